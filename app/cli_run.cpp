@@ -1,0 +1,85 @@
+// tarvo-cli's work: fill the shared state as the window's pages would, call one builder.
+#include "app/cli_run.h"
+
+#include "app/custom_rack.h"
+#include "app/startup.h"
+#include "drawing/external_pair.h"
+#include "drawing/internal_pair.h"
+#include "drawing/spline.h"
+
+namespace tarvo {
+
+int RunCli(const CliRequest& request, std::ostream& out, std::ostream& err) {
+    switch (request.job) {
+        case CliJob::Help:
+            out << CliUsage();
+            return kCliWritten;
+        case CliJob::Version:
+            out << "tarvo-cli " << VersionText() << "\n";
+            return kCliWritten;
+        case CliJob::Pair:
+        case CliJob::Spline:
+            break;
+    }
+
+    MainMod state;
+    InitMainMod(state);
+    state.AccEv = request.involutePoints;
+    state.AccPer = request.filletPoints;
+    state.OutFile = request.output;
+
+    DrawResult result;
+    if (request.job == CliJob::Pair) {
+        state.SingleMember = false;
+        if (request.customRack) {
+            const CustomRackOutcome rack = StoreCustomRack(state, request.customTexts);
+            if (!rack.stored) {
+                err << "tarvo-cli: --rack-custom: " << ZeroParameterMessage(rack.zeroField) << "\n";
+                return kCliBadUsage;
+            }
+            if (rack.roReduced) {
+                err << "tarvo-cli: --rack-custom: " << ReducedRoMessage(state.Ro, '.') << "\n";
+            }
+        } else {
+            StoreRack(state, request.row->rack);
+        }
+        result = request.internal
+                     ? DrawInternalPair(state, request.z1, request.z2, request.module,
+                                        request.helix, state.Alfa, request.x1, request.x2,
+                                        request.backlash)
+                     : DrawExternalPair(state, request.z1, request.z2, request.module,
+                                        request.helix, state.Alfa, request.x1, request.x2,
+                                        request.backlash);
+    } else {
+        state.SingleMember = true;
+        StoreRack(state, SplineRack(request.standard, request.module));
+        // The shift is given in millimetres; the generator takes it as a coefficient.
+        result = DrawSpline(state, request.teeth, request.module, request.shift / request.module,
+                            state.Alfa, request.hub);
+    }
+
+    switch (result.status) {
+        case DrawStatus::Written:
+            out << state.OutFile << "\n";
+            return kCliWritten;
+        case DrawStatus::GeometryRefused:
+            err << "tarvo-cli: чертёж не построен. " << result.Reason() << "\n";
+            return kCliNotDrawn;
+        case DrawStatus::FileNotWritten:
+            err << "tarvo-cli: файл " << state.OutFile << " не записан: " << result.Reason()
+                << "\n";
+            return kCliNotDrawn;
+    }
+    return kCliNotDrawn;
+}
+
+int CliMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const CliParse parse = ParseCliArgs(args);
+    if (!parse.ok) {
+        err << "tarvo-cli: " << parse.error << "\n";
+        return kCliBadUsage;
+    }
+    return RunCli(parse.request, out, err);
+}
+
+}  // namespace tarvo

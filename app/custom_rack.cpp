@@ -1,0 +1,67 @@
+// Custom basic rack entry.
+#include "app/custom_rack.h"
+
+#include <cmath>
+
+#include "math/constants.h"
+#include "math/involute.h"
+#include "math/number_text.h"
+#include "math/rounding.h"
+
+namespace tarvo {
+
+const char* RackFieldName(RackField field) {
+    switch (field) {
+        case RackField::Alfa:
+            return "Угол профиля, град.";
+        case RackField::H:
+            return "Коэффициент высоты головки";
+        case RackField::Hf:
+            return "Коэффициент высоты ножки";
+        case RackField::C:
+            return "Коэффициент радиального зазора";
+        case RackField::Ro:
+            return "Коэффициент радиуса кривизны переходной кривой";
+    }
+    return "";
+}
+
+CustomRackOutcome StoreCustomRack(MainMod& state, const std::array<std::string, 5>& texts) {
+    CustomRackOutcome outcome;
+    double* const targets[4] = {&state.Alfa, &state.H, &state.Hf, &state.C};
+    for (int i = 0; i < 4; ++i) {
+        const double value = FieldValue(texts[static_cast<std::size_t>(i)]);
+        if (value == 0) {
+            outcome.zeroField = static_cast<RackField>(i);
+            return outcome;
+        }
+        *targets[i] = value;
+    }
+    const double a = GradToRad(state.Alfa);
+    const double ro = FieldValue(texts[4]);
+    if (ro == 0) {
+        // The full rounding that the clearance allows.
+        state.Ro = state.C / (1 - std::sin(a));
+    } else {
+        state.Ro = ro;
+        // Largest rounding that fits the rack tooth's tip.
+        const double limit = (kPi / 4 - state.H * std::tan(a)) / std::cos(a);
+        if (state.Ro > limit) {
+            state.Ro = limit;
+            outcome.roReduced = true;
+        }
+    }
+    outcome.stored = true;
+    return outcome;
+}
+
+std::string ZeroParameterMessage(RackField field) {
+    return std::string("Параметр: '") + RackFieldName(field) + "' не может быть нулевым!";
+}
+
+std::string ReducedRoMessage(double ro, char decimalSeparator) {
+    return std::string("Параметр: '") + RackFieldName(RackField::Ro) + "' уменьшен до величины " +
+           GeneralText(RoundToPlaces(ro, 4), decimalSeparator);
+}
+
+}  // namespace tarvo

@@ -1,0 +1,134 @@
+// DXF text, byte for byte: group codes and values on lines of their own, CR LF after each.
+#include "drawing/dxf_writer.h"
+
+#include <cstring>
+
+#include "drawing/dxf_number.h"
+
+namespace tarvo {
+
+void DxfWriter::Flush() {
+    if (!failed_ && used_ > 0 && !file_.Write(buffer_.data(), used_)) {
+        failed_ = true;
+    }
+    used_ = 0;
+}
+
+void DxfWriter::Line(const char* text) {
+    const std::size_t length = std::strlen(text);
+    if (used_ + length + 2 > kBufferSize) {
+        Flush();
+    }
+    std::memcpy(buffer_.data() + used_, text, length);
+    used_ += length;
+    buffer_[used_++] = '\r';
+    buffer_[used_++] = '\n';
+}
+
+void DxfWriter::Number(double v) {
+    if (used_ + kDxfNumberMaxLength + 2 > kBufferSize) {
+        Flush();
+    }
+    char* end = WriteDxfNumber(buffer_.data() + used_, v);
+    *end++ = '\r';
+    *end++ = '\n';
+    used_ = static_cast<std::size_t>(end - buffer_.data());
+}
+
+bool DxfWriter::DxfBegin(const std::string& path) {
+    used_ = 0;
+    failed_ = !file_.Open(path);
+    for (const char* line : {"0", "SECTION", "2", "ENTITIES", "0", "POLYLINE", "8", "LAYER1VIEW0",
+                             "6", "K5LT32768", "62", "7", "66", "1", "10", "0", "20", "0", "30",
+                             "0"}) {
+        Line(line);
+    }
+    return !failed_;
+}
+
+void DxfWriter::DxfVertex(double x, double y) {
+    for (const char* line : {"0", "VERTEX", "8", "LAYER1VIEW0", "100", "AcDb2dVertex", "10"}) {
+        Line(line);
+    }
+    Number(x);
+    Line("20");
+    Number(y);
+}
+
+void DxfWriter::DxfNextPolyline() {
+    // Later polyline headers write their base point as 0.0000, the first one as 0.
+    for (const char* line : {"0", "SEQEND", "0", "POLYLINE", "8", "LAYER1VIEW0", "6",
+                             "K5LT32768", "62", "7", "66", "1", "10", "0.0000", "20", "0.0000",
+                             "30", "0.0000"}) {
+        Line(line);
+    }
+}
+
+void DxfWriter::DxfEndPolylines() {
+    Line("0");
+    Line("SEQEND");
+}
+
+void DxfWriter::DxfCentreMark(double cx) {
+    for (const char* line : {"0", "LINE", "8", "LAYER0VIEW0", "10"}) {
+        Line(line);
+    }
+    Number(cx);
+    Line("20");
+    Line("-1");
+    Line("11");
+    Number(cx);
+    Line("21");
+    Line("1");
+    for (const char* line : {"0", "LINE", "8", "LAYER0VIEW0", "10"}) {
+        Line(line);
+    }
+    Number(cx - 1);
+    Line("20");
+    Line("0");
+    Line("11");
+    Number(cx + 1);
+    Line("21");
+    Line("0");
+}
+
+bool DxfWriter::DxfFinish() {
+    for (const char* line : {"0", "ENDSEC", "0", "EOF"}) {
+        Line(line);
+    }
+    Flush();
+    if (failed_) {
+        return false;
+    }
+    if (!file_.Commit()) {
+        failed_ = true;
+    }
+    return !failed_;
+}
+
+WriteOutcome DxfWriteDrawing(const std::string& path, const std::vector<const Outline*>& outlines,
+                             const std::vector<double>& centres) {
+    DxfWriter writer;
+    if (!writer.DxfBegin(path)) {
+        return {false, writer.Error()};
+    }
+    for (std::size_t k = 0; k < outlines.size(); ++k) {
+        if (k > 0) {
+            writer.DxfNextPolyline();
+        }
+        const Outline& outline = *outlines[k];
+        for (std::size_t i = 0; i + 1 < outline.size(); i += 2) {
+            writer.DxfVertex(outline[i], outline[i + 1]);
+        }
+    }
+    writer.DxfEndPolylines();
+    for (const double cx : centres) {
+        writer.DxfCentreMark(cx);
+    }
+    if (!writer.DxfFinish()) {
+        return {false, writer.Error()};
+    }
+    return {true, {}};
+}
+
+}  // namespace tarvo

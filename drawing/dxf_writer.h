@@ -1,0 +1,59 @@
+// The only writer of drawing files: an ENTITIES section holding the tooth outlines as old-style
+// polylines on layer LAYER1VIEW0 and a centre mark of two short lines for each wheel centre on
+// layer LAYER0VIEW0, every line ended by CR LF, numbers in one locale-free format.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "drawing/safe_file.h"
+
+namespace tarvo {
+
+// An outline as the builders hand it over: x1, y1, x2, y2, ... in millimetres.
+using Outline = std::vector<double>;
+
+// Streams a drawing through a fixed buffer into a SafeFile, so memory stays at the outlines
+// plus the buffer whatever the drawing's size. Every operation after a failure does nothing.
+class DxfWriter {
+public:
+    // Opens the file (replacing an existing one only at DxfFinish) and writes the section
+    // header and the first polyline header.
+    bool DxfBegin(const std::string& path);
+    void DxfVertex(double x, double y);
+    // Ends the current polyline and starts the next one.
+    void DxfNextPolyline();
+    void DxfEndPolylines();
+    // A cross of two 2 mm strokes about (cx, 0).
+    void DxfCentreMark(double cx);
+    // Ends the section and the file, then commits it. False on any failure along the way.
+    bool DxfFinish();
+
+    // The operating system's reason for a failure.
+    const std::string& Error() const { return file_.Error(); }
+
+private:
+    void Line(const char* text);
+    void Number(double v);
+    void Flush();
+
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+    SafeFile file_;
+    bool failed_ = false;
+    std::vector<char> buffer_ = std::vector<char>(kBufferSize);
+    std::size_t used_ = 0;
+};
+
+// Whether a drawing reached its file and, if not, the operating system's reason.
+struct WriteOutcome {
+    bool written = false;
+    std::string reason;
+};
+
+// Writes the whole drawing: the outlines in order as polylines, then a centre mark at (cx, 0)
+// for each centre. On failure the file at `path` is as it was before.
+// The outlines are passed by address so that writing holds no second copy of a drawing.
+WriteOutcome DxfWriteDrawing(const std::string& path, const std::vector<const Outline*>& outlines,
+                             const std::vector<double>& centres);
+
+}  // namespace tarvo

@@ -1,0 +1,36 @@
+// Drawing of an external gear pair in mesh: wheel 1 about the origin, wheel 2 at the working
+// centre distance, turned so its teeth fall into wheel 1's spaces.
+#pragma once
+
+#include "drawing/draw_result.h"
+#include "drawing/dxf_writer.h"
+#include "profile/main_mod.h"
+
+namespace tarvo {
+
+// The pair as computed before anything is written, in the transverse section.
+struct ExternalPairGeometry {
+    GeometryError error;
+    Outline wheel1;      // about the origin
+    Outline wheel2;      // turned and placed about (aw, 0)
+    double mt = 0;       // transverse module
+    double alphaT = 0;   // transverse pressure angle, radians
+    double alphaTw = 0;  // working transverse pressure angle, radians
+    double aw = 0;       // working centre distance
+    double d1 = 0, d2 = 0;    // reference diameters
+    double da1 = 0, da2 = 0;  // tip diameters
+    double db1 = 0, db2 = 0;  // base diameters
+    double x1 = 0, x2 = 0;    // profile shift coefficients in transverse form
+};
+
+// Z1, Z2: tooth counts; m: normal module (mm); beta: helix angle and alpha: the basic rack's
+// profile angle (degrees); x1, x2: normal profile shift coefficients; jn: normal backlash (mm).
+// The basic rack's coefficients, the accuracy and SingleMember (false) come from `state`.
+ExternalPairGeometry ComputeExternalPair(MainMod& state, int Z1, int Z2, double m, double beta,
+                                         double alpha, double x1, double x2, double jn);
+
+// Computes the pair and, when its teeth are drawable, writes it to state.OutFile.
+DrawResult DrawExternalPair(MainMod& state, int Z1, int Z2, double m, double beta, double alpha,
+                            double x1, double x2, double jn);
+
+}  // namespace tarvo

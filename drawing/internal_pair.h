@@ -1,0 +1,34 @@
+// Drawing of an internal gear pair: the ring (more teeth, internal) about the origin, the
+// pinion (fewer teeth, external) inside it at the working centre distance, whichever wheel the
+// designer entered first.
+#pragma once
+
+#include "drawing/draw_result.h"
+#include "drawing/dxf_writer.h"
+#include "profile/main_mod.h"
+
+namespace tarvo {
+
+struct InternalPairGeometry {
+    GeometryError error;
+    Outline ring;        // about the origin
+    Outline pinion;      // turned by half its pitch and placed about (aw, 0)
+    int zp = 0, zr = 0;  // pinion and ring tooth counts
+    double mt = 0;       // transverse module
+    double alphaT = 0;   // transverse pressure angle, radians
+    double alphaTw = 0;  // working transverse pressure angle, radians
+    double aw = 0;       // working centre distance
+    double dp = 0, dr = 0;    // reference diameters
+    double dap = 0, dar = 0;  // tip diameters as drawn (after the tip limits)
+    double dbp = 0, dbr = 0;  // base diameters
+    double xp = 0, xr = 0;    // profile shift coefficients in transverse form
+};
+
+// Same data as the external pair; Z1 and Z2 may come in either order but must differ.
+InternalPairGeometry ComputeInternalPair(MainMod& state, int Z1, int Z2, double m, double beta,
+                                         double alpha, double x1, double x2, double jn);
+
+DrawResult DrawInternalPair(MainMod& state, int Z1, int Z2, double m, double beta, double alpha,
+                            double x1, double x2, double jn);
+
+}  // namespace tarvo

@@ -1,0 +1,31 @@
+// Drawing of one member of an involute spline joint: the shaft (external teeth) or the hub
+// (internal teeth), alone about the origin with its centre mark.
+#pragma once
+
+#include "drawing/draw_result.h"
+#include "drawing/dxf_writer.h"
+#include "profile/main_mod.h"
+
+namespace tarvo {
+
+// Largest shaft tooth count: the shaft is generated against a partner of 10 Z teeth, a count
+// that must stay a 16-bit value.
+constexpr int kMaxShaftTeeth = 3276;
+
+struct SplineGeometry {
+    GeometryError error;
+    Outline outline;
+    double d = 0;   // reference diameter
+    double da = 0;  // tip diameter (of the hub: its smallest diameter)
+    double db = 0;  // base diameter
+    int zc = 0;     // teeth of the hub's cutter
+};
+
+// Z: teeth; m: module (mm); x: profile shift coefficient (shift in mm divided by the module);
+// alpha: profile angle (degrees); hub: true for the hub. The standard's rack coefficients, the
+// accuracy and SingleMember (true) come from `state`.
+SplineGeometry ComputeSpline(MainMod& state, int Z, double m, double x, double alpha, bool hub);
+
+DrawResult DrawSpline(MainMod& state, int Z, double m, double x, double alpha, bool hub);
+
+}  // namespace tarvo

@@ -1,0 +1,19 @@
+// Placing an outline in the drawing: turning it about the origin and moving it along the
+// centre line of the pair.
+#pragma once
+
+#include "drawing/dxf_writer.h"
+
+namespace tarvo {
+
+// Turns every point clockwise about the origin by phi radians:
+// x' = x cos(phi) + y sin(phi), y' = -x sin(phi) + y cos(phi).
+void TurnClockwise(Outline& outline, double phi);
+
+// Moves every point along the x axis by dx.
+void MoveAlongX(Outline& outline, double dx);
+
+// True when every coordinate is a finite number.
+bool AllFinite(const Outline& outline);
+
+}  // namespace tarvo

@@ -1,0 +1,28 @@
+// The scalar routines all gear geometry rests on: the involute function and its inverse, an
+// arc cosine for ratios of diameters, and degrees to radians with the drawing's own pi.
+#pragma once
+
+namespace tarvo {
+
+// inv(a) = tan(a) - a, a in radians.
+double Inv(double a);
+
+// The outcome of inverting the involute function.
+struct ArcInvResult {
+    double angle;    // radians; the last iterate when not converged
+    bool converged;  // false: the value was not a number, the steps ran out, or the iterates
+                     // settled on another branch of the tangent (beyond +-90 degrees)
+};
+
+// The angle x with tan(x) - x = v, by Newton's method from 45 degrees. The tolerance is tested
+// before the first step, so a value that 45 degrees already satisfies returns at once.
+ArcInvResult ArcInv(double v);
+
+// Arc cosine of a ratio of diameters, 0 < x <= 1, as atan(sqrt(1 - x*x) / x). An argument of 0
+// gives pi/2 (the quotient is infinite); an argument above 1 gives a not-a-number.
+double ArcCos(double x);
+
+// Degrees to radians: (d * pi) / 180 with the fifteen-digit pi.
+double GradToRad(double degrees);
+
+}  // namespace tarvo

@@ -1,0 +1,146 @@
+// Locale-free reading and writing of numbers: nothing here consults the process locale, which
+// Qt sets from the desktop and which would otherwise turn decimal points into commas.
+#include "math/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace tarvo {
+
+std::string CommaToPoint(std::string_view text) {
+    std::string out(text);
+    for (char& ch : out) {
+        if (ch == ',') {
+            ch = '.';
+        }
+    }
+    return out;
+}
+
+namespace {
+
+bool IsSkipped(char ch) { return ch == ' ' || ch == '\t' || ch == '\n'; }
+bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+// The characters of a text with the skipped blanks removed, read one at a time.
+class Reader {
+public:
+    explicit Reader(std::string_view text) : text_(text) {}
+    char Peek() {
+        while (pos_ < text_.size() && IsSkipped(text_[pos_])) {
+            ++pos_;
+        }
+        return pos_ < text_.size() ? text_[pos_] : '\0';
+    }
+    void Take() { ++pos_; }
+    std::size_t Mark() const { return pos_; }
+    void Reset(std::size_t mark) { pos_ = mark; }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+}  // namespace
+
+double LeadingNumber(std::string_view text) {
+    Reader in(text);
+    bool negative = false;
+    if (in.Peek() == '+' || in.Peek() == '-') {
+        negative = in.Peek() == '-';
+        in.Take();
+    }
+    std::string digits;         // every digit taken, without the decimal point
+    long long wholeDigits = -1;  // digits before the point; -1 while no point was seen
+    while (true) {
+        const char ch = in.Peek();
+        if (IsDigit(ch)) {
+            digits.push_back(ch);
+            in.Take();
+        } else if (ch == '.' && wholeDigits < 0) {
+            wholeDigits = static_cast<long long>(digits.size());
+            in.Take();
+        } else {
+            break;
+        }
+    }
+    if (digits.empty()) {
+        return 0;
+    }
+    if (wholeDigits < 0) {
+        wholeDigits = static_cast<long long>(digits.size());
+    }
+    // An exponent counts only when at least one digit follows the letter and its sign.
+    long long exponent = 0;
+    const std::size_t mark = in.Mark();
+    if (in.Peek() == 'E' || in.Peek() == 'e') {
+        in.Take();
+        bool expNegative = false;
+        if (in.Peek() == '+' || in.Peek() == '-') {
+            expNegative = in.Peek() == '-';
+            in.Take();
+        }
+        if (IsDigit(in.Peek())) {
+            while (IsDigit(in.Peek())) {
+                // Saturate: a billion already over- or underflows every double.
+                if (exponent < 1'000'000'000) {
+                    exponent = exponent * 10 + (in.Peek() - '0');
+                }
+                in.Take();
+            }
+            if (expNegative) {
+                exponent = -exponent;
+            }
+        } else {
+            in.Reset(mark);
+        }
+    }
+    const std::size_t firstNonZero = digits.find_first_not_of('0');
+    if (firstNonZero == std::string::npos) {
+        return negative ? -0.0 : 0.0;
+    }
+    // Hand the digits to from_chars as d.ddd with an exponent, so no point position or exponent
+    // can overflow its text; the decimal exponent of the first nonzero digit decides the range.
+    const long long magnitude =
+        wholeDigits - static_cast<long long>(firstNonZero) - 1 + exponent;
+    std::string normal = digits.substr(firstNonZero, 1) + "." + digits.substr(firstNonZero + 1) +
+                         "e" + std::to_string(magnitude);
+    double value = 0;
+    const auto result = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return negative ? -value : value;
+}
+
+char* WriteGeneral(char* first, double v) {
+    // "%.15G" is at most 22 characters: sign, 15 digits, point, "E", sign, three digits.
+    char* const end = std::to_chars(first, first + 32, v, std::chars_format::general, 15).ptr;
+    for (char* p = first; p != end; ++p) {
+        if (*p == 'e') {
+            *p = 'E';
+            break;
+        }
+    }
+    return end;
+}
+
+std::string GeneralText(double v, char separator) {
+    if (std::isnan(v)) {
+        return "NAN";
+    }
+    if (std::isinf(v)) {
+        return v < 0 ? "-INF" : "INF";
+    }
+    char buffer[32];
+    std::string text(buffer, WriteGeneral(buffer, v));
+    for (char& ch : text) {
+        if (ch == '.') {
+            ch = separator;
+        }
+    }
+    return text;
+}
+
+}  // namespace tarvo

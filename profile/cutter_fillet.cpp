@@ -1,0 +1,97 @@
+// Cutter-generated transition curve of an internal gear. The cutter has the basic rack's
+// profile, fills the gear's tooth space, and has a tip rounding derived from the clearance
+// coefficient, rounded to a tenth of a millimetre and shrunk until its two roundings fit.
+#include "profile/cutter_fillet.h"
+
+#include <cmath>
+
+#include "math/constants.h"
+#include "math/involute.h"
+#include "math/rounding.h"
+
+namespace tarvo {
+
+CutterFilletResult CutterFillet(int z2, int z0, double d2, double db2, double s2, double psi2,
+                                double m, double alpha, double x2, double T, double c,
+                                int accPer, std::vector<PointXY>& per2) {
+    (void)d2;  // the gear's size enters through db2 and s2
+    CutterFilletResult r;
+    const double d0 = z0 * m;
+    const double db0 = std::cos(alpha) * d0;
+    const double sc = kPi * m - s2;  // equals the internal gear's space width on d2
+    const double tanA = std::tan(alpha);
+    const double x0 = (2 * sc - kPi * m) / ((4 * m) * tanA);
+    r.sc = sc;
+    r.x0 = x0;
+
+    const ArcInvResult cutting = ArcInv(((2 * (x2 - x0)) * tanA) / (z2 - z0) + Inv(alpha));
+    r.alphaW0 = cutting.angle;
+    if (!cutting.converged) {
+        r.fault = GeometryFault::CutterAngleNotFound;
+        return r;
+    }
+    const double aw0 = cutting.angle;
+    const double da0 = (2 * m) * (T + x0) + d0;
+    r.da0 = da0;
+
+    // Tip rounding of the cutter: from the clearance, rounded to one decimal place; a rounding
+    // up is taken back by half a step so the radius never exceeds the first value.
+    double rho0 = (m * c) / (1 - std::sin(alpha));
+    r.rho0First = rho0;
+    const double rounded = RoundToPlaces(rho0, 1);
+    rho0 = rounded > rho0 ? rounded - 0.05 : rounded;
+
+    // Shrink the rounding until half the cutter tooth at the diameter where the rounding meets
+    // the flank holds it; a negative test means the tooth's two roundings would overlap.
+    const double invA = Inv(alpha);
+    while (true) {
+        const double ac = ArcCos(db0 / (da0 - 2 * rho0));
+        const double Dt = da0 - (2 * rho0) * (1 - std::sin(ac));
+        const double at = ArcCos(db0 / Dt);
+        const double test = (Dt / 2) * std::sin(((sc / d0) + invA) - Inv(at)) -
+                            rho0 * std::cos(at);
+        if (std::isnan(test)) {
+            r.fault = GeometryFault::CutterRoundingNotFound;
+            return r;
+        }
+        if (test >= 0) {
+            break;
+        }
+        if (r.reductions == kMaxCutterRoundingReductions) {
+            r.fault = GeometryFault::CutterRoundingNotFound;
+            return r;
+        }
+        rho0 -= kRoundingStep;
+        ++r.reductions;
+    }
+    r.rho0 = rho0;
+
+    const double Dc = da0 - 2 * rho0;
+    const double dw0 = (d0 * std::cos(alpha)) / std::cos(aw0);
+    const double acc = ArcCos(db0 / Dc);
+    const double nu = (2 * rho0) / db0 + Inv(acc);
+    r.Dc = Dc;
+    r.dw0 = dw0;
+
+    // Gear-to-cutter ratios formed from the whole tooth counts.
+    const double diffRatio = static_cast<double>(z2 - z0) / z2;
+    const double cutterRatio = static_cast<double>(z0) / z2;
+    const double invAw0 = Inv(aw0);
+    per2.assign(static_cast<std::size_t>(accPer), PointXY{});
+    const double delta = ((kPi / 2 - 0.0001) - aw0) / (accPer - 1);
+    for (int i = 0; i < accPer; ++i) {
+        const double phi = aw0 + i * delta;
+        const double gamma = ArcCos((dw0 / Dc) * std::cos(phi));
+        const double dlt = std::atan(std::tan(gamma) + (2 * rho0) / (Dc * std::cos(gamma)));
+        const double beta =
+            std::atan(diffRatio * std::tan(phi) + cutterRatio * std::tan(dlt));
+        const double D = (db2 * std::cos(phi)) / (std::cos(aw0) * std::cos(beta));
+        const double theta =
+            (diffRatio * (invAw0 + phi) + cutterRatio * (gamma + nu)) - beta;
+        per2[static_cast<std::size_t>(i)] = {(D / 2) * std::cos(theta + psi2),
+                                             (D / 2) * std::sin(theta + psi2)};
+    }
+    return r;
+}
+
+}  // namespace tarvo

@@ -1,0 +1,78 @@
+// Rack-generated transition curve. The rack is not the basic rack itself but one with the same
+// base pitch whose profile angle is the pressure angle at the middle of the member's active
+// profile; its tip rounding, shrunk until it fits, generates the fillet point by point.
+#include "profile/rack_fillet.h"
+
+#include <cmath>
+
+#include "math/constants.h"
+#include "math/involute.h"
+
+namespace tarvo {
+
+RackFilletResult RackFillet(int z, double db, double da, double dl, double psi, double m,
+                            double alpha, double T, double rf, int accPer,
+                            std::vector<PointXY>& per) {
+    RackFilletResult r;
+    const double am = ArcCos((2 * db) / (dl + da));
+    const double mp = (m * std::cos(alpha)) / std::cos(am);
+    const double dp = z * mp;  // diameter on which the rack's rolling line rolls
+    const double sp = (psi - Inv(am)) * dp;
+    const double e = kPi * mp - sp;  // rack tooth thickness on the rolling line
+    // Depth of the tip line below the rolling line. The rack tooth narrows towards its tip, so
+    // the datum line (thickness pi m'/2) lies (e - pi m'/2) / (2 tan am) beyond the rolling line
+    // towards the tip, and the tip line a further T m' beyond the datum.
+    const double h = mp * T - ((kPi * mp) / 2 - e) / (2 * std::tan(am));
+    r.alphaM = am;
+    r.mPrime = mp;
+    r.h = h;
+
+    // Half the rack tooth's width at its tip line, less what a rounding of radius rho tangent
+    // to the flank and the tip line takes up. Each reduction raises it by the same amount, so
+    // finite data always end the loop; a test that is not a number never will.
+    double rho = rf * mp;
+    r.rhoFirst = rho;
+    const double tanAm = std::tan(am);
+    const double sinAm = std::sin(am);
+    const double cosAm = std::cos(am);
+    while (true) {
+        const double test = (e / 2 - h * tanAm) - ((1 - sinAm) * rho) / cosAm;
+        if (std::isnan(test)) {
+            r.fault = GeometryFault::RackRoundingNotFound;
+            return r;
+        }
+        if (!(test < 0)) {
+            break;
+        }
+        if (r.reductions == kMaxRackRoundingReductions) {
+            r.fault = GeometryFault::RackRoundingNotFound;
+            return r;
+        }
+        rho -= kRoundingStep;
+        ++r.reductions;
+    }
+    r.rho = rho;
+    const double c = h - rho;  // depth of the rounding's centre below the rolling line
+
+    per.assign(static_cast<std::size_t>(accPer), PointXY{});
+    const double delta = ((kPi / 2 - 0.0001) - am) / (accPer - 1);
+    const double invAm = Inv(am);
+    for (int i = 0; i < accPer; ++i) {
+        // Angle between the rolling line and the common normal at the generating contact: am
+        // where the rounding meets the rack's straight flank, 0.0001 short of pi/2 at the root.
+        const double phi = am + i * delta;
+        const double sinPhi = std::sin(phi);
+        const double cosPhi = std::cos(phi);
+        const double Y = c + rho * sinPhi;
+        const double q = c / sinPhi;
+        const double beta = std::atan(std::tan(phi) - (2 * Y) / ((dp * sinPhi) * cosPhi));
+        const double D = (dp * cosPhi) / std::cos(beta);
+        const double theta =
+            ((invAm + phi) - beta) - (2 * (q * std::cos(phi - am) + rho)) / (dp * cosAm);
+        per[static_cast<std::size_t>(i)] = {(D / 2) * std::cos(psi - theta),
+                                            (D / 2) * std::sin(psi - theta)};
+    }
+    return r;
+}
+
+}  // namespace tarvo

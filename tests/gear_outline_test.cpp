@@ -1,0 +1,85 @@
+// Whole-gear outlines: sizes, closure, the mirror of each tooth, the turn from tooth to tooth
+// and the direction of travel for external and internal gears.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "math/constants.h"
+#include "profile/gear_outline.h"
+
+namespace tarvo {
+namespace {
+
+// A made-up flank of n points running outward, on the positive-Y side.
+std::vector<PointXY> Flank(int n) {
+    std::vector<PointXY> flank;
+    for (int i = 0; i < n; ++i) {
+        flank.push_back({10.0 + i, 1.0 - 0.05 * i});
+    }
+    return flank;
+}
+
+PointXY Point(const std::vector<double>& outline, int k) {  // k counted from 1
+    return {outline[static_cast<std::size_t>(2 * k - 2)],
+            outline[static_cast<std::size_t>(2 * k - 1)]};
+}
+
+PointXY TurnedAnticlockwise(PointXY p, double phi) {
+    return {p.X * std::cos(phi) - p.Y * std::sin(phi), p.X * std::sin(phi) + p.Y * std::cos(phi)};
+}
+
+TEST(GearOutline, SizeAndClosure) {
+    struct Row {
+        const char* name;
+        int z;
+        int n;
+        bool internal;
+        std::size_t numbers;
+    };
+    const Row rows[] = {
+        {"one tooth", 1, 9, false, 4 * 9 + 2},
+        {"default accuracy, 20 teeth", 20, 9, false, 722},
+        {"internal, 40 teeth", 40, 9, true, 2 * (2 * 9 * 40 + 1)},
+        {"finest accuracy", 7, 150, false, 2 * (2 * 150 * 7 + 1)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<double> outline{1, 2, 3};  // old contents are discarded
+        GearOutline(row.z, Flank(row.n), outline, row.internal);
+        ASSERT_EQ(outline.size(), row.numbers);
+        const int points = static_cast<int>(row.numbers / 2);
+        EXPECT_EQ(Point(outline, 1).X, Point(outline, points).X);
+        EXPECT_EQ(Point(outline, 1).Y, Point(outline, points).Y);
+    }
+}
+
+TEST(GearOutline, ToothMirrorAndTurnDirection) {
+    const int n = 9;
+    const int z = 20;
+    for (const bool internal : {false, true}) {
+        SCOPED_TRACE(internal ? "internal" : "external");
+        std::vector<double> outline;
+        GearOutline(z, Flank(n), outline, internal);
+        // The two tip ends (external: points n and n + 1; internal: the same pair, reversed)
+        // mirror each other in the tooth's centre line.
+        EXPECT_EQ(Point(outline, n).X, Point(outline, n + 1).X);
+        EXPECT_EQ(Point(outline, n).Y, -Point(outline, n + 1).Y);
+        // Point 2n + 1 starts the next tooth: point 1 turned clockwise (external) or
+        // anticlockwise (internal) by one angular pitch.
+        const double pitch = 2 * kPi / z;
+        const PointXY expected = TurnedAnticlockwise(Point(outline, 1), internal ? pitch : -pitch);
+        EXPECT_NEAR(Point(outline, 2 * n + 1).X, expected.X, 1e-12);
+        EXPECT_NEAR(Point(outline, 2 * n + 1).Y, expected.Y, 1e-12);
+    }
+    // External: the tooth starts with the flank itself; internal: with its mirror image.
+    std::vector<double> external;
+    std::vector<double> internal;
+    GearOutline(z, Flank(n), external, false);
+    GearOutline(z, Flank(n), internal, true);
+    EXPECT_EQ(Point(external, 1).Y, 1.0);
+    EXPECT_EQ(Point(internal, n + 1).Y, 1.0);
+    EXPECT_EQ(Point(internal, n).Y, -1.0);
+}
+
+}  // namespace
+}  // namespace tarvo
