@@ -33,6 +33,12 @@ public:
     const std::string& Error() const { return file_.Error(); }
 
 private:
+    // Appends text that already holds its CR LF line ends.
+    void Raw(const char* text, std::size_t length);
+    template <std::size_t N>
+    void Raw(const char (&text)[N]) {
+        Raw(text, N - 1);
+    }
     void Line(const char* text);
     void Number(double v);
     void Flush();

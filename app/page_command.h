@@ -1,0 +1,111 @@
+// The "OK" button's logic without a window: from the page being left and what its boxes hold,
+// either a refusal (a message, the box that gets the focus, nothing stored) or the next page
+// with what to store, show, hide and write, and at most one drawing made on the way.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "drawing/draw_result.h"
+#include "profile/main_mod.h"
+
+namespace tarvo {
+
+// The accuracy page's ranges, as its scroll bars hold them: at least 3 points, so the generator
+// always has an involute step and two transition-curve points; at most 100 on the involute and
+// 50 on the transition curve, which bound the size of the drawing and the load on the 3D
+// programs that read it.
+constexpr std::int32_t kMinAccEv = 3;
+constexpr std::int32_t kMaxAccEv = 100;
+constexpr std::int32_t kMinAccPer = 3;
+constexpr std::int32_t kMaxAccPer = 50;
+
+// The pages of the window, in the order the button leads through them.
+enum class Page { Start, GearPair, Spline, Accuracy, File, Report };
+
+// The frames the page command shows and hides (the window's control names).
+enum class Frame { frStartOpt, FrParSl, frFile, frSave, frAcc, frPar, frContur, frIntEx };
+
+// The boxes a refusal can give the focus to, and the other boxes the command reads or writes.
+enum class Box { txtm, txtZ1, txtZ2, txtmSL, txtZ, txtX, txtFileName, txtAccEv, txtAccPer };
+
+// The page being left, found as the window does: the first visible frame of frStartOpt,
+// FrParSl, frFile, frSave, frAcc decides; with none of them visible it is the gear-pair page.
+Page FindPage(bool frStartOpt, bool FrParSl, bool frFile, bool frSave, bool frAcc);
+
+// Everything the command reads from the window.
+struct PageInput {
+    Page page = Page::Start;
+    std::string task = "0";    // frStartOpt.Tag: "0" gear pair, "1" GOST spline, "2" OST spline
+    bool external = true;      // opTip(0) "Внешнее" selected
+    bool hub = false;          // opValVt(1) "Втулка" selected
+
+    // Gear-pair page.
+    std::string txtm, txtZ1, txtZ2, txtBeta, txtx1, txtx2, txtJbn;
+    // Spline page.
+    std::string txtmSL, txtZ, txtX;
+    // Accuracy page.
+    std::string txtAccEv, txtAccPer;
+    // File page.
+    std::string txtFileName;
+    std::string dirPath;         // the folder list's opened folder (ctDir.Path)
+    std::string dirHighlighted;  // the folder list's highlighted entry (ctDir.List(ListIndex))
+
+    // Label captions quoted by the messages: lbM(0), lbM(1), lbZ1, lbZ2(0), lbZ2(1).
+    std::string lbM0, lbM1, lbZ1, lbZ2_0, lbZ2_1;
+
+    // The current date and time in the designer's regional short form (time with seconds).
+    std::string dateText, timeText;
+};
+
+enum class MessageIcon { Critical, Exclamation, Information };
+
+// A modal message box with one OK button. An empty title shows the application title "Tarvo".
+struct Message {
+    std::string text;
+    MessageIcon icon = MessageIcon::Critical;
+    std::string title;
+};
+
+// The one drawing a press of "OK" on the file page makes, with its arguments as read.
+struct BuilderCall {
+    enum class Kind { ExternalPair, InternalPair, Spline };
+    Kind kind = Kind::ExternalPair;
+    // Pairs.
+    int Z1 = 0, Z2 = 0;
+    double m = 0, beta = 0, alpha = 0, x1 = 0, x2 = 0, jn = 0;
+    // Spline (m and alpha above serve it too).
+    int Z = 0;
+    double x = 0;
+    bool hub = false;
+};
+
+struct PageOutcome {
+    bool refused = false;            // the page stays; nothing was stored
+    std::optional<Message> message;  // shown when refused (or when the drawing failed)
+    std::optional<Box> focus;        // the box that gets the input focus
+    Page next = Page::Start;         // the page shown afterwards (the same page when refused)
+    std::vector<Frame> hide;         // applied first
+    std::vector<Frame> show;         // then these
+
+    // Texts the command writes into boxes.
+    std::optional<std::string> txtFileName, txtX, txtRep, txtAccEv, txtAccPer;
+    bool shiftRowVisible = true;     // spline page: lbX and txtX shown (task "1") or hidden
+    bool firstRackRowStored = false; // the 20-degree row was stored: select ctlOB1 to match
+
+    std::optional<BuilderCall> call;  // the drawing made, if any
+    std::optional<DrawResult> drawn;  // its result
+};
+
+// Makes the drawing a BuilderCall describes, into state.OutFile. The real one calls
+// DrawExternalPair, DrawInternalPair or DrawSpline; tests may pass their own.
+using Builder = std::function<DrawResult(MainMod& state, const BuilderCall& call)>;
+DrawResult RunBuilder(MainMod& state, const BuilderCall& call);
+
+// One press of "OK". Stores into `state` only when the page is left.
+PageOutcome CtlComClick(MainMod& state, const PageInput& input, const Builder& build = RunBuilder);
+
+}  // namespace tarvo
