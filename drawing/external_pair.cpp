@@ -48,6 +48,15 @@ ExternalPairGeometry ComputeExternalPair(MainMod& state, int Z1, int Z2, double 
         }
     }
 
+    if (!(m > 0) || !std::isfinite(m)) {
+        return Refuse(g, GeometryFault::ModuleNotPositive, 0);
+    }
+    for (const double v : {beta, alpha, x1, x2, jn}) {
+        if (!std::isfinite(v)) {
+            return Refuse(g, GeometryFault::DataNotFinite, 0);
+        }
+    }
+
     double ha = state.H;
     double hf = state.Hf;
     double c = state.C;

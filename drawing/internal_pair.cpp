@@ -53,6 +53,14 @@ InternalPairGeometry ComputeInternalPair(MainMod& state, int Z1, int Z2, double 
     if (Z1 == Z2) {
         return Refuse(g, GeometryFault::EqualToothCounts, 0, "");
     }
+    if (!(m > 0) || !std::isfinite(m)) {
+        return Refuse(g, GeometryFault::ModuleNotPositive, 0, "");
+    }
+    for (const double v : {beta, alpha, x1, x2, jn}) {
+        if (!std::isfinite(v)) {
+            return Refuse(g, GeometryFault::DataNotFinite, 0, "");
+        }
+    }
 
     double ha = state.H;
     const double hf = state.Hf;  // the dedendum goes to the generator in the normal section

@@ -36,6 +36,12 @@ SplineGeometry ComputeSpline(MainMod& state, int Z, double m, double x, double a
     if (!hub && Z > kMaxShaftTeeth) {
         return Refuse(g, GeometryFault::PartnerTooLarge, hub);
     }
+    if (!(m > 0) || !std::isfinite(m)) {
+        return Refuse(g, GeometryFault::ModuleNotPositive, hub);
+    }
+    if (!std::isfinite(x) || !std::isfinite(alpha)) {
+        return Refuse(g, GeometryFault::DataNotFinite, hub);
+    }
     const double ha = state.H;
     const double hf = state.Hf;
     const double c = state.C;

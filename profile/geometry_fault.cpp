@@ -47,6 +47,10 @@ const char* Sentence(GeometryFault fault) {
             return "число зубьев вала больше допустимого (3276).";
         case GeometryFault::ToothCountNotPositive:
             return "число зубьев должно быть больше нуля.";
+        case GeometryFault::ModuleNotPositive:
+            return "модуль должен быть конечным числом больше нуля.";
+        case GeometryFault::DataNotFinite:
+            return "углы, смещения и боковой зазор должны быть конечными числами.";
     }
     return "";
 }

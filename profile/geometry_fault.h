@@ -22,6 +22,8 @@ enum class GeometryFault {
     TooManyTeeth,            // a tooth count beyond what a drawing can hold
     PartnerTooLarge,         // a spline shaft whose generating partner (10 Z teeth) is too large
     ToothCountNotPositive,   // a tooth count of zero or less
+    ModuleNotPositive,       // a module of zero or less, or not a finite number
+    DataNotFinite,           // an angle, shift or backlash that is not a finite number
 };
 
 // A fault and the wheel it concerns: 1 or 2 for the members of a mesh, 0 for the pair as a whole.

@@ -1,0 +1,275 @@
+// The three drawings: the pair geometry of the worked cases, the turns and placement of each
+// wheel, the roles of an internal pair, and the data for which nothing may be drawn.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/basic_rack.h"
+#include "drawing/external_pair.h"
+#include "drawing/internal_pair.h"
+#include "drawing/spline.h"
+#include "math/constants.h"
+#include "math/involute.h"
+#include "profile/gear_outline.h"
+#include "test_files.h"
+
+namespace tarvo {
+namespace {
+
+MainMod PairState(const char* row = "20") {
+    MainMod state;
+    state.AccEv = 6;
+    state.AccPer = 3;
+    StoreRack(state, FindRackRow(row)->rack);
+    return state;
+}
+
+MainMod SplineState(SplineStandard standard, double m) {
+    MainMod state;
+    state.AccEv = 6;
+    state.AccPer = 3;
+    state.SingleMember = true;
+    StoreRack(state, SplineRack(standard, m));
+    return state;
+}
+
+double Degrees(double radians) { return radians * 180 / kPi; }
+
+TEST(ExternalPair, WorkedCases) {
+    struct Row {
+        const char* name;
+        double x1, x2;
+        double alphaTwDeg, aw, da1, da2;
+    };
+    const Row rows[] = {
+        {"no shift", 0, 0, 20, 60, 44, 84},
+        {"shifted 0.5 and 0.3", 0.5, 0.3, 23.48491, 61.47373, 45.74746, 84.94746},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        MainMod state = PairState();
+        const ExternalPairGeometry g =
+            ComputeExternalPair(state, 20, 40, 2, 0, 20, row.x1, row.x2, 0);
+        ASSERT_TRUE(g.error.ok());
+        EXPECT_NEAR(Degrees(g.alphaTw), row.alphaTwDeg, 5e-6);
+        EXPECT_NEAR(g.aw, row.aw, 5e-6);
+        EXPECT_NEAR(g.da1, row.da1, 5e-6);
+        EXPECT_NEAR(g.da2, row.da2, 5e-6);
+        EXPECT_NEAR(g.db1, 37.5877, 5e-5);
+        EXPECT_EQ(g.d1, 40);
+        EXPECT_EQ(g.d2, 80);
+        // The second centre mark and wheel 2 share the same centre distance.
+        EXPECT_EQ(g.wheel1.size(), 2u * (2 * 9 * 20 + 1));
+        EXPECT_EQ(g.wheel2.size(), 2u * (2 * 9 * 40 + 1));
+    }
+}
+
+TEST(ExternalPair, WheelTwoTurnedByHalfAPitchOnlyWhenEven) {
+    for (const int z2 : {40, 41}) {
+        SCOPED_TRACE(z2);
+        MainMod state = PairState();
+        const ExternalPairGeometry g = ComputeExternalPair(state, 20, z2, 2, 0, 20, 0, 0, 0);
+        ASSERT_TRUE(g.error.ok());
+        // Rebuild wheel 2 from its flank about its own centre and compare.
+        std::vector<double> own;
+        GearOutline(z2, state.Prof2, own, false);
+        const double phi = z2 % 2 == 0 ? kPi / z2 : 0;
+        const double x = own[0];
+        const double y = own[1];
+        EXPECT_NEAR(g.wheel2[0], x * std::cos(phi) + y * std::sin(phi) + g.aw, 1e-12);
+        EXPECT_NEAR(g.wheel2[1], -x * std::sin(phi) + y * std::cos(phi), 1e-12);
+        // Wheel 1 is never turned.
+        std::vector<double> first;
+        GearOutline(20, state.Prof1, first, false);
+        EXPECT_EQ(g.wheel1, first);
+    }
+}
+
+TEST(ExternalPair, HelicalPairUsesTheTransverseSection) {
+    MainMod state = PairState();
+    const ExternalPairGeometry g = ComputeExternalPair(state, 20, 40, 2, 15, 20, 0, 0, 0);
+    ASSERT_TRUE(g.error.ok());
+    EXPECT_NEAR(g.mt, 2 / std::cos(GradToRad(15)), 1e-12);
+    EXPECT_NEAR(g.alphaT, std::atan(std::tan(GradToRad(20)) / std::cos(GradToRad(15))), 1e-15);
+    EXPECT_NEAR(g.aw, 60 / std::cos(GradToRad(15)), 1e-9);
+    // The stored rack is read, never changed.
+    EXPECT_EQ(state.H, 1);
+    EXPECT_EQ(state.Ro, 0.38);
+}
+
+TEST(InternalPair, WorkedCasesAndRoles) {
+    MainMod state = PairState();
+    const InternalPairGeometry plain = ComputeInternalPair(state, 20, 40, 2, 0, 20, 0, 0, 0);
+    ASSERT_TRUE(plain.error.ok());
+    EXPECT_EQ(plain.zp, 20);
+    EXPECT_EQ(plain.zr, 40);
+    EXPECT_NEAR(plain.aw, 20, 1e-9);
+    EXPECT_EQ(plain.dp, 40);
+    EXPECT_EQ(plain.dr, 80);
+
+    MainMod a = PairState();
+    MainMod b = PairState();
+    const InternalPairGeometry ringFirst = ComputeInternalPair(a, 40, 20, 2, 0, 20, 0.5, 0.2, 0);
+    const InternalPairGeometry pinionFirst = ComputeInternalPair(b, 20, 40, 2, 0, 20, 0.2, 0.5, 0);
+    ASSERT_TRUE(ringFirst.error.ok());
+    ASSERT_TRUE(pinionFirst.error.ok());
+    EXPECT_NEAR(Degrees(ringFirst.alphaTw), 23.84682, 5e-6);
+    EXPECT_NEAR(ringFirst.aw, 20.54805, 5e-6);
+    // Whichever wheel was entered first, the drawing is the same.
+    EXPECT_EQ(ringFirst.ring, pinionFirst.ring);
+    EXPECT_EQ(ringFirst.pinion, pinionFirst.pinion);
+}
+
+TEST(InternalPair, PinionAlwaysTurnedByHalfItsPitch) {
+    for (const int zp : {20, 21}) {
+        SCOPED_TRACE(zp);
+        MainMod state = PairState();
+        const InternalPairGeometry g = ComputeInternalPair(state, zp, 60, 2, 0, 20, 0, 0, 0);
+        ASSERT_TRUE(g.error.ok());
+        std::vector<double> own;
+        GearOutline(zp, state.Prof1, own, false);
+        const double phi = kPi / zp;
+        EXPECT_NEAR(g.pinion[0], own[0] * std::cos(phi) + own[1] * std::sin(phi) + g.aw, 1e-12);
+        EXPECT_NEAR(g.pinion[1], -own[0] * std::sin(phi) + own[1] * std::cos(phi), 1e-12);
+    }
+}
+
+TEST(Spline, WorkedCaseShaftAndHub) {
+    MainMod shaftState = SplineState(SplineStandard::Gost6033, 2);
+    const SplineGeometry shaft = ComputeSpline(shaftState, 20, 2, 0, 30, false);
+    ASSERT_TRUE(shaft.error.ok());
+    EXPECT_EQ(shaft.d, 40);
+    EXPECT_NEAR(shaft.db, 34.64102, 5e-6);
+    EXPECT_DOUBLE_EQ(shaft.da, 41.8);
+    // The shaft is drawn as generated.
+    std::vector<double> own;
+    GearOutline(20, shaftState.Prof1, own, false);
+    EXPECT_EQ(shaft.outline, own);
+
+    MainMod hubState = SplineState(SplineStandard::Gost6033, 2);
+    const SplineGeometry hub = ComputeSpline(hubState, 20, 2, 0, 30, true);
+    ASSERT_TRUE(hub.error.ok());
+    EXPECT_DOUBLE_EQ(hub.da, 38.2);
+    EXPECT_EQ(hub.zc, 10);
+    // The hub is turned clockwise by half a pitch.
+    GearOutline(20, hubState.Prof2, own, true);
+    const double phi = kPi / 20;
+    EXPECT_NEAR(hub.outline[0], own[0] * std::cos(phi) + own[1] * std::sin(phi), 1e-12);
+    EXPECT_NEAR(hub.outline[1], -own[0] * std::sin(phi) + own[1] * std::cos(phi), 1e-12);
+}
+
+TEST(Spline, HubCutterHasHalfTheTeethHalvesToEven) {
+    const int cases[][2] = {{20, 10}, {25, 12}, {27, 14}, {31, 16}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
+        MainMod state = SplineState(SplineStandard::Ost100086, 2);
+        const SplineGeometry hub = ComputeSpline(state, c[0], 2, 0, 30, true);
+        ASSERT_TRUE(hub.error.ok());
+        EXPECT_EQ(hub.zc, c[1]);
+    }
+}
+
+// Data that pass the window's checks but give no drawable teeth: refused with the wheel named.
+TEST(Builders, RefuseWhatCannotBeDrawn) {
+    struct Row {
+        const char* name;
+        std::function<GeometryError(MainMod&)> build;
+        GeometryFault fault;
+        const char* wheel;
+    };
+    const Row rows[] = {
+        {"internal pair with equal counts",
+         [](MainMod& s) { return ComputeInternalPair(s, 30, 30, 2, 0, 20, 0, 0, 0).error; },
+         GeometryFault::EqualToothCounts, ""},
+        {"negative working angle crosses both outlines",
+         [](MainMod& s) { return ComputeExternalPair(s, 12, 12, 2, 0, 20, -0.5, -0.5, 0).error; },
+         GeometryFault::WorkingAngleNotPositive, ""},
+        {"pointed pinion 10/40 x1 1.0",
+         [](MainMod& s) { return ComputeExternalPair(s, 10, 40, 2, 0, 20, 1.0, 0, 0).error; },
+         GeometryFault::PointedTooth, "Колесо 1"},
+        {"pointed pinion 8/30 x1 1.0",
+         [](MainMod& s) { return ComputeExternalPair(s, 8, 30, 2, 0, 20, 1.0, 0, 0).error; },
+         GeometryFault::PointedTooth, "Колесо 1"},
+        {"pointed pinion 12/50 on the 25-degree rack",
+         [](MainMod& s) {
+             StoreRack(s, FindRackRow("25")->rack);
+             return ComputeExternalPair(s, 12, 50, 2, 0, 25, 0.9, 0.2, 0).error;
+         },
+         GeometryFault::PointedTooth, "Колесо 1"},
+        {"ring of 33 teeth has its tip inside its base circle",
+         [](MainMod& s) { return ComputeInternalPair(s, 20, 33, 2, 0, 20, 0, 0, 0).error; },
+         GeometryFault::TipInsideBase, "Колесо с внутренними зубьями"},
+        {"ring of 40 teeth on the 18-degree rack",
+         [](MainMod& s) {
+             StoreRack(s, FindRackRow("18")->rack);
+             return ComputeInternalPair(s, 20, 40, 1, 0, 18, 0, 0, 0).error;
+         },
+         GeometryFault::TipInsideBase, "Колесо с внутренними зубьями"},
+        {"GOST hub of 6 teeth",
+         [](MainMod& s) {
+             s.SingleMember = true;
+             StoreRack(s, SplineRack(SplineStandard::Gost6033, 2));
+             return ComputeSpline(s, 6, 2, 0, 30, true).error;
+         },
+         GeometryFault::TipInsideBase, "Втулка"},
+        {"shaft whose partner count would not fit 16 bits",
+         [](MainMod& s) {
+             s.SingleMember = true;
+             StoreRack(s, SplineRack(SplineStandard::Gost6033, 2));
+             return ComputeSpline(s, 3277, 2, 0, 30, false).error;
+         },
+         GeometryFault::PartnerTooLarge, "Вал"},
+        {"count beyond 16 bits",
+         [](MainMod& s) { return ComputeExternalPair(s, 20, 32768, 2, 0, 20, 0, 0, 0).error; },
+         GeometryFault::TooManyTeeth, "Колесо 2"},
+        {"internal count beyond the memory limit",
+         [](MainMod& s) { return ComputeInternalPair(s, 20, 100000, 2, 0, 20, 0, 0, 0).error; },
+         GeometryFault::TooManyTeeth, "Колесо 2"},
+        {"shifts beyond the involute's range",
+         [](MainMod& s) { return ComputeExternalPair(s, 20, 40, 2, 0, 20, 80, 80, 0).error; },
+         GeometryFault::WorkingAngleNotFound, ""},
+        {"module not a number",
+         [](MainMod& s) {
+             return ComputeExternalPair(s, 20, 40, std::nan(""), 0, 20, 0, 0, 0).error;
+         },
+         GeometryFault::ModuleNotPositive, ""},
+        {"helix angle infinite",
+         [](MainMod& s) {
+             return ComputeInternalPair(s, 20, 60, 2, INFINITY, 20, 0, 0, 0).error;
+         },
+         GeometryFault::DataNotFinite, ""},
+        {"spline module zero",
+         [](MainMod& s) {
+             s.SingleMember = true;
+             return ComputeSpline(s, 20, 0, 0, 30, false).error;
+         },
+         GeometryFault::ModuleNotPositive, "Вал"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        MainMod state = PairState();
+        const GeometryError error = row.build(state);
+        EXPECT_EQ(error.fault, row.fault);
+        EXPECT_EQ(error.wheelName, row.wheel);
+        EXPECT_FALSE(Describe(error).empty());
+    }
+}
+
+TEST(Builders, RefusedOrFailedDrawingWritesNothing) {
+    testing::TempFolder folder;
+    MainMod state = PairState();
+    state.OutFile = folder.File("kept.dxf");
+    testing::WriteFile(state.OutFile, "earlier drawing");
+    const DrawResult refused = DrawExternalPair(state, 8, 30, 2, 0, 20, 1.0, 0, 0);
+    EXPECT_EQ(refused.status, DrawStatus::GeometryRefused);
+    EXPECT_NE(refused.Reason().find("Колесо 1: зуб заострён"), std::string::npos);
+    EXPECT_EQ(testing::ReadFile(state.OutFile), "earlier drawing");
+
+    state.OutFile = folder.File("missing/x.dxf");
+    const DrawResult failed = DrawExternalPair(state, 20, 40, 2, 0, 20, 0, 0, 0);
+    EXPECT_EQ(failed.status, DrawStatus::FileNotWritten);
+    EXPECT_FALSE(failed.Reason().empty());
+}
+
+}  // namespace
+}  // namespace tarvo
