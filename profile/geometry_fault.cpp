@@ -10,8 +10,8 @@ const char* Sentence(GeometryFault fault) {
         case GeometryFault::None:
             return "";
         case GeometryFault::WorkingAngleNotFound:
-            return "не удаётся найти угол зацепления: коэффициенты смещения слишком велики. "
-                   "Уменьшите смещения.";
+            return "при этих коэффициентах смещения угол зацепления не находится. "
+                   "Измените смещения.";
         case GeometryFault::WorkingAngleNotPositive:
             return "угол зацепления получается нулевым или отрицательным: отрицательные "
                    "смещения слишком велики, зубья колёс пересекают сами себя. "
