@@ -97,7 +97,9 @@ struct PageOutcome {
     bool firstRackRowStored = false; // the 20-degree row was stored: select ctlOB1 to match
 
     std::optional<BuilderCall> call;  // the drawing made, if any
-    std::optional<DrawResult> drawn;  // its result
+    std::optional<DrawResult> drawn;  // its result; when not Written, `message` ("Внимание!")
+                                      // says why, the file page stays (next File, no frame
+                                      // shown or hidden) and txtRep is not written
 };
 
 // Makes the drawing a BuilderCall describes, into state.OutFile. The real one calls

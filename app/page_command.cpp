@@ -1,0 +1,395 @@
+// The "OK" button's logic: checks the parameters pages, stores the rack and the accuracy,
+// proposes the drawing's file name, joins folder and name into the output path and makes the one
+// drawing when the file page is left.
+#include "app/page_command.h"
+
+#include <cassert>
+#include <string_view>
+
+#include "app/basic_rack.h"
+#include "drawing/external_pair.h"
+#include "drawing/internal_pair.h"
+#include "drawing/spline.h"
+#include "math/constants.h"
+#include "math/number_text.h"
+#include "math/rounding.h"
+
+namespace tarvo {
+
+namespace {
+
+// The start page's choice, held in frStartOpt.Tag as "0", "1" or "2".
+enum class Task { GearPair, GostSpline, OstSpline };
+
+Task ReadTask(const std::string& tag) {
+    if (tag == "1") {
+        return Task::GostSpline;
+    }
+    if (tag == "2") {
+        return Task::OstSpline;
+    }
+    assert(tag == "0" && "the start page offers tasks 0, 1 and 2 only");
+    return Task::GearPair;
+}
+
+const char* const kLineBreak = "\r\n";
+const char* const kParameterTitle = "Ошибка данных...";
+const char* const kNotSavedTitle = "Внимание!";
+
+// The separator between a folder and a file name.
+constexpr char kPathSeparator = '/';
+
+// A refused parameters page: the message, the box that gets the focus, the page kept.
+PageOutcome Refuse(Page page, Box focus, std::string text) {
+    PageOutcome outcome;
+    outcome.refused = true;
+    outcome.message = Message{std::move(text), MessageIcon::Critical, kParameterTitle};
+    outcome.focus = focus;
+    outcome.next = page;
+    return outcome;
+}
+
+// A module box refused: the label's caption on a line of its own, closed by " !".
+std::string ModuleMessage(const std::string& caption) {
+    return std::string("Неверно задан параметр:") + kLineBreak + caption + " !";
+}
+
+// A tooth-count box refused: the label's caption straight after the colon.
+std::string ToothCountMessage(const std::string& caption) {
+    return "Неверно задан параметр:" + caption;
+}
+
+// The tooth count a builder receives: the box's number (a decimal comma counts as a point)
+// rounded half to even to the builder's integer width; empty when it does not fit that width.
+std::optional<std::int32_t> BuilderTeeth(const std::string& text, int bits) {
+    return ToWhole(FieldValue(text), bits);
+}
+
+// A tooth count is taken when the number as typed is above zero (a decimal comma ends it, so
+// "0,9" counts as 0) and the count the builder receives ("1,4" gives 1) lies in 1..most.
+bool ToothCountTaken(const std::string& text, int bits, std::int32_t most) {
+    if (!(RawValue(text) > 0)) {
+        return false;
+    }
+    const std::optional<std::int32_t> teeth = BuilderTeeth(text, bits);
+    return teeth && *teeth >= 1 && *teeth <= most;
+}
+
+// Characters a file name cannot hold on Linux ("/" and NUL) or on Windows, where drawings often
+// travel: the date's "." and "/", the time's ":", the rest of Windows' reserved set and every
+// control character. Each becomes "_".
+bool UnfitForFileName(char ch) {
+    const auto code = static_cast<unsigned char>(ch);
+    return code < 0x20 || std::string_view("./\\:*?\"<>|").find(ch) != std::string_view::npos;
+}
+
+// The proposed name: stem, date and time joined by "_", every unfit character made "_", then
+// ".dxf". The boxes' texts stay as typed, so a decimal comma of the module stays a comma.
+std::string ProposedName(const std::string& stem, const PageInput& input) {
+    std::string name = stem + "_" + input.dateText + "_" + input.timeText;
+    for (char& ch : name) {
+        if (UnfitForFileName(ch)) {
+            ch = '_';
+        }
+    }
+    return name + ".dxf";
+}
+
+// A file name in a folder. A folder that already ends in the separator (the root "/") gets no
+// second one; no folder at all leaves the name in the process's current folder.
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty()) {
+        return name;
+    }
+    if (folder.back() == kPathSeparator) {
+        return folder + name;
+    }
+    return folder + kPathSeparator + name;
+}
+
+// The name box without the blanks typed before or after the name.
+std::string TrimBlanks(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    const std::size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+// Exactly ".dxf" or ".DXF" at the end: "plan.Dxf" has neither and gets ".dxf" appended.
+bool EndsInDrawingExtension(const std::string& path) {
+    if (path.size() < 4) {
+        return false;
+    }
+    const std::string_view end(path.data() + path.size() - 4, 4);
+    return end == ".dxf" || end == ".DXF";
+}
+
+// On the first pass only (no path yet) the parameters page proposes a name for the file page
+// and a provisional path in the folder the folder list has open.
+void ProposeFile(MainMod& state, const PageInput& input, const std::string& stem,
+                 PageOutcome& outcome) {
+    if (!state.OutFile.empty()) {
+        return;
+    }
+    const std::string name = ProposedName(stem, input);
+    outcome.txtFileName = name;
+    state.OutFile = JoinPath(input.dirPath, name);
+}
+
+// A point count from the accuracy page: the number as typed (a comma ends it, so "12,7" is 12)
+// rounded half to even, then held to the scroll bar's range as the bar would hold it; a text
+// without a number reads as 0 and so becomes the least count.
+std::int32_t HeldCount(double rounded, std::int32_t least, std::int32_t most) {
+    if (!(rounded >= least)) {
+        return least;
+    }
+    if (rounded > most) {
+        return most;
+    }
+    return static_cast<std::int32_t>(rounded);
+}
+
+// Stores one point count; a count that had to be held to the range is written back into its
+// box, so the page shows what the drawing will use.
+std::int32_t StorePointCount(const std::string& text, std::int32_t least, std::int32_t most,
+                             std::optional<std::string>& boxText) {
+    const double rounded = RoundHalfEven(RawValue(text));
+    const std::int32_t count = HeldCount(rounded, least, most);
+    if (rounded != count) {
+        boxText = std::to_string(count);
+    }
+    return count;
+}
+
+PageOutcome LeaveStart(MainMod& state, const PageInput& input) {
+    PageOutcome outcome;
+    outcome.hide = {Frame::frStartOpt};
+    const Task task = ReadTask(input.task);
+    switch (task) {
+        case Task::GearPair:
+            // The 20-degree row is stored every time the page opens, whatever row an earlier
+            // pass chose; the window selects its button to match.
+            StoreRack(state, kDefaultRackRow.rack);
+            outcome.firstRackRowStored = true;
+            outcome.show = {Frame::frContur, Frame::frPar, Frame::frIntEx};
+            state.SingleMember = false;
+            outcome.next = Page::GearPair;
+            break;
+        case Task::GostSpline:
+        case Task::OstSpline:
+            outcome.show = {Frame::FrParSl};
+            state.SingleMember = true;
+            outcome.focus = Box::txtmSL;
+            // OST 1 00086-73 splines are not shifted: the shift row goes and its box is emptied.
+            outcome.shiftRowVisible = task == Task::GostSpline;
+            if (task == Task::OstSpline) {
+                outcome.txtX = std::string();
+            }
+            outcome.next = Page::Spline;
+            break;
+    }
+    return outcome;
+}
+
+PageOutcome LeaveGearPair(MainMod& state, const PageInput& input) {
+    if (!(FieldValue(input.txtm) > 0)) {
+        return Refuse(Page::GearPair, Box::txtm, ModuleMessage(input.lbM0));
+    }
+    // The external pair carries its counts as 16-bit values, the internal pair as 32-bit ones.
+    // Both are held to kMaxTeeth: a wheel of that many teeth at the finest accuracy is about
+    // ten million points, as much as one outline may take in memory.
+    const int bits = input.external ? 16 : 32;
+    if (!ToothCountTaken(input.txtZ1, bits, kMaxTeeth)) {
+        return Refuse(Page::GearPair, Box::txtZ1, ToothCountMessage(input.lbZ1));
+    }
+    if (!ToothCountTaken(input.txtZ2, bits, kMaxTeeth)) {
+        return Refuse(Page::GearPair, Box::txtZ2, ToothCountMessage(input.lbZ2_0));
+    }
+    // A ring gear and a pinion of the same size cannot mesh one inside the other.
+    if (!input.external && BuilderTeeth(input.txtZ1, bits) == BuilderTeeth(input.txtZ2, bits)) {
+        return Refuse(Page::GearPair, Box::txtZ2, ToothCountMessage(input.lbZ2_0));
+    }
+
+    PageOutcome outcome;
+    ProposeFile(state, input, input.txtZ1 + "x" + input.txtZ2 + "x" + input.txtm, outcome);
+    outcome.hide = {Frame::frContur, Frame::frPar, Frame::frFile, Frame::frSave, Frame::frIntEx};
+    outcome.show = {Frame::frAcc};
+    outcome.next = Page::Accuracy;
+    return outcome;
+}
+
+PageOutcome LeaveSpline(MainMod& state, const PageInput& input) {
+    const double m = FieldValue(input.txtmSL);
+    if (!(m > 0)) {
+        return Refuse(Page::Spline, Box::txtmSL, ModuleMessage(input.lbM1));
+    }
+    // The spline is drawn with a 16-bit count; a shaft is generated against a partner of ten
+    // times its teeth, which must fit 16 bits too.
+    const std::int32_t most = input.hub ? kMaxTeeth : kMaxShaftTeeth;
+    if (!ToothCountTaken(input.txtZ, 16, most)) {
+        return Refuse(Page::Spline, Box::txtZ, ToothCountMessage(input.lbZ2_1));
+    }
+
+    const SplineStandard standard = ReadTask(input.task) == Task::OstSpline
+                                        ? SplineStandard::Ost100086
+                                        : SplineStandard::Gost6033;
+    StoreRack(state, SplineRack(standard, m));
+
+    PageOutcome outcome;
+    ProposeFile(state, input, "SL_" + input.txtZ + "x" + input.txtmSL, outcome);
+    outcome.hide = {Frame::FrParSl, Frame::frFile, Frame::frSave};
+    outcome.show = {Frame::frAcc};
+    outcome.next = Page::Accuracy;
+    return outcome;
+}
+
+PageOutcome LeaveAccuracy(MainMod& state, const PageInput& input) {
+    PageOutcome outcome;
+    state.AccEv = StorePointCount(input.txtAccEv, kMinAccEv, kMaxAccEv, outcome.txtAccEv);
+    state.AccPer = StorePointCount(input.txtAccPer, kMinAccPer, kMaxAccPer, outcome.txtAccPer);
+    outcome.hide = {Frame::frAcc};
+    outcome.show = {Frame::frFile};
+    outcome.next = Page::File;
+    return outcome;
+}
+
+// The drawing's data as read from the parameters pages, which let through only counts that
+// fit; a count that does not (never from the window) becomes 0, which every builder refuses.
+BuilderCall ReadBuilderCall(const MainMod& state, const PageInput& input) {
+    BuilderCall call;
+    call.alpha = state.Alfa;
+    switch (ReadTask(input.task)) {
+        case Task::GearPair: {
+            call.kind = input.external ? BuilderCall::Kind::ExternalPair
+                                       : BuilderCall::Kind::InternalPair;
+            const int bits = input.external ? 16 : 32;
+            call.Z1 = BuilderTeeth(input.txtZ1, bits).value_or(0);
+            call.Z2 = BuilderTeeth(input.txtZ2, bits).value_or(0);
+            call.m = FieldValue(input.txtm);
+            call.beta = FieldValue(input.txtBeta);
+            call.x1 = FieldValue(input.txtx1);
+            call.x2 = FieldValue(input.txtx2);
+            call.jn = FieldValue(input.txtJbn);
+            break;
+        }
+        case Task::GostSpline:
+        case Task::OstSpline:
+            call.kind = BuilderCall::Kind::Spline;
+            call.Z = BuilderTeeth(input.txtZ, 16).value_or(0);
+            call.m = FieldValue(input.txtmSL);
+            // The shift is typed in millimetres; the generator takes it as a coefficient.
+            call.x = FieldValue(input.txtX) / call.m;
+            call.hub = input.hub;
+            break;
+    }
+    return call;
+}
+
+// What the designer reads when the drawing was not saved: for a file, its path and the
+// operating system's reason; for impossible teeth, the wheel and what to change.
+std::string NotSavedText(const DrawResult& result, const std::string& path) {
+    switch (result.status) {
+        case DrawStatus::Written:
+            break;
+        case DrawStatus::GeometryRefused:
+            return std::string("Чертёж не построен и не сохранён.") + kLineBreak + result.Reason();
+        case DrawStatus::FileNotWritten:
+            return std::string("Чертёж не сохранён: не удалось записать файл") + kLineBreak +
+                   path + kLineBreak + result.Reason();
+    }
+    return {};
+}
+
+PageOutcome LeaveFile(MainMod& state, const PageInput& input, const Builder& build) {
+    std::string path = JoinPath(input.dirHighlighted, TrimBlanks(input.txtFileName));
+    if (!EndsInDrawingExtension(path)) {
+        path += ".dxf";
+    }
+    const std::string earlierPath = state.OutFile;
+    state.OutFile = path;
+
+    PageOutcome outcome;
+    outcome.call = ReadBuilderCall(state, input);
+    outcome.drawn = build(state, *outcome.call);
+    if (outcome.drawn->status != DrawStatus::Written) {
+        // Nothing was saved: the file page stays as it is, so the designer can change the
+        // folder, the name or go round again, and the shared path keeps its earlier value.
+        state.OutFile = earlierPath;
+        outcome.message = Message{NotSavedText(*outcome.drawn, path), MessageIcon::Exclamation,
+                                  kNotSavedTitle};
+        outcome.next = Page::File;
+        return outcome;
+    }
+    outcome.hide = {Frame::frFile, Frame::frContur, Frame::frPar};
+    outcome.show = {Frame::frSave};
+    outcome.txtRep = state.OutFile;
+    outcome.next = Page::Report;
+    return outcome;
+}
+
+PageOutcome LeaveReport() {
+    PageOutcome outcome;
+    outcome.hide = {Frame::frSave, Frame::frFile};
+    outcome.show = {Frame::frStartOpt};
+    outcome.next = Page::Start;
+    return outcome;
+}
+
+}  // namespace
+
+Page FindPage(bool frStartOpt, bool FrParSl, bool frFile, bool frSave, bool frAcc) {
+    if (frStartOpt) {
+        return Page::Start;
+    }
+    if (FrParSl) {
+        return Page::Spline;
+    }
+    if (frFile) {
+        return Page::File;
+    }
+    if (frSave) {
+        return Page::Report;
+    }
+    if (frAcc) {
+        return Page::Accuracy;
+    }
+    return Page::GearPair;
+}
+
+DrawResult RunBuilder(MainMod& state, const BuilderCall& call) {
+    switch (call.kind) {
+        case BuilderCall::Kind::ExternalPair:
+            return DrawExternalPair(state, call.Z1, call.Z2, call.m, call.beta, call.alpha,
+                                    call.x1, call.x2, call.jn);
+        case BuilderCall::Kind::InternalPair:
+            return DrawInternalPair(state, call.Z1, call.Z2, call.m, call.beta, call.alpha,
+                                    call.x1, call.x2, call.jn);
+        case BuilderCall::Kind::Spline:
+            return DrawSpline(state, call.Z, call.m, call.x, call.alpha, call.hub);
+    }
+    assert(false && "every kind of drawing has its builder");
+    return DrawResult{DrawStatus::GeometryRefused, {}, {}};
+}
+
+PageOutcome CtlComClick(MainMod& state, const PageInput& input, const Builder& build) {
+    switch (input.page) {
+        case Page::Start:
+            return LeaveStart(state, input);
+        case Page::GearPair:
+            return LeaveGearPair(state, input);
+        case Page::Spline:
+            return LeaveSpline(state, input);
+        case Page::Accuracy:
+            return LeaveAccuracy(state, input);
+        case Page::File:
+            return LeaveFile(state, input, build);
+        case Page::Report:
+            return LeaveReport();
+    }
+    assert(false && "every page has its way out");
+    return {};
+}
+
+}  // namespace tarvo
