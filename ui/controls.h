@@ -1,0 +1,43 @@
+// The form's building blocks: its fonts, frames, labels and boxes, each created with the control
+// name the page command, the tests and accessibility tools find it by, and the free "Tag" text.
+#pragma once
+
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QString>
+
+#include <string>
+
+namespace tarvo::ui {
+
+// The name of control `index` of an indexed group: "Label1(10)", "opTip(0)".
+QString GroupName(const char* group, int index);
+
+// The form's font: Arial 9.75 pt (on Linux its metric twin Liberation Sans), which has Cyrillic.
+QFont FormFont();
+// The form's font at another size, optionally bold or italic.
+QFont FormFont(double pointSize, bool bold = false, bool italic = false);
+
+// A frame of a page or pop-up; an empty caption draws the frame alone.
+QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& caption);
+// A one-line caption shown as typed (blanks kept, no markup).
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption,
+                  bool underlined = false);
+// A text box; every box starts empty and takes any length.
+QLineEdit* MakeBox(QWidget* parent, const QString& name);
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption);
+QRadioButton* MakeOption(QWidget* parent, const QString& name, const QString& caption);
+
+// The free text every control carries (the task choice, the custom rack boxes' names).
+void SetTag(QObject* control, const QString& tag);
+QString Tag(const QObject* control);
+
+// A control's text as the core reads it (UTF-8), and back.
+std::string ToCore(const QString& text);
+QString FromCore(const std::string& text);
+
+}  // namespace tarvo::ui

@@ -1,0 +1,46 @@
+// The folder list ctDir of the file page: the opened folder with its parents above it and its
+// subfolders below. Highlighting an entry (a click, the arrow keys) only selects it; opening one
+// (a double click, Enter) makes it the opened folder and lists its subfolders.
+#pragma once
+
+#include <QListWidget>
+#include <QString>
+
+namespace tarvo::ui {
+
+class FolderList : public QListWidget {
+    Q_OBJECT
+public:
+    explicit FolderList(QWidget* parent);
+
+    // Opens `folder`. When it cannot be read, the list stays as it was and `reason` gets the
+    // operating system's words.
+    bool Open(const QString& folder, QString* reason);
+
+    // The opened folder (ctDir.Path).
+    QString Path() const { return path_; }
+    // The highlighted entry's folder (ctDir.List(ctDir.ListIndex)); the opened folder when
+    // nothing else is highlighted.
+    QString Highlighted() const;
+    // The entry of `folder`, or null.
+    QListWidgetItem* Entry(const QString& folder) const;
+
+signals:
+    // The opened folder changed (ctDir_Change).
+    void opened();
+    // An entry could not be opened; the list is unchanged.
+    void openFailed(const QString& reason);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void OpenEntry(QListWidgetItem* item);
+
+    QString path_;
+};
+
+// Whether a folder can be listed; on failure `reason` gets the operating system's words.
+bool CanList(const QString& folder, QString* reason);
+
+}  // namespace tarvo::ui

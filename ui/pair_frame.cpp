@@ -1,0 +1,80 @@
+// Gear-pair parameters frame.
+#include "ui/pair_frame.h"
+
+#include <QGridLayout>
+
+#include "ui/controls.h"
+
+namespace tarvo::ui {
+
+namespace {
+// Width of every box of the frame: room for a module such as 12.345 or an angle 8.10944444.
+constexpr int kBoxWidth = 110;
+}  // namespace
+
+QPushButton* MakeAngleButton(QWidget* parent, int index) {
+    QPushButton* button =
+        MakeButton(parent, GroupName("cmGrad", index), QStringLiteral("° ' ''"));
+    button->setFont(FormFont(11.25));
+    button->setFixedSize(48, 26);
+    button->setToolTip(QStringLiteral("Градусы, минуты, секунды"));
+    return button;
+}
+
+PairFrame::PairFrame(QWidget* parent)
+    : QGroupBox(QStringLiteral("Параметры зацепления"), parent) {
+    setObjectName(QStringLiteral("frPar"));
+    lbM0 = MakeLabel(this, GroupName("lbM", 0), QStringLiteral("Модуль нормальный, мм"), true);
+    txtm = MakeBox(this, QStringLiteral("txtm"));
+    QLabel* beta =
+        MakeLabel(this, GroupName("Label1", 1), QStringLiteral("Угол наклона зуба, град."));
+    cmGrad0 = MakeAngleButton(this, 0);
+    txtBeta = MakeBox(this, QStringLiteral("txtBeta"));
+    QLabel* wheel1 = MakeLabel(this, GroupName("Label1", 2), QStringLiteral("Колесо 1:"));
+    lbZ1 = MakeLabel(this, QStringLiteral("lbZ1"), QStringLiteral("Число зубьев Z1"), true);
+    txtZ1 = MakeBox(this, QStringLiteral("txtZ1"));
+    QLabel* x1 =
+        MakeLabel(this, GroupName("Label1", 4), QStringLiteral("Коэффициент смещения x1"));
+    txtx1 = MakeBox(this, QStringLiteral("txtx1"));
+    QLabel* wheel2 = MakeLabel(this, GroupName("Label1", 3), QStringLiteral("Колесо 2:"));
+    lbZ2_0 = MakeLabel(this, GroupName("lbZ2", 0), QStringLiteral("Число зубьев Z2"), true);
+    txtZ2 = MakeBox(this, QStringLiteral("txtZ2"));
+    QLabel* x2 =
+        MakeLabel(this, GroupName("Label1", 7), QStringLiteral("Коэффициент смещения x2"));
+    txtx2 = MakeBox(this, QStringLiteral("txtx2"));
+    QLabel* jn =
+        MakeLabel(this, GroupName("Label1", 11), QStringLiteral("Нормальный боковой зазор jn"));
+    txtJbn = MakeBox(this, QStringLiteral("txtJbn"));
+
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(14, 14, 14, 14);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(8);
+    grid->setColumnStretch(0, 1);
+    int row = 0;
+    const auto addRow = [&](QLabel* label, QLineEdit* box, int indent) {
+        label->setIndent(indent);
+        label->setBuddy(box);
+        box->setFixedWidth(kBoxWidth);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(box, row, 2);
+        ++row;
+    };
+    const auto addHeading = [&](QLabel* label) {
+        grid->addWidget(label, row, 0, 1, 3);
+        ++row;
+    };
+    addRow(lbM0, txtm, 0);
+    addRow(beta, txtBeta, 0);
+    grid->addWidget(cmGrad0, row - 1, 1);
+    addHeading(wheel1);
+    addRow(lbZ1, txtZ1, 16);
+    addRow(x1, txtx1, 16);
+    addHeading(wheel2);
+    addRow(lbZ2_0, txtZ2, 16);
+    addRow(x2, txtx2, 16);
+    addRow(jn, txtJbn, 0);
+    grid->setRowStretch(row, 1);
+}
+
+}  // namespace tarvo::ui

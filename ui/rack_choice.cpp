@@ -1,0 +1,139 @@
+// Basic rack rows.
+#include "ui/rack_choice.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+
+#include "ui/controls.h"
+
+namespace tarvo::ui {
+
+namespace {
+
+// How each row reads on the page. The values are those of kRackRows written with decimal
+// commas and spaced into columns under the heads; the blanks are part of the captions.
+struct RowCaption {
+    const char* button;
+    int label;  // index in the Label2 group
+    const char* caption;
+};
+constexpr RowCaption kRowCaptions[] = {
+    {"ctlOB7", 9, "18       1         1,2      0,28734   0,41585"},
+    {"ctlOB1", 0, "20       1          1        0,25         0,38"},
+    {"ctlOB6", 8, "22,5    1          1        0,4          0,28467"},
+    {"ctlOB2", 1, "25       1          1       0,20328    0,35208"},
+    {"ctlOB4", 3, "28      0,95     0,95    0,16840    0,31742"},
+    {"ctlOB3", 2, "28      0,9       0,9      0,18438   0,34754"},
+    {"ctlOB5", 6, "Другой..."},
+};
+static_assert(std::size(kRowCaptions) == kRackRows.size() + 1, "a caption for every row");
+
+QFrame* MakeRule(QWidget* parent, int number) {
+    auto* line = new QFrame(parent);
+    line->setObjectName(QStringLiteral("Line") + QString::number(number));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+}  // namespace
+
+void RowButton::mouseDoubleClickEvent(QMouseEvent* event) {
+    QRadioButton::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        emit doubleClicked();
+    }
+}
+
+RackChoice::RackChoice(QWidget* parent, MainMod& state)
+    : QGroupBox(QStringLiteral("Исходный контур:"), parent), state_(state) {
+    setObjectName(QStringLiteral("frContur"));
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(12, 6, 12, 8);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(2);
+    grid->setColumnStretch(1, 1);
+
+    // Column heads: the profile angle alpha over the first column, the coefficients over the
+    // others. The alpha is written as the Greek letter itself in a font that has it.
+    QLabel* alpha = MakeLabel(this, GroupName("Label2", 4), QStringLiteral("α"));
+    QFont alphaFont = FormFont(15.75);
+    alphaFont.setFamilies({QStringLiteral("Liberation Serif"), QStringLiteral("Times New Roman")});
+    alpha->setFont(alphaFont);
+    alpha->setFixedWidth(34);
+    QLabel* heads = MakeLabel(this, GroupName("Label2", 5),
+                              QStringLiteral("  ha*      hf*      C*           rf*"));
+    heads->setFont(FormFont(12));
+    auto* headRow = new QHBoxLayout;
+    headRow->setSpacing(0);
+    headRow->addWidget(alpha);
+    headRow->addWidget(heads, 1);
+    grid->addLayout(headRow, 0, 1);
+
+    // The seven rules: one under the heads and one between each pair of rows; none under the
+    // last row, which the frame's border closes.
+    int gridRow = 1;
+    int lineNumber = 1;
+    for (const RowCaption& caption : kRowCaptions) {
+        grid->addWidget(MakeRule(this, lineNumber++), gridRow++, 0, 1, 2);
+        auto* button = new RowButton(this);
+        button->setObjectName(QString::fromLatin1(caption.button));
+        QLabel* label = MakeLabel(this, GroupName("Label2", caption.label),
+                                  QString::fromUtf8(caption.caption));
+        button->setAccessibleName(label->text());
+        // A click on a row's values chooses the row, as a click on its button does.
+        label->setProperty("rowButton", QVariant::fromValue<QObject*>(button));
+        label->installEventFilter(this);
+        grid->addWidget(button, gridRow, 0);
+        grid->addWidget(label, gridRow, 1);
+        ++gridRow;
+        buttons_[button->objectName()] = button;
+
+        const RackRow* fixed = nullptr;
+        for (const RackRow& row : kRackRows) {
+            if (QLatin1String(row.button) == button->objectName()) {
+                fixed = &row;
+            }
+        }
+        if (fixed != nullptr) {
+            connect(button, &QRadioButton::clicked, this, [this, fixed] { StoreRow(*fixed); });
+        } else {
+            connect(button, &QRadioButton::clicked, this, &RackChoice::customChosen);
+            connect(button, &RowButton::doubleClicked, this, &RackChoice::customChosen);
+        }
+    }
+    grid->setRowStretch(gridRow, 1);
+    SelectFirstRow();
+}
+
+void RackChoice::StoreRow(const RackRow& row) { StoreRack(state_, row.rack); }
+
+void RackChoice::SelectFirstRow() { Button(QLatin1String(kDefaultRackRow.button))->setChecked(true); }
+
+QRadioButton* RackChoice::Button(const QString& name) const {
+    const auto found = buttons_.find(name);
+    return found == buttons_.end() ? nullptr : found->second;
+}
+
+bool RackChoice::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (auto* button = qobject_cast<QRadioButton*>(watched->property("rowButton").value<QObject*>())) {
+            if (button->isEnabled()) {
+                button->click();
+            }
+        }
+    } else if (event->type() == QEvent::MouseButtonDblClick) {
+        if (auto* row = qobject_cast<RowButton*>(watched->property("rowButton").value<QObject*>());
+            row != nullptr && row->isEnabled()) {
+            emit row->doubleClicked();
+        }
+    }
+    return QGroupBox::eventFilter(watched, event);
+}
+
+}  // namespace tarvo::ui

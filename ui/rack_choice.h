@@ -1,0 +1,54 @@
+// The basic rack frame frContur on the gear-pair page: six fixed rack profiles, one row each
+// with its five values, and the row "Другой..." that opens the custom rack frame.
+#pragma once
+
+#include <QGroupBox>
+#include <QRadioButton>
+
+#include <map>
+
+#include "app/basic_rack.h"
+#include "profile/main_mod.h"
+
+namespace tarvo::ui {
+
+// An option button that also reports a double click (reopening the custom rack frame while
+// its row is already chosen).
+class RowButton : public QRadioButton {
+    Q_OBJECT
+public:
+    using QRadioButton::QRadioButton;
+signals:
+    void doubleClicked();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+class RackChoice : public QGroupBox {
+    Q_OBJECT
+public:
+    RackChoice(QWidget* parent, MainMod& state);
+
+    // A fixed row was chosen (ctlOB1_Click ... ctlOB7_Click): its five values are stored; no
+    // control changes.
+    void StoreRow(const RackRow& row);
+    // Shows the 20-degree row as chosen, after the page command stored it.
+    void SelectFirstRow();
+
+    // ctlOB1 ... ctlOB7 by name.
+    QRadioButton* Button(const QString& name) const;
+
+signals:
+    // "Другой..." was clicked or double-clicked (ctlOB5_Click, ctlOB5_DblClick).
+    void customChosen();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    MainMod& state_;
+    std::map<QString, QRadioButton*> buttons_;
+};
+
+}  // namespace tarvo::ui

@@ -1,0 +1,29 @@
+// Report page.
+#include "ui/report_page.h"
+
+#include <QPalette>
+#include <QTextOption>
+
+namespace tarvo::ui {
+
+ReportPage::ReportPage(QWidget* parent)
+    : QGroupBox(QStringLiteral("Чертёж сохранён в файле:"), parent) {
+    setObjectName(QStringLiteral("frSave"));
+    txtRep = new QPlainTextEdit(this);
+    txtRep->setObjectName(QStringLiteral("txtRep"));
+    // On the button-face colour, so the path reads as a report rather than an entry.
+    QPalette palette = txtRep->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    txtRep->setPalette(palette);
+    // A path has no blanks to break at; it wraps wherever the line is full.
+    txtRep->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    txtRep->setTabChangesFocus(true);
+
+    row_ = new QHBoxLayout(this);
+    row_->setContentsMargins(12, 12, 12, 12);
+    row_->setSpacing(12);
+    row_->addWidget(txtRep, 1);
+    row_->addStretch(1);
+}
+
+}  // namespace tarvo::ui

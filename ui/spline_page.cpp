@@ -1,0 +1,52 @@
+// Spline page.
+#include "ui/spline_page.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+
+#include "ui/controls.h"
+
+namespace tarvo::ui {
+
+SplinePage::SplinePage(QWidget* parent)
+    : QGroupBox(QStringLiteral("Параметры шлицев"), parent) {
+    setObjectName(QStringLiteral("FrParSl"));
+    lbM1 = MakeLabel(this, GroupName("lbM", 1), QStringLiteral("Модуль, мм"), true);
+    txtmSL = MakeBox(this, QStringLiteral("txtmSL"));
+    lbZ2_1 = MakeLabel(this, GroupName("lbZ2", 1), QStringLiteral("Число зубьев"), true);
+    txtZ = MakeBox(this, QStringLiteral("txtZ"));
+    lbX = MakeLabel(this, QStringLiteral("lbX"), QStringLiteral("Смещение, мм"), true);
+    txtX = MakeBox(this, QStringLiteral("txtX"));
+    opValVt[0] = MakeOption(this, GroupName("opValVt", 0), QStringLiteral("Вал"));
+    opValVt[1] = MakeOption(this, GroupName("opValVt", 1), QStringLiteral("Втулка"));
+    opValVt[0]->setChecked(true);
+
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(40, 30, 40, 20);
+    grid->setHorizontalSpacing(20);
+    grid->setVerticalSpacing(16);
+    grid->setColumnStretch(0, 1);
+    const std::pair<QLabel*, QLineEdit*> rows[] = {{lbM1, txtmSL}, {lbZ2_1, txtZ}, {lbX, txtX}};
+    int row = 0;
+    for (const auto& [label, box] : rows) {
+        box->setFixedWidth(120);
+        label->setBuddy(box);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(box, row, 1);
+        ++row;
+    }
+    auto* member = new QHBoxLayout;
+    member->addWidget(opValVt[0]);
+    member->addSpacing(40);
+    member->addWidget(opValVt[1]);
+    member->addStretch(1);
+    grid->addLayout(member, row, 0, 1, 2);
+    grid->setRowStretch(row + 1, 1);
+}
+
+void SplinePage::ShowShiftRow(bool visible) {
+    lbX->setVisible(visible);
+    txtX->setVisible(visible);
+}
+
+}  // namespace tarvo::ui
