@@ -107,9 +107,10 @@ std::string CliUsage() {
            "  tarvo-cli pair --mesh external|internal --module M --z1 N --z2 N [--helix DEG]\n"
            "            [--x1 X] [--x2 X] [--backlash JN] [--rack ROW | --rack-custom "
            "A,HA,HF,C,RF]\n"
-           "            [--involute-points N] [--fillet-points N] -o FILE\n"
+           "            [--involute-points N] [--fillet-points N] -o FILE [--report[=json]]\n"
            "  tarvo-cli spline --standard gost|ost --part shaft|hub --module M --teeth N\n"
            "            [--shift MM] [--involute-points N] [--fillet-points N] -o FILE\n"
+           "            [--report[=json]]\n"
            "  tarvo-cli --help | --version\n"
            "\n"
            "Writes the DXF drawing of a gear pair in mesh or of one member of an involute\n"
@@ -131,9 +132,13 @@ std::string CliUsage() {
            "  --involute-points  points on the involute, 3..100 (default 6)\n"
            "  --fillet-points    points on the root fillet, 3..50 (default 3)\n"
            "  -o              the drawing file to write (replaced only when complete)\n"
+           "  --report        after writing, read the drawing back and print its data sheet\n"
+           "                  (diameters, span measurement, mesh, check of the drawn outlines)\n"
+           "                  and warnings; --report=json prints them as one JSON object\n"
            "\n"
            "Numbers take \".\" or \",\" as the decimal separator (\".\" inside --rack-custom).\n"
-           "Exit status: 0 written, 1 the drawing cannot be made or written, 2 bad arguments.\n";
+           "Exit status: 0 written (also with warnings in the report), 1 the drawing cannot be\n"
+           "made or written, 2 bad arguments.\n";
 }
 
 CliParse ParseCliArgs(const std::vector<std::string>& args) {
@@ -269,6 +274,21 @@ CliParse ParseCliArgs(const std::vector<std::string>& args) {
             value = name.substr(equals + 1);
             name = name.substr(0, equals);
             inlineValue = true;
+        }
+        if (name == "--report") {
+            // A switch: its value, if any, is given with "=".
+            if (seen[name]) {
+                return fail(name + ": given twice");
+            }
+            seen[name] = true;
+            if (!inlineValue || value == "text") {
+                r.report = CliReport::Text;
+            } else if (value == "json") {
+                r.report = CliReport::Json;
+            } else {
+                return fail("--report: must be --report, --report=text or --report=json");
+            }
+            continue;
         }
         if (name == "--help" || name == "-h") {
             r.job = CliJob::Help;

@@ -13,6 +13,10 @@ namespace tarvo {
 
 enum class CliJob { Help, Version, Pair, Spline };
 
+// What tarvo-cli prints after writing: the path alone, or the path and the data sheet as text,
+// or the data sheet as one JSON object that holds the path.
+enum class CliReport { None, Text, Json };
+
 struct CliRequest {
     CliJob job = CliJob::Help;
 
@@ -38,6 +42,7 @@ struct CliRequest {
     std::int32_t involutePoints = 6;
     std::int32_t filletPoints = 3;
     std::string output;
+    CliReport report = CliReport::None;
 };
 
 struct CliParse {

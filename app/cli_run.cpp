@@ -2,12 +2,58 @@
 #include "app/cli_run.h"
 
 #include "app/custom_rack.h"
+#include "app/data_sheet.h"
+#include "app/sheet_text.h"
 #include "app/startup.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "drawing/spline.h"
 
 namespace tarvo {
+
+namespace {
+
+// The drawing the request made, described as the window's page command describes it.
+BuilderCall CallOf(const CliRequest& request, const MainMod& state) {
+    BuilderCall call;
+    call.alpha = state.Alfa;
+    call.m = request.module;
+    if (request.job == CliJob::Spline) {
+        call.kind = BuilderCall::Kind::Spline;
+        call.Z = request.teeth;
+        call.x = request.shift / request.module;
+        call.hub = request.hub;
+        return call;
+    }
+    call.kind = request.internal ? BuilderCall::Kind::InternalPair
+                                 : BuilderCall::Kind::ExternalPair;
+    call.Z1 = request.z1;
+    call.Z2 = request.z2;
+    call.beta = request.helix;
+    call.x1 = request.x1;
+    call.x2 = request.x2;
+    call.jn = request.backlash;
+    return call;
+}
+
+// After a drawing is written: its path, and the data sheet when asked for.
+void PrintReport(const CliRequest& request, const MainMod& state, std::ostream& out) {
+    switch (request.report) {
+        case CliReport::None:
+            out << state.OutFile << "\n";
+            return;
+        case CliReport::Text:
+            out << state.OutFile << "\n"
+                << DataSheetText(DataSheetOfFile(state, CallOf(request, state), state.OutFile));
+            return;
+        case CliReport::Json:
+            out << DataSheetJson(DataSheetOfFile(state, CallOf(request, state), state.OutFile),
+                                 state.OutFile);
+            return;
+    }
+}
+
+}  // namespace
 
 int RunCli(const CliRequest& request, std::ostream& out, std::ostream& err) {
     switch (request.job) {
@@ -60,7 +106,7 @@ int RunCli(const CliRequest& request, std::ostream& out, std::ostream& err) {
 
     switch (result.status) {
         case DrawStatus::Written:
-            out << state.OutFile << "\n";
+            PrintReport(request, state, out);
             return kCliWritten;
         case DrawStatus::GeometryRefused:
             err << "tarvo-cli: чертёж не построен. " << result.Reason() << "\n";

@@ -132,6 +132,7 @@ InternalPairGeometry ComputeInternalPair(MainMod& state, int Z1, int Z2, double 
                                                    at, xp, xr, ha, hf, c, rf, zp, jt, true);
     g.dap = dap;
     g.dar = dar;
+    g.cutter = report.cutter;
     if (!report.error.ok()) {
         return Refuse(g, report.error.fault, report.error.wheel, MemberName(report.error.wheel));
     }

@@ -5,6 +5,7 @@
 
 #include "drawing/draw_result.h"
 #include "drawing/dxf_writer.h"
+#include "profile/cutter_fillet.h"
 #include "profile/main_mod.h"
 
 namespace tarvo {
@@ -22,6 +23,7 @@ struct InternalPairGeometry {
     double dap = 0, dar = 0;  // tip diameters as drawn (after the tip limits)
     double dbp = 0, dbr = 0;  // base diameters
     double xp = 0, xr = 0;    // profile shift coefficients in transverse form
+    CutterFilletResult cutter;  // the ring's pinion-type cutter as the generator fitted it
 };
 
 // Same data as the external pair; Z1 and Z2 may come in either order but must differ.

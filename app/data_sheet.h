@@ -1,0 +1,79 @@
+// The data sheet of a drawing just written: for each wheel drawn the numbers that go on its part
+// drawing, for a pair the numbers of the mesh and the check of the drawn outlines, and the
+// warnings that apply. The window's report page and tarvo-cli --report both show it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/mesh_check.h"
+#include "app/page_command.h"
+#include "drawing/dxf_reader.h"
+#include "profile/main_mod.h"
+
+namespace tarvo {
+
+// Below this transverse contact ratio a pair is reported as not meshing reliably.
+constexpr double kMinContactRatio = 1.1;
+// Below this tooth thickness on the tip circle, in modules, a tooth is reported as pointed.
+constexpr double kMinTipThickness = 0.25;
+
+struct WheelSheet {
+    std::string name;            // "Колесо 1", "Колесо 2", "Вал", "Втулка"
+    bool internalTeeth = false;
+    int z = 0;
+    double mn = 0;               // normal module (the module of a spur wheel or a spline)
+    double mt = 0;               // transverse module
+    double d = 0;                // reference diameter
+    double da = 0;               // tip diameter as drawn
+    double df = 0;               // root diameter as drawn
+    double db = 0;               // base diameter
+    double x = 0;                // profile shift coefficient (normal section, as entered)
+    bool hasSpan = false;        // external teeth: the span measurement below applies
+    int k = 0;                   // teeth spanned
+    double W = 0;                // base tangent length over k teeth
+    double tipThickness = 0;     // normal tooth thickness on the drawn tip circle
+    // A wheel of a pair: where the mate's tip reaches and where the involute begins.
+    bool checkedInterference = false;
+    double activeStart = 0;      // dNf: diameter down to (internal teeth: up to) which the mate reaches
+    double lineOfAction = 0;     // L of dNf; negative past the base tangent point
+    double formDiameter = 0;     // dFf: where the generated involute begins
+    bool interference = false;
+};
+
+struct PairSheet {
+    double aw = 0;               // working centre distance
+    double alphaTw = 0;          // working transverse pressure angle, degrees
+    double epsAlpha = 0;         // transverse contact ratio
+    MeshCheckResult mesh;        // the check of the drawn outlines
+};
+
+enum class SheetWarningKind { LowContactRatio, PointedTooth, Interference, Overlap, MeshNotChecked };
+
+struct SheetWarning {
+    SheetWarningKind kind = SheetWarningKind::LowContactRatio;
+    int wheel = -1;  // index into DataSheet::wheels, -1 for the pair
+    int mate = -1;   // interference: the wheel whose tip reaches in
+};
+
+struct DataSheet {
+    bool ok = false;
+    std::string reason;  // with !ok: why no sheet could be made, in Russian
+    BuilderCall::Kind kind = BuilderCall::Kind::ExternalPair;
+    bool helical = false;
+    std::vector<WheelSheet> wheels;  // a pair in the order the designer entered its wheels
+    bool pair = false;
+    PairSheet mesh;
+    std::vector<SheetWarning> warnings;
+};
+
+// The sheet of the drawing `call` made, read back as `drawing`. `state` holds the basic rack
+// and the drawing accuracy the drawing was made with. Diameters "as drawn" and the mesh check
+// come from the drawing; everything else from the formulas of app/gear_formulas.h.
+DataSheet MakeDataSheet(const MainMod& state, const BuilderCall& call, const DxfDrawing& drawing);
+
+// Reads the drawing at `path` back and makes its sheet; for a drawing that cannot be read the
+// sheet says why.
+DataSheet DataSheetOfFile(const MainMod& state, const BuilderCall& call, const std::string& path);
+
+}  // namespace tarvo

@@ -1,0 +1,50 @@
+// The mesh check on the drawing itself: the smallest distance between the two outlines of a pair
+// as they were written, in the drawn position and with both wheels turned together through one
+// pitch, and any area the two wheels' material would share. Boost.Geometry does the geometry.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "profile/point_xy.h"
+
+namespace tarvo {
+
+// Positions checked per pitch of wheel 1, the drawn one first: wheel 1 turns by a hundredth of
+// its angular pitch from one to the next, so a tooth's tip moves about 0.03 module per step.
+constexpr int kMeshStepsPerPitch = 100;
+
+// Outlines that cross by less than this depth, in millimetres, touch rather than overlap: a
+// micrometre lies far below any tolerance of manufacture and far above the rounding of the
+// written coordinates (15 significant digits).
+constexpr double kTouchingDepth = 0.001;
+
+struct MeshWheel {
+    const std::vector<PointXY>* outline = nullptr;  // closed: the last point repeats the first
+    PointXY centre;
+    int teeth = 0;
+    bool internal = false;  // internal teeth: the wheel's material lies outside its outline
+};
+
+struct MeshCheckResult {
+    bool done = false;
+    std::string reason;           // with !done, in Russian
+    int positions = 0;            // positions checked, the drawn one first
+    double stepDegrees = 0;       // turn of wheel 1 from one position to the next
+    double drawnClearance = 0;    // smallest distance between the outlines as drawn, mm
+    double minClearance = 0;      // smallest over all positions, mm (0 where they touch or cross)
+    double minClearanceTurn = 0;  // wheel 1's turn at that position, degrees
+    bool overlap = false;         // the wheels share material somewhere, deeper than touching
+    double overlapDepth = 0;      // the deepest that one outline enters the other wheel, mm
+    double overlapArea = 0;       // the area the wheels share at that position, mm^2
+    double overlapTurn = 0;       // wheel 1's turn at that position, degrees
+};
+
+// Turns wheel 1 anticlockwise through one pitch in kMeshStepsPerPitch steps and wheel 2 with it
+// by its tooth ratio (the other way for two external wheels, the same way when one has internal
+// teeth). The depth of an overlap is the largest distance of a corner of the shared area from
+// the outline it lies beyond.
+MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2,
+                          int stepsPerPitch = kMeshStepsPerPitch);
+
+}  // namespace tarvo

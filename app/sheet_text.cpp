@@ -1,0 +1,390 @@
+// Rows, warning sentences, plain text and JSON of the data sheet.
+#include "app/sheet_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "math/number_text.h"
+
+namespace tarvo {
+
+namespace {
+
+constexpr int kLength = 4;   // mm: a ten-thousandth, as span measurements are given
+constexpr int kAngle = 4;    // degrees
+constexpr int kRatio = 3;    // contact ratio
+constexpr int kTurn = 3;     // turn of wheel 1 in the mesh check, degrees
+
+const char* const kDash = "—";
+
+std::string Whole(int v) { return std::to_string(v); }
+
+// "колеса 1", "вала": the wheel's name as the object of "of".
+std::string OfWheel(const std::string& name) {
+    if (name == "Вал") {
+        return "вала";
+    }
+    if (name == "Втулка") {
+        return "втулки";
+    }
+    if (name.rfind("Колесо ", 0) == 0) {
+        return "колеса " + name.substr(std::string("Колесо ").size());
+    }
+    return name;
+}
+
+// "колесо 1": the wheel's name after "на".
+std::string OntoWheel(const std::string& name) {
+    if (name.rfind("Колесо ", 0) == 0) {
+        return "колесо " + name.substr(std::string("Колесо ").size());
+    }
+    return name;
+}
+
+std::string MeshRowClearance(const MeshCheckResult& m, char sep) {
+    return FixedText(m.minClearance, kLength, sep) + " (поворот колеса 1 на " +
+           FixedText(m.minClearanceTurn, kTurn, sep) + "°)";
+}
+
+// Characters on a terminal: UTF-8 continuation bytes take no room of their own.
+std::size_t Width(const std::string& text) {
+    std::size_t width = 0;
+    for (const char ch : text) {
+        if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) {
+            ++width;
+        }
+    }
+    return width;
+}
+
+std::string PadRight(const std::string& text, std::size_t width) {
+    const std::size_t w = Width(text);
+    return w >= width ? text : text + std::string(width - w, ' ');
+}
+
+std::string PadLeft(const std::string& text, std::size_t width) {
+    const std::size_t w = Width(text);
+    return w >= width ? text : std::string(width - w, ' ') + text;
+}
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (const char ch : text) {
+        const auto u = static_cast<unsigned char>(ch);
+        if (ch == '"' || ch == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (u < 0x20) {
+            static const char* const kHex = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[u >> 4];
+            out += kHex[u & 15];
+        } else {
+            out += ch;
+        }
+    }
+    return out + "\"";
+}
+
+std::string JsonNumber(double v) { return std::isfinite(v) ? GeneralText(v) : "null"; }
+
+const char* KindName(BuilderCall::Kind kind) {
+    switch (kind) {
+        case BuilderCall::Kind::ExternalPair:
+            return "external-pair";
+        case BuilderCall::Kind::InternalPair:
+            return "internal-pair";
+        case BuilderCall::Kind::Spline:
+            return "spline";
+    }
+    return "";
+}
+
+const char* WarningName(SheetWarningKind kind) {
+    switch (kind) {
+        case SheetWarningKind::LowContactRatio:
+            return "low-contact-ratio";
+        case SheetWarningKind::PointedTooth:
+            return "pointed-tooth";
+        case SheetWarningKind::Interference:
+            return "interference";
+        case SheetWarningKind::Overlap:
+            return "overlap";
+        case SheetWarningKind::MeshNotChecked:
+            return "mesh-not-checked";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string FixedText(double v, int decimals, char separator) {
+    if (!std::isfinite(v)) {
+        return kDash;
+    }
+    if (std::fabs(v) < 0.5 * std::pow(10.0, -decimals)) {
+        v = 0;  // no "-0.0000"
+    }
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v,
+                                      std::chars_format::fixed, decimals);
+    std::string text(buffer, result.ptr);
+    for (char& ch : text) {
+        if (ch == '.') {
+            ch = separator;
+        }
+    }
+    return text;
+}
+
+std::string ShortText(double v, int decimals, char separator) {
+    std::string text = FixedText(v, decimals, separator);
+    if (text.find(separator) == std::string::npos) {
+        return text;
+    }
+    while (!text.empty() && text.back() == '0') {
+        text.pop_back();
+    }
+    if (!text.empty() && text.back() == separator) {
+        text.pop_back();
+    }
+    return text;
+}
+
+SheetTable MakeSheetTable(const DataSheet& sheet, char sep) {
+    SheetTable table;
+    if (!sheet.ok) {
+        return table;
+    }
+    const std::vector<WheelSheet>& wheels = sheet.wheels;
+    for (const WheelSheet& w : wheels) {
+        table.headings.push_back(w.name + (sheet.pair && w.internalTeeth ? " (внутр.)" : ""));
+    }
+    auto row = [&](const std::string& label, auto cell) {
+        SheetRow r{label, {}};
+        for (const WheelSheet& w : wheels) {
+            r.cells.push_back(cell(w));
+        }
+        table.wheelRows.push_back(r);
+    };
+    row("Число зубьев z", [](const WheelSheet& w) { return Whole(w.z); });
+    row(sheet.helical ? "Модуль нормальный mn, мм" : "Модуль m, мм",
+        [sep](const WheelSheet& w) { return ShortText(w.mn, kLength, sep); });
+    if (sheet.helical) {
+        row("Модуль торцовый mt, мм",
+            [sep](const WheelSheet& w) { return ShortText(w.mt, kLength, sep); });
+    }
+    row("Делительный диаметр d, мм",
+        [sep](const WheelSheet& w) { return FixedText(w.d, kLength, sep); });
+    row("Диаметр вершин da, мм",
+        [sep](const WheelSheet& w) { return FixedText(w.da, kLength, sep); });
+    row("Диаметр впадин df, мм",
+        [sep](const WheelSheet& w) { return FixedText(w.df, kLength, sep); });
+    row("Основной диаметр db, мм",
+        [sep](const WheelSheet& w) { return FixedText(w.db, kLength, sep); });
+    row("Коэффициент смещения x", [sep](const WheelSheet& w) { return ShortText(w.x, 4, sep); });
+    bool anySpan = false;
+    for (const WheelSheet& w : wheels) {
+        anySpan = anySpan || w.hasSpan;
+    }
+    if (anySpan) {
+        row("Число зубьев в длине общей нормали k",
+            [](const WheelSheet& w) { return w.hasSpan ? Whole(w.k) : std::string(kDash); });
+        row("Длина общей нормали W, мм", [sep](const WheelSheet& w) {
+            return w.hasSpan ? FixedText(w.W, kLength, sep) : std::string(kDash);
+        });
+    }
+    if (!sheet.pair) {
+        return table;
+    }
+    const PairSheet& p = sheet.mesh;
+    auto pairRow = [&](const std::string& label, const std::string& cell) {
+        table.pairRows.push_back({label, {cell}});
+    };
+    pairRow("Межосевое расстояние aw, мм", FixedText(p.aw, kLength, sep));
+    pairRow("Угол зацепления αtw, °", FixedText(p.alphaTw, kAngle, sep));
+    pairRow("Коэффициент торцового перекрытия εα", FixedText(p.epsAlpha, kRatio, sep));
+    const MeshCheckResult& m = p.mesh;
+    if (!m.done) {
+        pairRow("Проверка зацепления по чертежу", "не выполнена");
+        return table;
+    }
+    pairRow("Зазор между контурами на чертеже, мм", FixedText(m.drawnClearance, kLength, sep));
+    pairRow("Наименьший зазор за шаг, мм", MeshRowClearance(m, sep));
+    pairRow("Положений проверено", Whole(m.positions) + " через " +
+                                         FixedText(m.stepDegrees, kTurn, sep) + "°");
+    pairRow("Перекрытие контуров",
+            m.overlap ? "на глубину " + FixedText(m.overlapDepth, kLength, sep) +
+                            " мм (поворот колеса 1 на " + FixedText(m.overlapTurn, kTurn, sep) +
+                            "°)"
+                      : std::string("нет"));
+    return table;
+}
+
+std::vector<std::string> WarningLines(const DataSheet& sheet, char sep) {
+    std::vector<std::string> lines;
+    for (const SheetWarning& warning : sheet.warnings) {
+        switch (warning.kind) {
+            case SheetWarningKind::LowContactRatio:
+                lines.push_back("Коэффициент торцового перекрытия εα = " +
+                                FixedText(sheet.mesh.epsAlpha, kRatio, sep) + " меньше " +
+                                ShortText(kMinContactRatio, 2, sep) +
+                                ": зацепление не обеспечит плавной работы.");
+                break;
+            case SheetWarningKind::PointedTooth: {
+                const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
+                lines.push_back("Заострение зуба " + OfWheel(w.name) +
+                                ": толщина на окружности вершин " +
+                                FixedText(w.tipThickness, kLength, sep) + " мм меньше " +
+                                ShortText(kMinTipThickness, 2, sep) + "·m = " +
+                                FixedText(kMinTipThickness * w.mn, kLength, sep) + " мм.");
+                break;
+            }
+            case SheetWarningKind::Interference: {
+                const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
+                const WheelSheet& mate = sheet.wheels[static_cast<std::size_t>(warning.mate)];
+                std::string line = "Интерференция: вершина зуба " + OfWheel(mate.name) +
+                                   " заходит на " + OntoWheel(w.name);
+                if (w.lineOfAction < 0) {
+                    line += " за точку касания основной окружности.";
+                } else {
+                    line += (w.internalTeeth ? " дальше начала эвольвенты: до диаметра "
+                                             : " ниже начала эвольвенты: до диаметра ") +
+                            FixedText(w.activeStart, kLength, sep) +
+                            " мм, эвольвента начинается на диаметре " +
+                            FixedText(w.formDiameter, kLength, sep) + " мм.";
+                }
+                lines.push_back(line);
+                break;
+            }
+            case SheetWarningKind::Overlap:
+                lines.push_back("Контуры на чертеже перекрываются: на глубину до " +
+                                FixedText(sheet.mesh.mesh.overlapDepth, kLength, sep) +
+                                " мм (общая площадь " +
+                                FixedText(sheet.mesh.mesh.overlapArea, 6, sep) +
+                                " мм²) при повороте колеса 1 на " +
+                                FixedText(sheet.mesh.mesh.overlapTurn, kTurn, sep) +
+                                "°.");
+                break;
+            case SheetWarningKind::MeshNotChecked:
+                lines.push_back("Зацепление по чертежу не проверено: " +
+                                sheet.mesh.mesh.reason + ".");
+                break;
+        }
+    }
+    return lines;
+}
+
+std::string DataSheetText(const DataSheet& sheet) {
+    if (!sheet.ok) {
+        return "Данные для чертежа не получены: " + sheet.reason + "\n";
+    }
+    const SheetTable table = MakeSheetTable(sheet);
+    std::size_t labelWidth = 0;
+    for (const auto* rows : {&table.wheelRows, &table.pairRows}) {
+        for (const SheetRow& r : *rows) {
+            labelWidth = std::max(labelWidth, Width(r.label));
+        }
+    }
+    std::size_t cellWidth = 0;
+    for (const std::string& h : table.headings) {
+        cellWidth = std::max(cellWidth, Width(h));
+    }
+    for (const SheetRow& r : table.wheelRows) {
+        for (const std::string& c : r.cells) {
+            cellWidth = std::max(cellWidth, Width(c));
+        }
+    }
+    std::string out = "Данные для чертежа\n";
+    std::string heading = PadRight("", labelWidth);
+    for (const std::string& h : table.headings) {
+        heading += "  " + PadLeft(h, cellWidth);
+    }
+    out += heading + "\n";
+    for (const SheetRow& r : table.wheelRows) {
+        std::string line = PadRight(r.label, labelWidth);
+        for (const std::string& c : r.cells) {
+            line += "  " + PadLeft(c, cellWidth);
+        }
+        out += line + "\n";
+    }
+    if (!table.pairRows.empty()) {
+        out += "Зацепление\n";
+        for (const SheetRow& r : table.pairRows) {
+            out += PadRight(r.label, labelWidth) + "  " + r.cells.front() + "\n";
+        }
+    }
+    const std::vector<std::string> warnings = WarningLines(sheet);
+    if (!warnings.empty()) {
+        out += "Предупреждения\n";
+        for (const std::string& w : warnings) {
+            out += "! " + w + "\n";
+        }
+    }
+    return out;
+}
+
+std::string DataSheetJson(const DataSheet& sheet, const std::string& path) {
+    std::string out = "{\n  \"file\": " + JsonString(path) + ",\n";
+    if (!sheet.ok) {
+        return out + "  \"error\": " + JsonString(sheet.reason) + "\n}\n";
+    }
+    out += "  \"kind\": \"" + std::string(KindName(sheet.kind)) + "\",\n";
+    out += "  \"helical\": " + std::string(sheet.helical ? "true" : "false") + ",\n";
+    out += "  \"wheels\": [";
+    for (std::size_t i = 0; i < sheet.wheels.size(); ++i) {
+        const WheelSheet& w = sheet.wheels[i];
+        out += i == 0 ? "\n" : ",\n";
+        out += "    {\"name\": " + JsonString(w.name) +
+               ", \"internal_teeth\": " + (w.internalTeeth ? "true" : "false") +
+               ", \"z\": " + Whole(w.z) + ", \"mn\": " + JsonNumber(w.mn) +
+               ", \"mt\": " + JsonNumber(w.mt) + ", \"d\": " + JsonNumber(w.d) +
+               ", \"da\": " + JsonNumber(w.da) + ", \"df\": " + JsonNumber(w.df) +
+               ", \"db\": " + JsonNumber(w.db) + ", \"x\": " + JsonNumber(w.x) +
+               ", \"span\": " +
+               (w.hasSpan ? "{\"k\": " + Whole(w.k) + ", \"W\": " + JsonNumber(w.W) + "}"
+                          : std::string("null")) +
+               ", \"tip_thickness\": " + JsonNumber(w.tipThickness);
+        if (w.checkedInterference) {
+            out += ", \"active_profile_start\": " + JsonNumber(w.activeStart) +
+                   ", \"form_diameter\": " + JsonNumber(w.formDiameter) +
+                   ", \"interference\": " + (w.interference ? "true" : "false");
+        }
+        out += "}";
+    }
+    out += "\n  ],\n  \"pair\": ";
+    if (sheet.pair) {
+        const PairSheet& p = sheet.mesh;
+        const MeshCheckResult& m = p.mesh;
+        out += "{\"aw\": " + JsonNumber(p.aw) + ", \"alpha_tw_deg\": " + JsonNumber(p.alphaTw) +
+               ", \"eps_alpha\": " + JsonNumber(p.epsAlpha) + ",\n    \"mesh_check\": ";
+        if (m.done) {
+            out += "{\"positions\": " + Whole(m.positions) +
+                   ", \"step_deg\": " + JsonNumber(m.stepDegrees) +
+                   ", \"drawn_clearance\": " + JsonNumber(m.drawnClearance) +
+                   ", \"min_clearance\": " + JsonNumber(m.minClearance) +
+                   ", \"min_clearance_turn_deg\": " + JsonNumber(m.minClearanceTurn) +
+                   ", \"overlap\": " + (m.overlap ? "true" : "false") +
+                   ", \"overlap_depth\": " + JsonNumber(m.overlapDepth) +
+                   ", \"overlap_area\": " + JsonNumber(m.overlapArea) +
+                   ", \"overlap_turn_deg\": " + JsonNumber(m.overlapTurn) + "}";
+        } else {
+            out += "{\"error\": " + JsonString(m.reason) + "}";
+        }
+        out += "}";
+    } else {
+        out += "null";
+    }
+    out += ",\n  \"warnings\": [";
+    const std::vector<std::string> lines = WarningLines(sheet);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        out += i == 0 ? "\n" : ",\n";
+        out += "    {\"kind\": \"" + std::string(WarningName(sheet.warnings[i].kind)) +
+               "\", \"text\": " + JsonString(lines[i]) + "}";
+    }
+    out += lines.empty() ? "]\n}\n" : "\n  ]\n}\n";
+    return out;
+}
+
+}  // namespace tarvo

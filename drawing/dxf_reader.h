@@ -1,0 +1,46 @@
+// Reads a drawing file back: the polylines (POLYLINE, VERTEX, SEQEND) and the LINE entities of
+// its ENTITIES section, with their layers, so the report shows what a CAD program will import.
+// Other entities are passed over; group codes other than layer and coordinates are ignored.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "profile/point_xy.h"
+
+namespace tarvo {
+
+struct DxfPolyline {
+    std::string layer;
+    std::vector<PointXY> points;  // the vertices in file order (a closed outline repeats its first)
+};
+
+struct DxfLine {
+    std::string layer;
+    PointXY from;
+    PointXY to;
+};
+
+struct DxfDrawing {
+    std::vector<DxfPolyline> polylines;  // in file order: the first outline first
+    std::vector<DxfLine> lines;          // the centre-mark strokes, in file order
+};
+
+struct DxfReadResult {
+    bool ok = false;
+    std::string reason;  // with !ok: what is wrong, in Russian, with the line number
+    DxfDrawing drawing;
+};
+
+// Reads the DXF text; lines may end with CR LF or LF alone.
+DxfReadResult ParseDxf(std::string_view text);
+
+// Reads the file at `path` and parses it.
+DxfReadResult ReadDxfFile(const std::string& path);
+
+// The wheel centres the drawing marks: the midpoint of every vertical stroke, in file order.
+// A centre mark is a vertical and a horizontal stroke crossing at the centre.
+std::vector<PointXY> CentreMarks(const DxfDrawing& drawing);
+
+}  // namespace tarvo
