@@ -61,7 +61,7 @@ CustomRackFrame::CustomRackFrame(QWidget* parent, MainMod& state, MessageSink& m
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(10, 14, 10, 10);
     grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(12);
+    grid->setVerticalSpacing(22);
     grid->setColumnStretch(0, 1);
     const std::pair<QLabel*, QLineEdit*> rows[] = {
         {alfa, TextAlfa}, {h, TextH}, {hf, TextHf}, {c, TextC}};

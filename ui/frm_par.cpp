@@ -26,7 +26,7 @@ namespace {
 // The rectangle the pages share, and the window around it; sized for the longest captions of
 // the custom rack frame in the form's font.
 constexpr int kMargin = 8;
-constexpr int kPageWidth = 800;
+constexpr int kPageWidth = 880;
 constexpr int kPageHeight = 420;
 // The gear-pair page: the rack rows take the upper part of the right half, the mesh type the
 // rest.
@@ -126,7 +126,7 @@ void FrmPar::Build() {
                          kCommandWidth, kCommandHeight);
     label5_ = MakeLabel(this, QStringLiteral("Label5"),
                         FromCore(WindowCaption()) +
-                            QStringLiteral(" — эвольвентный контур зубьев в чертёж DXF"));
+                            QStringLiteral(" — точный эвольвентный контур зубьев для чертежей DXF"));
     label5_->setGeometry(page.left() + 2, ctlCom_->y(), page.width() - kCommandWidth - 20,
                          kCommandHeight);
     label5_->setForegroundRole(QPalette::PlaceholderText);
@@ -217,6 +217,10 @@ void FrmPar::ApplyOutcome(const PageInput& input, const PageOutcome& outcome) {
     }
     if (outcome.txtRep) {
         report_->txtRep->setPlainText(FromCore(*outcome.txtRep));
+    }
+    if (outcome.next == Page::Report && outcome.call && outcome.drawn &&
+        outcome.drawn->status == DrawStatus::Written) {
+        report_->drawing->ShowDrawing(state_, *outcome.call, state_.OutFile);
     }
     if (outcome.txtAccEv) {
         accuracy_->txtAccEv->setText(FromCore(*outcome.txtAccEv));

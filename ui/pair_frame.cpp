@@ -49,7 +49,8 @@ PairFrame::PairFrame(QWidget* parent)
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(14, 14, 14, 14);
     grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(8);
+    // Nine rows spread over most of the frame's height.
+    grid->setVerticalSpacing(17);
     grid->setColumnStretch(0, 1);
     int row = 0;
     const auto addRow = [&](QLabel* label, QLineEdit* box, int indent) {

@@ -32,6 +32,9 @@ constexpr RowCaption kRowCaptions[] = {
 };
 static_assert(std::size(kRowCaptions) == kRackRows.size() + 1, "a caption for every row");
 
+// Seven rows of this height fill the frame's height under the heads.
+constexpr int kRowHeight = 29;
+
 QFrame* MakeRule(QWidget* parent, int number) {
     auto* line = new QFrame(parent);
     line->setObjectName(QStringLiteral("Line") + QString::number(number));
@@ -90,6 +93,7 @@ RackChoice::RackChoice(QWidget* parent, MainMod& state)
         label->installEventFilter(this);
         grid->addWidget(button, gridRow, 0);
         grid->addWidget(label, gridRow, 1);
+        grid->setRowMinimumHeight(gridRow, kRowHeight);
         ++gridRow;
         buttons_[button->objectName()] = button;
 

@@ -18,12 +18,15 @@ ReportPage::ReportPage(QWidget* parent)
     // A path has no blanks to break at; it wraps wherever the line is full.
     txtRep->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     txtRep->setTabChangesFocus(true);
+    // A report, not an entry: the path can be selected and copied but not changed.
+    txtRep->setReadOnly(true);
 
     row_ = new QHBoxLayout(this);
     row_->setContentsMargins(12, 12, 12, 12);
     row_->setSpacing(12);
     row_->addWidget(txtRep, 1);
-    row_->addStretch(1);
+    drawing = new DrawingReport(this);
+    row_->addWidget(drawing, 5);
 }
 
 }  // namespace tarvo::ui

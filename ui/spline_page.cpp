@@ -22,10 +22,11 @@ SplinePage::SplinePage(QWidget* parent)
     opValVt[0]->setChecked(true);
 
     auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(40, 30, 40, 20);
+    grid->setContentsMargins(60, 40, 40, 20);
     grid->setHorizontalSpacing(20);
-    grid->setVerticalSpacing(16);
-    grid->setColumnStretch(0, 1);
+    grid->setVerticalSpacing(22);
+    grid->setColumnMinimumWidth(0, 260);
+    grid->setColumnStretch(2, 1);
     const std::pair<QLabel*, QLineEdit*> rows[] = {{lbM1, txtmSL}, {lbZ2_1, txtZ}, {lbX, txtX}};
     int row = 0;
     for (const auto& [label, box] : rows) {
@@ -40,7 +41,7 @@ SplinePage::SplinePage(QWidget* parent)
     member->addSpacing(40);
     member->addWidget(opValVt[1]);
     member->addStretch(1);
-    grid->addLayout(member, row, 0, 1, 2);
+    grid->addLayout(member, row, 0, 1, 3);
     grid->setRowStretch(row + 1, 1);
 }
 

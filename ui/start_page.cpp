@@ -15,8 +15,9 @@ StartPage::StartPage(QWidget* parent) : QGroupBox(parent) {
         QStringLiteral("Шлицы эвольвентные ОСТ 1 00086-73"),
     };
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(40, 30, 40, 30);
-    layout->setSpacing(18);
+    layout->setContentsMargins(60, 30, 40, 30);
+    layout->setSpacing(24);
+    layout->addStretch(1);
     for (int i = 0; i < 3; ++i) {
         ctlOptionTip[static_cast<std::size_t>(i)] =
             MakeOption(this, GroupName("ctlOptionTip", i), captions[i]);

@@ -7,12 +7,15 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QTimer>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "ui/controls.h"
 #include "ui/folder_list.h"
+#include "ui/message_sink.h"
 #include "window_driver.h"
 
 using tarvo::Message;
@@ -69,6 +72,8 @@ private slots:
     void fileListShowsDrawingsOnly();
     void driveThatCannotBeOpened();
     void popUpsGoAndComeWithTheGearPairPage();
+    void messageBoxes_data();
+    void messageBoxes();
 };
 
 void ControlsTest::captionsAndFonts() {
@@ -317,6 +322,46 @@ void ControlsTest::popUpsGoAndComeWithTheGearPairPage() {
     QVERIFY(!driver.Showing("frAltContur"));
     QVERIFY(driver.Find("frPar")->isEnabled());
     QVERIFY(driver.Find<QRadioButton>("ctlOB5")->isChecked());
+}
+
+void ControlsTest::messageBoxes_data() {
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("boxIcon");
+    QTest::addColumn<QString>("boxTitle");
+    QTest::newRow("refused parameter") << int(MessageIcon::Critical) << "Ошибка данных..."
+                                       << int(QMessageBox::Critical) << "Ошибка данных...";
+    QTest::newRow("zero coefficient, no title") << int(MessageIcon::Exclamation) << ""
+                                                << int(QMessageBox::Warning) << "Tarvo";
+    QTest::newRow("reduced rf*, no title") << int(MessageIcon::Information) << ""
+                                           << int(QMessageBox::Information) << "Tarvo";
+}
+
+void ControlsTest::messageBoxes() {
+    QFETCH(int, icon);
+    QFETCH(QString, title);
+    QFETCH(int, boxIcon);
+    QFETCH(QString, boxTitle);
+    QWidget parent;
+    tarvo::ui::MessageBoxSink sink(&parent);
+    QString seenTitle;
+    QString seenText;
+    int seenIcon = -1;
+    // The box is modal: read it and press its OK from inside its own loop.
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box != nullptr);
+        seenTitle = box->windowTitle();
+        seenText = box->text();
+        seenIcon = box->icon();
+        QCOMPARE(box->buttons().size(), 1);
+        box->button(QMessageBox::Ok)->click();
+    });
+    sink.Show({"Неверно задан параметр:\r\nМодуль, мм !", static_cast<MessageIcon>(icon),
+               title.toStdString()});
+    QCOMPARE(seenTitle, boxTitle);
+    QCOMPARE(seenIcon, boxIcon);
+    QCOMPARE(seenText, QStringLiteral("Неверно задан параметр:\nМодуль, мм !"));
 }
 
 QTEST_MAIN(ControlsTest)
