@@ -1,12 +1,10 @@
-// The report page frSave: the full path of the drawing just written and, beside it, the drawing
-// read back from its file with its data sheet.
+// The report page frSave: the full path of the drawing just written. The right part of the page
+// is kept free for a picture of the drawing beside the path.
 #pragma once
 
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
-
-#include "ui/drawing_report.h"
 
 namespace tarvo::ui {
 
@@ -19,8 +17,6 @@ public:
     QHBoxLayout* Row() const { return row_; }
 
     QPlainTextEdit* txtRep = nullptr;
-    // The picture and the data sheet of the drawing whose path txtRep holds.
-    DrawingReport* drawing = nullptr;
 
 private:
     QHBoxLayout* row_ = nullptr;
