@@ -150,6 +150,8 @@ DataSheet MakeDataSheet(const MainMod& state, const BuilderCall& call, const Dxf
                                  drawing.polylines[outline1].points, centres[outline1]));
     sheet.wheels.push_back(Wheel("Колесо 2", call.Z2, call.m, beta, alphaN, call.x2, internal2,
                                  drawing.polylines[outline2].points, centres[outline2]));
+    sheet.wheels[0].outline = static_cast<int>(outline1);
+    sheet.wheels[1].outline = static_cast<int>(outline2);
 
     // The mesh formulas take the ring as wheel 2 of an internal pair.
     const std::size_t p = internal && !firstIsPinion ? 1 : 0;  // pinion, or wheel 1

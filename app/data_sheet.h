@@ -20,6 +20,7 @@ constexpr double kMinTipThickness = 0.25;
 
 struct WheelSheet {
     std::string name;            // "Колесо 1", "Колесо 2", "Вал", "Втулка"
+    int outline = 0;             // which polyline of the drawing is this wheel's outline
     bool internalTeeth = false;
     int z = 0;
     double mn = 0;               // normal module (the module of a spur wheel or a spline)

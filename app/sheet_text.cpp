@@ -42,11 +42,6 @@ std::string OntoWheel(const std::string& name) {
     return name;
 }
 
-std::string MeshRowClearance(const MeshCheckResult& m, char sep) {
-    return FixedText(m.minClearance, kLength, sep) + " (поворот колеса 1 на " +
-           FixedText(m.minClearanceTurn, kTurn, sep) + "°)";
-}
-
 // Characters on a terminal: UTF-8 continuation bytes take no room of their own.
 std::size_t Width(const std::string& text) {
     std::size_t width = 0;
@@ -189,7 +184,7 @@ SheetTable MakeSheetTable(const DataSheet& sheet, char sep) {
         anySpan = anySpan || w.hasSpan;
     }
     if (anySpan) {
-        row("Число зубьев в длине общей нормали k",
+        row("Зубьев в длине общей нормали k",
             [](const WheelSheet& w) { return w.hasSpan ? Whole(w.k) : std::string(kDash); });
         row("Длина общей нормали W, мм", [sep](const WheelSheet& w) {
             return w.hasSpan ? FixedText(w.W, kLength, sep) : std::string(kDash);
@@ -204,20 +199,19 @@ SheetTable MakeSheetTable(const DataSheet& sheet, char sep) {
     };
     pairRow("Межосевое расстояние aw, мм", FixedText(p.aw, kLength, sep));
     pairRow("Угол зацепления αtw, °", FixedText(p.alphaTw, kAngle, sep));
-    pairRow("Коэффициент торцового перекрытия εα", FixedText(p.epsAlpha, kRatio, sep));
+    pairRow("Коэф. торцового перекрытия εα", FixedText(p.epsAlpha, kRatio, sep));
     const MeshCheckResult& m = p.mesh;
     if (!m.done) {
         pairRow("Проверка зацепления по чертежу", "не выполнена");
         return table;
     }
-    pairRow("Зазор между контурами на чертеже, мм", FixedText(m.drawnClearance, kLength, sep));
-    pairRow("Наименьший зазор за шаг, мм", MeshRowClearance(m, sep));
-    pairRow("Положений проверено", Whole(m.positions) + " через " +
-                                         FixedText(m.stepDegrees, kTurn, sep) + "°");
-    pairRow("Перекрытие контуров",
-            m.overlap ? "на глубину " + FixedText(m.overlapDepth, kLength, sep) +
-                            " мм (поворот колеса 1 на " + FixedText(m.overlapTurn, kTurn, sep) +
-                            "°)"
+    pairRow("Зазор на чертеже, мм", FixedText(m.drawnClearance, kLength, sep));
+    pairRow("Наименьший зазор за шаг, мм", FixedText(m.minClearance, kLength, sep));
+    pairRow("Проверено положений за шаг",
+            Whole(m.positions) + " через " + FixedText(m.stepDegrees, kTurn, sep) + "°");
+    pairRow("Перекрытие контуров, мм",
+            m.overlap ? FixedText(m.overlapDepth, kLength, sep) + " при " +
+                            FixedText(m.overlapTurn, kTurn, sep) + "°"
                       : std::string("нет"));
     return table;
 }

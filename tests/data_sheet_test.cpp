@@ -5,6 +5,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
+
+#include <unistd.h>
 
 #include "app/basic_rack.h"
 #include "app/data_sheet.h"
@@ -39,6 +42,13 @@ BuilderCall SplineCall(int z, double m, double x, bool hub) {
     return call;
 }
 
+// A drawing file of this test's own, so suites run side by side never share one.
+std::string TempFile() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return ::testing::TempDir() + "tarvo-data-sheet-" + info->name() + "-" +
+           std::to_string(::getpid()) + ".dxf";
+}
+
 // Writes the drawing `call` describes as the window would, reads it back and makes its sheet.
 DataSheet Sheet(BuilderCall call, const char* rack = "20", int involute = 6, int fillet = 3) {
     MainMod state;
@@ -51,7 +61,7 @@ DataSheet Sheet(BuilderCall call, const char* rack = "20", int involute = 6, int
         StoreRack(state, FindRackRow(rack)->rack);
     }
     call.alpha = state.Alfa;
-    state.OutFile = ::testing::TempDir() + "tarvo-data-sheet.dxf";
+    state.OutFile = TempFile();
     const DrawResult drawn = RunBuilder(state, call);
     EXPECT_EQ(drawn.status, DrawStatus::Written) << drawn.Reason();
     const DataSheet sheet = DataSheetOfFile(state, call, state.OutFile);
@@ -120,6 +130,8 @@ TEST(DataSheet, TextbookPairs) {
     const DataSheet internal = Sheet(PairCall(true, 20, 60, 2));
     EXPECT_FALSE(internal.wheels[0].internalTeeth);
     EXPECT_TRUE(internal.wheels[1].internalTeeth);
+    EXPECT_EQ(internal.wheels[0].outline, 1);  // the ring is drawn first
+    EXPECT_EQ(internal.wheels[1].outline, 0);
     EXPECT_NEAR(internal.wheels[1].df, 125, 1e-6);
     const DataSheet helical = Sheet(PairCall(false, 17, 53, 3, 15));
     EXPECT_NEAR(helical.wheels[0].mt, 3.105829, 5e-7);
@@ -298,8 +310,14 @@ TEST(SheetText, NumbersAndTable) {
               (std::vector<std::string>{"22,9295", "60,0249"}));
     EXPECT_EQ(find(table.pairRows, "Межосевое расстояние aw, мм"),
               std::vector<std::string>{"108,7040"});
-    EXPECT_EQ(find(table.pairRows, "Положений проверено"),
+    EXPECT_EQ(find(table.pairRows, "Проверено положений за шаг"),
               std::vector<std::string>{"100 через 0,212°"});
+    // At the default point counts this pair's coarse fillets meet the mate's tips: the depth
+    // and the turn where it is deepest, in the designer's decimal sign.
+    const std::vector<std::string> overlap = find(table.pairRows, "Перекрытие контуров, мм");
+    ASSERT_EQ(overlap.size(), 1u);
+    EXPECT_EQ(overlap[0].rfind("0,", 0), 0u) << overlap[0];
+    EXPECT_NE(overlap[0].find(" при "), std::string::npos) << overlap[0];
 
     // A spur pair has one module row; a ring has no span measurement.
     const SheetTable internal = MakeSheetTable(Sheet(PairCall(true, 20, 60, 2)));
@@ -309,8 +327,9 @@ TEST(SheetText, NumbersAndTable) {
               (std::vector<std::string>{"15.3209", "—"}));
     EXPECT_EQ(internal.headings[1], "Колесо 2 (внутр.)");
     const std::string text = DataSheetText(Sheet(PairCall(false, 20, 40, 2), "20", 100, 50));
-    EXPECT_NE(text.find("Межосевое расстояние aw, мм           60.0000\n"), std::string::npos)
+    EXPECT_NE(text.find("\nМежосевое расстояние aw, мм     60.0000\n"), std::string::npos)
         << text;
+    EXPECT_NE(text.find("\nПерекрытие контуров, мм         нет\n"), std::string::npos) << text;
     EXPECT_EQ(text.find("Предупреждения"), std::string::npos);
 }
 

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include <unistd.h>
+
 #include "drawing/dxf_reader.h"
 #include "drawing/dxf_writer.h"
 
@@ -12,7 +14,8 @@ namespace tarvo {
 namespace {
 
 std::string TempPath(const char* name) {
-    return ::testing::TempDir() + "tarvo-dxf-reader-" + name + ".dxf";
+    return ::testing::TempDir() + "tarvo-dxf-reader-" + name + "-" + std::to_string(::getpid()) +
+           ".dxf";
 }
 
 // A small file in our own form: one polyline of three vertices and one centre mark.

@@ -218,6 +218,10 @@ void FrmPar::ApplyOutcome(const PageInput& input, const PageOutcome& outcome) {
     if (outcome.txtRep) {
         report_->txtRep->setPlainText(FromCore(*outcome.txtRep));
     }
+    if (outcome.next == Page::Report && outcome.call && outcome.drawn &&
+        outcome.drawn->status == DrawStatus::Written) {
+        report_->drawing->ShowDrawing(state_, *outcome.call, state_.OutFile);
+    }
     if (outcome.txtAccEv) {
         accuracy_->txtAccEv->setText(FromCore(*outcome.txtAccEv));
     }

@@ -25,7 +25,8 @@ ReportPage::ReportPage(QWidget* parent)
     row_->setContentsMargins(12, 12, 12, 12);
     row_->setSpacing(12);
     row_->addWidget(txtRep, 1);
-    row_->addStretch(1);
+    drawing = new DrawingReport(this);
+    row_->addWidget(drawing, 5);
 }
 
 }  // namespace tarvo::ui

@@ -1,10 +1,12 @@
-// The report page frSave: the full path of the drawing just written. The right part of the page
-// is kept free for a picture of the drawing beside the path.
+// The report page frSave: the full path of the drawing just written and, beside it, the drawing
+// read back from its file with its data sheet.
 #pragma once
 
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
+
+#include "ui/drawing_report.h"
 
 namespace tarvo::ui {
 
@@ -17,6 +19,8 @@ public:
     QHBoxLayout* Row() const { return row_; }
 
     QPlainTextEdit* txtRep = nullptr;
+    // The picture and the data sheet of the drawing whose path txtRep holds.
+    DrawingReport* drawing = nullptr;
 
 private:
     QHBoxLayout* row_ = nullptr;

@@ -1,0 +1,191 @@
+// Data sheet view: the rows come from app/sheet_text, so the window shows the very texts that
+// tarvo-cli --report prints.
+#include "ui/data_sheet_view.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/sheet_text.h"
+#include "ui/drawing_preview.h"
+
+namespace tarvo::ui {
+
+namespace {
+
+QString FromCore(const std::string& text) { return QString::fromStdString(text); }
+
+// Warnings stand out from the table without a box of their own: dark red text.
+const QColor kWarning(160, 20, 20);
+
+// The mesh rows of a pair on a tinted ground, set apart from the wheels' rows above them.
+const QColor kMeshRow(236, 241, 248);
+
+QTableWidgetItem* Item(const QString& text, Qt::Alignment alignment) {
+    auto* item = new QTableWidgetItem(text);
+    item->setToolTip(text);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    item->setTextAlignment(alignment | Qt::AlignVCenter);
+    return item;
+}
+
+}  // namespace
+
+DataSheetView::DataSheetView(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frSheet"));
+    table = new QTableWidget(this);
+    table->setObjectName(QStringLiteral("tblSheet"));
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    table->verticalHeader()->hide();
+    // Compact one-line rows, so the sheet of a pair and its warnings fit the report page; a
+    // label too long for its column is shortened with "…" and shown whole as a tip.
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->setWordWrap(false);
+    table->setTextElideMode(Qt::ElideRight);
+    table->horizontalHeader()->setHighlightSections(false);
+
+    warnings_ = new QWidget(this);
+    warnings_->setObjectName(QStringLiteral("frWarnings"));
+    auto* lines = new QVBoxLayout(warnings_);
+    lines->setContentsMargins(0, 0, 0, 0);
+    lines->setSpacing(2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+    layout->addWidget(table, 1);
+    layout->addWidget(warnings_);
+}
+
+void DataSheetView::Clear() {
+    table->clear();
+    table->setRowCount(0);
+    table->setColumnCount(0);
+    for (QLabel* line : lines_) {
+        delete line;
+    }
+    lines_.clear();
+}
+
+void DataSheetView::SetSheet(const DataSheet& sheet, char separator) {
+    Clear();
+    QStringList warnings;
+    if (!sheet.ok) {
+        warnings << QStringLiteral("Данные для чертежа не получены: ") + FromCore(sheet.reason);
+    }
+    for (const std::string& line : WarningLines(sheet, separator)) {
+        warnings << FromCore(line);
+    }
+    for (const QString& text : warnings) {
+        auto* line = new QLabel(text, warnings_);
+        line->setObjectName(QStringLiteral("lbWarning"));
+        line->setWordWrap(true);
+        line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        QPalette palette = line->palette();
+        palette.setColor(QPalette::WindowText, kWarning);
+        line->setPalette(palette);
+        warnings_->layout()->addWidget(line);
+        lines_ << line;
+    }
+    if (!sheet.ok) {
+        return;
+    }
+
+    const SheetTable rows = MakeSheetTable(sheet, separator);
+    const int wheels = static_cast<int>(rows.headings.size());
+    table->setColumnCount(1 + wheels);
+    table->setHorizontalHeaderItem(0, new QTableWidgetItem(QStringLiteral("Параметр")));
+    for (int i = 0; i < wheels; ++i) {
+        auto* heading = new QTableWidgetItem(FromCore(rows.headings[static_cast<std::size_t>(i)]));
+        // Headed in the colour its outline has in the preview.
+        heading->setForeground(DrawingPreview::OutlineColour(sheet.wheels[static_cast<std::size_t>(i)].outline));
+        QFont bold = font();
+        bold.setBold(true);
+        heading->setFont(bold);
+        table->setHorizontalHeaderItem(1 + i, heading);
+    }
+    const int total = static_cast<int>(rows.wheelRows.size() + rows.pairRows.size());
+    table->setRowCount(total);
+    int row = 0;
+    for (const SheetRow& r : rows.wheelRows) {
+        table->setItem(row, 0, Item(FromCore(r.label), Qt::AlignLeft));
+        for (int i = 0; i < wheels; ++i) {
+            table->setItem(row, 1 + i,
+                           Item(FromCore(r.cells[static_cast<std::size_t>(i)]), Qt::AlignRight));
+        }
+        ++row;
+    }
+    for (const SheetRow& r : rows.pairRows) {
+        QTableWidgetItem* label = Item(FromCore(r.label), Qt::AlignLeft);
+        QTableWidgetItem* value = Item(FromCore(r.cells.front()), Qt::AlignRight);
+        label->setBackground(kMeshRow);
+        value->setBackground(kMeshRow);
+        table->setItem(row, 0, label);
+        table->setItem(row, 1, value);
+        if (wheels > 1) {
+            table->setSpan(row, 1, 1, wheels);
+        }
+        ++row;
+    }
+    // The wheel columns as wide as their own cells; a mesh value wider than all of them
+    // together widens the last. The labels take the rest and wrap.
+    QHeaderView* header = table->horizontalHeader();
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    const QFontMetrics metrics(font());
+    const int padding = 2 * metrics.horizontalAdvance(QLatin1Char('0'));
+    std::vector<int> widths(static_cast<std::size_t>(wheels), 0);
+    for (int i = 0; i < wheels; ++i) {
+        int& w = widths[static_cast<std::size_t>(i)];
+        QFont bold = font();
+        bold.setBold(true);
+        w = QFontMetrics(bold).horizontalAdvance(table->horizontalHeaderItem(1 + i)->text());
+        for (const SheetRow& r : rows.wheelRows) {
+            w = std::max(w, metrics.horizontalAdvance(FromCore(r.cells[static_cast<std::size_t>(i)])));
+        }
+        w += padding;
+    }
+    int together = 0;
+    for (const int w : widths) {
+        together += w;
+    }
+    for (const SheetRow& r : rows.pairRows) {
+        const int needed = metrics.horizontalAdvance(FromCore(r.cells.front())) + padding;
+        if (needed > together) {
+            widths.back() += needed - together;
+            together = needed;
+        }
+    }
+    for (int i = 0; i < wheels; ++i) {
+        header->setSectionResizeMode(1 + i, QHeaderView::Fixed);
+        header->resizeSection(1 + i, widths[static_cast<std::size_t>(i)]);
+    }
+    const int rowHeight = metrics.height() + 2;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        table->setRowHeight(r, rowHeight);
+    }
+}
+
+QString DataSheetView::Value(const QString& label, int column) const {
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const QTableWidgetItem* name = table->item(row, 0);
+        if (name != nullptr && name->text() == label) {
+            const QTableWidgetItem* value = table->item(row, 1 + column);
+            return value != nullptr ? value->text() : QString();
+        }
+    }
+    return {};
+}
+
+QStringList DataSheetView::Warnings() const {
+    QStringList texts;
+    for (const QLabel* line : lines_) {
+        texts << line->text();
+    }
+    return texts;
+}
+
+}  // namespace tarvo::ui
