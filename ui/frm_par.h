@@ -6,7 +6,8 @@
 // gear-pair page's two pop-ups are CustomRackFrame (frAltContur: the designer's own rack) and
 // AnglePanel (frGradTrans: an angle in degrees, minutes and seconds); SplinePage (FrParSl) is
 // the spline member; AccuracyPage (frAcc) the point counts; FilePage (frFile) the folder and
-// name of the drawing, with its FolderList; ReportPage (frSave) the path written. FrmPar places
+// name of the drawing, with its FolderList; ReportPage (frSave) the path written and beside it
+// DrawingReport, the drawing read back from its file with its data sheet. FrmPar places
 // them in one rectangle above the "OK" button and owns nothing else but that button.
 //
 // How a press of "OK" flows: ctlCom_Click reads the window into a PageInput (the page found by
@@ -17,8 +18,9 @@
 // spline) that writes the DXF file. The PageOutcome that comes back says which frames to hide
 // and show, which texts to write (the proposed file name, the emptied spline shift, the path on
 // the report page), whether the 20-degree rack row was stored, what message to show and which
-// box gets the focus; ApplyOutcome carries that out. The pop-ups stay open across pages and
-// show only while the gear-pair page does.
+// box gets the focus; ApplyOutcome carries that out, and when the outcome has a drawing written
+// it hands the drawing's description and path to the report page, which reads the file back.
+// The pop-ups stay open across pages and show only while the gear-pair page does.
 #pragma once
 
 #include <QGroupBox>
