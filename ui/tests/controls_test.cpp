@@ -83,11 +83,6 @@ void ControlsTest::captionsAndFonts() {
     for (const QLabel* label : driver.window->findChildren<QLabel*>()) {
         QCOMPARE(label->font().underline(), underlined.contains(label->objectName()));
     }
-    QCOMPARE(driver.Find<QLabel>("lbM(0)")->text(), QStringLiteral("Модуль нормальный, мм"));
-    QCOMPARE(driver.Find<QLabel>("Label1(10)")->text(), QStringLiteral("Угол профиля, град."));
-    QCOMPARE(driver.Find<QLabel>("Label4(4)")->text(),
-             QStringLiteral("Внимание! Увеличение количества точек снижает производительность 3D "
-                            "приложений..."));
 
     const QFont form = driver.Find<QLabel>("lbZ1")->font();
     QCOMPARE(form.pointSizeF(), 9.75);
@@ -107,9 +102,6 @@ void ControlsTest::captionsAndFonts() {
     QVERIFY(minutes.bold() && minutes.italic());
     QVERIFY(seconds.bold() && seconds.italic());
     QCOMPARE(seconds.pointSizeF(), 15.75);
-    QCOMPARE(driver.Find<QGroupBox>("frFile")->title(), QStringLiteral("Сохранение файла DXF"));
-    QCOMPARE(driver.Find<QGroupBox>("frSave")->title(), QStringLiteral("Чертёж сохранён в файле:"));
-    QCOMPARE(driver.Find<QGroupBox>("frStartOpt")->title(), QString());
 }
 
 void ControlsTest::pagesShareOneRectangle() {
