@@ -38,3 +38,9 @@ TARVO_BUILD_PACKAGES=(
     fonts-liberation fontconfig
     libboost-dev
 )
+
+# What scripts/fuzz needs on top: clang with libFuzzer and the sanitizer runtimes.
+TARVO_FUZZ_PACKAGES=(
+    cmake make g++
+    clang libclang-rt-14-dev
+)
