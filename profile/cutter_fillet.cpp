@@ -42,7 +42,9 @@ CutterFilletResult CutterFillet(int z2, int z0, double d2, double db2, double s2
     rho0 = rounded > rho0 ? rounded - 0.05 : rounded;
 
     // Shrink the rounding until half the cutter tooth at the diameter where the rounding meets
-    // the flank holds it; a negative test means the tooth's two roundings would overlap.
+    // the flank holds it; a negative test means the tooth's two roundings would overlap. A
+    // radius that a 0.005 mm step no longer changes would repeat the same test for ever, so it
+    // is refused at once.
     const double invA = Inv(alpha);
     while (true) {
         const double ac = ArcCos(db0 / (da0 - 2 * rho0));
@@ -57,11 +59,12 @@ CutterFilletResult CutterFillet(int z2, int z0, double d2, double db2, double s2
         if (test >= 0) {
             break;
         }
-        if (r.reductions == kMaxCutterRoundingReductions) {
+        const double smaller = rho0 - kRoundingStep;
+        if (r.reductions == kMaxCutterRoundingReductions || smaller == rho0) {
             r.fault = GeometryFault::CutterRoundingNotFound;
             return r;
         }
-        rho0 -= kRoundingStep;
+        rho0 = smaller;
         ++r.reductions;
     }
     r.rho0 = rho0;

@@ -29,7 +29,9 @@ RackFilletResult RackFillet(int z, double db, double da, double dl, double psi, 
 
     // Half the rack tooth's width at its tip line, less what a rounding of radius rho tangent
     // to the flank and the tip line takes up. Each reduction raises it by the same amount, so
-    // finite data always end the loop; a test that is not a number never will.
+    // finite data end the loop; a test that is not a number never will, nor will a radius so
+    // large (about 1e14 mm and up) that taking 0.005 mm off leaves the same double: both are
+    // refused at once instead of after the full count of reductions.
     double rho = rf * mp;
     r.rhoFirst = rho;
     const double tanAm = std::tan(am);
@@ -44,11 +46,12 @@ RackFilletResult RackFillet(int z, double db, double da, double dl, double psi, 
         if (!(test < 0)) {
             break;
         }
-        if (r.reductions == kMaxRackRoundingReductions) {
+        const double smaller = rho - kRoundingStep;
+        if (r.reductions == kMaxRackRoundingReductions || smaller == rho) {
             r.fault = GeometryFault::RackRoundingNotFound;
             return r;
         }
-        rho -= kRoundingStep;
+        rho = smaller;
         ++r.reductions;
     }
     r.rho = rho;
