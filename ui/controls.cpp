@@ -9,7 +9,7 @@
 namespace tarvo::ui {
 
 namespace {
-// The design's point size for every caption and box.
+// The point size of every caption and box.
 constexpr double kFormPointSize = 9.75;
 }  // namespace
 

@@ -51,7 +51,7 @@ class ReportPage;
 class SplinePage;
 class StartPage;
 
-// The caption the window carries at design time, replaced by the release caption before the
+// The caption the window is built with, replaced by the release caption before the
 // window is first shown.
 inline const QString kDesignCaption = QStringLiteral("Эвольвентный  контур");
 
