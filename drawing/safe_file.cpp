@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <system_error>
 #include <vector>
 
@@ -53,12 +55,20 @@ bool SafeFile::Open(const std::string& path) {
     Abandon();
     error_.clear();
     path_ = path;
+    // A link to a drawing elsewhere is followed, so the drawing it names is replaced and the
+    // link stays a link.
+    char resolved[PATH_MAX];
+    struct stat entry {};
+    if (lstat(path.c_str(), &entry) == 0 && S_ISLNK(entry.st_mode) &&
+        realpath(path.c_str(), resolved) != nullptr) {
+        path_ = resolved;
+    }
     if (path.empty() || path.back() == '/') {
         error_ = std::system_category().message(EISDIR);
         return false;
     }
     // A short hidden name, so a target name near the file system's length limit still fits.
-    const std::string pattern = FolderOf(path) + "/.tarvo-XXXXXX";
+    const std::string pattern = FolderOf(path_) + "/.tarvo-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = mkstemp(name.data());
@@ -71,7 +81,7 @@ bool SafeFile::Open(const std::string& path) {
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
     struct stat existing {};
     const mode_t mode =
-        stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : NewFileMode();
+        stat(path_.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : NewFileMode();
     if (fchmod(fd_, mode) != 0) {
         Fail(errno);
         return false;

@@ -83,6 +83,18 @@ TEST(DxfWriter, ReplacesAnExistingFileEntirely) {
               1);
 }
 
+TEST(DxfWriter, LinkToADrawingStaysALink) {
+    TempFolder folder;
+    const std::string target = folder.File("real.dxf");
+    const std::string link = folder.File("link.dxf");
+    WriteFile(target, "old");
+    std::filesystem::create_symlink(target, link);
+    const Outline only = Square(0);
+    ASSERT_TRUE(DxfWriteDrawing(link, {&only}, {0}).written);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadFile(target).substr(0, 12), "0\r\nSECTION\r\n");
+}
+
 // Lowers the largest file this process may write, so a write fails part way through as on a
 // full disk; restores the limit afterwards.
 class FileSizeLimit {
