@@ -3,12 +3,15 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRadioButton>
+
+#include <utility>
 
 namespace tarvo::ui::test {
 
-WindowDriver::WindowDriver() {
-    window = StartWindow(state, &sink);
+WindowDriver::WindowDriver() : window(StartWindow(state, this)) {
     window->show();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get())) {
@@ -16,72 +19,82 @@ WindowDriver::WindowDriver() {
     }
 }
 
-WindowDriver::~WindowDriver() = default;
-
-void WindowDriver::Type(const QString& name, const QString& text) {
-    QLineEdit* box = Box(name);
-    QTest::mouseClick(box, Qt::LeftButton);
-    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    if (text.isEmpty()) {
-        QTest::keyClick(box, Qt::Key_Delete);
+QStringList WindowDriver::Texts(const QStringList& names) const {
+    QStringList texts;
+    for (const QString& name : names) {
+        texts << Text(name);
     }
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x80) {
-            QTest::keyClick(box, ch.toLatin1());
-        } else {
-            // QTest types ASCII only; a Cyrillic letter arrives as a key with its text.
-            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-        }
-    }
+    return texts;
 }
 
-void WindowDriver::Tab() {
-    QWidget* focused = QApplication::focusWidget();
-    QTest::keyClick(focused != nullptr ? focused : window.get(), Qt::Key_Tab);
+QStringList WindowDriver::Frames() const {
+    QStringList showing;
+    for (const char* page :
+         {"frStartOpt", "frPar", "frContur", "frIntEx", "FrParSl", "frAcc", "frFile", "frSave"}) {
+        if (Showing(page)) {
+            showing << page;
+        }
+    }
+    return showing;
+}
+
+QString WindowDriver::FocusName() const {
+    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+}
+
+void WindowDriver::Type(const QString& name, const QString& text) {
+    auto* box = Find<QLineEdit>(name);
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
+}
+
+void WindowDriver::Fill(const QString& steps) {
+    for (const QString& step : steps.split(' ', Qt::SkipEmptyParts)) {
+        const qsizetype equals = step.indexOf('=');
+        if (equals >= 0) {
+            Type(step.left(equals), step.mid(equals + 1));
+        } else {
+            Click(step == "OK" ? QStringLiteral("ctlCom") : step);
+        }
+    }
 }
 
 void WindowDriver::Click(const QString& name) {
     auto* button = Find<QAbstractButton>(name);
-    if (qobject_cast<QRadioButton*>(button) != nullptr) {
-        // On the round indicator, which every option button has whatever its caption.
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-    } else {
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
+    // An option button on its round indicator, which it has whatever its caption.
+    const bool option = qobject_cast<QRadioButton*>(button) != nullptr;
+    QTest::mouseClick(button, Qt::LeftButton, {},
+                      option ? QPoint(8, button->height() / 2) : button->rect().center());
 }
 
-Message WindowDriver::TakeMessage() {
-    if (sink.shown.size() != 1) {
-        qWarning("expected one message, got %d", static_cast<int>(sink.shown.size()));
-        for (const Message& message : sink.shown) {
-            qWarning("  %s", message.text.c_str());
-        }
-        sink.shown.clear();
-        return {"<no single message>", MessageIcon::Critical, "<none>"};
+QStringList WindowDriver::Messages() {
+    const char* const icons[] = {"Critical", "Exclamation", "Information"};
+    QStringList parts;
+    for (const Message& message : std::exchange(shown_, {})) {
+        parts << icons[static_cast<int>(message.icon)] << QString::fromStdString(message.title)
+              << QString::fromStdString(message.text);
     }
-    Message message = sink.shown.front();
-    sink.shown.clear();
-    return message;
-}
-
-QString WindowDriver::FocusName() const {
-    const QWidget* focused = QApplication::focusWidget();
-    return focused == nullptr ? QString() : focused->objectName();
-}
-
-bool RunCli(const QStringList& arguments, QString* errorText) {
-    QProcess cli;
-    cli.start(QStringLiteral(TARVO_CLI), arguments);
-    const bool finished = cli.waitForFinished(120000);
-    if (errorText != nullptr) {
-        *errorText = QString::fromUtf8(cli.readAllStandardError());
-    }
-    return finished && cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == 0;
+    return parts;
 }
 
 QByteArray FileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString DiffersFromCli(const QString& written, const QString& arguments) {
+    const QString cliFile = QFileInfo(written).dir().filePath("cli.dxf");
+    QProcess cli;
+    cli.start(QStringLiteral(TARVO_CLI), arguments.split(' ') << "-o" << cliFile);
+    const bool ran = cli.waitForFinished(120000) && cli.exitStatus() == QProcess::NormalExit &&
+                     cli.exitCode() == 0;
+    const QByteArray expected = FileBytes(cliFile);
+    if (!ran || expected.isEmpty()) {
+        return "tarvo-cli wrote nothing: " + QString::fromUtf8(cli.readAllStandardError());
+    }
+    return FileBytes(written) == expected ? QString() : written + " differs from tarvo-cli's";
 }
 
 }  // namespace tarvo::ui::test

@@ -1,12 +1,13 @@
 // Drives a fresh Tarvo window as a designer would: finds controls by their names, clicks them
-// and types into them, and records the messages the window shows instead of opening boxes.
+// and types into them.
 #pragma once
 
+#include <QDir>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QPlainTextEdit>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -18,17 +19,24 @@
 
 namespace tarvo::ui::test {
 
-class RecordingSink : public MessageSink {
+// From the start page through a valid gear pair to the accuracy page.
+inline const QString kToAccuracy = QStringLiteral("OK txtm=2 txtZ1=20 txtZ2=40 OK");
+
+// A new temporary folder, current while it lives: the file page's lists start there.
+class WorkFolder : public QTemporaryDir {
+    const QString previous_ = QDir::currentPath();
+
 public:
-    void Show(const Message& message) override { shown.push_back(message); }
-    std::vector<Message> shown;
+    WorkFolder() { QDir::setCurrent(path()); }
+    ~WorkFolder() { QDir::setCurrent(previous_); }
 };
 
-// One window started as the program starts it, shown and active on the offscreen screen.
-class WindowDriver {
+// One window started as the program starts it, shown and active on the offscreen screen; it
+// records the messages the window shows instead of opening boxes.
+class WindowDriver : public MessageSink {
 public:
     WindowDriver();
-    ~WindowDriver();
+    void Show(const Message& message) override { shown_.push_back(message); }
 
     template <typename T = QWidget>
     T* Find(const QString& name) const {
@@ -38,33 +46,38 @@ public:
         }
         return control;
     }
-    QLineEdit* Box(const QString& name) const { return Find<QLineEdit>(name); }
-    QString Text(const QString& name) const { return Box(name)->text(); }
-    // The frame is shown (whether or not the window is).
+    QString Text(const QString& name) const { return Find<QLineEdit>(name)->text(); }
+    QStringList Texts(const QStringList& names) const;
+    // The control is not hidden itself (whether or not its frame is).
     bool Showing(const QString& name) const { return !Find(name)->isHidden(); }
-
-    // Clicks into the box, selects what it holds and types `text` over it.
-    void Type(const QString& name, const QString& text);
-    // Leaves the focused control with Tab, as the designer moves on.
-    void Tab();
-    // Clicks a button or an option button.
-    void Click(const QString& name);
-    // The page command.
-    void Ok() { Click(QStringLiteral("ctlCom")); }
-    // The only new message since the last call; fails the test on none or several.
-    Message TakeMessage();
-    bool NoMessage() const { return sink.shown.empty(); }
-    // The name of the control that has the input focus.
+    bool Enabled(const QString& name) const { return Find(name)->isEnabled(); }
+    bool Checked(const QString& name) const { return Find<QAbstractButton>(name)->isChecked(); }
+    // The page frames showing, in a fixed order; the path on the report page.
+    QStringList Frames() const;
+    QString Report() const { return Find<QPlainTextEdit>("txtRep")->toPlainText(); }
     QString FocusName() const;
 
+    // Clicks into the box and types `text` (ASCII) over what it holds.
+    void Type(const QString& name, const QString& text);
+    // Blank-separated steps: "txtm=2,5" types into txtm, "OK" presses the page command, any
+    // other name is a button to click.
+    void Fill(const QString& steps);
+    void Click(const QString& name);
+    void Ok() { Click(QStringLiteral("ctlCom")); }
+    // Icon, title and text of each message shown since the last call.
+    QStringList Messages();
+
     MainMod state;
-    RecordingSink sink;
     std::unique_ptr<FrmPar> window;
+
+private:
+    std::vector<Message> shown_;
 };
 
-// Runs tarvo-cli with `arguments`; true when it wrote its drawing.
-bool RunCli(const QStringList& arguments, QString* errorText);
 // The file's bytes, or an empty array when it cannot be read.
 QByteArray FileBytes(const QString& path);
+// Empty when tarvo-cli given the blank-separated `arguments` writes the same bytes as the file
+// `written`; otherwise why not. tarvo-cli writes cli.dxf beside `written`.
+QString DiffersFromCli(const QString& written, const QString& arguments);
 
 }  // namespace tarvo::ui::test
