@@ -259,7 +259,8 @@ std::vector<std::string> WarningLines(const DataSheet& sheet, char sep) {
                                 FixedText(sheet.mesh.mesh.overlapArea, 6, sep) +
                                 " мм²) при повороте колеса 1 на " +
                                 FixedText(sheet.mesh.mesh.overlapTurn, kTurn, sep) +
-                                "°.");
+                                "°. Частая причина: прямые хорды между редкими точками "
+                                "переходной кривой; увеличьте число её точек.");
                 break;
             case SheetWarningKind::MeshNotChecked:
                 lines.push_back("Зацепление по чертежу не проверено: " +
