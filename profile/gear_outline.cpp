@@ -7,8 +7,46 @@
 
 namespace tarvo {
 
-void GearOutline(int z, const std::vector<PointXY>& flank, std::vector<double>& outline,
+// The radians by which an internal flank stops short of its space's centre line. The fillet of
+// this tooth and the mirrored fillet of the next one meet there; the gap keeps the rounding of
+// the tooth-by-tooth turn (about 1e-14) from making the seam step backwards and cross itself.
+constexpr double kSpaceCentreLineGap = 1e-10;
+
+std::vector<PointXY> EndFilletOnSpaceCentreLine(int z, std::vector<PointXY> flank) {
+    const double h = kPi / z - kSpaceCentreLineGap;
+    const double cosH = std::cos(h);
+    const double sinH = std::sin(h);
+    auto side = [cosH, sinH](const PointXY& p) { return cosH * p.Y - sinH * p.X; };
+    auto radiusSquared = [](const PointXY& p) { return p.X * p.X + p.Y * p.Y; };
+
+    for (std::size_t i = 1; i < flank.size(); ++i) {
+        const PointXY before = flank[i - 1];
+        PointXY end;
+        if (side(flank[i]) > 0) {
+            // Past the centre line: end on the crossing of the last chord with it.
+            const double t = side(before) / (side(before) - side(flank[i]));
+            end = {before.X + t * (flank[i].X - before.X), before.Y + t * (flank[i].Y - before.Y)};
+        } else if (radiusSquared(flank[i]) < radiusSquared(before)) {
+            // Past the bottom of the space the fillet curls back towards the centre.
+            end = before;
+        } else {
+            continue;
+        }
+        // The flank keeps its point count, so every drawing keeps its vertex count.
+        for (std::size_t j = i; j < flank.size(); ++j) {
+            flank[j] = end;
+        }
+        break;
+    }
+    return flank;
+}
+
+void GearOutline(int z, const std::vector<PointXY>& generatedFlank, std::vector<double>& outline,
                  bool internal) {
+    // The cutter's fillets of neighbouring internal teeth run past the space's centre line and
+    // would cross there, closing a tiny loop at every root; each is ended on that line.
+    const std::vector<PointXY> flank =
+        internal ? EndFilletOnSpaceCentreLine(z, generatedFlank) : generatedFlank;
     const std::size_t n = flank.size();
     const std::size_t toothPoints = 2 * n;
     const std::size_t total = toothPoints * static_cast<std::size_t>(z) + 1;

@@ -81,5 +81,53 @@ TEST(GearOutline, ToothMirrorAndTurnDirection) {
     EXPECT_EQ(Point(internal, n).Y, -1.0);
 }
 
+// An internal flank ends on the centre line of the next space (pi/z less 1e-10 radian), so the
+// fillets of neighbouring teeth meet there instead of crossing; a flank that curls back towards
+// the centre ends where it turned. The point count never changes.
+TEST(GearOutline, InternalFlankEndsOnSpaceCentreLine) {
+    const int z = 40;
+    const double line = kPi / z - 1e-10;
+    auto polar = [](double r, double degrees) {
+        const double t = degrees * kPi / 180;
+        return PointXY{r * std::cos(t), r * std::sin(t)};
+    };
+    struct Row {
+        const char* name;
+        std::vector<PointXY> flank;
+        std::size_t firstChanged;  // flank.size() when nothing changes
+        bool onLine;               // the changed points lie on the line (else: repeat the one before)
+    };
+    const Row rows[] = {
+        {"stays inside the space", {polar(38, 1.7), polar(40, 3), polar(42, 4.4)}, 3, false},
+        {"runs past the line", {polar(38, 1.7), polar(40, 3), polar(42, 4.4), polar(42.5, 4.6),
+                                polar(42.6, 4.8)}, 3, true},
+        {"curls back towards the centre", {polar(38, 1.7), polar(42, 4.4), polar(41.999, 4.45),
+                                           polar(41.99, 4.49)}, 2, false},
+        {"past the line and closer", {polar(38, 1.7), polar(42, 4.4), polar(41.9, 4.6)}, 2, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::vector<PointXY> ended = EndFilletOnSpaceCentreLine(z, row.flank);
+        ASSERT_EQ(ended.size(), row.flank.size());
+        for (std::size_t i = 0; i < row.firstChanged; ++i) {
+            EXPECT_EQ(ended[i].X, row.flank[i].X);
+            EXPECT_EQ(ended[i].Y, row.flank[i].Y);
+        }
+        for (std::size_t i = row.firstChanged; i < ended.size(); ++i) {
+            EXPECT_EQ(ended[i].X, ended[row.firstChanged].X);
+            EXPECT_EQ(ended[i].Y, ended[row.firstChanged].Y);
+        }
+        if (row.firstChanged < ended.size()) {
+            const PointXY end = ended[row.firstChanged];
+            if (row.onLine) {
+                EXPECT_NEAR(std::atan2(end.Y, end.X), line, 1e-14);
+            } else {
+                EXPECT_EQ(end.X, row.flank[row.firstChanged - 1].X);
+                EXPECT_EQ(end.Y, row.flank[row.firstChanged - 1].Y);
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tarvo

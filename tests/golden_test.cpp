@@ -41,6 +41,9 @@ const GoldenCase kCases[] = {
     {"spline_ost_shaft_m1_z18.dxf",
      {"spline", "--standard", "ost", "--part", "shaft", "--module", "1", "--teeth", "18",
       "--involute-points", "40", "--fillet-points", "20"}},
+    {"spline_ost_hub_m1_z30_6_33.dxf",
+     {"spline", "--standard", "ost", "--part", "hub", "--module", "1", "--teeth", "30",
+      "--involute-points", "6", "--fillet-points", "33"}},
 };
 
 TEST(Golden, DrawingsMatchByteForByte) {
