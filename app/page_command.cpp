@@ -358,21 +358,6 @@ Page FindPage(bool frStartOpt, bool FrParSl, bool frFile, bool frSave, bool frAc
     return Page::GearPair;
 }
 
-DrawResult RunBuilder(MainMod& state, const BuilderCall& call) {
-    switch (call.kind) {
-        case BuilderCall::Kind::ExternalPair:
-            return DrawExternalPair(state, call.Z1, call.Z2, call.m, call.beta, call.alpha,
-                                    call.x1, call.x2, call.jn);
-        case BuilderCall::Kind::InternalPair:
-            return DrawInternalPair(state, call.Z1, call.Z2, call.m, call.beta, call.alpha,
-                                    call.x1, call.x2, call.jn);
-        case BuilderCall::Kind::Spline:
-            return DrawSpline(state, call.Z, call.m, call.x, call.alpha, call.hub);
-    }
-    assert(false && "every kind of drawing has its builder");
-    return DrawResult{DrawStatus::GeometryRefused, {}, {}};
-}
-
 PageOutcome CtlComClick(MainMod& state, const PageInput& input, const Builder& build) {
     switch (input.page) {
         case Page::Start:

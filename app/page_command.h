@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "drawing/builder_call.h"
 #include "drawing/draw_result.h"
 #include "profile/main_mod.h"
 
@@ -70,19 +71,6 @@ struct Message {
     std::string title;
 };
 
-// The one drawing a press of "OK" on the file page makes, with its arguments as read.
-struct BuilderCall {
-    enum class Kind { ExternalPair, InternalPair, Spline };
-    Kind kind = Kind::ExternalPair;
-    // Pairs.
-    int Z1 = 0, Z2 = 0;
-    double m = 0, beta = 0, alpha = 0, x1 = 0, x2 = 0, jn = 0;
-    // Spline (m and alpha above serve it too).
-    int Z = 0;
-    double x = 0;
-    bool hub = false;
-};
-
 struct PageOutcome {
     bool refused = false;            // the page stays; nothing was stored
     std::optional<Message> message;  // shown when refused (or when the drawing failed)
@@ -102,10 +90,8 @@ struct PageOutcome {
                                       // shown or hidden) and txtRep is not written
 };
 
-// Makes the drawing a BuilderCall describes, into state.OutFile. The real one calls
-// DrawExternalPair, DrawInternalPair or DrawSpline; tests may pass their own.
+// Makes the drawing a BuilderCall describes, into state.OutFile: RunBuilder, or a test's own.
 using Builder = std::function<DrawResult(MainMod& state, const BuilderCall& call)>;
-DrawResult RunBuilder(MainMod& state, const BuilderCall& call);
 
 // One press of "OK". Stores into `state` only when the page is left.
 PageOutcome CtlComClick(MainMod& state, const PageInput& input, const Builder& build = RunBuilder);

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/cli_run.h"
+#include "cli/cli_run.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);

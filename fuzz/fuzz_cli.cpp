@@ -14,8 +14,8 @@
 #include <system_error>
 #include <vector>
 
-#include "app/cli_args.h"
-#include "app/cli_run.h"
+#include "cli/cli_args.h"
+#include "cli/cli_run.h"
 #include "drawing/spline.h"
 #include "fuzz/fuzz_support.h"
 #include "math/constants.h"

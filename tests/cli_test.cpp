@@ -4,8 +4,8 @@
 
 #include <sstream>
 
-#include "app/cli_args.h"
-#include "app/cli_run.h"
+#include "cli/cli_args.h"
+#include "cli/cli_run.h"
 #include "test_files.h"
 
 namespace tarvo {

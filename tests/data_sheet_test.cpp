@@ -7,8 +7,8 @@
 #include <tuple>
 
 #include "app/basic_rack.h"
-#include "app/data_sheet.h"
-#include "app/sheet_text.h"
+#include "report/data_sheet.h"
+#include "report/sheet_text.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "math/constants.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <tuple>
 
-#include "app/gear_formulas.h"
+#include "report/gear_formulas.h"
 #include "math/constants.h"
 #include "math/involute.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "app/cli_run.h"
+#include "cli/cli_run.h"
 #include "test_files.h"
 
 namespace tarvo {

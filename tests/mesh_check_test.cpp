@@ -12,7 +12,7 @@
 #pragma GCC diagnostic pop
 
 #include "app/basic_rack.h"
-#include "app/mesh_check.h"
+#include "report/mesh_check.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "math/constants.h"

@@ -14,7 +14,7 @@
 #pragma GCC diagnostic pop
 
 #include "app/basic_rack.h"
-#include "app/cli_run.h"
+#include "cli/cli_run.h"
 #include "drawing/dxf_reader.h"
 #include "test_files.h"
 

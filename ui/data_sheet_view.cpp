@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/sheet_text.h"
+#include "report/sheet_text.h"
 #include "ui/drawing_preview.h"
 
 namespace tarvo::ui {

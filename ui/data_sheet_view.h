@@ -8,7 +8,7 @@
 #include <QTableWidget>
 #include <QWidget>
 
-#include "app/data_sheet.h"
+#include "report/data_sheet.h"
 
 namespace tarvo::ui {
 

@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QLocale>
 
-#include "app/data_sheet.h"
+#include "report/data_sheet.h"
 #include "drawing/dxf_reader.h"
 
 namespace tarvo::ui {

@@ -3,7 +3,7 @@
 // the mate's tooth ring; the run is closed into a polygon of the wheel's material (through its
 // body for external teeth, outwards for internal teeth). Each position then turns the pieces,
 // measures the distance between the runs and, where they meet, intersects the polygons.
-#include "app/mesh_check.h"
+#include "report/mesh_check.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // Strict parsing of tarvo-cli's options.
-#include "app/cli_args.h"
+#include "cli/cli_args.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,12 +1,12 @@
 // Building the data sheet: the standard formulas for what the design fixes, the drawing itself
 // for what the drawing decides (tip and root circles as written, the outlines for the mesh
 // check), and the warnings that follow from both.
-#include "app/data_sheet.h"
+#include "report/data_sheet.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "app/gear_formulas.h"
+#include "report/gear_formulas.h"
 #include "drawing/internal_pair.h"
 #include "math/constants.h"
 #include "math/involute.h"

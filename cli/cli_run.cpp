@@ -1,13 +1,11 @@
 // tarvo-cli's work: fill the shared state as the window's pages would, call one builder.
-#include "app/cli_run.h"
+#include "cli/cli_run.h"
 
 #include "app/custom_rack.h"
-#include "app/data_sheet.h"
-#include "app/sheet_text.h"
+#include "report/data_sheet.h"
+#include "report/sheet_text.h"
 #include "app/startup.h"
-#include "drawing/external_pair.h"
-#include "drawing/internal_pair.h"
-#include "drawing/spline.h"
+#include "drawing/builder_call.h"
 
 namespace tarvo {
 
@@ -21,7 +19,7 @@ BuilderCall CallOf(const CliRequest& request, const MainMod& state) {
     if (request.job == CliJob::Spline) {
         call.kind = BuilderCall::Kind::Spline;
         call.Z = request.teeth;
-        call.x = request.shift / request.module;
+        call.x = request.shift / request.module;  // given in millimetres, drawn as a coefficient
         call.hub = request.hub;
         return call;
     }
@@ -89,20 +87,11 @@ int RunCli(const CliRequest& request, std::ostream& out, std::ostream& err) {
         } else {
             StoreRack(state, request.row->rack);
         }
-        result = request.internal
-                     ? DrawInternalPair(state, request.z1, request.z2, request.module,
-                                        request.helix, state.Alfa, request.x1, request.x2,
-                                        request.backlash)
-                     : DrawExternalPair(state, request.z1, request.z2, request.module,
-                                        request.helix, state.Alfa, request.x1, request.x2,
-                                        request.backlash);
     } else {
         state.SingleMember = true;
         StoreRack(state, SplineRack(request.standard, request.module));
-        // The shift is given in millimetres; the generator takes it as a coefficient.
-        result = DrawSpline(state, request.teeth, request.module, request.shift / request.module,
-                            state.Alfa, request.hub);
     }
+    result = RunBuilder(state, CallOf(request, state));
 
     switch (result.status) {
         case DrawStatus::Written:

@@ -1,6 +1,6 @@
 // The data sheet's formulas. Each function computes exactly the relation stated beside its
 // declaration; the involute and its inverse are the drawing's own (math/involute.h).
-#include "app/gear_formulas.h"
+#include "report/gear_formulas.h"
 
 #include <cmath>
 #include <limits>

@@ -4,7 +4,7 @@
 
 #include <ostream>
 
-#include "app/cli_args.h"
+#include "cli/cli_args.h"
 
 namespace tarvo {
 

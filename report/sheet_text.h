@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/data_sheet.h"
+#include "report/data_sheet.h"
 
 namespace tarvo {
 

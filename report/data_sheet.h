@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/mesh_check.h"
-#include "app/page_command.h"
+#include "report/mesh_check.h"
+#include "drawing/builder_call.h"
 #include "drawing/dxf_reader.h"
 #include "profile/main_mod.h"
 

@@ -1,5 +1,5 @@
 // Rows, warning sentences, plain text and JSON of the data sheet.
-#include "app/sheet_text.h"
+#include "report/sheet_text.h"
 
 #include <algorithm>
 #include <charconv>
