@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/basic_rack.h"
+#include "app/fault_text.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "drawing/spline.h"
@@ -294,10 +295,10 @@ std::string NotSavedText(const DrawResult& result, const std::string& path) {
         case DrawStatus::Written:
             break;
         case DrawStatus::GeometryRefused:
-            return std::string("Чертёж не построен и не сохранён.") + kLineBreak + result.Reason();
+            return std::string("Чертёж не построен и не сохранён.") + kLineBreak + DrawReason(result);
         case DrawStatus::FileNotWritten:
             return std::string("Чертёж не сохранён: не удалось записать файл") + kLineBreak +
-                   path + kLineBreak + result.Reason();
+                   path + kLineBreak + DrawReason(result);
     }
     return {};
 }

@@ -91,7 +91,7 @@ struct PageOutcome {
 };
 
 // Makes the drawing a BuilderCall describes, into state.OutFile: RunBuilder, or a test's own.
-using Builder = std::function<DrawResult(MainMod& state, const BuilderCall& call)>;
+using Builder = std::function<DrawResult(const MainMod& state, const BuilderCall& call)>;
 
 // One press of "OK". Stores into `state` only when the page is left.
 PageOutcome CtlComClick(MainMod& state, const PageInput& input, const Builder& build = RunBuilder);

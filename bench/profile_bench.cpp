@@ -21,21 +21,24 @@ namespace {
 // module 2, the 20-degree rack.
 void BM_ToothProfileAndOutline(benchmark::State& bench) {
     const int z = static_cast<int>(bench.range(0));
-    MainMod state;
-    state.AccEv = 100;
-    state.AccPer = 50;
     const double a = GradToRad(20);
     const double m = 2;
     const double d1 = z * m;
     const double d2 = 2 * z * m;
+    ToothProfileInput in;
+    in.member1 = {z, d1, d1 + 2 * m, d1 * std::cos(a), 0};
+    in.member2 = {2 * z, d2, d2 + 2 * m, d2 * std::cos(a), 0};
+    in.m = m;
+    in.alpha = a;
+    in.hf = 1;
+    in.c = 0.25;
+    in.rf = 0.38;
+    in.AccEv = 100;
+    in.AccPer = 50;
     std::vector<double> outline;
     for (auto _ : bench) {
-        double da1 = d1 + 2 * m;
-        double da2 = d2 + 2 * m;
-        const ToothProfileReport r =
-            ToothProfile(state, z, 2 * z, d1, d2, da1, da2, d1 * std::cos(a), d2 * std::cos(a),
-                         m, a, 0, 0, 1, 1, 0.25, 0.38, 0, 0, false);
-        GearOutline(z, state.Prof1, outline, false);
+        const ToothProfileResult r = ToothProfile(in);
+        outline = GearOutline(z, r.Prof1, false);
         benchmark::DoNotOptimize(r);
         benchmark::DoNotOptimize(outline.data());
     }

@@ -2,6 +2,7 @@
 #include "cli/cli_run.h"
 
 #include "app/custom_rack.h"
+#include "app/fault_text.h"
 #include "report/data_sheet.h"
 #include "report/sheet_text.h"
 #include "app/startup.h"
@@ -98,10 +99,10 @@ int RunCli(const CliRequest& request, std::ostream& out, std::ostream& err) {
             PrintReport(request, state, out);
             return kCliWritten;
         case DrawStatus::GeometryRefused:
-            err << "tarvo-cli: чертёж не построен. " << result.Reason() << "\n";
+            err << "tarvo-cli: чертёж не построен. " << DrawReason(result) << "\n";
             return kCliNotDrawn;
         case DrawStatus::FileNotWritten:
-            err << "tarvo-cli: файл " << state.OutFile << " не записан: " << result.Reason()
+            err << "tarvo-cli: файл " << state.OutFile << " не записан: " << DrawReason(result)
                 << "\n";
             return kCliNotDrawn;
     }

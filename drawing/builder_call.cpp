@@ -7,16 +7,14 @@
 
 namespace tarvo {
 
-DrawResult RunBuilder(MainMod& state, const BuilderCall& call) {
+DrawResult RunBuilder(const MainMod& state, const BuilderCall& call) {
     switch (call.kind) {
         case BuilderCall::Kind::ExternalPair:
-            return DrawExternalPair(state, call.Z1, call.Z2, call.m, call.beta, call.alpha,
-                                    call.x1, call.x2, call.jn);
+            return DrawExternalPair(state, call);
         case BuilderCall::Kind::InternalPair:
-            return DrawInternalPair(state, call.Z1, call.Z2, call.m, call.beta, call.alpha,
-                                    call.x1, call.x2, call.jn);
+            return DrawInternalPair(state, call);
         case BuilderCall::Kind::Spline:
-            return DrawSpline(state, call.Z, call.m, call.x, call.alpha, call.hub);
+            return DrawSpline(state, call);
     }
     return DrawResult{DrawStatus::GeometryRefused, {}, {}};
 }

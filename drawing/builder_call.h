@@ -22,6 +22,6 @@ struct BuilderCall {
 };
 
 // Makes the drawing `call` describes into state.OutFile with the builder of its kind.
-DrawResult RunBuilder(MainMod& state, const BuilderCall& call);
+DrawResult RunBuilder(const MainMod& state, const BuilderCall& call);
 
 }  // namespace tarvo

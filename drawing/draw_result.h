@@ -1,5 +1,5 @@
-// What a drawing builder tells its caller: the file was written, or why not, in the words the
-// designer reads in the message box.
+// What a drawing builder tells its caller: the file was written, or why not (the geometry
+// fault, or the operating system's words for a file that could not be written).
 #pragma once
 
 #include <string>
@@ -18,19 +18,6 @@ struct DrawResult {
     DrawStatus status = DrawStatus::Written;
     GeometryError geometry;  // with GeometryRefused
     std::string fileReason;  // the operating system's words, with FileNotWritten
-
-    // The reason as one Russian sentence (empty when written).
-    std::string Reason() const {
-        switch (status) {
-            case DrawStatus::Written:
-                return {};
-            case DrawStatus::GeometryRefused:
-                return Describe(geometry);
-            case DrawStatus::FileNotWritten:
-                return fileReason;
-        }
-        return {};
-    }
 };
 
 }  // namespace tarvo

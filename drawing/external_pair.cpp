@@ -3,7 +3,9 @@
 #include "drawing/external_pair.h"
 
 #include <cmath>
+#include <utility>
 
+#include "drawing/pair_data.h"
 #include "drawing/turn.h"
 #include "math/constants.h"
 #include "math/involute.h"
@@ -15,75 +17,73 @@ namespace tarvo {
 
 namespace {
 
-const char* WheelName(int wheel) {
-    switch (wheel) {
-        case 1:
-            return "Колесо 1";
-        case 2:
-            return "Колесо 2";
-        default:
-            return "";
-    }
-}
-
-ExternalPairGeometry Refuse(ExternalPairGeometry g, GeometryFault fault, int wheel) {
-    g.error = {fault, wheel, WheelName(wheel)};
+ExternalPairGeometry Refuse(ExternalPairGeometry g, GeometryError error) {
+    g.error = error;
     g.wheel1.clear();
     g.wheel2.clear();
     return g;
 }
 
+ExternalPairGeometry Refuse(ExternalPairGeometry g, GeometryFault fault, int wheel) {
+    const WheelRole role =
+        wheel == 1 ? WheelRole::Wheel1 : wheel == 2 ? WheelRole::Wheel2 : WheelRole::Pair;
+    return Refuse(std::move(g), GeometryError{fault, wheel, role});
+}
+
+// Diameters and centre distance from the working angle; tips shortened so the pair keeps its
+// clearance at the working centre distance.
+void PairDiameters(ExternalPairGeometry& g, const BuilderCall& call, const TransverseSection& t) {
+    const double mt = t.mt;
+    const double d1 = call.Z1 * mt;
+    const double d2 = call.Z2 * mt;
+    const double a0 = (d1 + d2) / 2;
+    const double aw = (std::cos(t.alphaT) * a0) / std::cos(g.alphaTw);
+    const double y = (aw - a0) / mt;
+    const double dy = (t.x1 + t.x2) - y;  // tip shortening
+    g.aw = aw;
+    g.d1 = d1;
+    g.d2 = d2;
+    g.da1 = d1 + (2 * mt) * ((t.ha + t.x1) - dy);
+    g.da2 = d2 + (2 * mt) * ((t.ha + t.x2) - dy);
+    g.db1 = d1 * std::cos(t.alphaT);
+    g.db2 = d2 * std::cos(t.alphaT);
+}
+
+ToothProfileInput ProfileInput(const MainMod& state, const ExternalPairGeometry& g,
+                               const BuilderCall& call, const TransverseSection& t) {
+    const double bb = std::atan(std::cos(t.alphaT) * std::tan(t.beta));
+    ToothProfileInput in;
+    in.member1 = {call.Z1, g.d1, g.da1, g.db1, t.x1};
+    in.member2 = {call.Z2, g.d2, g.da2, g.db2, t.x2};
+    in.m = t.mt;
+    in.alpha = t.alphaT;
+    in.hf = t.hf;
+    in.c = t.c;
+    in.rf = t.rf;
+    in.jn = call.jn / (std::cos(g.alphaTw) * std::cos(bb));  // transverse backlash
+    in.internal = false;
+    in.AccEv = state.AccEv;
+    in.AccPer = state.AccPer;
+    in.SingleMember = false;
+    return in;
+}
+
 }  // namespace
 
-ExternalPairGeometry ComputeExternalPair(MainMod& state, int Z1, int Z2, double m, double beta,
-                                         double alpha, double x1, double x2, double jn) {
+ExternalPairGeometry ComputeExternalPair(const MainMod& state, const BuilderCall& call) {
     ExternalPairGeometry g;
-    for (const int wheel : {1, 2}) {
-        const int z = wheel == 1 ? Z1 : Z2;
-        if (z < 1) {
-            return Refuse(g, GeometryFault::ToothCountNotPositive, wheel);
-        }
-        if (z > kMaxTeeth) {
-            return Refuse(g, GeometryFault::TooManyTeeth, wheel);
-        }
+    const GeometryError refused = CheckPairCall(call, false);
+    if (!refused.ok()) {
+        return Refuse(g, refused);
     }
+    const TransverseSection t = ToTransverse(state, call, false);
+    g.mt = t.mt;
+    g.alphaT = t.alphaT;
+    g.x1 = t.x1;
+    g.x2 = t.x2;
 
-    if (!(m > 0) || !std::isfinite(m)) {
-        return Refuse(g, GeometryFault::ModuleNotPositive, 0);
-    }
-    for (const double v : {beta, alpha, x1, x2, jn}) {
-        if (!std::isfinite(v)) {
-            return Refuse(g, GeometryFault::DataNotFinite, 0);
-        }
-    }
-
-    double ha = state.H;
-    double hf = state.Hf;
-    double c = state.C;
-    double rf = state.Ro;
-    const double a = GradToRad(alpha);
-    const double b = GradToRad(beta);
-
-    // Transverse section of a helical pair.
-    double mt = m;
-    double at = a;
-    if (b != 0) {
-        const double cosB = std::cos(b);
-        mt = m / cosB;
-        at = std::atan(std::tan(a) / cosB);
-        ha = ha * cosB;
-        hf = hf * cosB;
-        c = c * cosB;
-        x1 = x1 * cosB;
-        x2 = x2 * cosB;
-        rf = rf * cosB;
-    }
-    g.mt = mt;
-    g.alphaT = at;
-    g.x1 = x1;
-    g.x2 = x2;
-
-    const ArcInvResult working = ArcInv(((2 * (x1 + x2)) * std::tan(at)) / (Z1 + Z2) + Inv(at));
+    const ArcInvResult working =
+        ArcInv(((2 * (t.x1 + t.x2)) * std::tan(t.alphaT)) / (call.Z1 + call.Z2) + Inv(t.alphaT));
     g.alphaTw = working.angle;
     if (!working.converged) {
         return Refuse(g, GeometryFault::WorkingAngleNotFound, 0);
@@ -92,50 +92,31 @@ ExternalPairGeometry ComputeExternalPair(MainMod& state, int Z1, int Z2, double 
     if (!(working.angle > 0 && working.angle < kPi / 2)) {
         return Refuse(g, GeometryFault::WorkingAngleNotPositive, 0);
     }
-    const double atw = working.angle;
-    const double bb = std::atan(std::cos(at) * std::tan(b));
-    const double jt = jn / (std::cos(atw) * std::cos(bb));
+    PairDiameters(g, call, t);
 
-    const double d1 = Z1 * mt;
-    const double d2 = Z2 * mt;
-    const double a0 = (d1 + d2) / 2;
-    const double aw = (std::cos(at) * a0) / std::cos(atw);
-    const double y = (aw - a0) / mt;
-    const double dy = (x1 + x2) - y;  // tip shortening
-    double da1 = d1 + (2 * mt) * ((ha + x1) - dy);
-    double da2 = d2 + (2 * mt) * ((ha + x2) - dy);
-    const double db1 = d1 * std::cos(at);
-    const double db2 = d2 * std::cos(at);
-    g.aw = aw;
-    g.d1 = d1;
-    g.d2 = d2;
-    g.da1 = da1;
-    g.da2 = da2;
-    g.db1 = db1;
-    g.db2 = db2;
-
-    const ToothProfileReport report = ToothProfile(state, Z1, Z2, d1, d2, da1, da2, db1, db2, mt,
-                                                   at, x1, x2, ha, hf, c, rf, 0, jt, false);
-    if (!report.error.ok()) {
-        return Refuse(g, report.error.fault, report.error.wheel);
+    const ToothProfileResult profile = ToothProfile(ProfileInput(state, g, call, t));
+    if (!profile.error.ok()) {
+        return Refuse(g, profile.error.fault, profile.error.wheel);
     }
     for (const int wheel : {1, 2}) {
-        const GeometryFault crossing =
-            CheckExternalFlank(wheel == 1 ? state.Prof1 : state.Prof2, wheel == 1 ? Z1 : Z2);
+        const GeometryFault crossing = CheckExternalFlank(
+            wheel == 1 ? profile.Prof1 : profile.Prof2, wheel == 1 ? call.Z1 : call.Z2);
         if (crossing != GeometryFault::None) {
             return Refuse(g, crossing, wheel);
         }
     }
 
-    GearOutline(Z1, state.Prof1, g.wheel1, false);
-    GearOutline(Z2, state.Prof2, g.wheel2, false);
+    g.flank1 = profile.Prof1;
+    g.flank2 = profile.Prof2;
+    g.wheel1 = GearOutline(call.Z1, profile.Prof1, false);
+    g.wheel2 = GearOutline(call.Z2, profile.Prof2, false);
     // Wheel 2 faces wheel 1 across the centre line: with an even count a tooth would stand on
     // the line, so it is turned by half a pitch to put a space there.
-    const double phi = Z2 - 2 * (Z2 / 2) == 0 ? kPi / Z2 : 0;
+    const double phi = call.Z2 - 2 * (call.Z2 / 2) == 0 ? kPi / call.Z2 : 0;
     if (phi > 0) {
         TurnClockwise(g.wheel2, phi);
     }
-    MoveAlongX(g.wheel2, aw);
+    MoveAlongX(g.wheel2, g.aw);
     if (!AllFinite(g.wheel1)) {
         return Refuse(g, GeometryFault::NonFinitePoint, 1);
     }
@@ -145,10 +126,8 @@ ExternalPairGeometry ComputeExternalPair(MainMod& state, int Z1, int Z2, double 
     return g;
 }
 
-DrawResult DrawExternalPair(MainMod& state, int Z1, int Z2, double m, double beta, double alpha,
-                            double x1, double x2, double jn) {
-    const ExternalPairGeometry g =
-        ComputeExternalPair(state, Z1, Z2, m, beta, alpha, x1, x2, jn);
+DrawResult DrawExternalPair(const MainMod& state, const BuilderCall& call) {
+    const ExternalPairGeometry g = ComputeExternalPair(state, call);
     if (!g.error.ok()) {
         return {DrawStatus::GeometryRefused, g.error, {}};
     }

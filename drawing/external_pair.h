@@ -2,9 +2,11 @@
 // centre distance, turned so its teeth fall into wheel 1's spaces.
 #pragma once
 
+#include "drawing/builder_call.h"
 #include "drawing/draw_result.h"
 #include "drawing/dxf_writer.h"
 #include "profile/main_mod.h"
+#include "profile/point_xy.h"
 
 namespace tarvo {
 
@@ -13,6 +15,8 @@ struct ExternalPairGeometry {
     GeometryError error;
     Outline wheel1;      // about the origin
     Outline wheel2;      // turned and placed about (aw, 0)
+    std::vector<PointXY> flank1;  // the flanks the outlines were made of, about each centre
+    std::vector<PointXY> flank2;
     double mt = 0;       // transverse module
     double alphaT = 0;   // transverse pressure angle, radians
     double alphaTw = 0;  // working transverse pressure angle, radians
@@ -23,14 +27,12 @@ struct ExternalPairGeometry {
     double x1 = 0, x2 = 0;    // profile shift coefficients in transverse form
 };
 
-// Z1, Z2: tooth counts; m: normal module (mm); beta: helix angle and alpha: the basic rack's
-// profile angle (degrees); x1, x2: normal profile shift coefficients; jn: normal backlash (mm).
-// The basic rack's coefficients, the accuracy and SingleMember (false) come from `state`.
-ExternalPairGeometry ComputeExternalPair(MainMod& state, int Z1, int Z2, double m, double beta,
-                                         double alpha, double x1, double x2, double jn);
+// call: Z1, Z2, m (normal module, mm), beta and alpha (degrees), x1, x2 (normal shift
+// coefficients), jn (normal backlash, mm). The basic rack's coefficients and the accuracy come
+// from `state`; both members are generated.
+ExternalPairGeometry ComputeExternalPair(const MainMod& state, const BuilderCall& call);
 
 // Computes the pair and, when its teeth are drawable, writes it to state.OutFile.
-DrawResult DrawExternalPair(MainMod& state, int Z1, int Z2, double m, double beta, double alpha,
-                            double x1, double x2, double jn);
+DrawResult DrawExternalPair(const MainMod& state, const BuilderCall& call);
 
 }  // namespace tarvo

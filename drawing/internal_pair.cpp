@@ -3,7 +3,9 @@
 #include "drawing/internal_pair.h"
 
 #include <cmath>
+#include <utility>
 
+#include "drawing/pair_data.h"
 #include "drawing/turn.h"
 #include "math/constants.h"
 #include "math/involute.h"
@@ -15,149 +17,122 @@ namespace tarvo {
 
 namespace {
 
-// Member 1 of the generator is the pinion, member 2 the ring.
-const char* MemberName(int member) {
-    switch (member) {
-        case 1:
-            return "Шестерня";
-        case 2:
-            return "Колесо с внутренними зубьями";
-        default:
-            return "";
-    }
-}
-
-InternalPairGeometry Refuse(InternalPairGeometry g, GeometryFault fault, int member,
-                            const char* name) {
-    g.error = {fault, member, name};
+InternalPairGeometry Refuse(InternalPairGeometry g, GeometryError error) {
+    g.error = error;
     g.ring.clear();
     g.pinion.clear();
     return g;
 }
 
+// Member 1 of the generator is the pinion, member 2 the ring.
+InternalPairGeometry Refuse(InternalPairGeometry g, GeometryFault fault, int member) {
+    const WheelRole role =
+        member == 1 ? WheelRole::Pinion : member == 2 ? WheelRole::Ring : WheelRole::Pair;
+    return Refuse(std::move(g), GeometryError{fault, member, role});
+}
+
+// The wheel with fewer teeth is the pinion, whichever the designer entered first.
+void AssignRoles(InternalPairGeometry& g, const BuilderCall& call, const TransverseSection& t) {
+    const bool firstIsPinion = call.Z1 < call.Z2;
+    const double d1 = call.Z1 * t.mt;
+    const double d2 = call.Z2 * t.mt;
+    const double db1 = d1 * std::cos(t.alphaT);
+    const double db2 = d2 * std::cos(t.alphaT);
+    g.zp = firstIsPinion ? call.Z1 : call.Z2;
+    g.zr = firstIsPinion ? call.Z2 : call.Z1;
+    g.xp = firstIsPinion ? t.x1 : t.x2;
+    g.xr = firstIsPinion ? t.x2 : t.x1;
+    g.dp = firstIsPinion ? d1 : d2;
+    g.dr = firstIsPinion ? d2 : d1;
+    g.dbp = firstIsPinion ? db1 : db2;
+    g.dbr = firstIsPinion ? db2 : db1;
+    g.mt = t.mt;
+    g.alphaT = t.alphaT;
+}
+
+// Centre distance and tip diameters from the working angle, before the tip limits.
+void PairDiameters(InternalPairGeometry& g, const TransverseSection& t) {
+    const double mt = t.mt;
+    const double a0 = (g.dr - g.dp) / 2;
+    g.aw = (std::cos(t.alphaT) * a0) / std::cos(g.alphaTw);
+    const double y = (g.aw - a0) / mt;
+    const double dy = (g.xr - g.xp) - y;
+    g.dap = g.dp + (2 * mt) * ((t.ha + g.xp) - dy);
+    g.dar = g.dr - (2 * mt) * ((t.ha - g.xr) + dy);
+}
+
+ToothProfileInput ProfileInput(const MainMod& state, const InternalPairGeometry& g,
+                               const BuilderCall& call, const TransverseSection& t) {
+    const double bb = std::atan(std::tan(t.beta) * std::cos(t.alphaT));
+    ToothProfileInput in;
+    in.member1 = {g.zp, g.dp, g.dap, g.dbp, g.xp};
+    in.member2 = {g.zr, g.dr, g.dar, g.dbr, g.xr};
+    in.m = t.mt;
+    in.alpha = t.alphaT;
+    in.hf = t.hf;
+    in.c = t.c;
+    in.rf = t.rf;
+    in.z0 = g.zp;
+    in.jn = call.jn / (std::cos(g.alphaTw) * std::cos(bb));  // transverse backlash
+    in.internal = true;
+    in.AccEv = state.AccEv;
+    in.AccPer = state.AccPer;
+    in.SingleMember = false;
+    return in;
+}
+
 }  // namespace
 
-InternalPairGeometry ComputeInternalPair(MainMod& state, int Z1, int Z2, double m, double beta,
-                                         double alpha, double x1, double x2, double jn) {
+InternalPairGeometry ComputeInternalPair(const MainMod& state, const BuilderCall& call) {
     InternalPairGeometry g;
-    for (const int wheel : {1, 2}) {
-        const int z = wheel == 1 ? Z1 : Z2;
-        const char* name = wheel == 1 ? "Колесо 1" : "Колесо 2";
-        if (z < 1) {
-            return Refuse(g, GeometryFault::ToothCountNotPositive, wheel, name);
-        }
-        if (z > kMaxTeeth) {
-            return Refuse(g, GeometryFault::TooManyTeeth, wheel, name);
-        }
+    const GeometryError refused = CheckPairCall(call, true);
+    if (!refused.ok()) {
+        return Refuse(g, refused);
     }
-    if (Z1 == Z2) {
-        return Refuse(g, GeometryFault::EqualToothCounts, 0, "");
-    }
-    if (!(m > 0) || !std::isfinite(m)) {
-        return Refuse(g, GeometryFault::ModuleNotPositive, 0, "");
-    }
-    for (const double v : {beta, alpha, x1, x2, jn}) {
-        if (!std::isfinite(v)) {
-            return Refuse(g, GeometryFault::DataNotFinite, 0, "");
-        }
-    }
-
-    double ha = state.H;
-    const double hf = state.Hf;  // the dedendum goes to the generator in the normal section
-    double c = state.C;
-    double rf = state.Ro;
-    const double a = GradToRad(alpha);
-    const double b = GradToRad(beta);
-
-    double mt = m;
-    double at = a;
-    if (b != 0) {
-        const double cosB = std::cos(b);
-        mt = m / cosB;
-        ha = ha * cosB;
-        c = c * cosB;
-        x1 = x1 * cosB;
-        x2 = x2 * cosB;
-        rf = rf * cosB;
-        at = std::atan(std::tan(a) / cosB);
-    }
-    const double d1 = Z1 * mt;
-    const double d2 = Z2 * mt;
-    const double db1 = d1 * std::cos(at);
-    const double db2 = d2 * std::cos(at);
-    const double bb = std::atan(std::tan(b) * std::cos(at));
-
-    // The wheel with fewer teeth is the pinion.
-    const bool firstIsPinion = Z1 < Z2;
-    const int zp = firstIsPinion ? Z1 : Z2;
-    const int zr = firstIsPinion ? Z2 : Z1;
-    const double xp = firstIsPinion ? x1 : x2;
-    const double xr = firstIsPinion ? x2 : x1;
-    const double dp = firstIsPinion ? d1 : d2;
-    const double dr = firstIsPinion ? d2 : d1;
-    const double dbp = firstIsPinion ? db1 : db2;
-    const double dbr = firstIsPinion ? db2 : db1;
-    const double phi = kPi / zp;
-    g.zp = zp;
-    g.zr = zr;
-    g.mt = mt;
-    g.alphaT = at;
-    g.xp = xp;
-    g.xr = xr;
+    // The dedendum goes to the generator in the normal section.
+    const TransverseSection t = ToTransverse(state, call, true);
+    AssignRoles(g, call, t);
 
     const ArcInvResult working =
-        ArcInv(((2 * (xr - xp)) * std::tan(at)) / (zr - zp) + Inv(at));
+        ArcInv(((2 * (g.xr - g.xp)) * std::tan(t.alphaT)) / (g.zr - g.zp) + Inv(t.alphaT));
     g.alphaTw = working.angle;
     if (!working.converged) {
-        return Refuse(g, GeometryFault::WorkingAngleNotFound, 0, "");
+        return Refuse(g, GeometryFault::WorkingAngleNotFound, 0);
     }
     if (!(working.angle > 0 && working.angle < kPi / 2)) {
-        return Refuse(g, GeometryFault::WorkingAngleNotPositive, 0, "");
+        return Refuse(g, GeometryFault::WorkingAngleNotPositive, 0);
     }
-    const double atw = working.angle;
-    const double jt = jn / (std::cos(atw) * std::cos(bb));
-    const double a0 = (dr - dp) / 2;
-    const double aw = (std::cos(at) * a0) / std::cos(atw);
-    const double y = (aw - a0) / mt;
-    const double dy = (xr - xp) - y;
-    double dap = dp + (2 * mt) * ((ha + xp) - dy);
-    double dar = dr - (2 * mt) * ((ha - xr) + dy);
-    g.aw = aw;
-    g.dp = dp;
-    g.dr = dr;
-    g.dbp = dbp;
-    g.dbr = dbr;
+    PairDiameters(g, t);
 
-    const ToothProfileReport report = ToothProfile(state, zp, zr, dp, dr, dap, dar, dbp, dbr, mt,
-                                                   at, xp, xr, ha, hf, c, rf, zp, jt, true);
-    g.dap = dap;
-    g.dar = dar;
-    g.cutter = report.cutter;
-    if (!report.error.ok()) {
-        return Refuse(g, report.error.fault, report.error.wheel, MemberName(report.error.wheel));
+    const ToothProfileResult profile = ToothProfile(ProfileInput(state, g, call, t));
+    g.dap = profile.da1;
+    g.dar = profile.da2;
+    g.cutter = profile.cutter;
+    if (!profile.error.ok()) {
+        return Refuse(g, profile.error.fault, profile.error.wheel);
     }
-    const GeometryFault crossing = CheckExternalFlank(state.Prof1, zp);
+    const GeometryFault crossing = CheckExternalFlank(profile.Prof1, g.zp);
     if (crossing != GeometryFault::None) {
-        return Refuse(g, crossing, 1, MemberName(1));
+        return Refuse(g, crossing, 1);
     }
 
-    GearOutline(zp, state.Prof1, g.pinion, false);
-    GearOutline(zr, state.Prof2, g.ring, true);
-    TurnClockwise(g.pinion, phi);  // whatever the parity of the pinion's count
-    MoveAlongX(g.pinion, aw);
+    g.pinionFlank = profile.Prof1;
+    g.ringFlank = profile.Prof2;
+    g.pinion = GearOutline(g.zp, profile.Prof1, false);
+    g.ring = GearOutline(g.zr, profile.Prof2, true);
+    TurnClockwise(g.pinion, kPi / g.zp);  // whatever the parity of the pinion's count
+    MoveAlongX(g.pinion, g.aw);
     if (!AllFinite(g.ring)) {
-        return Refuse(g, GeometryFault::NonFinitePoint, 2, MemberName(2));
+        return Refuse(g, GeometryFault::NonFinitePoint, 2);
     }
     if (!AllFinite(g.pinion)) {
-        return Refuse(g, GeometryFault::NonFinitePoint, 1, MemberName(1));
+        return Refuse(g, GeometryFault::NonFinitePoint, 1);
     }
     return g;
 }
 
-DrawResult DrawInternalPair(MainMod& state, int Z1, int Z2, double m, double beta, double alpha,
-                            double x1, double x2, double jn) {
-    const InternalPairGeometry g =
-        ComputeInternalPair(state, Z1, Z2, m, beta, alpha, x1, x2, jn);
+DrawResult DrawInternalPair(const MainMod& state, const BuilderCall& call) {
+    const InternalPairGeometry g = ComputeInternalPair(state, call);
     if (!g.error.ok()) {
         return {DrawStatus::GeometryRefused, g.error, {}};
     }

@@ -3,10 +3,12 @@
 // designer entered first.
 #pragma once
 
+#include "drawing/builder_call.h"
 #include "drawing/draw_result.h"
 #include "drawing/dxf_writer.h"
 #include "profile/cutter_fillet.h"
 #include "profile/main_mod.h"
+#include "profile/point_xy.h"
 
 namespace tarvo {
 
@@ -14,6 +16,8 @@ struct InternalPairGeometry {
     GeometryError error;
     Outline ring;        // about the origin
     Outline pinion;      // turned by half its pitch and placed about (aw, 0)
+    std::vector<PointXY> pinionFlank;  // the flanks the outlines were made of, about each centre
+    std::vector<PointXY> ringFlank;
     int zp = 0, zr = 0;  // pinion and ring tooth counts
     double mt = 0;       // transverse module
     double alphaT = 0;   // transverse pressure angle, radians
@@ -26,11 +30,10 @@ struct InternalPairGeometry {
     CutterFilletResult cutter;  // the ring's pinion-type cutter as the generator fitted it
 };
 
-// Same data as the external pair; Z1 and Z2 may come in either order but must differ.
-InternalPairGeometry ComputeInternalPair(MainMod& state, int Z1, int Z2, double m, double beta,
-                                         double alpha, double x1, double x2, double jn);
+// Same data as the external pair; Z1 and Z2 may come in either order but must differ. The
+// ring's cutter has the pinion's tooth count.
+InternalPairGeometry ComputeInternalPair(const MainMod& state, const BuilderCall& call);
 
-DrawResult DrawInternalPair(MainMod& state, int Z1, int Z2, double m, double beta, double alpha,
-                            double x1, double x2, double jn);
+DrawResult DrawInternalPair(const MainMod& state, const BuilderCall& call);
 
 }  // namespace tarvo

@@ -18,82 +18,113 @@ namespace tarvo {
 namespace {
 
 SplineGeometry Refuse(SplineGeometry g, GeometryFault fault, bool hub) {
-    g.error = {fault, hub ? 2 : 1, hub ? "Втулка" : "Вал"};
+    g.error = {fault, hub ? 2 : 1, hub ? WheelRole::Hub : WheelRole::Shaft};
     g.outline.clear();
+    return g;
+}
+
+GeometryFault CheckSplineCall(const BuilderCall& call) {
+    if (call.Z < 1) {
+        return GeometryFault::ToothCountNotPositive;
+    }
+    if (call.Z > kMaxTeeth) {
+        return GeometryFault::TooManyTeeth;
+    }
+    if (!call.hub && call.Z > kMaxShaftTeeth) {
+        return GeometryFault::PartnerTooLarge;
+    }
+    if (!(call.m > 0) || !std::isfinite(call.m)) {
+        return GeometryFault::ModuleNotPositive;
+    }
+    if (!std::isfinite(call.x) || !std::isfinite(call.alpha)) {
+        return GeometryFault::DataNotFinite;
+    }
+    return GeometryFault::None;
+}
+
+ToothProfileInput ProfileInput(const MainMod& state, const BuilderCall& call, double a) {
+    ToothProfileInput in;
+    in.m = call.m;
+    in.alpha = a;
+    in.hf = state.Hf;
+    in.c = state.C;
+    in.rf = state.Ro;
+    in.jn = 0;
+    in.AccEv = state.AccEv;
+    in.AccPer = state.AccPer;
+    in.SingleMember = state.SingleMember;
+    return in;
+}
+
+// The shaft: member 1 of an external mesh with a partner of ten times its teeth whose shift
+// cancels its own.
+SplineGeometry Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& call, double a) {
+    const int Z = call.Z;
+    const double m = call.m;
+    const double x = call.x;
+    const double d = g.d;
+    const double ha = state.H;
+    g.da = d + (2 * m) * (ha + x);
+    ToothProfileInput in = ProfileInput(state, call, a);
+    in.member1 = {Z, d, g.da, g.db, x};
+    in.member2 = {10 * Z, 10 * d, 10 * d + (2 * m) * (ha - x), (10 * d) * std::cos(a), -x};
+    in.z0 = Z;
+    in.internal = false;
+    const ToothProfileResult profile = ToothProfile(in);
+    if (!profile.error.ok()) {
+        // A failure of the partner is a failure of the shaft it generates.
+        return Refuse(g, profile.error.fault, false);
+    }
+    const GeometryFault crossing = CheckExternalFlank(profile.Prof1, Z);
+    if (crossing != GeometryFault::None) {
+        return Refuse(g, crossing, false);
+    }
+    g.flank = profile.Prof1;
+    g.outline = GearOutline(Z, profile.Prof1, false);
+    return g;
+}
+
+// The hub: both members of an internal mesh with itself, cut by a cutter of half its teeth.
+SplineGeometry Hub(SplineGeometry g, const MainMod& state, const BuilderCall& call, double a) {
+    const int Z = call.Z;
+    g.da = g.d - (2 * call.m) * (state.H - call.x);
+    // Half the hub's teeth, halves to even (25 gives 12, 27 gives 14).
+    g.zc = static_cast<int>(RoundHalfEven(Z / 2.0));
+    ToothProfileInput in = ProfileInput(state, call, a);
+    in.member1 = {Z, g.d, g.da, g.db, call.x};
+    in.member2 = in.member1;
+    in.z0 = g.zc;
+    in.internal = true;
+    const ToothProfileResult profile = ToothProfile(in);
+    if (!profile.error.ok()) {
+        return Refuse(g, profile.error.fault, true);
+    }
+    g.flank = profile.Prof2;
+    g.outline = GearOutline(Z, profile.Prof2, true);
+    TurnClockwise(g.outline, kPi / Z);
     return g;
 }
 
 }  // namespace
 
-SplineGeometry ComputeSpline(MainMod& state, int Z, double m, double x, double alpha, bool hub) {
+SplineGeometry ComputeSpline(const MainMod& state, const BuilderCall& call) {
     SplineGeometry g;
-    if (Z < 1) {
-        return Refuse(g, GeometryFault::ToothCountNotPositive, hub);
+    const GeometryFault refused = CheckSplineCall(call);
+    if (refused != GeometryFault::None) {
+        return Refuse(g, refused, call.hub);
     }
-    if (Z > kMaxTeeth) {
-        return Refuse(g, GeometryFault::TooManyTeeth, hub);
-    }
-    if (!hub && Z > kMaxShaftTeeth) {
-        return Refuse(g, GeometryFault::PartnerTooLarge, hub);
-    }
-    if (!(m > 0) || !std::isfinite(m)) {
-        return Refuse(g, GeometryFault::ModuleNotPositive, hub);
-    }
-    if (!std::isfinite(x) || !std::isfinite(alpha)) {
-        return Refuse(g, GeometryFault::DataNotFinite, hub);
-    }
-    const double ha = state.H;
-    const double hf = state.Hf;
-    const double c = state.C;
-    const double rf = state.Ro;
-    const double a = GradToRad(alpha);
-    const double d = Z * m;
-    const double db = d * std::cos(a);
-    g.d = d;
-    g.db = db;
-
-    if (!hub) {
-        const int partner = 10 * Z;
-        const double d2 = 10 * d;
-        const double db2 = (10 * d) * std::cos(a);
-        double da = d + (2 * m) * (ha + x);
-        double da2 = 10 * d + (2 * m) * (ha - x);
-        g.da = da;
-        const ToothProfileReport report = ToothProfile(
-            state, Z, partner, d, d2, da, da2, db, db2, m, a, x, -x, ha, hf, c, rf, Z, 0, false);
-        if (!report.error.ok()) {
-            // A failure of the partner is a failure of the shaft it generates.
-            return Refuse(g, report.error.fault, hub);
-        }
-        const GeometryFault crossing = CheckExternalFlank(state.Prof1, Z);
-        if (crossing != GeometryFault::None) {
-            return Refuse(g, crossing, hub);
-        }
-        GearOutline(Z, state.Prof1, g.outline, false);
-    } else {
-        double da = d - (2 * m) * (ha - x);
-        g.da = da;
-        // Half the hub's teeth, halves to even (25 gives 12, 27 gives 14).
-        const int zc = static_cast<int>(RoundHalfEven(Z / 2.0));
-        g.zc = zc;
-        // The hub is both members; with SingleMember set neither tip diameter is changed, so
-        // one variable serves for both.
-        const ToothProfileReport report = ToothProfile(state, Z, Z, d, d, da, da, db, db, m, a, x,
-                                                       x, ha, hf, c, rf, zc, 0, true);
-        if (!report.error.ok()) {
-            return Refuse(g, report.error.fault, hub);
-        }
-        GearOutline(Z, state.Prof2, g.outline, true);
-        TurnClockwise(g.outline, kPi / Z);
-    }
-    if (!AllFinite(g.outline)) {
-        return Refuse(g, GeometryFault::NonFinitePoint, hub);
+    const double a = GradToRad(call.alpha);
+    g.d = call.Z * call.m;
+    g.db = g.d * std::cos(a);
+    g = call.hub ? Hub(g, state, call, a) : Shaft(g, state, call, a);
+    if (g.error.ok() && !AllFinite(g.outline)) {
+        return Refuse(g, GeometryFault::NonFinitePoint, call.hub);
     }
     return g;
 }
 
-DrawResult DrawSpline(MainMod& state, int Z, double m, double x, double alpha, bool hub) {
-    const SplineGeometry g = ComputeSpline(state, Z, m, x, alpha, hub);
+DrawResult DrawSpline(const MainMod& state, const BuilderCall& call) {
+    const SplineGeometry g = ComputeSpline(state, call);
     if (!g.error.ok()) {
         return {DrawStatus::GeometryRefused, g.error, {}};
     }

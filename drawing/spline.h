@@ -2,9 +2,11 @@
 // (internal teeth), alone about the origin with its centre mark.
 #pragma once
 
+#include "drawing/builder_call.h"
 #include "drawing/draw_result.h"
 #include "drawing/dxf_writer.h"
 #include "profile/main_mod.h"
+#include "profile/point_xy.h"
 
 namespace tarvo {
 
@@ -15,17 +17,18 @@ constexpr int kMaxShaftTeeth = 3276;
 struct SplineGeometry {
     GeometryError error;
     Outline outline;
+    std::vector<PointXY> flank;  // the flank the outline was made of
     double d = 0;   // reference diameter
     double da = 0;  // tip diameter (of the hub: its smallest diameter)
     double db = 0;  // base diameter
     int zc = 0;     // teeth of the hub's cutter
 };
 
-// Z: teeth; m: module (mm); x: profile shift coefficient (shift in mm divided by the module);
-// alpha: profile angle (degrees); hub: true for the hub. The standard's rack coefficients, the
-// accuracy and SingleMember (true) come from `state`.
-SplineGeometry ComputeSpline(MainMod& state, int Z, double m, double x, double alpha, bool hub);
+// call: Z teeth, m module (mm), x profile shift coefficient (shift in mm divided by the
+// module), alpha profile angle (degrees), hub true for the hub. The standard's rack
+// coefficients and the accuracy come from `state`; only the spline member is generated.
+SplineGeometry ComputeSpline(const MainMod& state, const BuilderCall& call);
 
-DrawResult DrawSpline(MainMod& state, int Z, double m, double x, double alpha, bool hub);
+DrawResult DrawSpline(const MainMod& state, const BuilderCall& call);
 
 }  // namespace tarvo

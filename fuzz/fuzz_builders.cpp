@@ -9,6 +9,8 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "app/fault_text.h"
+#include "drawing/builder_call.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "drawing/spline.h"
@@ -94,23 +96,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     state.OutFile = target.string();
 
-    tarvo::DrawResult result;
-    switch (kind) {
-        case 0:
-            result = tarvo::DrawExternalPair(state, Z1, Z2, m, beta, alpha, x1, x2, jn);
-            break;
-        case 1:
-            result = tarvo::DrawInternalPair(state, Z1, Z2, m, beta, alpha, x1, x2, jn);
-            break;
-        default:
-            result = tarvo::DrawSpline(state, Z1, m, x1, alpha, hub);
-            break;
-    }
+    tarvo::BuilderCall call;
+    call.kind = kind == 0   ? tarvo::BuilderCall::Kind::ExternalPair
+                : kind == 1 ? tarvo::BuilderCall::Kind::InternalPair
+                            : tarvo::BuilderCall::Kind::Spline;
+    call.Z1 = Z1;
+    call.Z2 = Z2;
+    call.Z = Z1;
+    call.m = m;
+    call.beta = beta;
+    call.alpha = alpha;
+    call.x1 = x1;
+    call.x2 = x2;
+    call.x = x1;
+    call.jn = jn;
+    call.hub = hub;
+    const tarvo::DrawResult result = tarvo::RunBuilder(state, call);
 
     switch (result.status) {
         case tarvo::DrawStatus::Written: {
             FUZZ_CHECK(!missingFolder, "a drawing was written into a folder that does not exist");
-            FUZZ_CHECK(result.Reason().empty(), "a written drawing carries a reason");
+            FUZZ_CHECK(tarvo::DrawReason(result).empty(), "a written drawing carries a reason");
             std::string why;
             const long vertices = tarvo_fuzz::CheckDrawing(tarvo_fuzz::ReadFile(target), why);
             FUZZ_CHECK(vertices >= 0, "%s", why.c_str());
@@ -120,10 +126,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         case tarvo::DrawStatus::GeometryRefused:
             FUZZ_CHECK(!result.geometry.ok(), "refused without a fault");
-            FUZZ_CHECK(!result.Reason().empty(), "refused without a reason");
+            FUZZ_CHECK(!tarvo::DrawReason(result).empty(), "refused without a reason");
             break;
         case tarvo::DrawStatus::FileNotWritten:
-            FUZZ_CHECK(!result.Reason().empty(), "file not written without a reason");
+            FUZZ_CHECK(!tarvo::DrawReason(result).empty(), "file not written without a reason");
             break;
     }
     if (result.status != tarvo::DrawStatus::Written) {

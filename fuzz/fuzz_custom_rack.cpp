@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/custom_rack.h"
+#include "app/fault_text.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "drawing/spline.h"
@@ -16,6 +17,26 @@
 #include "math/number_text.h"
 
 namespace {
+
+// The 20/40 pair of module 2 and the 20-tooth hub, on the rack just stored.
+tarvo::BuilderCall PairCall(double alpha) {
+    tarvo::BuilderCall call;
+    call.Z1 = 20;
+    call.Z2 = 40;
+    call.m = 2;
+    call.alpha = alpha;
+    return call;
+}
+
+tarvo::BuilderCall HubCall(double alpha) {
+    tarvo::BuilderCall call;
+    call.kind = tarvo::BuilderCall::Kind::Spline;
+    call.Z = 20;
+    call.m = 2;
+    call.alpha = alpha;
+    call.hub = true;
+    return call;
+}
 
 // Every outline finite, or a refusal that says why.
 template <typename Geometry>
@@ -94,18 +115,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The stored rack on the worked pairs (module 2, 20 and 40 teeth) and a 20-tooth hub.
     {
         tarvo::MainMod s = state;
-        const auto g = tarvo::ComputeExternalPair(s, 20, 40, 2, 0, state.Alfa, 0, 0, 0);
+        const auto g = tarvo::ComputeExternalPair(s, PairCall(state.Alfa));
         CheckGeometry(g, {&g.wheel1, &g.wheel2});
     }
     {
         tarvo::MainMod s = state;
-        const auto g = tarvo::ComputeInternalPair(s, 20, 40, 2, 0, state.Alfa, 0, 0, 0);
+        const auto g = tarvo::ComputeInternalPair(s, PairCall(state.Alfa));
         CheckGeometry(g, {&g.ring, &g.pinion});
     }
     {
         tarvo::MainMod s = state;
         s.SingleMember = true;
-        const auto g = tarvo::ComputeSpline(s, 20, 2, 0, state.Alfa, true);
+        const auto g = tarvo::ComputeSpline(s, HubCall(state.Alfa));
         CheckGeometry(g, {&g.outline});
     }
     return 0;

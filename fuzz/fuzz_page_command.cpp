@@ -145,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::uint8_t answer = in.Byte();
         const tarvo::MainMod before = state;
         int callsThisPress = 0;
-        const tarvo::Builder capture = [&](tarvo::MainMod& s, const BuilderCall& call) {
+        const tarvo::Builder capture = [&](const tarvo::MainMod& s, const BuilderCall& call) {
             ++callsThisPress;
             FUZZ_CHECK(input.page == Page::File, "a drawing made on leaving another page");
             CheckCall(call, passed);
@@ -156,7 +156,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     break;  // written
                 case 1:
                     result.status = tarvo::DrawStatus::GeometryRefused;
-                    result.geometry = {tarvo::GeometryFault::PointedTooth, 1, "Колесо 1"};
+                    result.geometry = {tarvo::GeometryFault::PointedTooth, 1, tarvo::WheelRole::Wheel1};
                     break;
                 default:
                     result.status = tarvo::DrawStatus::FileNotWritten;

@@ -26,6 +26,11 @@ constexpr long kMaxRackRoundingReductions = 10'000'000;
 // millimetre of module.
 constexpr long kMaxCutterRoundingReductions = 2'000'000;
 
+// The generated fillets end 0.0001 radian short of a quarter turn of the generating normal:
+// at a full quarter turn the contact would sit at the root's centre, where the formulas divide
+// by zero.
+constexpr double kFilletEndShortOfQuarterTurn = 0.0001;
+
 // Largest tooth count any drawing accepts. The external pair and the spline carry their counts
 // as 16-bit values; the internal pair, whose counts are 32-bit, is held to the same limit so
 // that a wheel (about ten million points at the finest accuracy) always fits in memory.

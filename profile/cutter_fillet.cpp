@@ -11,50 +11,24 @@
 
 namespace tarvo {
 
-CutterFilletResult CutterFillet(int z2, int z0, double d2, double db2, double s2, double psi2,
-                                double m, double alpha, double x2, double T, double c,
-                                int accPer, std::vector<PointXY>& per2) {
-    (void)d2;  // the gear's size enters through db2 and s2
-    CutterFilletResult r;
-    const double d0 = z0 * m;
-    const double db0 = std::cos(alpha) * d0;
-    const double sc = kPi * m - s2;  // equals the internal gear's space width on d2
-    const double tanA = std::tan(alpha);
-    const double x0 = (2 * sc - kPi * m) / ((4 * m) * tanA);
-    r.sc = sc;
-    r.x0 = x0;
+namespace {
 
-    const ArcInvResult cutting = ArcInv(((2 * (x2 - x0)) * tanA) / (z2 - z0) + Inv(alpha));
-    r.alphaW0 = cutting.angle;
-    if (!cutting.converged) {
-        r.fault = GeometryFault::CutterAngleNotFound;
-        return r;
-    }
-    const double aw0 = cutting.angle;
-    const double da0 = (2 * m) * (T + x0) + d0;
-    r.da0 = da0;
-
-    // Tip rounding of the cutter: from the clearance, rounded to one decimal place; a rounding
-    // up is taken back by half a step so the radius never exceeds the first value.
-    double rho0 = (m * c) / (1 - std::sin(alpha));
-    r.rho0First = rho0;
-    const double rounded = RoundToPlaces(rho0, 1);
-    rho0 = rounded > rho0 ? rounded - 0.05 : rounded;
-
-    // Shrink the rounding until half the cutter tooth at the diameter where the rounding meets
-    // the flank holds it; a negative test means the tooth's two roundings would overlap. A
-    // radius that a 0.005 mm step no longer changes would repeat the same test for ever, so it
-    // is refused at once.
+// Shrinks the cutter's tip rounding until half the cutter tooth, at the diameter where the
+// rounding meets the flank, holds it; sets r.rho0 and r.reductions, or r.fault.
+void FitCutterRounding(CutterFilletResult& r, double rho0, double db0, double d0, double alpha) {
+    // A negative test means the tooth's two roundings would overlap. A radius that a 0.005 mm
+    // step no longer changes would repeat the same test for ever, so it is refused at once.
     const double invA = Inv(alpha);
+    const double da0 = r.da0;
     while (true) {
         const double ac = ArcCos(db0 / (da0 - 2 * rho0));
         const double Dt = da0 - (2 * rho0) * (1 - std::sin(ac));
         const double at = ArcCos(db0 / Dt);
-        const double test = (Dt / 2) * std::sin(((sc / d0) + invA) - Inv(at)) -
+        const double test = (Dt / 2) * std::sin(((r.sc / d0) + invA) - Inv(at)) -
                             rho0 * std::cos(at);
         if (std::isnan(test)) {
             r.fault = GeometryFault::CutterRoundingNotFound;
-            return r;
+            return;
         }
         if (test >= 0) {
             break;
@@ -62,37 +36,78 @@ CutterFilletResult CutterFillet(int z2, int z0, double d2, double db2, double s2
         const double smaller = rho0 - kRoundingStep;
         if (r.reductions == kMaxCutterRoundingReductions || smaller == rho0) {
             r.fault = GeometryFault::CutterRoundingNotFound;
-            return r;
+            return;
         }
         rho0 = smaller;
         ++r.reductions;
     }
     r.rho0 = rho0;
+}
 
-    const double Dc = da0 - 2 * rho0;
-    const double dw0 = (d0 * std::cos(alpha)) / std::cos(aw0);
+// The fillet's points from the fitted cutter.
+void CutterPoints(CutterFilletResult& r, const CutterFilletInput& in, double db0, double d0) {
+    const double aw0 = r.alphaW0;
+    const double rho0 = r.rho0;
+    const double Dc = r.da0 - 2 * rho0;
+    const double dw0 = (d0 * std::cos(in.alpha)) / std::cos(aw0);
     const double acc = ArcCos(db0 / Dc);
     const double nu = (2 * rho0) / db0 + Inv(acc);
     r.Dc = Dc;
     r.dw0 = dw0;
 
     // Gear-to-cutter ratios formed from the whole tooth counts.
-    const double diffRatio = static_cast<double>(z2 - z0) / z2;
-    const double cutterRatio = static_cast<double>(z0) / z2;
+    const double diffRatio = static_cast<double>(in.z2 - in.z0) / in.z2;
+    const double cutterRatio = static_cast<double>(in.z0) / in.z2;
     const double invAw0 = Inv(aw0);
-    per2.assign(static_cast<std::size_t>(accPer), PointXY{});
-    const double delta = ((kPi / 2 - 0.0001) - aw0) / (accPer - 1);
-    for (int i = 0; i < accPer; ++i) {
+    r.per2.assign(static_cast<std::size_t>(in.accPer), PointXY{});
+    const double delta = ((kPi / 2 - kFilletEndShortOfQuarterTurn) - aw0) / (in.accPer - 1);
+    for (int i = 0; i < in.accPer; ++i) {
         const double phi = aw0 + i * delta;
         const double gamma = ArcCos((dw0 / Dc) * std::cos(phi));
         const double dlt = std::atan(std::tan(gamma) + (2 * rho0) / (Dc * std::cos(gamma)));
         const double beta =
             std::atan(diffRatio * std::tan(phi) + cutterRatio * std::tan(dlt));
-        const double D = (db2 * std::cos(phi)) / (std::cos(aw0) * std::cos(beta));
+        const double D = (in.db2 * std::cos(phi)) / (std::cos(aw0) * std::cos(beta));
         const double theta =
             (diffRatio * (invAw0 + phi) + cutterRatio * (gamma + nu)) - beta;
-        per2[static_cast<std::size_t>(i)] = {(D / 2) * std::cos(theta + psi2),
-                                             (D / 2) * std::sin(theta + psi2)};
+        r.per2[static_cast<std::size_t>(i)] = {(D / 2) * std::cos(theta + in.psi2),
+                                               (D / 2) * std::sin(theta + in.psi2)};
+    }
+}
+
+}  // namespace
+
+CutterFilletResult CutterFillet(const CutterFilletInput& in) {
+    const double m = in.m;
+    const double alpha = in.alpha;
+    CutterFilletResult r;
+    const double d0 = in.z0 * m;
+    const double db0 = std::cos(alpha) * d0;
+    const double sc = kPi * m - in.s2;  // equals the internal gear's space width on d2
+    const double tanA = std::tan(alpha);
+    const double x0 = (2 * sc - kPi * m) / ((4 * m) * tanA);
+    r.sc = sc;
+    r.x0 = x0;
+
+    const ArcInvResult cutting = ArcInv(((2 * (in.x2 - x0)) * tanA) / (in.z2 - in.z0) + Inv(alpha));
+    r.alphaW0 = cutting.angle;
+    if (!cutting.converged) {
+        r.fault = GeometryFault::CutterAngleNotFound;
+        return r;
+    }
+    const double da0 = (2 * m) * (in.T + x0) + d0;
+    r.da0 = da0;
+
+    // Tip rounding of the cutter: from the clearance, rounded to one decimal place; a rounding
+    // up is taken back by half a step so the radius never exceeds the first value.
+    double rho0 = (m * in.c) / (1 - std::sin(alpha));
+    r.rho0First = rho0;
+    const double rounded = RoundToPlaces(rho0, 1);
+    rho0 = rounded > rho0 ? rounded - 0.05 : rounded;
+
+    FitCutterRounding(r, rho0, db0, d0, alpha);
+    if (r.fault == GeometryFault::None) {
+        CutterPoints(r, in, db0, d0);
     }
     return r;
 }

@@ -9,8 +9,24 @@
 
 namespace tarvo {
 
+// The internal gear the pinion-type cutter generates, and the cutter's tooth count.
+struct CutterFilletInput {
+    int z2 = 0;         // teeth of the internal gear
+    int z0 = 0;         // teeth of the cutter
+    double db2 = 0;     // base diameter of the internal gear
+    double s2 = 0;      // its tooth thickness on the reference circle, less its backlash share
+    double psi2 = 0;    // polar offset of its flank: s2 / d2 - inv(alpha)
+    double m = 0;       // module
+    double alpha = 0;   // profile angle, radians
+    double x2 = 0;      // profile shift coefficient of the internal gear
+    double T = 0;       // hf* + c*
+    double c = 0;       // clearance coefficient: sets the cutter's tip rounding
+    int accPer = 0;     // points on the fillet, at least 2
+};
+
 struct CutterFilletResult {
     GeometryFault fault = GeometryFault::None;
+    std::vector<PointXY> per2;  // accPer points, from the junction with the involute to the root
     double sc = 0;         // cutter tooth thickness on its reference circle
     double x0 = 0;         // cutter profile shift coefficient
     double alphaW0 = 0;    // pressure angle of the cutting mesh
@@ -22,13 +38,8 @@ struct CutterFilletResult {
     double dw0 = 0;        // cutter's rolling diameter in the cutting mesh
 };
 
-// Fills `per2` with accPer points from the junction with the internal gear's involute
-// (element 0) to its root. z2, d2, db2: the internal gear's teeth, reference and base
-// diameters; z0: teeth of the cutter; s2: the gear's tooth thickness on d2 (already thinned by
-// its backlash share); psi2 = s2/d2 - inv(alpha); m, alpha: module and profile angle (radians);
-// x2: the gear's profile shift; T = hf* + c*; c: c*.
-CutterFilletResult CutterFillet(int z2, int z0, double d2, double db2, double s2, double psi2,
-                                double m, double alpha, double x2, double T, double c,
-                                int accPer, std::vector<PointXY>& per2);
+// The fillet's points from the junction with the internal gear's involute (element 0) to its
+// root, or the fault that kept the cutting mesh or the cutter's tip rounding from being found.
+CutterFilletResult CutterFillet(const CutterFilletInput& in);
 
 }  // namespace tarvo

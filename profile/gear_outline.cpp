@@ -41,8 +41,7 @@ std::vector<PointXY> EndFilletOnSpaceCentreLine(int z, std::vector<PointXY> flan
     return flank;
 }
 
-void GearOutline(int z, const std::vector<PointXY>& generatedFlank, std::vector<double>& outline,
-                 bool internal) {
+std::vector<double> GearOutline(int z, const std::vector<PointXY>& generatedFlank, bool internal) {
     // The cutter's fillets of neighbouring internal teeth run past the space's centre line and
     // would cross there, closing a tiny loop at every root; each is ended on that line.
     const std::vector<PointXY> flank =
@@ -50,7 +49,7 @@ void GearOutline(int z, const std::vector<PointXY>& generatedFlank, std::vector<
     const std::size_t n = flank.size();
     const std::size_t toothPoints = 2 * n;
     const std::size_t total = toothPoints * static_cast<std::size_t>(z) + 1;
-    outline.assign(2 * total, 0.0);
+    std::vector<double> outline(2 * total, 0.0);
     auto set = [&outline](std::size_t point, double x, double y) {
         outline[2 * point] = x;
         outline[2 * point + 1] = y;
@@ -85,6 +84,7 @@ void GearOutline(int z, const std::vector<PointXY>& generatedFlank, std::vector<
         }
     }
     set(total - 1, outline[0], outline[1]);
+    return outline;
 }
 
 }  // namespace tarvo

@@ -8,8 +8,8 @@
 
 namespace tarvo {
 
-// Writes the outline into `outline` as x1, y1, x2, y2, ... (the outline's point k at elements
-// 2k - 2 and 2k - 1): 2n z + 1 points for a flank of n points, the last equal to the first.
+// The outline as x1, y1, x2, y2, ... (the outline's point k at elements 2k - 2 and 2k - 1):
+// 2n z + 1 points for a flank of n points, the last equal to the first.
 // An external gear is traversed clockwise, an internal gear anticlockwise. z >= 1; the flank
 // runs outward from the centre (an internal gear's from its tip to its root).
 // An internal member's flank (tip to root, as the generator returns it) ended on the centre
@@ -18,7 +18,6 @@ namespace tarvo {
 // replaced by the chord's crossing with the line or by the point before. The count is kept.
 std::vector<PointXY> EndFilletOnSpaceCentreLine(int z, std::vector<PointXY> flank);
 
-void GearOutline(int z, const std::vector<PointXY>& flank, std::vector<double>& outline,
-                 bool internal);
+std::vector<double> GearOutline(int z, const std::vector<PointXY>& flank, bool internal);
 
 }  // namespace tarvo

@@ -1,8 +1,6 @@
 // Why a drawing cannot be made from the data given: the distinct ways the tooth geometry can
-// fail, which wheel they concern, and the sentence a designer reads in the message box.
+// fail and which wheel they concern. The words a designer reads are the application's.
 #pragma once
-
-#include <string>
 
 namespace tarvo {
 
@@ -26,17 +24,17 @@ enum class GeometryFault {
     DataNotFinite,           // an angle, shift or backlash that is not a finite number
 };
 
-// A fault and the wheel it concerns: 1 or 2 for the members of a mesh, 0 for the pair as a whole.
+// The part of the drawing a fault concerns, as the builders know it.
+enum class WheelRole { Pair, Wheel1, Wheel2, Pinion, Ring, Shaft, Hub };
+
+// A fault and the wheel it concerns: 1 or 2 for the members of a mesh, 0 for the pair as a whole;
+// the builder sets the role the wheel plays in its drawing.
 struct GeometryError {
     GeometryFault fault = GeometryFault::None;
     int wheel = 0;
-    // The wheel as a designer names it ("Колесо 1", "Шестерня", "Вал"...), set by the builder.
-    std::string wheelName;
+    WheelRole role = WheelRole::Pair;
 
     bool ok() const { return fault == GeometryFault::None; }
 };
-
-// The Russian sentence shown to the designer: what is wrong, with which wheel, what to change.
-std::string Describe(const GeometryError& error);
 
 }  // namespace tarvo

@@ -1,13 +1,10 @@
-// The state one run of Tarvo shares between the window, the page command, the builders and the
-// tooth profile generator: drawing accuracy, the stored basic rack, the output path and the
-// flank arrays the generator leaves for the builders.
+// What the wizard stores as the designer leaves its pages: drawing accuracy, the basic rack and
+// the output path. The builders read it by const reference (a worker may hold its own copy);
+// everything they compute comes back to the caller by value.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <vector>
-
-#include "profile/point_xy.h"
 
 namespace tarvo {
 
@@ -28,14 +25,6 @@ struct MainMod {
 
     // Full path of the drawing file; empty until the first parameters page is left.
     std::string OutFile;
-
-    // Flanks written by ToothProfile. Prof1 and Prof2 hold AccPer + AccEv points: point k of the
-    // flank (counted from 1 as in the formulas) is element k - 1. Per1 and Per2 hold the
-    // transition curves, AccPer points in the order they are generated.
-    std::vector<PointXY> Prof1;
-    std::vector<PointXY> Prof2;
-    std::vector<PointXY> Per1;
-    std::vector<PointXY> Per2;
 };
 
 }  // namespace tarvo

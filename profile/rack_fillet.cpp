@@ -10,11 +10,54 @@
 
 namespace tarvo {
 
-RackFilletResult RackFillet(int z, double db, double da, double dl, double psi, double m,
-                            double alpha, double T, double rf, int accPer,
-                            std::vector<PointXY>& per) {
+namespace {
+
+// Shrinks the rack's tip rounding from rf m' until it fits the rack tooth; sets r.rho and
+// r.reductions, or r.fault.
+void FitRackRounding(RackFilletResult& r, double e, double rf) {
+    const double am = r.alphaM;
+    const double h = r.h;
+    // Half the rack tooth's width at its tip line, less what a rounding of radius rho tangent
+    // to the flank and the tip line takes up. Each reduction raises it by the same amount, so
+    // finite data end the loop; a test that is not a number never will, nor will a radius so
+    // large (about 1e14 mm and up) that taking 0.005 mm off leaves the same double: both are
+    // refused at once instead of after the full count of reductions.
+    double rho = rf * r.mPrime;
+    r.rhoFirst = rho;
+    const double tanAm = std::tan(am);
+    const double sinAm = std::sin(am);
+    const double cosAm = std::cos(am);
+    while (true) {
+        const double test = (e / 2 - h * tanAm) - ((1 - sinAm) * rho) / cosAm;
+        if (std::isnan(test)) {
+            r.fault = GeometryFault::RackRoundingNotFound;
+            return;
+        }
+        if (!(test < 0)) {
+            break;
+        }
+        const double smaller = rho - kRoundingStep;
+        if (r.reductions == kMaxRackRoundingReductions || smaller == rho) {
+            r.fault = GeometryFault::RackRoundingNotFound;
+            return;
+        }
+        rho = smaller;
+        ++r.reductions;
+    }
+    r.rho = rho;
+}
+
+}  // namespace
+
+RackFilletResult RackFillet(const RackFilletInput& in) {
+    const int z = in.z;
+    const double psi = in.psi;
+    const double m = in.m;
+    const double alpha = in.alpha;
+    const double T = in.T;
+    const int accPer = in.accPer;
     RackFilletResult r;
-    const double am = ArcCos((2 * db) / (dl + da));
+    const double am = ArcCos((2 * in.db) / (in.dl + in.da));
     const double mp = (m * std::cos(alpha)) / std::cos(am);
     const double dp = z * mp;  // diameter on which the rack's rolling line rolls
     const double sp = (psi - Inv(am)) * dp;
@@ -27,38 +70,16 @@ RackFilletResult RackFillet(int z, double db, double da, double dl, double psi, 
     r.mPrime = mp;
     r.h = h;
 
-    // Half the rack tooth's width at its tip line, less what a rounding of radius rho tangent
-    // to the flank and the tip line takes up. Each reduction raises it by the same amount, so
-    // finite data end the loop; a test that is not a number never will, nor will a radius so
-    // large (about 1e14 mm and up) that taking 0.005 mm off leaves the same double: both are
-    // refused at once instead of after the full count of reductions.
-    double rho = rf * mp;
-    r.rhoFirst = rho;
-    const double tanAm = std::tan(am);
-    const double sinAm = std::sin(am);
-    const double cosAm = std::cos(am);
-    while (true) {
-        const double test = (e / 2 - h * tanAm) - ((1 - sinAm) * rho) / cosAm;
-        if (std::isnan(test)) {
-            r.fault = GeometryFault::RackRoundingNotFound;
-            return r;
-        }
-        if (!(test < 0)) {
-            break;
-        }
-        const double smaller = rho - kRoundingStep;
-        if (r.reductions == kMaxRackRoundingReductions || smaller == rho) {
-            r.fault = GeometryFault::RackRoundingNotFound;
-            return r;
-        }
-        rho = smaller;
-        ++r.reductions;
+    FitRackRounding(r, e, in.rf);
+    if (r.fault != GeometryFault::None) {
+        return r;
     }
-    r.rho = rho;
+    const double rho = r.rho;
+    const double cosAm = std::cos(am);
     const double c = h - rho;  // depth of the rounding's centre below the rolling line
 
-    per.assign(static_cast<std::size_t>(accPer), PointXY{});
-    const double delta = ((kPi / 2 - 0.0001) - am) / (accPer - 1);
+    r.per.assign(static_cast<std::size_t>(accPer), PointXY{});
+    const double delta = ((kPi / 2 - kFilletEndShortOfQuarterTurn) - am) / (accPer - 1);
     const double invAm = Inv(am);
     for (int i = 0; i < accPer; ++i) {
         // Angle between the rolling line and the common normal at the generating contact: am
@@ -72,8 +93,8 @@ RackFilletResult RackFillet(int z, double db, double da, double dl, double psi, 
         const double D = (dp * cosPhi) / std::cos(beta);
         const double theta =
             ((invAm + phi) - beta) - (2 * (q * std::cos(phi - am) + rho)) / (dp * cosAm);
-        per[static_cast<std::size_t>(i)] = {(D / 2) * std::cos(psi - theta),
-                                            (D / 2) * std::sin(psi - theta)};
+        r.per[static_cast<std::size_t>(i)] = {(D / 2) * std::cos(psi - theta),
+                                              (D / 2) * std::sin(psi - theta)};
     }
     return r;
 }

@@ -10,8 +10,23 @@
 
 namespace tarvo {
 
+// The member whose root the rack generates, in the plane of the drawing.
+struct RackFilletInput {
+    int z = 0;          // teeth
+    double db = 0;      // base diameter
+    double da = 0;      // tip diameter
+    double dl = 0;      // limit diameter: where the mate's tip begins to touch
+    double psi = 0;     // polar angle at which the involute leaves the base circle
+    double m = 0;       // module
+    double alpha = 0;   // profile angle of the basic rack, radians
+    double T = 0;       // hf* + c*
+    double rf = 0;      // root fillet radius coefficient of the basic rack
+    int accPer = 0;     // points on the fillet, at least 2
+};
+
 struct RackFilletResult {
     GeometryFault fault = GeometryFault::None;
+    std::vector<PointXY> per;  // accPer points, from the junction with the involute to the root
     double alphaM = 0;   // profile angle of the equivalent rack (pressure angle at mid profile)
     double mPrime = 0;   // module of the equivalent rack
     double h = 0;        // depth of the rack's tip line below its rolling line
@@ -20,12 +35,8 @@ struct RackFilletResult {
     long reductions = 0; // 0.005 mm reductions of the radius
 };
 
-// Fills `per` with accPer points from the junction with the involute (element 0) to the root.
-// z, db, da, dl: teeth, base, tip and limit diameters of the member; psi: polar angle at which
-// its involute leaves the base circle; m, alpha: module and profile angle (radians) in the plane
-// of the drawing; T = hf* + c*; rf: the rack's root fillet radius coefficient.
-RackFilletResult RackFillet(int z, double db, double da, double dl, double psi, double m,
-                            double alpha, double T, double rf, int accPer,
-                            std::vector<PointXY>& per);
+// The fillet's points from the junction with the involute (element 0) to the root, or the
+// fault that kept the rack's tip rounding from fitting.
+RackFilletResult RackFillet(const RackFilletInput& in);
 
 }  // namespace tarvo

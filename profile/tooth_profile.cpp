@@ -44,6 +44,9 @@ void ReversedFillet(std::vector<PointXY>& prof, const std::vector<PointXY>& per,
     }
 }
 
+// The pinion's and ring's tip circles are moved a micrometre beyond their limit circles.
+constexpr double kTipLimitMargin = 0.001;
+
 // The data that decide which wheel a failure belongs to and why.
 struct FaultContext {
     double da[3];
@@ -60,10 +63,10 @@ struct FaultContext {
 GeometryError Diagnose(const FaultContext& ctx, int member, GeometryFault seen) {
     const int mate = 3 - member;
     if (!(ctx.da[member] >= ctx.db[member])) {
-        return {GeometryFault::TipInsideBase, member, {}};
+        return {GeometryFault::TipInsideBase, member};
     }
     if (ctx.mateTipUsed && !(ctx.da[mate] >= ctx.db[mate])) {
-        return {GeometryFault::TipInsideBase, mate, {}};
+        return {GeometryFault::TipInsideBase, mate};
     }
     // The equivalent rack's angle comes from the limit and tip diameters of a rack-generated
     // member; when they give no angle, neither the rounding nor the points can be found.
@@ -71,173 +74,221 @@ GeometryError Diagnose(const FaultContext& ctx, int member, GeometryFault seen) 
     if ((seen == GeometryFault::RackRoundingNotFound || seen == GeometryFault::NonFinitePoint) &&
         rackMember && ctx.generated[member] &&
         !(2 * ctx.db[member] <= ctx.dl[member] + ctx.da[member])) {
-        return {GeometryFault::ActiveProfileUndefined, member, {}};
+        return {GeometryFault::ActiveProfileUndefined, member};
     }
-    return {seen, member, {}};
+    return {seen, member};
+}
+
+// The state of one call, shared by its steps.
+struct Mesh {
+    const ToothProfileInput& in;
+    ToothProfileResult& r;
+    FaultContext ctx;
+    double tanA;
+    double invA;
+    double psi1;  // polar angle at which member 1's involute leaves its base circle
+    double ga1;   // half the tip-circle tangent lengths along the line of action
+    double ga2;
+
+    // Records the failure first seen in `member`, with the reason a designer is given.
+    bool Fail(int member, GeometryFault seen) {
+        ctx.da[1] = r.da1;
+        ctx.da[2] = r.da2;
+        ctx.db[1] = in.member1.db;
+        ctx.db[2] = in.member2.db;
+        ctx.dl[1] = r.dl1;
+        ctx.dl[2] = r.dl2;
+        r.error = Diagnose(ctx, member, seen);
+        return false;
+    }
+
+    RackFilletResult Rack(const MeshMember& member, double da, double dl, double psi) const {
+        RackFilletInput rack;
+        rack.z = member.z;
+        rack.db = member.db;
+        rack.da = da;
+        rack.dl = dl;
+        rack.psi = psi;
+        rack.m = in.m;
+        rack.alpha = in.alpha;
+        rack.T = in.hf + in.c;
+        rack.rf = in.rf;
+        rack.accPer = in.AccPer;
+        return RackFillet(rack);
+    }
+
+    // Limit diameters from the working angle and centre distance and the two tip tangents
+    // L1, L2 measured along the line of action.
+    void LimitDiameters(double L1, double L2) {
+        const double db1 = in.member1.db;
+        const double db2 = in.member2.db;
+        r.dl1 = std::sqrt(db1 * db1 + 4 * (L1 * L1));
+        r.dl2 = std::sqrt(db2 * db2 + 4 * (L2 * L2));
+    }
+
+    // An external member's flank: its fillet reversed, then its involute to the tip.
+    void ExternalFlank(std::vector<PointXY>& prof, const std::vector<PointXY>& per, double da,
+                       double db, double psi) const {
+        ReversedFillet(prof, per, in.AccPer);
+        const double r0 = Radius(prof[static_cast<std::size_t>(in.AccPer - 1)]);
+        ExternalInvolute(prof, in.AccPer, in.AccEv, r0, da, db, psi);
+    }
+};
+
+// Both members external, each cut by its equivalent rack.
+bool ExternalMesh(Mesh& w) {
+    const ToothProfileInput& in = w.in;
+    ToothProfileResult& r = w.r;
+    const MeshMember& g1 = in.member1;
+    const MeshMember& g2 = in.member2;
+    const double s2 = (kPi / 2 + (2 * g2.x) * w.tanA) * in.m - (g2.z * in.jn) / (g1.z + g2.z);
+    const double psi2 = s2 / g2.d + w.invA;
+    const ArcInvResult working =
+        ArcInv(((2 * (g1.x + g2.x)) * w.tanA) / (g1.z + g2.z) + w.invA);
+    r.workingAngle = working.angle;
+    w.ctx.generated[1] = true;
+    w.ctx.generated[2] = !in.SingleMember;
+    w.ctx.mateTipUsed = true;
+    if (!working.converged) {
+        return w.Fail(1, GeometryFault::WorkingAngleNotFound);
+    }
+    const double aw = working.angle;
+    const double a = (((g1.d + g2.d) / 2) * std::cos(in.alpha)) / std::cos(aw);
+    r.centreDistance = a;
+    // Along the line of action to where each mate's tip circle cuts it.
+    w.LimitDiameters(a * std::sin(aw) - w.ga2, a * std::sin(aw) - w.ga1);
+
+    r.rack1 = w.Rack(g1, r.da1, r.dl1, w.psi1);
+    if (r.rack1.fault != GeometryFault::None) {
+        return w.Fail(1, r.rack1.fault);
+    }
+    r.Per1 = r.rack1.per;
+    if (!in.SingleMember) {
+        r.rack2 = w.Rack(g2, r.da2, r.dl2, psi2);
+        if (r.rack2.fault != GeometryFault::None) {
+            return w.Fail(2, r.rack2.fault);
+        }
+        r.Per2 = r.rack2.per;
+    }
+    w.ExternalFlank(r.Prof1, r.Per1, r.da1, g1.db, w.psi1);
+    if (!in.SingleMember) {
+        w.ExternalFlank(r.Prof2, r.Per2, r.da2, g2.db, psi2);
+    }
+    return true;
+}
+
+// The pinion of an internal pair: working angle, limit diameters and tip limits, then its rack
+// fillet.
+bool InternalPinion(Mesh& w) {
+    const ToothProfileInput& in = w.in;
+    ToothProfileResult& r = w.r;
+    const MeshMember& g1 = in.member1;
+    const MeshMember& g2 = in.member2;
+    const ArcInvResult working = ArcInv(((2 * (g2.x - g1.x)) * w.tanA) / (g2.z - g1.z) + w.invA);
+    r.workingAngle = working.angle;
+    if (!working.converged) {
+        return w.Fail(1, GeometryFault::WorkingAngleNotFound);
+    }
+    const double aw = working.angle;
+    const double a = (((g2.d - g1.d) / 2) * std::cos(in.alpha)) / std::cos(aw);
+    r.centreDistance = a;
+    w.LimitDiameters(w.ga2 - a * std::sin(aw), a * std::sin(aw) + w.ga1);
+
+    // Tip limits: the pinion's tip circle stays, in every angular position, inside the circle
+    // of diameter dl2 about the ring's centre, and the ring's tip circle outside the circle of
+    // diameter dl1 about the pinion's centre. Both are rounded to the micrometre beyond.
+    if (r.dl2 - 2 * a < r.da1) {
+        r.da1 = RoundToPlaces((r.dl2 - 2 * a) - kTipLimitMargin, 3);
+    }
+    if (2 * a + r.dl1 > r.da2) {
+        r.da2 = RoundToPlaces((2 * a + r.dl1) + kTipLimitMargin, 3);
+    }
+    r.rack1 = w.Rack(g1, r.da1, r.dl1, w.psi1);
+    if (r.rack1.fault != GeometryFault::None) {
+        return w.Fail(1, r.rack1.fault);
+    }
+    r.Per1 = r.rack1.per;
+    return true;
+}
+
+// Member 2 an internal gear cut by a pinion-type cutter; member 1, when generated, the pinion.
+bool InternalMesh(Mesh& w) {
+    const ToothProfileInput& in = w.in;
+    ToothProfileResult& r = w.r;
+    const MeshMember& g1 = in.member1;
+    const MeshMember& g2 = in.member2;
+    const int accEv = in.AccEv;
+    // The internal gear's tooth thickness on its reference circle (a positive shift makes its
+    // teeth thinner) and the polar offset of its flank.
+    const double s2 = (kPi / 2 - (2 * g2.x) * w.tanA) * in.m - (g2.z * in.jn) / (g1.z + g2.z);
+    const double psi2 = s2 / g2.d - w.invA;
+    w.ctx.generated[1] = !in.SingleMember;
+    w.ctx.generated[2] = true;
+    w.ctx.mateTipUsed = !in.SingleMember;
+    if (!in.SingleMember && !InternalPinion(w)) {
+        return false;
+    }
+    CutterFilletInput cutter{g2.z, in.z0, g2.db, s2, psi2, in.m, in.alpha, g2.x,
+                             in.hf + in.c, in.c, in.AccPer};
+    r.cutter = CutterFillet(cutter);
+    if (r.cutter.fault != GeometryFault::None) {
+        return w.Fail(2, r.cutter.fault);
+    }
+    r.Per2 = r.cutter.per2;
+
+    // The internal gear: involute from the tip circle towards the junction, evenly spaced in
+    // diameter, then the cutter fillet in generated order, junction first.
+    const int n = in.AccPer + accEv;
+    for (int k = accEv + 1; k <= n; ++k) {
+        r.Prof2[static_cast<std::size_t>(k - 1)] = r.Per2[static_cast<std::size_t>(k - accEv - 1)];
+    }
+    const double r2 = Radius(r.Prof2[static_cast<std::size_t>(accEv)]);
+    for (int k = 1; k <= accEv; ++k) {
+        const double D = r.da2 + ((k - 1) * (2 * r2 - r.da2)) / accEv;
+        const double ak = ArcCos(g2.db / D);
+        const double t = Inv(ak) + psi2;
+        r.Prof2[static_cast<std::size_t>(k - 1)] = {(D / 2) * std::cos(t), (D / 2) * std::sin(t)};
+    }
+    if (!in.SingleMember) {
+        w.ExternalFlank(r.Prof1, r.Per1, r.da1, g1.db, w.psi1);
+    }
+    return true;
 }
 
 }  // namespace
 
-ToothProfileReport ToothProfile(MainMod& state, std::int32_t z1, std::int32_t z2, double d1,
-                                double d2, double& da1, double& da2, double db1, double db2,
-                                double m, double alpha, double x1, double x2, double ha,
-                                double hf, double c, double rf, std::int32_t z0, double jn,
-                                bool internal) {
-    (void)ha;  // the tip diameters already carry the addendum
-    ToothProfileReport report;
-    const int accPer = state.AccPer;
-    const int accEv = state.AccEv;
-    const int n = accPer + accEv;
-    const double T = hf + c;
+ToothProfileResult ToothProfile(const ToothProfileInput& in) {
+    ToothProfileResult r;
+    const std::size_t n = static_cast<std::size_t>(in.AccPer + in.AccEv);
+    r.Per1.assign(static_cast<std::size_t>(in.AccPer), PointXY{});
+    r.Per2.assign(static_cast<std::size_t>(in.AccPer), PointXY{});
+    r.Prof1.assign(n, PointXY{});
+    r.Prof2.assign(n, PointXY{});
+    r.da1 = in.member1.da;
+    r.da2 = in.member2.da;
 
-    state.Per1.assign(static_cast<std::size_t>(accPer), PointXY{});
-    state.Per2.assign(static_cast<std::size_t>(accPer), PointXY{});
-    state.Prof1.assign(static_cast<std::size_t>(n), PointXY{});
-    state.Prof2.assign(static_cast<std::size_t>(n), PointXY{});
-
+    const MeshMember& g1 = in.member1;
+    const MeshMember& g2 = in.member2;
+    Mesh w{in, r, FaultContext{}, std::tan(in.alpha), Inv(in.alpha), 0, 0, 0};
+    w.ctx.internal = in.internal;
     // Tooth thickness of member 1 on its reference circle, less its share of the backlash, and
     // the polar angle at which its involute leaves the base circle.
-    const double tanA = std::tan(alpha);
-    const double invA = Inv(alpha);
-    const double s1 = (kPi / 2 + (2 * x1) * tanA) * m - (z1 * jn) / (z1 + z2);
-    const double psi1 = s1 / d1 + invA;
-    const double aa1 = ArcCos(db1 / da1);
-    const double aa2 = ArcCos(db2 / da2);
-    const double ga1 = (std::tan(aa1) * db1) / 2;
-    const double ga2 = (std::tan(aa2) * db2) / 2;
+    const double s1 = (kPi / 2 + (2 * g1.x) * w.tanA) * in.m - (g1.z * in.jn) / (g1.z + g2.z);
+    w.psi1 = s1 / g1.d + w.invA;
+    w.ga1 = (std::tan(ArcCos(g1.db / g1.da)) * g1.db) / 2;
+    w.ga2 = (std::tan(ArcCos(g2.db / g2.da)) * g2.db) / 2;
 
-    FaultContext ctx{};
-    ctx.internal = internal;
-    auto fail = [&](int member, GeometryFault seen) {
-        ctx.da[1] = da1;
-        ctx.da[2] = da2;
-        ctx.db[1] = db1;
-        ctx.db[2] = db2;
-        ctx.dl[1] = report.dl1;
-        ctx.dl[2] = report.dl2;
-        report.error = Diagnose(ctx, member, seen);
-        return report;
-    };
-
-    if (!internal) {
-        const double s2 = (kPi / 2 + (2 * x2) * tanA) * m - (z2 * jn) / (z1 + z2);
-        const double psi2 = s2 / d2 + invA;
-        const ArcInvResult working = ArcInv(((2 * (x1 + x2)) * tanA) / (z1 + z2) + invA);
-        report.workingAngle = working.angle;
-        ctx.generated[1] = true;
-        ctx.generated[2] = !state.SingleMember;
-        ctx.mateTipUsed = true;
-        if (!working.converged) {
-            return fail(1, GeometryFault::WorkingAngleNotFound);
-        }
-        const double aw = working.angle;
-        const double a = (((d1 + d2) / 2) * std::cos(alpha)) / std::cos(aw);
-        report.centreDistance = a;
-        // Along the line of action to where each mate's tip circle cuts it.
-        const double L1 = a * std::sin(aw) - ga2;
-        const double L2 = a * std::sin(aw) - ga1;
-        report.dl1 = std::sqrt(db1 * db1 + 4 * (L1 * L1));
-        report.dl2 = std::sqrt(db2 * db2 + 4 * (L2 * L2));
-
-        report.rack1 = RackFillet(z1, db1, da1, report.dl1, psi1, m, alpha, T, rf, accPer,
-                                  state.Per1);
-        if (report.rack1.fault != GeometryFault::None) {
-            return fail(1, report.rack1.fault);
-        }
-        if (!state.SingleMember) {
-            report.rack2 = RackFillet(z2, db2, da2, report.dl2, psi2, m, alpha, T, rf, accPer,
-                                      state.Per2);
-            if (report.rack2.fault != GeometryFault::None) {
-                return fail(2, report.rack2.fault);
-            }
-        }
-
-        ReversedFillet(state.Prof1, state.Per1, accPer);
-        const double r1 = Radius(state.Prof1[static_cast<std::size_t>(accPer - 1)]);
-        ExternalInvolute(state.Prof1, accPer, accEv, r1, da1, db1, psi1);
-        if (!state.SingleMember) {
-            ReversedFillet(state.Prof2, state.Per2, accPer);
-            const double r2 = Radius(state.Prof2[static_cast<std::size_t>(accPer - 1)]);
-            ExternalInvolute(state.Prof2, accPer, accEv, r2, da2, db2, psi2);
-        }
-    } else {
-        // The internal gear's tooth thickness on its reference circle (a positive shift makes
-        // its teeth thinner) and the polar offset of its flank.
-        const double s2 = (kPi / 2 - (2 * x2) * tanA) * m - (z2 * jn) / (z1 + z2);
-        const double psi2 = s2 / d2 - invA;
-        ctx.generated[1] = !state.SingleMember;
-        ctx.generated[2] = true;
-        ctx.mateTipUsed = !state.SingleMember;
-
-        if (!state.SingleMember) {
-            const ArcInvResult working =
-                ArcInv(((2 * (x2 - x1)) * tanA) / (z2 - z1) + invA);
-            report.workingAngle = working.angle;
-            if (!working.converged) {
-                return fail(1, GeometryFault::WorkingAngleNotFound);
-            }
-            const double aw = working.angle;
-            const double a = (((d2 - d1) / 2) * std::cos(alpha)) / std::cos(aw);
-            report.centreDistance = a;
-            const double L1 = ga2 - a * std::sin(aw);
-            const double L2 = a * std::sin(aw) + ga1;
-            report.dl1 = std::sqrt(db1 * db1 + 4 * (L1 * L1));
-            report.dl2 = std::sqrt(db2 * db2 + 4 * (L2 * L2));
-
-            // Tip limits: the pinion's tip circle stays, in every angular position, inside the
-            // circle of diameter dl2 about the ring's centre, and the ring's tip circle outside
-            // the circle of diameter dl1 about the pinion's centre.
-            if (report.dl2 - 2 * a < da1) {
-                da1 = RoundToPlaces((report.dl2 - 2 * a) - 0.001, 3);
-            }
-            if (2 * a + report.dl1 > da2) {
-                da2 = RoundToPlaces((2 * a + report.dl1) + 0.001, 3);
-            }
-            report.rack1 = RackFillet(z1, db1, da1, report.dl1, psi1, m, alpha, T, rf, accPer,
-                                      state.Per1);
-            if (report.rack1.fault != GeometryFault::None) {
-                return fail(1, report.rack1.fault);
-            }
-        }
-
-        report.cutter = CutterFillet(z2, z0, d2, db2, s2, psi2, m, alpha, x2, T, c, accPer,
-                                     state.Per2);
-        if (report.cutter.fault != GeometryFault::None) {
-            return fail(2, report.cutter.fault);
-        }
-
-        // The internal gear: involute from the tip circle towards the junction, evenly spaced in
-        // diameter, then the cutter fillet in generated order, junction first.
-        for (int k = accEv + 1; k <= n; ++k) {
-            state.Prof2[static_cast<std::size_t>(k - 1)] =
-                state.Per2[static_cast<std::size_t>(k - accEv - 1)];
-        }
-        const double r2 = Radius(state.Prof2[static_cast<std::size_t>(accEv)]);
-        if (!state.SingleMember) {
-            ReversedFillet(state.Prof1, state.Per1, accPer);
-        }
-        for (int k = 1; k <= accEv; ++k) {
-            const double D = da2 + ((k - 1) * (2 * r2 - da2)) / accEv;
-            const double ak = ArcCos(db2 / D);
-            const double t = Inv(ak) + psi2;
-            state.Prof2[static_cast<std::size_t>(k - 1)] = {(D / 2) * std::cos(t),
-                                                            (D / 2) * std::sin(t)};
-        }
-        if (!state.SingleMember) {
-            const double r1 = Radius(state.Prof1[static_cast<std::size_t>(accPer - 1)]);
-            ExternalInvolute(state.Prof1, accPer, accEv, r1, da1, db1, psi1);
-        }
+    if (!(in.internal ? InternalMesh(w) : ExternalMesh(w))) {
+        return r;
     }
-
-    const bool member1 = !(internal && state.SingleMember);
-    const bool member2 = internal || !state.SingleMember;
-    if (member1 && !AllFinite(state.Prof1)) {
-        return fail(1, GeometryFault::NonFinitePoint);
+    const bool member1 = !(in.internal && in.SingleMember);
+    const bool member2 = in.internal || !in.SingleMember;
+    if (member1 && !AllFinite(r.Prof1)) {
+        w.Fail(1, GeometryFault::NonFinitePoint);
+    } else if (member2 && !AllFinite(r.Prof2)) {
+        w.Fail(2, GeometryFault::NonFinitePoint);
     }
-    if (member2 && !AllFinite(state.Prof2)) {
-        return fail(2, GeometryFault::NonFinitePoint);
-    }
-    return report;
+    return r;
 }
 
 }  // namespace tarvo

@@ -1,38 +1,67 @@
 // One flank of each member of a mesh, point by point: the transition curve the cutting tool
 // leaves (rack for external teeth, pinion-type cutter for internal teeth) joined to the exact
-// involute up to the tip circle. The results go to Prof1 and Prof2 of the shared state.
+// involute up to the tip circle, returned by value.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "profile/cutter_fillet.h"
 #include "profile/geometry_fault.h"
-#include "profile/main_mod.h"
+#include "profile/point_xy.h"
 #include "profile/rack_fillet.h"
 
 namespace tarvo {
 
-// What ToothProfile found on the way, for the builders and for checking the geometry.
-struct ToothProfileReport {
+// One member of the mesh as the builder computed it, in the plane of the drawing.
+struct MeshMember {
+    std::int32_t z = 0;  // teeth
+    double d = 0;        // reference diameter z m
+    double da = 0;       // tip diameter (of an internal gear: its tip circle, below d)
+    double db = 0;       // base diameter
+    double x = 0;        // profile shift coefficient; a positive x thins an internal gear's teeth
+};
+
+// Everything the generator needs, by name. Member 1 is the external gear (in an internal pair
+// the pinion); member 2 its mate (in an internal pair the ring).
+struct ToothProfileInput {
+    MeshMember member1;
+    MeshMember member2;
+    double m = 0;       // module, mm
+    double alpha = 0;   // profile angle of the basic rack, radians
+    double hf = 0;      // dedendum, clearance and root fillet radius coefficients of the rack
+    double c = 0;
+    double rf = 0;
+    std::int32_t z0 = 0;  // teeth of the pinion-type cutter of an internal gear
+    double jn = 0;        // backlash: each member's reference thickness less jn z / (z1 + z2)
+    bool internal = false;  // member 2 is an internal gear
+    std::int32_t AccEv = 0;   // steps on the involute, at least 1
+    std::int32_t AccPer = 0;  // points on the transition curve, at least 2
+    bool SingleMember = false;  // only the member of interest (external: 1; internal: 2)
+};
+
+// The flanks and what the generator found on the way. Prof1 and Prof2 hold AccPer + AccEv
+// points (point k, counted from 1, is element k - 1); a member not generated keeps all its
+// points at (0, 0). Per1 and Per2 hold the transition curves in the order generated.
+struct ToothProfileResult {
     GeometryError error;        // wheel 1 or 2 names the member that failed
     double workingAngle = 0;    // operating pressure angle of the mesh (both members generated)
     double centreDistance = 0;  // operating centre distance of the mesh
     double dl1 = 0;             // limit diameters: where the mate's tip begins to touch
     double dl2 = 0;
+    double da1 = 0;             // tip diameters as drawn: an internal pair's tip limits may
+    double da2 = 0;             // reduce the pinion's and enlarge the ring's
     RackFilletResult rack1;     // member 1's fillet (always rack-generated)
     RackFilletResult rack2;     // member 2's fillet in an external mesh
     CutterFilletResult cutter;  // member 2's fillet in an internal mesh
+    std::vector<PointXY> Prof1;
+    std::vector<PointXY> Prof2;
+    std::vector<PointXY> Per1;
+    std::vector<PointXY> Per2;
 };
 
-// Computes the flanks of member 1 into state.Prof1 and member 2 into state.Prof2 (a member not
-// generated keeps all its points at (0, 0)). Reads state.AccEv, state.AccPer and
-// state.SingleMember (AccPer >= 2, AccEv >= 1). Angles in radians; lengths in millimetres;
-// ha is accepted and not used (the tip diameters carry it). For an internal pair generated with
-// both members, da1 and da2 may be limited in place so the tips clear each other.
-ToothProfileReport ToothProfile(MainMod& state, std::int32_t z1, std::int32_t z2, double d1,
-                                double d2, double& da1, double& da2, double db1, double db2,
-                                double m, double alpha, double x1, double x2, double ha,
-                                double hf, double c, double rf, std::int32_t z0, double jn,
-                                bool internal);
+// Computes one flank of each member: the fillet the cutting tool leaves joined to the involute
+// up to the tip circle. Angles in radians; lengths in millimetres.
+ToothProfileResult ToothProfile(const ToothProfileInput& in);
 
 }  // namespace tarvo

@@ -181,10 +181,7 @@ DataSheet MakeDataSheet(const MainMod& state, const BuilderCall& call, const Dxf
             w.interference = start.lineOfAction < 0 || start.diameter < w.formDiameter;
             continue;
         }
-        MainMod copy = state;
-        copy.SingleMember = false;
-        const InternalPairGeometry g = ComputeInternalPair(
-            copy, call.Z1, call.Z2, call.m, call.beta, call.alpha, call.x1, call.x2, call.jn);
+        const InternalPairGeometry g = ComputeInternalPair(state, call);
         if (g.error.ok()) {
             w.formDiameter = RingFormDiameter(g);
             w.checkedInterference = std::isfinite(w.formDiameter);

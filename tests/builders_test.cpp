@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/basic_rack.h"
+#include "builder_calls.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "drawing/spline.h"
@@ -49,7 +50,7 @@ TEST(ExternalPair, WorkedCases) {
         SCOPED_TRACE(row.name);
         MainMod state = PairState();
         const ExternalPairGeometry g =
-            ComputeExternalPair(state, 20, 40, 2, 0, 20, row.x1, row.x2, 0);
+            ComputeExternalPair(state, testing::ExternalCall(20, 40, 2, 0, 20, row.x1, row.x2, 0));
         ASSERT_TRUE(g.error.ok());
         EXPECT_NEAR(Degrees(g.alphaTw), row.alphaTwDeg, 5e-6);
         EXPECT_NEAR(g.aw, row.aw, 5e-6);
@@ -68,26 +69,23 @@ TEST(ExternalPair, WheelTwoTurnedByHalfAPitchOnlyWhenEven) {
     for (const int z2 : {40, 41}) {
         SCOPED_TRACE(z2);
         MainMod state = PairState();
-        const ExternalPairGeometry g = ComputeExternalPair(state, 20, z2, 2, 0, 20, 0, 0, 0);
+        const ExternalPairGeometry g = ComputeExternalPair(state, testing::ExternalCall(20, z2, 2, 0, 20, 0, 0, 0));
         ASSERT_TRUE(g.error.ok());
         // Rebuild wheel 2 from its flank about its own centre and compare.
-        std::vector<double> own;
-        GearOutline(z2, state.Prof2, own, false);
+        const std::vector<double> own = GearOutline(z2, g.flank2, false);
         const double phi = z2 % 2 == 0 ? kPi / z2 : 0;
         const double x = own[0];
         const double y = own[1];
         EXPECT_NEAR(g.wheel2[0], x * std::cos(phi) + y * std::sin(phi) + g.aw, 1e-12);
         EXPECT_NEAR(g.wheel2[1], -x * std::sin(phi) + y * std::cos(phi), 1e-12);
         // Wheel 1 is never turned.
-        std::vector<double> first;
-        GearOutline(20, state.Prof1, first, false);
-        EXPECT_EQ(g.wheel1, first);
+        EXPECT_EQ(g.wheel1, GearOutline(20, g.flank1, false));
     }
 }
 
 TEST(ExternalPair, HelicalPairUsesTheTransverseSection) {
     MainMod state = PairState();
-    const ExternalPairGeometry g = ComputeExternalPair(state, 20, 40, 2, 15, 20, 0, 0, 0);
+    const ExternalPairGeometry g = ComputeExternalPair(state, testing::ExternalCall(20, 40, 2, 15, 20, 0, 0, 0));
     ASSERT_TRUE(g.error.ok());
     EXPECT_NEAR(g.mt, 2 / std::cos(GradToRad(15)), 1e-12);
     EXPECT_NEAR(g.alphaT, std::atan(std::tan(GradToRad(20)) / std::cos(GradToRad(15))), 1e-15);
@@ -99,7 +97,7 @@ TEST(ExternalPair, HelicalPairUsesTheTransverseSection) {
 
 TEST(InternalPair, WorkedCasesAndRoles) {
     MainMod state = PairState();
-    const InternalPairGeometry plain = ComputeInternalPair(state, 20, 40, 2, 0, 20, 0, 0, 0);
+    const InternalPairGeometry plain = ComputeInternalPair(state, testing::InternalCall(20, 40, 2, 0, 20, 0, 0, 0));
     ASSERT_TRUE(plain.error.ok());
     EXPECT_EQ(plain.zp, 20);
     EXPECT_EQ(plain.zr, 40);
@@ -109,8 +107,8 @@ TEST(InternalPair, WorkedCasesAndRoles) {
 
     MainMod a = PairState();
     MainMod b = PairState();
-    const InternalPairGeometry ringFirst = ComputeInternalPair(a, 40, 20, 2, 0, 20, 0.5, 0.2, 0);
-    const InternalPairGeometry pinionFirst = ComputeInternalPair(b, 20, 40, 2, 0, 20, 0.2, 0.5, 0);
+    const InternalPairGeometry ringFirst = ComputeInternalPair(a, testing::InternalCall(40, 20, 2, 0, 20, 0.5, 0.2, 0));
+    const InternalPairGeometry pinionFirst = ComputeInternalPair(b, testing::InternalCall(20, 40, 2, 0, 20, 0.2, 0.5, 0));
     ASSERT_TRUE(ringFirst.error.ok());
     ASSERT_TRUE(pinionFirst.error.ok());
     EXPECT_NEAR(Degrees(ringFirst.alphaTw), 23.84682, 5e-6);
@@ -124,10 +122,9 @@ TEST(InternalPair, PinionAlwaysTurnedByHalfItsPitch) {
     for (const int zp : {20, 21}) {
         SCOPED_TRACE(zp);
         MainMod state = PairState();
-        const InternalPairGeometry g = ComputeInternalPair(state, zp, 60, 2, 0, 20, 0, 0, 0);
+        const InternalPairGeometry g = ComputeInternalPair(state, testing::InternalCall(zp, 60, 2, 0, 20, 0, 0, 0));
         ASSERT_TRUE(g.error.ok());
-        std::vector<double> own;
-        GearOutline(zp, state.Prof1, own, false);
+        const std::vector<double> own = GearOutline(zp, g.pinionFlank, false);
         const double phi = kPi / zp;
         EXPECT_NEAR(g.pinion[0], own[0] * std::cos(phi) + own[1] * std::sin(phi) + g.aw, 1e-12);
         EXPECT_NEAR(g.pinion[1], -own[0] * std::sin(phi) + own[1] * std::cos(phi), 1e-12);
@@ -136,23 +133,21 @@ TEST(InternalPair, PinionAlwaysTurnedByHalfItsPitch) {
 
 TEST(Spline, WorkedCaseShaftAndHub) {
     MainMod shaftState = SplineState(SplineStandard::Gost6033, 2);
-    const SplineGeometry shaft = ComputeSpline(shaftState, 20, 2, 0, 30, false);
+    const SplineGeometry shaft = ComputeSpline(shaftState, testing::SplineCall(20, 2, 0, 30, false));
     ASSERT_TRUE(shaft.error.ok());
     EXPECT_EQ(shaft.d, 40);
     EXPECT_NEAR(shaft.db, 34.64102, 5e-6);
     EXPECT_DOUBLE_EQ(shaft.da, 41.8);
     // The shaft is drawn as generated.
-    std::vector<double> own;
-    GearOutline(20, shaftState.Prof1, own, false);
-    EXPECT_EQ(shaft.outline, own);
+    EXPECT_EQ(shaft.outline, GearOutline(20, shaft.flank, false));
 
     MainMod hubState = SplineState(SplineStandard::Gost6033, 2);
-    const SplineGeometry hub = ComputeSpline(hubState, 20, 2, 0, 30, true);
+    const SplineGeometry hub = ComputeSpline(hubState, testing::SplineCall(20, 2, 0, 30, true));
     ASSERT_TRUE(hub.error.ok());
     EXPECT_DOUBLE_EQ(hub.da, 38.2);
     EXPECT_EQ(hub.zc, 10);
     // The hub is turned clockwise by half a pitch.
-    GearOutline(20, hubState.Prof2, own, true);
+    const std::vector<double> own = GearOutline(20, hub.flank, true);
     const double phi = kPi / 20;
     EXPECT_NEAR(hub.outline[0], own[0] * std::cos(phi) + own[1] * std::sin(phi), 1e-12);
     EXPECT_NEAR(hub.outline[1], -own[0] * std::sin(phi) + own[1] * std::cos(phi), 1e-12);
@@ -163,7 +158,7 @@ TEST(Spline, HubCutterHasHalfTheTeethHalvesToEven) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c[0]);
         MainMod state = SplineState(SplineStandard::Ost100086, 2);
-        const SplineGeometry hub = ComputeSpline(state, c[0], 2, 0, 30, true);
+        const SplineGeometry hub = ComputeSpline(state, testing::SplineCall(c[0], 2, 0, 30, true));
         ASSERT_TRUE(hub.error.ok());
         EXPECT_EQ(hub.zc, c[1]);
     }
@@ -179,40 +174,40 @@ TEST(Builders, RefuseWhatCannotBeDrawn) {
         int z1, z2;        // a spline takes z1
         double m, beta, x1, x2;
         GeometryFault fault;
-        const char* wheel;
+        WheelRole wheel;
     };
     const double nan = std::nan("");
     const Row rows[] = {
         {"internal pair with equal counts", Internal, "20", 30, 30, 2, 0, 0, 0,
-         GeometryFault::EqualToothCounts, ""},
+         GeometryFault::EqualToothCounts, WheelRole::Pair},
         {"negative working angle crosses both outlines", External, "20", 12, 12, 2, 0, -0.5, -0.5,
-         GeometryFault::WorkingAngleNotPositive, ""},
+         GeometryFault::WorkingAngleNotPositive, WheelRole::Pair},
         {"pointed pinion 10/40 x1 1.0", External, "20", 10, 40, 2, 0, 1.0, 0,
-         GeometryFault::PointedTooth, "Колесо 1"},
+         GeometryFault::PointedTooth, WheelRole::Wheel1},
         {"pointed pinion 8/30 x1 1.0", External, "20", 8, 30, 2, 0, 1.0, 0,
-         GeometryFault::PointedTooth, "Колесо 1"},
+         GeometryFault::PointedTooth, WheelRole::Wheel1},
         {"pointed pinion 12/50 on the 25-degree rack", External, "25", 12, 50, 2, 0, 0.9, 0.2,
-         GeometryFault::PointedTooth, "Колесо 1"},
+         GeometryFault::PointedTooth, WheelRole::Wheel1},
         {"ring of 33 teeth: tip inside its base circle", Internal, "20", 20, 33, 2, 0, 0, 0,
-         GeometryFault::TipInsideBase, "Колесо с внутренними зубьями"},
+         GeometryFault::TipInsideBase, WheelRole::Ring},
         {"ring of 40 teeth on the 18-degree rack", Internal, "18", 20, 40, 1, 0, 0, 0,
-         GeometryFault::TipInsideBase, "Колесо с внутренними зубьями"},
+         GeometryFault::TipInsideBase, WheelRole::Ring},
         {"GOST hub of 6 teeth", Hub, "gost", 6, 0, 2, 0, 0, 0, GeometryFault::TipInsideBase,
-         "Втулка"},
+         WheelRole::Hub},
         {"shaft whose partner count would not fit 16 bits", Shaft, "gost", 3277, 0, 2, 0, 0, 0,
-         GeometryFault::PartnerTooLarge, "Вал"},
+         GeometryFault::PartnerTooLarge, WheelRole::Shaft},
         {"count beyond 16 bits", External, "20", 20, 32768, 2, 0, 0, 0,
-         GeometryFault::TooManyTeeth, "Колесо 2"},
+         GeometryFault::TooManyTeeth, WheelRole::Wheel2},
         {"internal count beyond the memory limit", Internal, "20", 20, 100000, 2, 0, 0, 0,
-         GeometryFault::TooManyTeeth, "Колесо 2"},
+         GeometryFault::TooManyTeeth, WheelRole::Wheel2},
         {"shifts beyond the involute's range", External, "20", 20, 40, 2, 0, 80, 80,
-         GeometryFault::WorkingAngleNotFound, ""},
+         GeometryFault::WorkingAngleNotFound, WheelRole::Pair},
         {"module not a number", External, "20", 20, 40, nan, 0, 0, 0,
-         GeometryFault::ModuleNotPositive, ""},
+         GeometryFault::ModuleNotPositive, WheelRole::Pair},
         {"helix angle infinite", Internal, "20", 20, 60, 2, INFINITY, 0, 0,
-         GeometryFault::DataNotFinite, ""},
+         GeometryFault::DataNotFinite, WheelRole::Pair},
         {"spline module zero", Shaft, "gost", 20, 0, 0, 0, 0, 0, GeometryFault::ModuleNotPositive,
-         "Вал"},
+         WheelRole::Shaft},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -223,20 +218,20 @@ TEST(Builders, RefuseWhatCannotBeDrawn) {
         if (row.kind == Shaft || row.kind == Hub) {
             state.SingleMember = true;
             StoreRack(state, SplineRack(SplineStandard::Gost6033, row.m));
-            error = ComputeSpline(state, row.z1, row.m, row.x1, 30, row.kind == Hub).error;
+            error = ComputeSpline(state, testing::SplineCall(row.z1, row.m, row.x1, 30, row.kind == Hub)).error;
         } else {
             const BasicRack& rack = FindRackRow(row.rack)->rack;
             StoreRack(state, rack);
             error = row.kind == External
-                        ? ComputeExternalPair(state, row.z1, row.z2, row.m, row.beta, rack.alfa,
-                                              row.x1, row.x2, 0)
+                        ? ComputeExternalPair(state, testing::ExternalCall(row.z1, row.z2, row.m, row.beta, rack.alfa,
+                                              row.x1, row.x2, 0))
                               .error
-                        : ComputeInternalPair(state, row.z1, row.z2, row.m, row.beta, rack.alfa,
-                                              row.x1, row.x2, 0)
+                        : ComputeInternalPair(state, testing::InternalCall(row.z1, row.z2, row.m, row.beta, rack.alfa,
+                                              row.x1, row.x2, 0))
                               .error;
         }
         EXPECT_EQ(error.fault, row.fault);
-        EXPECT_EQ(error.wheelName, row.wheel);
+        EXPECT_EQ(error.role, row.wheel);
     }
 }
 
@@ -245,15 +240,16 @@ TEST(Builders, RefusedOrFailedDrawingWritesNothing) {
     MainMod state = PairState();
     state.OutFile = folder.File("kept.dxf");
     testing::WriteFile(state.OutFile, "earlier drawing");
-    const DrawResult refused = DrawExternalPair(state, 8, 30, 2, 0, 20, 1.0, 0, 0);
+    const DrawResult refused = DrawExternalPair(state, testing::ExternalCall(8, 30, 2, 0, 20, 1.0, 0, 0));
     EXPECT_EQ(refused.status, DrawStatus::GeometryRefused);
-    EXPECT_NE(refused.Reason().find("Колесо 1: зуб заострён"), std::string::npos);
+    EXPECT_EQ(refused.geometry.fault, GeometryFault::PointedTooth);
+    EXPECT_EQ(refused.geometry.role, WheelRole::Wheel1);
     EXPECT_EQ(testing::ReadFile(state.OutFile), "earlier drawing");
 
     state.OutFile = folder.File("missing/x.dxf");
-    const DrawResult failed = DrawExternalPair(state, 20, 40, 2, 0, 20, 0, 0, 0);
+    const DrawResult failed = DrawExternalPair(state, testing::ExternalCall(20, 40, 2, 0, 20, 0, 0, 0));
     EXPECT_EQ(failed.status, DrawStatus::FileNotWritten);
-    EXPECT_FALSE(failed.Reason().empty());
+    EXPECT_FALSE(failed.fileReason.empty());
 }
 
 }  // namespace

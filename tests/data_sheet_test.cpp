@@ -9,6 +9,7 @@
 #include "app/basic_rack.h"
 #include "report/data_sheet.h"
 #include "report/sheet_text.h"
+#include "builder_calls.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "math/constants.h"
@@ -116,9 +117,9 @@ TEST(DataSheet, PairsAndSplines) {
             EXPECT_NEAR(sheet.mesh.alphaTw, built.alphaTw * 180 / kPi, 1e-9);
         };
         if (c.kind == Kind::InternalPair) {
-            agrees(ComputeInternalPair(s, c.Z1, c.Z2, c.m, c.beta, s.Alfa, c.x1, c.x2, c.jn));
+            agrees(ComputeInternalPair(s, testing::InternalCall(c.Z1, c.Z2, c.m, c.beta, s.Alfa, c.x1, c.x2, c.jn)));
         } else {
-            agrees(ComputeExternalPair(s, c.Z1, c.Z2, c.m, c.beta, s.Alfa, c.x1, c.x2, c.jn));
+            agrees(ComputeExternalPair(s, testing::ExternalCall(c.Z1, c.Z2, c.m, c.beta, s.Alfa, c.x1, c.x2, c.jn)));
         }
     }
 }

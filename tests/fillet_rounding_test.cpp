@@ -21,19 +21,25 @@ struct Mesh {
     double m, x1, hf, c, rf;
 };
 
-ToothProfileReport Generate(const Mesh& mesh) {
-    MainMod state;
-    state.AccEv = 6;
-    state.AccPer = 3;
-    state.SingleMember = mesh.single;
+ToothProfileResult Generate(const Mesh& mesh) {
     const double a = GradToRad(20);
     const double d1 = mesh.z1 * mesh.m;
     const double d2 = mesh.z2 * mesh.m;
-    double da1 = d1 + 2 * mesh.m * (1 + mesh.x1);
-    double da2 = mesh.internal ? d2 - 2 * mesh.m : d2 + 2 * mesh.m;
-    return ToothProfile(state, mesh.z1, mesh.z2, d1, d2, da1, da2, d1 * std::cos(a),
-                        d2 * std::cos(a), mesh.m, a, mesh.x1, 0, 1, mesh.hf, mesh.c, mesh.rf,
-                        mesh.internal ? mesh.z1 : 0, 0, mesh.internal);
+    ToothProfileInput in;
+    in.member1 = {mesh.z1, d1, d1 + 2 * mesh.m * (1 + mesh.x1), d1 * std::cos(a), mesh.x1};
+    in.member2 = {mesh.z2, d2, mesh.internal ? d2 - 2 * mesh.m : d2 + 2 * mesh.m,
+                  d2 * std::cos(a), 0};
+    in.m = mesh.m;
+    in.alpha = a;
+    in.hf = mesh.hf;
+    in.c = mesh.c;
+    in.rf = mesh.rf;
+    in.z0 = mesh.internal ? mesh.z1 : 0;
+    in.internal = mesh.internal;
+    in.AccEv = 6;
+    in.AccPer = 3;
+    in.SingleMember = mesh.single;
+    return ToothProfile(in);
 }
 
 // Found by fuzzing the builders: a rounding of 1e15 mm or more is not changed by a 0.005 mm
@@ -57,7 +63,7 @@ TEST(FilletRounding, RadiusBeyondTheStepIsRefusedAtOnce) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.mesh.name);
-        const ToothProfileReport r = Generate(row.mesh);
+        const ToothProfileResult r = Generate(row.mesh);
         EXPECT_EQ(r.error.fault, row.fault);
         EXPECT_EQ(r.error.wheel, row.wheel);
         EXPECT_EQ(r.rack1.reductions + r.cutter.reductions, 0);
@@ -67,7 +73,7 @@ TEST(FilletRounding, RadiusBeyondTheStepIsRefusedAtOnce) {
 // A radius that the steps do change is still reduced step by step, here up to the bound (the
 // worked reductions of 114 and 7 are pinned in the ToothProfile suite).
 TEST(FilletRounding, ReachableRadiusStillRunsToTheBound) {
-    const ToothProfileReport r =
+    const ToothProfileResult r =
         Generate({"rack rf* 1e9", false, false, 20, 40, 2, 0, 1, 0.25, 1e9});
     EXPECT_EQ(r.error.fault, GeometryFault::RackRoundingNotFound);
     EXPECT_EQ(r.rack1.reductions, kMaxRackRoundingReductions);

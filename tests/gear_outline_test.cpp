@@ -44,8 +44,7 @@ TEST(GearOutline, SizeAndClosure) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        std::vector<double> outline{1, 2, 3};  // old contents are discarded
-        GearOutline(row.z, Flank(row.n), outline, row.internal);
+        const std::vector<double> outline = GearOutline(row.z, Flank(row.n), row.internal);
         ASSERT_EQ(outline.size(), row.numbers);
         const int points = static_cast<int>(row.numbers / 2);
         EXPECT_EQ(Point(outline, 1).X, Point(outline, points).X);
@@ -58,8 +57,7 @@ TEST(GearOutline, ToothMirrorAndTurnDirection) {
     const int z = 20;
     for (const bool internal : {false, true}) {
         SCOPED_TRACE(internal ? "internal" : "external");
-        std::vector<double> outline;
-        GearOutline(z, Flank(n), outline, internal);
+        const std::vector<double> outline = GearOutline(z, Flank(n), internal);
         // The two tip ends (external: points n and n + 1; internal: the same pair, reversed)
         // mirror each other in the tooth's centre line.
         EXPECT_EQ(Point(outline, n).X, Point(outline, n + 1).X);
@@ -72,10 +70,8 @@ TEST(GearOutline, ToothMirrorAndTurnDirection) {
         EXPECT_NEAR(Point(outline, 2 * n + 1).Y, expected.Y, 1e-12);
     }
     // External: the tooth starts with the flank itself; internal: with its mirror image.
-    std::vector<double> external;
-    std::vector<double> internal;
-    GearOutline(z, Flank(n), external, false);
-    GearOutline(z, Flank(n), internal, true);
+    const std::vector<double> external = GearOutline(z, Flank(n), false);
+    const std::vector<double> internal = GearOutline(z, Flank(n), true);
     EXPECT_EQ(Point(external, 1).Y, 1.0);
     EXPECT_EQ(Point(internal, n + 1).Y, 1.0);
     EXPECT_EQ(Point(internal, n).Y, -1.0);

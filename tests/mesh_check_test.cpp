@@ -13,6 +13,7 @@
 
 #include "app/basic_rack.h"
 #include "report/mesh_check.h"
+#include "builder_calls.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "math/constants.h"
@@ -61,7 +62,7 @@ TEST(MeshCheck, ClearanceAndOverlap) {
         SCOPED_TRACE(row.name);
         MainMod state = State(row.points, row.points / 2);
         const ExternalPairGeometry g =
-            ComputeExternalPair(state, row.z1, row.z2, 2, 0, 20, 0, 0, row.jn);
+            ComputeExternalPair(state, testing::ExternalCall(row.z1, row.z2, 2, 0, 20, 0, 0, row.jn));
         const std::vector<PointXY> wheel1 = Points(g.wheel1), wheel2 = Points(g.wheel2, row.move);
         const MeshCheckResult r = CheckMesh({&wheel1, {0, 0}, row.z1, false},
                                             {&wheel2, {g.aw + row.move, 0}, row.z2, false});
@@ -92,8 +93,8 @@ TEST(MeshCheck, PiecesMeasureAsWholeWheels) {
         return l;
     };
     MainMod s1 = State(20, 10), s2 = s1;
-    const ExternalPairGeometry e = ComputeExternalPair(s1, 13, 71, 2, 0, 20, 0, 0, 0.3);
-    const InternalPairGeometry i = ComputeInternalPair(s2, 18, 45, 2, 0, 20, 0, 0, 0.25);
+    const ExternalPairGeometry e = ComputeExternalPair(s1, testing::ExternalCall(13, 71, 2, 0, 20, 0, 0, 0.3));
+    const InternalPairGeometry i = ComputeInternalPair(s2, testing::InternalCall(18, 45, 2, 0, 20, 0, 0, 0.25));
     ASSERT_TRUE(e.error.ok() && i.error.ok());
     for (const bool ring : {false, true}) {
         SCOPED_TRACE(ring ? "internal 18 in 45, jn 0.25" : "external 13 / 71, jn 0.3");

@@ -50,9 +50,9 @@ PageInput SplinePage(const char* task, const char* m, const char* z, bool hub = 
 }
 
 // Builders that write nothing: the first answers "written", the second records each path.
-DrawResult NoDrawing(MainMod&, const BuilderCall&) { return {}; }
+DrawResult NoDrawing(const MainMod&, const BuilderCall&) { return {}; }
 Builder Recorder(std::vector<std::string>& paths, DrawResult result) {
-    return [&paths, result](MainMod& state, const BuilderCall&) {
+    return [&paths, result](const MainMod& state, const BuilderCall&) {
         paths.push_back(state.OutFile);
         return result;
     };
@@ -207,7 +207,7 @@ TEST(PageCommand, WhatTheParametersPagesPassOn) {
 TEST(PageCommand, FilePageWritesAndReports) {
     const DrawResult noFile{DrawStatus::FileNotWritten, {}, "Permission denied"};
     const DrawResult pointed{DrawStatus::GeometryRefused,
-                             {GeometryFault::PointedTooth, 1, "Колесо 1"}, {}};
+                             {GeometryFault::PointedTooth, 1, WheelRole::Wheel1}, {}};
     struct Row {
         const char* name;
         const char* folder;  // highlighted in the folder list
@@ -226,7 +226,8 @@ TEST(PageCommand, FilePageWritesAndReports) {
         {"file not written", "/srv", "part", noFile, "/srv/part.dxf",
          "Чертёж не сохранён: не удалось записать файл\r\n/srv/part.dxf\r\nPermission denied"},
         {"geometry refused", "/srv", "part", pointed, "/srv/part.dxf",
-         "Чертёж не построен и не сохранён.\r\n" + pointed.Reason()},
+         "Чертёж не построен и не сохранён.\r\nКолесо 1: зуб заострён: его боковые стороны "
+         "пересекаются. Уменьшите смещение или увеличьте число зубьев."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

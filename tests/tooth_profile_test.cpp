@@ -1,6 +1,6 @@
-// Tooth flanks against the worked values of the design (with the external fillet's tip-line
-// depth measured towards the rack's tip), the cutter fillet of an internal gear, and the
-// failures that the bounded loops and non-finite points report.
+// Tooth flanks against hand-worked values (with the external fillet's tip-line depth measured
+// towards the rack's tip), the cutter fillet of an internal gear, and the failures that the
+// bounded loops and non-finite points report.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,13 +17,40 @@ const PointXY& At(const std::vector<PointXY>& flank, int k) {
     return flank[static_cast<std::size_t>(k - 1)];
 }
 
-// Fresh state with the given accuracy.
-MainMod State(int accEv = 6, int accPer = 3, bool single = false) {
-    MainMod state;
-    state.AccEv = accEv;
-    state.AccPer = accPer;
-    state.SingleMember = single;
-    return state;
+// The drawing accuracy and which members are generated.
+struct Accuracy {
+    int accEv = 6;
+    int accPer = 3;
+    bool single = false;
+};
+Accuracy State(int accEv = 6, int accPer = 3, bool single = false) {
+    return {accEv, accPer, single};
+}
+
+// The generator called with its data in the order the formulas list them; the tip diameters it
+// drew come back in da1 and da2.
+ToothProfileResult Profile(const Accuracy& acc, int z1, int z2, double d1, double d2, double& da1,
+                           double& da2, double db1, double db2, double m, double alpha, double x1,
+                           double x2, double hf, double c, double rf, int z0, double jn,
+                           bool internal) {
+    ToothProfileInput in;
+    in.member1 = {z1, d1, da1, db1, x1};
+    in.member2 = {z2, d2, da2, db2, x2};
+    in.m = m;
+    in.alpha = alpha;
+    in.hf = hf;
+    in.c = c;
+    in.rf = rf;
+    in.z0 = z0;
+    in.jn = jn;
+    in.internal = internal;
+    in.AccEv = acc.accEv;
+    in.AccPer = acc.accPer;
+    in.SingleMember = acc.single;
+    ToothProfileResult r = ToothProfile(in);
+    da1 = r.da1;
+    da2 = r.da2;
+    return r;
 }
 
 // An external pair of module m on the 20-degree rack (hf* 1, c* 0.25, rf* 0.38), no helix.
@@ -32,19 +59,19 @@ struct ExternalCase {
     double m, x1, x2, da1, da2, jn;
 };
 
-ToothProfileReport RunExternal(MainMod& state, const ExternalCase& e) {
+ToothProfileResult RunExternal(const Accuracy& state, const ExternalCase& e) {
     const double a = GradToRad(20);
     const double d1 = e.z1 * e.m;
     const double d2 = e.z2 * e.m;
     double da1 = e.da1;
     double da2 = e.da2;
-    return ToothProfile(state, e.z1, e.z2, d1, d2, da1, da2, d1 * std::cos(a), d2 * std::cos(a),
-                        e.m, a, e.x1, e.x2, 1, 1, 0.25, 0.38, 0, e.jn, false);
+    return Profile(state, e.z1, e.z2, d1, d2, da1, da2, d1 * std::cos(a), d2 * std::cos(a), e.m, a,
+                   e.x1, e.x2, 1, 0.25, 0.38, 0, e.jn, false);
 }
 
 TEST(ToothProfile, ExternalWorkedCase) {
-    MainMod state = State();
-    const ToothProfileReport r = RunExternal(state, {20, 40, 1, 0, 0, 22, 42, 0});
+    const ToothProfileResult r = RunExternal(State(), {20, 40, 1, 0, 0, 22, 42, 0});
+    const ToothProfileResult& state = r;
     ASSERT_TRUE(r.error.ok());
     EXPECT_NEAR(r.workingAngle, GradToRad(20), 1e-12);
     EXPECT_NEAR(r.centreDistance, 30, 1e-9);
@@ -85,8 +112,8 @@ TEST(ToothProfile, JunctionOfFilletAndInvoluteCoincides) {
         for (const ExternalCase& e : cases) {
             SCOPED_TRACE(std::to_string(e.z1) + "/" + std::to_string(e.z2) + " with " +
                          std::to_string(accPer) + " fillet points");
-            MainMod state = State(10, accPer);
-            ASSERT_TRUE(RunExternal(state, e).error.ok());
+            const ToothProfileResult state = RunExternal(State(10, accPer), e);
+            ASSERT_TRUE(state.error.ok());
             const PointXY junction1 = state.Per1[0];
             const PointXY involute1 = At(state.Prof1, accPer);
             EXPECT_NEAR(junction1.X, involute1.X, 1e-9);
@@ -102,8 +129,7 @@ TEST(ToothProfile, JunctionOfFilletAndInvoluteCoincides) {
 }
 
 TEST(ToothProfile, RoundingReducedUntilItFits) {
-    MainMod state = State();
-    const ToothProfileReport r = RunExternal(state, {12, 30, 1, 0.8, 0, 15.6, 32, 0});
+    const ToothProfileResult r = RunExternal(State(), {12, 30, 1, 0.8, 0, 15.6, 32, 0});
     ASSERT_TRUE(r.error.ok());
     EXPECT_NEAR(r.rack1.rhoFirst, 0.43172, 5e-6);
     EXPECT_EQ(r.rack1.reductions, 114);
@@ -113,10 +139,10 @@ TEST(ToothProfile, RoundingReducedUntilItFits) {
 
 TEST(ToothProfile, BacklashTurnsEachTipTowardsTheAxis) {
     const double jn = 0.1;
-    MainMod plain = State();
-    MainMod thinned = State();
-    ASSERT_TRUE(RunExternal(plain, {20, 40, 1, 0, 0, 22, 42, 0}).error.ok());
-    ASSERT_TRUE(RunExternal(thinned, {20, 40, 1, 0, 0, 22, 42, jn}).error.ok());
+    const ToothProfileResult plain = RunExternal(State(), {20, 40, 1, 0, 0, 22, 42, 0});
+    const ToothProfileResult thinned = RunExternal(State(), {20, 40, 1, 0, 0, 22, 42, jn});
+    ASSERT_TRUE(plain.error.ok());
+    ASSERT_TRUE(thinned.error.ok());
     auto angle = [](const PointXY& p) { return std::atan2(p.Y, p.X); };
     EXPECT_NEAR(angle(At(plain.Prof1, 9)) - angle(At(thinned.Prof1, 9)), jn * 20 / (60 * 20.0),
                 1e-12);
@@ -125,20 +151,21 @@ TEST(ToothProfile, BacklashTurnsEachTipTowardsTheAxis) {
 }
 
 TEST(ToothProfile, SingleMemberLeavesTheOtherFlankEmpty) {
-    MainMod external = State(6, 3, true);
-    ASSERT_TRUE(RunExternal(external, {20, 200, 1, 0, 0, 22, 202, 0}).error.ok());
+    const ToothProfileResult external = RunExternal(State(6, 3, true), {20, 200, 1, 0, 0, 22, 202, 0});
+    ASSERT_TRUE(external.error.ok());
     for (const PointXY& p : external.Prof2) {
         EXPECT_EQ(p.X, 0);
         EXPECT_EQ(p.Y, 0);
     }
     EXPECT_NE(At(external.Prof1, 1).X, 0);
 
-    MainMod internal = State(6, 3, true);
     const double a = GradToRad(30);
     double da = 40 - 2 * 2 * 0.45;
+    double da2 = da;
     const double db = 40 * std::cos(a);
-    const ToothProfileReport r = ToothProfile(internal, 20, 20, 40, 40, da, da, db, db, 2, a, 0,
-                                              0, 0.45, 0.45, 0.1, 0.15, 10, 0, true);
+    const ToothProfileResult r = Profile(State(6, 3, true), 20, 20, 40, 40, da, da2, db, db, 2, a,
+                                         0, 0, 0.45, 0.1, 0.15, 10, 0, true);
+    const ToothProfileResult& internal = r;
     ASSERT_TRUE(r.error.ok());
     EXPECT_EQ(da, 38.2);  // no tip limit without the mate
     for (const PointXY& p : internal.Prof1) {
@@ -148,8 +175,8 @@ TEST(ToothProfile, SingleMemberLeavesTheOtherFlankEmpty) {
 }
 
 TEST(ToothProfile, FilletWithTwoPointsHasJunctionAndRoot) {
-    MainMod state = State(6, 2);
-    ASSERT_TRUE(RunExternal(state, {20, 40, 1, 0, 0, 22, 42, 0}).error.ok());
+    const ToothProfileResult state = RunExternal(State(6, 2), {20, 40, 1, 0, 0, 22, 42, 0});
+    ASSERT_TRUE(state.error.ok());
     ASSERT_EQ(state.Prof1.size(), 8u);
     // One fillet point (the root end) before the involute, which starts at point 2.
     EXPECT_LT(Radius(At(state.Prof1, 1)), Radius(At(state.Prof1, 2)));
@@ -157,17 +184,17 @@ TEST(ToothProfile, FilletWithTwoPointsHasJunctionAndRoot) {
 }
 
 // The internal pair m 2, 20/60 teeth, 20-degree rack, pinion-sized cutter.
-ToothProfileReport RunInternal(MainMod& state, double& da1, double& da2) {
+ToothProfileResult RunInternal(const Accuracy& state, double& da1, double& da2) {
     const double a = GradToRad(20);
-    return ToothProfile(state, 20, 60, 40, 120, da1, da2, 40 * std::cos(a), 120 * std::cos(a), 2,
-                        a, 0, 0, 1, 1, 0.25, 0.38, 20, 0, true);
+    return Profile(state, 20, 60, 40, 120, da1, da2, 40 * std::cos(a), 120 * std::cos(a), 2, a, 0,
+                   0, 1, 0.25, 0.38, 20, 0, true);
 }
 
 TEST(ToothProfile, InternalWorkedCase) {
-    MainMod state = State();
     double da1 = 44;
     double da2 = 116;
-    const ToothProfileReport r = RunInternal(state, da1, da2);
+    const ToothProfileResult r = RunInternal(State(), da1, da2);
+    const ToothProfileResult& state = r;
     ASSERT_TRUE(r.error.ok());
     EXPECT_NEAR(r.centreDistance, 40, 1e-9);
     EXPECT_NEAR(r.dl1, 37.588004, 5e-7);
@@ -199,14 +226,12 @@ TEST(ToothProfile, InternalWorkedCase) {
 
 TEST(ToothProfile, CutterRoundingRoundedDownIsKept) {
     // m c* / (1 - sin a) = 0.74 rounds down to 0.7, taken without the half-step reduction.
-    MainMod state = State();
     const double a = GradToRad(20);
     const double c = 0.74 * (1 - std::sin(a)) / 2;
     double da1 = 44;
     double da2 = 116;
-    const ToothProfileReport r = ToothProfile(state, 20, 60, 40, 120, da1, da2, 40 * std::cos(a),
-                                              120 * std::cos(a), 2, a, 0, 0, 1, 1, c, 0.38, 20,
-                                              0, true);
+    const ToothProfileResult r = Profile(State(), 20, 60, 40, 120, da1, da2, 40 * std::cos(a),
+                                         120 * std::cos(a), 2, a, 0, 0, 1, c, 0.38, 20, 0, true);
     ASSERT_TRUE(r.error.ok());
     EXPECT_NEAR(r.cutter.rho0First, 0.74, 1e-12);
     EXPECT_EQ(r.cutter.reductions, 0);
@@ -232,8 +257,7 @@ TEST(ToothProfile, FailuresNameTheWheelAndTheCause) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        MainMod state = State();
-        const ToothProfileReport r = RunExternal(state, row.data);
+        const ToothProfileResult r = RunExternal(State(), row.data);
         EXPECT_EQ(r.error.fault, row.fault);
         EXPECT_EQ(r.error.wheel, row.wheel);
     }
@@ -241,20 +265,18 @@ TEST(ToothProfile, FailuresNameTheWheelAndTheCause) {
 
 TEST(ToothProfile, LoopsEndOnDataThatNeverFits) {
     // A rack rounding test that is not a number ends at once instead of looping forever.
-    std::vector<PointXY> per;
     const RackFilletResult rack =
-        RackFillet(20, 18.79, 22, std::nan(""), 0.1, 1, GradToRad(20), 1.25, 0.38, 3, per);
+        RackFillet({20, 18.79, 22, std::nan(""), 0.1, 1, GradToRad(20), 1.25, 0.38, 3});
     EXPECT_EQ(rack.fault, GeometryFault::RackRoundingNotFound);
 
     // An infinite rack tooth depth keeps the test below zero for ever: the bound ends it.
     const RackFilletResult endless =
-        RackFillet(20, 18.79, 22, 19, 0.1, 1, GradToRad(20), INFINITY, 0.38, 3, per);
+        RackFillet({20, 18.79, 22, 19, 0.1, 1, GradToRad(20), INFINITY, 0.38, 3});
     EXPECT_EQ(endless.fault, GeometryFault::RackRoundingNotFound);
 
     // A cutter whose rounding circle falls inside its base circle gives no test value.
-    std::vector<PointXY> per2;
-    const CutterFilletResult cutter = CutterFillet(60, 20, 120, 112.76, kPi, 0.0, 2,
-                                                   GradToRad(20), 0, -0.5, 0.25, 3, per2);
+    const CutterFilletResult cutter =
+        CutterFillet({60, 20, 112.76, kPi, 0.0, 2, GradToRad(20), 0, -0.5, 0.25, 3});
     EXPECT_EQ(cutter.fault, GeometryFault::CutterRoundingNotFound);
 }
 
@@ -272,13 +294,12 @@ TEST(ToothProfile, InternalGearTipInsideBaseCircle) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        MainMod state = State();
         const double a = GradToRad(row.alphaDeg);
         double da1 = 22;
         double da2 = row.zr - 2.0;
-        const ToothProfileReport r =
-            ToothProfile(state, 20, row.zr, 20, row.zr, da1, da2, 20 * std::cos(a),
-                         row.zr * std::cos(a), 1, a, 0, 0, 1, row.hf, row.c, row.rf, 20, 0, true);
+        const ToothProfileResult r =
+            Profile(State(), 20, row.zr, 20, row.zr, da1, da2, 20 * std::cos(a),
+                    row.zr * std::cos(a), 1, a, 0, 0, row.hf, row.c, row.rf, 20, 0, true);
         EXPECT_EQ(r.error.fault, GeometryFault::TipInsideBase);
         EXPECT_EQ(r.error.wheel, 2);
     }

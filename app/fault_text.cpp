@@ -1,11 +1,14 @@
-// The designer's wording of each geometry fault.
-#include "profile/geometry_fault.h"
+// One table of the words for faults and wheels, so the layers below speak only in enums.
+#include "app/fault_text.h"
+
+#include "drawing/spline.h"
+#include "math/constants.h"
 
 namespace tarvo {
 
 namespace {
 
-const char* Sentence(GeometryFault fault) {
+std::string Sentence(GeometryFault fault) {
     switch (fault) {
         case GeometryFault::None:
             return "";
@@ -42,9 +45,10 @@ const char* Sentence(GeometryFault fault) {
         case GeometryFault::EqualToothCounts:
             return "числа зубьев колёс внутреннего зацепления не могут быть равны.";
         case GeometryFault::TooManyTeeth:
-            return "число зубьев больше допустимого (32767).";
+            return "число зубьев больше допустимого (" + std::to_string(kMaxTeeth) + ").";
         case GeometryFault::PartnerTooLarge:
-            return "число зубьев вала больше допустимого (3276).";
+            return "число зубьев вала больше допустимого (" + std::to_string(kMaxShaftTeeth) +
+                   ").";
         case GeometryFault::ToothCountNotPositive:
             return "число зубьев должно быть больше нуля.";
         case GeometryFault::ModuleNotPositive:
@@ -57,10 +61,40 @@ const char* Sentence(GeometryFault fault) {
 
 }  // namespace
 
+const char* RoleName(WheelRole role) {
+    switch (role) {
+        case WheelRole::Pair:
+            return "Передача";
+        case WheelRole::Wheel1:
+            return "Колесо 1";
+        case WheelRole::Wheel2:
+            return "Колесо 2";
+        case WheelRole::Pinion:
+            return "Шестерня";
+        case WheelRole::Ring:
+            return "Колесо с внутренними зубьями";
+        case WheelRole::Shaft:
+            return "Вал";
+        case WheelRole::Hub:
+            return "Втулка";
+    }
+    return "";
+}
+
 std::string Describe(const GeometryError& error) {
-    // A fault of the mesh as a whole (wheel 0) is said of the pair.
-    const std::string subject = error.wheelName.empty() ? "Передача" : error.wheelName;
-    return subject + ": " + Sentence(error.fault);
+    return RoleName(error.role) + (": " + Sentence(error.fault));
+}
+
+std::string DrawReason(const DrawResult& result) {
+    switch (result.status) {
+        case DrawStatus::Written:
+            return {};
+        case DrawStatus::GeometryRefused:
+            return Describe(result.geometry);
+        case DrawStatus::FileNotWritten:
+            return result.fileReason;
+    }
+    return {};
 }
 
 }  // namespace tarvo

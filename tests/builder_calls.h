@@ -1,0 +1,45 @@
+// Drawing requests for tests, written in the order designers read the data: tooth counts,
+// module, helix and profile angles, shifts, backlash.
+#pragma once
+
+#include "drawing/builder_call.h"
+
+namespace tarvo::testing {
+
+inline BuilderCall PairCall(BuilderCall::Kind kind, int Z1, int Z2, double m, double beta,
+                            double alpha, double x1, double x2, double jn) {
+    BuilderCall call;
+    call.kind = kind;
+    call.Z1 = Z1;
+    call.Z2 = Z2;
+    call.m = m;
+    call.beta = beta;
+    call.alpha = alpha;
+    call.x1 = x1;
+    call.x2 = x2;
+    call.jn = jn;
+    return call;
+}
+
+inline BuilderCall ExternalCall(int Z1, int Z2, double m, double beta, double alpha, double x1,
+                                double x2, double jn) {
+    return PairCall(BuilderCall::Kind::ExternalPair, Z1, Z2, m, beta, alpha, x1, x2, jn);
+}
+
+inline BuilderCall InternalCall(int Z1, int Z2, double m, double beta, double alpha, double x1,
+                                double x2, double jn) {
+    return PairCall(BuilderCall::Kind::InternalPair, Z1, Z2, m, beta, alpha, x1, x2, jn);
+}
+
+inline BuilderCall SplineCall(int Z, double m, double x, double alpha, bool hub) {
+    BuilderCall call;
+    call.kind = BuilderCall::Kind::Spline;
+    call.Z = Z;
+    call.m = m;
+    call.x = x;
+    call.alpha = alpha;
+    call.hub = hub;
+    return call;
+}
+
+}  // namespace tarvo::testing
