@@ -75,16 +75,26 @@ bool SplitCustomRack(const std::string& text, std::array<std::string, kCustomRac
     return true;
 }
 
+// "a, b or c": the words with `lastSeparator` before the last one and `separator` elsewhere.
+std::string Listed(const std::vector<std::string>& words, const char* lastSeparator,
+                   const char* separator = ", ") {
+    std::string text;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (i > 0) {
+            text += i + 1 < words.size() ? separator : lastSeparator;
+        }
+        text += words[i];
+    }
+    return text;
+}
+
 // The fixed rack rows' keys, "18, 20, ..." with `lastSeparator` before the last one.
 std::string RackKeys(const char* lastSeparator) {
-    std::string keys;
-    for (std::size_t i = 0; i < kRackRows.size(); ++i) {
-        if (i > 0) {
-            keys += i + 1 < kRackRows.size() ? ", " : lastSeparator;
-        }
-        keys += kRackRows[i].key;
+    std::vector<std::string> keys;
+    for (const RackRow& row : kRackRows) {
+        keys.push_back(row.key);
     }
-    return keys;
+    return Listed(keys, lastSeparator);
 }
 
 // --- Value parsers: each stores into one field of the request. ---
@@ -119,22 +129,30 @@ CliValue Whole(std::int32_t CliRequest::*field, std::int32_t low, std::int32_t h
             }};
 }
 
-// One of two words, each standing for a value of the field.
+// A word on the command line and the value of the field it stands for.
 template <typename T>
 struct Word {
     const char* text;
     T value;
 };
 
+// One of a few words, each standing for a value of the field.
 template <typename T>
-CliValue Choice(T CliRequest::*field, Word<T> first, Word<T> second) {
-    return {std::string(first.text) + "|" + second.text,
-            [field, first, second](const std::string& text, CliRequest& r) -> std::string {
-                if (text != first.text && text != second.text) {
-                    return "must be " + std::string(first.text) + " or " + second.text;
+CliValue Choice(T CliRequest::*field, const std::vector<Word<T>>& words) {
+    std::vector<std::string> texts;
+    for (const Word<T>& word : words) {
+        texts.push_back(word.text);
+    }
+    const std::string problem = "must be " + Listed(texts, " or ");
+    return {Listed(texts, "|", "|"),
+            [field, words, problem](const std::string& text, CliRequest& r) -> std::string {
+                for (const Word<T>& word : words) {
+                    if (text == word.text) {
+                        r.*field = word.value;
+                        return {};
+                    }
                 }
-                r.*field = text == first.text ? first.value : second.value;
-                return {};
+                return problem;
             }};
 }
 
@@ -190,60 +208,62 @@ std::string CountHelp(const char* what, std::int32_t low, std::int32_t high, int
 // spline takes too), then the spline's, then those of both commands.
 void AddPairOptions(std::vector<CliOption>& t) {
     using C = CliCommands;
-    t.push_back({"--mesh", nullptr, C::Pair, true, nullptr,
-                 Choice<bool>(&CliRequest::internal, {"external", false}, {"internal", true}),
+    using N = CliNeed;
+    t.push_back({"--mesh", nullptr, C::Pair, N::Required, nullptr,
+                 Choice<bool>(&CliRequest::internal, {{"external", false}, {"internal", true}}),
                  "external or internal gear pair"});
-    t.push_back({"--module", nullptr, C::Both, true, nullptr,
+    t.push_back({"--module", nullptr, C::Both, N::Required, nullptr,
                  Number(&CliRequest::module, "M", Sign::Positive),
                  "module in mm (normal module of a pair), above 0"});
-    t.push_back({"--z1", nullptr, C::Pair, true, nullptr,
+    t.push_back({"--z1", nullptr, C::Pair, N::Required, nullptr,
                  Whole(&CliRequest::z1, kMinTeethCount, kMaxTeethCount),
                  "tooth counts of wheels 1 and 2"});
-    t.push_back({"--z2", nullptr, C::Pair, true, nullptr,
+    t.push_back({"--z2", nullptr, C::Pair, N::Required, nullptr,
                  Whole(&CliRequest::z2, kMinTeethCount, kMaxTeethCount),
                  "tooth counts of wheels 1 and 2"});
-    t.push_back({"--helix", nullptr, C::Pair, false, nullptr,
+    t.push_back({"--helix", nullptr, C::Pair, N::Optional, nullptr,
                  Number(&CliRequest::helix, "DEG", Sign::Any),
                  "helix angle in degrees (default 0)"});
-    t.push_back({"--x1", nullptr, C::Pair, false, nullptr,
+    t.push_back({"--x1", nullptr, C::Pair, N::Optional, nullptr,
                  Number(&CliRequest::x1, "X", Sign::Any), "profile shift coefficients (default 0)"});
-    t.push_back({"--x2", nullptr, C::Pair, false, nullptr,
+    t.push_back({"--x2", nullptr, C::Pair, N::Optional, nullptr,
                  Number(&CliRequest::x2, "X", Sign::Any), "profile shift coefficients (default 0)"});
-    t.push_back({"--backlash", nullptr, C::Pair, false, nullptr,
+    t.push_back({"--backlash", nullptr, C::Pair, N::Optional, nullptr,
                  Number(&CliRequest::backlash, "JN", Sign::Any),
                  "normal backlash jn in mm (default 0)"});
-    t.push_back({"--rack", nullptr, C::Pair, false, nullptr, RackRowValue(),
+    t.push_back({"--rack", nullptr, C::Pair, N::Optional, nullptr, RackRowValue(),
                  "basic rack row: " + RackKeys(" or ") + " (default " + kDefaultRackRow.key +
                      ")"});
-    t.push_back({"--rack-custom", nullptr, C::Pair, false, "--rack", CustomRackValue(),
+    t.push_back({"--rack-custom", nullptr, C::Pair, N::Optional, "--rack", CustomRackValue(),
                  "own basic rack: angle in degrees, ha*, hf*, c*, rf*; an rf* of 0\n"
                  "or left empty is derived from c*, one above the limit is reduced"});
 }
 
 void AddSplineAndCommonOptions(std::vector<CliOption>& t) {
     using C = CliCommands;
+    using N = CliNeed;
     using S = SplineStandard;
-    t.push_back({"--standard", nullptr, C::Spline, true, nullptr,
-                 Choice<S>(&CliRequest::standard, {"gost", S::Gost6033}, {"ost", S::Ost100086}),
+    t.push_back({"--standard", nullptr, C::Spline, N::Required, nullptr,
+                 Choice<S>(&CliRequest::standard, {{"gost", S::Gost6033}, {"ost", S::Ost100086}}),
                  "gost (GOST 6033-80) or ost (OST 1 00086-73)"});
-    t.push_back({"--part", nullptr, C::Spline, true, nullptr,
-                 Choice<bool>(&CliRequest::hub, {"shaft", false}, {"hub", true}),
+    t.push_back({"--part", nullptr, C::Spline, N::Required, nullptr,
+                 Choice<bool>(&CliRequest::hub, {{"shaft", false}, {"hub", true}}),
                  "shaft or hub"});
-    t.push_back({"--teeth", nullptr, C::Spline, true, nullptr,
+    t.push_back({"--teeth", nullptr, C::Spline, N::Required, nullptr,
                  Whole(&CliRequest::teeth, kMinTeethCount, kMaxTeethCount),
                  "number of spline teeth"});
-    t.push_back({"--shift", nullptr, C::Spline, false, nullptr,
+    t.push_back({"--shift", nullptr, C::Spline, N::Optional, nullptr,
                  Number(&CliRequest::shift, "MM", Sign::Any),
                  "profile shift in mm (GOST only; default 0)"});
-    t.push_back({"--involute-points", nullptr, C::Both, false, nullptr,
+    t.push_back({"--involute-points", nullptr, C::Both, N::Optional, nullptr,
                  Whole(&CliRequest::involutePoints, kMinAccEv, kMaxAccEv),
                  CountHelp("points on the involute", kMinAccEv, kMaxAccEv, kDefaultAccEv)});
-    t.push_back({"--fillet-points", nullptr, C::Both, false, nullptr,
+    t.push_back({"--fillet-points", nullptr, C::Both, N::Optional, nullptr,
                  Whole(&CliRequest::filletPoints, kMinAccPer, kMaxAccPer),
                  CountHelp("points on the root fillet", kMinAccPer, kMaxAccPer, kDefaultAccPer)});
-    t.push_back({"-o", "--output", C::Both, true, nullptr, OutputValue(),
+    t.push_back({"-o", "--output", C::Both, N::Required, nullptr, OutputValue(),
                  "the drawing file to write (replaced only when complete)"});
-    t.push_back({"--report", nullptr, C::Both, false, nullptr, ReportValue(),
+    t.push_back({"--report", nullptr, C::Both, N::Optional, nullptr, ReportValue(),
                  "after writing, read the drawing back and print its data sheet\n"
                  "(diameters, span measurement, mesh, check of the drawn outlines)\n"
                  "and warnings; --report=json prints them as one JSON object"});
@@ -366,7 +386,7 @@ std::string MissingOption(const Reading& reading) {
     const std::vector<CliOption>& table = CliOptions();
     const char* missing = nullptr;
     for (std::size_t i = 0; i < table.size(); ++i) {
-        const bool absent = table[i].required && !reading.seen[i];
+        const bool absent = table[i].need == CliNeed::Required && !reading.seen[i];
         if (absent && Belongs(table[i], reading.request.job) &&
             (missing == nullptr || std::strcmp(table[i].name, missing) < 0)) {
             missing = table[i].name;
@@ -409,7 +429,7 @@ std::string Synopsis(CliJob job, const char* command) {
         if (other && other->excludes && std::strcmp(other->excludes, table[i].name) == 0) {
             word = "[" + word + " | " + SynopsisWord(*other) + "]";
             ++i;
-        } else if (!table[i].required) {
+        } else if (table[i].need == CliNeed::Optional) {
             word = "[" + word + "]";
         }
         if (line.size() + 1 + word.size() > kUsageWidth) {

@@ -56,6 +56,9 @@ struct CliParse {
 // The commands an option belongs to.
 enum class CliCommands { Pair, Spline, Both };
 
+// Whether a command line without the option is refused.
+enum class CliNeed { Required, Optional };
+
 // Takes an option's value into the request, or says what is wrong with it (empty when taken).
 using CliValueParser = std::function<std::string(const std::string& value, CliRequest& request)>;
 
@@ -74,12 +77,12 @@ struct CliOption {
     const char* name;      // "--module"
     const char* alias;     // another spelling of the same option ("--output" for "-o"), or null
     CliCommands commands;
-    bool required;
-    const char* excludes;  // an option that may not be given with this one, or null; in the
-                           // usage line the two stand as one choice, so it is the row above
+    CliNeed need;
+    const char* excludes;  // an option that may not be given with this one, or null; put it
+                           // in the row just above, so the synopsis shows "[A | B]"
     CliValue value;
-    std::string help;      // the usage text's line(s); rows in a row with the same help share
-                           // it ("--z1, --z2")
+    std::string help;      // the usage text's line(s), "\n" between them; neighbouring rows
+                           // with the same help share one entry ("--z1, --z2")
 };
 
 // The options in the order the usage text lists them.
@@ -89,6 +92,7 @@ const std::vector<CliOption>& CliOptions();
 // the decimal separator); counts must be whole numbers; every value is range-checked.
 CliParse ParseCliArgs(const std::vector<std::string>& args);
 
+// The synopsis of both commands and the option list, written from the option table.
 std::string CliUsage();
 
 // A whole-argument number: optional sign, digits with at most one decimal point or comma, an
