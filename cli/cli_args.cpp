@@ -27,6 +27,7 @@ constexpr std::int32_t kMaxTeethCount = std::numeric_limits<std::int32_t>::max()
 // lines wrap at 88 columns, which keeps the basic rack choice on one line.
 constexpr const char* kUsageIndent = "  ";
 constexpr std::size_t kNameColumn = 16;
+constexpr std::size_t kNameGap = 2;  // spaces at least between a name and its help
 constexpr std::size_t kUsageWidth = 88;
 constexpr const char* kProgram = "tarvo-cli";
 
@@ -455,11 +456,11 @@ std::string OptionList() {
     }
     std::size_t wide = kNameColumn;
     for (const auto& entry : entries) {
-        wide = std::max(wide, entry.first.size() + 2);
+        wide = std::max(wide, entry.first.size() + kNameGap);
     }
     std::string text;
     for (const auto& [names, help] : entries) {
-        const std::size_t column = names.size() + 2 <= kNameColumn ? kNameColumn : wide;
+        const std::size_t column = names.size() + kNameGap <= kNameColumn ? kNameColumn : wide;
         const std::string helpIndent = "\n" + std::string(std::strlen(kUsageIndent) + column, ' ');
         text += kUsageIndent + names + std::string(column - names.size(), ' ');
         for (const char ch : help) {
