@@ -1,14 +1,38 @@
-// Strict parsing of tarvo-cli's options.
+// Strict parsing of tarvo-cli's options. Every option is one row of a table that holds its
+// name, its value's parser and its help; the parser reads the rows and the usage text is
+// written from them, so the two cannot drift apart.
 #include "cli/cli_args.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <functional>
-#include <map>
+#include <cstring>
+#include <limits>
+#include <optional>
+
+#include "app/page_command.h"
+#include "cli/cli_run.h"
 
 namespace tarvo {
 
 namespace {
+
+// A request holds any tooth count from one tooth up to what 32 bits carry; whether a drawing
+// can have that many teeth is the builder's to say (kMaxTeeth), with its own message and exit
+// status, as it is in the window.
+constexpr std::int32_t kMinTeethCount = 1;
+constexpr std::int32_t kMaxTeethCount = std::numeric_limits<std::int32_t>::max();
+
+// The usage text: two spaces, the option names in a 16-column field, then the help. Synopsis
+// lines wrap at 88 columns, which keeps the basic rack choice on one line.
+constexpr const char* kUsageIndent = "  ";
+constexpr std::size_t kNameColumn = 16;
+constexpr std::size_t kNameGap = 2;  // spaces at least between a name and its help
+constexpr std::size_t kUsageWidth = 88;
+constexpr const char* kProgram = "tarvo-cli";
+
+// The five values of --rack-custom: angle, ha*, hf*, c*, rf*.
+constexpr std::size_t kCustomRackValues = std::tuple_size<decltype(CliRequest::customTexts)>();
 
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 
@@ -31,19 +55,20 @@ bool ParseStrictWhole(const std::string& text, std::int32_t& value) {
 
 // Splits the rack-custom list "A,HA,HF,C,RF": the commas separate the values, so decimals take
 // a point here.
-bool SplitCustomRack(const std::string& text, std::array<std::string, 5>& parts) {
+bool SplitCustomRack(const std::string& text, std::array<std::string, kCustomRackValues>& parts) {
+    const std::size_t lastPart = kCustomRackValues - 1;
     std::size_t start = 0;
-    for (std::size_t i = 0; i < 5; ++i) {
+    for (std::size_t i = 0; i < kCustomRackValues; ++i) {
         const std::size_t comma = text.find(',', start);
-        if ((i < 4) == (comma == std::string::npos)) {
+        if ((i < lastPart) == (comma == std::string::npos)) {
             return false;
         }
-        parts[i] = text.substr(start, i < 4 ? comma - start : std::string::npos);
+        parts[i] = text.substr(start, i < lastPart ? comma - start : std::string::npos);
         start = comma + 1;
     }
-    for (std::size_t i = 0; i < 5; ++i) {
+    for (std::size_t i = 0; i < kCustomRackValues; ++i) {
         double v = 0;
-        const bool emptyFillet = i == 4 && parts[i].empty();  // rf* left to be derived
+        const bool emptyFillet = i == lastPart && parts[i].empty();  // rf* left to be derived
         if (!emptyFillet && !ParseStrictNumber(parts[i], v)) {
             return false;
         }
@@ -51,7 +76,407 @@ bool SplitCustomRack(const std::string& text, std::array<std::string, 5>& parts)
     return true;
 }
 
+// "a, b or c": the words with `lastSeparator` before the last one and `separator` elsewhere.
+std::string Listed(const std::vector<std::string>& words, const char* lastSeparator,
+                   const char* separator = ", ") {
+    std::string text;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (i > 0) {
+            text += i + 1 < words.size() ? separator : lastSeparator;
+        }
+        text += words[i];
+    }
+    return text;
+}
+
+// The fixed rack rows' keys, "18, 20, ..." with `lastSeparator` before the last one.
+std::string RackKeys(const char* lastSeparator) {
+    std::vector<std::string> keys;
+    for (const RackRow& row : kRackRows) {
+        keys.push_back(row.key);
+    }
+    return Listed(keys, lastSeparator);
+}
+
+// --- Value parsers: each stores into one field of the request. ---
+
+enum class Sign { Any, Positive };
+
+CliValue Number(double CliRequest::*field, const char* shown, Sign sign) {
+    return {shown, [field, sign](const std::string& text, CliRequest& r) -> std::string {
+                double value = 0;
+                if (!ParseStrictNumber(text, value)) {
+                    return "'" + text + "' is not a number";
+                }
+                if (sign == Sign::Positive && !(value > 0)) {
+                    return "must be greater than 0";
+                }
+                r.*field = value;
+                return {};
+            }};
+}
+
+CliValue Whole(std::int32_t CliRequest::*field, std::int32_t low, std::int32_t high) {
+    return {"N", [field, low, high](const std::string& text, CliRequest& r) -> std::string {
+                std::int32_t value = 0;
+                if (!ParseStrictWhole(text, value)) {
+                    return "'" + text + "' is not a whole number";
+                }
+                if (value < low || value > high) {
+                    return "must be from " + std::to_string(low) + " to " + std::to_string(high);
+                }
+                r.*field = value;
+                return {};
+            }};
+}
+
+// A word on the command line and the value of the field it stands for.
+template <typename T>
+struct Word {
+    const char* text;
+    T value;
+};
+
+// One of a few words, each standing for a value of the field.
+template <typename T>
+CliValue Choice(T CliRequest::*field, const std::vector<Word<T>>& words) {
+    std::vector<std::string> texts;
+    for (const Word<T>& word : words) {
+        texts.push_back(word.text);
+    }
+    const std::string problem = "must be " + Listed(texts, " or ");
+    return {Listed(texts, "|", "|"),
+            [field, words, problem](const std::string& text, CliRequest& r) -> std::string {
+                for (const Word<T>& word : words) {
+                    if (text == word.text) {
+                        r.*field = word.value;
+                        return {};
+                    }
+                }
+                return problem;
+            }};
+}
+
+CliValue RackRowValue() {
+    return {"ROW", [](const std::string& text, CliRequest& r) -> std::string {
+                r.row = FindRackRow(text);
+                if (r.row == nullptr) {
+                    return "'" + text + "' is not a rack row (" + RackKeys(", ") + ")";
+                }
+                return {};
+            }};
+}
+
+CliValue CustomRackValue() {
+    return {"A,HA,HF,C,RF", [](const std::string& text, CliRequest& r) -> std::string {
+                r.customRack = true;
+                if (!SplitCustomRack(text, r.customTexts)) {
+                    return "expects five numbers A,HA,HF,C,RF with \".\" as the decimal point";
+                }
+                return {};
+            }};
+}
+
+CliValue OutputValue() {
+    return {"FILE", [](const std::string& text, CliRequest& r) -> std::string {
+                if (text.empty()) {
+                    return "needs a file name";
+                }
+                r.output = text;
+                return {};
+            }};
+}
+
+// A switch: bare or "=text" prints the data sheet as text, "=json" as JSON.
+CliValue ReportValue() {
+    CliValue value{"[=json]", [](const std::string& text, CliRequest& r) -> std::string {
+                       if (text == "text" || text == "json") {
+                           r.report = text == "json" ? CliReport::Json : CliReport::Text;
+                           return {};
+                       }
+                       return "must be --report, --report=text or --report=json";
+                   }};
+    value.bare = "text";
+    return value;
+}
+
+std::string CountHelp(const char* what, std::int32_t low, std::int32_t high, int standard) {
+    return std::string(what) + ", " + std::to_string(low) + ".." + std::to_string(high) +
+           " (default " + std::to_string(standard) + ")";
+}
+
+// The table's rows, in the order of the usage text: the gear pair's (with the module, which a
+// spline takes too), then the spline's, then those of both commands.
+void AddPairOptions(std::vector<CliOption>& t) {
+    using C = CliCommands;
+    using N = CliNeed;
+    t.push_back({"--mesh", nullptr, C::Pair, N::Required, nullptr,
+                 Choice<bool>(&CliRequest::internal, {{"external", false}, {"internal", true}}),
+                 "external or internal gear pair"});
+    t.push_back({"--module", nullptr, C::Both, N::Required, nullptr,
+                 Number(&CliRequest::module, "M", Sign::Positive),
+                 "module in mm (normal module of a pair), above 0"});
+    t.push_back({"--z1", nullptr, C::Pair, N::Required, nullptr,
+                 Whole(&CliRequest::z1, kMinTeethCount, kMaxTeethCount),
+                 "tooth counts of wheels 1 and 2"});
+    t.push_back({"--z2", nullptr, C::Pair, N::Required, nullptr,
+                 Whole(&CliRequest::z2, kMinTeethCount, kMaxTeethCount),
+                 "tooth counts of wheels 1 and 2"});
+    t.push_back({"--helix", nullptr, C::Pair, N::Optional, nullptr,
+                 Number(&CliRequest::helix, "DEG", Sign::Any),
+                 "helix angle in degrees (default 0)"});
+    t.push_back({"--x1", nullptr, C::Pair, N::Optional, nullptr,
+                 Number(&CliRequest::x1, "X", Sign::Any), "profile shift coefficients (default 0)"});
+    t.push_back({"--x2", nullptr, C::Pair, N::Optional, nullptr,
+                 Number(&CliRequest::x2, "X", Sign::Any), "profile shift coefficients (default 0)"});
+    t.push_back({"--backlash", nullptr, C::Pair, N::Optional, nullptr,
+                 Number(&CliRequest::backlash, "JN", Sign::Any),
+                 "normal backlash jn in mm (default 0)"});
+    t.push_back({"--rack", nullptr, C::Pair, N::Optional, nullptr, RackRowValue(),
+                 "basic rack row: " + RackKeys(" or ") + " (default " + kDefaultRackRow.key +
+                     ")"});
+    t.push_back({"--rack-custom", nullptr, C::Pair, N::Optional, "--rack", CustomRackValue(),
+                 "own basic rack: angle in degrees, ha*, hf*, c*, rf*; an rf* of 0\n"
+                 "or left empty is derived from c*, one above the limit is reduced"});
+}
+
+void AddSplineAndCommonOptions(std::vector<CliOption>& t) {
+    using C = CliCommands;
+    using N = CliNeed;
+    using S = SplineStandard;
+    t.push_back({"--standard", nullptr, C::Spline, N::Required, nullptr,
+                 Choice<S>(&CliRequest::standard, {{"gost", S::Gost6033}, {"ost", S::Ost100086}}),
+                 "gost (GOST 6033-80) or ost (OST 1 00086-73)"});
+    t.push_back({"--part", nullptr, C::Spline, N::Required, nullptr,
+                 Choice<bool>(&CliRequest::hub, {{"shaft", false}, {"hub", true}}),
+                 "shaft or hub"});
+    t.push_back({"--teeth", nullptr, C::Spline, N::Required, nullptr,
+                 Whole(&CliRequest::teeth, kMinTeethCount, kMaxTeethCount),
+                 "number of spline teeth"});
+    t.push_back({"--shift", nullptr, C::Spline, N::Optional, nullptr,
+                 Number(&CliRequest::shift, "MM", Sign::Any),
+                 "profile shift in mm (GOST only; default 0)"});
+    t.push_back({"--involute-points", nullptr, C::Both, N::Optional, nullptr,
+                 Whole(&CliRequest::involutePoints, kMinAccEv, kMaxAccEv),
+                 CountHelp("points on the involute", kMinAccEv, kMaxAccEv, kDefaultAccEv)});
+    t.push_back({"--fillet-points", nullptr, C::Both, N::Optional, nullptr,
+                 Whole(&CliRequest::filletPoints, kMinAccPer, kMaxAccPer),
+                 CountHelp("points on the root fillet", kMinAccPer, kMaxAccPer, kDefaultAccPer)});
+    t.push_back({"-o", "--output", C::Both, N::Required, nullptr, OutputValue(),
+                 "the drawing file to write (replaced only when complete)"});
+    t.push_back({"--report", nullptr, C::Both, N::Optional, nullptr, ReportValue(),
+                 "after writing, read the drawing back and print its data sheet\n"
+                 "(diameters, span measurement, mesh, check of the drawn outlines)\n"
+                 "and warnings; --report=json prints them as one JSON object"});
+}
+
+std::vector<CliOption> MakeOptions() {
+    std::vector<CliOption> table;
+    AddPairOptions(table);
+    AddSplineAndCommonOptions(table);
+    return table;
+}
+
+bool Belongs(const CliOption& option, CliJob job) {
+    switch (option.commands) {
+        case CliCommands::Pair:
+            return job == CliJob::Pair;
+        case CliCommands::Spline:
+            return job == CliJob::Spline;
+        case CliCommands::Both:
+            return job == CliJob::Pair || job == CliJob::Spline;
+    }
+    return false;
+}
+
+// --- Reading the arguments. ---
+
+// An argument, split at its first "=" when it is a long option: "--x1=0.2".
+struct Argument {
+    std::string name;
+    std::optional<std::string> value;
+};
+
+Argument SplitArgument(const std::string& text) {
+    const std::size_t equals = text.find('=');
+    if (text.rfind("--", 0) != 0 || equals == std::string::npos) {
+        return {text, std::nullopt};
+    }
+    return {text.substr(0, equals), text.substr(equals + 1)};
+}
+
+bool IsHelp(const std::string& name) { return name == "--help" || name == "-h"; }
+
+// What has been read so far of one command line.
+struct Reading {
+    const std::vector<std::string>& args;  // args[0] is the command
+    CliRequest& request;
+    std::size_t next = 1;    // the argument to read next
+    std::vector<bool> seen;  // one per table row
+    bool help = false;       // --help among the options: the rest is not read
+};
+
+// The table row of this command that `name` (or its alias) picks, or null.
+const CliOption* FindOption(const std::string& name, CliJob job) {
+    for (const CliOption& option : CliOptions()) {
+        const bool named = name == option.name || (option.alias && name == option.alias);
+        if (named && Belongs(option, job)) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+bool Seen(const Reading& reading, const char* name) {
+    const std::vector<CliOption>& table = CliOptions();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (std::strcmp(table[i].name, name) == 0) {
+            return reading.seen[i];
+        }
+    }
+    return false;
+}
+
+// Reads the next option and its value into the request; what is wrong, or empty.
+std::string ReadOption(Reading& reading) {
+    Argument arg = SplitArgument(reading.args[reading.next++]);
+    if (IsHelp(arg.name)) {
+        reading.help = true;
+        return {};
+    }
+    const CliOption* option = FindOption(arg.name, reading.request.job);
+    if (option == nullptr) {
+        return "unknown option '" + arg.name + "' for " + reading.args[0] + "; see --help";
+    }
+    const std::size_t row = static_cast<std::size_t>(option - CliOptions().data());
+    if (reading.seen[row]) {
+        return arg.name + ": given twice";
+    }
+    reading.seen[row] = true;
+    if (!arg.value && option->value.bare != nullptr) {
+        arg.value = option->value.bare;
+    } else if (!arg.value) {
+        if (reading.next >= reading.args.size()) {
+            return arg.name + ": a value is missing";
+        }
+        arg.value = reading.args[reading.next++];
+    }
+    const std::string problem = option->value.parse(*arg.value, reading.request);
+    return problem.empty() ? problem : arg.name + ": " + problem;
+}
+
+// Rules between options, checked once all are read.
+std::string CheckCombinations(const Reading& reading) {
+    const CliRequest& r = reading.request;
+    if (r.job == CliJob::Spline && r.standard == SplineStandard::Ost100086 &&
+        Seen(reading, "--shift")) {
+        return "--shift: OST 1 00086-73 splines are not shifted";
+    }
+    for (const CliOption& option : CliOptions()) {
+        if (option.excludes && Seen(reading, option.name) && Seen(reading, option.excludes)) {
+            return std::string(option.excludes) + " and " + option.name +
+                   ": give one or the other";
+        }
+    }
+    return {};
+}
+
+// The first required option not given, in the order of their names (so the message does not
+// depend on the order of the table), or empty.
+std::string MissingOption(const Reading& reading) {
+    const std::vector<CliOption>& table = CliOptions();
+    const char* missing = nullptr;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const bool absent = table[i].need == CliNeed::Required && !reading.seen[i];
+        if (absent && Belongs(table[i], reading.request.job) &&
+            (missing == nullptr || std::strcmp(table[i].name, missing) < 0)) {
+            missing = table[i].name;
+        }
+    }
+    return missing == nullptr ? std::string() : std::string(missing) + ": missing";
+}
+
+CliParse Accepted(const CliRequest& request) { return {true, request, {}}; }
+
+CliParse Refused(const std::string& error) { return {false, CliRequest(), error}; }
+
+CliParse AcceptedJob(CliJob job) {
+    CliRequest request;
+    request.job = job;
+    return Accepted(request);
+}
+
+// --- The usage text. ---
+
+// "--module M", "--report[=json]": an option as the synopsis shows it, without brackets.
+std::string SynopsisWord(const CliOption& option) {
+    const std::string gap = option.value.bare != nullptr ? "" : " ";
+    return option.name + gap + option.value.shown;
+}
+
+// One command's synopsis: its options in table order, the optional ones in brackets, an option
+// and the one it excludes as one choice, wrapped under the command.
+std::string Synopsis(CliJob job, const char* command) {
+    const std::vector<CliOption>& table = CliOptions();
+    const std::string indent(std::strlen(kUsageIndent) + std::strlen(kProgram) + 1, ' ');
+    std::string text;
+    std::string line = std::string(kUsageIndent) + kProgram + " " + command;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (!Belongs(table[i], job)) {
+            continue;
+        }
+        std::string word = SynopsisWord(table[i]);
+        const CliOption* other = i + 1 < table.size() ? &table[i + 1] : nullptr;
+        if (other && other->excludes && std::strcmp(other->excludes, table[i].name) == 0) {
+            word = "[" + word + " | " + SynopsisWord(*other) + "]";
+            ++i;
+        } else if (table[i].need == CliNeed::Optional) {
+            word = "[" + word + "]";
+        }
+        if (line.size() + 1 + word.size() > kUsageWidth) {
+            text += line + "\n";
+            line = indent + word;
+        } else {
+            line += " " + word;
+        }
+    }
+    return text + line + "\n";
+}
+
+// The option list: rows that follow each other with the same help share one entry; names too
+// long for the name column share a wider one, so their help lines still align with each other.
+std::string OptionList() {
+    std::vector<std::pair<std::string, std::string>> entries;  // names, help
+    for (const CliOption& option : CliOptions()) {
+        if (!entries.empty() && entries.back().second == option.help) {
+            entries.back().first += std::string(", ") + option.name;
+        } else {
+            entries.emplace_back(option.name, option.help);
+        }
+    }
+    std::size_t wide = kNameColumn;
+    for (const auto& entry : entries) {
+        wide = std::max(wide, entry.first.size() + kNameGap);
+    }
+    std::string text;
+    for (const auto& [names, help] : entries) {
+        const std::size_t column = names.size() + kNameGap <= kNameColumn ? kNameColumn : wide;
+        const std::string helpIndent = "\n" + std::string(std::strlen(kUsageIndent) + column, ' ');
+        text += kUsageIndent + names + std::string(column - names.size(), ' ');
+        for (const char ch : help) {
+            text += ch == '\n' ? helpIndent : std::string(1, ch);
+        }
+        text += "\n";
+    }
+    return text;
+}
+
 }  // namespace
+
+const std::vector<CliOption>& CliOptions() {
+    static const std::vector<CliOption> table = MakeOptions();
+    return table;
+}
 
 bool ParseStrictNumber(const std::string& text, double& value) {
     std::string normal;
@@ -103,234 +528,52 @@ bool ParseStrictNumber(const std::string& text, double& value) {
 }
 
 std::string CliUsage() {
-    return "Usage:\n"
-           "  tarvo-cli pair --mesh external|internal --module M --z1 N --z2 N [--helix DEG]\n"
-           "            [--x1 X] [--x2 X] [--backlash JN] [--rack ROW | --rack-custom "
-           "A,HA,HF,C,RF]\n"
-           "            [--involute-points N] [--fillet-points N] -o FILE [--report[=json]]\n"
-           "  tarvo-cli spline --standard gost|ost --part shaft|hub --module M --teeth N\n"
-           "            [--shift MM] [--involute-points N] [--fillet-points N] -o FILE\n"
-           "            [--report[=json]]\n"
-           "  tarvo-cli --help | --version\n"
+    return "Usage:\n" + Synopsis(CliJob::Pair, "pair") + Synopsis(CliJob::Spline, "spline") +
+           kUsageIndent + kProgram + " --help | --version\n"
            "\n"
            "Writes the DXF drawing of a gear pair in mesh or of one member of an involute\n"
            "spline joint, the same bytes as the Tarvo window writes for the same data.\n"
-           "\n"
-           "  --mesh          external or internal gear pair\n"
-           "  --module        module in mm (normal module of a pair), above 0\n"
-           "  --z1, --z2      tooth counts of wheels 1 and 2\n"
-           "  --helix         helix angle in degrees (default 0)\n"
-           "  --x1, --x2      profile shift coefficients (default 0)\n"
-           "  --backlash      normal backlash jn in mm (default 0)\n"
-           "  --rack          basic rack row: 18, 20, 22.5, 25, 28-0.95 or 28-0.9 (default 20)\n"
-           "  --rack-custom   own basic rack: angle in degrees, ha*, hf*, c*, rf*; an rf* of 0\n"
-           "                  or left empty is derived from c*, one above the limit is reduced\n"
-           "  --standard      gost (GOST 6033-80) or ost (OST 1 00086-73)\n"
-           "  --part          shaft or hub\n"
-           "  --teeth         number of spline teeth\n"
-           "  --shift         profile shift in mm (GOST only; default 0)\n"
-           "  --involute-points  points on the involute, 3..100 (default 6)\n"
-           "  --fillet-points    points on the root fillet, 3..50 (default 3)\n"
-           "  -o              the drawing file to write (replaced only when complete)\n"
-           "  --report        after writing, read the drawing back and print its data sheet\n"
-           "                  (diameters, span measurement, mesh, check of the drawn outlines)\n"
-           "                  and warnings; --report=json prints them as one JSON object\n"
+           "\n" +
+           OptionList() +
            "\n"
            "Numbers take \".\" or \",\" as the decimal separator (\".\" inside --rack-custom).\n"
-           "Exit status: 0 written (also with warnings in the report), 1 the drawing cannot be\n"
-           "made or written, 2 bad arguments.\n";
+           "Exit status: " + std::to_string(kCliWritten) +
+           " written (also with warnings in the report), " + std::to_string(kCliNotDrawn) +
+           " the drawing cannot be\nmade or written, " + std::to_string(kCliBadUsage) +
+           " bad arguments.\n";
 }
 
 CliParse ParseCliArgs(const std::vector<std::string>& args) {
-    CliParse parse;
-    CliRequest& r = parse.request;
-    auto fail = [&parse](const std::string& message) {
-        parse.ok = false;
-        parse.error = message;
-        return parse;
-    };
     if (args.empty()) {
-        return fail("no command given (pair or spline); see --help");
+        return Refused("no command given (pair or spline); see --help");
     }
     const std::string& command = args[0];
-    if (command == "--help" || command == "-h" || command == "help") {
-        r.job = CliJob::Help;
-        parse.ok = true;
-        return parse;
+    if (IsHelp(command) || command == "help") {
+        return AcceptedJob(CliJob::Help);
     }
     if (command == "--version") {
-        r.job = CliJob::Version;
-        parse.ok = true;
-        return parse;
+        return AcceptedJob(CliJob::Version);
     }
     if (command != "pair" && command != "spline") {
-        return fail("unknown command '" + command + "' (pair or spline); see --help");
+        return Refused("unknown command '" + command + "' (pair or spline); see --help");
     }
-    const bool pair = command == "pair";
-    r.job = pair ? CliJob::Pair : CliJob::Spline;
-
-    // Each option: whether it belongs to this command, and how its value is taken.
-    using Setter = std::function<std::string(const std::string&)>;
-    auto number = [](double& target, bool positive) -> Setter {
-        return [&target, positive](const std::string& v) -> std::string {
-            double value = 0;
-            if (!ParseStrictNumber(v, value)) {
-                return "'" + v + "' is not a number";
-            }
-            if (positive && !(value > 0)) {
-                return "must be greater than 0";
-            }
-            target = value;
-            return {};
-        };
-    };
-    auto whole = [](std::int32_t& target, std::int32_t low, std::int32_t high) -> Setter {
-        return [&target, low, high](const std::string& v) -> std::string {
-            std::int32_t value = 0;
-            if (!ParseStrictWhole(v, value)) {
-                return "'" + v + "' is not a whole number";
-            }
-            if (value < low || value > high) {
-                return "must be from " + std::to_string(low) + " to " + std::to_string(high);
-            }
-            target = value;
-            return {};
-        };
-    };
-    auto choice = [](bool& target, const char* no, const char* yes) -> Setter {
-        return [&target, no, yes](const std::string& v) -> std::string {
-            if (v != no && v != yes) {
-                return "must be " + std::string(no) + " or " + yes;
-            }
-            target = v == yes;
-            return {};
-        };
-    };
-    constexpr std::int32_t kAnyCount = 2147483647;
-    std::map<std::string, Setter> options;
-    std::map<std::string, bool> required;
-    bool rackGiven = false;
-    bool customGiven = false;
-    if (pair) {
-        options["--mesh"] = choice(r.internal, "external", "internal");
-        options["--module"] = number(r.module, true);
-        options["--z1"] = whole(r.z1, 1, kAnyCount);
-        options["--z2"] = whole(r.z2, 1, kAnyCount);
-        options["--helix"] = number(r.helix, false);
-        options["--x1"] = number(r.x1, false);
-        options["--x2"] = number(r.x2, false);
-        options["--backlash"] = number(r.backlash, false);
-        options["--rack"] = [&r, &rackGiven](const std::string& v) -> std::string {
-            r.row = FindRackRow(v);
-            rackGiven = true;
-            if (r.row == nullptr) {
-                return "'" + v + "' is not a rack row (18, 20, 22.5, 25, 28-0.95, 28-0.9)";
-            }
-            return {};
-        };
-        options["--rack-custom"] = [&r, &customGiven](const std::string& v) -> std::string {
-            customGiven = true;
-            r.customRack = true;
-            if (!SplitCustomRack(v, r.customTexts)) {
-                return "expects five numbers A,HA,HF,C,RF with \".\" as the decimal point";
-            }
-            return {};
-        };
-        required = {{"--mesh", false}, {"--module", false}, {"--z1", false}, {"--z2", false}};
-    } else {
-        options["--part"] = choice(r.hub, "shaft", "hub");
-        options["--module"] = number(r.module, true);
-        options["--teeth"] = whole(r.teeth, 1, kAnyCount);
-        options["--shift"] = number(r.shift, false);
-        required = {{"--standard", false}, {"--part", false}, {"--module", false},
-                    {"--teeth", false}};
-        options["--standard"] = [&r](const std::string& v) -> std::string {
-            if (v != "gost" && v != "ost") {
-                return "must be gost or ost";
-            }
-            r.standard = v == "ost" ? SplineStandard::Ost100086 : SplineStandard::Gost6033;
-            return {};
-        };
-    }
-    options["--involute-points"] = whole(r.involutePoints, 3, 100);
-    options["--fillet-points"] = whole(r.filletPoints, 3, 50);
-    options["-o"] = [&r](const std::string& v) -> std::string {
-        if (v.empty()) {
-            return "needs a file name";
+    CliRequest request;
+    request.job = command == "pair" ? CliJob::Pair : CliJob::Spline;
+    Reading reading{args, request, 1, std::vector<bool>(CliOptions().size(), false), false};
+    while (reading.next < args.size()) {
+        const std::string problem = ReadOption(reading);
+        if (reading.help) {
+            return AcceptedJob(CliJob::Help);
         }
-        r.output = v;
-        return {};
-    };
-    options["--output"] = options["-o"];
-    required["-o"] = false;
-
-    std::map<std::string, bool> seen;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        std::string name = args[i];
-        std::string value;
-        bool inlineValue = false;
-        const std::size_t equals = name.find('=');
-        if (name.rfind("--", 0) == 0 && equals != std::string::npos) {
-            value = name.substr(equals + 1);
-            name = name.substr(0, equals);
-            inlineValue = true;
-        }
-        if (name == "--report") {
-            // A switch: its value, if any, is given with "=".
-            if (seen[name]) {
-                return fail(name + ": given twice");
-            }
-            seen[name] = true;
-            if (!inlineValue || value == "text") {
-                r.report = CliReport::Text;
-            } else if (value == "json") {
-                r.report = CliReport::Json;
-            } else {
-                return fail("--report: must be --report, --report=text or --report=json");
-            }
-            continue;
-        }
-        if (name == "--help" || name == "-h") {
-            r.job = CliJob::Help;
-            parse.ok = true;
-            return parse;
-        }
-        const auto option = options.find(name);
-        if (option == options.end()) {
-            return fail("unknown option '" + name + "' for " + command + "; see --help");
-        }
-        const std::string key = name == "--output" ? "-o" : name;
-        if (seen[key]) {
-            return fail(name + ": given twice");
-        }
-        seen[key] = true;
-        if (!inlineValue) {
-            if (i + 1 >= args.size()) {
-                return fail(name + ": a value is missing");
-            }
-            value = args[++i];
-        }
-        const std::string problem = option->second(value);
         if (!problem.empty()) {
-            return fail(name + ": " + problem);
-        }
-        if (required.count(key) != 0) {
-            required[key] = true;
+            return Refused(problem);
         }
     }
-    if (!pair && r.standard == SplineStandard::Ost100086 && seen["--shift"]) {
-        return fail("--shift: OST 1 00086-73 splines are not shifted");
+    std::string problem = CheckCombinations(reading);
+    if (problem.empty()) {
+        problem = MissingOption(reading);
     }
-    if (rackGiven && customGiven) {
-        return fail("--rack and --rack-custom: give one or the other");
-    }
-    for (const auto& [name, given] : required) {
-        if (!given) {
-            return fail(name + ": missing");
-        }
-    }
-    parse.ok = true;
-    return parse;
+    return problem.empty() ? Accepted(request) : Refused(problem);
 }
 
 }  // namespace tarvo

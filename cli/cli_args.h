@@ -4,10 +4,12 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/basic_rack.h"
+#include "app/startup.h"
 
 namespace tarvo {
 
@@ -39,8 +41,8 @@ struct CliRequest {
     std::int32_t teeth = 0;
     double shift = 0;  // mm
 
-    std::int32_t involutePoints = 6;
-    std::int32_t filletPoints = 3;
+    std::int32_t involutePoints = kDefaultAccEv;
+    std::int32_t filletPoints = kDefaultAccPer;
     std::string output;
     CliReport report = CliReport::None;
 };
@@ -51,10 +53,46 @@ struct CliParse {
     std::string error;  // names the option at fault
 };
 
+// The commands an option belongs to.
+enum class CliCommands { Pair, Spline, Both };
+
+// Whether a command line without the option is refused.
+enum class CliNeed { Required, Optional };
+
+// Takes an option's value into the request, or says what is wrong with it (empty when taken).
+using CliValueParser = std::function<std::string(const std::string& value, CliRequest& request)>;
+
+// What an option's value looks like and how it is read.
+struct CliValue {
+    std::string shown;  // in the usage line: "M", "external|internal"; "[=json]" for a switch
+    CliValueParser parse;
+    // A switch (an option that takes its value only after "="): the value it has when given
+    // bare, as "--report" means "--report=text". Null for an option that needs a value.
+    const char* bare = nullptr;
+};
+
+// One row of tarvo-cli's option table: the parser reads it, and the usage text is written
+// from it, so adding an option is adding a row.
+struct CliOption {
+    const char* name;      // "--module"
+    const char* alias;     // another spelling of the same option ("--output" for "-o"), or null
+    CliCommands commands;
+    CliNeed need;
+    const char* excludes;  // an option that may not be given with this one, or null; put it
+                           // in the row just above, so the synopsis shows "[A | B]"
+    CliValue value;
+    std::string help;      // the usage text's line(s), "\n" between them; neighbouring rows
+                           // with the same help share one entry ("--z1, --z2")
+};
+
+// The options in the order the usage text lists them.
+const std::vector<CliOption>& CliOptions();
+
 // Reads the arguments after the program name. Numbers must be whole arguments ("." or "," as
 // the decimal separator); counts must be whole numbers; every value is range-checked.
 CliParse ParseCliArgs(const std::vector<std::string>& args);
 
+// The synopsis of both commands and the option list, written from the option table.
 std::string CliUsage();
 
 // A whole-argument number: optional sign, digits with at most one decimal point or comma, an

@@ -1,5 +1,8 @@
-// tarvo-cli's work: fill the shared state as the window's pages would, call one builder.
+// tarvo-cli's work: fill the shared state as the window's pages would, call one builder, and
+// print the path, the data sheet or the reason it was not drawn.
 #include "cli/cli_run.h"
+
+#include <optional>
 
 #include "app/custom_rack.h"
 #include "app/fault_text.h"
@@ -11,6 +14,24 @@
 namespace tarvo {
 
 namespace {
+
+// What tarvo-cli prints around a failure. The reasons themselves come from the builders and the
+// custom rack in the window's Russian wording, so the sentences around them are Russian too.
+struct CliWords {
+    const char* prefix;          // every message to the error stream starts with it
+    const char* notDrawn;        // then the builder's reason
+    const char* fileWord;        // then the path,
+    const char* fileNotWritten;  // then the operating system's reason
+    const char* customRack;      // then the custom rack's message
+};
+
+constexpr CliWords kWords{
+    "tarvo-cli: ",
+    "чертёж не построен. ",
+    "файл ",
+    " не записан: ",
+    "--rack-custom: ",
+};
 
 // The drawing the request made, described as the window's page command describes it.
 BuilderCall CallOf(const CliRequest& request, const MainMod& state) {
@@ -52,6 +73,56 @@ void PrintReport(const CliRequest& request, const MainMod& state, std::ostream& 
     }
 }
 
+// Stores the request's basic rack as the gear-pair or spline page would. A refused custom rack
+// is reported and gives the exit status; a reduced rf* is reported and drawing goes on.
+std::optional<int> StoreRequestRack(const CliRequest& request, MainMod& state,
+                                    std::ostream& err) {
+    if (request.job == CliJob::Spline) {
+        StoreRack(state, SplineRack(request.standard, request.module));
+        return std::nullopt;
+    }
+    if (!request.customRack) {
+        StoreRack(state, request.row->rack);
+        return std::nullopt;
+    }
+    const CustomRackOutcome rack = StoreCustomRack(state, request.customTexts);
+    if (!rack.stored) {
+        err << kWords.prefix << kWords.customRack << ZeroParameterMessage(rack.zeroField) << "\n";
+        return kCliBadUsage;
+    }
+    if (rack.roReduced) {
+        err << kWords.prefix << kWords.customRack << ReducedRoMessage(state.Ro, '.') << "\n";
+    }
+    return std::nullopt;
+}
+
+// Fills the state as the window's pages would and makes the drawing.
+int Draw(const CliRequest& request, std::ostream& out, std::ostream& err) {
+    MainMod state;
+    InitMainMod(state);
+    state.AccEv = request.involutePoints;
+    state.AccPer = request.filletPoints;
+    state.OutFile = request.output;
+    state.SingleMember = request.job == CliJob::Spline;
+    if (const std::optional<int> refused = StoreRequestRack(request, state, err)) {
+        return *refused;
+    }
+    const DrawResult result = RunBuilder(state, CallOf(request, state));
+    switch (result.status) {
+        case DrawStatus::Written:
+            PrintReport(request, state, out);
+            return kCliWritten;
+        case DrawStatus::GeometryRefused:
+            err << kWords.prefix << kWords.notDrawn << DrawReason(result) << "\n";
+            return kCliNotDrawn;
+        case DrawStatus::FileNotWritten:
+            err << kWords.prefix << kWords.fileWord << state.OutFile << kWords.fileNotWritten
+                << DrawReason(result) << "\n";
+            return kCliNotDrawn;
+    }
+    return kCliNotDrawn;
+}
+
 }  // namespace
 
 int RunCli(const CliRequest& request, std::ostream& out, std::ostream& err) {
@@ -64,55 +135,15 @@ int RunCli(const CliRequest& request, std::ostream& out, std::ostream& err) {
             return kCliWritten;
         case CliJob::Pair:
         case CliJob::Spline:
-            break;
+            return Draw(request, out, err);
     }
-
-    MainMod state;
-    InitMainMod(state);
-    state.AccEv = request.involutePoints;
-    state.AccPer = request.filletPoints;
-    state.OutFile = request.output;
-
-    DrawResult result;
-    if (request.job == CliJob::Pair) {
-        state.SingleMember = false;
-        if (request.customRack) {
-            const CustomRackOutcome rack = StoreCustomRack(state, request.customTexts);
-            if (!rack.stored) {
-                err << "tarvo-cli: --rack-custom: " << ZeroParameterMessage(rack.zeroField) << "\n";
-                return kCliBadUsage;
-            }
-            if (rack.roReduced) {
-                err << "tarvo-cli: --rack-custom: " << ReducedRoMessage(state.Ro, '.') << "\n";
-            }
-        } else {
-            StoreRack(state, request.row->rack);
-        }
-    } else {
-        state.SingleMember = true;
-        StoreRack(state, SplineRack(request.standard, request.module));
-    }
-    result = RunBuilder(state, CallOf(request, state));
-
-    switch (result.status) {
-        case DrawStatus::Written:
-            PrintReport(request, state, out);
-            return kCliWritten;
-        case DrawStatus::GeometryRefused:
-            err << "tarvo-cli: чертёж не построен. " << DrawReason(result) << "\n";
-            return kCliNotDrawn;
-        case DrawStatus::FileNotWritten:
-            err << "tarvo-cli: файл " << state.OutFile << " не записан: " << DrawReason(result)
-                << "\n";
-            return kCliNotDrawn;
-    }
-    return kCliNotDrawn;
+    return kCliBadUsage;
 }
 
 int CliMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const CliParse parse = ParseCliArgs(args);
     if (!parse.ok) {
-        err << "tarvo-cli: " << parse.error << "\n";
+        err << kWords.prefix << parse.error << "\n";
         return kCliBadUsage;
     }
     return RunCli(parse.request, out, err);
