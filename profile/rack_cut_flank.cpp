@@ -145,20 +145,23 @@ bool CutsIntoTooth(const CuttingRack& k, double t) {
 
 // Where the fillet hands over to the involute. Without undercut the involute starts where the
 // straight flank ends (t = alphaN) and the corner's path touches it there. With undercut the
-// corner's path, followed up from the root, cuts into the involute: the crossing ends the fillet.
+// corner's path, followed up from the root, runs inside the involute and leaves it through the
+// involute: that crossing, the highest point of the involute cut away, ends the fillet. Past it,
+// towards the flank's end, the path runs out into the space.
 struct FilletEnd {
     double t = 0;
     bool undercut = false;
     bool found = true;
 };
 
-// Follows the corner's path from parameter top down to bottom in `samples` steps and returns
-// the first crossing into the tooth, refined by bisection; not found when none is seen.
-FilletEnd ScanForCrossing(const CuttingRack& k, double top, double bottom, int samples) {
-    const double step = (top - bottom) / samples;
-    double outside = top;
+// Follows the corner's path from the flank's end (parameter `from`) towards the root in `samples`
+// steps up to parameter `to`, and returns the first crossing into the tooth, refined by
+// bisection; not undercut when none is seen.
+FilletEnd ScanForCrossing(const CuttingRack& k, double from, double to, int samples) {
+    const double step = (to - from) / samples;
+    double outside = from;
     for (int j = 1; j <= samples; ++j) {
-        const double t = top - j * step;
+        const double t = from + j * step;
         if (CutsIntoTooth(k, t)) {
             double inside = t;
             for (int i = 0; i < kBisections; ++i) {
@@ -172,29 +175,24 @@ FilletEnd ScanForCrossing(const CuttingRack& k, double top, double bottom, int s
         }
         outside = t;
     }
-    return {bottom, false, false};
+    return {from, false, true};
 }
 
 FilletEnd FindFilletEnd(const CuttingRack& k) {
-    FilletEnd end = ScanForCrossing(k, kPi / 2, k.alphaN, kUndercutSamples);
+    const FilletEnd end = ScanForCrossing(k, k.alphaN, kPi / 2, kUndercutSamples);
     if (end.undercut) {
         return end;
     }
     // The straight flank generates the ordinary involute only down to where the line of action
     // touches the base circle, r cos^2(alpha_t) from the centre; a flank ending lower undercuts.
     // Barely so, the loop can slip between the samples above: look again, finer, near the end.
+    // Were it too thin even then, the involute starts within a hair of the base circle.
     const double interference = (k.rb * k.rb) / k.r;
     if (k.flankEnd < interference) {
         const double near = k.alphaN + 2 * (kPi / 2 - k.alphaN) / kUndercutSamples;
-        end = ScanForCrossing(k, near, k.alphaN, kUndercutSamples);
-        if (end.undercut) {
-            return end;
-        }
+        return ScanForCrossing(k, k.alphaN, near, kUndercutSamples);
     }
-    // No crossing: the involute starts where the straight flank ends. (Were the flank end below
-    // the interference point after all, the loop is too thin to see and the involute's start
-    // lies within a hair of the base circle.)
-    return {k.alphaN, false, true};
+    return end;
 }
 
 // The corner's parameter at which the pitch point has travelled `target` from where it stood at
