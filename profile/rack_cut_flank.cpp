@@ -33,18 +33,18 @@ constexpr double kInsideTolerance = 1e-12;
 // along the rack (anticlockwise round the gear), 0 on the space's centre line; h the distance
 // from the gear centre. Its left tip corner (u < 0) cuts the flank on the +Y side of the tooth.
 struct CuttingRack {
-    double r = 0;       // reference radius, on which the rack's rolling line rolls
-    double rb = 0;      // base radius
-    double psi = 0;     // polar angle at which the involute leaves the base circle
-    double gamma0 = 0;  // polar angle of the space's centre line, pi / z
-    double cosB = 1;    // height over length of the corner ellipse
-    double alphaN = 0;  // profile angle, normal section
-    double rho = 0;     // corner radius used, normal section
-    double a = 0;       // ellipse semi-axis along the rack, rho / cos(beta)
-    double b = 0;       // ellipse semi-axis in height, rho
-    double hTip = 0;    // tip line
-    double hc = 0;      // height of the corner's centre
-    double uc = 0;      // abscissa of the left corner's centre; -uc is half the flat tip
+    double r = 0;         // reference radius, on which the rack's rolling line rolls
+    double rb = 0;        // base radius
+    double psi = 0;       // polar angle at which the involute leaves the base circle
+    double gamma0 = 0;    // polar angle of the space's centre line, pi / z
+    double cosB = 1;      // height over length of the corner ellipse
+    double alphaN = 0;    // profile angle, normal section
+    double rho = 0;       // corner radius used, normal section
+    double a = 0;         // ellipse semi-axis along the rack, rho / cos(beta)
+    double b = 0;         // ellipse semi-axis in height, rho
+    double hTip = 0;      // tip line
+    double hc = 0;        // height of the corner's centre
+    double uc = 0;        // abscissa of the left corner's centre; -uc is half the flat tip
     double flankEnd = 0;  // height where the straight flank ends on the corner
 };
 
@@ -66,8 +66,8 @@ RackCutFault CheckData(const RackCutData& d) {
     if (!(d.normalModule > 0) || !std::isfinite(d.normalModule)) {
         return RackCutFault::ModuleNotPositive;
     }
-    for (const double v : {d.helixAngle, d.profileAngle, d.hf, d.c, d.rf, d.x, d.thinning,
-                           d.tipDiameter}) {
+    for (const double v :
+         {d.helixAngle, d.profileAngle, d.hf, d.c, d.rf, d.x, d.thinning, d.tipDiameter}) {
         if (!std::isfinite(v)) {
             return RackCutFault::DataOutOfRange;
         }
@@ -248,7 +248,9 @@ std::vector<CutPoint> FilletPoints(const CuttingRack& k, double tEnd, int accPer
     return points;
 }
 
-PointXY Polar(double R, double theta) { return {R * std::cos(theta), R * std::sin(theta)}; }
+PointXY Polar(double R, double theta) {
+    return {R * std::cos(theta), R * std::sin(theta)};
+}
 
 bool AllFinite(const std::vector<PointXY>& flank) {
     for (const PointXY& p : flank) {

@@ -15,20 +15,20 @@ namespace tarvo {
 // reference circle. Heights are multiples of the normal module; the transverse section of a
 // helical wheel has module m_n / cos(beta) and tan(alpha_t) = tan(alpha_n) / cos(beta).
 struct RackCutData {
-    int z = 0;                 // number of teeth, >= 1
-    double normalModule = 0;   // m_n, mm
-    double helixAngle = 0;     // beta, radians, 0 <= beta < pi/2
-    double profileAngle = 0;   // alpha_n of the basic rack, radians, 0 < alpha_n < pi/2
-    double ha = 0;             // ha*: the tip diameter already carries it; kept for the caller
-    double hf = 0;             // hf*: depth of the basic rack below its datum line, no clearance
-    double c = 0;              // c*: radial clearance coefficient
-    double rf = 0;             // rf*: tip corner radius of the cutting rack, multiples of m_n
-    double x = 0;              // profile shift coefficient (normal section)
-    double thinning = 0;       // backlash thinning of the reference-circle tooth thickness, mm,
-                               // transverse (the member's share: jn z / (z1 + z2))
-    double tipDiameter = 0;    // da, mm
-    int accEv = 6;             // equal steps in radius on the involute, >= 1
-    int accPer = 3;            // points on the fillet, junction included, >= 2
+    int z = 0;                // number of teeth, >= 1
+    double normalModule = 0;  // m_n, mm
+    double helixAngle = 0;    // beta, radians, |beta| < pi/2 (either hand cuts alike)
+    double profileAngle = 0;  // alpha_n of the basic rack, radians, 0 < alpha_n < pi/2
+    double ha = 0;            // ha*: the tip diameter already carries it; kept for the caller
+    double hf = 0;            // hf*: depth of the basic rack below its datum line, no clearance
+    double c = 0;             // c*: radial clearance coefficient
+    double rf = 0;            // rf*: tip corner radius of the cutting rack, multiples of m_n
+    double x = 0;             // profile shift coefficient (normal section)
+    double thinning = 0;      // backlash thinning of the reference-circle tooth thickness, mm,
+                              // transverse (the member's share: jn z / (z1 + z2))
+    double tipDiameter = 0;   // da, mm
+    int accEv = 6;            // equal steps in radius on the involute, >= 1
+    int accPer = 3;           // points on the fillet, junction included, >= 2
 };
 
 enum class RackCutFault {
