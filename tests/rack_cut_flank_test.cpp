@@ -221,20 +221,24 @@ BgPolygon SimulatedCut(const RackCutData& d, int positions) {
 TEST(RackCutFlank, AgreesWithPolygonSimulationOfTheCut) {
     struct Row {
         const char* name;
+        const Rack& rack;
         int z;
-        double x, beta;
+        double x, beta, thinning;
         bool undercut;
     };
     const Row rows[] = {
-        {"z 10, x 0, spur (undercut)", 10, 0, 0, true},
-        {"z 12, x 0.6, spur", 12, 0.6, 0, false},
-        {"z 10, x 0, helix 20 (undercut)", 10, 0, 20, true},
-        {"z 12, x 0.6, helix 20", 12, 0.6, 20, false},
+        {"z 10, x 0, spur (undercut)", kRack20, 10, 0, 0, 0, true},
+        {"z 12, x 0.6, spur", kRack20, 12, 0.6, 0, 0, false},
+        {"z 10, x 0, helix 20 (undercut)", kRack20, 10, 0, 20, 0, true},
+        {"z 12, x 0.6, helix 20", kRack20, 12, 0.6, 20, 0, false},
+        {"28-0.9, z 12, x 0.8, thinned (corner centre outside the rolling line)", kRacks[5], 12,
+         0.8, 0, 0.1, false},
     };
     const double m = 2;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const RackCutData d = Member(kRack20, row.z, m, row.beta, row.x, 400, 300);
+        RackCutData d = Member(row.rack, row.z, m, row.beta, row.x, 400, 300);
+        d.thinning = row.thinning;
         const RackCutFlankResult r = RackCutFlank(d);
         ASSERT_EQ(r.fault, RackCutFault::None);
         EXPECT_EQ(r.undercut, row.undercut);
