@@ -270,8 +270,12 @@ RackCutFlankResult RackCutFlank(const RackCutData& data) {
         return result;
     }
     const CuttingRack rack = MakeRack(data);
-    if (!(rack.rho >= 0) || !(rack.hTip > 0)) {
-        // A rack tooth pointed before its tip line, or a tip line through the gear's centre.
+    if (!(rack.hTip > 0)) {
+        // The rack would cut through the gear's centre: a dedendum beyond the reference radius.
+        result.fault = RackCutFault::DataOutOfRange;
+        return result;
+    }
+    if (!(rack.rho >= 0)) {
         result.fault = RackCutFault::RoundingDoesNotFit;
         return result;
     }

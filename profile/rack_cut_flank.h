@@ -36,8 +36,9 @@ enum class RackCutFault {
     PointCountsTooSmall,       // accPer < 2 or accEv < 1
     ToothCountNotPositive,     // z < 1
     ModuleNotPositive,         // m_n zero, negative or not finite
-    DataOutOfRange,            // an angle outside its range, a negative rf*, a value not finite
-    RoundingDoesNotFit,        // the tip corners reach past the middle of the rack tooth
+    DataOutOfRange,            // an angle outside its range, a negative rf*, a value not finite,
+                               // or a root circle through the gear's centre
+    RoundingDoesNotFit,        // the rack tooth comes to a point before its tip line
     TipNotAboveForm,           // the tip circle does not reach past the start of the involute
     UndercutCrossingNotFound,  // the undercut fillet and the involute do not meet
     NonFinitePoint,            // a flank point is not a number

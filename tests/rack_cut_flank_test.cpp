@@ -443,6 +443,8 @@ TEST(RackCutFlank, RefusesDataItCannotCut) {
          RackCutFault::DataOutOfRange},
         {"rack tooth pointed above its tip line", [](RackCutData& d) { d.hf = 3; },
          RackCutFault::RoundingDoesNotFit},
+        {"root circle through the centre", [](RackCutData& d) { d.z = 2; },
+         RackCutFault::DataOutOfRange},
         {"tip circle below the form circle", [](RackCutData& d) { d.tipDiameter = 36.5; },
          RackCutFault::TipNotAboveForm},
     };
