@@ -200,12 +200,14 @@ void AddMeasurementRows(const DataSheet& sheet, Row& row, char sep) {
                              ")";
         };
     };
-    const char* balls = sheet.helical ? "шарикам" : "роликам";
+    // A helical wheel is measured over balls, which touch its flanks in one transverse section.
+    const std::string over = sheet.helical ? "по шарикам" : "по роликам";
+    const std::string between = sheet.helical ? "между шариками" : "между роликами";
     if (anySpan) {
-        row(std::string("Размер по ") + balls + " M" + thinned + ", мм", roller(false));
+        row("Размер " + over + " M" + thinned + ", мм", roller(false));
     }
     if (anyInternal) {
-        row(std::string("Размер между ") + balls + " M" + thinned + ", мм", roller(true));
+        row("Размер " + between + " M" + thinned + ", мм", roller(true));
     }
 }
 
