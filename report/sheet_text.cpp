@@ -211,6 +211,64 @@ void AddMeasurementRows(const DataSheet& sheet, Row& row, char sep) {
     }
 }
 
+// The sentences about where a mate's tip reaches and what the rack leaves on a wheel.
+std::string InterferenceLine(const DataSheet& sheet, const SheetWarning& warning, char sep) {
+    const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
+    const WheelSheet& mate = sheet.wheels[static_cast<std::size_t>(warning.mate)];
+    return "Интерференция: вершина зуба " + OfWheel(mate.name) + " заходит на " +
+           OntoWheel(w.name) +
+           (w.internalTeeth ? " дальше начала эвольвенты: до диаметра "
+                            : " ниже начала эвольвенты: до диаметра ") +
+           FixedText(w.activeStart, kLength, sep) + " мм, эвольвента начинается на диаметре " +
+           FixedText(w.formDiameter, kLength, sep) + " мм.";
+}
+
+std::string JamLine(const DataSheet& sheet, const SheetWarning& warning) {
+    const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
+    const WheelSheet& mate = sheet.wheels[static_cast<std::size_t>(warning.mate)];
+    return "Вершина зуба " + OfWheel(mate.name) +
+           " выходит за точку касания линии зацепления с основной окружностью " +
+           OfWheel(w.name) + ": зубья заклинит.";
+}
+
+std::string UndercutLine(const DataSheet& sheet, const SheetWarning& warning, char sep) {
+    const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
+    return "Подрезание ножки зуба " + OfWheel(w.name) + " исходной рейкой: x = " +
+           ShortText(w.x, 4, sep) + " меньше xmin = " + FixedText(w.xMin, 4, sep) + ".";
+}
+
+// One wheel of the JSON form, on one line.
+std::string WheelJson(const WheelSheet& w, bool pair) {
+    std::string out =
+        "{\"name\": " + JsonString(w.name) +
+        ", \"internal_teeth\": " + (w.internalTeeth ? "true" : "false") +
+        ", \"z\": " + Whole(w.z) + ", \"mn\": " + JsonNumber(w.mn) +
+        ", \"mt\": " + JsonNumber(w.mt) + ", \"d\": " + JsonNumber(w.d) +
+        ", \"da\": " + JsonNumber(w.da) + ", \"df\": " + JsonNumber(w.df) +
+        ", \"db\": " + JsonNumber(w.db) + ", \"x\": " + JsonNumber(w.x) + ", \"span\": " +
+        (w.hasSpan ? "{\"k\": " + Whole(w.k) + ", \"W\": " + JsonNumber(w.W) + "}"
+                   : std::string("null")) +
+        ", \"tip_thickness\": " + JsonNumber(w.tipThickness) +
+        ", \"backlash_thinning\": " + JsonNumber(w.thinning) +
+        ", \"rollers\": {\"D\": " + JsonNumber(w.rollerD) + ", \"M\": " + JsonNumber(w.M) +
+        ", \"between\": " + (w.internalTeeth ? "true" : "false") + "}";
+    if (w.rackCut) {
+        out += ", \"df_rack\": " + JsonNumber(w.dfRack) + ", \"x_min\": " + JsonNumber(w.xMin) +
+               ", \"undercut\": " + (w.undercut ? "true" : "false");
+    }
+    if (pair) {
+        // Past the base tangent point the reach has no meaning: the teeth jam.
+        out += ", \"jam\": " + std::string(w.jam ? "true" : "false") +
+               ", \"active_profile_start\": " +
+               (w.jam ? std::string("null") : JsonNumber(w.activeStart));
+    }
+    if (w.checkedInterference) {
+        out += ", \"form_diameter\": " + JsonNumber(w.formDiameter) +
+               ", \"interference\": " + (w.interference ? "true" : "false");
+    }
+    return out + "}";
+}
+
 }  // namespace
 
 SheetTable MakeSheetTable(const DataSheet& sheet, char sep) {
@@ -291,33 +349,15 @@ std::vector<std::string> WarningLines(const DataSheet& sheet, char sep) {
                                 FixedText(kMinTipThickness * w.mn, kLength, sep) + " мм.");
                 break;
             }
-            case SheetWarningKind::Interference: {
-                const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
-                const WheelSheet& mate = sheet.wheels[static_cast<std::size_t>(warning.mate)];
-                lines.push_back("Интерференция: вершина зуба " + OfWheel(mate.name) +
-                                " заходит на " + OntoWheel(w.name) +
-                                (w.internalTeeth ? " дальше начала эвольвенты: до диаметра "
-                                                 : " ниже начала эвольвенты: до диаметра ") +
-                                FixedText(w.activeStart, kLength, sep) +
-                                " мм, эвольвента начинается на диаметре " +
-                                FixedText(w.formDiameter, kLength, sep) + " мм.");
+            case SheetWarningKind::Interference:
+                lines.push_back(InterferenceLine(sheet, warning, sep));
                 break;
-            }
-            case SheetWarningKind::Jam: {
-                const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
-                const WheelSheet& mate = sheet.wheels[static_cast<std::size_t>(warning.mate)];
-                lines.push_back("Вершина зуба " + OfWheel(mate.name) +
-                                " выходит за точку касания линии зацепления с основной "
-                                "окружностью " + OfWheel(w.name) + ": зубья заклинит.");
+            case SheetWarningKind::Jam:
+                lines.push_back(JamLine(sheet, warning));
                 break;
-            }
-            case SheetWarningKind::Undercut: {
-                const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
-                lines.push_back("Подрезание ножки зуба " + OfWheel(w.name) +
-                                " исходной рейкой: x = " + ShortText(w.x, 4, sep) +
-                                " меньше xmin = " + FixedText(w.xMin, 4, sep) + ".");
+            case SheetWarningKind::Undercut:
+                lines.push_back(UndercutLine(sheet, warning, sep));
                 break;
-            }
             case SheetWarningKind::Overlap:
                 lines.push_back("Контуры на чертеже перекрываются: на глубину до " +
                                 FixedText(sheet.mesh.mesh.overlapDepth, kLength, sep) +
@@ -396,36 +436,8 @@ std::string DataSheetJson(const DataSheet& sheet, const std::string& path) {
     out += "  \"backlash\": " + JsonNumber(sheet.backlash) + ",\n";
     out += "  \"wheels\": [";
     for (std::size_t i = 0; i < sheet.wheels.size(); ++i) {
-        const WheelSheet& w = sheet.wheels[i];
         out += i == 0 ? "\n" : ",\n";
-        out += "    {\"name\": " + JsonString(w.name) +
-               ", \"internal_teeth\": " + (w.internalTeeth ? "true" : "false") +
-               ", \"z\": " + Whole(w.z) + ", \"mn\": " + JsonNumber(w.mn) +
-               ", \"mt\": " + JsonNumber(w.mt) + ", \"d\": " + JsonNumber(w.d) +
-               ", \"da\": " + JsonNumber(w.da) + ", \"df\": " + JsonNumber(w.df) +
-               ", \"db\": " + JsonNumber(w.db) + ", \"x\": " + JsonNumber(w.x) +
-               ", \"span\": " +
-               (w.hasSpan ? "{\"k\": " + Whole(w.k) + ", \"W\": " + JsonNumber(w.W) + "}"
-                          : std::string("null")) +
-               ", \"tip_thickness\": " + JsonNumber(w.tipThickness) +
-               ", \"backlash_thinning\": " + JsonNumber(w.thinning) +
-               ", \"rollers\": {\"D\": " + JsonNumber(w.rollerD) + ", \"M\": " +
-               JsonNumber(w.M) + ", \"between\": " + (w.internalTeeth ? "true" : "false") + "}";
-        if (w.rackCut) {
-            out += ", \"df_rack\": " + JsonNumber(w.dfRack) + ", \"x_min\": " +
-                   JsonNumber(w.xMin) + ", \"undercut\": " + (w.undercut ? "true" : "false");
-        }
-        if (sheet.pair) {
-            // Past the base tangent point the reach has no meaning: the teeth jam.
-            out += ", \"jam\": " + std::string(w.jam ? "true" : "false") +
-                   ", \"active_profile_start\": " +
-                   (w.jam ? std::string("null") : JsonNumber(w.activeStart));
-        }
-        if (w.checkedInterference) {
-            out += ", \"form_diameter\": " + JsonNumber(w.formDiameter) +
-                   ", \"interference\": " + (w.interference ? "true" : "false");
-        }
-        out += "}";
+        out += "    " + WheelJson(sheet.wheels[i], sheet.pair);
     }
     out += "\n  ],\n  \"pair\": ";
     if (sheet.pair) {

@@ -331,6 +331,10 @@ TEST(SheetText, RootsAndMeasurements) {
     EXPECT_NEAR(shifted.wheels[0].df, 30.6, 0.05);
     EXPECT_EQ(CellsOf(MakeSheetTable(shifted).wheelRows, "Диаметр впадин df на чертеже, мм")[0],
               FixedText(shifted.wheels[0].df, 4));
+    // JSON carries the same numbers in full.
+    const std::string json = DataSheetJson(shifted, "p.dxf");
+    EXPECT_NE(json.find("\"df_rack\": 32.1, \"x_min\": 0.298100983820"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"rollers\": {\"D\": "), std::string::npos) << json;
 }
 
 }  // namespace
