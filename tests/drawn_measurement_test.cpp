@@ -155,6 +155,8 @@ TEST(DrawnMeasurement, SpanAndRollersOnTheWrittenOutline) {
         {"internal 20 in 61, jn 0.1, roller 4 asked for", Pair(true, 61, 20, 2, 0, 0.2, 0.1, 0.1),
          4},
         {"GOST shaft z 21", Spline(21, 2, false), 0},
+        {"12 / 30, x1 0.8: pointed tips", Pair(false, 12, 30, 2, 0, 0.8, 0, 0), 0},
+        {"13 / 11, x2 0.6: wheel 1 undercut", Pair(false, 13, 11, 2, 0, 0, 0.6, 0), 0},
         {"GOST hub z 21", Spline(21, 2, true), 0},
     };
     for (const Row& row : rows) {
