@@ -221,8 +221,10 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
     CheckInterference(sheet, 1, internal ? &ring : nullptr, basis, t2);
 
     // Turned in the designer's order, so "wheel 1" means the same in every line of the sheet.
-    const MeshWheel m1{&drawing.polylines[outline1].points, centres[outline1], call.Z1, t1.internal};
-    const MeshWheel m2{&drawing.polylines[outline2].points, centres[outline2], call.Z2, t2.internal};
+    const MeshWheel m1{&drawing.polylines[outline1].points, centres[outline1], call.Z1,
+                       t1.internal};
+    const MeshWheel m2{&drawing.polylines[outline2].points, centres[outline2], call.Z2,
+                       t2.internal};
     sheet.mesh.mesh = CheckMesh(m1, m2);
     AddWarnings(sheet);
 }

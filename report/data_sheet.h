@@ -20,10 +20,9 @@ constexpr double kMinContactRatio = 1.1;
 constexpr int kContactRatioDecimals = 3;
 // Below this tooth thickness on the tip circle, in modules, a tooth is reported as pointed.
 constexpr double kMinTipThickness = 0.25;
-// A mate's tip must reach past the generated form diameter by more than this before it is
-// called interference: the drawn flanks are computed to about 1e-12 mm, but the involute's
-// start and the mate's reach come from different formulas and differ by rounding of a few
-// micrometres where they meet.
+// A mate's tip must reach past the generated form diameter by more than this, mm, before it is
+// called interference: a reach within a micrometre of the form circle is the tangent case, and
+// no part drawing gives a diameter finer than that.
 constexpr double kInterferenceTolerance = 0.001;
 // The root the drawing shows and the one the basic rack cuts are both given when they differ
 // by more than this, mm: below it the difference is lost in the last shown digits of a
@@ -63,7 +62,7 @@ struct WheelSheet {
     bool undercut = false;
     // A wheel of a pair: where the mate's tip reaches and where the involute begins.
     bool checkedInterference = false;
-    double activeStart = 0;      // dNf: diameter down to (internal teeth: up to) which the mate reaches
+    double activeStart = 0;      // dNf: how far in (internal teeth: out) the mate's tip reaches
     double lineOfAction = 0;     // L of dNf; negative past the base tangent point
     double formDiameter = 0;     // dFf: where the generated involute begins
     bool interference = false;

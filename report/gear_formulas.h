@@ -118,9 +118,9 @@ RollerMeasurement MeasurementOverRollers(const ToothData& t, double rollerD);
 
 // The roller that touches the flank on the reference circle: its centre lies on the flank's
 // normal there, so tan(alpha_M) - tan(alpha_t) = +-D / (db cos(beta_b)) together with the
-// equation above gives
-//   external: alpha_M = alpha_t + pi / z - st / d,   D = db cos(beta_b) (tan(alpha_M) - tan(alpha_t)),
-//   internal: alpha_M = alpha_t - pi / z + st / d,   D = db cos(beta_b) (tan(alpha_t) - tan(alpha_M)).
+// equation above gives, with c = db cos(beta_b),
+//   external: alpha_M = alpha_t + pi / z - st / d,  D = c (tan(alpha_M) - tan(alpha_t)),
+//   internal: alpha_M = alpha_t - pi / z + st / d,  D = c (tan(alpha_t) - tan(alpha_M)).
 double TouchingRollerDiameter(const ToothData& t);
 
 // A roller diameter rounded to a gauge size: 0.01 mm steps below 1 mm, 0.05 mm up to 10 mm,
