@@ -1,10 +1,10 @@
-// The data sheet's formulas against hand calculations: the shifts, the limits and interference
-// here, unshifted and helical wheels through the whole sheet in data_sheet_test.cpp.
+// The data sheet's formulas against hand calculations: spans and tip thickness with backlash
+// thinning, shifts, undercut and form diameters, rollers over external and between internal
+// teeth; unshifted and helical wheels through the whole sheet in data_sheet_test.cpp.
 // cos 20° = 0.9396926, sin 20° = 0.3420201, tan 20° = 0.3639702, inv 20° = 0.0149044.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <tuple>
 
 #include "report/gear_formulas.h"
 #include "math/constants.h"
