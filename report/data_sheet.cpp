@@ -10,6 +10,7 @@
 #include "drawing/internal_pair.h"
 #include "math/constants.h"
 #include "math/involute.h"
+#include "math/rounding.h"
 
 namespace tarvo {
 
@@ -33,29 +34,50 @@ Reach DrawnReach(const std::vector<PointXY>& outline, PointXY centre) {
     return r;
 }
 
+// A wheel's outline as read back and the centre it turns about.
+struct DrawnWheel {
+    const std::vector<PointXY>* outline;
+    PointXY centre;
+};
+
+// What every wheel of one sheet shares: the basic rack's depth and the roller asked for.
+struct SheetBasis {
+    RackDepth rack;
+    SheetOptions options;
+};
+
 // One wheel's own numbers. External teeth reach out to their tip circle and in to their root
-// circle; internal teeth the other way round.
-WheelSheet Wheel(const char* name, int z, double mn, double beta, double alphaN, double x,
-                 bool internal, const std::vector<PointXY>& outline, PointXY centre) {
+// circle; internal teeth the other way round. W, the tip thickness and M are those of the
+// teeth as drawn, thinned by the wheel's backlash share.
+WheelSheet Wheel(const char* name, const ToothData& t, const DrawnWheel& drawn,
+                 const SheetBasis& basis) {
     WheelSheet w;
     w.name = name;
-    w.internalTeeth = internal;
-    w.z = z;
-    w.mn = mn;
-    w.mt = TransverseModule(mn, beta);
-    w.x = x;
-    const double alphaT = TransversePressureAngle(alphaN, beta);
-    w.d = ReferenceDiameter(z, w.mt);
+    w.internalTeeth = t.internal;
+    w.z = t.z;
+    w.mn = t.mn;
+    w.mt = TransverseModule(t.mn, t.beta);
+    w.x = t.x;
+    w.thinning = t.thinning;
+    const double alphaT = TransversePressureAngle(t.alphaN, t.beta);
+    w.d = ReferenceDiameter(t.z, w.mt);
     w.db = BaseDiameter(w.d, alphaT);
-    const Reach reach = DrawnReach(outline, centre);
-    w.da = 2 * (internal ? reach.rMin : reach.rMax);
-    w.df = 2 * (internal ? reach.rMax : reach.rMin);
-    if (!internal) {
+    const Reach reach = DrawnReach(*drawn.outline, drawn.centre);
+    w.da = 2 * (t.internal ? reach.rMin : reach.rMax);
+    w.df = 2 * (t.internal ? reach.rMax : reach.rMin);
+    if (!t.internal) {
         w.hasSpan = true;
-        w.k = SpanTeeth(z, mn, alphaN, alphaT, BaseHelixAngle(beta, alphaT), x, w.d, w.db);
-        w.W = BaseTangentLength(z, w.k, mn, alphaN, alphaT, x);
+        w.k = SpanTeeth(t);
+        w.W = BaseTangentLength(t, w.k);
+        w.rackCut = true;
+        w.dfRack = RackRootDiameter(t, basis.rack);
+        w.xMin = UndercutLimit(t, basis.rack);
+        w.undercut = t.x < w.xMin;
     }
-    w.tipThickness = TipToothThickness(w.da, w.d, w.db, w.mt, alphaN, alphaT, beta, x, internal);
+    w.tipThickness = TipToothThickness(t, w.da);
+    const double asked = basis.options.rollerDiameter;
+    w.rollerD = asked > 0 ? asked : GaugeRollerDiameter(TouchingRollerDiameter(t));
+    w.M = MeasurementOverRollers(t, w.rollerD).M;
     return w;
 }
 
@@ -73,20 +95,28 @@ double RingFormDiameter(const InternalPairGeometry& g) {
 void AddWarnings(DataSheet& sheet) {
     for (std::size_t i = 0; i < sheet.wheels.size(); ++i) {
         const WheelSheet& w = sheet.wheels[i];
+        const int wheel = static_cast<int>(i);
         if (w.tipThickness < kMinTipThickness * w.mn) {
-            sheet.warnings.push_back({SheetWarningKind::PointedTooth, static_cast<int>(i), -1});
+            sheet.warnings.push_back({SheetWarningKind::PointedTooth, wheel, -1});
+        }
+        if (w.undercut) {
+            sheet.warnings.push_back({SheetWarningKind::Undercut, wheel, -1});
         }
     }
     if (!sheet.pair) {
         return;
     }
-    if (!(sheet.mesh.epsAlpha >= kMinContactRatio)) {
+    const double shownRatio = RoundToPlaces(sheet.mesh.epsAlpha, kContactRatioDecimals);
+    if (!(shownRatio >= kMinContactRatio)) {
         sheet.warnings.push_back({SheetWarningKind::LowContactRatio, -1, -1});
     }
     for (std::size_t i = 0; i < sheet.wheels.size(); ++i) {
-        if (sheet.wheels[i].interference) {
-            sheet.warnings.push_back(
-                {SheetWarningKind::Interference, static_cast<int>(i), static_cast<int>(1 - i)});
+        const int wheel = static_cast<int>(i);
+        const int mate = static_cast<int>(1 - i);
+        if (sheet.wheels[i].jam) {
+            sheet.warnings.push_back({SheetWarningKind::Jam, wheel, mate});
+        } else if (sheet.wheels[i].interference) {
+            sheet.warnings.push_back({SheetWarningKind::Interference, wheel, mate});
         }
     }
     if (!sheet.mesh.mesh.done) {
@@ -96,15 +126,110 @@ void AddWarnings(DataSheet& sheet) {
     }
 }
 
+// Where the mate's tip reaches on wheel i against where its involute is generated. External
+// teeth are checked against the basic rack's form diameter, unless the rack undercuts them (that
+// warning says more) or the mate's tip passes their base tangent point (the teeth jam); the
+// ring against the cutter its fillet was drawn with.
+void CheckInterference(DataSheet& sheet, std::size_t i, const InternalPairGeometry* ring,
+                       const SheetBasis& basis, const ToothData& t) {
+    WheelSheet& w = sheet.wheels[i];
+    const WheelSheet& mate = sheet.wheels[1 - i];
+    const bool internal = sheet.kind == BuilderCall::Kind::InternalPair;
+    const double alphaWt = sheet.mesh.alphaTw * kPi / 180;
+    const ActiveProfileStart start = ActiveProfileStartDiameter(
+        w.db, mate.da, mate.db, sheet.mesh.aw, alphaWt, internal, w.internalTeeth);
+    w.activeStart = start.diameter;
+    w.lineOfAction = start.lineOfAction;
+    if (!w.internalTeeth) {
+        w.jam = start.lineOfAction < 0;
+        w.formDiameter = RackFormDiameter(t, basis.rack);
+        w.checkedInterference = !w.undercut && !w.jam;
+        w.interference =
+            w.checkedInterference && start.diameter < w.formDiameter - kInterferenceTolerance;
+        return;
+    }
+    if (ring != nullptr && ring->error.ok()) {
+        w.formDiameter = RingFormDiameter(*ring);
+        w.checkedInterference = std::isfinite(w.formDiameter);
+        w.interference = w.checkedInterference &&
+                         start.diameter > w.formDiameter + kInterferenceTolerance;
+    }
+}
+
 DataSheet Refused(const std::string& reason) {
     DataSheet sheet;
     sheet.reason = reason;
     return sheet;
 }
 
+// The spline member's sheet: one wheel, no backlash.
+void SplineSheet(DataSheet& sheet, const BuilderCall& call, const DrawnWheel& drawn,
+                 const SheetBasis& basis) {
+    const ToothData t{call.Z, call.m, GradToRad(call.alpha), 0, call.x, call.hub, 0};
+    sheet.wheels.push_back(Wheel(call.hub ? "Втулка" : "Вал", t, drawn, basis));
+    AddWarnings(sheet);
+}
+
+void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& call,
+               const DxfDrawing& drawing, const SheetBasis& basis) {
+    const std::vector<PointXY> centres = CentreMarks(drawing);
+    const bool internal = call.kind == BuilderCall::Kind::InternalPair;
+    const double alphaN = GradToRad(call.alpha);
+    const double beta = GradToRad(call.beta);
+    sheet.helical = beta != 0;
+    sheet.backlash = call.jn;
+    const double alphaT = TransversePressureAngle(alphaN, beta);
+    const double mt = TransverseModule(call.m, beta);
+    // The mesh formulas take the pinion (the wheel with fewer teeth) first in an internal pair.
+    const bool firstIsPinion = call.Z1 < call.Z2;
+    const bool swap = internal && !firstIsPinion;
+    const int zp = swap ? call.Z2 : call.Z1;
+    const int zr = swap ? call.Z1 : call.Z2;
+    const double alphaWt = WorkingPressureAngle(zp, zr, swap ? call.x2 : call.x1,
+                                                swap ? call.x1 : call.x2, alphaN, alphaT, internal);
+    sheet.mesh.aw = WorkingCentreDistance(zp, zr, mt, alphaT, alphaWt, internal);
+    sheet.mesh.alphaTw = Degrees(alphaWt);
+    // Transverse backlash, shared in proportion to the tooth counts as the drawing thins them.
+    const double jt = call.jn / (std::cos(alphaWt) * std::cos(BaseHelixAngle(beta, alphaT)));
+    const double share = jt / (call.Z1 + call.Z2);
+
+    // The drawing holds wheel 1 first for an external pair, the ring first for an internal one.
+    const std::size_t outline1 = internal && firstIsPinion ? 1 : 0;
+    const std::size_t outline2 = 1 - outline1;
+    const ToothData t1{call.Z1, call.m, alphaN, beta, call.x1, swap, share * call.Z1};
+    const ToothData t2{call.Z2, call.m, alphaN, beta, call.x2, internal && !swap,
+                       share * call.Z2};
+    sheet.wheels.push_back(Wheel("Колесо 1", t1,
+                                 {&drawing.polylines[outline1].points, centres[outline1]}, basis));
+    sheet.wheels.push_back(Wheel("Колесо 2", t2,
+                                 {&drawing.polylines[outline2].points, centres[outline2]}, basis));
+    sheet.wheels[0].outline = static_cast<int>(outline1);
+    sheet.wheels[1].outline = static_cast<int>(outline2);
+    const WheelSheet& p = sheet.wheels[swap ? 1 : 0];
+    const WheelSheet& r = sheet.wheels[swap ? 0 : 1];
+    sheet.mesh.epsAlpha = TransverseContactRatio(p.da, p.db, r.da, r.db, sheet.mesh.aw, alphaWt,
+                                                 TransverseBasePitch(mt, alphaT), internal);
+
+    InternalPairGeometry ring;
+    if (internal) {
+        ring = ComputeInternalPair(state, call);
+    }
+    CheckInterference(sheet, 0, internal ? &ring : nullptr, basis, t1);
+    CheckInterference(sheet, 1, internal ? &ring : nullptr, basis, t2);
+
+    // Turned in the designer's order, so "wheel 1" means the same in every line of the sheet.
+    const MeshWheel m1{&drawing.polylines[outline1].points, centres[outline1], call.Z1,
+                       t1.internal};
+    const MeshWheel m2{&drawing.polylines[outline2].points, centres[outline2], call.Z2,
+                       t2.internal};
+    sheet.mesh.mesh = CheckMesh(m1, m2);
+    AddWarnings(sheet);
+}
+
 }  // namespace
 
-DataSheet MakeDataSheet(const MainMod& state, const BuilderCall& call, const DxfDrawing& drawing) {
+DataSheet MakeDataSheet(const MainMod& state, const BuilderCall& call, const DxfDrawing& drawing,
+                        const SheetOptions& options) {
     const bool pair = call.kind != BuilderCall::Kind::Spline;
     const std::size_t expected = pair ? 2 : 1;
     const std::vector<PointXY> centres = CentreMarks(drawing);
@@ -123,86 +248,23 @@ DataSheet MakeDataSheet(const MainMod& state, const BuilderCall& call, const Dxf
     sheet.ok = true;
     sheet.kind = call.kind;
     sheet.pair = pair;
-    const double alphaN = GradToRad(call.alpha);
-    const double hfP = (state.Hf + state.C) * call.m;  // depth of the tool below its datum line
-    const double rhoFP = state.Ro * call.m;
-
-    if (!pair) {
-        const DxfPolyline& outline = drawing.polylines[0];
-        sheet.wheels.push_back(Wheel(call.hub ? "Втулка" : "Вал", call.Z, call.m, 0, alphaN,
-                                     call.x, call.hub, outline.points, centres[0]));
-        AddWarnings(sheet);
-        return sheet;
+    // The rack's full depth below its datum line, clearance included, cuts the root.
+    const SheetBasis basis{{state.Hf + state.C, state.Ro}, options};
+    if (pair) {
+        MakePairSheet(sheet, state, call, drawing, basis);
+    } else {
+        SplineSheet(sheet, call, {&drawing.polylines[0].points, centres[0]}, basis);
     }
-
-    const bool internal = call.kind == BuilderCall::Kind::InternalPair;
-    const double beta = GradToRad(call.beta);
-    sheet.helical = beta != 0;
-    const double alphaT = TransversePressureAngle(alphaN, beta);
-    const double mt = TransverseModule(call.m, beta);
-    // The drawing holds wheel 1 first for an external pair, the ring first for an internal one.
-    const bool firstIsPinion = call.Z1 < call.Z2;
-    const std::size_t outline1 = internal && firstIsPinion ? 1 : 0;
-    const std::size_t outline2 = 1 - outline1;
-    const bool internal1 = internal && !firstIsPinion;
-    const bool internal2 = internal && firstIsPinion;
-    sheet.wheels.push_back(Wheel("Колесо 1", call.Z1, call.m, beta, alphaN, call.x1, internal1,
-                                 drawing.polylines[outline1].points, centres[outline1]));
-    sheet.wheels.push_back(Wheel("Колесо 2", call.Z2, call.m, beta, alphaN, call.x2, internal2,
-                                 drawing.polylines[outline2].points, centres[outline2]));
-    sheet.wheels[0].outline = static_cast<int>(outline1);
-    sheet.wheels[1].outline = static_cast<int>(outline2);
-
-    // The mesh formulas take the ring as wheel 2 of an internal pair.
-    const std::size_t p = internal && !firstIsPinion ? 1 : 0;  // pinion, or wheel 1
-    const std::size_t r = 1 - p;                                // ring, or wheel 2
-    const WheelSheet& a = sheet.wheels[p];
-    const WheelSheet& b = sheet.wheels[r];
-    const double alphaWt = WorkingPressureAngle(a.z, b.z, a.x, b.x, alphaN, alphaT, internal);
-    const double aw = WorkingCentreDistance(a.z, b.z, mt, alphaT, alphaWt, internal);
-    sheet.mesh.aw = aw;
-    sheet.mesh.alphaTw = Degrees(alphaWt);
-    sheet.mesh.epsAlpha = TransverseContactRatio(a.da, a.db, b.da, b.db, aw, alphaWt,
-                                                 TransverseBasePitch(mt, alphaT), internal);
-
-    // Interference: the mate's tip against the start of each wheel's involute. External teeth
-    // are generated by the basic rack; the ring by the cutter its fillet was drawn with.
-    for (const std::size_t i : {p, r}) {
-        WheelSheet& w = sheet.wheels[i];
-        const WheelSheet& mate = sheet.wheels[1 - i];
-        const bool ring = internal && i == r;
-        const ActiveProfileStart start =
-            ActiveProfileStartDiameter(w.db, mate.da, mate.db, aw, alphaWt, internal, ring);
-        w.activeStart = start.diameter;
-        w.lineOfAction = start.lineOfAction;
-        if (!ring) {
-            w.formDiameter = RackFormDiameter(w.d, w.db, alphaN, alphaT, hfP, rhoFP, w.x, w.mn);
-            w.checkedInterference = true;
-            w.interference = start.lineOfAction < 0 || start.diameter < w.formDiameter;
-            continue;
-        }
-        const InternalPairGeometry g = ComputeInternalPair(state, call);
-        if (g.error.ok()) {
-            w.formDiameter = RingFormDiameter(g);
-            w.checkedInterference = std::isfinite(w.formDiameter);
-            w.interference = w.checkedInterference && start.diameter > w.formDiameter;
-        }
-    }
-
-    // Turned in the designer's order, so "wheel 1" means the same in every line of the sheet.
-    const MeshWheel m1{&drawing.polylines[outline1].points, centres[outline1], call.Z1, internal1};
-    const MeshWheel m2{&drawing.polylines[outline2].points, centres[outline2], call.Z2, internal2};
-    sheet.mesh.mesh = CheckMesh(m1, m2);
-    AddWarnings(sheet);
     return sheet;
 }
 
-DataSheet DataSheetOfFile(const MainMod& state, const BuilderCall& call, const std::string& path) {
+DataSheet DataSheetOfFile(const MainMod& state, const BuilderCall& call, const std::string& path,
+                          const SheetOptions& options) {
     const DxfReadResult read = ReadDxfFile(path);
     if (!read.ok) {
         return Refused("чертёж не прочитан: " + read.reason);
     }
-    return MakeDataSheet(state, call, read.drawing);
+    return MakeDataSheet(state, call, read.drawing, options);
 }
 
 }  // namespace tarvo

@@ -13,10 +13,28 @@
 
 namespace tarvo {
 
-// Below this transverse contact ratio a pair is reported as not meshing reliably.
+// Below this transverse contact ratio a pair is reported as not meshing reliably; the ratio is
+// compared as shown, rounded to kContactRatioDecimals places, so a warning never reads "1.100
+// below 1.100".
 constexpr double kMinContactRatio = 1.1;
+constexpr int kContactRatioDecimals = 3;
 // Below this tooth thickness on the tip circle, in modules, a tooth is reported as pointed.
 constexpr double kMinTipThickness = 0.25;
+// A mate's tip must reach past the generated form diameter by more than this, mm, before it is
+// called interference: a reach within a micrometre of the form circle is the tangent case, and
+// no part drawing gives a diameter finer than that.
+constexpr double kInterferenceTolerance = 0.001;
+// The root the drawing shows and the one the basic rack cuts are both given when they differ
+// by more than this, mm: below it the difference is lost in the last shown digits of a
+// drawing dimension.
+constexpr double kRootDifference = 0.01;
+
+// What the report takes beyond the drawing itself.
+struct SheetOptions {
+    // Diameter of the measuring rollers, mm; 0 chooses for each wheel the gauge size nearest to
+    // the roller that touches its flanks on the reference circle.
+    double rollerDiameter = 0;
+};
 
 struct WheelSheet {
     std::string name;            // "Колесо 1", "Колесо 2", "Вал", "Втулка"
@@ -30,16 +48,25 @@ struct WheelSheet {
     double df = 0;               // root diameter as drawn
     double db = 0;               // base diameter
     double x = 0;                // profile shift coefficient (normal section, as entered)
+    double thinning = 0;         // backlash share taken off the transverse thickness on d, mm
     bool hasSpan = false;        // external teeth: the span measurement below applies
     int k = 0;                   // teeth spanned
-    double W = 0;                // base tangent length over k teeth
-    double tipThickness = 0;     // normal tooth thickness on the drawn tip circle
+    double W = 0;                // base tangent length over k teeth, of the teeth as drawn
+    double tipThickness = 0;     // normal tooth thickness on the drawn tip circle, as drawn
+    double rollerD = 0;          // measuring roller diameter, mm
+    double M = 0;                // over (external teeth) or between (internal) two rollers
+    // External teeth: what the basic rack itself would leave on them.
+    bool rackCut = false;
+    double dfRack = 0;           // root diameter the basic rack cuts
+    double xMin = 0;             // smallest shift free of undercut
+    bool undercut = false;
     // A wheel of a pair: where the mate's tip reaches and where the involute begins.
     bool checkedInterference = false;
-    double activeStart = 0;      // dNf: diameter down to (internal teeth: up to) which the mate reaches
+    double activeStart = 0;      // dNf: how far in (internal teeth: out) the mate's tip reaches
     double lineOfAction = 0;     // L of dNf; negative past the base tangent point
     double formDiameter = 0;     // dFf: where the generated involute begins
     bool interference = false;
+    bool jam = false;            // the mate's tip passes the tangent point of this base circle
 };
 
 struct PairSheet {
@@ -49,12 +76,20 @@ struct PairSheet {
     MeshCheckResult mesh;        // the check of the drawn outlines
 };
 
-enum class SheetWarningKind { LowContactRatio, PointedTooth, Interference, Overlap, MeshNotChecked };
+enum class SheetWarningKind {
+    LowContactRatio,
+    PointedTooth,
+    Interference,
+    Overlap,
+    MeshNotChecked,
+    Undercut,
+    Jam,
+};
 
 struct SheetWarning {
     SheetWarningKind kind = SheetWarningKind::LowContactRatio;
     int wheel = -1;  // index into DataSheet::wheels, -1 for the pair
-    int mate = -1;   // interference: the wheel whose tip reaches in
+    int mate = -1;   // interference and jam: the wheel whose tip reaches in
 };
 
 struct DataSheet {
@@ -62,6 +97,7 @@ struct DataSheet {
     std::string reason;  // with !ok: why no sheet could be made, in Russian
     BuilderCall::Kind kind = BuilderCall::Kind::ExternalPair;
     bool helical = false;
+    double backlash = 0;  // normal backlash jn the drawing was made with, mm
     std::vector<WheelSheet> wheels;  // a pair in the order the designer entered its wheels
     bool pair = false;
     PairSheet mesh;
@@ -70,11 +106,13 @@ struct DataSheet {
 
 // The sheet of the drawing `call` made, read back as `drawing`. `state` holds the basic rack
 // and the drawing accuracy the drawing was made with. Diameters "as drawn" and the mesh check
-// come from the drawing; everything else from the formulas of app/gear_formulas.h.
-DataSheet MakeDataSheet(const MainMod& state, const BuilderCall& call, const DxfDrawing& drawing);
+// come from the drawing; everything else from the formulas of report/gear_formulas.h.
+DataSheet MakeDataSheet(const MainMod& state, const BuilderCall& call, const DxfDrawing& drawing,
+                        const SheetOptions& options = {});
 
 // Reads the drawing at `path` back and makes its sheet; for a drawing that cannot be read the
 // sheet says why.
-DataSheet DataSheetOfFile(const MainMod& state, const BuilderCall& call, const std::string& path);
+DataSheet DataSheetOfFile(const MainMod& state, const BuilderCall& call, const std::string& path,
+                          const SheetOptions& options = {});
 
 }  // namespace tarvo

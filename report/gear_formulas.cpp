@@ -62,52 +62,126 @@ double TransverseContactRatio(double da1, double db1, double da2, double db2, do
     return (internal ? ga1 - ga2 + working : ga1 + ga2 - working) / pbt;
 }
 
-double BaseTangentLength(int z, int k, double mn, double alphaN, double alphaT, double x) {
-    return mn * std::cos(alphaN) *
-           ((k - 0.5) * kPi + z * Inv(alphaT) + 2 * x * std::tan(alphaN));
+double ReferenceThickness(const ToothData& t) {
+    const double shift = 2 * t.x * std::tan(t.alphaN);
+    return TransverseModule(t.mn, t.beta) * (kPi / 2 + (t.internal ? -shift : shift)) -
+           t.thinning;
 }
 
-int SpanTeeth(int z, double mn, double alphaN, double alphaT, double betaB, double x, double d,
-              double db) {
-    if (z < 2) {
+double BaseTangentLength(const ToothData& t, int k) {
+    const double alphaT = TransversePressureAngle(t.alphaN, t.beta);
+    const double cosAlphaN = std::cos(t.alphaN);
+    return t.mn * cosAlphaN *
+               ((k - 0.5) * kPi + t.z * Inv(alphaT) + 2 * t.x * std::tan(t.alphaN)) -
+           t.thinning * std::cos(t.beta) * cosAlphaN;
+}
+
+int SpanTeeth(const ToothData& t) {
+    if (t.z < 2) {
         return 1;
     }
+    const double alphaT = TransversePressureAngle(t.alphaN, t.beta);
+    const double d = ReferenceDiameter(t.z, TransverseModule(t.mn, t.beta));
     // The flanks are touched on the circle of diameter d + 2 x mn; when the base circle lies
     // outside it (a large negative shift) they are touched at the base circle.
-    const double ratio = db / (d + 2 * x * mn);
+    const double ratio = BaseDiameter(d, alphaT) / (d + 2 * t.x * t.mn);
     const double alphaX = ratio > 0 && ratio < 1 ? std::acos(ratio) : 0;
-    const double cosBb = std::cos(betaB);
-    const double k = z / kPi *
-                         (std::tan(alphaX) / (cosBb * cosBb) - 2 * x * std::tan(alphaN) / z -
-                          Inv(alphaT)) +
+    const double cosBb = std::cos(BaseHelixAngle(t.beta, alphaT));
+    const double k = t.z / kPi *
+                         (std::tan(alphaX) / (cosBb * cosBb) -
+                          2 * t.x * std::tan(t.alphaN) / t.z - Inv(alphaT)) +
                      0.5;
     const double rounded = RoundHalfEven(k);
     if (!(rounded >= 1)) {
         return 1;
     }
-    if (rounded > z - 1) {
-        return z - 1;
+    if (rounded > t.z - 1) {
+        return t.z - 1;
     }
     return static_cast<int>(rounded);
 }
 
-double TipToothThickness(double da, double d, double db, double mt, double alphaN,
-                         double alphaT, double beta, double x, bool internal) {
-    const double shift = 2 * x * std::tan(alphaN);
-    const double st = mt * (kPi / 2 + (internal ? -shift : shift));
+double TipToothThickness(const ToothData& t, double da) {
+    const double alphaT = TransversePressureAngle(t.alphaN, t.beta);
+    const double d = ReferenceDiameter(t.z, TransverseModule(t.mn, t.beta));
+    const double db = BaseDiameter(d, alphaT);
     const double alphaAt = std::acos(std::fmin(db / da, 1.0));
     const double invDiff = Inv(alphaT) - Inv(alphaAt);
-    const double sat = da * (st / d + (internal ? -invDiff : invDiff));
-    const double betaA = std::atan(std::tan(beta) * da / d);
+    const double sat = da * (ReferenceThickness(t) / d + (t.internal ? -invDiff : invDiff));
+    const double betaA = std::atan(std::tan(t.beta) * da / d);
     return sat * std::cos(betaA);
 }
 
-double RackFormDiameter(double d, double db, double alphaN, double alphaT, double hfP,
-                        double rhoFP, double x, double mn) {
-    const double hFfP = hfP - rhoFP * (1 - std::sin(alphaN));
+double RackFormDiameter(const ToothData& t, const RackDepth& rack) {
+    const double alphaT = TransversePressureAngle(t.alphaN, t.beta);
+    const double d = ReferenceDiameter(t.z, TransverseModule(t.mn, t.beta));
+    const double db = BaseDiameter(d, alphaT);
     const double s = std::sin(alphaT);
-    const double along = d * s - 2 * (hFfP - x * mn) / s;
+    const double depth = rack.hf - rack.rf * (1 - s) - t.x;
+    const double along = d * s - 2 * depth * t.mn / s;
     return std::sqrt(db * db + along * along);
+}
+
+double UndercutLimit(const ToothData& t, const RackDepth& rack) {
+    const double cosBeta = std::cos(t.beta);
+    const double s = std::sin(TransversePressureAngle(t.alphaN, t.beta));
+    const double xMinT = (rack.hf - rack.rf * (1 - s)) * cosBeta - t.z * s * s / 2;
+    return xMinT / cosBeta;
+}
+
+double RackRootDiameter(const ToothData& t, const RackDepth& rack) {
+    return ReferenceDiameter(t.z, TransverseModule(t.mn, t.beta)) - 2 * t.mn * (rack.hf - t.x);
+}
+
+namespace {
+
+// The pieces both roller formulas share.
+struct RollerBasis {
+    double alphaT;
+    double d;
+    double db;
+    double cosBb;
+    double halfSpace;  // pi / z - st / d: half the space's angle on d, less the involute terms
+};
+
+RollerBasis BasisOf(const ToothData& t) {
+    const double alphaT = TransversePressureAngle(t.alphaN, t.beta);
+    const double d = ReferenceDiameter(t.z, TransverseModule(t.mn, t.beta));
+    return {alphaT, d, BaseDiameter(d, alphaT), std::cos(BaseHelixAngle(t.beta, alphaT)),
+            kPi / t.z - ReferenceThickness(t) / d};
+}
+
+}  // namespace
+
+RollerMeasurement MeasurementOverRollers(const ToothData& t, double rollerD) {
+    const RollerBasis b = BasisOf(t);
+    const double offset = rollerD / (b.db * b.cosBb);
+    const double invM = t.internal ? b.halfSpace + Inv(b.alphaT) - offset
+                                   : Inv(b.alphaT) + offset - b.halfSpace;
+    RollerMeasurement m;
+    m.D = rollerD;
+    m.M = kNaN;
+    m.centreD = kNaN;
+    const ArcInvResult alphaM = ArcInv(invM);
+    if (!alphaM.converged || !(invM > 0)) {
+        return m;
+    }
+    m.centreD = b.db / std::cos(alphaM.angle);
+    const double across = t.z % 2 == 0 ? 1 : std::cos(kPi / (2 * t.z));
+    m.M = m.centreD * across + (t.internal ? -rollerD : rollerD);
+    return m;
+}
+
+double TouchingRollerDiameter(const ToothData& t) {
+    const RollerBasis b = BasisOf(t);
+    const double alphaM = t.internal ? b.alphaT - b.halfSpace : b.alphaT + b.halfSpace;
+    const double tangents = std::tan(alphaM) - std::tan(b.alphaT);
+    return b.db * b.cosBb * (t.internal ? -tangents : tangents);
+}
+
+double GaugeRollerDiameter(double D) {
+    const double step = D < 1 ? 0.01 : D <= 10 ? 0.05 : 0.5;
+    return RoundToPlaces(RoundHalfEven(D / step) * step, 2);
 }
 
 double CutterFormDiameter(double db2, double db0, double dNa0, double a0, double alphaW0) {

@@ -13,7 +13,6 @@ namespace {
 
 constexpr int kLength = 4;   // mm: a ten-thousandth, as span measurements are given
 constexpr int kAngle = 4;    // degrees
-constexpr int kRatio = 3;    // contact ratio
 constexpr int kTurn = 3;     // turn of wheel 1 in the mesh check, degrees
 
 const char* const kDash = "—";
@@ -108,6 +107,10 @@ const char* WarningName(SheetWarningKind kind) {
             return "overlap";
         case SheetWarningKind::MeshNotChecked:
             return "mesh-not-checked";
+        case SheetWarningKind::Undercut:
+            return "undercut";
+        case SheetWarningKind::Jam:
+            return "jam";
     }
     return "";
 }
@@ -147,6 +150,127 @@ std::string ShortText(double v, int decimals, char separator) {
     return text;
 }
 
+namespace {
+
+// The root as drawn and, where it differs, as the basic rack cuts it: the drawing's fillet is
+// that of an equivalent rack, which runs deeper on shifted external teeth.
+template <typename Row>
+void AddRootRows(const DataSheet& sheet, Row& row, char sep) {
+    bool differs = false;
+    for (const WheelSheet& w : sheet.wheels) {
+        differs = differs || (w.rackCut && std::fabs(w.df - w.dfRack) > kRootDifference);
+    }
+    if (!differs) {
+        row("Диаметр впадин df, мм",
+            [sep](const WheelSheet& w) { return FixedText(w.df, kLength, sep); });
+        return;
+    }
+    row("Диаметр впадин df на чертеже, мм",
+        [sep](const WheelSheet& w) { return FixedText(w.df, kLength, sep); });
+    row("Диаметр впадин df при нарезании рейкой, мм", [sep](const WheelSheet& w) {
+        return w.rackCut ? FixedText(w.dfRack, kLength, sep) : std::string(kDash);
+    });
+}
+
+// Span, tip thickness and rollers: measurements of the teeth as drawn, which with a backlash
+// are thinner than the nominal ones; the labels say so.
+template <typename Row>
+void AddMeasurementRows(const DataSheet& sheet, Row& row, char sep) {
+    const std::string thinned = sheet.backlash > 0 ? " (с боковым зазором)" : "";
+    bool anySpan = false;
+    bool anyInternal = false;
+    for (const WheelSheet& w : sheet.wheels) {
+        anySpan = anySpan || w.hasSpan;
+        anyInternal = anyInternal || w.internalTeeth;
+    }
+    if (anySpan) {
+        row("Зубьев в длине общей нормали k",
+            [](const WheelSheet& w) { return w.hasSpan ? Whole(w.k) : std::string(kDash); });
+        row("Длина общей нормали W" + thinned + ", мм", [sep](const WheelSheet& w) {
+            return w.hasSpan ? FixedText(w.W, kLength, sep) : std::string(kDash);
+        });
+    }
+    row("Толщина зуба по окружности вершин sa" + thinned + ", мм",
+        [sep](const WheelSheet& w) { return FixedText(w.tipThickness, kLength, sep); });
+    auto roller = [sep](bool internal) {
+        return [sep, internal](const WheelSheet& w) {
+            return w.internalTeeth != internal
+                       ? std::string(kDash)
+                       : FixedText(w.M, kLength, sep) + " (D = " + ShortText(w.rollerD, 3, sep) +
+                             ")";
+        };
+    };
+    // A helical wheel is measured over balls, which touch its flanks in one transverse section.
+    const std::string over = sheet.helical ? "по шарикам" : "по роликам";
+    const std::string between = sheet.helical ? "между шариками" : "между роликами";
+    if (anySpan) {
+        row("Размер " + over + " M" + thinned + ", мм", roller(false));
+    }
+    if (anyInternal) {
+        row("Размер " + between + " M" + thinned + ", мм", roller(true));
+    }
+}
+
+// The sentences about where a mate's tip reaches and what the rack leaves on a wheel.
+std::string InterferenceLine(const DataSheet& sheet, const SheetWarning& warning, char sep) {
+    const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
+    const WheelSheet& mate = sheet.wheels[static_cast<std::size_t>(warning.mate)];
+    return "Интерференция: вершина зуба " + OfWheel(mate.name) + " заходит на " +
+           OntoWheel(w.name) +
+           (w.internalTeeth ? " дальше начала эвольвенты: до диаметра "
+                            : " ниже начала эвольвенты: до диаметра ") +
+           FixedText(w.activeStart, kLength, sep) + " мм, эвольвента начинается на диаметре " +
+           FixedText(w.formDiameter, kLength, sep) + " мм.";
+}
+
+std::string JamLine(const DataSheet& sheet, const SheetWarning& warning) {
+    const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
+    const WheelSheet& mate = sheet.wheels[static_cast<std::size_t>(warning.mate)];
+    return "Вершина зуба " + OfWheel(mate.name) +
+           " выходит за точку касания линии зацепления с основной окружностью " +
+           OfWheel(w.name) + ": зубья заклинит.";
+}
+
+std::string UndercutLine(const DataSheet& sheet, const SheetWarning& warning, char sep) {
+    const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
+    return "Подрезание ножки зуба " + OfWheel(w.name) + " исходной рейкой: x = " +
+           ShortText(w.x, 4, sep) + " меньше xmin = " + FixedText(w.xMin, 4, sep) + ".";
+}
+
+// One wheel of the JSON form, on one line.
+std::string WheelJson(const WheelSheet& w, bool pair) {
+    std::string out =
+        "{\"name\": " + JsonString(w.name) +
+        ", \"internal_teeth\": " + (w.internalTeeth ? "true" : "false") +
+        ", \"z\": " + Whole(w.z) + ", \"mn\": " + JsonNumber(w.mn) +
+        ", \"mt\": " + JsonNumber(w.mt) + ", \"d\": " + JsonNumber(w.d) +
+        ", \"da\": " + JsonNumber(w.da) + ", \"df\": " + JsonNumber(w.df) +
+        ", \"db\": " + JsonNumber(w.db) + ", \"x\": " + JsonNumber(w.x) + ", \"span\": " +
+        (w.hasSpan ? "{\"k\": " + Whole(w.k) + ", \"W\": " + JsonNumber(w.W) + "}"
+                   : std::string("null")) +
+        ", \"tip_thickness\": " + JsonNumber(w.tipThickness) +
+        ", \"backlash_thinning\": " + JsonNumber(w.thinning) +
+        ", \"rollers\": {\"D\": " + JsonNumber(w.rollerD) + ", \"M\": " + JsonNumber(w.M) +
+        ", \"between\": " + (w.internalTeeth ? "true" : "false") + "}";
+    if (w.rackCut) {
+        out += ", \"df_rack\": " + JsonNumber(w.dfRack) + ", \"x_min\": " + JsonNumber(w.xMin) +
+               ", \"undercut\": " + (w.undercut ? "true" : "false");
+    }
+    if (pair) {
+        // Past the base tangent point the reach has no meaning: the teeth jam.
+        out += ", \"jam\": " + std::string(w.jam ? "true" : "false") +
+               ", \"active_profile_start\": " +
+               (w.jam ? std::string("null") : JsonNumber(w.activeStart));
+    }
+    if (w.checkedInterference) {
+        out += ", \"form_diameter\": " + JsonNumber(w.formDiameter) +
+               ", \"interference\": " + (w.interference ? "true" : "false");
+    }
+    return out + "}";
+}
+
+}  // namespace
+
 SheetTable MakeSheetTable(const DataSheet& sheet, char sep) {
     SheetTable table;
     if (!sheet.ok) {
@@ -174,22 +298,11 @@ SheetTable MakeSheetTable(const DataSheet& sheet, char sep) {
         [sep](const WheelSheet& w) { return FixedText(w.d, kLength, sep); });
     row("Диаметр вершин da, мм",
         [sep](const WheelSheet& w) { return FixedText(w.da, kLength, sep); });
-    row("Диаметр впадин df, мм",
-        [sep](const WheelSheet& w) { return FixedText(w.df, kLength, sep); });
+    AddRootRows(sheet, row, sep);
     row("Основной диаметр db, мм",
         [sep](const WheelSheet& w) { return FixedText(w.db, kLength, sep); });
     row("Коэффициент смещения x", [sep](const WheelSheet& w) { return ShortText(w.x, 4, sep); });
-    bool anySpan = false;
-    for (const WheelSheet& w : wheels) {
-        anySpan = anySpan || w.hasSpan;
-    }
-    if (anySpan) {
-        row("Зубьев в длине общей нормали k",
-            [](const WheelSheet& w) { return w.hasSpan ? Whole(w.k) : std::string(kDash); });
-        row("Длина общей нормали W, мм", [sep](const WheelSheet& w) {
-            return w.hasSpan ? FixedText(w.W, kLength, sep) : std::string(kDash);
-        });
-    }
+    AddMeasurementRows(sheet, row, sep);
     if (!sheet.pair) {
         return table;
     }
@@ -199,7 +312,7 @@ SheetTable MakeSheetTable(const DataSheet& sheet, char sep) {
     };
     pairRow("Межосевое расстояние aw, мм", FixedText(p.aw, kLength, sep));
     pairRow("Угол зацепления αtw, °", FixedText(p.alphaTw, kAngle, sep));
-    pairRow("Коэф. торцового перекрытия εα", FixedText(p.epsAlpha, kRatio, sep));
+    pairRow("Коэф. торцового перекрытия εα", FixedText(p.epsAlpha, kContactRatioDecimals, sep));
     const MeshCheckResult& m = p.mesh;
     if (!m.done) {
         pairRow("Проверка зацепления по чертежу", "не выполнена");
@@ -222,8 +335,9 @@ std::vector<std::string> WarningLines(const DataSheet& sheet, char sep) {
         switch (warning.kind) {
             case SheetWarningKind::LowContactRatio:
                 lines.push_back("Коэффициент торцового перекрытия εα = " +
-                                FixedText(sheet.mesh.epsAlpha, kRatio, sep) + " меньше " +
-                                ShortText(kMinContactRatio, 2, sep) +
+                                FixedText(sheet.mesh.epsAlpha, kContactRatioDecimals, sep) +
+                                " меньше " +
+                                FixedText(kMinContactRatio, kContactRatioDecimals, sep) +
                                 ": зацепление не обеспечит плавной работы.");
                 break;
             case SheetWarningKind::PointedTooth: {
@@ -235,23 +349,15 @@ std::vector<std::string> WarningLines(const DataSheet& sheet, char sep) {
                                 FixedText(kMinTipThickness * w.mn, kLength, sep) + " мм.");
                 break;
             }
-            case SheetWarningKind::Interference: {
-                const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
-                const WheelSheet& mate = sheet.wheels[static_cast<std::size_t>(warning.mate)];
-                std::string line = "Интерференция: вершина зуба " + OfWheel(mate.name) +
-                                   " заходит на " + OntoWheel(w.name);
-                if (w.lineOfAction < 0) {
-                    line += " за точку касания основной окружности.";
-                } else {
-                    line += (w.internalTeeth ? " дальше начала эвольвенты: до диаметра "
-                                             : " ниже начала эвольвенты: до диаметра ") +
-                            FixedText(w.activeStart, kLength, sep) +
-                            " мм, эвольвента начинается на диаметре " +
-                            FixedText(w.formDiameter, kLength, sep) + " мм.";
-                }
-                lines.push_back(line);
+            case SheetWarningKind::Interference:
+                lines.push_back(InterferenceLine(sheet, warning, sep));
                 break;
-            }
+            case SheetWarningKind::Jam:
+                lines.push_back(JamLine(sheet, warning));
+                break;
+            case SheetWarningKind::Undercut:
+                lines.push_back(UndercutLine(sheet, warning, sep));
+                break;
             case SheetWarningKind::Overlap:
                 lines.push_back("Контуры на чертеже перекрываются: на глубину до " +
                                 FixedText(sheet.mesh.mesh.overlapDepth, kLength, sep) +
@@ -327,26 +433,11 @@ std::string DataSheetJson(const DataSheet& sheet, const std::string& path) {
     }
     out += "  \"kind\": \"" + std::string(KindName(sheet.kind)) + "\",\n";
     out += "  \"helical\": " + std::string(sheet.helical ? "true" : "false") + ",\n";
+    out += "  \"backlash\": " + JsonNumber(sheet.backlash) + ",\n";
     out += "  \"wheels\": [";
     for (std::size_t i = 0; i < sheet.wheels.size(); ++i) {
-        const WheelSheet& w = sheet.wheels[i];
         out += i == 0 ? "\n" : ",\n";
-        out += "    {\"name\": " + JsonString(w.name) +
-               ", \"internal_teeth\": " + (w.internalTeeth ? "true" : "false") +
-               ", \"z\": " + Whole(w.z) + ", \"mn\": " + JsonNumber(w.mn) +
-               ", \"mt\": " + JsonNumber(w.mt) + ", \"d\": " + JsonNumber(w.d) +
-               ", \"da\": " + JsonNumber(w.da) + ", \"df\": " + JsonNumber(w.df) +
-               ", \"db\": " + JsonNumber(w.db) + ", \"x\": " + JsonNumber(w.x) +
-               ", \"span\": " +
-               (w.hasSpan ? "{\"k\": " + Whole(w.k) + ", \"W\": " + JsonNumber(w.W) + "}"
-                          : std::string("null")) +
-               ", \"tip_thickness\": " + JsonNumber(w.tipThickness);
-        if (w.checkedInterference) {
-            out += ", \"active_profile_start\": " + JsonNumber(w.activeStart) +
-                   ", \"form_diameter\": " + JsonNumber(w.formDiameter) +
-                   ", \"interference\": " + (w.interference ? "true" : "false");
-        }
-        out += "}";
+        out += "    " + WheelJson(sheet.wheels[i], sheet.pair);
     }
     out += "\n  ],\n  \"pair\": ";
     if (sheet.pair) {

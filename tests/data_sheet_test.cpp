@@ -2,6 +2,7 @@
 // agreement with the builders, what triggers each warning, and the sheet in words.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <tuple>
@@ -29,19 +30,22 @@ BuilderCall Spline(int z, double m, bool hub) {
     return {Kind::Spline, 0, 0, m, 0, 0, 0, 0, 0, z, 0, hub};
 }
 
-// The window's state for a drawing: a pair's rack row, or the GOST rack of a spline.
-MainMod State(const BuilderCall& call, const char* rack, int involute, int fillet) {
+// The window's state for a drawing: a pair's rack, or the GOST rack of a spline.
+MainMod State(const BuilderCall& call, const BasicRack& rack, int involute, int fillet) {
     MainMod state;
     state.AccEv = involute;
     state.AccPer = fillet;
     state.SingleMember = call.kind == Kind::Spline;
-    StoreRack(state, state.SingleMember ? SplineRack(SplineStandard::Gost6033, call.m)
-                                        : FindRackRow(rack)->rack);
+    StoreRack(state, state.SingleMember ? SplineRack(SplineStandard::Gost6033, call.m) : rack);
     return state;
 }
 
+MainMod State(const BuilderCall& call, const char* rack, int involute, int fillet) {
+    return State(call, FindRackRow(rack)->rack, involute, fillet);
+}
+
 // Writes the drawing `call` describes as the window would, reads it back and makes its sheet.
-DataSheet Sheet(BuilderCall call, const char* rack = "20", int involute = 6, int fillet = 3) {
+DataSheet Sheet(BuilderCall call, const BasicRack& rack, int involute = 6, int fillet = 3) {
     MainMod state = State(call, rack, involute, fillet);
     call.alpha = state.Alfa;
     const testing::TempFolder folder;
@@ -50,6 +54,10 @@ DataSheet Sheet(BuilderCall call, const char* rack = "20", int involute = 6, int
     const DataSheet sheet = DataSheetOfFile(state, call, state.OutFile);
     EXPECT_TRUE(sheet.ok) << sheet.reason;
     return sheet;
+}
+
+DataSheet Sheet(BuilderCall call, const char* rack = "20", int involute = 6, int fillet = 3) {
+    return Sheet(call, FindRackRow(rack)->rack, involute, fillet);
 }
 
 struct WheelRow {
@@ -128,39 +136,86 @@ TEST(DataSheet, WarningTriggers) {
     // At the finest point counts the outlines follow the exact curves, so only the designs
     // trigger warnings; at the default counts the fillet chords overlap the mate's tips.
     using K = SheetWarningKind;
+    // Tips of 1.2 modules on a rack that generates only 1.1 - 0.3 (1 - sin 20°) = 0.90 deep.
+    const BasicRack deepTips{20, 1.2, 1, 0.1, 0.3};
     struct Row {
         const char* name;
         BuilderCall call;
+        BasicRack rack;
         int points;  // on the involute; half as many on the fillet
         std::vector<std::pair<SheetWarningKind, int>> warnings;  // and the wheel warned of
-        std::string first = {};  // the first warning's sentence, where it is checked
+        std::string line = {};  // a sentence that must be among the warnings
     };
+    const BasicRack rack20 = FindRackRow("20")->rack;
     const Row rows[] = {
-        {"textbook pair: nothing", Pair(false, 20, 40, 2), 100, {}},
-        {"internal 20 in 60: nothing", Pair(true, 20, 60, 2), 100, {}},
-        {"shifts 1.2 and 1.2 shorten the tips: contact ratio", Pair(false, 20, 40, 2, 0, 1.2, 1.2),
-         100, {{K::LowContactRatio, -1}},
-         "Коэффициент торцового перекрытия εα = 1,024 меньше 1,1: зацепление не обеспечит "
+        {"textbook pair: nothing", Pair(false, 20, 40, 2), rack20, 100, {}},
+        {"internal 20 in 60: nothing", Pair(true, 20, 60, 2), rack20, 100, {}},
+        {"shifts 1.2 and 1.2 shorten the tips: contact ratio",
+         Pair(false, 20, 40, 2, 0, 1.2, 1.2), rack20, 100, {{K::LowContactRatio, -1}},
+         "Коэффициент торцового перекрытия εα = 1,024 меньше 1,100: зацепление не обеспечит "
          "плавной работы."},
-        {"z 12, x 0.8: pointed", Pair(false, 12, 30, 2, 0, 0.8), 100, {{K::PointedTooth, 0}},
+        // eps 1.099649 is shown as 1.100, and 1.100 is not below 1.1; 1.099453 shows as 1.099.
+        {"contact ratio that shows as 1.100: nothing", Pair(false, 20, 40, 2, 0, 1.0456, 1.0456),
+         rack20, 100, {}},
+        {"contact ratio that shows as 1.099", Pair(false, 20, 40, 2, 0, 1.046, 1.046), rack20, 100,
+         {{K::LowContactRatio, -1}},
+         "Коэффициент торцового перекрытия εα = 1,099 меньше 1,100: зацепление не обеспечит "
+         "плавной работы."},
+        {"z 12, x 0.8: pointed", Pair(false, 12, 30, 2, 0, 0.8), rack20, 100,
+         {{K::PointedTooth, 0}},
          "Заострение зуба колеса 1: толщина на окружности вершин 0,3511 мм меньше "
          "0,25·m = 0,5000 мм."},
-        {"z 14 against 40: the mate's tip passes the base tangent point",
-         Pair(false, 14, 40, 2), 100, {{K::Interference, 0}, {K::Overlap, -1}},
-         "Интерференция: вершина зуба колеса 2 заходит на колесо 1 за точку касания "
-         "основной окружности."},
-        {"default point counts: overlap", Pair(false, 20, 40, 2), 6, {{K::Overlap, -1}}},
+        {"z 13 and 11, x2 0.6: wheel 1 undercut, wheel 2 clear",
+         Pair(false, 13, 11, 2, 0, 0, 0.6), rack20, 100, {{K::Undercut, 0}},
+         "Подрезание ножки зуба колеса 1 исходной рейкой: x = 0 меньше xmin = 0,2396."},
+        {"z 12 and 20, x2 -0.5: both undercut, both tips past the base tangent points",
+         Pair(false, 12, 20, 2, 0, 0, -0.5), rack20, 100,
+         {{K::Undercut, 0}, {K::Undercut, 1}, {K::Jam, 0}, {K::Jam, 1}, {K::Overlap, -1}},
+         "Вершина зуба колеса 2 выходит за точку касания линии зацепления с основной "
+         "окружностью колеса 1: зубья заклинит."},
+        {"z 14 against 40: undercut, the mate's tip passes the base tangent point",
+         Pair(false, 14, 40, 2), rack20, 100, {{K::Undercut, 0}, {K::Jam, 0}, {K::Overlap, -1}}},
+        {"tips deeper than the rack generates: interference on both",
+         Pair(false, 20, 40, 2), deepTips, 100,
+         {{K::Interference, 0}, {K::Interference, 1}, {K::Overlap, -1}},
+         "Интерференция: вершина зуба колеса 2 заходит на колесо 1 ниже начала эвольвенты: до "
+         "диаметра 37,6309 мм, эвольвента начинается на диаметре 37,7174 мм."},
+        {"default point counts: overlap", Pair(false, 20, 40, 2), rack20, 6, {{K::Overlap, -1}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const DataSheet sheet = Sheet(row.call, "20", row.points, row.points / 2);
+        const DataSheet sheet = Sheet(row.call, row.rack, row.points, row.points / 2);
         std::vector<std::pair<SheetWarningKind, int>> warnings;
         for (const SheetWarning& w : sheet.warnings) warnings.push_back({w.kind, w.wheel});
         EXPECT_EQ(warnings, row.warnings);
         const std::vector<std::string> lines = WarningLines(sheet, ',');
         ASSERT_EQ(lines.size(), row.warnings.size());
-        EXPECT_TRUE(row.first.empty() || lines[0] == row.first) << lines[0];
+        EXPECT_TRUE(row.line.empty() ||
+                    std::find(lines.begin(), lines.end(), row.line) != lines.end())
+            << (lines.empty() ? "" : lines[0]);
     }
+}
+
+TEST(DataSheet, InterferenceIsNotARoundingGap) {
+    // 13 / 11, x2 0.6: the drawing starts wheel 2's involute where wheel 1's tip begins to touch
+    // it, so the reach and the drawn junction are one number. The check is against the form
+    // diameter the rack generates: 22 sin 20° - 2 * 2 (0.99997 - 0.6) / sin 20° = 2.84673,
+    // dFf = sqrt(20.67324^2 + 2.84673^2) = 20.86832, which the reach clears by 0.38 mm.
+    const DataSheet sheet = Sheet(Pair(false, 13, 11, 2, 0, 0, 0.6), "20", 100, 50);
+    const WheelSheet& w2 = sheet.wheels[1];
+    EXPECT_TRUE(w2.checkedInterference);
+    EXPECT_FALSE(w2.interference || w2.jam || w2.undercut);
+    EXPECT_NEAR(w2.formDiameter, 20.86832, 5e-5);
+    EXPECT_GT(w2.activeStart, w2.formDiameter + 0.3);
+    // The jam sentence names no diameter, and JSON gives the reach as null.
+    const DataSheet jam = Sheet(Pair(false, 12, 20, 2, 0, 0, -0.5), "20", 100, 50);
+    for (const std::string& line : WarningLines(jam)) {
+        if (line.find("заклинит") != std::string::npos) {
+            EXPECT_EQ(line.find("диаметр"), std::string::npos) << line;
+        }
+    }
+    EXPECT_NE(DataSheetJson(jam, "p.dxf").find("\"jam\": true, \"active_profile_start\": null"),
+              std::string::npos);
 }
 
 TEST(DataSheet, DrawingOfTheWrongShapeIsRefused) {
@@ -182,6 +237,14 @@ Cells CellsOf(const std::vector<SheetRow>& rows, const std::string& label) {
         if (row.label == label) return row.cells;
     }
     return {};
+}
+
+// What follows `label` on its line of the plain text, spaces trimmed.
+std::string ValueInText(const std::string& text, const std::string& label) {
+    const std::size_t at = text.find("\n" + label + " ");
+    if (at == std::string::npos) return "";
+    const std::size_t from = text.find_first_not_of(' ', at + 1 + label.size());
+    return text.substr(from, text.find('\n', from) - from);
 }
 
 TEST(SheetText, NumbersAndTable) {
@@ -208,9 +271,71 @@ TEST(SheetText, NumbersAndTable) {
     EXPECT_TRUE(CellsOf(internal.wheelRows, "Модуль торцовый mt, мм").empty());
     EXPECT_EQ(CellsOf(internal.wheelRows, "Длина общей нормали W, мм"), (Cells{"15.3209", "—"}));
     const std::string text = DataSheetText(Sheet(Pair(false, 20, 40, 2), "20", 100, 50));
-    EXPECT_NE(text.find("\nМежосевое расстояние aw, мм     60.0000\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("\nПерекрытие контуров, мм         нет\n"), std::string::npos) << text;
+    EXPECT_EQ(ValueInText(text, "Межосевое расстояние aw, мм"), "60.0000") << text;
+    EXPECT_EQ(ValueInText(text, "Перекрытие контуров, мм"), "нет") << text;
     EXPECT_EQ(text.find("Предупреждения"), std::string::npos);
+}
+
+TEST(SheetText, RootsAndMeasurements) {
+    // Each row: a sheet and the cells of the rows that must show, worked by hand here or in
+    // gear_formulas_test.cpp (rollers, W with backlash). Default rollers by hand: ring z 60
+    // touches with 3.31241, gauge 3.3: inv alpha_M = pi / 120 + inv 20° - 3.3 / 112.76311 =
+    // 0.0118194 -> 18.556126°, M = 118.94688 - 3.3 = 115.64688. GOST hub z 20 touches with
+    // 3.47708, gauge 3.5: pi / 40 + inv 30° - 3.5 / 34.64102 = 0.0312550 -> 25.332129°,
+    // M = 38.32637 - 3.5 = 34.82637. Helical mn 3, beta 15°, z 17 touches with 5.25486 (5.25):
+    // inv alpha_Mt = inv 20.646896° + 5.25 / (51 cos 20°) - pi / 17 = 0.0336013 -> 25.916435°,
+    // M = 54.93227 cos(pi / 34) + 5.25 = 59.94794; z 53 with 5.11556 (5.1): 0.0209497 ->
+    // 22.309622°, M = 166.49944 cos(pi / 106) + 5.1 = 171.52632.
+    struct Row {
+        const char* name;
+        BuilderCall call;
+        std::vector<std::pair<std::string, Cells>> cells;
+        std::vector<std::string> absent = {};  // labels that must not show
+    };
+    const Row rows[] = {
+        {"m 3, z 12, x 0.6: the drawn fillet runs 1.5 mm below the hob's root",
+         Pair(false, 12, 30, 3, 0, 0.6),
+         {{"Диаметр впадин df при нарезании рейкой, мм", {"32.1000", "82.5000"}}},
+         {"Диаметр впадин df, мм"}},
+        {"jn 0.1 on 20 / 40: W of the thinned teeth, labelled so",
+         Pair(false, 20, 40, 2, 0, 0, 0, 0.1),
+         {{"Длина общей нормали W (с боковым зазором), мм", {"15.2875", "27.6230"}},
+          {"Размер по роликам M (с боковым зазором), мм",
+           {"44.8497 (D = 3.5)", "84.6465 (D = 3.45)"}}},
+         {"Длина общей нормали W, мм"}},
+        {"no backlash: plain labels, the gauge roller nearest the touching one",
+         Pair(false, 20, 40, 2),
+         {{"Длина общей нормали W, мм", {"15.3209", "27.6896"}},
+          {"Размер по роликам M, мм", {"44.7596 (D = 3.45)", "84.6405 (D = 3.4)"}}}},
+        {"ring: between rollers, the pinion over them", Pair(true, 20, 60, 2),
+         {{"Размер между роликами M, мм", {"—", "115.6469 (D = 3.3)"}},
+          {"Размер по роликам M, мм", {"44.7596 (D = 3.45)", "—"}}}},
+        {"GOST hub", Spline(20, 2, true),
+         {{"Размер между роликами M, мм", {"34.8264 (D = 3.5)"}}},
+         {"Размер по роликам M, мм", "Длина общей нормали W, мм"}},
+        {"helical: over balls", Pair(false, 17, 53, 3, 15),
+         {{"Размер по шарикам M, мм", {"59.9479 (D = 5.25)", "171.5263 (D = 5.1)"}}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const SheetTable table = MakeSheetTable(Sheet(row.call));
+        for (const auto& [label, cells] : row.cells) {
+            EXPECT_EQ(CellsOf(table.wheelRows, label), cells) << label;
+        }
+        for (const std::string& label : row.absent) {
+            EXPECT_TRUE(CellsOf(table.wheelRows, label).empty()) << label;
+        }
+    }
+    // Both roots of the shifted wheel: drawn about 30.6 mm (the equivalent rack's root) against
+    // the hob's 32.1 mm.
+    const DataSheet shifted = Sheet(Pair(false, 12, 30, 3, 0, 0.6));
+    EXPECT_NEAR(shifted.wheels[0].df, 30.6, 0.05);
+    EXPECT_EQ(CellsOf(MakeSheetTable(shifted).wheelRows, "Диаметр впадин df на чертеже, мм")[0],
+              FixedText(shifted.wheels[0].df, 4));
+    // JSON carries the same numbers in full.
+    const std::string json = DataSheetJson(shifted, "p.dxf");
+    EXPECT_NE(json.find("\"df_rack\": 32.1, \"x_min\": 0.298100983820"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"rollers\": {\"D\": "), std::string::npos) << json;
 }
 
 }  // namespace
