@@ -290,18 +290,20 @@ GeneratorFlank GeneratorMember1(const PairRow& row, double m, int accPer, int ac
     const double at = std::atan(std::tan(GradToRad(kRack20.alpha)) / cosB);
     const double d1 = row.z1 * mt;
     const double d2 = row.z2 * mt;
-    double da1 = d1 + 2 * m * (kRack20.ha + row.x1);
-    double da2 = d2 + 2 * m * (kRack20.ha + row.x2);
-    MainMod state;
-    state.AccPer = accPer;
-    state.AccEv = accEv;
-    state.SingleMember = false;
-    const ToothProfileReport report =
-        ToothProfile(state, row.z1, row.z2, d1, d2, da1, da2, d1 * std::cos(at), d2 * std::cos(at),
-                     mt, at, row.x1 * cosB, row.x2 * cosB, kRack20.ha * cosB, kRack20.hf * cosB,
-                     kRack20.c * cosB, kRack20.rf * cosB, 0, row.jn, false);
+    ToothProfileInput in;
+    in.member1 = {row.z1, d1, d1 + 2 * m * (kRack20.ha + row.x1), d1 * std::cos(at), row.x1 * cosB};
+    in.member2 = {row.z2, d2, d2 + 2 * m * (kRack20.ha + row.x2), d2 * std::cos(at), row.x2 * cosB};
+    in.m = mt;
+    in.alpha = at;
+    in.hf = kRack20.hf * cosB;
+    in.c = kRack20.c * cosB;
+    in.rf = kRack20.rf * cosB;
+    in.jn = row.jn;
+    in.AccPer = accPer;
+    in.AccEv = accEv;
+    const ToothProfileResult report = ToothProfile(in);
     EXPECT_TRUE(report.error.ok());
-    return {state.Prof1, d1 * std::cos(at)};
+    return {report.Prof1, d1 * std::cos(at)};
 }
 
 RackCutData CutMember1(const PairRow& row, double m, int accPer, int accEv) {
@@ -408,8 +410,7 @@ TEST(RackCutFlank, WholeGearIsASimplePolygon) {
             RackCutFlank(Member(row.rack, row.z, 2.5, row.beta, row.x, row.accPer, row.accEv));
         ASSERT_EQ(r.fault, RackCutFault::None);
         EXPECT_EQ(CheckExternalFlank(r.flank, row.z), GeometryFault::None);
-        std::vector<double> outline;
-        GearOutline(row.z, r.flank, outline, false);
+        const std::vector<double> outline = GearOutline(row.z, r.flank, false);
         BgPolygon gear;
         for (std::size_t i = 0; i + 1 < outline.size(); i += 2) {
             gear.outer().push_back({outline[i], outline[i + 1]});
