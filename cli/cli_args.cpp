@@ -264,6 +264,10 @@ void AddSplineAndCommonOptions(std::vector<CliOption>& t) {
                  CountHelp("points on the root fillet", kMinAccPer, kMaxAccPer, kDefaultAccPer)});
     t.push_back({"-o", "--output", C::Both, N::Required, nullptr, OutputValue(),
                  "the drawing file to write (replaced only when complete)"});
+    t.push_back({"--roller", nullptr, C::Both, N::Optional, nullptr,
+                 Number(&CliRequest::roller, "D", Sign::Positive),
+                 "diameter of the measuring rollers for the data sheet's M, mm\n"
+                 "(default: a gauge size touching each flank near the reference circle)"});
     t.push_back({"--report", nullptr, C::Both, N::Optional, nullptr, ReportValue(),
                  "after writing, read the drawing back and print its data sheet\n"
                  "(diameters, span measurement, mesh, check of the drawn outlines)\n"

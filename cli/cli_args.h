@@ -45,6 +45,7 @@ struct CliRequest {
     std::int32_t filletPoints = kDefaultAccPer;
     std::string output;
     CliReport report = CliReport::None;
+    double roller = 0;  // measuring roller diameter for the data sheet, mm; 0: the sheet chooses
 };
 
 struct CliParse {

@@ -64,10 +64,12 @@ void PrintReport(const CliRequest& request, const MainMod& state, std::ostream& 
             return;
         case CliReport::Text:
             out << state.OutFile << "\n"
-                << DataSheetText(DataSheetOfFile(state, CallOf(request, state), state.OutFile));
+                << DataSheetText(DataSheetOfFile(state, CallOf(request, state), state.OutFile,
+                                                 SheetOptions{request.roller}));
             return;
         case CliReport::Json:
-            out << DataSheetJson(DataSheetOfFile(state, CallOf(request, state), state.OutFile),
+            out << DataSheetJson(DataSheetOfFile(state, CallOf(request, state), state.OutFile,
+                                                 SheetOptions{request.roller}),
                                  state.OutFile);
             return;
     }

@@ -2,6 +2,7 @@
 // drawing read back by ezdxf, in cli_report_readback.py.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 
 #include "cli/cli_args.h"
@@ -58,6 +59,37 @@ TEST(CliReport, UsageNamesIt) {
     std::ostringstream out, err;
     EXPECT_EQ(CliMain({"--help"}, out, err), kCliWritten);
     EXPECT_NE(out.str().find("--report[=json]"), std::string::npos);
+}
+
+// --roller chooses the measuring rollers the sheet states; without it the sheet picks a gauge.
+TEST(CliReport, RollerDiameterReachesTheSheet) {
+    const std::string path = ::testing::TempDir() + "tarvo-roller.dxf";
+    struct Row {
+        const char* name;
+        std::vector<std::string> extra;
+        bool stated;  // "D = 3.7" in the sheet
+    };
+    const Row rows[] = {
+        {"chosen", {"--roller", "3.7"}, true},
+        {"default", {}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<std::string> args{"pair",  "--mesh", "external", "--module", "2", "--z1",
+                                      "20",    "--z2",   "40",       "-o",       path, "--report"};
+        args.insert(args.end(), row.extra.begin(), row.extra.end());
+        std::ostringstream out;
+        std::ostringstream err;
+        ASSERT_EQ(CliMain(args, out, err), 0) << err.str();
+        EXPECT_EQ(out.str().find("D = 3.7") != std::string::npos, row.stated) << out.str();
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(CliMain({"pair", "--mesh", "external", "--module", "2", "--z1", "20", "--z2", "40",
+                       "-o", path, "--roller", "0"},
+                      out, err),
+              kCliBadUsage);
+    std::remove(path.c_str());
 }
 
 }  // namespace

@@ -184,6 +184,7 @@ const OptionCase kOptionCases[] = {
     {"--involute-points", "10", In::Both, Need::Optional},
     {"--fillet-points", "5", In::Both, Need::Optional},
     {"-o", "f.dxf", In::Both, Need::Required},
+    {"--roller", "3.5", In::Both, Need::Optional},
     {"--report", "json", In::Both, Need::Switch},
 };
 
@@ -361,7 +362,7 @@ TEST(CliArgs, UsageText) {
         "  tarvo-cli pair --mesh external|internal --module M --z1 N --z2 N [--helix DEG]\n",
         "            [--x1 X] [--x2 X] [--backlash JN] [--rack ROW | --rack-custom A,HA,HF,C,RF]\n",
         "  tarvo-cli spline --module M --standard gost|ost --part shaft|hub --teeth N\n",
-        "            [--shift MM] [--involute-points N] [--fillet-points N] -o FILE\n",
+        "            [--shift MM] [--involute-points N] [--fillet-points N] -o FILE [--roller D]\n",
         "            [--report[=json]]\n",
         "  --z1, --z2      tooth counts of wheels 1 and 2\n",
         "  --x1, --x2      profile shift coefficients (default 0)\n",
