@@ -63,11 +63,11 @@ public:
                 break;  // the empty rest after the last line end
             }
             if (!NextLine(value)) {
-                return Fail(codeLine, "у кода группы нет значения");
+                return Fail(codeLine, DxfReadFault::CodeWithoutValue);
             }
             int group = 0;
             if (!ReadInt(code, group)) {
-                return Fail(codeLine, "код группы не число");
+                return Fail(codeLine, DxfReadFault::CodeNotNumber);
             }
             if (!Group(group, Trim(value), codeLine)) {
                 return result_;
@@ -80,10 +80,10 @@ public:
             return result_;
         }
         if (!eof_) {
-            return Fail(lineNumber_, "файл обрывается: нет EOF");
+            return Fail(lineNumber_, DxfReadFault::NoEof);
         }
         if (open_) {
-            return Fail(lineNumber_, "полилиния не закончена (нет SEQEND)");
+            return Fail(lineNumber_, DxfReadFault::PolylineNotEnded);
         }
         result_.ok = true;
         return result_;
@@ -102,9 +102,11 @@ private:
         return true;
     }
 
-    DxfReadResult Fail(std::size_t line, const std::string& what) {
+    DxfReadResult Fail(std::size_t line, DxfReadFault fault, const std::string& detail = {}) {
         result_.ok = false;
-        result_.reason = "строка " + std::to_string(line) + ": " + what;
+        result_.fault = fault;
+        result_.line = line;
+        result_.detail = detail;
         result_.drawing = {};
         return result_;
     }
@@ -113,7 +115,7 @@ private:
         double number = 0;
         auto coordinate = [&](double& target, bool& has) {
             if (!ReadDouble(value, number)) {
-                Fail(line + 1, "координата не число: " + std::string(value));
+                Fail(line + 1, DxfReadFault::CoordinateNotNumber, std::string(value));
                 return false;
             }
             target = number;
@@ -160,7 +162,7 @@ private:
         }
         if (e.type == "ENDSEC") {
             if (open_) {
-                Fail(e.line, "полилиния не закончена (нет SEQEND)");
+                Fail(e.line, DxfReadFault::PolylineNotEnded);
                 return false;
             }
             inEntities_ = false;
@@ -176,30 +178,30 @@ private:
         std::vector<DxfPolyline>& polylines = result_.drawing.polylines;
         if (e.type == "POLYLINE") {
             if (open_) {
-                Fail(e.line, "новая полилиния до SEQEND предыдущей");
+                Fail(e.line, DxfReadFault::PolylineInPolyline);
                 return false;
             }
             polylines.push_back({e.layer, {}});
             open_ = true;
         } else if (e.type == "VERTEX") {
             if (!open_) {
-                Fail(e.line, "VERTEX вне полилинии");
+                Fail(e.line, DxfReadFault::VertexOutsidePolyline);
                 return false;
             }
             if (!e.has10 || !e.has20) {
-                Fail(e.line, "у VERTEX нет координат 10 и 20");
+                Fail(e.line, DxfReadFault::VertexWithoutCoordinates);
                 return false;
             }
             polylines.back().points.push_back({e.x10, e.y20});
         } else if (e.type == "SEQEND") {
             if (!open_) {
-                Fail(e.line, "SEQEND без полилинии");
+                Fail(e.line, DxfReadFault::SeqendWithoutPolyline);
                 return false;
             }
             open_ = false;
         } else if (e.type == "LINE") {
             if (!e.has10 || !e.has20 || !e.has11 || !e.has21) {
-                Fail(e.line, "у LINE нет координат 10, 20, 11 и 21");
+                Fail(e.line, DxfReadFault::LineWithoutCoordinates);
                 return false;
             }
             result_.drawing.lines.push_back({e.layer, {e.x10, e.y20}, {e.x11, e.y21}});
@@ -225,13 +227,15 @@ DxfReadResult ReadDxfFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         DxfReadResult failed;
-        failed.reason = "файл не открывается: " + path;
+        failed.fault = DxfReadFault::CannotOpen;
+        failed.detail = path;
         return failed;
     }
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) {
         DxfReadResult failed;
-        failed.reason = "файл не читается: " + path;
+        failed.fault = DxfReadFault::CannotRead;
+        failed.detail = path;
         return failed;
     }
     return ParseDxf(text);

@@ -3,6 +3,7 @@
 // Other entities are passed over; group codes other than layer and coordinates are ignored.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,9 +28,28 @@ struct DxfDrawing {
     std::vector<DxfLine> lines;          // the centre-mark strokes, in file order
 };
 
+// Why a drawing could not be read.
+enum class DxfReadFault {
+    None,
+    CannotOpen,                // the file does not open (detail: the path)
+    CannotRead,                // reading it failed part way (detail: the path)
+    CodeWithoutValue,          // a group code is the last line
+    CodeNotNumber,             // a group code that is not a whole number
+    CoordinateNotNumber,       // detail: the value as written
+    NoEof,                     // the text ends without EOF
+    PolylineNotEnded,          // a POLYLINE without its SEQEND
+    PolylineInPolyline,        // a POLYLINE before the previous one's SEQEND
+    VertexOutsidePolyline,
+    VertexWithoutCoordinates,  // a VERTEX without both 10 and 20
+    SeqendWithoutPolyline,
+    LineWithoutCoordinates,    // a LINE without all of 10, 20, 11 and 21
+};
+
 struct DxfReadResult {
     bool ok = false;
-    std::string reason;  // with !ok: what is wrong, in Russian, with the line number
+    DxfReadFault fault = DxfReadFault::None;  // with !ok: what is wrong,
+    std::size_t line = 0;                     // on which line of the text (from 1),
+    std::string detail;                       // and the path or value concerned
     DxfDrawing drawing;
 };
 

@@ -2,6 +2,7 @@
 // for what the drawing decides (tip and root circles as written, the outlines for the mesh
 // check), and the warnings that follow from both.
 #include "report/data_sheet.h"
+#include "report/read_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -262,7 +263,7 @@ DataSheet DataSheetOfFile(const MainMod& state, const BuilderCall& call, const s
                           const SheetOptions& options) {
     const DxfReadResult read = ReadDxfFile(path);
     if (!read.ok) {
-        return Refused("чертёж не прочитан: " + read.reason);
+        return Refused("чертёж не прочитан: " + DescribeDxfRead(read));
     }
     return MakeDataSheet(state, call, read.drawing, options);
 }

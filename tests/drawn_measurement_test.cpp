@@ -9,6 +9,7 @@
 
 #include "app/basic_rack.h"
 #include "drawing/dxf_reader.h"
+#include "report/read_text.h"
 #include "math/constants.h"
 #include "report/data_sheet.h"
 #include "test_files.h"
@@ -38,7 +39,7 @@ Written Write(BuilderCall call, const SheetOptions& options) {
     state.OutFile = folder.File("measured.dxf");
     EXPECT_EQ(RunBuilder(state, call).status, DrawStatus::Written);
     const DxfReadResult read = ReadDxfFile(state.OutFile);
-    EXPECT_TRUE(read.ok) << read.reason;
+    EXPECT_TRUE(read.ok) << DescribeDxfRead(read);
     return {DataSheetOfFile(state, call, state.OutFile, options), read.drawing};
 }
 

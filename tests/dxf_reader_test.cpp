@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "drawing/dxf_reader.h"
+#include "report/read_text.h"
 #include "drawing/dxf_writer.h"
 #include "test_files.h"
 
@@ -19,7 +20,7 @@ TEST(DxfReader, WriterRoundTrip) {
     const testing::TempFolder folder;
     ASSERT_TRUE(DxfWriteDrawing(folder.File("pair.dxf"), {&first, &second}, {0, 60}).written);
     const DxfReadResult read = ReadDxfFile(folder.File("pair.dxf"));
-    ASSERT_TRUE(read.ok) << read.reason;
+    ASSERT_TRUE(read.ok) << DescribeDxfRead(read);
     ASSERT_EQ(read.drawing.polylines.size(), 2u);
     for (const Outline* outline : {&first, &second}) {
         const DxfPolyline& p = read.drawing.polylines[outline == &first ? 0 : 1];
@@ -42,7 +43,7 @@ TEST(DxfReader, OtherContentIsPassedOver) {
         "0\nSECTION\n2\nBLOCKS\n0\nLINE\n8\nX\n10\n0\n20\n0\n11\n5\n21\n5\n0\nENDSEC\n"
         "0\nSECTION\n2\nENTITIES\n0\nCIRCLE\n8\nX\n10\n1\n20\n1\n40\n3\n"
         "0\nLINE\n62\n7\n8\nLAYER0VIEW0\n21\n1\n11\n2\n20\n-1\n10\n2\n0\nENDSEC\n0\nEOF\n");
-    ASSERT_TRUE(read.ok) << read.reason;
+    ASSERT_TRUE(read.ok) << DescribeDxfRead(read);
     EXPECT_TRUE(read.drawing.polylines.empty());
     ASSERT_EQ(read.drawing.lines.size(), 1u);
     const DxfLine& line = read.drawing.lines[0];
@@ -81,11 +82,11 @@ TEST(DxfReader, DamagedFilesAreRefused) {
         ASSERT_NE(at, std::string::npos);
         const DxfReadResult read = ParseDxf(text.replace(at, row.from.size(), row.to));
         EXPECT_FALSE(read.ok);
-        EXPECT_EQ(read.reason.rfind(row.reason, 0), 0u) << read.reason;
+        EXPECT_EQ(DescribeDxfRead(read).rfind(row.reason, 0), 0u) << DescribeDxfRead(read);
         EXPECT_TRUE(read.drawing.polylines.empty());
     }
     const testing::TempFolder folder;
-    EXPECT_EQ(ReadDxfFile(folder.File("absent.dxf")).reason.rfind("файл не открывается", 0), 0u);
+    EXPECT_EQ(DescribeDxfRead(ReadDxfFile(folder.File("absent.dxf"))).rfind("файл не открывается", 0), 0u);
 }
 
 }  // namespace

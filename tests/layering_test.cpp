@@ -53,5 +53,24 @@ TEST(Layering, NoFolderIncludesOneAboveIt) {
     EXPECT_GT(filesRead, 50);
 }
 
+// Words the user reads are written above drawing/: below it faults are enum values. A line of
+// code (not a comment) holding Cyrillic letters in math/, profile/ or drawing/ is a stray.
+TEST(Layering, NoUserTextBelowTheApplication) {
+    for (const char* folder : {"math", "profile", "drawing"}) {
+        const std::filesystem::path root = std::filesystem::path(TARVO_SOURCE_DIR) / folder;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+            std::ifstream in(entry.path());
+            std::string line;
+            for (int number = 1; std::getline(in, line); ++number) {
+                const std::string code = line.substr(0, line.find("//"));
+                // UTF-8 Cyrillic letters start with the byte 0xD0 or 0xD1.
+                const bool cyrillic = code.find('\xD0') != std::string::npos ||
+                                      code.find('\xD1') != std::string::npos;
+                EXPECT_FALSE(cyrillic) << entry.path().string() << ":" << number << ": " << line;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tarvo

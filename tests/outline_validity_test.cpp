@@ -16,6 +16,7 @@
 #include "app/basic_rack.h"
 #include "cli/cli_run.h"
 #include "drawing/dxf_reader.h"
+#include "report/read_text.h"
 #include "test_files.h"
 
 namespace tarvo {
@@ -130,7 +131,7 @@ TEST(OutlineValidity, SeededSweepOfEveryKindIsSimple) {
         }
         ++written;
         const DxfReadResult read = ReadDxfFile(path);
-        ASSERT_TRUE(read.ok) << Joined(args) << ": " << read.reason;
+        ASSERT_TRUE(read.ok) << Joined(args) << ": " << DescribeDxfRead(read);
         for (std::size_t k = 0; k < read.drawing.polylines.size(); ++k) {
             ++outlines;
             const std::string fault = OutlineFault(read.drawing.polylines[k].points);
@@ -163,7 +164,7 @@ TEST(OutlineValidity, InternalFilletsEndOnTheSpaceCentreLine) {
         std::ostringstream err;
         ASSERT_EQ(CliMain(args, out, err), 0) << err.str();
         const DxfReadResult read = ReadDxfFile(path);
-        ASSERT_TRUE(read.ok) << read.reason;
+        ASSERT_TRUE(read.ok) << DescribeDxfRead(read);
         for (const DxfPolyline& outline : read.drawing.polylines) {
             EXPECT_EQ(OutlineFault(outline.points), "");
         }

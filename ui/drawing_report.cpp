@@ -5,6 +5,7 @@
 #include <QLocale>
 
 #include "report/data_sheet.h"
+#include "report/read_text.h"
 #include "drawing/dxf_reader.h"
 
 namespace tarvo::ui {
@@ -30,10 +31,10 @@ void DrawingReport::ShowDrawing(const MainMod& state, const BuilderCall& call,
                                 const std::string& path) {
     DxfReadResult read = ReadDxfFile(path);
     if (!read.ok) {
-        const QString why = QStringLiteral("Чертёж не прочитан: ") + QString::fromStdString(read.reason);
+        const QString why = QStringLiteral("Чертёж не прочитан: ") + QString::fromStdString(DescribeDxfRead(read));
         preview->Clear(why);
         DataSheet unread;
-        unread.reason = "чертёж не прочитан: " + read.reason;
+        unread.reason = "чертёж не прочитан: " + DescribeDxfRead(read);
         sheet->SetSheet(unread, RegionalDecimalSign());
         return;
     }

@@ -1,0 +1,13 @@
+// The designer's wording of why a drawing file could not be read back.
+#pragma once
+
+#include <string>
+
+#include "drawing/dxf_reader.h"
+
+namespace tarvo {
+
+// "строка 12: координата не число: 1,5", "файл не открывается: /path", ...; empty when read.
+std::string DescribeDxfRead(const DxfReadResult& read);
+
+}  // namespace tarvo
