@@ -2,6 +2,7 @@
 #include "cli/cli_run.h"
 
 #include "app/custom_rack.h"
+#include "app/input_check.h"
 #include "report/data_sheet.h"
 #include "report/sheet_text.h"
 #include "app/startup.h"
@@ -32,6 +33,23 @@ BuilderCall CallOf(const CliRequest& request, const MainMod& state) {
     call.x2 = request.x2;
     call.jn = request.backlash;
     return call;
+}
+
+// The option that set a field.
+const char* OptionOf(InputField field) {
+    switch (field) {
+        case InputField::Module:
+        case InputField::SplineModule: return "--module";
+        case InputField::Helix: return "--helix";
+        case InputField::Teeth1: return "--z1";
+        case InputField::Teeth2: return "--z2";
+        case InputField::Shift1: return "--x1";
+        case InputField::Shift2: return "--x2";
+        case InputField::Backlash: return "--backlash";
+        case InputField::SplineTeeth: return "--teeth";
+        case InputField::SplineShift: return "--shift";
+    }
+    return "";
 }
 
 // After a drawing is written: its path, and the data sheet when asked for.
@@ -90,6 +108,12 @@ int RunCli(const CliRequest& request, std::ostream& out, std::ostream& err) {
     } else {
         state.SingleMember = true;
         StoreRack(state, SplineRack(request.standard, request.module));
+    }
+    // Values out of range are named as the window names them, and nothing is written.
+    if (const std::optional<InputFault> fault = CheckInputRanges(state, CallOf(request, state))) {
+        err << "tarvo-cli: " << OptionOf(fault->field) << ": неверно задан параметр «"
+            << FieldCaption(fault->field) << "»: " << fault->reason << "\n";
+        return kCliNotDrawn;
     }
     result = RunBuilder(state, CallOf(request, state));
 

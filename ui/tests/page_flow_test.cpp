@@ -1,0 +1,254 @@
+// Moving through the pages: data that give no drawing lead back to the box to change (in the
+// window and, with the same words, in tarvo-cli), "Назад" from every page keeps the entries,
+// the drawing is made without freezing the window, and Enter presses "OK".
+#include <QApplication>
+#include <QFile>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "window_driver.h"
+
+using namespace tarvo::ui::test;
+
+namespace {
+
+const QStringList kPairPage{"frPar", "frContur", "frIntEx"};
+const QStringList kSplinePage{"FrParSl"};
+
+// tarvo-cli's exit status and error text for `arguments`, written over `path`.
+struct CliRun {
+    int status = -1;
+    QString err;
+};
+
+CliRun RunCli(const QString& arguments, const QString& path) {
+    QProcess cli;
+    cli.start(QStringLiteral(TARVO_CLI), arguments.split(' ') << "-o" << path);
+    cli.waitForFinished(120000);
+    return {cli.exitCode(), QString::fromUtf8(cli.readAllStandardError()).trimmed()};
+}
+
+}  // namespace
+
+class PageFlowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void outOfRangeNamesTheBoxInWindowAndCli_data() {
+        QTest::addColumn<QString>("entries");  // from the start page through the parameters
+        QTest::addColumn<QString>("focus");    // the box blamed
+        QTest::addColumn<QString>("caption");  // its label
+        QTest::addColumn<QString>("option");   // tarvo-cli's option for it
+        QTest::addColumn<QString>("cli");      // the same data for tarvo-cli
+        const QString pair = "pair --mesh external --module 2 --z1 20 --z2 40 ";
+        const QString helix = "Угол наклона зуба, град.";
+        const QString module = "Модуль нормальный, мм";
+        QTest::newRow("helix 90") << "OK txtm=2 txtZ1=20 txtZ2=40 txtBeta=90" << "txtBeta"
+                                  << helix << "--helix" << pair + "--helix 90";
+        QTest::newRow("helix -90") << "OK txtm=2 txtZ1=20 txtZ2=40 txtBeta=-90" << "txtBeta"
+                                   << helix << "--helix" << pair + "--helix -90";
+        QTest::newRow("helix 85: no working angle even unshifted")
+            << "OK txtm=2 txtZ1=20 txtZ2=40 txtBeta=85" << "txtBeta" << helix << "--helix"
+            << pair + "--helix 85";
+        QTest::newRow("helix 80 turns module 1e148 transverse past the range")
+            << "OK txtm=1e148 txtZ1=20 txtZ2=40 txtBeta=80" << "txtBeta" << helix << "--helix"
+            << "pair --mesh external --module 1e148 --z1 20 --z2 40 --helix 80";
+        QTest::newRow("module 1e308") << "OK txtm=1e308 txtZ1=20 txtZ2=40" << "txtm" << module
+                                      << "--module"
+                                      << "pair --mesh external --module 1e308 --z1 20 --z2 40";
+        QTest::newRow("module 1e-320") << "OK txtm=1e-320 txtZ1=20 txtZ2=40" << "txtm" << module
+                                       << "--module"
+                                       << "pair --mesh external --module 1e-320 --z1 20 --z2 40";
+        QTest::newRow("backlash 100") << "OK txtm=2 txtZ1=20 txtZ2=40 txtJbn=100" << "txtJbn"
+                                      << "Нормальный боковой зазор jn" << "--backlash"
+                                      << pair + "--backlash 100";
+        QTest::newRow("x1 -3: tip inside base") << "OK txtm=2 txtZ1=20 txtZ2=40 txtx1=-3"
+                                                << "txtx1" << "Коэффициент смещения x1" << "--x1"
+                                                << pair + "--x1 -3";
+        QTest::newRow("internal ring x2 -5")
+            << "OK opTip(1) txtm=2 txtZ1=20 txtZ2=40 txtx2=-5" << "txtx2"
+            << "Коэффициент смещения x2" << "--x2"
+            << "pair --mesh internal --module 2 --z1 20 --z2 40 --x2 -5";
+        QTest::newRow("GOST hub shift -3 mm")
+            << "ctlOptionTip(1) OK opValVt(1) txtmSL=2 txtZ=20 txtX=-3" << "txtX"
+            << "Смещение, мм" << "--shift"
+            << "spline --standard gost --part hub --module 2 --teeth 20 --shift -3";
+        QTest::newRow("spline module 1e200")
+            << "ctlOptionTip(2) OK txtmSL=1e200 txtZ=20" << "txtmSL" << "Модуль, мм"
+            << "--module" << "spline --standard ost --part shaft --module 1e200 --teeth 20";
+    }
+
+    void outOfRangeNamesTheBoxInWindowAndCli() {
+        QFETCH(QString, entries);
+        QFETCH(QString, focus);
+        QFETCH(QString, caption);
+        QFETCH(QString, option);
+        QFETCH(QString, cli);
+        WorkFolder folder;
+
+        // tarvo-cli: status 1, the option and caption named, the old file untouched.
+        const QString old = folder.filePath("old.dxf");
+        QFile file(old);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("kept") == 4);
+        file.close();
+        const CliRun run = RunCli(cli, old);
+        QCOMPARE(run.status, 1);
+        const QString prefix = "tarvo-cli: " + option + ": неверно задан параметр «" + caption + "»: ";
+        QVERIFY2(run.err.startsWith(prefix), qPrintable(run.err));
+        const QString reason = run.err.mid(prefix.size());
+        QCOMPARE(FileBytes(old), QByteArray("kept"));
+
+        // The window: back on the parameters page, entries as typed, the same reason.
+        WindowDriver driver;
+        driver.Fill(entries + " OK OK txtFileName=blamed OK");
+        QCOMPARE(driver.Messages(),
+                 (QStringList{"Critical", "Ошибка данных...",
+                              "Неверно задан параметр:\r\n" + caption + " !\r\n" + reason}));
+        QCOMPARE(driver.Frames(), entries.startsWith("ctlOptionTip") ? kSplinePage : kPairPage);
+        QCOMPARE(driver.FocusName(), focus);
+        const QString typed = entries.mid(entries.indexOf(focus + '=') + focus.size() + 1)
+                                  .section(' ', 0, 0);
+        QCOMPARE(driver.Text(focus), typed);
+        QVERIFY(!QFile::exists(folder.filePath("blamed.dxf")));
+        if (QTest::currentDataTag() == QByteArray("backlash 100")) {
+            QCOMPARE(reason, QStringLiteral("боковой зазор больше толщины зуба"));
+        }
+    }
+
+    void impossibleTeethGoBackToTheBoxToChange_data() {
+        QTest::addColumn<QString>("entries");
+        QTest::addColumn<QString>("focus");  // the box the builder's sentence names
+        QTest::addColumn<QString>("fix");    // what the designer then changes
+        QTest::newRow("wheel 1 pointed by its shift")
+            << "OK txtm=2 txtZ1=20 txtZ2=40 txtx1=2" << "txtx1" << "txtx1=0";
+        // The builder counts the pinion as member 1; the ring here is wheel 1 or wheel 2.
+        QTest::newRow("ring as wheel 2 left no cutter angle")
+            << "OK opTip(1) txtm=2 txtZ1=20 txtZ2=40 txtJbn=2" << "txtx2" << "txtJbn=0";
+        QTest::newRow("ring as wheel 1 left no cutter angle")
+            << "OK opTip(1) txtm=2 txtZ1=40 txtZ2=20 txtJbn=2" << "txtx1" << "txtJbn=0";
+        QTest::newRow("GOST shaft pointed") << "ctlOptionTip(1) OK txtmSL=2 txtZ=20 txtX=-3"
+                                            << "txtX" << "txtX=0";
+    }
+
+    void impossibleTeethGoBackToTheBoxToChange() {
+        QFETCH(QString, entries);
+        QFETCH(QString, focus);
+        QFETCH(QString, fix);
+        WorkFolder folder;
+        WindowDriver driver;
+        driver.Fill(entries + " OK OK txtFileName=none OK");
+        const QStringList message = driver.Messages();
+        QCOMPARE(message.mid(0, 2), (QStringList{"Exclamation", "Внимание!"}));
+        QVERIFY2(message.size() == 3 && message[2].startsWith("Чертёж не построен и не сохранён."),
+                 qPrintable(message.join('|')));
+        const bool spline = entries.startsWith("ctlOptionTip");
+        QCOMPARE(driver.Frames(), spline ? kSplinePage : kPairPage);
+        QCOMPARE(driver.FocusName(), focus);
+        QCOMPARE(driver.Text(spline ? "txtZ" : "txtZ2"), spline ? QString("20") : entries.section("txtZ2=", 1).section(' ', 0, 0));
+        QCOMPARE(driver.Text("txtFileName"), QStringLiteral("none"));
+        QVERIFY(!QFile::exists(folder.filePath("none.dxf")));
+        QCOMPARE(driver.Report(), QString());
+        // Corrected, the same round goes on through the pages kept as they were.
+        driver.Fill(fix + " OK OK OK");
+        QCOMPARE(driver.Messages(), QStringList());
+        QCOMPARE(driver.Report(), folder.filePath("none.dxf"));
+    }
+
+    void backFromEveryPageKeepsEntries() {
+        WorkFolder folder;
+        WindowDriver driver;
+        QVERIFY(!driver.Enabled("cmBack"));
+        driver.Fill("OK txtm=2,5 txtZ1=18 txtZ2=41 txtx1=0,2 OK txtAccEv=9 OK txtFileName=back OK");
+        QCOMPARE(driver.Frames(), QStringList{"frSave"});
+        const QStringList pages[] = {{"frFile"}, {"frAcc"}, kPairPage, {"frStartOpt"}};
+        for (const QStringList& page : pages) {
+            driver.Click("cmBack");
+            QCOMPARE(driver.Frames(), page);
+        }
+        QVERIFY(!driver.Enabled("cmBack"));
+        QCOMPARE(driver.Messages(), QStringList());
+        QCOMPARE(driver.Texts({"txtm", "txtZ1", "txtZ2", "txtx1", "txtAccEv", "txtFileName"}),
+                 (QStringList{"2,5", "18", "41", "0,2", "9", "back"}));
+        // The spline page goes back to the start page, and forward again.
+        driver.Fill("ctlOptionTip(1) OK txtmSL=1 cmBack");
+        QCOMPARE(driver.Frames(), QStringList{"frStartOpt"});
+        driver.Ok();
+        QCOMPARE(driver.Text("txtmSL"), QStringLiteral("1"));
+        driver.Fill("txtZ=12 OK cmBack");
+        QCOMPARE(driver.Frames(), kSplinePage);
+    }
+
+    void longDrawingKeepsTheWindowAndTakesOneOk() {
+        WorkFolder folder;
+        std::atomic<int> calls{0};
+        WindowDriver driver([&calls](tarvo::MainMod& state, const tarvo::BuilderCall& call) {
+            ++calls;
+            // Long enough to press "OK" and Enter again before the drawing is made.
+            std::this_thread::sleep_for(std::chrono::milliseconds(600));
+            return tarvo::RunBuilder(state, call);
+        });
+        driver.Fill(kToAccuracy + " OK txtFileName=long");
+        auto* ok = driver.Find<QPushButton>("ctlCom");
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(driver.window->Building());
+        QVERIFY(!driver.Enabled("ctlCom") && !driver.Enabled("cmBack") && !driver.Enabled("frFile"));
+        QVERIFY(driver.Showing("prBusy"));
+        QVERIFY(QApplication::overrideCursor() != nullptr &&
+                QApplication::overrideCursor()->shape() == Qt::BusyCursor);
+        // The window still paints and takes events; the presses meanwhile change nothing.
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QTest::keyClick(driver.window.get(), Qt::Key_Return);
+        QTest::mouseClick(driver.Find<QPushButton>("cmBack"), Qt::LeftButton);
+        QCOMPARE(driver.Frames(), QStringList{"frFile"});
+        QVERIFY(driver.WaitForDrawing());
+        QTest::qWait(100);
+        QCOMPARE(calls.load(), 1);
+        QCOMPARE(driver.Frames(), QStringList{"frSave"});
+        QCOMPARE(driver.Report(), folder.filePath("long.dxf"));
+        QVERIFY(!driver.Showing("prBusy") && driver.Enabled("ctlCom") && driver.Enabled("cmBack"));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        // The state the drawing changed came back to the window.
+        QCOMPARE(driver.state.OutFile, folder.filePath("long.dxf").toStdString());
+        QVERIFY(!driver.state.Prof1.empty());
+    }
+
+    void enterPressesOk() {
+        WorkFolder folder;
+        WindowDriver driver;
+        QVERIFY(driver.Find<QPushButton>("ctlCom")->isDefault());
+        QTest::keyClick(driver.Find("ctlOptionTip(0)"), Qt::Key_Return);
+        QCOMPARE(driver.Frames(), kPairPage);
+        driver.Fill("txtm=2 txtZ1=20 txtZ2=40");
+        QTest::keyClick(driver.Find("txtZ2"), Qt::Key_Enter);
+        QCOMPARE(driver.Frames(), QStringList{"frAcc"});
+        QTest::keyClick(driver.Find("txtAccEv"), Qt::Key_Return);
+        QCOMPARE(driver.Frames(), QStringList{"frFile"});
+        // Enter on the folder list opens a folder; it does not write the drawing.
+        QTest::keyClick(driver.Find("ctDir"), Qt::Key_Return);
+        QCOMPARE(driver.Frames(), QStringList{"frFile"});
+        // Enter on the focused "Назад" goes back.
+        driver.Find("cmBack")->setFocus();
+        QTest::keyClick(driver.Find("cmBack"), Qt::Key_Return);
+        QCOMPARE(driver.Frames(), QStringList{"frAcc"});
+        // Alt+O presses "OK" wherever the focus is (a pressed look first, then the click).
+        QTest::keyClick(driver.window.get(), Qt::Key_O, Qt::AltModifier);
+        QTRY_COMPARE(driver.Frames(), QStringList{"frFile"});
+    }
+
+    void enterInAPopUpPressesItsOwnOk() {
+        WindowDriver driver;
+        driver.Fill("OK txtBeta=10 cmGrad(0) Text1(1)=30");
+        QTest::keyClick(driver.Find("Text1(1)"), Qt::Key_Return);
+        QVERIFY(!driver.Showing("frGradTrans"));
+        QCOMPARE(driver.Text("txtBeta"), QStringLiteral("10.5"));
+        QCOMPARE(driver.Frames(), kPairPage);
+    }
+};
+
+QTEST_MAIN(PageFlowTest)
+#include "page_flow_test.moc"
