@@ -231,6 +231,7 @@ TEST(PageCommand, FilePageWritesAndReports) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         MainMod state;
+        StoreRack(state, kDefaultRackRow.rack);
         state.OutFile = "/home/designer/parts/first.dxf";
         PageInput in = GearPairPage("2", "20", "40");
         in.page = Page::File;
@@ -240,14 +241,17 @@ TEST(PageCommand, FilePageWritesAndReports) {
         const PageOutcome out = CtlComClick(state, in, Recorder(paths, row.result));
         EXPECT_EQ(paths, std::vector<std::string>{row.path});
         const bool written = row.message.empty();
-        EXPECT_EQ(out.next, written ? Page::Report : Page::File);
+        const bool geometry = row.result.status == DrawStatus::GeometryRefused;
+        // Impossible teeth go back to the shift the sentence names; a file failure stays.
+        EXPECT_EQ(out.next, written ? Page::Report : geometry ? Page::GearPair : Page::File);
         EXPECT_EQ(out.txtRep, written ? std::optional<std::string>(row.path) : std::nullopt);
         EXPECT_EQ(state.OutFile, written ? row.path : "/home/designer/parts/first.dxf");
         EXPECT_EQ(out.message ? out.message->text : "", row.message);
         if (!written) {
             EXPECT_EQ(out.message->icon, MessageIcon::Exclamation);
             EXPECT_EQ(out.message->title, "Внимание!");
-            EXPECT_TRUE(out.hide.empty() && out.show.empty());
+            EXPECT_EQ(out.hide.empty() && out.show.empty(), !geometry);
+            EXPECT_EQ(out.focus, geometry ? std::optional<Box>(Box::txtx1) : std::nullopt);
         }
     }
 }

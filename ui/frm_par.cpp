@@ -45,7 +45,14 @@ struct BuildJob {
     MainMod state;
     PageInput input;
     PageOutcome outcome;
+    ReadBack readBack;
 };
+
+// A drawing was written and the report page will show it.
+bool Written(const PageOutcome& outcome) {
+    return outcome.next == Page::Report && outcome.call && outcome.drawn &&
+           outcome.drawn->status == DrawStatus::Written;
+}
 
 }  // namespace
 
@@ -149,7 +156,8 @@ void FrmPar::Build() {
 void FrmPar::PlacePages() {
     const int bottom = height() - kMargin - kCommandHeight;
     const QRect page(kMargin, kMargin, width() - 2 * kMargin, bottom - 2 * kMargin);
-    const int half = page.width() / 2;
+    // The parameters take the left half, or more when their captions and boxes need it.
+    const int half = std::max(page.width() / 2, pair_->minimumSizeHint().width());
     const QRect left(page.left(), page.top(), half, page.height());
     const QRect right(page.left() + half, page.top(), page.width() - half, page.height());
     for (QWidget* whole : std::initializer_list<QWidget*>{start_, spline_, accuracy_, file_,
@@ -265,8 +273,12 @@ void FrmPar::StartBuild(const PageInput& input) {
     auto job = std::make_shared<BuildJob>();
     job->state = state_;
     job->input = input;
-    worker_ = QThread::create(
-        [job, build = build_] { job->outcome = CtlComClick(job->state, job->input, build); });
+    worker_ = QThread::create([job, build = build_] {
+        job->outcome = CtlComClick(job->state, job->input, build);
+        if (Written(job->outcome)) {
+            job->readBack = ReadBackDrawing(job->state, *job->outcome.call, job->state.OutFile);
+        }
+    });
     // Emitted on the worker thread, handled on the window's once the drawing is made.
     connect(worker_, &QThread::finished, this, [this, job] {
         worker_->wait();
@@ -275,6 +287,9 @@ void FrmPar::StartBuild(const PageInput& input) {
         state_ = std::move(job->state);
         SetBusy(false);
         ApplyOutcome(job->input, job->outcome);
+        if (Written(job->outcome)) {
+            report_->drawing->Show(std::move(job->readBack));
+        }
     });
     SetBusy(true);
     worker_->start();
@@ -433,10 +448,6 @@ void FrmPar::ApplyOutcome(const PageInput& input, const PageOutcome& outcome) {
     }
     if (outcome.txtRep) {
         report_->txtRep->setPlainText(FromCore(*outcome.txtRep));
-    }
-    if (outcome.next == Page::Report && outcome.call && outcome.drawn &&
-        outcome.drawn->status == DrawStatus::Written) {
-        report_->drawing->ShowDrawing(state_, *outcome.call, state_.OutFile);
     }
     if (outcome.txtAccEv) {
         accuracy_->txtAccEv->setText(FromCore(*outcome.txtAccEv));

@@ -18,11 +18,11 @@
 // spline) that writes the DXF file. The PageOutcome that comes back says which frames to hide
 // and show, which texts to write (the proposed file name, the emptied spline shift, the path on
 // the report page), whether the 20-degree rack row was stored, what message to show and which
-// box gets the focus; ApplyOutcome carries that out, and when the outcome has a drawing written
-// it hands the drawing's description and path to the report page, which reads the file back.
-// Leaving the file page builds on a worker thread, on a copy of MainMod: meanwhile "OK" and
-// "Назад" wait, the cursor is busy and a busy bar runs; the copy comes back on the window's
-// thread, where the outcome is applied. "Назад" (cmBack_Click) shows the page before, storing
+// box gets the focus; ApplyOutcome carries that out. Leaving the file page runs on a worker
+// thread, on a copy of MainMod: the page command makes the drawing and, when it is written, the
+// worker reads the file back and makes its data sheet; meanwhile "OK" and "Назад" wait, the
+// cursor is busy and a busy bar runs. The copy comes back on the window's thread, where the
+// outcome is applied and the report page shows the drawing read back. "Назад" (cmBack_Click) shows the page before, storing
 // nothing and keeping every entry. Leaving the gear-pair page either way applies the open
 // pop-ups, as their own "OK" would.
 #pragma once
