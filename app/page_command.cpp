@@ -8,6 +8,7 @@
 
 #include "app/basic_rack.h"
 #include "app/input_check.h"
+#include "app/os_reason.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "drawing/spline.h"
@@ -210,7 +211,10 @@ PageOutcome LeaveGearPair(MainMod& state, const PageInput& input) {
     }
     // A ring gear and a pinion of the same size cannot mesh one inside the other.
     if (!input.external && BuilderTeeth(input.txtZ1, bits) == BuilderTeeth(input.txtZ2, bits)) {
-        return Refuse(Page::GearPair, Box::txtZ2, ToothCountMessage(input.lbZ2_0));
+        return Refuse(Page::GearPair, Box::txtZ2,
+                      ToothCountMessage(input.lbZ2_0) + kLineBreak +
+                          "во внутреннем зацеплении у колеса с внутренними зубьями должно быть "
+                          "больше зубьев, чем у шестерни");
     }
 
     PageOutcome outcome;
@@ -298,7 +302,7 @@ std::string NotSavedText(const DrawResult& result, const std::string& path) {
             return std::string("Чертёж не построен и не сохранён.") + kLineBreak + result.Reason();
         case DrawStatus::FileNotWritten:
             return std::string("Чертёж не сохранён: не удалось записать файл") + kLineBreak +
-                   path + kLineBreak + result.Reason();
+                   path + kLineBreak + RussianOsReason(result.Reason());
     }
     return {};
 }

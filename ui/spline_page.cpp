@@ -39,6 +39,12 @@ SplinePage::SplinePage(QWidget* parent)
         grid->addWidget(box, row, 1);
         ++row;
     }
+    // The shift row keeps its place when an OST spline hides it, so the rows below stay put.
+    for (QWidget* shiftRow : std::initializer_list<QWidget*>{lbX, txtX}) {
+        QSizePolicy policy = shiftRow->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        shiftRow->setSizePolicy(policy);
+    }
     auto* member = new QHBoxLayout;
     member->addWidget(opValVt[0]);
     member->addSpacing(40);

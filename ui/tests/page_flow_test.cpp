@@ -2,7 +2,12 @@
 // window and, with the same words, in tarvo-cli), "Назад" from every page keeps the entries,
 // the drawing is made without freezing the window, and Enter presses "OK".
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTableWidget>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -12,6 +17,7 @@
 #include <chrono>
 #include <thread>
 
+#include "ui/drawing_report.h"
 #include "window_driver.h"
 
 using namespace tarvo::ui::test;
@@ -247,6 +253,115 @@ private slots:
         QVERIFY(!driver.Showing("frGradTrans"));
         QCOMPARE(driver.Text("txtBeta"), QStringLiteral("10.5"));
         QCOMPARE(driver.Frames(), kPairPage);
+    }
+
+    void fileFailuresSayWhyInRussian_data() {
+        QTest::addColumn<QString>("name");    // typed into the name box
+        QTest::addColumn<QString>("reason");  // the last line of the message
+        QTest::newRow("folder missing") << "missing/part" << "папка не найдена";
+        QTest::newRow("a file where a folder should be")
+            << "plain/part" << "часть пути — не папка, а файл";
+        QTest::newRow("name too long") << QString(300, 'n') << "слишком длинное имя файла или пути";
+        QTest::newRow("path is a folder") << "folder.dxf"
+                                          << "по этому пути находится папка, а не файл";
+    }
+
+    void fileFailuresSayWhyInRussian() {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        WorkFolder folder;
+        QVERIFY(QFile(folder.filePath("plain")).open(QIODevice::WriteOnly));
+        QVERIFY(QDir(folder.path()).mkdir("folder.dxf"));
+        WindowDriver driver;
+        driver.Fill(kToAccuracy + " OK txtFileName=" + name + " OK");
+        const QStringList message = driver.Messages();
+        QCOMPARE(message.mid(0, 2), (QStringList{"Exclamation", "Внимание!"}));
+        QVERIFY(message.size() == 3);
+        QCOMPARE(message[2].section("\r\n", -1), reason);
+        // The file page stays, so another place can be chosen.
+        QCOMPARE(driver.Frames(), QStringList{"frFile"});
+        QCOMPARE(driver.Text("txtFileName"), name);
+    }
+
+    void filePageListsFoldersMadeSinceItWasShown() {
+        WorkFolder folder;
+        WindowDriver driver;
+        driver.Fill(kToAccuracy + " OK");
+        const auto* folders = driver.Find<QListWidget>("ctDir");
+        QVERIFY(folders->findItems("later", Qt::MatchEndsWith).isEmpty());
+        QVERIFY(QDir(folder.path()).mkdir("later"));
+        driver.Fill("cmBack OK");
+        QCOMPARE(driver.Frames(), QStringList{"frFile"});
+        QCOMPARE(folders->findItems("later", Qt::MatchEndsWith).size(), 1);
+    }
+
+    void boxesShowFifteenDigitsWhole_data() {
+        QTest::addColumn<QString>("entries");  // opens the page and types the number
+        QTest::addColumn<QString>("box");
+        QTest::newRow("helix angle from the angle panel")
+            << "OK txtBeta=8.10944444444444" << "txtBeta";
+        QTest::newRow("custom rf*") << "OK ctlOB5 TextRo=0.374234882025" << "TextRo";
+        QTest::newRow("negative shift with fifteen digits")
+            << "OK txtx2=-0.123456789012345" << "txtx2";
+        QTest::newRow("spline shift") << "ctlOptionTip(1) OK txtX=-1.23456789012345E-100" << "txtX";
+    }
+
+    void boxesShowFifteenDigitsWhole() {
+        QFETCH(QString, entries);
+        QFETCH(QString, box);
+        WindowDriver driver;
+        driver.Fill(entries);
+        auto* edit = driver.Find<QLineEdit>(box);
+        // Room for the whole text inside the frame, from its first character.
+        edit->setCursorPosition(0);
+        const int room = edit->contentsRect().width() - 2 * 4;
+        QVERIFY2(edit->fontMetrics().horizontalAdvance(edit->text()) <= room,
+                 qPrintable(edit->text()));
+        // The wider boxes leave every caption of the page whole.
+        for (const QLabel* label : driver.window->findChildren<QLabel*>()) {
+            if (label->isVisibleTo(driver.window.get()) && !label->text().isEmpty()) {
+                QVERIFY2(label->width() >= label->minimumSizeHint().width(),
+                         qPrintable(label->text()));
+            }
+        }
+    }
+
+    void everyBoxSaysWhatItTakes() {
+        WindowDriver driver;
+        const QList<QLineEdit*> boxes = driver.window->findChildren<QLineEdit*>();
+        QVERIFY(boxes.size() >= 20);
+        for (const QLineEdit* box : boxes) {
+            // Boxes inside other controls (the drive list's) are not the form's own.
+            if (!box->objectName().isEmpty()) {
+                QVERIFY2(!box->toolTip().isEmpty(), qPrintable(box->objectName()));
+            }
+        }
+    }
+
+    void ostSplineRowsStayPut() {
+        WindowDriver driver;
+        driver.Fill("ctlOptionTip(1) OK");
+        const int gostY = driver.Find("opValVt(0)")->y();
+        driver.Fill("cmBack ctlOptionTip(2) OK");
+        QVERIFY(!driver.Showing("txtX"));
+        QCOMPARE(driver.Find("opValVt(0)")->y(), gostY);
+    }
+
+    void reportShowsEveryRowAndGrowsWithTheWindow() {
+        WorkFolder folder;
+        WindowDriver driver;
+        driver.Fill(kToAccuracy + " OK txtFileName=grow OK");
+        QCOMPARE(driver.Frames(), QStringList{"frSave"});
+        const auto* report = driver.Find<tarvo::ui::DrawingReport>("frDrawing");
+        QCOMPARE(report->sheet->table->verticalScrollBar()->maximum(), 0);
+        const QSize preview = report->preview->size();
+        const QSize sheet = report->sheet->size();
+        driver.window->resize(driver.window->size() + QSize(400, 300));
+        QTRY_VERIFY(report->preview->width() > preview.width() + 100);
+        QVERIFY(report->preview->height() > preview.height() + 200);
+        QVERIFY(report->sheet->width() > sheet.width() + 100);
+        QCOMPARE(driver.Find("ctlCom")->geometry().right(),
+                 driver.window->width() - 1 - (driver.Find("frSave")->x()));
     }
 };
 
