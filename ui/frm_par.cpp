@@ -467,8 +467,10 @@ void FrmPar::ApplyOutcome(const PageInput& input, const PageOutcome& outcome) {
     }
     if (outcome.focus) {
         BoxWidget(*outcome.focus)->setFocus();
-    } else if (outcome.next != input.page) {
-        // A new page starts with the focus on its first control, so Enter and typing go there.
+    } else {
+        // A new page starts with the focus on its first control, so Enter and typing go there;
+        // the file page kept after a failure gets it back in the name box, which waited
+        // disabled while the drawing was tried.
         FirstControl(outcome.next)->setFocus();
     }
 }

@@ -281,6 +281,7 @@ private slots:
         // The file page stays, so another place can be chosen.
         QCOMPARE(driver.Frames(), QStringList{"frFile"});
         QCOMPARE(driver.Text("txtFileName"), name);
+        QCOMPARE(driver.FocusName(), QStringLiteral("txtFileName"));
     }
 
     void filePageListsFoldersMadeSinceItWasShown() {
