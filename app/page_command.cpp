@@ -8,6 +8,8 @@
 
 #include "app/basic_rack.h"
 #include "app/fault_text.h"
+#include "app/input_check.h"
+#include "app/os_reason.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "drawing/spline.h"
@@ -210,7 +212,10 @@ PageOutcome LeaveGearPair(MainMod& state, const PageInput& input) {
     }
     // A ring gear and a pinion of the same size cannot mesh one inside the other.
     if (!input.external && BuilderTeeth(input.txtZ1, bits) == BuilderTeeth(input.txtZ2, bits)) {
-        return Refuse(Page::GearPair, Box::txtZ2, ToothCountMessage(input.lbZ2_0));
+        return Refuse(Page::GearPair, Box::txtZ2,
+                      ToothCountMessage(input.lbZ2_0) + kLineBreak +
+                          "во внутреннем зацеплении у колеса с внутренними зубьями должно быть "
+                          "больше зубьев, чем у шестерни");
     }
 
     PageOutcome outcome;
@@ -298,9 +303,39 @@ std::string NotSavedText(const DrawResult& result, const std::string& path) {
             return std::string("Чертёж не построен и не сохранён.") + kLineBreak + DrawReason(result);
         case DrawStatus::FileNotWritten:
             return std::string("Чертёж не сохранён: не удалось записать файл") + kLineBreak +
-                   path + kLineBreak + DrawReason(result);
+                   path + kLineBreak + RussianOsReason(result.fileReason);
     }
     return {};
+}
+
+Box BoxOf(InputField field) {
+    switch (field) {
+        case InputField::Module: return Box::txtm;
+        case InputField::Helix: return Box::txtBeta;
+        case InputField::Teeth1: return Box::txtZ1;
+        case InputField::Teeth2: return Box::txtZ2;
+        case InputField::Shift1: return Box::txtx1;
+        case InputField::Shift2: return Box::txtx2;
+        case InputField::Backlash: return Box::txtJbn;
+        case InputField::SplineModule: return Box::txtmSL;
+        case InputField::SplineTeeth: return Box::txtZ;
+        case InputField::SplineShift: return Box::txtX;
+    }
+    return Box::txtm;
+}
+
+// Data that give no drawing send the designer back to the parameters page they were typed on,
+// entries kept, the focus in the box to change.
+PageOutcome BackToParameters(const PageInput& input, InputField field, Message message,
+                             PageOutcome outcome) {
+    outcome.focus = BoxOf(field);
+    outcome.message = std::move(message);
+    const bool pair = ReadTask(input.task) == Task::GearPair;
+    outcome.next = pair ? Page::GearPair : Page::Spline;
+    outcome.hide = {Frame::frFile};
+    outcome.show = pair ? std::vector<Frame>{Frame::frContur, Frame::frPar, Frame::frIntEx}
+                        : std::vector<Frame>{Frame::FrParSl};
+    return outcome;
 }
 
 PageOutcome LeaveFile(MainMod& state, const PageInput& input, const Builder& build) {
@@ -313,13 +348,24 @@ PageOutcome LeaveFile(MainMod& state, const PageInput& input, const Builder& bui
 
     PageOutcome outcome;
     outcome.call = ReadBuilderCall(state, input);
+    if (const std::optional<InputFault> fault = CheckInputRanges(state, *outcome.call)) {
+        state.OutFile = earlierPath;
+        Message message{InputFaultMessage(*fault), MessageIcon::Critical, kParameterTitle};
+        return BackToParameters(input, fault->field, std::move(message), outcome);
+    }
     outcome.drawn = build(state, *outcome.call);
     if (outcome.drawn->status != DrawStatus::Written) {
-        // Nothing was saved: the file page stays as it is, so the designer can change the
-        // folder, the name or go round again, and the shared path keeps its earlier value.
+        // Nothing was saved and the shared path keeps its earlier value. Impossible teeth send
+        // the designer back to the entries; a file not written keeps the file page, so another
+        // folder or name can be chosen.
         state.OutFile = earlierPath;
-        outcome.message = Message{NotSavedText(*outcome.drawn, path), MessageIcon::Exclamation,
-                                  kNotSavedTitle};
+        Message message{NotSavedText(*outcome.drawn, path), MessageIcon::Exclamation,
+                        kNotSavedTitle};
+        if (outcome.drawn->status == DrawStatus::GeometryRefused) {
+            const InputField field = FieldOfFault(outcome.drawn->geometry, *outcome.call);
+            return BackToParameters(input, field, std::move(message), outcome);
+        }
+        outcome.message = std::move(message);
         outcome.next = Page::File;
         return outcome;
     }

@@ -31,7 +31,10 @@ enum class Page { Start, GearPair, Spline, Accuracy, File, Report };
 enum class Frame { frStartOpt, FrParSl, frFile, frSave, frAcc, frPar, frContur, frIntEx };
 
 // The boxes a refusal can give the focus to, and the other boxes the command reads or writes.
-enum class Box { txtm, txtZ1, txtZ2, txtmSL, txtZ, txtX, txtFileName, txtAccEv, txtAccPer };
+enum class Box {
+    txtm, txtZ1, txtZ2, txtBeta, txtx1, txtx2, txtJbn, txtmSL, txtZ, txtX, txtFileName,
+    txtAccEv, txtAccPer
+};
 
 // The page being left, found as the window does: the first visible frame of frStartOpt,
 // FrParSl, frFile, frSave, frAcc decides; with none of them visible it is the gear-pair page.
@@ -86,8 +89,10 @@ struct PageOutcome {
 
     std::optional<BuilderCall> call;  // the drawing made, if any
     std::optional<DrawResult> drawn;  // its result; when not Written, `message` ("Внимание!")
-                                      // says why, the file page stays (next File, no frame
-                                      // shown or hidden) and txtRep is not written
+                                      // says why and txtRep is not written; a file not
+                                      // written keeps the file page (next File, no frame shown
+                                      // or hidden), impossible teeth go back to the parameters
+                                      // page with the focus in the box to change
 };
 
 // Makes the drawing a BuilderCall describes, into state.OutFile: RunBuilder, or a test's own.

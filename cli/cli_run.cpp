@@ -6,6 +6,7 @@
 
 #include "app/custom_rack.h"
 #include "app/fault_text.h"
+#include "app/input_check.h"
 #include "report/data_sheet.h"
 #include "report/sheet_text.h"
 #include "app/startup.h"
@@ -23,6 +24,7 @@ struct CliWords {
     const char* fileWord;        // then the path,
     const char* fileNotWritten;  // then the operating system's reason
     const char* customRack;      // then the custom rack's message
+    const char* badParameter;    // after the option, then the box's caption and the reason
 };
 
 constexpr CliWords kWords{
@@ -31,6 +33,7 @@ constexpr CliWords kWords{
     "файл ",
     " не записан: ",
     "--rack-custom: ",
+    ": неверно задан параметр «",
 };
 
 // The drawing the request made, described as the window's page command describes it.
@@ -54,6 +57,32 @@ BuilderCall CallOf(const CliRequest& request, const MainMod& state) {
     call.x2 = request.x2;
     call.jn = request.backlash;
     return call;
+}
+
+// The option that set a field.
+const char* OptionOf(InputField field) {
+    switch (field) {
+        case InputField::Module:
+        case InputField::SplineModule:
+            return "--module";
+        case InputField::Helix:
+            return "--helix";
+        case InputField::Teeth1:
+            return "--z1";
+        case InputField::Teeth2:
+            return "--z2";
+        case InputField::Shift1:
+            return "--x1";
+        case InputField::Shift2:
+            return "--x2";
+        case InputField::Backlash:
+            return "--backlash";
+        case InputField::SplineTeeth:
+            return "--teeth";
+        case InputField::SplineShift:
+            return "--shift";
+    }
+    return "";
 }
 
 // After a drawing is written: its path, and the data sheet when asked for.
@@ -108,6 +137,12 @@ int Draw(const CliRequest& request, std::ostream& out, std::ostream& err) {
     state.SingleMember = request.job == CliJob::Spline;
     if (const std::optional<int> refused = StoreRequestRack(request, state, err)) {
         return *refused;
+    }
+    // Values out of range are named as the window names them, and nothing is written.
+    if (const std::optional<InputFault> fault = CheckInputRanges(state, CallOf(request, state))) {
+        err << kWords.prefix << OptionOf(fault->field) << kWords.badParameter
+            << FieldCaption(fault->field) << "»: " << fault->reason << "\n";
+        return kCliNotDrawn;
     }
     const DrawResult result = RunBuilder(state, CallOf(request, state));
     switch (result.status) {

@@ -102,6 +102,9 @@ TEST(PageCommand, ParametersPagesRefuseOrProposeAName) {
     const std::string z1 = wrong + "Число зубьев Z1";
     const std::string z2 = wrong + "Число зубьев Z2";
     const std::string z = wrong + "Число зубьев";
+    // Equal counts of an internal pair also say why the ring needs more teeth.
+    const std::string equal = z2 + "\r\nво внутреннем зацеплении у колеса с внутренними "
+                                   "зубьями должно быть больше зубьев, чем у шестерни";
     const std::string when = "_12_5_2026_10_42_15 AM.dxf";
     struct Row {
         const char* name;
@@ -123,9 +126,9 @@ TEST(PageCommand, ParametersPagesRefuseOrProposeAName) {
         {"external equal counts pass", GearPairPage("2", "30", "30"), std::nullopt,
          "30x30x2" + when},
         {"internal 40000 refused", GearPairPage("2", "20", "40000", false), Box::txtZ2, z2},
-        {"internal equal counts refused", GearPairPage("2", "30", "30", false), Box::txtZ2, z2},
+        {"internal equal counts refused", GearPairPage("2", "30", "30", false), Box::txtZ2, equal},
         {"internal counts equal once rounded", GearPairPage("2", "30,4", "30", false),
-         Box::txtZ2, z2},
+         Box::txtZ2, equal},
         {"characters Windows refuses", GearPairPage("2", "20abc", "40*\\:\"<>|?\t"),
          std::nullopt, "20abcx40_________x2" + when},
         {"spline module 0 refused", SplinePage("1", "0", "18"), Box::txtmSL,
@@ -224,7 +227,8 @@ TEST(PageCommand, FilePageWritesAndReports) {
         {"plan.DXF stays", "/tmp", "plan.DXF", {}, "/tmp/plan.DXF", ""},
         {"plan.Dxf gets .dxf", "/tmp", "plan.Dxf", {}, "/tmp/plan.Dxf.dxf", ""},
         {"file not written", "/srv", "part", noFile, "/srv/part.dxf",
-         "Чертёж не сохранён: не удалось записать файл\r\n/srv/part.dxf\r\nPermission denied"},
+         "Чертёж не сохранён: не удалось записать файл\r\n/srv/part.dxf\r\n"
+         "нет прав доступа к папке или файлу"},
         {"geometry refused", "/srv", "part", pointed, "/srv/part.dxf",
          "Чертёж не построен и не сохранён.\r\nКолесо 1: зуб заострён: его боковые стороны "
          "пересекаются. Уменьшите смещение или увеличьте число зубьев."},
@@ -232,6 +236,7 @@ TEST(PageCommand, FilePageWritesAndReports) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         MainMod state;
+        StoreRack(state, kDefaultRackRow.rack);
         state.OutFile = "/home/designer/parts/first.dxf";
         PageInput in = GearPairPage("2", "20", "40");
         in.page = Page::File;
@@ -241,14 +246,17 @@ TEST(PageCommand, FilePageWritesAndReports) {
         const PageOutcome out = CtlComClick(state, in, Recorder(paths, row.result));
         EXPECT_EQ(paths, std::vector<std::string>{row.path});
         const bool written = row.message.empty();
-        EXPECT_EQ(out.next, written ? Page::Report : Page::File);
+        const bool geometry = row.result.status == DrawStatus::GeometryRefused;
+        // Impossible teeth go back to the shift the sentence names; a file failure stays.
+        EXPECT_EQ(out.next, written ? Page::Report : geometry ? Page::GearPair : Page::File);
         EXPECT_EQ(out.txtRep, written ? std::optional<std::string>(row.path) : std::nullopt);
         EXPECT_EQ(state.OutFile, written ? row.path : "/home/designer/parts/first.dxf");
         EXPECT_EQ(out.message ? out.message->text : "", row.message);
         if (!written) {
             EXPECT_EQ(out.message->icon, MessageIcon::Exclamation);
             EXPECT_EQ(out.message->title, "Внимание!");
-            EXPECT_TRUE(out.hide.empty() && out.show.empty());
+            EXPECT_EQ(out.hide.empty() && out.show.empty(), !geometry);
+            EXPECT_EQ(out.focus, geometry ? std::optional<Box>(Box::txtx1) : std::nullopt);
         }
     }
 }

@@ -51,11 +51,13 @@ AccuracyPage::AccuracyPage(QWidget* parent)
     : QGroupBox(QStringLiteral("Точность прорисовки"), parent) {
     setObjectName(QStringLiteral("frAcc"));
     QLabel* ev = MakeLabel(this, GroupName("Label4", 0), QStringLiteral("Эвольвента:"));
-    txtAccEv = MakeBox(this, QStringLiteral("txtAccEv"));
+    txtAccEv = MakeBox(this, QStringLiteral("txtAccEv"),
+                       QStringLiteral("Число точек на эвольвенте: целое, от 3 до 100"));
     QLabel* evUnit = MakeLabel(this, GroupName("Label4", 2), QStringLiteral("точек"));
     scEvHScroll = MakeScrollBar(this, QStringLiteral("scEvHScroll"), kMinAccEv, kMaxAccEv);
     QLabel* per = MakeLabel(this, GroupName("Label4", 1), QStringLiteral("Переходная кривая:"));
-    txtAccPer = MakeBox(this, QStringLiteral("txtAccPer"));
+    txtAccPer = MakeBox(this, QStringLiteral("txtAccPer"),
+                       QStringLiteral("Число точек на переходной кривой: целое, от 3 до 50"));
     QLabel* perUnit = MakeLabel(this, GroupName("Label4", 3), QStringLiteral("точек"));
     scPHScroll = MakeScrollBar(this, QStringLiteral("scPHScroll"), kMinAccPer, kMaxAccPer);
     QLabel* warning = MakeLabel(

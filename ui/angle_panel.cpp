@@ -33,11 +33,13 @@ AnglePanel::AnglePanel(QWidget* parent, const AngleTargets& targets)
         int index;
         const char* caption;
         bool italic;
+        const char* tip;
     };
-    const Mark marks[3] = {{"Label1", 0, "°", false}, {"Label2", 7, "'", true},
-                           {"Label3", 1, "''", true}};
+    const Mark marks[3] = {{"Label1", 0, "°", false, "Градусы: целое число"},
+                           {"Label2", 7, "'", true, "Минуты: от 0 до 59"},
+                           {"Label3", 1, "''", true, "Секунды: от 0 до 60"}};
     for (int i = 0; i < 3; ++i) {
-        QLineEdit* box = MakeBox(this, GroupName("Text1", i));
+        QLineEdit* box = MakeBox(this, GroupName("Text1", i), QString::fromUtf8(marks[i].tip));
         box->setFixedWidth(44);
         box->setAlignment(Qt::AlignRight);
         Text1[static_cast<std::size_t>(i)] = box;

@@ -50,12 +50,23 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption, 
     return label;
 }
 
-QLineEdit* MakeBox(QWidget* parent, const QString& name) {
+QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& tip) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
+    box->setToolTip(tip);
     // QLineEdit's own limit is 32767 characters; the form's boxes take any length.
     box->setMaxLength(std::numeric_limits<int>::max());
     return box;
+}
+
+void FitNumbers(QLineEdit* box) {
+    // The widest such text: every digit, a sign and a three-digit exponent.
+    const QString widest = QStringLiteral("-8.88888888888888E-308");
+    const QMargins text = box->textMargins();
+    // The box's frame and the line edit's own inner margin, on each side.
+    constexpr int kFrameAndPadding = 2 * (2 + 4);
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(widest) + text.left() + text.right() +
+                       kFrameAndPadding);
 }
 
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption) {

@@ -27,8 +27,12 @@ QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& captio
 // A one-line caption shown as typed (blanks kept, no markup).
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption,
                   bool underlined = false);
-// A text box; every box starts empty and takes any length.
-QLineEdit* MakeBox(QWidget* parent, const QString& name);
+// A text box; every box starts empty and takes any length. `tip`: its meaning and range, shown
+// when the pointer rests on it.
+QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& tip = QString());
+// Makes a number box wide enough for the longest number the form writes into it (fifteen
+// significant digits with sign and exponent), so no digit is ever clipped.
+void FitNumbers(QLineEdit* box);
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption);
 QRadioButton* MakeOption(QWidget* parent, const QString& name, const QString& caption);
 

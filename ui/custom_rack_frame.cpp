@@ -15,9 +15,6 @@
 namespace tarvo::ui {
 
 namespace {
-// Width of the five boxes: a value such as 0.448474 and a little more.
-constexpr int kBoxWidth = 80;
-
 // The designer's decimal separator, for the one message that shows a number.
 char DecimalSeparator() {
     const QString point = QLocale::system().decimalPoint();
@@ -38,20 +35,25 @@ CustomRackFrame::CustomRackFrame(QWidget* parent, MainMod& state, MessageSink& m
     QLabel* alfa =
         MakeLabel(this, GroupName("Label1", 10), QStringLiteral("Угол профиля, град."), true);
     cmGrad1 = MakeAngleButton(this, 1);
-    TextAlfa = MakeBox(this, QStringLiteral("TextAlfa"));
+    TextAlfa = MakeBox(this, QStringLiteral("TextAlfa"),
+                   QStringLiteral("Угол профиля исходного контура α, градусы; не нуль"));
     QLabel* h = MakeLabel(this, GroupName("Label1", 9),
                           QStringLiteral("Коэффициент высоты головки"), true);
-    TextH = MakeBox(this, QStringLiteral("TextH"));
+    TextH = MakeBox(this, QStringLiteral("TextH"),
+                   QStringLiteral("Коэффициент высоты головки ha*, в долях модуля; не нуль"));
     QLabel* hf =
         MakeLabel(this, GroupName("Label1", 12), QStringLiteral("Коэффициент высоты ножки"), true);
-    TextHf = MakeBox(this, QStringLiteral("TextHf"));
+    TextHf = MakeBox(this, QStringLiteral("TextHf"),
+                   QStringLiteral("Коэффициент высоты ножки hf*, в долях модуля; не нуль"));
     QLabel* c = MakeLabel(this, GroupName("Label1", 8),
                           QStringLiteral("Коэффициент радиального зазора"), true);
-    TextC = MakeBox(this, QStringLiteral("TextC"));
+    TextC = MakeBox(this, QStringLiteral("TextC"),
+                   QStringLiteral("Коэффициент радиального зазора c*, в долях модуля; не нуль"));
     QLabel* ro1 =
         MakeLabel(this, GroupName("Label1", 6), QStringLiteral("Коэффициент радиуса кривизны"));
     QLabel* ro2 = MakeLabel(this, GroupName("Label1", 5), QStringLiteral("переходной кривой"));
-    TextRo = MakeBox(this, QStringLiteral("TextRo"));
+    TextRo = MakeBox(this, QStringLiteral("TextRo"),
+                   QStringLiteral("Коэффициент радиуса кривизны переходной кривой ρf*, в долях модуля; слишком большой уменьшается до наибольшего возможного"));
     ComOK = MakeButton(this, QStringLiteral("ComOK"), QStringLiteral("OK"));
     ComOK->setFixedWidth(90);
 
@@ -67,7 +69,7 @@ CustomRackFrame::CustomRackFrame(QWidget* parent, MainMod& state, MessageSink& m
         {alfa, TextAlfa}, {h, TextH}, {hf, TextHf}, {c, TextC}};
     int row = 0;
     for (const auto& [label, box] : rows) {
-        box->setFixedWidth(kBoxWidth);
+        FitNumbers(box);
         label->setBuddy(box);
         grid->addWidget(label, row, 0);
         grid->addWidget(box, row, 2);
@@ -79,7 +81,7 @@ CustomRackFrame::CustomRackFrame(QWidget* parent, MainMod& state, MessageSink& m
     roCaption->addWidget(ro1);
     roCaption->addWidget(ro2);
     roCaption->addStretch(1);
-    TextRo->setFixedWidth(kBoxWidth);
+    FitNumbers(TextRo);
     grid->addLayout(roCaption, row, 0, 1, 2);
     grid->addWidget(TextRo, row, 2);
     ++row;

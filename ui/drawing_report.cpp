@@ -27,19 +27,32 @@ DrawingReport::DrawingReport(QWidget* parent) : QWidget(parent) {
     row->addWidget(sheet, 6);
 }
 
+ReadBack ReadBackDrawing(const MainMod& state, const BuilderCall& call, const std::string& path) {
+    DxfReadResult read = ReadDxfFile(path);
+    ReadBack back;
+    back.ok = read.ok;
+    if (!read.ok) {
+        back.reason = DescribeDxfRead(read);
+        back.sheet.reason = "чертёж не прочитан: " + back.reason;
+        return back;
+    }
+    back.sheet = MakeDataSheet(state, call, read.drawing);
+    back.drawing = std::move(read.drawing);
+    return back;
+}
+
 void DrawingReport::ShowDrawing(const MainMod& state, const BuilderCall& call,
                                 const std::string& path) {
-    DxfReadResult read = ReadDxfFile(path);
-    if (!read.ok) {
-        const QString why = QStringLiteral("Чертёж не прочитан: ") + QString::fromStdString(DescribeDxfRead(read));
-        preview->Clear(why);
-        DataSheet unread;
-        unread.reason = "чертёж не прочитан: " + DescribeDxfRead(read);
-        sheet->SetSheet(unread, RegionalDecimalSign());
+    Show(ReadBackDrawing(state, call, path));
+}
+
+void DrawingReport::Show(ReadBack readBack) {
+    sheet->SetSheet(readBack.sheet, RegionalDecimalSign());
+    if (!readBack.ok) {
+        preview->Clear(QStringLiteral("Чертёж не прочитан: ") + QString::fromStdString(readBack.reason));
         return;
     }
-    sheet->SetSheet(MakeDataSheet(state, call, read.drawing), RegionalDecimalSign());
-    preview->SetDrawing(std::move(read.drawing));
+    preview->SetDrawing(std::move(readBack.drawing));
 }
 
 void DrawingReport::Clear() {

@@ -7,11 +7,27 @@
 #include <string>
 
 #include "app/page_command.h"
+#include "drawing/dxf_reader.h"
 #include "profile/main_mod.h"
+#include "report/data_sheet.h"
 #include "ui/data_sheet_view.h"
 #include "ui/drawing_preview.h"
 
 namespace tarvo::ui {
+
+// A drawing read back from its file with its data sheet: the slow part of a report (a wheel of
+// thousands of teeth is millions of points and a mesh check), made with no window involved so
+// it can run on the worker thread that made the drawing.
+struct ReadBack {
+    bool ok = false;
+    std::string reason;  // why the file could not be read
+    DxfDrawing drawing;
+    DataSheet sheet;
+};
+
+// Reads the file `call` wrote at `path` once and makes its sheet; `state` holds the rack and
+// point counts it was drawn with.
+ReadBack ReadBackDrawing(const MainMod& state, const BuilderCall& call, const std::string& path);
 
 class DrawingReport : public QWidget {
     Q_OBJECT
@@ -21,6 +37,8 @@ public:
     // Reads the file `call` wrote at `path` once and shows it and its sheet; `state` holds the
     // rack and point counts it was drawn with. A file that cannot be read says why instead.
     void ShowDrawing(const MainMod& state, const BuilderCall& call, const std::string& path);
+    // Shows a drawing already read back, or why it could not be.
+    void Show(ReadBack readBack);
     void Clear();
 
     DrawingPreview* preview = nullptr;

@@ -70,7 +70,8 @@ FilePage::FilePage(QWidget* parent, MessageSink& messages)
     ctFile = new QListWidget(this);
     ctFile->setObjectName(QStringLiteral("ctFile"));
     QLabel* nameLabel = MakeLabel(this, GroupName("Label3", 0), QStringLiteral("Имя файла:"));
-    txtFileName = MakeBox(this, QStringLiteral("txtFileName"));
+    txtFileName = MakeBox(this, QStringLiteral("txtFileName"),
+                          QStringLiteral("Имя файла чертежа в выбранной папке; если оно не кончается на .dxf или .DXF, .dxf добавляется"));
     nameLabel->setBuddy(txtFileName);
 
     auto* grid = new QGridLayout(this);
@@ -132,6 +133,17 @@ void FilePage::RefreshFiles() {
             ctFile->addItem(name);
         }
     }
+}
+
+void FilePage::Refresh() {
+    const QString highlighted = ctDir->Highlighted();
+    // A folder removed meanwhile cannot be listed: the lists then stay as they were.
+    if (ctDir->Open(ctDir->Path(), nullptr)) {
+        if (QListWidgetItem* entry = ctDir->Entry(highlighted)) {
+            ctDir->setCurrentItem(entry);
+        }
+    }
+    RefreshFiles();
 }
 
 void FilePage::ShowFailure(const QString& reason) {

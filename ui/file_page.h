@@ -29,6 +29,9 @@ public:
     void ctFile_Click(QListWidgetItem* item);
     // Lists the opened folder's drawing files again (a drawing may have been added).
     void RefreshFiles();
+    // Lists the opened folder's subfolders and drawing files again, keeping the highlighted
+    // folder: what was made since the page was last shown appears.
+    void Refresh();
 
     QComboBox* ctDisc = nullptr;
     FolderList* ctDir = nullptr;

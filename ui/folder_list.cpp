@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/os_reason.h"
+
 namespace tarvo::ui {
 
 namespace {
@@ -25,7 +27,7 @@ bool CanList(const QString& folder, QString* reason) {
         return true;
     }
     if (reason != nullptr) {
-        *reason = QString::fromLocal8Bit(error.message().c_str());
+        *reason = QString::fromStdString(RussianOsReason(error.message()));
     }
     return false;
 }

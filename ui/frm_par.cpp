@@ -1,8 +1,11 @@
 // The window: its pages placed, Form_Load, and the page command's outcome applied.
 #include "ui/frm_par.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QDateTime>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -23,16 +26,33 @@ namespace tarvo::ui {
 
 namespace {
 
-// The rectangle the pages share, and the window around it; sized for the longest captions of
-// the custom rack frame in the form's font.
+// The rectangle the pages share at the window's first size, and the window around it; sized for
+// the longest captions of the custom rack frame in the form's font, and tall enough for every
+// row of a pair's data sheet on the report page. The window may grow from there, never shrink.
 constexpr int kMargin = 8;
 constexpr int kPageWidth = 880;
-constexpr int kPageHeight = 420;
-// The gear-pair page: the rack rows take the upper part of the right half, the mesh type the
-// rest.
+constexpr int kPageHeight = 470;
+// The gear-pair page: the rack rows take this much of the right half, the mesh type the rest.
 constexpr int kConturHeight = 312;
 constexpr int kCommandWidth = 100;
 constexpr int kCommandHeight = 30;
+// The busy bar beside the buttons while a drawing is made.
+constexpr int kBusyWidth = 260;
+
+// What the worker thread makes from the file page: the window's copy of the shared state goes
+// in, the outcome and the state as the drawing left it come out.
+struct BuildJob {
+    MainMod state;
+    PageInput input;
+    PageOutcome outcome;
+    ReadBack readBack;
+};
+
+// A drawing was written and the report page will show it.
+bool Written(const PageOutcome& outcome) {
+    return outcome.next == Page::Report && outcome.call && outcome.drawn &&
+           outcome.drawn->status == DrawStatus::Written;
+}
 
 }  // namespace
 
@@ -65,27 +85,26 @@ FrmPar::FrmPar(MainMod& state, MessageSink* messages, Builder build)
     setWindowIcon(GearIcon());
     setFont(FormFont());
     Build();
+    Connect();
+    resize(kPageWidth + 2 * kMargin, kPageHeight + 3 * kMargin + kCommandHeight);
+    PlacePages();
     Form_Load();
 }
 
-FrmPar::~FrmPar() = default;
+FrmPar::~FrmPar() {
+    // A drawing still being made finishes before the state it works on goes away.
+    if (worker_ != nullptr) {
+        worker_->wait();
+        delete worker_;
+        QApplication::restoreOverrideCursor();
+    }
+}
 
 void FrmPar::Build() {
-    const QRect page(kMargin, kMargin, kPageWidth, kPageHeight);
-    const int half = kPageWidth / 2;
-    const QRect left(page.left(), page.top(), half, page.height());
-    const QRect right(page.left() + half, page.top(), page.width() - half, page.height());
-
     start_ = new StartPage(this);
-    start_->setGeometry(page);
-
     pair_ = new PairFrame(this);
-    pair_->setGeometry(left);
     rack_ = new RackChoice(this, state_);
-    rack_->setGeometry(right.left(), right.top(), right.width(), kConturHeight);
     frIntEx_ = MakeFrame(this, QStringLiteral("frIntEx"), QStringLiteral("Тип зацепления"));
-    frIntEx_->setGeometry(right.left(), right.top() + kConturHeight, right.width(),
-                          right.height() - kConturHeight);
     opTip_[0] = MakeOption(frIntEx_, GroupName("opTip", 0), QStringLiteral("Внешнее"));
     opTip_[1] = MakeOption(frIntEx_, GroupName("opTip", 1), QStringLiteral("Внутреннее"));
     opTip_[0]->setChecked(true);
@@ -97,20 +116,12 @@ void FrmPar::Build() {
     mesh->addStretch(1);
 
     spline_ = new SplinePage(this);
-    spline_->setGeometry(page);
     // Hidden from the start, where every other page waits for Form_Load to hide it.
     spline_->hide();
     accuracy_ = new AccuracyPage(this);
-    accuracy_->setGeometry(page);
     file_ = new FilePage(this, *messages_);
-    file_->setGeometry(page);
     report_ = new ReportPage(this);
-    report_->setGeometry(page);
-
     customRack_ = new CustomRackFrame(this, state_, *messages_, {pair_, rack_});
-    // Over the right half; wider, leftwards, when its captions need it.
-    const int rackWidth = std::max(right.width(), customRack_->sizeHint().width());
-    customRack_->setGeometry(page.right() + 1 - rackWidth, right.top(), rackWidth, right.height());
 
     AngleTargets targets;
     targets.txtBeta = pair_->txtBeta;
@@ -121,18 +132,62 @@ void FrmPar::Build() {
     targets.frAltContur = customRack_;
     anglePanel_ = new AnglePanel(this, targets);
 
-    ctlCom_ = MakeButton(this, QStringLiteral("ctlCom"), QStringLiteral("OK"));
-    ctlCom_->setGeometry(page.right() + 1 - kCommandWidth, page.bottom() + 1 + kMargin,
-                         kCommandWidth, kCommandHeight);
+    // "&" makes Alt+O and Alt+Н press the buttons; the captions still read "OK" and "Назад".
+    ctlCom_ = MakeButton(this, QStringLiteral("ctlCom"), QStringLiteral("&OK"));
+    ctlCom_->setDefault(true);
+    ctlCom_->setToolTip(QStringLiteral("Следующая страница (Enter, Alt+O)"));
+    cmBack_ = MakeButton(this, QStringLiteral("cmBack"), QStringLiteral("&Назад"));
+    cmBack_->setToolTip(
+        QStringLiteral("Предыдущая страница; введённые значения сохраняются (Alt+Н)"));
     label5_ = MakeLabel(this, QStringLiteral("Label5"),
                         FromCore(WindowCaption()) +
                             QStringLiteral(" — точный эвольвентный контур зубьев для чертежей DXF"));
-    label5_->setGeometry(page.left() + 2, ctlCom_->y(), page.width() - kCommandWidth - 20,
-                         kCommandHeight);
     label5_->setForegroundRole(QPalette::PlaceholderText);
-    setFixedSize(page.right() + 1 + kMargin, ctlCom_->geometry().bottom() + 1 + kMargin);
+    busy_ = new QProgressBar(this);
+    busy_->setObjectName(QStringLiteral("prBusy"));
+    // No end known in advance: the bar runs to and fro until the drawing is made.
+    busy_->setRange(0, 0);
+    busy_->setFormat(QStringLiteral("Построение чертежа..."));
+    busy_->setTextVisible(true);
+    busy_->hide();
+    setMinimumSize(kPageWidth + 2 * kMargin, kPageHeight + 3 * kMargin + kCommandHeight);
+}
 
+void FrmPar::PlacePages() {
+    const int bottom = height() - kMargin - kCommandHeight;
+    const QRect page(kMargin, kMargin, width() - 2 * kMargin, bottom - 2 * kMargin);
+    // The parameters take the left half, or more when their captions and boxes need it.
+    const int half = std::max(page.width() / 2, pair_->minimumSizeHint().width());
+    const QRect left(page.left(), page.top(), half, page.height());
+    const QRect right(page.left() + half, page.top(), page.width() - half, page.height());
+    for (QWidget* whole : std::initializer_list<QWidget*>{start_, spline_, accuracy_, file_,
+                                                          report_}) {
+        whole->setGeometry(page);
+    }
+    pair_->setGeometry(left);
+    rack_->setGeometry(right.left(), right.top(), right.width(), kConturHeight);
+    frIntEx_->setGeometry(right.left(), right.top() + kConturHeight, right.width(),
+                          right.height() - kConturHeight);
+    // Over the right half; wider, leftwards, when its captions need it.
+    const int rackWidth = std::max(right.width(), customRack_->sizeHint().width());
+    customRack_->setGeometry(page.right() + 1 - rackWidth, right.top(), rackWidth, right.height());
+
+    ctlCom_->setGeometry(page.right() + 1 - kCommandWidth, bottom, kCommandWidth, kCommandHeight);
+    cmBack_->setGeometry(ctlCom_->x() - kMargin - kCommandWidth, bottom, kCommandWidth,
+                         kCommandHeight);
+    label5_->setGeometry(page.left() + 2, bottom, cmBack_->x() - page.left() - 20, kCommandHeight);
+    busy_->setGeometry(page.left(), bottom, std::min(kBusyWidth, label5_->width()),
+                       kCommandHeight);
+}
+
+void FrmPar::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PlacePages();
+}
+
+void FrmPar::Connect() {
     connect(ctlCom_, &QPushButton::clicked, this, &FrmPar::ctlCom_Click);
+    connect(cmBack_, &QPushButton::clicked, this, &FrmPar::cmBack_Click);
     connect(rack_, &RackChoice::customChosen, customRack_, &CustomRackFrame::Open);
     connect(customRack_, &CustomRackFrame::stored, this, [this] {
         // What the rows show is what is stored: the designer's own rack.
@@ -152,6 +207,7 @@ void FrmPar::Form_Load() {
     start_->show();
     start_->ctlOptionTip_Click(0);
     accuracy_->Load(state_.AccEv, state_.AccPer);
+    cmBack_->setEnabled(false);
 }
 
 PageInput FrmPar::ReadWindow() const {
@@ -191,6 +247,13 @@ PageInput FrmPar::ReadWindow() const {
 }
 
 void FrmPar::ctlCom_Click() {
+    // A press that waited in the queue while a drawing was made does nothing.
+    if (Building()) {
+        return;
+    }
+    if (!pair_->isHidden() && !ClosePopUps()) {
+        return;
+    }
     if (!accuracy_->isHidden()) {
         // The counts are taken as the boxes would be on losing the focus, so a count typed
         // and confirmed without leaving its box still reaches the drawing in range.
@@ -198,8 +261,176 @@ void FrmPar::ctlCom_Click() {
         accuracy_->txtAccPer_LostFocus();
     }
     const PageInput input = ReadWindow();
+    if (input.page == Page::File) {
+        StartBuild(input);
+        return;
+    }
     const PageOutcome outcome = CtlComClick(state_, input, build_);
     ApplyOutcome(input, outcome);
+}
+
+void FrmPar::StartBuild(const PageInput& input) {
+    auto job = std::make_shared<BuildJob>();
+    job->state = state_;
+    job->input = input;
+    worker_ = QThread::create([job, build = build_] {
+        job->outcome = CtlComClick(job->state, job->input, build);
+        if (Written(job->outcome)) {
+            job->readBack = ReadBackDrawing(job->state, *job->outcome.call, job->state.OutFile);
+        }
+    });
+    // Emitted on the worker thread, handled on the window's once the drawing is made.
+    connect(worker_, &QThread::finished, this, [this, job] {
+        worker_->wait();
+        delete worker_;
+        worker_ = nullptr;
+        state_ = std::move(job->state);
+        SetBusy(false);
+        ApplyOutcome(job->input, job->outcome);
+        if (Written(job->outcome)) {
+            report_->drawing->Show(std::move(job->readBack));
+        }
+    });
+    SetBusy(true);
+    worker_->start();
+}
+
+void FrmPar::SetBusy(bool busy) {
+    ctlCom_->setEnabled(!busy);
+    cmBack_->setEnabled(!busy);
+    // The file page's lists and name wait too, so what is written is what was chosen.
+    file_->setEnabled(!busy);
+    busy_->setVisible(busy);
+    label5_->setVisible(!busy);
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+bool FrmPar::ClosePopUps() {
+    // The angle first: it may be the custom rack's profile angle.
+    if (anglePanel_->IsOpen()) {
+        anglePanel_->ctlCommand_Click();
+    }
+    if (customRack_->IsOpen()) {
+        customRack_->ComOK_Click();
+    }
+    return !customRack_->IsOpen();
+}
+
+void FrmPar::cmBack_Click() {
+    if (Building()) {
+        return;
+    }
+    const Page page = FindPage(!start_->isHidden(), !spline_->isHidden(), !file_->isHidden(),
+                               !report_->isHidden(), !accuracy_->isHidden());
+    switch (page) {
+        case Page::Start:
+            return;
+        case Page::GearPair:
+            if (!ClosePopUps()) {
+                return;
+            }
+            ShowPage(Page::Start);
+            break;
+        case Page::Spline:
+            ShowPage(Page::Start);
+            break;
+        case Page::Accuracy:
+            ShowPage(start_->TaskChoice() == QLatin1String("0") ? Page::GearPair : Page::Spline);
+            break;
+        case Page::File:
+            ShowPage(Page::Accuracy);
+            break;
+        case Page::Report:
+            ShowPage(Page::File);
+            break;
+    }
+    AfterPageChange();
+}
+
+void FrmPar::ShowPage(Page page) {
+    for (QWidget* frame : std::initializer_list<QWidget*>{start_, pair_, rack_, frIntEx_, spline_,
+                                                          accuracy_, file_, report_}) {
+        frame->hide();
+    }
+    switch (page) {
+        case Page::Start:
+            start_->show();
+            break;
+        case Page::GearPair:
+            pair_->show();
+            rack_->show();
+            frIntEx_->show();
+            break;
+        case Page::Spline:
+            spline_->show();
+            break;
+        case Page::Accuracy:
+            accuracy_->show();
+            break;
+        case Page::File:
+            file_->show();
+            break;
+        case Page::Report:
+            report_->show();
+            break;
+    }
+    FirstControl(page)->setFocus();
+}
+
+QWidget* FrmPar::FirstControl(Page page) const {
+    switch (page) {
+        case Page::Start:
+            for (QRadioButton* option : start_->ctlOptionTip) {
+                if (option->isChecked()) {
+                    return option;
+                }
+            }
+            return start_->ctlOptionTip[0];
+        case Page::GearPair:
+            return pair_->txtm;
+        case Page::Spline:
+            return spline_->txtmSL;
+        case Page::Accuracy:
+            return accuracy_->txtAccEv;
+        case Page::File:
+            return file_->txtFileName;
+        case Page::Report:
+            return ctlCom_;
+    }
+    return ctlCom_;
+}
+
+void FrmPar::AfterPageChange() {
+    if (!file_->isHidden()) {
+        // Folders made and drawings written since the page was last shown appear in its lists.
+        file_->Refresh();
+    }
+    SyncPopUps();
+    cmBack_->setEnabled(start_->isHidden() && !Building());
+}
+
+void FrmPar::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    QWidget* focus = QApplication::focusWidget();
+    if (!enter || focus == nullptr || qobject_cast<QAbstractItemView*>(focus) != nullptr) {
+        // A list opens its entry on Enter; that is not a press of "OK".
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (auto* button = qobject_cast<QPushButton*>(focus)) {
+        button->click();
+    } else if (anglePanel_->isAncestorOf(focus)) {
+        anglePanel_->ctlCommand->click();
+    } else if (customRack_->isAncestorOf(focus)) {
+        customRack_->ComOK->click();
+    } else if (ctlCom_->isEnabled()) {
+        ctlCom_->click();
+    }
+    event->accept();
 }
 
 void FrmPar::ApplyOutcome(const PageInput& input, const PageOutcome& outcome) {
@@ -218,10 +449,6 @@ void FrmPar::ApplyOutcome(const PageInput& input, const PageOutcome& outcome) {
     if (outcome.txtRep) {
         report_->txtRep->setPlainText(FromCore(*outcome.txtRep));
     }
-    if (outcome.next == Page::Report && outcome.call && outcome.drawn &&
-        outcome.drawn->status == DrawStatus::Written) {
-        report_->drawing->ShowDrawing(state_, *outcome.call, state_.OutFile);
-    }
     if (outcome.txtAccEv) {
         accuracy_->txtAccEv->setText(FromCore(*outcome.txtAccEv));
     }
@@ -234,16 +461,17 @@ void FrmPar::ApplyOutcome(const PageInput& input, const PageOutcome& outcome) {
     if (outcome.firstRackRowStored) {
         rack_->SelectFirstRow();
     }
-    if (!file_->isHidden()) {
-        // A drawing written on an earlier round shows among the files.
-        file_->RefreshFiles();
-    }
-    SyncPopUps();
+    AfterPageChange();
     if (outcome.message) {
         messages_->Show(*outcome.message);
     }
     if (outcome.focus) {
         BoxWidget(*outcome.focus)->setFocus();
+    } else {
+        // A new page starts with the focus on its first control, so Enter and typing go there;
+        // the file page kept after a failure gets it back in the name box, which waited
+        // disabled while the drawing was tried.
+        FirstControl(outcome.next)->setFocus();
     }
 }
 
@@ -285,6 +513,14 @@ QWidget* FrmPar::BoxWidget(Box box) const {
             return pair_->txtZ1;
         case Box::txtZ2:
             return pair_->txtZ2;
+        case Box::txtBeta:
+            return pair_->txtBeta;
+        case Box::txtx1:
+            return pair_->txtx1;
+        case Box::txtx2:
+            return pair_->txtx2;
+        case Box::txtJbn:
+            return pair_->txtJbn;
         case Box::txtmSL:
             return spline_->txtmSL;
         case Box::txtZ:
@@ -301,9 +537,9 @@ QWidget* FrmPar::BoxWidget(Box box) const {
     return nullptr;
 }
 
-std::unique_ptr<FrmPar> StartWindow(MainMod& state, MessageSink* messages) {
+std::unique_ptr<FrmPar> StartWindow(MainMod& state, MessageSink* messages, Builder build) {
     InitMainMod(state);
-    auto window = std::make_unique<FrmPar>(state, messages);
+    auto window = std::make_unique<FrmPar>(state, messages, std::move(build));
     window->setWindowTitle(FromCore(WindowCaption()));
     return window;
 }

@@ -18,15 +18,21 @@
 // spline) that writes the DXF file. The PageOutcome that comes back says which frames to hide
 // and show, which texts to write (the proposed file name, the emptied spline shift, the path on
 // the report page), whether the 20-degree rack row was stored, what message to show and which
-// box gets the focus; ApplyOutcome carries that out, and when the outcome has a drawing written
-// it hands the drawing's description and path to the report page, which reads the file back.
-// The pop-ups stay open across pages and show only while the gear-pair page does.
+// box gets the focus; ApplyOutcome carries that out. Leaving the file page runs on a worker
+// thread, on a copy of MainMod: the page command makes the drawing and, when it is written, the
+// worker reads the file back and makes its data sheet; meanwhile "OK" and "Назад" wait, the
+// cursor is busy and a busy bar runs. The copy comes back on the window's thread, where the
+// outcome is applied and the report page shows the drawing read back. "Назад" (cmBack_Click) shows the page before, storing
+// nothing and keeping every entry. Leaving the gear-pair page either way applies the open
+// pop-ups, as their own "OK" would.
 #pragma once
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QThread>
 #include <QWidget>
 
 #include <array>
@@ -68,14 +74,35 @@ public:
     void Form_Load();
     // The page command.
     void ctlCom_Click();
+    // "Назад": the page before, entries kept, nothing stored.
+    void cmBack_Click();
+    // A drawing is being made on the worker thread.
+    bool Building() const { return worker_ != nullptr; }
 
     // The current date and time as the default file name quotes them (regional short date,
     // time with seconds); tests may fix them.
     using Clock = std::function<std::pair<std::string, std::string>()>;
     void SetClock(Clock clock) { clock_ = std::move(clock); }
 
+protected:
+    // Enter presses "OK" (or the focused button, or the open pop-up's own "OK").
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void Build();
+    void Connect();
+    // The pages fill the window above the buttons, whatever its size.
+    void PlacePages();
+    // Applies the open pop-ups of the gear-pair page; false when the custom rack was refused
+    // (its message says why, and it stays open).
+    bool ClosePopUps();
+    void StartBuild(const PageInput& input);
+    void SetBusy(bool busy);
+    // Shows `page` alone; the page command's own frames, without storing anything.
+    void ShowPage(Page page);
+    QWidget* FirstControl(Page page) const;
+    void AfterPageChange();
     PageInput ReadWindow() const;
     void ApplyOutcome(const PageInput& input, const PageOutcome& outcome);
     // The pop-ups belong to the gear-pair page: shown while it shows and they are open.
@@ -101,7 +128,11 @@ private:
     CustomRackFrame* customRack_ = nullptr;
     AnglePanel* anglePanel_ = nullptr;
     QPushButton* ctlCom_ = nullptr;
+    QPushButton* cmBack_ = nullptr;
     QLabel* label5_ = nullptr;
+    QProgressBar* busy_ = nullptr;
+    // The thread making the drawing, from the file page's "OK" until its outcome is applied.
+    QThread* worker_ = nullptr;
 };
 
 // The current date and time in the designer's regional form, with no character that would
@@ -110,6 +141,7 @@ std::pair<std::string, std::string> RegionalNow();
 
 // Start-up without the event loop: the default accuracy into `state`, the window created and
 // loaded, the release caption set and the gear icon given.
-std::unique_ptr<FrmPar> StartWindow(MainMod& state, MessageSink* messages = nullptr);
+std::unique_ptr<FrmPar> StartWindow(MainMod& state, MessageSink* messages = nullptr,
+                                    Builder build = RunBuilder);
 
 }  // namespace tarvo::ui

@@ -7,11 +7,6 @@
 
 namespace tarvo::ui {
 
-namespace {
-// Width of every box of the frame: room for a module such as 12.345 or an angle 8.10944444.
-constexpr int kBoxWidth = 110;
-}  // namespace
-
 QPushButton* MakeAngleButton(QWidget* parent, int index) {
     QPushButton* button =
         MakeButton(parent, GroupName("cmGrad", index), QStringLiteral("° ' ''"));
@@ -25,26 +20,33 @@ PairFrame::PairFrame(QWidget* parent)
     : QGroupBox(QStringLiteral("Параметры зацепления"), parent) {
     setObjectName(QStringLiteral("frPar"));
     lbM0 = MakeLabel(this, GroupName("lbM", 0), QStringLiteral("Модуль нормальный, мм"), true);
-    txtm = MakeBox(this, QStringLiteral("txtm"));
+    txtm = MakeBox(this, QStringLiteral("txtm"),
+                   QStringLiteral("Нормальный модуль передачи, мм: число больше нуля"));
     QLabel* beta =
         MakeLabel(this, GroupName("Label1", 1), QStringLiteral("Угол наклона зуба, град."));
     cmGrad0 = MakeAngleButton(this, 0);
-    txtBeta = MakeBox(this, QStringLiteral("txtBeta"));
+    txtBeta = MakeBox(this, QStringLiteral("txtBeta"),
+                   QStringLiteral("Угол наклона зуба, градусы: больше −90 и меньше 90; 0 — прямые зубья. Кнопка рядом — ввод в градусах, минутах и секундах"));
     QLabel* wheel1 = MakeLabel(this, GroupName("Label1", 2), QStringLiteral("Колесо 1:"));
     lbZ1 = MakeLabel(this, QStringLiteral("lbZ1"), QStringLiteral("Число зубьев Z1"), true);
-    txtZ1 = MakeBox(this, QStringLiteral("txtZ1"));
+    txtZ1 = MakeBox(this, QStringLiteral("txtZ1"),
+                   QStringLiteral("Число зубьев колеса 1: целое, от 1 до 32767"));
     QLabel* x1 =
         MakeLabel(this, GroupName("Label1", 4), QStringLiteral("Коэффициент смещения x1"));
-    txtx1 = MakeBox(this, QStringLiteral("txtx1"));
+    txtx1 = MakeBox(this, QStringLiteral("txtx1"),
+                   QStringLiteral("Коэффициент смещения колеса 1, в долях модуля (обычно от −1 до 1); окружность вершин должна остаться вне основной окружности"));
     QLabel* wheel2 = MakeLabel(this, GroupName("Label1", 3), QStringLiteral("Колесо 2:"));
     lbZ2_0 = MakeLabel(this, GroupName("lbZ2", 0), QStringLiteral("Число зубьев Z2"), true);
-    txtZ2 = MakeBox(this, QStringLiteral("txtZ2"));
+    txtZ2 = MakeBox(this, QStringLiteral("txtZ2"),
+                   QStringLiteral("Число зубьев колеса 2: целое, от 1 до 32767; во внутреннем зацеплении не равно Z1"));
     QLabel* x2 =
         MakeLabel(this, GroupName("Label1", 7), QStringLiteral("Коэффициент смещения x2"));
-    txtx2 = MakeBox(this, QStringLiteral("txtx2"));
+    txtx2 = MakeBox(this, QStringLiteral("txtx2"),
+                   QStringLiteral("Коэффициент смещения колеса 2, в долях модуля (обычно от −1 до 1); окружность вершин должна остаться вне основной окружности"));
     QLabel* jn =
         MakeLabel(this, GroupName("Label1", 11), QStringLiteral("Нормальный боковой зазор jn"));
-    txtJbn = MakeBox(this, QStringLiteral("txtJbn"));
+    txtJbn = MakeBox(this, QStringLiteral("txtJbn"),
+                   QStringLiteral("Нормальный боковой зазор передачи, мм: 0 или больше, меньше толщины зуба"));
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(14, 14, 14, 14);
@@ -56,7 +58,7 @@ PairFrame::PairFrame(QWidget* parent)
     const auto addRow = [&](QLabel* label, QLineEdit* box, int indent) {
         label->setIndent(indent);
         label->setBuddy(box);
-        box->setFixedWidth(kBoxWidth);
+        FitNumbers(box);
         grid->addWidget(label, row, 0);
         grid->addWidget(box, row, 2);
         ++row;

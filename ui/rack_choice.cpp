@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include "ui/controls.h"
 
@@ -14,26 +15,77 @@ namespace tarvo::ui {
 
 namespace {
 
-// How each row reads on the page. The values are those of kRackRows written with decimal
-// commas and spaced into columns under the heads; the blanks are part of the captions.
+// How each row reads on the page: the values of kRackRows written with decimal commas, one
+// blank between them; the row label sets them in columns aligned on the decimal comma.
 struct RowCaption {
     const char* button;
     int label;  // index in the Label2 group
     const char* caption;
 };
 constexpr RowCaption kRowCaptions[] = {
-    {"ctlOB7", 9, "18       1         1,2      0,28734   0,41585"},
-    {"ctlOB1", 0, "20       1          1        0,25         0,38"},
-    {"ctlOB6", 8, "22,5    1          1        0,4          0,28467"},
-    {"ctlOB2", 1, "25       1          1       0,20328    0,35208"},
-    {"ctlOB4", 3, "28      0,95     0,95    0,16840    0,31742"},
-    {"ctlOB3", 2, "28      0,9       0,9      0,18438   0,34754"},
+    {"ctlOB7", 9, "18 1 1,2 0,28734 0,41585"},
+    {"ctlOB1", 0, "20 1 1 0,25 0,38"},
+    {"ctlOB6", 8, "22,5 1 1 0,4 0,28467"},
+    {"ctlOB2", 1, "25 1 1 0,20328 0,35208"},
+    {"ctlOB4", 3, "28 0,95 0,95 0,16840 0,31742"},
+    {"ctlOB3", 2, "28 0,9 0,9 0,18438 0,34754"},
     {"ctlOB5", 6, "Другой..."},
 };
 static_assert(std::size(kRowCaptions) == kRackRows.size() + 1, "a caption for every row");
 
 // Seven rows of this height fill the frame's height under the heads.
 constexpr int kRowHeight = 29;
+
+// Where the decimal comma (or the end of a whole number) of each column stands, in pixels from
+// the row label's left edge: alpha, ha*, hf*, c*, rf*. Room for "22,5" before the first and for
+// five decimals after each.
+constexpr int kColumnAnchors[] = {18, 72, 122, 176, 250};
+// The alpha head's width; the other heads start after it.
+constexpr int kAlphaHeadWidth = 34;
+// A head stands over the middle of its column's numbers, a little right of the comma.
+constexpr int kHeadCentreShift = 8;
+
+// A label whose blank-separated fields stand in the rack columns: a row's values each aligned
+// on its decimal comma, so the digits of a column line up whatever the font, or the heads of
+// the coefficient columns centred over them. A single field ("Другой...") reads as typed.
+class ColumnLabel : public QLabel {
+public:
+    ColumnLabel(QWidget* parent, const QString& name, const QString& caption, bool heads)
+        : QLabel(parent), heads_(heads) {
+        setObjectName(name);
+        setTextFormat(Qt::PlainText);
+        setText(caption);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        const QStringList fields = text().split(' ', Qt::SkipEmptyParts);
+        QPainter painter(this);
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                       QPalette::WindowText));
+        const QFontMetrics metrics(font());
+        const int baseline = (height() + metrics.ascent() - metrics.descent()) / 2;
+        if (fields.size() == 1) {
+            painter.drawText(0, baseline, text());
+            return;
+        }
+        const int first = heads_ ? 1 : 0;
+        for (int i = 0; i < fields.size() && first + i < int(std::size(kColumnAnchors)); ++i) {
+            const QString& field = fields[i];
+            const int anchor = kColumnAnchors[first + i];
+            if (heads_) {
+                const int centre = anchor - kAlphaHeadWidth + kHeadCentreShift;
+                painter.drawText(centre - metrics.horizontalAdvance(field) / 2, baseline, field);
+            } else {
+                const QString whole = field.section(',', 0, 0);
+                painter.drawText(anchor - metrics.horizontalAdvance(whole), baseline, field);
+            }
+        }
+    }
+
+private:
+    bool heads_;
+};
 
 QFrame* MakeRule(QWidget* parent, int number) {
     auto* line = new QFrame(parent);
@@ -67,10 +119,12 @@ RackChoice::RackChoice(QWidget* parent, MainMod& state)
     QFont alphaFont = FormFont(15.75);
     alphaFont.setFamilies({QStringLiteral("Liberation Serif"), QStringLiteral("Times New Roman")});
     alpha->setFont(alphaFont);
-    alpha->setFixedWidth(34);
-    QLabel* heads = MakeLabel(this, GroupName("Label2", 5),
-                              QStringLiteral("  ha*      hf*      C*           rf*"));
+    alpha->setFixedWidth(kAlphaHeadWidth);
+    // The heads over the coefficient columns, centred on their decimal commas.
+    QLabel* heads = new ColumnLabel(this, GroupName("Label2", 5),
+                                    QStringLiteral("ha* hf* C* rf*"), true);
     heads->setFont(FormFont(12));
+    heads->setMinimumWidth(kColumnAnchors[4] - kAlphaHeadWidth + 2 * kHeadCentreShift);
     auto* headRow = new QHBoxLayout;
     headRow->setSpacing(0);
     headRow->addWidget(alpha);
@@ -85,8 +139,8 @@ RackChoice::RackChoice(QWidget* parent, MainMod& state)
         grid->addWidget(MakeRule(this, lineNumber++), gridRow++, 0, 1, 2);
         auto* button = new RowButton(this);
         button->setObjectName(QString::fromLatin1(caption.button));
-        QLabel* label = MakeLabel(this, GroupName("Label2", caption.label),
-                                  QString::fromUtf8(caption.caption));
+        QLabel* label = new ColumnLabel(this, GroupName("Label2", caption.label),
+                                        QString::fromUtf8(caption.caption), false);
         button->setAccessibleName(label->text());
         // A click on a row's values chooses the row, as a click on its button does.
         label->setProperty("rowButton", QVariant::fromValue<QObject*>(button));

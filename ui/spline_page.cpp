@@ -12,11 +12,14 @@ SplinePage::SplinePage(QWidget* parent)
     : QGroupBox(QStringLiteral("Параметры шлицев"), parent) {
     setObjectName(QStringLiteral("FrParSl"));
     lbM1 = MakeLabel(this, GroupName("lbM", 1), QStringLiteral("Модуль, мм"), true);
-    txtmSL = MakeBox(this, QStringLiteral("txtmSL"));
+    txtmSL = MakeBox(this, QStringLiteral("txtmSL"),
+                     QStringLiteral("Модуль шлицевого соединения, мм: число больше нуля"));
     lbZ2_1 = MakeLabel(this, GroupName("lbZ2", 1), QStringLiteral("Число зубьев"), true);
-    txtZ = MakeBox(this, QStringLiteral("txtZ"));
+    txtZ = MakeBox(this, QStringLiteral("txtZ"),
+                     QStringLiteral("Число зубьев: целое, от 1 до 32767 (у вала до 3276)"));
     lbX = MakeLabel(this, QStringLiteral("lbX"), QStringLiteral("Смещение, мм"), true);
-    txtX = MakeBox(this, QStringLiteral("txtX"));
+    txtX = MakeBox(this, QStringLiteral("txtX"),
+                     QStringLiteral("Смещение исходного контура, мм (не коэффициент); окружность вершин должна остаться вне основной окружности"));
     opValVt[0] = MakeOption(this, GroupName("opValVt", 0), QStringLiteral("Вал"));
     opValVt[1] = MakeOption(this, GroupName("opValVt", 1), QStringLiteral("Втулка"));
     opValVt[0]->setChecked(true);
@@ -30,11 +33,17 @@ SplinePage::SplinePage(QWidget* parent)
     const std::pair<QLabel*, QLineEdit*> rows[] = {{lbM1, txtmSL}, {lbZ2_1, txtZ}, {lbX, txtX}};
     int row = 0;
     for (const auto& [label, box] : rows) {
-        box->setFixedWidth(120);
+        FitNumbers(box);
         label->setBuddy(box);
         grid->addWidget(label, row, 0);
         grid->addWidget(box, row, 1);
         ++row;
+    }
+    // The shift row keeps its place when an OST spline hides it, so the rows below stay put.
+    for (QWidget* shiftRow : std::initializer_list<QWidget*>{lbX, txtX}) {
+        QSizePolicy policy = shiftRow->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        shiftRow->setSizePolicy(policy);
     }
     auto* member = new QHBoxLayout;
     member->addWidget(opValVt[0]);

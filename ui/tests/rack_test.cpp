@@ -154,21 +154,47 @@ private slots:
         }
     }
 
-    void popUpsShowOnlyWithTheGearPairPage() {
+    void leavingThePageAppliesOpenPopUps_data() {
+        QTest::addColumn<QString>("leave");  // "OK" or the back button
+        QTest::addColumn<QStringList>("frames");
+        QTest::newRow("OK") << "OK" << QStringList{"frAcc"};
+        QTest::newRow("back") << "cmBack" << QStringList{"frStartOpt"};
+    }
+
+    void leavingThePageAppliesOpenPopUps() {
+        QFETCH(QString, leave);
+        QFETCH(QStringList, frames);
         WorkFolder folder;
         WindowDriver driver;
-        driver.Fill("OK txtm=2 txtZ1=20 txtZ2=40 ctlOB5 cmGrad(1)");
+        driver.Fill("OK txtm=2 txtZ1=20 txtZ2=40 ctlOB5 TextH=0,9 cmGrad(1) Text1(0)=22 "
+                    "Text1(1)=30 Text1(2)=0");
         QVERIFY(driver.Showing("frAltContur") && driver.Showing("frGradTrans"));
-        // "OK" leaves the page with both pop-ups open; they come back with the page.
-        driver.Ok();
-        QCOMPARE(driver.Frames(), QStringList{"frAcc"});
-        QVERIFY(!driver.Showing("frAltContur") && !driver.Showing("frGradTrans"));
-        driver.Fill("OK OK OK OK");
+        // Leaving with both open stores what they show, as their own "OK"s would.
+        driver.Fill(leave);
+        QCOMPARE(driver.Messages(), QStringList());
+        QCOMPARE(driver.Frames(), frames);
+        QCOMPARE(driver.state.Alfa, 22.5);
+        QCOMPARE(driver.state.H, 0.9);
+        QVERIFY(driver.Checked("ctlOB5"));
+        // Coming back, the pop-ups are closed and the frames beneath take entries.
+        driver.Click("cmBack");
+        if (leave == "cmBack") {
+            driver.Ok();
+        }
         QCOMPARE(driver.Frames(), (QStringList{"frPar", "frContur", "frIntEx"}));
-        QVERIFY(driver.Showing("frAltContur") && driver.Showing("frGradTrans"));
-        driver.Fill("ctlCommand ComOK");
-        QVERIFY(!driver.Showing("frAltContur"));
-        QVERIFY(driver.Enabled("frPar") && driver.Checked("ctlOB5"));
+        QVERIFY(!driver.Showing("frAltContur") && !driver.Showing("frGradTrans"));
+        QVERIFY(driver.Enabled("frPar") && driver.Enabled("frContur"));
+    }
+
+    void refusedCustomRackKeepsThePage() {
+        WindowDriver driver;
+        driver.Fill("OK txtm=2 txtZ1=20 txtZ2=40 ctlOB5 TextC=0 OK");
+        const QStringList message = driver.Messages();
+        QCOMPARE(message.size(), 3);
+        QCOMPARE(message[0], QStringLiteral("Exclamation"));
+        QCOMPARE(driver.Frames(), (QStringList{"frPar", "frContur", "frIntEx"}));
+        QVERIFY(driver.Showing("frAltContur"));
+        QCOMPARE(driver.FocusName(), QStringLiteral("TextC"));
     }
 
     void anglePanelSplitsAndJoins_data() {

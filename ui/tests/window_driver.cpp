@@ -11,7 +11,7 @@
 
 namespace tarvo::ui::test {
 
-WindowDriver::WindowDriver() : window(StartWindow(state, this)) {
+WindowDriver::WindowDriver(Builder build) : window(StartWindow(state, this, std::move(build))) {
     window->show();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get())) {
@@ -67,6 +67,13 @@ void WindowDriver::Click(const QString& name) {
     const bool option = qobject_cast<QRadioButton*>(button) != nullptr;
     QTest::mouseClick(button, Qt::LeftButton, {},
                       option ? QPoint(8, button->height() / 2) : button->rect().center());
+    if (!WaitForDrawing()) {
+        qWarning("the drawing was still being made after two minutes");
+    }
+}
+
+bool WindowDriver::WaitForDrawing() {
+    return QTest::qWaitFor([this] { return !window->Building(); }, 120000);
 }
 
 QStringList WindowDriver::Messages() {

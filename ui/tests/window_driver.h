@@ -35,7 +35,8 @@ public:
 // records the messages the window shows instead of opening boxes.
 class WindowDriver : public MessageSink {
 public:
-    WindowDriver();
+    // `build` makes the drawings; a test may slow it down or count its calls.
+    explicit WindowDriver(Builder build = RunBuilder);
     void Show(const Message& message) override { shown_.push_back(message); }
 
     template <typename T = QWidget>
@@ -62,8 +63,11 @@ public:
     // Blank-separated steps: "txtm=2,5" types into txtm, "OK" presses the page command, any
     // other name is a button to click.
     void Fill(const QString& steps);
+    // Clicks and, when that started a drawing, waits until it is made and shown.
     void Click(const QString& name);
     void Ok() { Click(QStringLiteral("ctlCom")); }
+    // Waits (up to two minutes) until no drawing is being made; false when one still is.
+    bool WaitForDrawing();
     // Icon, title and text of each message shown since the last call.
     QStringList Messages();
 
