@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "report/drawing_reader.h"
 #include "report/gear_formulas.h"
 #include "drawing/internal_pair.h"
 #include "math/constants.h"
@@ -201,7 +202,7 @@ DataSheet MakeDataSheet(const MainMod& state, const BuilderCall& call, const Dxf
 }
 
 DataSheet DataSheetOfFile(const MainMod& state, const BuilderCall& call, const std::string& path) {
-    const DxfReadResult read = ReadDxfFile(path);
+    const DxfReadResult read = ReadDrawingInBlocks(path);
     if (!read.ok) {
         return Refused("чертёж не прочитан: " + read.reason);
     }

@@ -1,0 +1,324 @@
+// Group by group through the file, a block of text at a time: a group code line, then its value
+// line. An entity ends where the next group 0 begins; only then are its groups turned into a
+// polyline, a vertex or a line, so the order of the groups within an entity does not matter.
+#include "report/drawing_reader.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tarvo {
+
+namespace {
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool ReadInt(std::string_view text, int& value) {
+    text = Trim(text);
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
+
+// A coordinate in the C form ("1E-05", "-0.5") whatever the process locale.
+bool ReadDouble(std::string_view text, double& value) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && result.ec == std::errc() && result.ptr == text.data() + text.size() &&
+           std::isfinite(value);
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// The file's lines one after another, split at LF (a CR before it stays on the line), read a
+// block at a time. A line is valid until the next one is asked for.
+class BlockLines {
+  public:
+    BlockLines(std::FILE* file, std::size_t blockBytes) : file_(file), block_(blockBytes) {}
+
+    bool Next(std::string_view& line) {
+        for (;;) {
+            const char* from = block_.data() + begin_;
+            const void* lf = std::memchr(from, '\n', end_ - begin_);
+            if (lf != nullptr) {
+                const std::size_t length = static_cast<const char*>(lf) - from;
+                line = std::string_view(from, length);
+                begin_ += length + 1;
+                return true;
+            }
+            if (ended_) {
+                if (begin_ == end_) {
+                    return false;
+                }
+                line = std::string_view(from, end_ - begin_);  // the last line, without LF
+                begin_ = end_;
+                return true;
+            }
+            Refill();
+        }
+    }
+
+    // No line is left: what a caller sees after the last line of the file.
+    bool AtEnd() {
+        while (begin_ == end_ && !ended_) {
+            Refill();
+        }
+        return begin_ == end_;
+    }
+
+  private:
+    void Refill() {
+        std::memmove(block_.data(), block_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+        if (end_ == block_.size()) {
+            block_.resize(2 * block_.size());  // a line longer than the block
+        }
+        const std::size_t got = std::fread(block_.data() + end_, 1, block_.size() - end_, file_);
+        end_ += got;
+        ended_ = got == 0;  // the end of the file, or a read error the caller asks ferror about
+    }
+
+    std::FILE* file_;
+    std::vector<char> block_;
+    std::size_t begin_ = 0, end_ = 0;
+    bool ended_ = false;
+};
+
+// The groups of the entity being read.
+struct Entity {
+    std::string type;
+    std::size_t line = 0;  // where its group 0 stands
+    std::string layer;
+    std::string name;  // group 2: the section name after SECTION
+    double x10 = 0, y20 = 0, x11 = 0, y21 = 0;
+    bool has10 = false, has20 = false, has11 = false, has21 = false;
+};
+
+// One pass over the file. Counting, it only notes how many vertices each polyline has;
+// reading, it stores them in arrays of that size.
+class Pass {
+  public:
+    Pass(std::FILE* file, std::size_t blockBytes, std::vector<std::size_t>* counts)
+        : lines_(file, blockBytes), counts_(counts) {}
+
+    DxfReadResult Run(bool counting);
+
+  private:
+    DxfReadResult Fail(std::size_t line, const std::string& what) {
+        result_.ok = false;
+        result_.reason = "строка " + std::to_string(line) + ": " + what;
+        result_.drawing = {};
+        return result_;  // the drawing is emptied: a cheap copy
+    }
+
+    bool Coordinate(std::string_view value, std::size_t line, double& target, bool& has);
+    bool Group(int group, std::string_view value, std::size_t line);
+    bool Finish();
+    bool FinishEntity(const Entity& e);
+
+    BlockLines lines_;
+    std::vector<std::size_t>* counts_;
+    bool counting_ = false;
+    std::size_t lineNumber_ = 0;
+    Entity entity_;
+    bool inEntities_ = false;
+    bool open_ = false;  // inside a polyline: between POLYLINE and SEQEND
+    bool eof_ = false;
+    DxfReadResult result_;
+};
+
+DxfReadResult Pass::Run(bool counting) {
+    counting_ = counting;
+    std::string_view code;
+    std::string_view value;
+    while (lines_.Next(code)) {
+        const std::size_t codeLine = ++lineNumber_;
+        int group = 0;
+        const bool codeIsNumber = ReadInt(code, group);  // the view ends with the next line
+        const bool blank = Trim(code).empty();
+        if (blank && lines_.AtEnd()) {
+            break;  // the empty rest after the last line end
+        }
+        if (!lines_.Next(value)) {
+            return Fail(codeLine, "у кода группы нет значения");
+        }
+        ++lineNumber_;
+        if (!codeIsNumber) {
+            return Fail(codeLine, "код группы не число");
+        }
+        if (!Group(group, Trim(value), codeLine)) {
+            return std::move(result_);
+        }
+        if (eof_) {
+            break;
+        }
+    }
+    if (!eof_ && !Finish()) {
+        return std::move(result_);
+    }
+    if (!eof_) {
+        return Fail(lineNumber_, "файл обрывается: нет EOF");
+    }
+    if (open_) {
+        return Fail(lineNumber_, "полилиния не закончена (нет SEQEND)");
+    }
+    result_.ok = true;
+    return std::move(result_);
+}
+
+bool Pass::Coordinate(std::string_view value, std::size_t line, double& target, bool& has) {
+    // Counting needs no numbers; a coordinate that is not one is found by the reading pass.
+    if (!counting_ && !ReadDouble(value, target)) {
+        Fail(line + 1, "координата не число: " + std::string(value));
+        return false;
+    }
+    has = true;
+    return true;
+}
+
+bool Pass::Group(int group, std::string_view value, std::size_t line) {
+    switch (group) {
+        case 0:
+            if (!Finish()) {
+                return false;
+            }
+            entity_.type.assign(value);
+            entity_.line = line;
+            entity_.layer.clear();
+            entity_.name.clear();
+            entity_.has10 = entity_.has20 = entity_.has11 = entity_.has21 = false;
+            return true;
+        case 2:
+            entity_.name.assign(value);
+            return true;
+        case 8:
+            entity_.layer.assign(value);
+            return true;
+        case 10:
+            return Coordinate(value, line, entity_.x10, entity_.has10);
+        case 20:
+            return Coordinate(value, line, entity_.y20, entity_.has20);
+        case 11:
+            return Coordinate(value, line, entity_.x11, entity_.has11);
+        case 21:
+            return Coordinate(value, line, entity_.y21, entity_.has21);
+        default:
+            return true;  // colour, linetype, flags, subclass markers: not drawn here
+    }
+}
+
+// Sections and the end of the file; the drawn entities in FinishEntity.
+bool Pass::Finish() {
+    const Entity& e = entity_;
+    if (e.type.empty()) {
+        return true;
+    }
+    if (e.type == "SECTION") {
+        inEntities_ = e.name == "ENTITIES";
+        return true;
+    }
+    if (e.type == "ENDSEC") {
+        if (open_) {
+            Fail(e.line, "полилиния не закончена (нет SEQEND)");
+            return false;
+        }
+        inEntities_ = false;
+        return true;
+    }
+    if (e.type == "EOF") {
+        eof_ = true;
+        return true;
+    }
+    return !inEntities_ || FinishEntity(e);  // blocks and tables hold nothing drawn as is
+}
+
+bool Pass::FinishEntity(const Entity& e) {
+    std::vector<DxfPolyline>& polylines = result_.drawing.polylines;
+    if (e.type == "POLYLINE") {
+        if (open_) {
+            Fail(e.line, "новая полилиния до SEQEND предыдущей");
+            return false;
+        }
+        polylines.push_back({e.layer, {}});
+        if (counting_) {
+            counts_->push_back(0);
+        } else if (polylines.size() <= counts_->size()) {
+            polylines.back().points.reserve((*counts_)[polylines.size() - 1]);
+        }
+        open_ = true;
+    } else if (e.type == "VERTEX") {
+        if (!open_) {
+            Fail(e.line, "VERTEX вне полилинии");
+            return false;
+        }
+        if (!e.has10 || !e.has20) {
+            Fail(e.line, "у VERTEX нет координат 10 и 20");
+            return false;
+        }
+        if (counting_) {
+            ++counts_->back();
+        } else {
+            polylines.back().points.push_back({e.x10, e.y20});
+        }
+    } else if (e.type == "SEQEND") {
+        if (!open_) {
+            Fail(e.line, "SEQEND без полилинии");
+            return false;
+        }
+        open_ = false;
+    } else if (e.type == "LINE") {
+        if (!e.has10 || !e.has20 || !e.has11 || !e.has21) {
+            Fail(e.line, "у LINE нет координат 10, 20, 11 и 21");
+            return false;
+        }
+        result_.drawing.lines.push_back({e.layer, {e.x10, e.y20}, {e.x11, e.y21}});
+    }
+    return true;
+}
+
+DxfReadResult Failed(const std::string& reason) {
+    DxfReadResult failed;
+    failed.reason = reason;
+    return failed;
+}
+
+}  // namespace
+
+DxfReadResult ReadDrawingInBlocks(const std::string& path, std::size_t blockBytes) {
+    std::vector<std::size_t> counts;
+    for (const bool counting : {true, false}) {
+        const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+        if (!file) {
+            return Failed("файл не открывается: " + path);
+        }
+        Pass pass(file.get(), std::max<std::size_t>(blockBytes, 1), &counts);
+        DxfReadResult result = pass.Run(counting);
+        if (std::ferror(file.get()) != 0) {
+            return Failed("файл не читается: " + path);
+        }
+        if (!counting || !result.ok) {
+            return result;
+        }
+    }
+    return Failed("файл не читается: " + path);  // not reached: the second pass returns
+}
+
+}  // namespace tarvo
