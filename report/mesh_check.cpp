@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <vector>
 
 // GCC 12 reports Boost 1.74's envelope and rescaling code as maybe uninitialized, falsely: the
 // states are assigned before use on every path. Silenced for these headers only.
@@ -584,6 +585,34 @@ MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int 
         result.reason = std::string("проверка зацепления не выполнена: ") + e.what();
     }
     return result;
+}
+
+OverlapFound MeshOverlaps(const MeshWheel& wheel1, const MeshWheel& wheel2, double likelyTurn,
+                          int stepsPerPitch) {
+    const OverlapFound unchecked{true, likelyTurn};
+    for (const MeshWheel* wheel : {&wheel1, &wheel2}) {
+        if (wheel->outline == nullptr || wheel->outline->size() < 4 || wheel->teeth < 1) {
+            return unchecked;
+        }
+    }
+    try {
+        const Sweep w = Prepare(wheel1, wheel2, stepsPerPitch);
+        const int first = static_cast<int>(std::lround(likelyTurn * kPi / 180 / w.step));
+        for (int i = 0; i < stepsPerPitch; ++i) {
+            // first, first + 1, first - 1, first + 2, ... within the sweep
+            const int offset = i % 2 == 1 ? (i + 1) / 2 : -(i / 2);
+            const int k = ((first + offset) % stepsPerPitch + stepsPerPitch) % stepsPerPitch;
+            const double a1 = w.step * k;
+            const Pose pose1(wheel1.centre, a1);
+            const Pose pose2(wheel2.centre, w.follow * a1);
+            if (CheckPosition(w.piece1, w.piece2, pose1, pose2).depth > kTouchingDepth) {
+                return {true, a1 * 180 / kPi};
+            }
+        }
+    } catch (const std::exception&) {
+        return unchecked;
+    }
+    return {};
 }
 
 }  // namespace tarvo

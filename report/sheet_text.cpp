@@ -112,6 +112,44 @@ const char* WarningName(SheetWarningKind kind) {
     return "";
 }
 
+// "21 точке", "22 точках" (after "при"): the count's own form of the word.
+std::string PointsAfterAt(int n) {
+    return Whole(n) + (n % 10 == 1 && n % 100 != 11 ? " точке" : " точках");
+}
+
+// What clears an overlap of the drawn outlines, found by rebuilding the pair in memory.
+std::string RemedyText(const OverlapRemedy& remedy) {
+    switch (remedy.verdict) {
+        case OverlapRemedy::Verdict::NotSought:
+            return "Частая причина: прямые хорды между редкими точками переходной кривой; "
+                   "увеличьте число её точек.";
+        case OverlapRemedy::Verdict::MorePoints:
+            return "Причина — хорды между редкими точками: перекрытия нет при " +
+                   PointsAfterAt(remedy.filletPoints) + " переходной кривой" +
+                   (remedy.moreInvolutePoints
+                        ? " и " + PointsAfterAt(remedy.involutePoints) + " эвольвенты."
+                        : std::string("."));
+        case OverlapRemedy::Verdict::InGeometry:
+            return "Перекрытие — в самой геометрии зубьев: оно остаётся при любом допустимом "
+                   "числе точек (до " +
+                   Whole(kMostFilletPoints) + " на переходной кривой и до " +
+                   Whole(kMostInvolutePoints) + " на эвольвенте).";
+    }
+    return {};
+}
+
+const char* RemedyName(OverlapRemedy::Verdict verdict) {
+    switch (verdict) {
+        case OverlapRemedy::Verdict::NotSought:
+            return "not-sought";
+        case OverlapRemedy::Verdict::MorePoints:
+            return "more-points";
+        case OverlapRemedy::Verdict::InGeometry:
+            return "in-geometry";
+    }
+    return "";
+}
+
 }  // namespace
 
 std::string FixedText(double v, int decimals, char separator) {
@@ -259,8 +297,7 @@ std::vector<std::string> WarningLines(const DataSheet& sheet, char sep) {
                                 FixedText(sheet.mesh.mesh.overlapArea, 6, sep) +
                                 " мм²) при повороте колеса 1 на " +
                                 FixedText(sheet.mesh.mesh.overlapTurn, kTurn, sep) +
-                                "°. Частая причина: прямые хорды между редкими точками "
-                                "переходной кривой; увеличьте число её точек.");
+                                "°. " + RemedyText(sheet.mesh.remedy));
                 break;
             case SheetWarningKind::MeshNotChecked:
                 lines.push_back("Зацепление по чертежу не проверено: " +
@@ -363,7 +400,10 @@ std::string DataSheetJson(const DataSheet& sheet, const std::string& path) {
                    ", \"overlap\": " + (m.overlap ? "true" : "false") +
                    ", \"overlap_depth\": " + JsonNumber(m.overlapDepth) +
                    ", \"overlap_area\": " + JsonNumber(m.overlapArea) +
-                   ", \"overlap_turn_deg\": " + JsonNumber(m.overlapTurn) + "}";
+                   ", \"overlap_turn_deg\": " + JsonNumber(m.overlapTurn) +
+                   ", \"overlap_remedy\": {\"verdict\": \"" + RemedyName(p.remedy.verdict) +
+                   "\", \"fillet_points\": " + Whole(p.remedy.filletPoints) +
+                   ", \"involute_points\": " + Whole(p.remedy.involutePoints) + "}}";
         } else {
             out += "{\"error\": " + JsonString(m.reason) + "}";
         }
