@@ -57,8 +57,8 @@ TEST(DrawingReader, WrittenPairAtEveryBlockSize) {
     ASSERT_TRUE(DxfWriteDrawing(path, {&g.wheel1, &g.wheel2}, {0, g.aw}).written);
     const DxfReadResult whole = ReadDxfFile(path);
     ASSERT_TRUE(whole.ok) << whole.reason;
-    for (const std::size_t block : {std::size_t{1}, std::size_t{7}, std::size_t{4096},
-                                    kDrawingBlockBytes}) {
+    for (const std::size_t block :
+         {std::size_t{1}, std::size_t{7}, std::size_t{4096}, kDrawingBlockBytes}) {
         SCOPED_TRACE(block);
         ExpectSameRead(ReadDrawingInBlocks(path, block), whole);
     }
