@@ -112,14 +112,14 @@ struct Entity {
     bool has10 = false, has20 = false, has11 = false, has21 = false;
 };
 
-// One pass over the file. Counting, it only notes how many vertices each polyline has;
-// reading, it stores them in arrays of that size.
+// The reading pass: every group checked, each polyline's vertices stored in an array of the
+// size counted beforehand.
 class Pass {
   public:
-    Pass(std::FILE* file, std::size_t blockBytes, std::vector<std::size_t>* counts)
+    Pass(std::FILE* file, std::size_t blockBytes, const std::vector<std::size_t>* counts)
         : lines_(file, blockBytes), counts_(counts) {}
 
-    DxfReadResult Run(bool counting);
+    DxfReadResult Run();
 
   private:
     DxfReadResult Fail(std::size_t line, const std::string& what) {
@@ -135,8 +135,7 @@ class Pass {
     bool FinishEntity(const Entity& e);
 
     BlockLines lines_;
-    std::vector<std::size_t>* counts_;
-    bool counting_ = false;
+    const std::vector<std::size_t>* counts_;
     std::size_t lineNumber_ = 0;
     Entity entity_;
     bool inEntities_ = false;
@@ -145,8 +144,7 @@ class Pass {
     DxfReadResult result_;
 };
 
-DxfReadResult Pass::Run(bool counting) {
-    counting_ = counting;
+DxfReadResult Pass::Run() {
     std::string_view code;
     std::string_view value;
     while (lines_.Next(code)) {
@@ -185,8 +183,7 @@ DxfReadResult Pass::Run(bool counting) {
 }
 
 bool Pass::Coordinate(std::string_view value, std::size_t line, double& target, bool& has) {
-    // Counting needs no numbers; a coordinate that is not one is found by the reading pass.
-    if (!counting_ && !ReadDouble(value, target)) {
+    if (!ReadDouble(value, target)) {
         Fail(line + 1, "координата не число: " + std::string(value));
         return false;
     }
@@ -258,9 +255,7 @@ bool Pass::FinishEntity(const Entity& e) {
             return false;
         }
         polylines.push_back({e.layer, {}});
-        if (counting_) {
-            counts_->push_back(0);
-        } else if (polylines.size() <= counts_->size()) {
+        if (polylines.size() <= counts_->size()) {
             polylines.back().points.reserve((*counts_)[polylines.size() - 1]);
         }
         open_ = true;
@@ -273,11 +268,7 @@ bool Pass::FinishEntity(const Entity& e) {
             Fail(e.line, "у VERTEX нет координат 10 и 20");
             return false;
         }
-        if (counting_) {
-            ++counts_->back();
-        } else {
-            polylines.back().points.push_back({e.x10, e.y20});
-        }
+        polylines.back().points.push_back({e.x10, e.y20});
     } else if (e.type == "SEQEND") {
         if (!open_) {
             Fail(e.line, "SEQEND без полилинии");
@@ -294,6 +285,23 @@ bool Pass::FinishEntity(const Entity& e) {
     return true;
 }
 
+// The vertex lines after each POLYLINE line: the size of each polyline's array. Only a size to
+// reserve, so the groups are not checked here; the reading pass checks them all.
+std::vector<std::size_t> CountVertices(std::FILE* file, std::size_t blockBytes) {
+    std::vector<std::size_t> counts;
+    BlockLines lines(file, blockBytes);
+    std::string_view line;
+    while (lines.Next(line)) {
+        const std::string_view text = Trim(line);
+        if (text == "VERTEX" && !counts.empty()) {
+            ++counts.back();
+        } else if (text == "POLYLINE") {
+            counts.push_back(0);
+        }
+    }
+    return counts;
+}
+
 DxfReadResult Failed(const std::string& reason) {
     DxfReadResult failed;
     failed.reason = reason;
@@ -303,22 +311,25 @@ DxfReadResult Failed(const std::string& reason) {
 }  // namespace
 
 DxfReadResult ReadDrawingInBlocks(const std::string& path, std::size_t blockBytes) {
+    blockBytes = std::max<std::size_t>(blockBytes, 1);
     std::vector<std::size_t> counts;
-    for (const bool counting : {true, false}) {
+    {
         const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
         if (!file) {
             return Failed("файл не открывается: " + path);
         }
-        Pass pass(file.get(), std::max<std::size_t>(blockBytes, 1), &counts);
-        DxfReadResult result = pass.Run(counting);
-        if (std::ferror(file.get()) != 0) {
-            return Failed("файл не читается: " + path);
-        }
-        if (!counting || !result.ok) {
-            return result;
-        }
+        counts = CountVertices(file.get(), blockBytes);
     }
-    return Failed("файл не читается: " + path);  // not reached: the second pass returns
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        return Failed("файл не открывается: " + path);
+    }
+    Pass pass(file.get(), blockBytes, &counts);
+    DxfReadResult result = pass.Run();
+    if (std::ferror(file.get()) != 0) {
+        return Failed("файл не читается: " + path);
+    }
+    return result;
 }
 
 }  // namespace tarvo

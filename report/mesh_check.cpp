@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <utility>
 #include <vector>
 
 // GCC 12 reports Boost 1.74's envelope and rescaling code as maybe uninitialized, falsely: the
@@ -22,6 +23,7 @@
 #include <boost/geometry/geometries/multi_polygon.hpp>
 #include <boost/geometry/geometries/point_xy.hpp>
 #include <boost/geometry/geometries/polygon.hpp>
+#include <boost/geometry/geometries/segment.hpp>
 #pragma GCC diagnostic pop
 
 #include "math/constants.h"
@@ -216,8 +218,14 @@ struct Stretch {
     std::size_t chunk = 0;
 };
 
+// Two stretches whose circles lie `gap` apart.
+struct StretchPair {
+    double gap;
+    Stretch a, b;
+};
+
 struct NearParts {
-    std::vector<Stretch> nearest1, nearest2;
+    std::vector<StretchPair> nearest;  // pairs that can hold the nearest points, nearest first
     std::vector<std::size_t> crossing1, crossing2;
 };
 
@@ -261,12 +269,6 @@ PlacedPiece Place(const Piece& piece, const Pose& pose) {
     }
     return placed;
 }
-
-// Two stretches whose circles lie `gap` apart.
-struct StretchPair {
-    double gap;
-    Stretch a, b;
-};
 
 // Tooth pairs are taken nearest first by their bounding circles; the stretches' circles give an
 // upper bound of the clearance (any two of their points are no farther apart than the centres
@@ -313,16 +315,15 @@ NearParts FindNearParts(const PlacedPiece& p1, const PlacedPiece& p2) {
     NearParts near;
     for (const StretchPair& pair : close) {
         if (pair.gap <= upper) {
-            near.nearest1.push_back(pair.a);
-            near.nearest2.push_back(pair.b);
+            near.nearest.push_back(pair);
         }
         if (pair.gap <= kTouchingDepth) {
             near.crossing1.push_back(pair.a.tooth);
             near.crossing2.push_back(pair.b.tooth);
         }
     }
-    SortUnique(near.nearest1);
-    SortUnique(near.nearest2);
+    std::sort(near.nearest.begin(), near.nearest.end(),
+              [](const StretchPair& a, const StretchPair& b) { return a.gap < b.gap; });
     SortUnique(near.crossing1);
     SortUnique(near.crossing2);
     return near;
@@ -361,9 +362,12 @@ Geometry Placed(Geometry g, const Pose& pose) {
     return g;
 }
 
-// The stretches placed: each its kChunkSegments segments (fewer at the tooth's end).
-BLines StretchLines(const Piece& piece, const std::vector<Stretch>& which, const Pose& pose) {
-    BLines lines;
+// The stretches placed, in the order of `which`: each its kChunkSegments segments (fewer at the
+// tooth's end).
+std::vector<BLine> StretchLines(const Piece& piece, const std::vector<Stretch>& which,
+                                const Pose& pose) {
+    std::vector<BLine> lines;
+    lines.reserve(which.size());
     for (const Stretch& part : which) {
         const BLine& tooth = piece.teeth[part.tooth].line;
         const std::size_t from = part.chunk * kChunkSegments;
@@ -371,6 +375,41 @@ BLines StretchLines(const Piece& piece, const std::vector<Stretch>& which, const
         lines.push_back(Placed(BLine(tooth.begin() + from, tooth.begin() + to + 1), pose));
     }
     return lines;
+}
+
+// The smallest distance between the stretches of the pairs: Boost's distance of each segment of
+// one stretch to each of the other, compared squared and rooted once, as Boost measures two
+// whole outlines. The pairs come nearest first, and the gap between their circles is a lower
+// bound of their distance, so the pairs beyond the smallest distance found are not measured.
+double NearestDistance(const Piece& p1, const Piece& p2, const NearParts& near, const Pose& pose1,
+                       const Pose& pose2) {
+    std::vector<Stretch> which1, which2;
+    for (const StretchPair& pair : near.nearest) {
+        which1.push_back(pair.a);
+        which2.push_back(pair.b);
+    }
+    SortUnique(which1);
+    SortUnique(which2);
+    const std::vector<BLine> lines1 = StretchLines(p1, which1, pose1);
+    const std::vector<BLine> lines2 = StretchLines(p2, which2, pose2);
+    using Segment = bg::model::referring_segment<const BPoint>;
+    double least = HUGE_VAL;
+    for (const StretchPair& pair : near.nearest) {
+        if (pair.gap > 0 && pair.gap * pair.gap >= least) {
+            break;
+        }
+        const BLine& a =
+            lines1[std::lower_bound(which1.begin(), which1.end(), pair.a) - which1.begin()];
+        const BLine& b =
+            lines2[std::lower_bound(which2.begin(), which2.end(), pair.b) - which2.begin()];
+        for (std::size_t i = 0; i + 1 < a.size(); ++i) {
+            for (std::size_t j = 0; j + 1 < b.size(); ++j) {
+                least = std::min(least, bg::comparable_distance(Segment(a[i], a[i + 1]),
+                                                                Segment(b[j], b[j + 1])));
+            }
+        }
+    }
+    return std::sqrt(least);
 }
 
 BLines Lines(const Piece& piece, const std::vector<std::size_t>& which, const Pose& pose) {
@@ -483,9 +522,7 @@ struct Position {
 Position CheckPosition(const Piece& p1, const Piece& p2, const Pose& pose1, const Pose& pose2) {
     Position at;
     const NearParts near = FindNearParts(Place(p1, pose1), Place(p2, pose2));
-    at.clearance = near.nearest1.empty() ? HUGE_VAL
-                                         : bg::distance(StretchLines(p1, near.nearest1, pose1),
-                                                        StretchLines(p2, near.nearest2, pose2));
+    at.clearance = NearestDistance(p1, p2, near, pose1, pose2);
     if (at.clearance != 0) {
         return at;
     }
