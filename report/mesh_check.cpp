@@ -157,7 +157,8 @@ struct Reach {
     double turnFrom = 0, sweep = 0;
     double lo = 0, hi = 0;
 
-    bool Reaches(const PointXY& p) const {
+    // The nearest and farthest the point comes to the mate's centre during the sweep.
+    std::pair<double, double> Range(const PointXY& p) const {
         const double rho = std::hypot(p.X, p.Y);
         const double psi0 = Wrap(std::atan2(p.Y, p.X) - towardsMate + turnFrom);
         const double psi1 = psi0 + sweep;
@@ -169,9 +170,35 @@ struct Reach {
             return std::sqrt(std::max(
                 0.0, rho * rho + distance * distance - 2 * rho * distance * std::cos(psi)));
         };
-        return at(nearest) <= hi && at(farthest) >= lo;
+        return {at(nearest), at(farthest)};
+    }
+
+    bool Reaches(const PointXY& p) const {
+        const auto [nearest, farthest] = Range(p);
+        return nearest <= hi && farthest >= lo;
+    }
+
+    // False when no point within `radius` of `centre` can reach: then no point of a tooth so
+    // bounded needs to be tried.
+    bool MayReach(const Circle& bound) const {
+        const auto [nearest, farthest] = Range(bound.centre);
+        return nearest - bound.radius <= hi && farthest + bound.radius >= lo;
     }
 };
+
+// The circle about the middle of the box of outline points `first` to `last` that holds them.
+Circle LocalBound(const WheelShape& s, std::size_t first, std::size_t last) {
+    double x0 = HUGE_VAL, x1 = -HUGE_VAL, y0 = HUGE_VAL, y1 = -HUGE_VAL;
+    for (std::size_t i = first; i <= last; ++i) {
+        const PointXY p = s.Local(i);
+        x0 = std::min(x0, p.X);
+        x1 = std::max(x1, p.X);
+        y0 = std::min(y0, p.Y);
+        y1 = std::max(y1, p.Y);
+    }
+    // The box's half diagonal: every point of the box lies within it of the box's middle.
+    return {{(x0 + x1) / 2, (y0 + y1) / 2}, std::hypot(x1 - x0, y1 - y0) / 2};
+}
 
 // Keeps the whole teeth of `wheel` that come within `reach.lo`..`reach.hi` of the mate's centre
 // for some turn of the sweep.
@@ -188,8 +215,11 @@ Piece Cut(const MeshWheel& wheel, const WheelShape& s, const Reach& reach, doubl
     const std::size_t perTooth = static_cast<std::size_t>(s.perTooth);
     for (int t = 0; t < wheel.teeth; ++t) {
         const std::size_t first = static_cast<std::size_t>(t) * perTooth;
+        // Most teeth lie far from the mate all through the sweep: one test of their bounding
+        // circle settles them without the trigonometry of every point.
         bool kept = false;
-        for (std::size_t i = 0; i <= perTooth && !kept; ++i) {
+        const bool mayReach = reach.MayReach(LocalBound(s, first, first + perTooth));
+        for (std::size_t i = 0; i <= perTooth && mayReach && !kept; ++i) {
             kept = reach.Reaches(s.Local(first + i));
         }
         if (kept) {
