@@ -138,16 +138,37 @@ std::string RemedyText(const OverlapRemedy& remedy) {
     return {};
 }
 
-const char* RemedyName(OverlapRemedy::Verdict verdict) {
-    switch (verdict) {
+// null when nothing was sought; the counts only where they clear the overlap.
+std::string RemedyJson(const OverlapRemedy& remedy) {
+    switch (remedy.verdict) {
         case OverlapRemedy::Verdict::NotSought:
-            return "not-sought";
+            return "null";
         case OverlapRemedy::Verdict::MorePoints:
-            return "more-points";
+            return "{\"verdict\": \"more-points\", \"fillet_points\": " +
+                   Whole(remedy.filletPoints) +
+                   ", \"involute_points\": " + Whole(remedy.involutePoints) + "}";
         case OverlapRemedy::Verdict::InGeometry:
-            return "in-geometry";
+            return "{\"verdict\": \"in-geometry\"}";
     }
-    return "";
+    return "null";
+}
+
+// The check of the drawn outlines as a JSON object, with what clears an overlap.
+std::string MeshCheckJson(const PairSheet& p) {
+    const MeshCheckResult& m = p.mesh;
+    if (!m.done) {
+        return "{\"error\": " + JsonString(m.reason) + "}";
+    }
+    return "{\"positions\": " + Whole(m.positions) +
+           ", \"step_deg\": " + JsonNumber(m.stepDegrees) +
+           ", \"drawn_clearance\": " + JsonNumber(m.drawnClearance) +
+           ", \"min_clearance\": " + JsonNumber(m.minClearance) +
+           ", \"min_clearance_turn_deg\": " + JsonNumber(m.minClearanceTurn) +
+           ", \"overlap\": " + (m.overlap ? "true" : "false") +
+           ", \"overlap_depth\": " + JsonNumber(m.overlapDepth) +
+           ", \"overlap_area\": " + JsonNumber(m.overlapArea) +
+           ", \"overlap_turn_deg\": " + JsonNumber(m.overlapTurn) +
+           ", \"overlap_remedy\": " + RemedyJson(p.remedy) + "}";
 }
 
 }  // namespace
@@ -388,26 +409,9 @@ std::string DataSheetJson(const DataSheet& sheet, const std::string& path) {
     out += "\n  ],\n  \"pair\": ";
     if (sheet.pair) {
         const PairSheet& p = sheet.mesh;
-        const MeshCheckResult& m = p.mesh;
         out += "{\"aw\": " + JsonNumber(p.aw) + ", \"alpha_tw_deg\": " + JsonNumber(p.alphaTw) +
-               ", \"eps_alpha\": " + JsonNumber(p.epsAlpha) + ",\n    \"mesh_check\": ";
-        if (m.done) {
-            out += "{\"positions\": " + Whole(m.positions) +
-                   ", \"step_deg\": " + JsonNumber(m.stepDegrees) +
-                   ", \"drawn_clearance\": " + JsonNumber(m.drawnClearance) +
-                   ", \"min_clearance\": " + JsonNumber(m.minClearance) +
-                   ", \"min_clearance_turn_deg\": " + JsonNumber(m.minClearanceTurn) +
-                   ", \"overlap\": " + (m.overlap ? "true" : "false") +
-                   ", \"overlap_depth\": " + JsonNumber(m.overlapDepth) +
-                   ", \"overlap_area\": " + JsonNumber(m.overlapArea) +
-                   ", \"overlap_turn_deg\": " + JsonNumber(m.overlapTurn) +
-                   ", \"overlap_remedy\": {\"verdict\": \"" + RemedyName(p.remedy.verdict) +
-                   "\", \"fillet_points\": " + Whole(p.remedy.filletPoints) +
-                   ", \"involute_points\": " + Whole(p.remedy.involutePoints) + "}}";
-        } else {
-            out += "{\"error\": " + JsonString(m.reason) + "}";
-        }
-        out += "}";
+               ", \"eps_alpha\": " + JsonNumber(p.epsAlpha) +
+               ",\n    \"mesh_check\": " + MeshCheckJson(p) + "}";
     } else {
         out += "null";
     }
