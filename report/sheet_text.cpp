@@ -112,17 +112,21 @@ const char* WarningName(SheetWarningKind kind) {
     return "";
 }
 
+std::string Prefixed(const std::string& prefix, const std::string& text) {
+    return text.empty() ? text : prefix + text;
+}
+
 // "21 точке", "22 точках" (after "при"): the count's own form of the word.
 std::string PointsAfterAt(int n) {
     return Whole(n) + (n % 10 == 1 && n % 100 != 11 ? " точке" : " точках");
 }
 
-// What clears an overlap of the drawn outlines, found by rebuilding the pair in memory.
+// What clears an overlap of the drawn outlines, found by rebuilding the pair in memory, as a
+// sentence that follows the warning (nothing when no search was made).
 std::string RemedyText(const OverlapRemedy& remedy) {
     switch (remedy.verdict) {
         case OverlapRemedy::Verdict::NotSought:
-            return "Частая причина: прямые хорды между редкими точками переходной кривой; "
-                   "увеличьте число её точек.";
+            return {};
         case OverlapRemedy::Verdict::MorePoints:
             return "Причина — хорды между редкими точками: перекрытия нет при " +
                    PointsAfterAt(remedy.filletPoints) + " переходной кривой" +
@@ -318,7 +322,7 @@ std::vector<std::string> WarningLines(const DataSheet& sheet, char sep) {
                                 FixedText(sheet.mesh.mesh.overlapArea, 6, sep) +
                                 " мм²) при повороте колеса 1 на " +
                                 FixedText(sheet.mesh.mesh.overlapTurn, kTurn, sep) +
-                                "°. " + RemedyText(sheet.mesh.remedy));
+                                "°." + Prefixed(" ", RemedyText(sheet.mesh.remedy)));
                 break;
             case SheetWarningKind::MeshNotChecked:
                 lines.push_back("Зацепление по чертежу не проверено: " +
