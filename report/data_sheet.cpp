@@ -198,7 +198,7 @@ DataSheet MakeDataSheet(const MainMod& state, const BuilderCall& call, const Dxf
     const MeshWheel m2{&drawing.polylines[outline2].points, centres[outline2], call.Z2, internal2};
     sheet.mesh.mesh = CheckMesh(m1, m2);
     if (sheet.mesh.mesh.overlap) {
-        sheet.mesh.remedy = FindOverlapRemedy(state, call, sheet.mesh.mesh.overlapTurn);
+        sheet.mesh.remedy = FindOverlapRemedy(state, call, sheet.mesh.mesh);
     }
     AddWarnings(sheet);
     return sheet;

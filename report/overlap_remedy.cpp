@@ -22,49 +22,81 @@ std::vector<PointXY> Points(const Outline& outline) {
     return points;
 }
 
-// Whether the pair drawn with `involute` and `fillet` points would overlap. A count at which the
-// builder refuses the teeth clears nothing.
-OverlapFound OverlapsAt(const MainMod& state, const BuilderCall& call, double overlapTurn,
-                        int involute, int fillet) {
+// The pair built in memory with other point counts, as the mesh check turns it: wheel 1 is the
+// wheel entered first. `built` is false when the builder refuses the teeth at these counts.
+struct RebuiltPair {
+    bool built = false;
+    std::vector<PointXY> outline1, outline2;
+    PointXY centre1, centre2;
+    int z1 = 0, z2 = 0;
+    bool internal1 = false, internal2 = false;
+
+    MeshWheel Wheel1() const { return {&outline1, centre1, z1, internal1}; }
+    MeshWheel Wheel2() const { return {&outline2, centre2, z2, internal2}; }
+};
+
+RebuiltPair Rebuild(const MainMod& state, const BuilderCall& call, int involute, int fillet) {
     MainMod copy = state;
     copy.AccEv = involute;
     copy.AccPer = fillet;
     copy.SingleMember = false;
+    RebuiltPair pair;
+    pair.z1 = call.Z1;
+    pair.z2 = call.Z2;
     if (call.kind == BuilderCall::Kind::ExternalPair) {
         const ExternalPairGeometry g = ComputeExternalPair(
             copy, call.Z1, call.Z2, call.m, call.beta, call.alpha, call.x1, call.x2, call.jn);
-        if (!g.error.ok()) {
-            return {true, overlapTurn};
-        }
-        const std::vector<PointXY> wheel1 = Points(g.wheel1);
-        const std::vector<PointXY> wheel2 = Points(g.wheel2);
-        return MeshOverlaps({&wheel1, {0, 0}, call.Z1, false}, {&wheel2, {g.aw, 0}, call.Z2, false},
-                            overlapTurn);
+        pair.built = g.error.ok();
+        pair.outline1 = Points(g.wheel1);
+        pair.outline2 = Points(g.wheel2);
+        pair.centre2 = {g.aw, 0};
+        return pair;
     }
     const InternalPairGeometry g = ComputeInternalPair(copy, call.Z1, call.Z2, call.m, call.beta,
                                                        call.alpha, call.x1, call.x2, call.jn);
-    if (!g.error.ok()) {
-        return {true, overlapTurn};
+    // The ring lies about the origin, the pinion at (aw, 0).
+    const bool pinionFirst = call.Z1 < call.Z2;
+    pair.built = g.error.ok();
+    pair.outline1 = Points(pinionFirst ? g.pinion : g.ring);
+    pair.outline2 = Points(pinionFirst ? g.ring : g.pinion);
+    (pinionFirst ? pair.centre1 : pair.centre2) = {g.aw, 0};
+    pair.internal1 = !pinionFirst;
+    pair.internal2 = pinionFirst;
+    return pair;
+}
+
+// Whether the pair drawn with `involute` and `fillet` points would overlap. A count at which the
+// builder refuses the teeth clears nothing.
+OverlapFound OverlapsAt(const MainMod& state, const BuilderCall& call, double likelyTurn,
+                        int involute, int fillet) {
+    const RebuiltPair pair = Rebuild(state, call, involute, fillet);
+    if (!pair.built) {
+        return {true, likelyTurn};
     }
-    // The ring lies about the origin, the pinion at (aw, 0); wheel 1 is the one entered first.
-    const std::vector<PointXY> ring = Points(g.ring);
-    const std::vector<PointXY> pinion = Points(g.pinion);
-    const MeshWheel ringWheel{&ring, {0, 0}, g.zr, true};
-    const MeshWheel pinionWheel{&pinion, {g.aw, 0}, g.zp, false};
-    return call.Z1 < call.Z2 ? MeshOverlaps(pinionWheel, ringWheel, overlapTurn)
-                             : MeshOverlaps(ringWheel, pinionWheel, overlapTurn);
+    return MeshOverlaps(pair.Wheel1(), pair.Wheel2(), likelyTurn);
+}
+
+// The overlap left at the most points of both kinds: the drawing's own when drawn so.
+MeshCheckResult FinestCheck(const MainMod& state, const BuilderCall& call,
+                            const MeshCheckResult& drawn) {
+    if (state.AccEv == kMostInvolutePoints && state.AccPer == kMostFilletPoints) {
+        return drawn;
+    }
+    const RebuiltPair pair = Rebuild(state, call, kMostInvolutePoints, kMostFilletPoints);
+    return pair.built ? CheckMesh(pair.Wheel1(), pair.Wheel2()) : drawn;
 }
 
 }  // namespace
 
-OverlapRemedy FindOverlapRemedy(const MainMod& state, const BuilderCall& call, double overlapTurn) {
+OverlapRemedy FindOverlapRemedy(const MainMod& state, const BuilderCall& call,
+                                const MeshCheckResult& drawn) {
     OverlapRemedy remedy;
     if (call.kind == BuilderCall::Kind::Spline) {
         return remedy;
     }
     // Each rebuild starts where the last one overlapped: the overlap moves little from one
     // count to the next.
-    double likelyTurn = overlapTurn;
+    double likelyTurn = drawn.overlapTurn;
     auto clears = [&](int involute, int fillet) {
         const OverlapFound found = OverlapsAt(state, call, likelyTurn, involute, fillet);
         likelyTurn = found.overlap ? found.turn : likelyTurn;
@@ -96,6 +128,9 @@ OverlapRemedy FindOverlapRemedy(const MainMod& state, const BuilderCall& call, d
     }
     remedy = OverlapRemedy{};
     remedy.verdict = OverlapRemedy::Verdict::InGeometry;
+    const MeshCheckResult finest = FinestCheck(state, call, drawn);
+    remedy.finestDepth = finest.overlapDepth;
+    remedy.finestTurn = finest.overlapTurn;
     return remedy;
 }
 

@@ -123,7 +123,7 @@ std::string PointsAfterAt(int n) {
 
 // What clears an overlap of the drawn outlines, found by rebuilding the pair in memory, as a
 // sentence that follows the warning (nothing when no search was made).
-std::string RemedyText(const OverlapRemedy& remedy) {
+std::string RemedyText(const OverlapRemedy& remedy, char sep) {
     switch (remedy.verdict) {
         case OverlapRemedy::Verdict::NotSought:
             return {};
@@ -134,10 +134,12 @@ std::string RemedyText(const OverlapRemedy& remedy) {
                         ? " и " + PointsAfterAt(remedy.involutePoints) + " эвольвенты."
                         : std::string("."));
         case OverlapRemedy::Verdict::InGeometry:
-            return "Перекрытие — в самой геометрии зубьев: оно остаётся при любом допустимом "
-                   "числе точек (до " +
-                   Whole(kMostFilletPoints) + " на переходной кривой и до " +
-                   Whole(kMostInvolutePoints) + " на эвольвенте).";
+            return "Перекрытие — в самой геометрии зубьев: его не устраняет никакое допустимое "
+                   "число точек; при " +
+                   PointsAfterAt(kMostFilletPoints) + " переходной кривой и " +
+                   PointsAfterAt(kMostInvolutePoints) + " эвольвенты остаётся " +
+                   FixedText(remedy.finestDepth, kLength, sep) + " мм при повороте колеса 1 на " +
+                   FixedText(remedy.finestTurn, kTurn, sep) + "°.";
     }
     return {};
 }
@@ -152,7 +154,9 @@ std::string RemedyJson(const OverlapRemedy& remedy) {
                    Whole(remedy.filletPoints) +
                    ", \"involute_points\": " + Whole(remedy.involutePoints) + "}";
         case OverlapRemedy::Verdict::InGeometry:
-            return "{\"verdict\": \"in-geometry\"}";
+            return "{\"verdict\": \"in-geometry\", \"finest_depth\": " +
+                   JsonNumber(remedy.finestDepth) +
+                   ", \"finest_turn_deg\": " + JsonNumber(remedy.finestTurn) + "}";
     }
     return "null";
 }
@@ -322,7 +326,7 @@ std::vector<std::string> WarningLines(const DataSheet& sheet, char sep) {
                                 FixedText(sheet.mesh.mesh.overlapArea, 6, sep) +
                                 " мм²) при повороте колеса 1 на " +
                                 FixedText(sheet.mesh.mesh.overlapTurn, kTurn, sep) +
-                                "°." + Prefixed(" ", RemedyText(sheet.mesh.remedy)));
+                                "°." + Prefixed(" ", RemedyText(sheet.mesh.remedy, sep)));
                 break;
             case SheetWarningKind::MeshNotChecked:
                 lines.push_back("Зацепление по чертежу не проверено: " +

@@ -87,10 +87,14 @@ TEST(OverlapRemedy, NamedCountsClearItAndOneFewerDoesNot) {
         SCOPED_TRACE(row.name);
         const MeshCheckResult drawn = Checked(row.call, 6, 3);
         ASSERT_TRUE(drawn.overlap);
-        const OverlapRemedy remedy = FindOverlapRemedy(State(6, 3), row.call, drawn.overlapTurn);
+        const OverlapRemedy remedy = FindOverlapRemedy(State(6, 3), row.call, drawn);
         ASSERT_EQ(remedy.verdict, row.verdict);
         if (row.verdict == Verdict::InGeometry) {
-            EXPECT_TRUE(Checked(row.call, kMostInvolutePoints, kMostFilletPoints).overlap);
+            const MeshCheckResult finest =
+                Checked(row.call, kMostInvolutePoints, kMostFilletPoints);
+            EXPECT_TRUE(finest.overlap);
+            EXPECT_EQ(remedy.finestDepth, finest.overlapDepth);
+            EXPECT_EQ(remedy.finestTurn, finest.overlapTurn);
             continue;
         }
         const int involute = remedy.involutePoints, fillet = remedy.filletPoints;
@@ -155,9 +159,10 @@ TEST(OverlapRemedy, WarningWords) {
          {Verdict::MorePoints, 50, 31, true},
          "перекрытия нет при 50 точках переходной кривой и 31 точке эвольвенты."},
         {"in the geometry",
-         {Verdict::InGeometry, 0, 0, false},
-         "°. Перекрытие — в самой геометрии зубьев: оно остаётся при любом допустимом числе "
-         "точек (до 50 на переходной кривой и до 100 на эвольвенте)."},
+         {Verdict::InGeometry, 0, 0, false, 0.00215, 20.7529},
+         "°. Перекрытие — в самой геометрии зубьев: его не устраняет никакое допустимое число "
+         "точек; при 50 точках переходной кривой и 100 точках эвольвенты остаётся 0.0022 мм при "
+         "повороте колеса 1 на 20.753°."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
