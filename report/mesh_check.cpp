@@ -1,10 +1,9 @@
 // The mesh check. Only a few teeth of each wheel can ever come near the mate, so each wheel is
 // first cut down to the teeth that, anywhere in the sweep, come within reach of the mate's tooth
 // ring. Each tooth carries bounding circles of short stretches of its outline; in each position
-// these circles pick the teeth that can hold the nearest points or a crossing, and only those
-// teeth go to Boost.Geometry: distance between their outlines and, where the outlines meet,
-// intersection of the material they bound (through the body for external teeth, outwards for
-// internal teeth).
+// these circles pick the pairs of stretches that can hold the nearest points, measured segment by
+// segment with Boost.Geometry, and the teeth that can cross, whose material (closed through the
+// body for external teeth, outwards for internal teeth) Boost.Geometry intersects.
 #include "report/mesh_check.h"
 
 #include <algorithm>
@@ -42,8 +41,9 @@ using BPolygons = bg::model::multi_polygon<BPolygon>;
 constexpr double kTwoPi = 2 * kPi;
 // Points on the arc that closes a piece: one every 5 degrees keeps the chords close to the arc.
 constexpr double kArcStep = kPi / 36;
-// Segments of outline under one bounding circle: 8 keeps a circle within a few tenths of a
-// module on the coarsest flank, so a position passes few stretches beyond the nearest ones.
+// Segments of outline under one bounding circle: at the finest accuracy 8 make a stretch of about
+// a fifth of a module, so a position measures few stretches beyond the nearest ones; at coarse
+// accuracy a stretch is a whole flank, and a tooth has few of them.
 constexpr std::size_t kChunkSegments = 8;
 
 double Wrap(double angle) {  // into [-pi, pi)
@@ -545,7 +545,7 @@ struct Position {
     double area = 0;
 };
 
-// One position: the clearance on the teeth that can hold the nearest points and, where the
+// One position: the clearance on the stretches that can hold the nearest points and, where the
 // outlines meet, the area shared by the teeth that cross and their neighbours. Each corner of
 // the shared area lies on one outline; its distance from the other is how far that outline has
 // gone into the other wheel there.
