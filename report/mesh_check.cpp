@@ -23,6 +23,7 @@
 #include <boost/geometry/geometries/point_xy.hpp>
 #include <boost/geometry/geometries/polygon.hpp>
 #include <boost/geometry/geometries/segment.hpp>
+#include <boost/geometry/index/rtree.hpp>
 #pragma GCC diagnostic pop
 
 #include "math/constants.h"
@@ -539,6 +540,29 @@ BLines WholeLines(const WheelShape& s, const Pose& pose) {
     return BLines{line};
 }
 
+// The segments of outlines in a tree by their boxes, so that the nearest segment to a corner of
+// a shared area is found without measuring every segment.
+using Segment = bg::model::segment<BPoint>;
+using SegmentTree = bg::index::rtree<Segment, bg::index::quadratic<16>>;
+
+SegmentTree Segments(const BLines& lines) {
+    std::vector<Segment> segments;
+    for (const BLine& line : lines) {
+        for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+            segments.emplace_back(line[i], line[i + 1]);
+        }
+    }
+    return SegmentTree(segments.begin(), segments.end());  // packed: built in one go
+}
+
+double Distance(const BPoint& p, const SegmentTree& tree) {
+    double least = HUGE_VAL;
+    for (auto it = tree.qbegin(bg::index::nearest(p, 1)); it != tree.qend(); ++it) {
+        least = std::min(least, bg::distance(p, *it));
+    }
+    return least;
+}
+
 struct Position {
     double clearance = 0;
     double depth = 0;  // of an overlap deeper than touching, else 0
@@ -560,10 +584,10 @@ Position CheckPosition(const Piece& p1, const Piece& p2, const Pose& pose1, cons
     const std::vector<std::size_t> teeth2 = WithNeighbours(p2, near.crossing2);
     BPolygons shared;
     bg::intersection(Material(p1, teeth1, pose1), Material(p2, teeth2, pose2), shared);
-    const BLines lines1 = Lines(p1, teeth1, pose1);
-    const BLines lines2 = Lines(p2, teeth2, pose2);
+    const SegmentTree tree1 = Segments(Lines(p1, teeth1, pose1));
+    const SegmentTree tree2 = Segments(Lines(p2, teeth2, pose2));
     bg::for_each_point(shared, [&](const BPoint& p) {
-        at.depth = std::max(at.depth, std::max(bg::distance(p, lines1), bg::distance(p, lines2)));
+        at.depth = std::max(at.depth, std::max(Distance(p, tree1), Distance(p, tree2)));
     });
     at.area = bg::area(shared);
     return at;
