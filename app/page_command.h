@@ -15,15 +15,6 @@
 
 namespace tarvo {
 
-// The accuracy page's ranges, as its scroll bars hold them: at least 3 points, so the generator
-// always has an involute step and two transition-curve points; at most 100 on the involute and
-// 50 on the transition curve, which bound the size of the drawing and the load on the 3D
-// programs that read it.
-constexpr std::int32_t kMinAccEv = 3;
-constexpr std::int32_t kMaxAccEv = 100;
-constexpr std::int32_t kMinAccPer = 3;
-constexpr std::int32_t kMaxAccPer = 50;
-
 // The pages of the window, in the order the button leads through them.
 enum class Page { Start, GearPair, Spline, Accuracy, File, Report };
 

@@ -56,8 +56,13 @@ struct DxfReadResult {
 // Reads the DXF text; lines may end with CR LF or LF alone.
 DxfReadResult ParseDxf(std::string_view text);
 
-// Reads the file at `path` and parses it.
-DxfReadResult ReadDxfFile(const std::string& path);
+// Text read from a file at a time. A line longer than this (none in a drawing of ours) makes
+// the block grow to hold it.
+constexpr std::size_t kDxfReadBlockBytes = 1 << 20;
+
+// Reads the file at `path` twice: once to count each polyline's vertices, so that its points
+// are stored without the doubling of a growing array, and once to read them.
+DxfReadResult ReadDxfFile(const std::string& path, std::size_t blockBytes = kDxfReadBlockBytes);
 
 // The wheel centres the drawing marks: the midpoint of every vertical stroke, in file order.
 // A centre mark is a vertical and a horizontal stroke crossing at the centre.

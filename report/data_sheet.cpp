@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "report/gear_formulas.h"
+#include "report/overlap_remedy.h"
 #include "drawing/internal_pair.h"
 #include "math/constants.h"
 #include "math/involute.h"
@@ -224,6 +225,9 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
     const MeshWheel m2{&drawing.polylines[outline2].points, centres[outline2], call.Z2,
                        t2.internal};
     sheet.mesh.mesh = CheckMesh(m1, m2);
+    if (sheet.mesh.mesh.overlap) {
+        sheet.mesh.remedy = FindOverlapRemedy(state, call, sheet.mesh.mesh);
+    }
     AddWarnings(sheet);
 }
 

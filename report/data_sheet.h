@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "report/mesh_check.h"
+#include "report/overlap_remedy.h"
 #include "drawing/builder_call.h"
 #include "drawing/dxf_reader.h"
 #include "profile/main_mod.h"
@@ -74,6 +75,7 @@ struct PairSheet {
     double alphaTw = 0;          // working transverse pressure angle, degrees
     double epsAlpha = 0;         // transverse contact ratio
     MeshCheckResult mesh;        // the check of the drawn outlines
+    OverlapRemedy remedy;        // with mesh.overlap: the point counts that clear it, if any
 };
 
 enum class SheetWarningKind {

@@ -47,4 +47,15 @@ struct MeshCheckResult {
 MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2,
                           int stepsPerPitch = kMeshStepsPerPitch);
 
+// Whether CheckMesh would find an overlap, answered at the first position that shows one: the
+// positions are tried nearest first to wheel 1's turn `likelyTurn` (degrees), where an overlap
+// of a drawing with other point counts was found. A check that cannot be made counts as an
+// overlap at `likelyTurn`.
+struct OverlapFound {
+    bool overlap = false;
+    double turn = 0;  // with overlap: wheel 1's turn where it was found, degrees
+};
+OverlapFound MeshOverlaps(const MeshWheel& wheel1, const MeshWheel& wheel2, double likelyTurn,
+                          int stepsPerPitch = kMeshStepsPerPitch);
+
 }  // namespace tarvo

@@ -115,6 +115,73 @@ const char* WarningName(SheetWarningKind kind) {
     return "";
 }
 
+std::string Prefixed(const std::string& prefix, const std::string& text) {
+    return text.empty() ? text : prefix + text;
+}
+
+// "21 точке", "22 точках" (after "при"): the count's own form of the word.
+std::string PointsAfterAt(int n) {
+    return Whole(n) + (n % 10 == 1 && n % 100 != 11 ? " точке" : " точках");
+}
+
+// What clears an overlap of the drawn outlines, found by rebuilding the pair in memory, as a
+// sentence that follows the warning (nothing when no search was made).
+std::string RemedyText(const OverlapRemedy& remedy, char sep) {
+    switch (remedy.verdict) {
+        case OverlapRemedy::Verdict::NotSought:
+            return {};
+        case OverlapRemedy::Verdict::MorePoints:
+            return "Причина — хорды между редкими точками: перекрытия нет при " +
+                   PointsAfterAt(remedy.filletPoints) + " переходной кривой" +
+                   (remedy.moreInvolutePoints
+                        ? " и " + PointsAfterAt(remedy.involutePoints) + " эвольвенты."
+                        : std::string("."));
+        case OverlapRemedy::Verdict::InGeometry:
+            return "Перекрытие — в самой геометрии зубьев: его не устраняет никакое допустимое "
+                   "число точек; при " +
+                   PointsAfterAt(kMaxAccPer) + " переходной кривой и " +
+                   PointsAfterAt(kMaxAccEv) + " эвольвенты остаётся " +
+                   FixedText(remedy.finestDepth, kLength, sep) + " мм при повороте колеса 1 на " +
+                   FixedText(remedy.finestTurn, kTurn, sep) + "°.";
+    }
+    return {};
+}
+
+// null when nothing was sought; the counts only where they clear the overlap.
+std::string RemedyJson(const OverlapRemedy& remedy) {
+    switch (remedy.verdict) {
+        case OverlapRemedy::Verdict::NotSought:
+            return "null";
+        case OverlapRemedy::Verdict::MorePoints:
+            return "{\"verdict\": \"more-points\", \"fillet_points\": " +
+                   Whole(remedy.filletPoints) +
+                   ", \"involute_points\": " + Whole(remedy.involutePoints) + "}";
+        case OverlapRemedy::Verdict::InGeometry:
+            return "{\"verdict\": \"in-geometry\", \"finest_depth\": " +
+                   JsonNumber(remedy.finestDepth) +
+                   ", \"finest_turn_deg\": " + JsonNumber(remedy.finestTurn) + "}";
+    }
+    return "null";
+}
+
+// The check of the drawn outlines as a JSON object, with what clears an overlap.
+std::string MeshCheckJson(const PairSheet& p) {
+    const MeshCheckResult& m = p.mesh;
+    if (!m.done) {
+        return "{\"error\": " + JsonString(m.reason) + "}";
+    }
+    return "{\"positions\": " + Whole(m.positions) +
+           ", \"step_deg\": " + JsonNumber(m.stepDegrees) +
+           ", \"drawn_clearance\": " + JsonNumber(m.drawnClearance) +
+           ", \"min_clearance\": " + JsonNumber(m.minClearance) +
+           ", \"min_clearance_turn_deg\": " + JsonNumber(m.minClearanceTurn) +
+           ", \"overlap\": " + (m.overlap ? "true" : "false") +
+           ", \"overlap_depth\": " + JsonNumber(m.overlapDepth) +
+           ", \"overlap_area\": " + JsonNumber(m.overlapArea) +
+           ", \"overlap_turn_deg\": " + JsonNumber(m.overlapTurn) +
+           ", \"overlap_remedy\": " + RemedyJson(p.remedy) + "}";
+}
+
 }  // namespace
 
 std::string FixedText(double v, int decimals, char separator) {
@@ -365,8 +432,7 @@ std::vector<std::string> WarningLines(const DataSheet& sheet, char sep) {
                                 FixedText(sheet.mesh.mesh.overlapArea, 6, sep) +
                                 " мм²) при повороте колеса 1 на " +
                                 FixedText(sheet.mesh.mesh.overlapTurn, kTurn, sep) +
-                                "°. Частая причина: прямые хорды между редкими точками "
-                                "переходной кривой; увеличьте число её точек.");
+                                "°." + Prefixed(" ", RemedyText(sheet.mesh.remedy, sep)));
                 break;
             case SheetWarningKind::MeshNotChecked:
                 lines.push_back("Зацепление по чертежу не проверено: " +
@@ -442,23 +508,9 @@ std::string DataSheetJson(const DataSheet& sheet, const std::string& path) {
     out += "\n  ],\n  \"pair\": ";
     if (sheet.pair) {
         const PairSheet& p = sheet.mesh;
-        const MeshCheckResult& m = p.mesh;
         out += "{\"aw\": " + JsonNumber(p.aw) + ", \"alpha_tw_deg\": " + JsonNumber(p.alphaTw) +
-               ", \"eps_alpha\": " + JsonNumber(p.epsAlpha) + ",\n    \"mesh_check\": ";
-        if (m.done) {
-            out += "{\"positions\": " + Whole(m.positions) +
-                   ", \"step_deg\": " + JsonNumber(m.stepDegrees) +
-                   ", \"drawn_clearance\": " + JsonNumber(m.drawnClearance) +
-                   ", \"min_clearance\": " + JsonNumber(m.minClearance) +
-                   ", \"min_clearance_turn_deg\": " + JsonNumber(m.minClearanceTurn) +
-                   ", \"overlap\": " + (m.overlap ? "true" : "false") +
-                   ", \"overlap_depth\": " + JsonNumber(m.overlapDepth) +
-                   ", \"overlap_area\": " + JsonNumber(m.overlapArea) +
-                   ", \"overlap_turn_deg\": " + JsonNumber(m.overlapTurn) + "}";
-        } else {
-            out += "{\"error\": " + JsonString(m.reason) + "}";
-        }
-        out += "}";
+               ", \"eps_alpha\": " + JsonNumber(p.epsAlpha) +
+               ",\n    \"mesh_check\": " + MeshCheckJson(p) + "}";
     } else {
         out += "null";
     }
