@@ -264,8 +264,8 @@ void AddSplineAndCommonOptions(std::vector<CliOption>& t) {
                  CountHelp("points on the root fillet", kMinAccPer, kMaxAccPer, kDefaultAccPer)});
     t.push_back({"--fillet", nullptr, C::Both, N::Optional, nullptr,
                  Choice<bool>(&CliRequest::cutFillet, {{"design", false}, {"cut", true}}),
-                 "root of external teeth: design (fillet of the equivalent rack, default)\n"
-                 "or cut (the exact envelope the cutting rack leaves, undercut included)"});
+                 "external roots: design (the equivalent rack's fillet, default) or cut\n"
+                 "(the exact envelope the cutting rack leaves, undercut included)"});
     t.push_back({"-o", "--output", C::Both, N::Required, nullptr, OutputValue(),
                  "the drawing file to write (replaced only when complete)"});
     t.push_back({"--report", nullptr, C::Both, N::Optional, nullptr, ReportValue(),

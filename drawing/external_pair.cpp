@@ -77,8 +77,8 @@ struct PairFlanks {
     std::vector<PointXY> flank2;
 };
 
-PairFlanks ChooseFlanks(const MainMod& state, const BuilderCall& call, const ToothProfileInput& in,
-                        const ToothProfileResult& profile) {
+PairFlanks CutFlanks(const MainMod& state, const BuilderCall& call, const ToothProfileInput& in,
+                     const ToothProfileResult& profile) {
     PairFlanks f{{}, profile.Prof1, profile.Prof2};
     if (!state.CutFillet) {
         return f;
@@ -95,6 +95,23 @@ PairFlanks ChooseFlanks(const MainMod& state, const BuilderCall& call, const Too
             return f;
         }
         (wheel == 1 ? f.flank1 : f.flank2) = std::move(r.flank);
+    }
+    return f;
+}
+
+// The flanks as above, refused when a tooth is pointed or neighbouring fillets cross.
+PairFlanks ChooseFlanks(const MainMod& state, const BuilderCall& call, const ToothProfileInput& in,
+                        const ToothProfileResult& profile) {
+    PairFlanks f = CutFlanks(state, call, in, profile);
+    for (const int wheel : {1, 2}) {
+        if (!f.error.ok()) {
+            break;
+        }
+        const GeometryFault crossing = CheckExternalFlank(
+            wheel == 1 ? f.flank1 : f.flank2, wheel == 1 ? call.Z1 : call.Z2);
+        if (crossing != GeometryFault::None) {
+            f.error = {crossing, wheel, wheel == 1 ? WheelRole::Wheel1 : WheelRole::Wheel2};
+        }
     }
     return f;
 }
@@ -133,13 +150,6 @@ ExternalPairGeometry ComputeExternalPair(const MainMod& state, const BuilderCall
     PairFlanks flanks = ChooseFlanks(state, call, in, profile);
     if (!flanks.error.ok()) {
         return Refuse(g, flanks.error);
-    }
-    for (const int wheel : {1, 2}) {
-        const GeometryFault crossing = CheckExternalFlank(
-            wheel == 1 ? flanks.flank1 : flanks.flank2, wheel == 1 ? call.Z1 : call.Z2);
-        if (crossing != GeometryFault::None) {
-            return Refuse(g, crossing, wheel);
-        }
     }
 
     g.flank1 = std::move(flanks.flank1);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/basic_rack.h"
 #include "app/page_command.h"
@@ -77,13 +78,13 @@ TEST(RackCutRoot, DrawnRootOfEveryExternalMemberIsTheRackTipLine) {
                 // The external pair's wheel 2 and the ring take shifts that keep the mesh
                 // drawable; the pinion is entered second, so the builder swaps the roles.
                 const Member members[] = {
-                    {"external wheel 1", ExternalCall(24, 37, m, beta, rack.alpha, x, 0.2, 0),
+                    {"external wheel 1", ExternalCall(24, 37, m, beta, rack.alfa, x, 0.2, 0),
                      0, 24, x},
-                    {"external wheel 2", ExternalCall(31, 26, m, beta, rack.alpha, 0.1, x, 0.1),
+                    {"external wheel 2", ExternalCall(31, 26, m, beta, rack.alfa, 0.1, x, 0.1),
                      1, 26, x},
-                    {"internal pinion", InternalCall(60, 22, m, beta, rack.alpha, x + 0.2, x,
+                    {"internal pinion", InternalCall(60, 22, m, beta, rack.alfa, x + 0.2, x,
                                                      0.05), 1, 22, x},
-                    {"spline shaft", SplineCall(20, m, x, rack.alpha, false), 0, 20, x},
+                    {"spline shaft", SplineCall(20, m, x, rack.alfa, false), 0, 20, x},
                 };
                 for (const Member& member : members) {
                     const bool spline = member.call.kind == BuilderCall::Kind::Spline;
@@ -108,13 +109,18 @@ TEST(RackCutRoot, DrawnRootOfEveryExternalMemberIsTheRackTipLine) {
     }
 }
 
+bool SamePoints(const std::vector<PointXY>& a, const std::vector<PointXY>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const PointXY& p, const PointXY& q) { return p.X == q.X && p.Y == q.Y; });
+}
+
 // The drawing with the rack-cut root differs from the design's only in its external roots: the
 // option must change the bytes (or it was not passed on) and leave the ring as it was.
 TEST(RackCutRoot, OnlyExternalMembersChange) {
     testing::TempFolder folder;
     const BasicRack& rack = kDefaultRackRow.rack;
     MainMod state = CutState(rack, folder.File("cut.dxf"));
-    const BuilderCall call = InternalCall(20, 50, 2, 0, rack.alpha, 0.3, 0.3, 0);
+    const BuilderCall call = InternalCall(20, 50, 2, 0, rack.alfa, 0.3, 0.3, 0);
     ASSERT_EQ(RunBuilder(state, call).status, DrawStatus::Written);
     state.CutFillet = false;
     state.OutFile = folder.File("design.dxf");
@@ -123,8 +129,8 @@ TEST(RackCutRoot, OnlyExternalMembersChange) {
     const DxfReadResult design = ReadDxfFile(folder.File("design.dxf"));
     ASSERT_TRUE(cut.ok && design.ok);
     // The ring comes first, the pinion second.
-    EXPECT_EQ(cut.drawing.polylines[0].points, design.drawing.polylines[0].points);
-    EXPECT_NE(cut.drawing.polylines[1].points, design.drawing.polylines[1].points);
+    EXPECT_TRUE(SamePoints(cut.drawing.polylines[0].points, design.drawing.polylines[0].points));
+    EXPECT_FALSE(SamePoints(cut.drawing.polylines[1].points, design.drawing.polylines[1].points));
     EXPECT_NEAR(DrawnRoot(cut.drawing, 1), CutRoot(rack, 20, 2, 0, 0.3), 1e-9);
 }
 
@@ -133,10 +139,10 @@ TEST(RackCutRoot, OnlyExternalMembersChange) {
 // normal and transverse sections) at (r - h) / sin(alpha_t) from the pitch point.
 double FlankEndDiameter(const BasicRack& rack, int z, double m, double betaDegrees, double x) {
     const double cosB = std::cos(GradToRad(betaDegrees));
-    const double alphaN = GradToRad(rack.alpha);
+    const double alphaN = GradToRad(rack.alfa);
     const double alphaT = std::atan(std::tan(alphaN) / cosB);
     const double r = (z * m / cosB) / 2;
-    const double depth = ((rack.hf + rack.c) - rack.rf * (1 - std::sin(alphaN)) - x) * m;
+    const double depth = ((rack.hf + rack.c) - rack.ro * (1 - std::sin(alphaN)) - x) * m;
     const double along = r * std::sin(alphaT) - depth / std::sin(alphaT);
     return 2 * std::hypot(r * std::cos(alphaT), along);
 }
@@ -163,7 +169,7 @@ TEST(RackCutRoot, DataSheetTakesTheEnvelope) {
         SCOPED_TRACE(row.name);
         const MainMod state = CutState(rack, folder.File("sheet.dxf"));
         const BuilderCall call =
-            ExternalCall(row.z1, row.z2, row.m, row.beta, rack.alpha, row.x1, 0, 0);
+            ExternalCall(row.z1, row.z2, row.m, row.beta, rack.alfa, row.x1, 0, 0);
         ASSERT_EQ(RunBuilder(state, call).status, DrawStatus::Written);
         const DataSheet sheet = DataSheetOfFile(state, call, state.OutFile);
         ASSERT_TRUE(sheet.ok) << sheet.reason;
@@ -190,7 +196,8 @@ TEST(RackCutRoot, DataSheetTakesTheEnvelope) {
 }
 
 // Generated roots of wheels that neither undercut nor interfere leave the mate room through a
-// whole pitch, drawn at the finest accuracy the page allows.
+// whole pitch, drawn at the finest accuracy the page allows (without backlash the flanks touch,
+// so the clearance may be zero; they must not overlap).
 TEST(RackCutRoot, MeshCheckClearAtFinestAccuracy) {
     struct Row {
         const char* name;
@@ -198,10 +205,10 @@ TEST(RackCutRoot, MeshCheckClearAtFinestAccuracy) {
     };
     const BasicRack& rack = kDefaultRackRow.rack;
     const Row rows[] = {
-        {"spur 20/40", ExternalCall(20, 40, 2, 0, rack.alpha, 0, 0, 0)},
-        {"spur 18/33 shifted", ExternalCall(18, 33, 3, 0, rack.alpha, 0.4, 0.2, 0.05)},
-        {"helical 25/47", ExternalCall(25, 47, 2, 20, rack.alpha, 0.3, 0.1, 0)},
-        {"internal 22/60", InternalCall(22, 60, 2, 0, rack.alpha, 0.2, 0.3, 0)},
+        {"spur 20/40", ExternalCall(20, 40, 2, 0, rack.alfa, 0, 0, 0)},
+        {"spur 18/33 shifted", ExternalCall(18, 33, 3, 0, rack.alfa, 0.4, 0.2, 0.05)},
+        {"helical 25/47", ExternalCall(25, 47, 2, 20, rack.alfa, 0.3, 0.1, 0)},
+        {"internal 22/60", InternalCall(22, 60, 2, 0, rack.alfa, 0.2, 0.3, 0)},
     };
     testing::TempFolder folder;
     for (const Row& row : rows) {
@@ -220,7 +227,6 @@ TEST(RackCutRoot, MeshCheckClearAtFinestAccuracy) {
         ASSERT_TRUE(sheet.mesh.mesh.done) << sheet.mesh.mesh.reason;
         EXPECT_FALSE(sheet.mesh.mesh.overlap)
             << "depth " << sheet.mesh.mesh.overlapDepth << " at " << sheet.mesh.mesh.overlapTurn;
-        EXPECT_GT(sheet.mesh.mesh.minClearance, 0);
     }
 }
 
