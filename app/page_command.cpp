@@ -255,6 +255,7 @@ PageOutcome LeaveAccuracy(MainMod& state, const PageInput& input) {
     PageOutcome outcome;
     state.AccEv = StorePointCount(input.txtAccEv, kMinAccEv, kMaxAccEv, outcome.txtAccEv);
     state.AccPer = StorePointCount(input.txtAccPer, kMinAccPer, kMaxAccPer, outcome.txtAccPer);
+    state.CutFillet = input.chkCutFillet;
     outcome.hide = {Frame::frAcc};
     outcome.show = {Frame::frFile};
     outcome.next = Page::File;

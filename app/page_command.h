@@ -44,6 +44,7 @@ struct PageInput {
     std::string txtmSL, txtZ, txtX;
     // Accuracy page.
     std::string txtAccEv, txtAccPer;
+    bool chkCutFillet = false;  // "Переходная кривая как при нарезании рейкой" ticked
     // File page.
     std::string txtFileName;
     std::string dirPath;         // the folder list's opened folder (ctDir.Path)

@@ -262,6 +262,10 @@ void AddSplineAndCommonOptions(std::vector<CliOption>& t) {
     t.push_back({"--fillet-points", nullptr, C::Both, N::Optional, nullptr,
                  Whole(&CliRequest::filletPoints, kMinAccPer, kMaxAccPer),
                  CountHelp("points on the root fillet", kMinAccPer, kMaxAccPer, kDefaultAccPer)});
+    t.push_back({"--fillet", nullptr, C::Both, N::Optional, nullptr,
+                 Choice<bool>(&CliRequest::cutFillet, {{"design", false}, {"cut", true}}),
+                 "external roots: design (the equivalent rack's fillet, default) or cut\n"
+                 "(the exact envelope the cutting rack leaves, undercut included)"});
     t.push_back({"-o", "--output", C::Both, N::Required, nullptr, OutputValue(),
                  "the drawing file to write (replaced only when complete)"});
     t.push_back({"--roller", nullptr, C::Both, N::Optional, nullptr,

@@ -135,6 +135,7 @@ int Draw(const CliRequest& request, std::ostream& out, std::ostream& err) {
     state.AccPer = request.filletPoints;
     state.OutFile = request.output;
     state.SingleMember = request.job == CliJob::Spline;
+    state.CutFillet = request.cutFillet;
     if (const std::optional<int> refused = StoreRequestRack(request, state, err)) {
         return *refused;
     }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "drawing/pair_data.h"
+#include "drawing/rack_cut.h"
 #include "drawing/turn.h"
 #include "math/constants.h"
 #include "math/involute.h"
@@ -68,6 +69,53 @@ ToothProfileInput ProfileInput(const MainMod& state, const ExternalPairGeometry&
     return in;
 }
 
+// The flanks both wheels are drawn with: the generator's, or with the rack-cut root the flank
+// the cutting rack leaves on each (same tip circle, backlash share and point counts).
+struct PairFlanks {
+    GeometryError error;
+    std::vector<PointXY> flank1;
+    std::vector<PointXY> flank2;
+};
+
+PairFlanks CutFlanks(const MainMod& state, const BuilderCall& call, const ToothProfileInput& in,
+                     const ToothProfileResult& profile) {
+    PairFlanks f{{}, profile.Prof1, profile.Prof2};
+    if (!state.CutFillet) {
+        return f;
+    }
+    for (const int wheel : {1, 2}) {
+        const MeshMember& member = wheel == 1 ? in.member1 : in.member2;
+        const double thinning = (member.z * in.jn) / (in.member1.z + in.member2.z);
+        const RackCutMember cut{member.z, call.m, GradToRad(call.beta), GradToRad(call.alpha),
+                                wheel == 1 ? call.x1 : call.x2, thinning, member.da};
+        RackCutFlankResult r = RackCutFlank(RackCutDataOf(state, cut));
+        if (r.fault != RackCutFault::None) {
+            const WheelRole role = wheel == 1 ? WheelRole::Wheel1 : WheelRole::Wheel2;
+            f.error = {RackCutGeometryFault(r.fault), wheel, role};
+            return f;
+        }
+        (wheel == 1 ? f.flank1 : f.flank2) = std::move(r.flank);
+    }
+    return f;
+}
+
+// The flanks as above, refused when a tooth is pointed or neighbouring fillets cross.
+PairFlanks ChooseFlanks(const MainMod& state, const BuilderCall& call, const ToothProfileInput& in,
+                        const ToothProfileResult& profile) {
+    PairFlanks f = CutFlanks(state, call, in, profile);
+    for (const int wheel : {1, 2}) {
+        if (!f.error.ok()) {
+            break;
+        }
+        const GeometryFault crossing = CheckExternalFlank(
+            wheel == 1 ? f.flank1 : f.flank2, wheel == 1 ? call.Z1 : call.Z2);
+        if (crossing != GeometryFault::None) {
+            f.error = {crossing, wheel, wheel == 1 ? WheelRole::Wheel1 : WheelRole::Wheel2};
+        }
+    }
+    return f;
+}
+
 }  // namespace
 
 ExternalPairGeometry ComputeExternalPair(const MainMod& state, const BuilderCall& call) {
@@ -94,22 +142,20 @@ ExternalPairGeometry ComputeExternalPair(const MainMod& state, const BuilderCall
     }
     PairDiameters(g, call, t);
 
-    const ToothProfileResult profile = ToothProfile(ProfileInput(state, g, call, t));
+    const ToothProfileInput in = ProfileInput(state, g, call, t);
+    const ToothProfileResult profile = ToothProfile(in);
     if (!profile.error.ok()) {
         return Refuse(g, profile.error.fault, profile.error.wheel);
     }
-    for (const int wheel : {1, 2}) {
-        const GeometryFault crossing = CheckExternalFlank(
-            wheel == 1 ? profile.Prof1 : profile.Prof2, wheel == 1 ? call.Z1 : call.Z2);
-        if (crossing != GeometryFault::None) {
-            return Refuse(g, crossing, wheel);
-        }
+    PairFlanks flanks = ChooseFlanks(state, call, in, profile);
+    if (!flanks.error.ok()) {
+        return Refuse(g, flanks.error);
     }
 
-    g.flank1 = profile.Prof1;
-    g.flank2 = profile.Prof2;
-    g.wheel1 = GearOutline(call.Z1, profile.Prof1, false);
-    g.wheel2 = GearOutline(call.Z2, profile.Prof2, false);
+    g.flank1 = std::move(flanks.flank1);
+    g.flank2 = std::move(flanks.flank2);
+    g.wheel1 = GearOutline(call.Z1, g.flank1, false);
+    g.wheel2 = GearOutline(call.Z2, g.flank2, false);
     // Wheel 2 faces wheel 1 across the centre line: with an even count a tooth would stand on
     // the line, so it is turned by half a pitch to put a space there.
     const double phi = call.Z2 - 2 * (call.Z2 / 2) == 0 ? kPi / call.Z2 : 0;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "drawing/pair_data.h"
+#include "drawing/rack_cut.h"
 #include "drawing/turn.h"
 #include "math/constants.h"
 #include "math/involute.h"
@@ -81,6 +82,26 @@ ToothProfileInput ProfileInput(const MainMod& state, const InternalPairGeometry&
     return in;
 }
 
+// The pinion's flank: the generator's, or with the rack-cut root the flank the cutting rack
+// leaves on it (same tip circle after the tip limits, backlash share and point counts).
+struct PinionFlank {
+    GeometryFault fault = GeometryFault::None;
+    std::vector<PointXY> flank;
+};
+
+PinionFlank ChoosePinionFlank(const MainMod& state, const BuilderCall& call,
+                              const ToothProfileInput& in, const ToothProfileResult& profile) {
+    if (!state.CutFillet) {
+        return {GeometryFault::None, profile.Prof1};
+    }
+    const bool firstIsPinion = call.Z1 < call.Z2;
+    const double thinning = (in.member1.z * in.jn) / (in.member1.z + in.member2.z);
+    const RackCutMember cut{in.member1.z, call.m, GradToRad(call.beta), GradToRad(call.alpha),
+                            firstIsPinion ? call.x1 : call.x2, thinning, profile.da1};
+    RackCutFlankResult r = RackCutFlank(RackCutDataOf(state, cut));
+    return {RackCutGeometryFault(r.fault), std::move(r.flank)};
+}
+
 }  // namespace
 
 InternalPairGeometry ComputeInternalPair(const MainMod& state, const BuilderCall& call) {
@@ -104,21 +125,25 @@ InternalPairGeometry ComputeInternalPair(const MainMod& state, const BuilderCall
     }
     PairDiameters(g, t);
 
-    const ToothProfileResult profile = ToothProfile(ProfileInput(state, g, call, t));
+    const ToothProfileInput in = ProfileInput(state, g, call, t);
+    const ToothProfileResult profile = ToothProfile(in);
     g.dap = profile.da1;
     g.dar = profile.da2;
     g.cutter = profile.cutter;
     if (!profile.error.ok()) {
         return Refuse(g, profile.error.fault, profile.error.wheel);
     }
-    const GeometryFault crossing = CheckExternalFlank(profile.Prof1, g.zp);
-    if (crossing != GeometryFault::None) {
-        return Refuse(g, crossing, 1);
+    PinionFlank pinion = ChoosePinionFlank(state, call, in, profile);
+    if (pinion.fault == GeometryFault::None) {
+        pinion.fault = CheckExternalFlank(pinion.flank, g.zp);
+    }
+    if (pinion.fault != GeometryFault::None) {
+        return Refuse(g, pinion.fault, 1);
     }
 
-    g.pinionFlank = profile.Prof1;
+    g.pinionFlank = std::move(pinion.flank);
     g.ringFlank = profile.Prof2;
-    g.pinion = GearOutline(g.zp, profile.Prof1, false);
+    g.pinion = GearOutline(g.zp, g.pinionFlank, false);
     g.ring = GearOutline(g.zr, profile.Prof2, true);
     TurnClockwise(g.pinion, kPi / g.zp);  // whatever the parity of the pinion's count
     MoveAlongX(g.pinion, g.aw);

@@ -4,7 +4,9 @@
 #include "drawing/spline.h"
 
 #include <cmath>
+#include <utility>
 
+#include "drawing/rack_cut.h"
 #include "drawing/turn.h"
 #include "math/constants.h"
 #include "math/involute.h"
@@ -75,12 +77,20 @@ SplineGeometry Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& 
         // A failure of the partner is a failure of the shaft it generates.
         return Refuse(g, profile.error.fault, false);
     }
-    const GeometryFault crossing = CheckExternalFlank(profile.Prof1, Z);
+    g.flank = profile.Prof1;
+    if (state.CutFillet) {
+        // The rack-cut root: the flank the cutting rack leaves, on the same tip circle.
+        RackCutFlankResult cut = RackCutFlank(RackCutDataOf(state, {Z, m, 0, a, x, 0, g.da}));
+        if (cut.fault != RackCutFault::None) {
+            return Refuse(g, RackCutGeometryFault(cut.fault), false);
+        }
+        g.flank = std::move(cut.flank);
+    }
+    const GeometryFault crossing = CheckExternalFlank(g.flank, Z);
     if (crossing != GeometryFault::None) {
         return Refuse(g, crossing, false);
     }
-    g.flank = profile.Prof1;
-    g.outline = GearOutline(Z, profile.Prof1, false);
+    g.outline = GearOutline(Z, g.flank, false);
     return g;
 }
 

@@ -83,7 +83,7 @@ struct Passed {
 bool SameState(const tarvo::MainMod& a, const tarvo::MainMod& b) {
     return a.AccEv == b.AccEv && a.AccPer == b.AccPer && a.SingleMember == b.SingleMember &&
            a.Alfa == b.Alfa && a.H == b.H && a.Hf == b.Hf && a.C == b.C && a.Ro == b.Ro &&
-           a.OutFile == b.OutFile;
+           a.CutFillet == b.CutFillet && a.OutFile == b.OutFile;
 }
 
 // The call's counts and module against the texts that passed the checks.

@@ -23,6 +23,9 @@ struct MainMod {
     std::int32_t AccPer = 0;
     // True for a spline member: only the member of interest is generated.
     bool SingleMember = false;
+    // Roots of external teeth as the cutting rack generates them (the exact envelope of its
+    // rounded tip, undercut included) instead of the fillet of the equivalent rack.
+    bool CutFillet = false;
 
     // Stored basic rack: profile angle in degrees, then ha*, hf*, c* and rf* as multiples of
     // the module. All zero until a rack row is chosen.

@@ -10,6 +10,7 @@
 #include "report/gear_formulas.h"
 #include "report/overlap_remedy.h"
 #include "drawing/internal_pair.h"
+#include "drawing/rack_cut.h"
 #include "math/constants.h"
 #include "math/involute.h"
 #include "math/rounding.h"
@@ -42,11 +43,30 @@ struct DrawnWheel {
     PointXY centre;
 };
 
-// What every wheel of one sheet shares: the basic rack's depth and the roller asked for.
+// What every wheel of one sheet shares: the basic rack's depth, the roller asked for and what
+// the drawing was made with (the rack-cut root among it).
 struct SheetBasis {
     RackDepth rack;
     SheetOptions options;
+    const MainMod* state;
 };
+
+// The cutting rack's envelope on external teeth, when the drawing was made with the rack-cut
+// root: its root and form diameters and its undercut verdict are then those of the drawing.
+// Nothing when the drawing has the equivalent rack's fillet (or the rack refuses the data read
+// back, which the builder did not).
+bool CutEnvelope(const SheetBasis& basis, const ToothData& t, double da, RackCutFlankResult& out) {
+    if (t.internal || !basis.state->CutFillet) {
+        return false;
+    }
+    const RackCutMember member{t.z, t.mn, t.beta, t.alphaN, t.x, t.thinning, da};
+    RackCutData data = RackCutDataOf(*basis.state, member);
+    // Only the diameters are wanted, and they do not depend on the point counts.
+    data.accPer = 2;
+    data.accEv = 1;
+    out = RackCutFlank(data);
+    return out.fault == RackCutFault::None;
+}
 
 // One wheel's own numbers. External teeth reach out to their tip circle and in to their root
 // circle; internal teeth the other way round. W, the tip thickness and M are those of the
@@ -75,6 +95,11 @@ WheelSheet Wheel(const char* name, const ToothData& t, const DrawnWheel& drawn,
         w.dfRack = RackRootDiameter(t, basis.rack);
         w.xMin = UndercutLimit(t, basis.rack);
         w.undercut = t.x < w.xMin;
+        RackCutFlankResult envelope;
+        if (CutEnvelope(basis, t, w.da, envelope)) {
+            w.dfRack = envelope.rootDiameter;
+            w.undercut = envelope.undercut;
+        }
     }
     w.tipThickness = TipToothThickness(t, w.da);
     const double asked = basis.options.rollerDiameter;
@@ -144,7 +169,9 @@ void CheckInterference(DataSheet& sheet, std::size_t i, const InternalPairGeomet
     w.lineOfAction = start.lineOfAction;
     if (!w.internalTeeth) {
         w.jam = start.lineOfAction < 0;
-        w.formDiameter = RackFormDiameter(t, basis.rack);
+        RackCutFlankResult envelope;
+        w.formDiameter = CutEnvelope(basis, t, w.da, envelope) ? envelope.formDiameter
+                                                                : RackFormDiameter(t, basis.rack);
         w.checkedInterference = !w.undercut && !w.jam;
         w.interference =
             w.checkedInterference && start.diameter < w.formDiameter - kInterferenceTolerance;
@@ -254,7 +281,7 @@ DataSheet MakeDataSheet(const MainMod& state, const BuilderCall& call, const Dxf
     sheet.kind = call.kind;
     sheet.pair = pair;
     // The rack's full depth below its datum line, clearance included, cuts the root.
-    const SheetBasis basis{{state.Hf + state.C, state.Ro}, options};
+    const SheetBasis basis{{state.Hf + state.C, state.Ro}, options, &state};
     if (pair) {
         MakePairSheet(sheet, state, call, drawing, basis);
     } else {

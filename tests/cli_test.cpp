@@ -67,6 +67,7 @@ TEST(CliArgs, BadArgumentsNameTheOption) {
         {"missing teeth", "spline --standard gost --part hub --module 2 -o x", "--teeth"},
         {"involute points", std::string(base) + " --involute-points 101", "--involute-points"},
         {"fillet points", std::string(base) + " --fillet-points 2", "--fillet-points"},
+        {"fillet word", std::string(base) + " --fillet exact", "--fillet: must be design or cut"},
         {"rack row", std::string(base) + " --rack 21", "--rack"},
         {"rack and custom", std::string(base) + " --rack 20 --rack-custom 20,1,1,0.25,0.38",
          "--rack"},
@@ -90,9 +91,11 @@ TEST(CliArgs, BadArgumentsNameTheOption) {
 TEST(CliArgs, ValuesReachTheRequest) {
     const CliParse p = ParseCliArgs(
         Split("pair --mesh=internal --module 2,5 --z1 24 --z2 71 --helix 12.5 --x1 0.2 --x2 -0.4 "
-              "--backlash 0.05 --rack 28-0.9 --involute-points 40 --fillet-points 20 --output f"));
+              "--backlash 0.05 --rack 28-0.9 --involute-points 40 --fillet-points 20 --output f "
+              "--fillet cut"));
     ASSERT_TRUE(p.ok) << p.error;
     EXPECT_TRUE(p.request.internal);
+    EXPECT_TRUE(p.request.cutFillet);
     EXPECT_EQ(p.request.module, 2.5);
     EXPECT_EQ(p.request.z1, 24);
     EXPECT_EQ(p.request.z2, 71);
@@ -112,6 +115,7 @@ TEST(CliArgs, ValuesReachTheRequest) {
     EXPECT_TRUE(s.request.hub);
     EXPECT_EQ(s.request.involutePoints, 6);  // defaults
     EXPECT_EQ(s.request.filletPoints, 3);
+    EXPECT_FALSE(s.request.cutFillet);
 }
 
 TEST(CliRun, ExitStatusAndMessages) {
@@ -183,6 +187,7 @@ const OptionCase kOptionCases[] = {
     {"--shift", "0.1", In::Spline, Need::Optional},
     {"--involute-points", "10", In::Both, Need::Optional},
     {"--fillet-points", "5", In::Both, Need::Optional},
+    {"--fillet", "cut", In::Both, Need::Optional},
     {"-o", "f.dxf", In::Both, Need::Required},
     {"--roller", "3.5", In::Both, Need::Optional},
     {"--report", "json", In::Both, Need::Switch},
@@ -362,8 +367,9 @@ TEST(CliArgs, UsageText) {
         "  tarvo-cli pair --mesh external|internal --module M --z1 N --z2 N [--helix DEG]\n",
         "            [--x1 X] [--x2 X] [--backlash JN] [--rack ROW | --rack-custom A,HA,HF,C,RF]\n",
         "  tarvo-cli spline --module M --standard gost|ost --part shaft|hub --teeth N\n",
-        "            [--shift MM] [--involute-points N] [--fillet-points N] -o FILE [--roller D]\n",
-        "            [--report[=json]]\n",
+        "            [--shift MM] [--involute-points N] [--fillet-points N] [--fillet design|cut]\n",
+        "  --fillet        external roots: design (the equivalent rack's fillet, default) or cut\n",
+        "            -o FILE [--roller D] [--report[=json]]\n",
         "  --z1, --z2      tooth counts of wheels 1 and 2\n",
         "  --x1, --x2      profile shift coefficients (default 0)\n",
         "  --rack          basic rack row: 18, 20, 22.5, 25, 28-0.95 or 28-0.9 (default 20)\n",

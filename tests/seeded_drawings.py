@@ -3,8 +3,11 @@
 (scripts/cad-check, before/after comparisons): external and internal pairs with shifts, helix,
 backlash, every rack row and custom racks; GOST and OST splines, shaft and hub; accuracy from
 3 to the maximum. Data that tarvo-cli refuses are skipped; the count written is printed.
+Arguments after the seed go to every drawing ("--fillet cut" draws every external root as the
+cutting rack leaves it); point counts given there replace the random ones, which keeps a set
+small enough for a slow checker ("--involute-points 10 --fillet-points 8").
 
-Usage: tests/seeded_drawings.py TARVO_CLI OUT_DIR [COUNT [SEED]]
+Usage: tests/seeded_drawings.py TARVO_CLI OUT_DIR [COUNT [SEED [TARVO_CLI_ARG...]]]
 """
 import os
 import random
@@ -50,15 +53,30 @@ def case(rnd):
     return args
 
 
+def without_overridden(args, extra):
+    """The case's arguments less the options (with their values) that `extra` gives again."""
+    kept = []
+    skip = False
+    for arg in args:
+        if skip:
+            skip = False
+        elif arg in extra and arg.startswith("--"):
+            skip = True
+        else:
+            kept.append(arg)
+    return kept
+
+
 def main():
     cli, out_dir = sys.argv[1:3]
     count = int(sys.argv[3]) if len(sys.argv) > 3 else 200
     rnd = random.Random(int(sys.argv[4]) if len(sys.argv) > 4 else 1)
+    extra = sys.argv[5:]
     os.makedirs(out_dir, exist_ok=True)
     written = tried = 0
     while written < count and tried < 10 * count:
         tried += 1
-        args = case(rnd)
+        args = without_overridden(case(rnd), extra) + extra
         path = os.path.join(out_dir, f"case{tried:04d}.dxf")
         result = subprocess.run([cli, *args, "-o", path], capture_output=True, text=True)
         if result.returncode == 0:

@@ -65,6 +65,9 @@ AccuracyPage::AccuracyPage(QWidget* parent)
         QStringLiteral("Внимание! Увеличение количества точек снижает производительность 3D "
                        "приложений..."));
     warning->setWordWrap(true);
+    chkCutFillet =
+        new QCheckBox(QStringLiteral("Переходная кривая как при нарезании рейкой"), this);
+    chkCutFillet->setObjectName(QStringLiteral("chkCutFillet"));
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(30, 24, 30, 20);
@@ -84,7 +87,8 @@ AccuracyPage::AccuracyPage(QWidget* parent)
     grid->addWidget(scPHScroll, 6, 0, 1, 3);
     grid->setRowMinimumHeight(7, 18);
     grid->addWidget(warning, 8, 0, 1, 3);
-    grid->setRowStretch(9, 1);
+    grid->addWidget(chkCutFillet, 9, 0, 1, 3);
+    grid->setRowStretch(10, 1);
 
     connect(scEvHScroll, &QScrollBar::valueChanged, this, &AccuracyPage::scEvHScroll_Change);
     connect(scPHScroll, &QScrollBar::valueChanged, this, &AccuracyPage::scPHScroll_Change);

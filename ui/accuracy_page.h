@@ -3,6 +3,7 @@
 // page command's (kMinAccEv ... kMaxAccPer), so a count shown is a count the drawing can use.
 #pragma once
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -31,6 +32,8 @@ public:
     QScrollBar* scEvHScroll = nullptr;
     QLineEdit* txtAccPer = nullptr;
     QScrollBar* scPHScroll = nullptr;
+    // External roots as the cutting rack generates them instead of the equivalent rack's fillet.
+    QCheckBox* chkCutFillet = nullptr;
 };
 
 }  // namespace tarvo::ui

@@ -230,6 +230,7 @@ PageInput FrmPar::ReadWindow() const {
     input.txtX = ToCore(spline_->txtX->text());
     input.txtAccEv = ToCore(accuracy_->txtAccEv->text());
     input.txtAccPer = ToCore(accuracy_->txtAccPer->text());
+    input.chkCutFillet = accuracy_->chkCutFillet->isChecked();
     input.txtFileName = ToCore(file_->txtFileName->text());
     input.dirPath = ToCore(file_->ctDir->Path());
     input.dirHighlighted = ToCore(file_->ctDir->Highlighted());

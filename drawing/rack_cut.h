@@ -1,0 +1,29 @@
+// The rack-cut root in the builders and the data sheet: one external member's data turned into
+// the cutting rack's input, and the rack's refusals turned into the builders' geometry faults.
+#pragma once
+
+#include "profile/geometry_fault.h"
+#include "profile/main_mod.h"
+#include "profile/rack_cut_flank.h"
+
+namespace tarvo {
+
+// An external member as the cutting rack sees it, in the values the designer entered.
+struct RackCutMember {
+    int z = 0;
+    double mn = 0;        // normal module, mm
+    double beta = 0;      // helix angle, radians
+    double alphaN = 0;    // profile angle of the basic rack, radians
+    double x = 0;         // shift coefficient in the normal section
+    double thinning = 0;  // backlash share off the transverse reference thickness, mm
+    double da = 0;        // tip diameter, mm
+};
+
+// The rack's input: the member, the basic rack stored in `state` (ha*, hf*, c*, rf*) and the
+// drawing accuracy (the fillet gets as many points as the accuracy page gives the fillet).
+RackCutData RackCutDataOf(const MainMod& state, const RackCutMember& member);
+
+// The fault a builder reports when the cutting rack refuses a member.
+GeometryFault RackCutGeometryFault(RackCutFault fault);
+
+}  // namespace tarvo
