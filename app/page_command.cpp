@@ -3,7 +3,7 @@
 // drawing when the file page is left.
 #include "app/page_command.h"
 
-#include <cassert>
+#include <optional>
 #include <string_view>
 
 #include "app/basic_rack.h"
@@ -24,16 +24,21 @@ namespace {
 // The start page's choice, held in frStartOpt.Tag as "0", "1" or "2".
 enum class Task { GearPair, GostSpline, OstSpline };
 
-Task ReadTask(const std::string& tag) {
+std::optional<Task> ReadTask(const std::string& tag) {
+    if (tag == "0") {
+        return Task::GearPair;
+    }
     if (tag == "1") {
         return Task::GostSpline;
     }
     if (tag == "2") {
         return Task::OstSpline;
     }
-    assert(tag == "0" && "the start page offers tasks 0, 1 and 2 only");
-    return Task::GearPair;
+    return std::nullopt;
 }
+
+// The task of a press that CtlComClick has let through (it refuses an unknown one first).
+Task TaskOf(const PageInput& input) { return ReadTask(input.task).value_or(Task::GearPair); }
 
 const char* const kLineBreak = "\r\n";
 const char* const kParameterTitle = "Ошибка данных...";
@@ -169,7 +174,7 @@ std::int32_t StorePointCount(const std::string& text, std::int32_t least, std::i
 PageOutcome LeaveStart(MainMod& state, const PageInput& input) {
     PageOutcome outcome;
     outcome.hide = {Frame::frStartOpt};
-    const Task task = ReadTask(input.task);
+    const Task task = TaskOf(input);
     switch (task) {
         case Task::GearPair:
             // The 20-degree row is stored every time the page opens, whatever row an earlier
@@ -238,7 +243,7 @@ PageOutcome LeaveSpline(MainMod& state, const PageInput& input) {
         return Refuse(Page::Spline, Box::txtZ, ToothCountMessage(input.lbZ2_1));
     }
 
-    const SplineStandard standard = ReadTask(input.task) == Task::OstSpline
+    const SplineStandard standard = TaskOf(input) == Task::OstSpline
                                         ? SplineStandard::Ost100086
                                         : SplineStandard::Gost6033;
     StoreRack(state, SplineRack(standard, m));
@@ -267,7 +272,7 @@ PageOutcome LeaveAccuracy(MainMod& state, const PageInput& input) {
 BuilderCall ReadBuilderCall(const MainMod& state, const PageInput& input) {
     BuilderCall call;
     call.alpha = state.Alfa;
-    switch (ReadTask(input.task)) {
+    switch (TaskOf(input)) {
         case Task::GearPair: {
             call.kind = input.external ? BuilderCall::Kind::ExternalPair
                                        : BuilderCall::Kind::InternalPair;
@@ -331,7 +336,7 @@ PageOutcome BackToParameters(const PageInput& input, InputField field, Message m
                              PageOutcome outcome) {
     outcome.focus = BoxOf(field);
     outcome.message = std::move(message);
-    const bool pair = ReadTask(input.task) == Task::GearPair;
+    const bool pair = TaskOf(input) == Task::GearPair;
     outcome.next = pair ? Page::GearPair : Page::Spline;
     outcome.hide = {Frame::frFile};
     outcome.show = pair ? std::vector<Frame>{Frame::frContur, Frame::frPar, Frame::frIntEx}
@@ -385,6 +390,15 @@ PageOutcome LeaveReport() {
     return outcome;
 }
 
+// A press that cannot be carried out: the page stays, nothing is stored.
+PageOutcome Unusable(const PageInput& input, std::string text) {
+    PageOutcome outcome;
+    outcome.refused = true;
+    outcome.message = Message{std::move(text), MessageIcon::Critical, kParameterTitle};
+    outcome.next = input.page;
+    return outcome;
+}
+
 }  // namespace
 
 Page FindPage(bool frStartOpt, bool FrParSl, bool frFile, bool frSave, bool frAcc) {
@@ -407,6 +421,10 @@ Page FindPage(bool frStartOpt, bool FrParSl, bool frFile, bool frSave, bool frAc
 }
 
 PageOutcome CtlComClick(MainMod& state, const PageInput& input, const Builder& build) {
+    if (!ReadTask(input.task)) {
+        return Unusable(input, "Неизвестная задача «" + input.task +
+                                   "»: выберите зубчатую передачу или эвольвентные шлицы.");
+    }
     switch (input.page) {
         case Page::Start:
             return LeaveStart(state, input);
@@ -421,8 +439,7 @@ PageOutcome CtlComClick(MainMod& state, const PageInput& input, const Builder& b
         case Page::Report:
             return LeaveReport();
     }
-    assert(false && "every page has its way out");
-    return {};
+    return Unusable(input, "Неизвестная страница окна.");
 }
 
 }  // namespace tarvo

@@ -86,6 +86,32 @@ const std::map<Page, std::set<Frame>> kFramesOf = {
     {Page::File, {Frame::frFile}}, {Page::Report, {Frame::frSave}},
 };
 
+// A task the start page does not offer is refused on every page, whatever the build: nothing is
+// stored and no drawing is made (before, a release build took it for a gear pair).
+TEST(PageCommand, UnknownTaskIsRefused) {
+    for (const Page page : {Page::Start, Page::GearPair, Page::Accuracy, Page::File}) {
+        SCOPED_TRACE(static_cast<int>(page));
+        PageInput in = Window();
+        in.page = page;
+        in.task = "7";
+        MainMod state;
+        const MainMod before = state;
+        int built = 0;
+        const PageOutcome out =
+            CtlComClick(state, in, [&built](const MainMod&, const BuilderCall&) {
+                ++built;
+                return DrawResult{};
+            });
+        EXPECT_TRUE(out.refused);
+        EXPECT_EQ(out.next, page);
+        ASSERT_TRUE(out.message.has_value());
+        EXPECT_NE(out.message->text.find("Неизвестная задача «7»"), std::string::npos);
+        EXPECT_EQ(built, 0);
+        EXPECT_EQ(state.Alfa, before.Alfa);
+        EXPECT_EQ(state.OutFile, before.OutFile);
+    }
+}
+
 TEST(PageCommand, FindPageTakesTheFirstVisibleFrameInOrder) {
     // frStartOpt, FrParSl, frFile, frSave, frAcc: the first of them shown decides.
     const Page decides[] = {Page::Start,  Page::Spline,   Page::File,

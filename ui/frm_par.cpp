@@ -81,7 +81,7 @@ FrmPar::FrmPar(MainMod& state, MessageSink* messages, Builder build)
         messages_ = ownMessages_.get();
     }
     setObjectName(QStringLiteral("frmPar"));
-    setWindowTitle(kDesignCaption);
+    setWindowTitle(kWindowCaption);
     setWindowIcon(GearIcon());
     setFont(FormFont());
     Build();

@@ -59,7 +59,7 @@ class StartPage;
 
 // The caption the window is built with, replaced by the release caption before the
 // window is first shown.
-inline const QString kDesignCaption = QStringLiteral("Эвольвентный  контур");
+inline const QString kWindowCaption = QStringLiteral("Эвольвентный  контур");
 
 class FrmPar : public QWidget {
     Q_OBJECT
