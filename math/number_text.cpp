@@ -42,6 +42,34 @@ private:
     std::size_t pos_ = 0;
 };
 
+// The exponent after the digits, or 0. It counts only when at least one digit follows the
+// letter and its sign; otherwise the reader is put back before the letter.
+long long ReadExponent(Reader& in) {
+    long long exponent = 0;
+    const std::size_t mark = in.Mark();
+    if (in.Peek() != 'E' && in.Peek() != 'e') {
+        return 0;
+    }
+    in.Take();
+    bool expNegative = false;
+    if (in.Peek() == '+' || in.Peek() == '-') {
+        expNegative = in.Peek() == '-';
+        in.Take();
+    }
+    if (!IsDigit(in.Peek())) {
+        in.Reset(mark);
+        return 0;
+    }
+    while (IsDigit(in.Peek())) {
+        // Saturate: a billion already over- or underflows every double.
+        if (exponent < 1'000'000'000) {
+            exponent = exponent * 10 + (in.Peek() - '0');
+        }
+        in.Take();
+    }
+    return expNegative ? -exponent : exponent;
+}
+
 }  // namespace
 
 double LeadingNumber(std::string_view text) {
@@ -71,31 +99,7 @@ double LeadingNumber(std::string_view text) {
     if (wholeDigits < 0) {
         wholeDigits = static_cast<long long>(digits.size());
     }
-    // An exponent counts only when at least one digit follows the letter and its sign.
-    long long exponent = 0;
-    const std::size_t mark = in.Mark();
-    if (in.Peek() == 'E' || in.Peek() == 'e') {
-        in.Take();
-        bool expNegative = false;
-        if (in.Peek() == '+' || in.Peek() == '-') {
-            expNegative = in.Peek() == '-';
-            in.Take();
-        }
-        if (IsDigit(in.Peek())) {
-            while (IsDigit(in.Peek())) {
-                // Saturate: a billion already over- or underflows every double.
-                if (exponent < 1'000'000'000) {
-                    exponent = exponent * 10 + (in.Peek() - '0');
-                }
-                in.Take();
-            }
-            if (expNegative) {
-                exponent = -exponent;
-            }
-        } else {
-            in.Reset(mark);
-        }
-    }
+    const long long exponent = ReadExponent(in);
     const std::size_t firstNonZero = digits.find_first_not_of('0');
     if (firstNonZero == std::string::npos) {
         return negative ? -0.0 : 0.0;

@@ -24,10 +24,22 @@ bool AllFinite(const std::vector<PointXY>& flank) {
     return true;
 }
 
+// An external member's circles and the polar angle at which its involute leaves the base circle.
+struct InvoluteCircles {
+    double r0;   // junction radius, where the involute starts
+    double da;   // tip diameter, where it ends
+    double db;   // base diameter
+    double psi;
+};
+
 // Involute of an external member from its junction radius r0 to the tip circle, into flank
 // points accPer .. accPer + accEv (counted from 1), evenly spaced in radius.
-void ExternalInvolute(std::vector<PointXY>& prof, int accPer, int accEv, double r0, double da,
-                      double db, double psi) {
+void ExternalInvolute(std::vector<PointXY>& prof, int accPer, int accEv,
+                      const InvoluteCircles& circles) {
+    const double r0 = circles.r0;
+    const double da = circles.da;
+    const double db = circles.db;
+    const double psi = circles.psi;
     for (int k = accPer; k <= accPer + accEv; ++k) {
         const double r = r0 + ((k - accPer) * (da / 2 - r0)) / accEv;
         const double ak = ArcCos(db / (2 * r));
@@ -131,7 +143,7 @@ struct Mesh {
                        double db, double psi) const {
         ReversedFillet(prof, per, in.AccPer);
         const double r0 = Radius(prof[static_cast<std::size_t>(in.AccPer - 1)]);
-        ExternalInvolute(prof, in.AccPer, in.AccEv, r0, da, db, psi);
+        ExternalInvolute(prof, in.AccPer, in.AccEv, {r0, da, db, psi});
     }
 };
 
