@@ -23,8 +23,8 @@ DrawingReport::DrawingReport(QWidget* parent) : QWidget(parent) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
-    row->addWidget(preview, 4);
-    row->addWidget(sheet, 6);
+    row->addWidget(preview, 3);
+    row->addWidget(sheet, 7);
 }
 
 ReadBack ReadBackDrawing(const MainMod& state, const BuilderCall& call, const std::string& path) {

@@ -27,11 +27,11 @@ namespace tarvo::ui {
 namespace {
 
 // The rectangle the pages share at the window's first size, and the window around it; sized for
-// the longest captions of the custom rack frame in the form's font, and tall enough for every
-// row of a pair's data sheet on the report page. The window may grow from there, never shrink.
+// the longest captions of the custom rack frame in the form's font, and for every row of a
+// pair's data sheet, labels whole, on the report page. The window may grow, never shrink.
 constexpr int kMargin = 8;
-constexpr int kPageWidth = 880;
-constexpr int kPageHeight = 470;
+constexpr int kPageWidth = 980;
+constexpr int kPageHeight = 600;
 // The gear-pair page: the rack rows take this much of the right half, the mesh type the rest.
 constexpr int kConturHeight = 312;
 constexpr int kCommandWidth = 100;

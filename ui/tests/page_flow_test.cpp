@@ -356,7 +356,7 @@ private slots:
         QCOMPARE(report->sheet->table->verticalScrollBar()->maximum(), 0);
         const QSize preview = report->preview->size();
         const QSize sheet = report->sheet->size();
-        driver.window->resize(driver.window->size() + QSize(400, 300));
+        driver.window->resize(driver.window->size() + QSize(600, 300));
         QTRY_VERIFY(report->preview->width() > preview.width() + 100);
         QVERIFY(report->preview->height() > preview.height() + 200);
         QVERIFY(report->sheet->width() > sheet.width() + 100);
