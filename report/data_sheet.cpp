@@ -164,7 +164,7 @@ void CheckInterference(DataSheet& sheet, std::size_t i, const InternalPairGeomet
     const bool internal = sheet.kind == BuilderCall::Kind::InternalPair;
     const double alphaWt = sheet.mesh.alphaTw * kPi / 180;
     const ActiveProfileStart start = ActiveProfileStartDiameter(
-        w.db, mate.da, mate.db, sheet.mesh.aw, alphaWt, internal, w.internalTeeth);
+        w.db, {mate.da, mate.db}, {sheet.mesh.aw, alphaWt}, internal, w.internalTeeth);
     w.activeStart = start.diameter;
     w.lineOfAction = start.lineOfAction;
     if (!w.internalTeeth) {
@@ -214,8 +214,8 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
     const bool swap = internal && !firstIsPinion;
     const int zp = swap ? call.Z2 : call.Z1;
     const int zr = swap ? call.Z1 : call.Z2;
-    const double alphaWt = WorkingPressureAngle(zp, zr, swap ? call.x2 : call.x1,
-                                                swap ? call.x1 : call.x2, alphaN, alphaT, internal);
+    const PairTeeth teeth{zp, zr, swap ? call.x2 : call.x1, swap ? call.x1 : call.x2};
+    const double alphaWt = WorkingPressureAngle(teeth, alphaN, alphaT, internal);
     sheet.mesh.aw = WorkingCentreDistance(zp, zr, mt, alphaT, alphaWt, internal);
     sheet.mesh.alphaTw = Degrees(alphaWt);
     // Transverse backlash, shared in proportion to the tooth counts as the drawing thins them.
@@ -236,8 +236,9 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
     sheet.wheels[1].outline = static_cast<int>(outline2);
     const WheelSheet& p = sheet.wheels[swap ? 1 : 0];
     const WheelSheet& r = sheet.wheels[swap ? 0 : 1];
-    sheet.mesh.epsAlpha = TransverseContactRatio(p.da, p.db, r.da, r.db, sheet.mesh.aw, alphaWt,
-                                                 TransverseBasePitch(mt, alphaT), internal);
+    sheet.mesh.epsAlpha =
+        TransverseContactRatio({p.da, p.db}, {r.da, r.db}, {sheet.mesh.aw, alphaWt},
+                               TransverseBasePitch(mt, alphaT), internal);
 
     InternalPairGeometry ring;
     if (internal) {

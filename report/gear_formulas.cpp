@@ -40,10 +40,9 @@ double BaseHelixAngle(double beta, double alphaT) {
 
 double TransverseBasePitch(double mt, double alphaT) { return kPi * mt * std::cos(alphaT); }
 
-double WorkingPressureAngle(int z1, int z2, double x1, double x2, double alphaN, double alphaT,
-                            bool internal) {
-    const double sumX = internal ? x2 - x1 : x2 + x1;
-    const int sumZ = internal ? z2 - z1 : z2 + z1;
+double WorkingPressureAngle(const PairTeeth& teeth, double alphaN, double alphaT, bool internal) {
+    const double sumX = internal ? teeth.x2 - teeth.x1 : teeth.x2 + teeth.x1;
+    const int sumZ = internal ? teeth.z2 - teeth.z1 : teeth.z2 + teeth.z1;
     const ArcInvResult a = ArcInv(Inv(alphaT) + 2 * sumX * std::tan(alphaN) / sumZ);
     return a.converged ? a.angle : kNaN;
 }
@@ -54,11 +53,11 @@ double WorkingCentreDistance(int z1, int z2, double mt, double alphaT, double al
     return a * std::cos(alphaT) / std::cos(alphaWt);
 }
 
-double TransverseContactRatio(double da1, double db1, double da2, double db2, double aw,
-                              double alphaWt, double pbt, bool internal) {
-    const double ga1 = LineOfActionToTip(da1, db1);
-    const double ga2 = LineOfActionToTip(da2, db2);
-    const double working = aw * std::sin(alphaWt);
+double TransverseContactRatio(const TipAndBase& wheel1, const TipAndBase& wheel2,
+                              const WorkingMesh& mesh, double pbt, bool internal) {
+    const double ga1 = LineOfActionToTip(wheel1.da, wheel1.db);
+    const double ga2 = LineOfActionToTip(wheel2.da, wheel2.db);
+    const double working = mesh.aw * std::sin(mesh.alphaWt);
     return (internal ? ga1 - ga2 + working : ga1 + ga2 - working) / pbt;
 }
 
@@ -191,11 +190,10 @@ double CutterFormDiameter(double db2, double db0, double dNa0, double a0, double
     return 2 * std::sqrt(rb2 * rb2 + along * along);
 }
 
-ActiveProfileStart ActiveProfileStartDiameter(double db, double mateDa, double mateDb,
-                                              double aw, double alphaWt, bool internal,
-                                              bool ring) {
-    const double gaMate = LineOfActionToTip(mateDa, mateDb);
-    const double working = aw * std::sin(alphaWt);
+ActiveProfileStart ActiveProfileStartDiameter(double db, const TipAndBase& mate,
+                                              const WorkingMesh& mesh, bool internal, bool ring) {
+    const double gaMate = LineOfActionToTip(mate.da, mate.db);
+    const double working = mesh.aw * std::sin(mesh.alphaWt);
     double l = working - gaMate;
     if (internal) {
         l = ring ? working + gaMate : gaMate - working;

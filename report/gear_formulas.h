@@ -23,12 +23,33 @@ double BaseHelixAngle(double beta, double alphaT);
 // Transverse base pitch pbt = pi * mt * cos(alpha_t).
 double TransverseBasePitch(double mt, double alphaT);
 
+// The tooth counts and profile shift coefficients of a pair's two wheels (wheel 2 the one with
+// internal teeth in an internal pair).
+struct PairTeeth {
+    int z1 = 0;
+    int z2 = 0;
+    double x1 = 0;
+    double x2 = 0;
+};
+
+// One wheel's tip and base diameters, mm.
+struct TipAndBase {
+    double da = 0;
+    double db = 0;
+};
+
+// The working mesh of a pair: centre distance aw (mm) and transverse pressure angle alpha_wt
+// (radians).
+struct WorkingMesh {
+    double aw = 0;
+    double alphaWt = 0;
+};
+
 // Working transverse pressure angle from
 //   inv(alpha_wt) = inv(alpha_t) + 2 (x2 + x1) tan(alpha_n) / (z2 + z1)   external pair,
 //   inv(alpha_wt) = inv(alpha_t) + 2 (x2 - x1) tan(alpha_n) / (z2 - z1)   internal pair
 // (wheel 2 the one with internal teeth). Not a number when the involute cannot be inverted.
-double WorkingPressureAngle(int z1, int z2, double x1, double x2, double alphaN, double alphaT,
-                            bool internal);
+double WorkingPressureAngle(const PairTeeth& teeth, double alphaN, double alphaT, bool internal);
 
 // Working centre distance aw = a cos(alpha_t) / cos(alpha_wt), with the reference centre
 // distance a = mt (z2 + z1) / 2 (external) or mt (z2 - z1) / 2 (internal).
@@ -40,8 +61,8 @@ double WorkingCentreDistance(int z1, int z2, double mt, double alphaT, double al
 //   internal: eps_alpha = (ga1 - ga2 + aw sin(alpha_wt)) / pbt,
 // with ga = sqrt(ra^2 - rb^2) the length of the line of action from the base circle to the tip
 // circle (0 for a tip circle inside its base circle). Wheel 2 is the internal one.
-double TransverseContactRatio(double da1, double db1, double da2, double db2, double aw,
-                              double alphaWt, double pbt, bool internal);
+double TransverseContactRatio(const TipAndBase& wheel1, const TipAndBase& wheel2,
+                              const WorkingMesh& mesh, double pbt, bool internal);
 
 // One wheel's teeth as the formulas below see them: what the designer entered, in the normal
 // section, and how much the drawing thinned them for backlash.
@@ -145,8 +166,7 @@ struct ActiveProfileStart {
     double lineOfAction;  // L, mm
     double diameter;      // dNf, mm
 };
-ActiveProfileStart ActiveProfileStartDiameter(double db, double mateDa, double mateDb,
-                                              double aw, double alphaWt, bool internal,
-                                              bool ring);
+ActiveProfileStart ActiveProfileStartDiameter(double db, const TipAndBase& mate,
+                                              const WorkingMesh& mesh, bool internal, bool ring);
 
 }  // namespace tarvo

@@ -82,14 +82,15 @@ TEST(GearFormulas, ShiftedPairs) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const double alphaWt =
-            WorkingPressureAngle(row.z1, row.z2, row.x1, row.x2, kAlpha20, kAlpha20, row.internal);
+        const double alphaWt = WorkingPressureAngle({row.z1, row.z2, row.x1, row.x2}, kAlpha20,
+                                                    kAlpha20, row.internal);
         EXPECT_NEAR(alphaWt * 180 / kPi, row.alphaTwDeg, 5e-6);
         const double aw = WorkingCentreDistance(row.z1, row.z2, 2, kAlpha20, alphaWt, row.internal);
         EXPECT_NEAR(aw, row.aw, 5e-6);
-        EXPECT_NEAR(TransverseContactRatio(row.da1, 2 * row.z1 * std::cos(kAlpha20), row.da2,
-                                           2 * row.z2 * std::cos(kAlpha20), aw, alphaWt,
-                                           TransverseBasePitch(2, kAlpha20), row.internal),
+        EXPECT_NEAR(TransverseContactRatio({row.da1, 2 * row.z1 * std::cos(kAlpha20)},
+                                           {row.da2, 2 * row.z2 * std::cos(kAlpha20)},
+                                           {aw, alphaWt}, TransverseBasePitch(2, kAlpha20),
+                                           row.internal),
                     row.epsAlpha, 5e-5);
     }
 }
@@ -123,7 +124,7 @@ TEST(GearFormulas, TipThicknessAndInvoluteLimits) {
     // Its mate z 40 (da 84) at aw 54: L = 54 sin 20° - 18.73938 = -0.27029, past the base
     // tangent point; dNf = sqrt(26.31139^2 + 4 * 0.27029^2) = 26.31695.
     const ActiveProfileStart start = ActiveProfileStartDiameter(
-        db14, 84, 80 * std::cos(kAlpha20), 54, kAlpha20, false, false);
+        db14, {84, 80 * std::cos(kAlpha20)}, {54, kAlpha20}, false, false);
     EXPECT_NEAR(start.lineOfAction, -0.27029, 5e-5);
     EXPECT_NEAR(start.diameter, 26.31695, 5e-5);
 
@@ -133,11 +134,13 @@ TEST(GearFormulas, TipThicknessAndInvoluteLimits) {
     const double db0 = 40 * std::cos(kAlpha20);
     const double db60 = 120 * std::cos(kAlpha20);
     EXPECT_NEAR(CutterFormDiameter(db60, db0, 44.29318, 40, kAlpha20), 123.67495, 5e-5);
-    EXPECT_NEAR(ActiveProfileStartDiameter(db60, 43.445, db0, 40, kAlpha20, true, true).diameter,
-                123.00819, 5e-5);
+    EXPECT_NEAR(
+        ActiveProfileStartDiameter(db60, {43.445, db0}, {40, kAlpha20}, true, true).diameter,
+        123.00819, 5e-5);
     // The pinion of that pair: L = ga_ring - aw sin 20° = 16.67073 - 13.68081 = 2.98992.
     EXPECT_NEAR(
-        ActiveProfileStartDiameter(db0, 117.589, db60, 40, kAlpha20, true, false).lineOfAction,
+        ActiveProfileStartDiameter(db0, {117.589, db60}, {40, kAlpha20}, true, false)
+            .lineOfAction,
         2.98992, 5e-5);
 }
 

@@ -60,6 +60,16 @@ CustomRackFrame::CustomRackFrame(QWidget* parent, MainMod& state, MessageSink& m
     // Each box goes by the caption of its label; rf* by its two labels joined by a blank.
     names_ = {alfa->text(), h->text(), hf->text(), c->text(), ro1->text() + ' ' + ro2->text()};
 
+    LayOut({alfa, h, hf, c, ro1, ro2});
+
+    connect(ComOK, &QPushButton::clicked, this, &CustomRackFrame::ComOK_Click);
+}
+
+// Labels on the left, the angle button beside the profile angle's box, boxes on the right; rf*
+// under its two-part caption; "OK" centred at the foot. `labels`: alpha, ha*, hf*, c* and the
+// two parts of the rf* caption.
+void CustomRackFrame::LayOut(const std::array<QLabel*, 6>& labels) {
+    const auto& [alfa, h, hf, c, ro1, ro2] = labels;
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(10, 14, 10, 10);
     grid->setHorizontalSpacing(6);
@@ -87,8 +97,6 @@ CustomRackFrame::CustomRackFrame(QWidget* parent, MainMod& state, MessageSink& m
     ++row;
     grid->setRowStretch(row++, 1);
     grid->addWidget(ComOK, row, 0, 1, 3, Qt::AlignHCenter);
-
-    connect(ComOK, &QPushButton::clicked, this, &CustomRackFrame::ComOK_Click);
 }
 
 void CustomRackFrame::Open() {

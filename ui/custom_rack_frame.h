@@ -45,6 +45,8 @@ signals:
     void stored();
 
 private:
+    // Sets the labels, boxes and buttons in the frame's grid.
+    void LayOut(const std::array<QLabel*, 6>& labels);
     std::array<QLineEdit*, 5> Boxes() const { return {TextAlfa, TextH, TextHf, TextC, TextRo}; }
 
     MainMod& state_;

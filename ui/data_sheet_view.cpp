@@ -32,6 +32,92 @@ QTableWidgetItem* Item(const QString& text, Qt::Alignment alignment) {
     return item;
 }
 
+// One column per wheel after the label column, each headed in bold in the colour its outline
+// has in the preview.
+void AddHeadings(QTableWidget* table, const DataSheet& sheet, const SheetTable& rows,
+                 const QFont& font) {
+    const int wheels = static_cast<int>(rows.headings.size());
+    table->setColumnCount(1 + wheels);
+    table->setHorizontalHeaderItem(0, new QTableWidgetItem(QStringLiteral("Параметр")));
+    for (int i = 0; i < wheels; ++i) {
+        auto* heading = new QTableWidgetItem(FromCore(rows.headings[static_cast<std::size_t>(i)]));
+        heading->setForeground(DrawingPreview::OutlineColour(sheet.wheels[static_cast<std::size_t>(i)].outline));
+        QFont bold = font;
+        bold.setBold(true);
+        heading->setFont(bold);
+        table->setHorizontalHeaderItem(1 + i, heading);
+    }
+}
+
+// The wheels' rows, a cell per wheel, then the pair's rows, one value across the wheel columns
+// on the tinted ground.
+void AddRows(QTableWidget* table, const SheetTable& rows) {
+    const int wheels = static_cast<int>(rows.headings.size());
+    const int total = static_cast<int>(rows.wheelRows.size() + rows.pairRows.size());
+    table->setRowCount(total);
+    int row = 0;
+    for (const SheetRow& r : rows.wheelRows) {
+        table->setItem(row, 0, Item(FromCore(r.label), Qt::AlignLeft));
+        for (int i = 0; i < wheels; ++i) {
+            table->setItem(row, 1 + i,
+                           Item(FromCore(r.cells[static_cast<std::size_t>(i)]), Qt::AlignRight));
+        }
+        ++row;
+    }
+    for (const SheetRow& r : rows.pairRows) {
+        QTableWidgetItem* label = Item(FromCore(r.label), Qt::AlignLeft);
+        QTableWidgetItem* value = Item(FromCore(r.cells.front()), Qt::AlignRight);
+        label->setBackground(kMeshRow);
+        value->setBackground(kMeshRow);
+        table->setItem(row, 0, label);
+        table->setItem(row, 1, value);
+        if (wheels > 1) {
+            table->setSpan(row, 1, 1, wheels);
+        }
+        ++row;
+    }
+}
+
+// The wheel columns as wide as their own cells; a mesh value wider than all of them together
+// widens the last. The labels take the rest and wrap. Every row one line of text high.
+void FitColumns(QTableWidget* table, const SheetTable& rows, const QFont& font) {
+    const int wheels = static_cast<int>(rows.headings.size());
+    QHeaderView* header = table->horizontalHeader();
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    const QFontMetrics metrics(font);
+    const int padding = 2 * metrics.horizontalAdvance(QLatin1Char('0'));
+    std::vector<int> widths(static_cast<std::size_t>(wheels), 0);
+    for (int i = 0; i < wheels; ++i) {
+        int& w = widths[static_cast<std::size_t>(i)];
+        QFont bold = font;
+        bold.setBold(true);
+        w = QFontMetrics(bold).horizontalAdvance(table->horizontalHeaderItem(1 + i)->text());
+        for (const SheetRow& r : rows.wheelRows) {
+            w = std::max(w, metrics.horizontalAdvance(FromCore(r.cells[static_cast<std::size_t>(i)])));
+        }
+        w += padding;
+    }
+    int together = 0;
+    for (const int w : widths) {
+        together += w;
+    }
+    for (const SheetRow& r : rows.pairRows) {
+        const int needed = metrics.horizontalAdvance(FromCore(r.cells.front())) + padding;
+        if (needed > together) {
+            widths.back() += needed - together;
+            together = needed;
+        }
+    }
+    for (int i = 0; i < wheels; ++i) {
+        header->setSectionResizeMode(1 + i, QHeaderView::Fixed);
+        header->resizeSection(1 + i, widths[static_cast<std::size_t>(i)]);
+    }
+    const int rowHeight = metrics.height() + 2;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        table->setRowHeight(r, rowHeight);
+    }
+}
+
 }  // namespace
 
 DataSheetView::DataSheetView(QWidget* parent) : QWidget(parent) {
@@ -96,77 +182,9 @@ void DataSheetView::SetSheet(const DataSheet& sheet, char separator) {
     }
 
     const SheetTable rows = MakeSheetTable(sheet, separator);
-    const int wheels = static_cast<int>(rows.headings.size());
-    table->setColumnCount(1 + wheels);
-    table->setHorizontalHeaderItem(0, new QTableWidgetItem(QStringLiteral("Параметр")));
-    for (int i = 0; i < wheels; ++i) {
-        auto* heading = new QTableWidgetItem(FromCore(rows.headings[static_cast<std::size_t>(i)]));
-        // Headed in the colour its outline has in the preview.
-        heading->setForeground(DrawingPreview::OutlineColour(sheet.wheels[static_cast<std::size_t>(i)].outline));
-        QFont bold = font();
-        bold.setBold(true);
-        heading->setFont(bold);
-        table->setHorizontalHeaderItem(1 + i, heading);
-    }
-    const int total = static_cast<int>(rows.wheelRows.size() + rows.pairRows.size());
-    table->setRowCount(total);
-    int row = 0;
-    for (const SheetRow& r : rows.wheelRows) {
-        table->setItem(row, 0, Item(FromCore(r.label), Qt::AlignLeft));
-        for (int i = 0; i < wheels; ++i) {
-            table->setItem(row, 1 + i,
-                           Item(FromCore(r.cells[static_cast<std::size_t>(i)]), Qt::AlignRight));
-        }
-        ++row;
-    }
-    for (const SheetRow& r : rows.pairRows) {
-        QTableWidgetItem* label = Item(FromCore(r.label), Qt::AlignLeft);
-        QTableWidgetItem* value = Item(FromCore(r.cells.front()), Qt::AlignRight);
-        label->setBackground(kMeshRow);
-        value->setBackground(kMeshRow);
-        table->setItem(row, 0, label);
-        table->setItem(row, 1, value);
-        if (wheels > 1) {
-            table->setSpan(row, 1, 1, wheels);
-        }
-        ++row;
-    }
-    // The wheel columns as wide as their own cells; a mesh value wider than all of them
-    // together widens the last. The labels take the rest and wrap.
-    QHeaderView* header = table->horizontalHeader();
-    header->setSectionResizeMode(0, QHeaderView::Stretch);
-    const QFontMetrics metrics(font());
-    const int padding = 2 * metrics.horizontalAdvance(QLatin1Char('0'));
-    std::vector<int> widths(static_cast<std::size_t>(wheels), 0);
-    for (int i = 0; i < wheels; ++i) {
-        int& w = widths[static_cast<std::size_t>(i)];
-        QFont bold = font();
-        bold.setBold(true);
-        w = QFontMetrics(bold).horizontalAdvance(table->horizontalHeaderItem(1 + i)->text());
-        for (const SheetRow& r : rows.wheelRows) {
-            w = std::max(w, metrics.horizontalAdvance(FromCore(r.cells[static_cast<std::size_t>(i)])));
-        }
-        w += padding;
-    }
-    int together = 0;
-    for (const int w : widths) {
-        together += w;
-    }
-    for (const SheetRow& r : rows.pairRows) {
-        const int needed = metrics.horizontalAdvance(FromCore(r.cells.front())) + padding;
-        if (needed > together) {
-            widths.back() += needed - together;
-            together = needed;
-        }
-    }
-    for (int i = 0; i < wheels; ++i) {
-        header->setSectionResizeMode(1 + i, QHeaderView::Fixed);
-        header->resizeSection(1 + i, widths[static_cast<std::size_t>(i)]);
-    }
-    const int rowHeight = metrics.height() + 2;
-    for (int r = 0; r < table->rowCount(); ++r) {
-        table->setRowHeight(r, rowHeight);
-    }
+    AddHeadings(table, sheet, rows, font());
+    AddRows(table, rows);
+    FitColumns(table, rows, font());
 }
 
 QString DataSheetView::Value(const QString& label, int column) const {

@@ -16,6 +16,38 @@ QPushButton* MakeAngleButton(QWidget* parent, int index) {
     return button;
 }
 
+namespace {
+
+// Fills the frame's grid top down: a label with its box in the third column (the second is
+// left for a button beside the box), or a heading across all three columns.
+class GridRows {
+public:
+    explicit GridRows(QGridLayout* grid) : grid_(grid) {}
+
+    void Add(QLabel* label, QLineEdit* box, int indent) {
+        label->setIndent(indent);
+        label->setBuddy(box);
+        FitNumbers(box);
+        grid_->addWidget(label, row_, 0);
+        grid_->addWidget(box, row_, 2);
+        ++row_;
+    }
+
+    void AddHeading(QLabel* label) {
+        grid_->addWidget(label, row_, 0, 1, 3);
+        ++row_;
+    }
+
+    // The grid row the next Add or AddHeading fills.
+    int Next() const { return row_; }
+
+private:
+    QGridLayout* grid_;
+    int row_ = 0;
+};
+
+}  // namespace
+
 PairFrame::PairFrame(QWidget* parent)
     : QGroupBox(QStringLiteral("Параметры зацепления"), parent) {
     setObjectName(QStringLiteral("frPar"));
@@ -54,30 +86,18 @@ PairFrame::PairFrame(QWidget* parent)
     // Nine rows spread over most of the frame's height.
     grid->setVerticalSpacing(17);
     grid->setColumnStretch(0, 1);
-    int row = 0;
-    const auto addRow = [&](QLabel* label, QLineEdit* box, int indent) {
-        label->setIndent(indent);
-        label->setBuddy(box);
-        FitNumbers(box);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(box, row, 2);
-        ++row;
-    };
-    const auto addHeading = [&](QLabel* label) {
-        grid->addWidget(label, row, 0, 1, 3);
-        ++row;
-    };
-    addRow(lbM0, txtm, 0);
-    addRow(beta, txtBeta, 0);
-    grid->addWidget(cmGrad0, row - 1, 1);
-    addHeading(wheel1);
-    addRow(lbZ1, txtZ1, 16);
-    addRow(x1, txtx1, 16);
-    addHeading(wheel2);
-    addRow(lbZ2_0, txtZ2, 16);
-    addRow(x2, txtx2, 16);
-    addRow(jn, txtJbn, 0);
-    grid->setRowStretch(row, 1);
+    GridRows rows(grid);
+    rows.Add(lbM0, txtm, 0);
+    rows.Add(beta, txtBeta, 0);
+    grid->addWidget(cmGrad0, rows.Next() - 1, 1);
+    rows.AddHeading(wheel1);
+    rows.Add(lbZ1, txtZ1, 16);
+    rows.Add(x1, txtx1, 16);
+    rows.AddHeading(wheel2);
+    rows.Add(lbZ2_0, txtZ2, 16);
+    rows.Add(x2, txtx2, 16);
+    rows.Add(jn, txtJbn, 0);
+    grid->setRowStretch(rows.Next(), 1);
 }
 
 }  // namespace tarvo::ui

@@ -95,6 +95,37 @@ QFrame* MakeRule(QWidget* parent, int number) {
     return line;
 }
 
+// Column heads: the profile angle alpha over the first column, the coefficients over the
+// others. The alpha is written as the Greek letter itself in a font that has it.
+QHBoxLayout* MakeHeadRow(QWidget* frame) {
+    QLabel* alpha = MakeLabel(frame, GroupName("Label2", 4), QStringLiteral("α"));
+    QFont alphaFont = FormFont(15.75);
+    alphaFont.setFamilies({QStringLiteral("Liberation Serif"), QStringLiteral("Times New Roman")});
+    alpha->setFont(alphaFont);
+    alpha->setFixedWidth(kAlphaHeadWidth);
+    // The heads over the coefficient columns, centred on their decimal commas.
+    QLabel* heads = new ColumnLabel(frame, GroupName("Label2", 5),
+                                    QStringLiteral("ha* hf* C* rf*"), true);
+    heads->setFont(FormFont(12));
+    heads->setMinimumWidth(kColumnAnchors[4] - kAlphaHeadWidth + 2 * kHeadCentreShift);
+    auto* headRow = new QHBoxLayout;
+    headRow->setSpacing(0);
+    headRow->addWidget(alpha);
+    headRow->addWidget(heads, 1);
+    return headRow;
+}
+
+// The fixed row a radio button chooses; nullptr for the designer's own rack.
+const RackRow* FixedRow(const QString& button) {
+    const RackRow* fixed = nullptr;
+    for (const RackRow& row : kRackRows) {
+        if (QLatin1String(row.button) == button) {
+            fixed = &row;
+        }
+    }
+    return fixed;
+}
+
 }  // namespace
 
 void RowButton::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -113,23 +144,7 @@ RackChoice::RackChoice(QWidget* parent, MainMod& state)
     grid->setVerticalSpacing(2);
     grid->setColumnStretch(1, 1);
 
-    // Column heads: the profile angle alpha over the first column, the coefficients over the
-    // others. The alpha is written as the Greek letter itself in a font that has it.
-    QLabel* alpha = MakeLabel(this, GroupName("Label2", 4), QStringLiteral("α"));
-    QFont alphaFont = FormFont(15.75);
-    alphaFont.setFamilies({QStringLiteral("Liberation Serif"), QStringLiteral("Times New Roman")});
-    alpha->setFont(alphaFont);
-    alpha->setFixedWidth(kAlphaHeadWidth);
-    // The heads over the coefficient columns, centred on their decimal commas.
-    QLabel* heads = new ColumnLabel(this, GroupName("Label2", 5),
-                                    QStringLiteral("ha* hf* C* rf*"), true);
-    heads->setFont(FormFont(12));
-    heads->setMinimumWidth(kColumnAnchors[4] - kAlphaHeadWidth + 2 * kHeadCentreShift);
-    auto* headRow = new QHBoxLayout;
-    headRow->setSpacing(0);
-    headRow->addWidget(alpha);
-    headRow->addWidget(heads, 1);
-    grid->addLayout(headRow, 0, 1);
+    grid->addLayout(MakeHeadRow(this), 0, 1);
 
     // The seven rules: one under the heads and one between each pair of rows; none under the
     // last row, which the frame's border closes.
@@ -151,12 +166,7 @@ RackChoice::RackChoice(QWidget* parent, MainMod& state)
         ++gridRow;
         buttons_[button->objectName()] = button;
 
-        const RackRow* fixed = nullptr;
-        for (const RackRow& row : kRackRows) {
-            if (QLatin1String(row.button) == button->objectName()) {
-                fixed = &row;
-            }
-        }
+        const RackRow* fixed = FixedRow(button->objectName());
         if (fixed != nullptr) {
             connect(button, &QRadioButton::clicked, this, [this, fixed] { StoreRow(*fixed); });
         } else {
