@@ -19,4 +19,17 @@ DrawResult RunBuilder(const MainMod& state, const BuilderCall& call) {
     return DrawResult{DrawStatus::GeometryRefused, {}, {}};
 }
 
+DrawResult WriteComputed(const std::string& path, const GeometryError& error,
+                         const std::vector<const Outline*>& outlines,
+                         const std::vector<double>& centres) {
+    if (!error.ok()) {
+        return {DrawStatus::GeometryRefused, error, {}};
+    }
+    const WriteOutcome out = DxfWriteDrawing(path, outlines, centres);
+    if (!out.written) {
+        return {DrawStatus::FileNotWritten, {}, out.reason};
+    }
+    return {};
+}
+
 }  // namespace tarvo

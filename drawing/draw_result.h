@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include <vector>
+
+#include "drawing/dxf_writer.h"
 #include "profile/geometry_fault.h"
 
 namespace tarvo {
@@ -19,5 +22,11 @@ struct DrawResult {
     GeometryError geometry;  // with GeometryRefused
     std::string fileReason;  // the operating system's words, with FileNotWritten
 };
+
+// Writes the outlines and centre marks of a computed drawing to `path`, or refuses with the
+// geometry's fault without touching the file.
+DrawResult WriteComputed(const std::string& path, const GeometryError& error,
+                         const std::vector<const Outline*>& outlines,
+                         const std::vector<double>& centres);
 
 }  // namespace tarvo

@@ -174,14 +174,7 @@ ExternalPairGeometry ComputeExternalPair(const MainMod& state, const BuilderCall
 
 DrawResult DrawExternalPair(const MainMod& state, const BuilderCall& call) {
     const ExternalPairGeometry g = ComputeExternalPair(state, call);
-    if (!g.error.ok()) {
-        return {DrawStatus::GeometryRefused, g.error, {}};
-    }
-    const WriteOutcome out = DxfWriteDrawing(state.OutFile, {&g.wheel1, &g.wheel2}, {0, g.aw});
-    if (!out.written) {
-        return {DrawStatus::FileNotWritten, {}, out.reason};
-    }
-    return {};
+    return WriteComputed(state.OutFile, g.error, {&g.wheel1, &g.wheel2}, {0, g.aw});
 }
 
 }  // namespace tarvo

@@ -158,14 +158,7 @@ InternalPairGeometry ComputeInternalPair(const MainMod& state, const BuilderCall
 
 DrawResult DrawInternalPair(const MainMod& state, const BuilderCall& call) {
     const InternalPairGeometry g = ComputeInternalPair(state, call);
-    if (!g.error.ok()) {
-        return {DrawStatus::GeometryRefused, g.error, {}};
-    }
-    const WriteOutcome out = DxfWriteDrawing(state.OutFile, {&g.ring, &g.pinion}, {0, g.aw});
-    if (!out.written) {
-        return {DrawStatus::FileNotWritten, {}, out.reason};
-    }
-    return {};
+    return WriteComputed(state.OutFile, g.error, {&g.ring, &g.pinion}, {0, g.aw});
 }
 
 }  // namespace tarvo

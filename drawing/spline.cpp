@@ -135,14 +135,7 @@ SplineGeometry ComputeSpline(const MainMod& state, const BuilderCall& call) {
 
 DrawResult DrawSpline(const MainMod& state, const BuilderCall& call) {
     const SplineGeometry g = ComputeSpline(state, call);
-    if (!g.error.ok()) {
-        return {DrawStatus::GeometryRefused, g.error, {}};
-    }
-    const WriteOutcome out = DxfWriteDrawing(state.OutFile, {&g.outline}, {0});
-    if (!out.written) {
-        return {DrawStatus::FileNotWritten, {}, out.reason};
-    }
-    return {};
+    return WriteComputed(state.OutFile, g.error, {&g.outline}, {0});
 }
 
 }  // namespace tarvo

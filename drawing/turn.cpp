@@ -31,4 +31,13 @@ bool AllFinite(const Outline& outline) {
     return true;
 }
 
+std::vector<PointXY> OutlinePoints(const Outline& outline) {
+    std::vector<PointXY> points;
+    points.reserve(outline.size() / 2);
+    for (std::size_t i = 0; i + 1 < outline.size(); i += 2) {
+        points.push_back({outline[i], outline[i + 1]});
+    }
+    return points;
+}
+
 }  // namespace tarvo

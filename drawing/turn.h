@@ -2,7 +2,10 @@
 // centre line of the pair.
 #pragma once
 
+#include <vector>
+
 #include "drawing/dxf_writer.h"
+#include "profile/point_xy.h"
 
 namespace tarvo {
 
@@ -15,5 +18,8 @@ void MoveAlongX(Outline& outline, double dx);
 
 // True when every coordinate is a finite number.
 bool AllFinite(const Outline& outline);
+
+// The outline's points, x and y paired, for measuring it.
+std::vector<PointXY> OutlinePoints(const Outline& outline);
 
 }  // namespace tarvo

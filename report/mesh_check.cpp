@@ -12,19 +12,7 @@
 #include <utility>
 #include <vector>
 
-// GCC 12 reports Boost 1.74's envelope and rescaling code as maybe uninitialized, falsely: the
-// states are assigned before use on every path. Silenced for these headers only.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <boost/geometry.hpp>
-#include <boost/geometry/geometries/linestring.hpp>
-#include <boost/geometry/geometries/multi_linestring.hpp>
-#include <boost/geometry/geometries/multi_polygon.hpp>
-#include <boost/geometry/geometries/point_xy.hpp>
-#include <boost/geometry/geometries/polygon.hpp>
-#include <boost/geometry/geometries/segment.hpp>
-#include <boost/geometry/index/rtree.hpp>
-#pragma GCC diagnostic pop
+#include "report/boost_geometry.h"
 
 #include "math/constants.h"
 

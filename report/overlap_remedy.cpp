@@ -7,20 +7,12 @@
 
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
+#include "drawing/turn.h"
 #include "report/mesh_check.h"
 
 namespace tarvo {
 
 namespace {
-
-std::vector<PointXY> Points(const Outline& outline) {
-    std::vector<PointXY> points;
-    points.reserve(outline.size() / 2);
-    for (std::size_t i = 0; i + 1 < outline.size(); i += 2) {
-        points.push_back({outline[i], outline[i + 1]});
-    }
-    return points;
-}
 
 // The pair built in memory with other point counts, as the mesh check turns it: wheel 1 is the
 // wheel entered first. `built` is false when the builder refuses the teeth at these counts.
@@ -45,8 +37,8 @@ RebuiltPair Rebuild(const MainMod& state, const BuilderCall& call, int involute,
     if (call.kind == BuilderCall::Kind::ExternalPair) {
         const ExternalPairGeometry g = ComputeExternalPair(copy, call);
         pair.built = g.error.ok();
-        pair.outline1 = Points(g.wheel1);
-        pair.outline2 = Points(g.wheel2);
+        pair.outline1 = OutlinePoints(g.wheel1);
+        pair.outline2 = OutlinePoints(g.wheel2);
         pair.centre2 = {g.aw, 0};
         return pair;
     }
@@ -54,8 +46,8 @@ RebuiltPair Rebuild(const MainMod& state, const BuilderCall& call, int involute,
     // The ring lies about the origin, the pinion at (aw, 0).
     const bool pinionFirst = call.Z1 < call.Z2;
     pair.built = g.error.ok();
-    pair.outline1 = Points(pinionFirst ? g.pinion : g.ring);
-    pair.outline2 = Points(pinionFirst ? g.ring : g.pinion);
+    pair.outline1 = OutlinePoints(pinionFirst ? g.pinion : g.ring);
+    pair.outline2 = OutlinePoints(pinionFirst ? g.ring : g.pinion);
     (pinionFirst ? pair.centre1 : pair.centre2) = {g.aw, 0};
     pair.internal1 = !pinionFirst;
     pair.internal2 = pinionFirst;

@@ -4,14 +4,7 @@
 
 #include <cmath>
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <boost/geometry.hpp>
-#include <boost/geometry/geometries/linestring.hpp>
-#include <boost/geometry/geometries/multi_polygon.hpp>
-#include <boost/geometry/geometries/point_xy.hpp>
-#include <boost/geometry/geometries/polygon.hpp>
-#pragma GCC diagnostic pop
+#include "report/boost_geometry.h"
 
 #include "app/basic_rack.h"
 #include "report/mesh_check.h"

@@ -8,12 +8,7 @@
 #include <utility>
 #include <sstream>
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <boost/geometry.hpp>
-#include <boost/geometry/geometries/point_xy.hpp>
-#include <boost/geometry/geometries/ring.hpp>
-#pragma GCC diagnostic pop
+#include "report/boost_geometry.h"
 
 #include "app/basic_rack.h"
 #include "cli/cli_run.h"

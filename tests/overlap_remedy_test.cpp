@@ -10,6 +10,7 @@
 #include "app/page_command.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
+#include "drawing/turn.h"
 #include "report/data_sheet.h"
 #include "report/overlap_remedy.h"
 #include "report/sheet_text.h"
@@ -39,24 +40,16 @@ MainMod State(int involute, int fillet) {
     return state;
 }
 
-std::vector<PointXY> Points(const Outline& outline) {
-    std::vector<PointXY> points;
-    for (std::size_t i = 0; i + 1 < outline.size(); i += 2) {
-        points.push_back({outline[i], outline[i + 1]});
-    }
-    return points;
-}
-
 // The pair built at these counts and checked through the whole pitch, as the sheet checks it.
 MeshCheckResult Checked(const BuilderCall& call, int involute, int fillet) {
     MainMod state = State(involute, fillet);
     if (call.kind == BuilderCall::Kind::ExternalPair) {
         const ExternalPairGeometry g = ComputeExternalPair(state, call);
-        const std::vector<PointXY> a = Points(g.wheel1), b = Points(g.wheel2);
+        const std::vector<PointXY> a = OutlinePoints(g.wheel1), b = OutlinePoints(g.wheel2);
         return CheckMesh({&a, {0, 0}, call.Z1, false}, {&b, {g.aw, 0}, call.Z2, false});
     }
     const InternalPairGeometry g = ComputeInternalPair(state, call);
-    const std::vector<PointXY> ring = Points(g.ring), pinion = Points(g.pinion);
+    const std::vector<PointXY> ring = OutlinePoints(g.ring), pinion = OutlinePoints(g.pinion);
     const MeshWheel r{&ring, {0, 0}, g.zr, true}, p{&pinion, {g.aw, 0}, g.zp, false};
     return call.Z1 < call.Z2 ? CheckMesh(p, r) : CheckMesh(r, p);
 }

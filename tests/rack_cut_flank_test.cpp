@@ -9,14 +9,7 @@
 #include <iostream>
 #include <sstream>
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <boost/geometry.hpp>
-#include <boost/geometry/geometries/linestring.hpp>
-#include <boost/geometry/geometries/multi_polygon.hpp>
-#include <boost/geometry/geometries/point_xy.hpp>
-#include <boost/geometry/geometries/polygon.hpp>
-#pragma GCC diagnostic pop
+#include "report/boost_geometry.h"
 
 #include "math/constants.h"
 #include "math/involute.h"
