@@ -32,4 +32,6 @@ double ArcCos(double x) { return std::atan(std::sqrt(1 - x * x) / x); }
 
 double GradToRad(double degrees) { return (degrees * kPi) / 180; }
 
+double RadToGrad(double radians) { return (radians * 180) / kPi; }
+
 }  // namespace tarvo

@@ -25,4 +25,7 @@ double ArcCos(double x);
 // Degrees to radians: (d * pi) / 180 with the fifteen-digit pi.
 double GradToRad(double degrees);
 
+// Radians to degrees for the reports: (r * 180) / pi with the fifteen-digit pi.
+double RadToGrad(double radians);
+
 }  // namespace tarvo

@@ -19,7 +19,6 @@ namespace tarvo {
 
 namespace {
 
-double Degrees(double radians) { return radians * 180 / kPi; }
 
 // Smallest and largest distance of a drawn outline from its centre.
 struct Reach {
@@ -71,10 +70,10 @@ bool CutEnvelope(const SheetBasis& basis, const ToothData& t, double da, RackCut
 // One wheel's own numbers. External teeth reach out to their tip circle and in to their root
 // circle; internal teeth the other way round. W, the tip thickness and M are those of the
 // teeth as drawn, thinned by the wheel's backlash share.
-WheelSheet Wheel(const char* name, const ToothData& t, const DrawnWheel& drawn,
+WheelSheet Wheel(WheelRole role, const ToothData& t, const DrawnWheel& drawn,
                  const SheetBasis& basis) {
     WheelSheet w;
-    w.name = name;
+    w.role = role;
     w.internalTeeth = t.internal;
     w.z = t.z;
     w.mn = t.mn;
@@ -195,7 +194,7 @@ DataSheet Refused(const std::string& reason) {
 void SplineSheet(DataSheet& sheet, const BuilderCall& call, const DrawnWheel& drawn,
                  const SheetBasis& basis) {
     const ToothData t{call.Z, call.m, GradToRad(call.alpha), 0, call.x, call.hub, 0};
-    sheet.wheels.push_back(Wheel(call.hub ? "Втулка" : "Вал", t, drawn, basis));
+    sheet.wheels.push_back(Wheel(call.hub ? WheelRole::Hub : WheelRole::Shaft, t, drawn, basis));
     AddWarnings(sheet);
 }
 
@@ -217,7 +216,7 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
     const PairTeeth teeth{zp, zr, swap ? call.x2 : call.x1, swap ? call.x1 : call.x2};
     const double alphaWt = WorkingPressureAngle(teeth, alphaN, alphaT, internal);
     sheet.mesh.aw = WorkingCentreDistance(zp, zr, mt, alphaT, alphaWt, internal);
-    sheet.mesh.alphaTw = Degrees(alphaWt);
+    sheet.mesh.alphaTw = RadToGrad(alphaWt);
     // Transverse backlash, shared in proportion to the tooth counts as the drawing thins them.
     const double jt = call.jn / (std::cos(alphaWt) * std::cos(BaseHelixAngle(beta, alphaT)));
     const double share = jt / (call.Z1 + call.Z2);
@@ -228,9 +227,9 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
     const ToothData t1{call.Z1, call.m, alphaN, beta, call.x1, swap, share * call.Z1};
     const ToothData t2{call.Z2, call.m, alphaN, beta, call.x2, internal && !swap,
                        share * call.Z2};
-    sheet.wheels.push_back(Wheel("Колесо 1", t1,
+    sheet.wheels.push_back(Wheel(WheelRole::Wheel1, t1,
                                  {&drawing.polylines[outline1].points, centres[outline1]}, basis));
-    sheet.wheels.push_back(Wheel("Колесо 2", t2,
+    sheet.wheels.push_back(Wheel(WheelRole::Wheel2, t2,
                                  {&drawing.polylines[outline2].points, centres[outline2]}, basis));
     sheet.wheels[0].outline = static_cast<int>(outline1);
     sheet.wheels[1].outline = static_cast<int>(outline2);

@@ -10,6 +10,7 @@
 #include "report/overlap_remedy.h"
 #include "drawing/builder_call.h"
 #include "drawing/dxf_reader.h"
+#include "profile/geometry_fault.h"
 #include "profile/main_mod.h"
 
 namespace tarvo {
@@ -38,7 +39,7 @@ struct SheetOptions {
 };
 
 struct WheelSheet {
-    std::string name;            // "Колесо 1", "Колесо 2", "Вал", "Втулка"
+    WheelRole role = WheelRole::Wheel1;  // wheel 1 or 2 of a pair, or the spline's shaft or hub
     int outline = 0;             // which polyline of the drawing is this wheel's outline
     bool internalTeeth = false;
     int z = 0;

@@ -15,6 +15,7 @@
 #include "report/boost_geometry.h"
 
 #include "math/constants.h"
+#include "math/involute.h"
 
 namespace tarvo {
 
@@ -647,17 +648,17 @@ MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int 
             }
             if (at.clearance < result.minClearance) {
                 result.minClearance = at.clearance;
-                result.minClearanceTurn = a1 * 180 / kPi;
+                result.minClearanceTurn = RadToGrad(a1);
             }
             if (at.depth > kTouchingDepth && at.depth > result.overlapDepth) {
                 result.overlap = true;
                 result.overlapDepth = at.depth;
                 result.overlapArea = at.area;
-                result.overlapTurn = a1 * 180 / kPi;
+                result.overlapTurn = RadToGrad(a1);
             }
         }
         result.positions = stepsPerPitch;
-        result.stepDegrees = w.step * 180 / kPi;
+        result.stepDegrees = RadToGrad(w.step);
         result.done = true;
     } catch (const std::exception& e) {
         result = MeshCheckResult{};
@@ -685,7 +686,7 @@ OverlapFound MeshOverlaps(const MeshWheel& wheel1, const MeshWheel& wheel2, doub
             const Pose pose1(wheel1.centre, a1);
             const Pose pose2(wheel2.centre, w.follow * a1);
             if (CheckPosition(w.piece1, w.piece2, pose1, pose2).depth > kTouchingDepth) {
-                return {true, a1 * 180 / kPi};
+                return {true, RadToGrad(a1)};
             }
         }
     } catch (const std::exception&) {

@@ -19,27 +19,37 @@ const char* const kDash = "—";
 
 std::string Whole(int v) { return std::to_string(v); }
 
-// "колеса 1", "вала": the wheel's name as the object of "of".
-std::string OfWheel(const std::string& name) {
-    if (name == "Вал") {
-        return "вала";
+// A wheel of the sheet in words: as the column heading names it, as the object of "of"
+// ("колеса 1", "вала"), and after "на" ("колесо 1").
+struct WheelWords {
+    const char* name;
+    const char* of;
+    const char* onto;
+};
+
+WheelWords WordsOf(WheelRole role) {
+    switch (role) {
+        case WheelRole::Pair:
+            return {"Передача", "передачи", "передачу"};
+        case WheelRole::Wheel1:
+            return {"Колесо 1", "колеса 1", "колесо 1"};
+        case WheelRole::Wheel2:
+            return {"Колесо 2", "колеса 2", "колесо 2"};
+        case WheelRole::Pinion:
+            return {"Шестерня", "шестерни", "шестерню"};
+        case WheelRole::Ring:
+            return {"Колесо с внутренними зубьями", "колеса с внутренними зубьями",
+                    "колесо с внутренними зубьями"};
+        case WheelRole::Shaft:
+            return {"Вал", "вала", "вал"};
+        case WheelRole::Hub:
+            return {"Втулка", "втулки", "втулку"};
     }
-    if (name == "Втулка") {
-        return "втулки";
-    }
-    if (name.rfind("Колесо ", 0) == 0) {
-        return "колеса " + name.substr(std::string("Колесо ").size());
-    }
-    return name;
+    return {"", "", ""};
 }
 
-// "колесо 1": the wheel's name after "на".
-std::string OntoWheel(const std::string& name) {
-    if (name.rfind("Колесо ", 0) == 0) {
-        return "колесо " + name.substr(std::string("Колесо ").size());
-    }
-    return name;
-}
+std::string OfWheel(WheelRole role) { return WordsOf(role).of; }
+std::string OntoWheel(WheelRole role) { return WordsOf(role).onto; }
 
 // Characters on a terminal: UTF-8 continuation bytes take no room of their own.
 std::size_t Width(const std::string& text) {
@@ -282,8 +292,8 @@ void AddMeasurementRows(const DataSheet& sheet, Row& row, char sep) {
 std::string InterferenceLine(const DataSheet& sheet, const SheetWarning& warning, char sep) {
     const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
     const WheelSheet& mate = sheet.wheels[static_cast<std::size_t>(warning.mate)];
-    return "Интерференция: вершина зуба " + OfWheel(mate.name) + " заходит на " +
-           OntoWheel(w.name) +
+    return "Интерференция: вершина зуба " + OfWheel(mate.role) + " заходит на " +
+           OntoWheel(w.role) +
            (w.internalTeeth ? " дальше начала эвольвенты: до диаметра "
                             : " ниже начала эвольвенты: до диаметра ") +
            FixedText(w.activeStart, kLength, sep) + " мм, эвольвента начинается на диаметре " +
@@ -293,21 +303,21 @@ std::string InterferenceLine(const DataSheet& sheet, const SheetWarning& warning
 std::string JamLine(const DataSheet& sheet, const SheetWarning& warning) {
     const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
     const WheelSheet& mate = sheet.wheels[static_cast<std::size_t>(warning.mate)];
-    return "Вершина зуба " + OfWheel(mate.name) +
+    return "Вершина зуба " + OfWheel(mate.role) +
            " выходит за точку касания линии зацепления с основной окружностью " +
-           OfWheel(w.name) + ": зубья заклинит.";
+           OfWheel(w.role) + ": зубья заклинит.";
 }
 
 std::string UndercutLine(const DataSheet& sheet, const SheetWarning& warning, char sep) {
     const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
-    return "Подрезание ножки зуба " + OfWheel(w.name) + " исходной рейкой: x = " +
+    return "Подрезание ножки зуба " + OfWheel(w.role) + " исходной рейкой: x = " +
            ShortText(w.x, 4, sep) + " меньше xmin = " + FixedText(w.xMin, 4, sep) + ".";
 }
 
 // One wheel of the JSON form, on one line.
 std::string WheelJson(const WheelSheet& w, bool pair) {
     std::string out =
-        "{\"name\": " + JsonString(w.name) +
+        "{\"name\": " + JsonString(WordsOf(w.role).name) +
         ", \"internal_teeth\": " + (w.internalTeeth ? "true" : "false") +
         ", \"z\": " + Whole(w.z) + ", \"mn\": " + JsonNumber(w.mn) +
         ", \"mt\": " + JsonNumber(w.mt) + ", \"d\": " + JsonNumber(w.d) +
@@ -345,7 +355,8 @@ SheetTable MakeSheetTable(const DataSheet& sheet, char sep) {
     }
     const std::vector<WheelSheet>& wheels = sheet.wheels;
     for (const WheelSheet& w : wheels) {
-        table.headings.push_back(w.name + (sheet.pair && w.internalTeeth ? " (внутр.)" : ""));
+        table.headings.push_back(std::string(WordsOf(w.role).name) +
+                                 (sheet.pair && w.internalTeeth ? " (внутр.)" : ""));
     }
     auto row = [&](const std::string& label, auto cell) {
         SheetRow r{label, {}};
@@ -409,7 +420,7 @@ std::vector<std::string> WarningLines(const DataSheet& sheet, char sep) {
                 break;
             case SheetWarningKind::PointedTooth: {
                 const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
-                lines.push_back("Заострение зуба " + OfWheel(w.name) +
+                lines.push_back("Заострение зуба " + OfWheel(w.role) +
                                 ": толщина на окружности вершин " +
                                 FixedText(w.tipThickness, kLength, sep) + " мм меньше " +
                                 ShortText(kMinTipThickness, 2, sep) + "·m = " +

@@ -220,7 +220,7 @@ TEST(RackCutRoot, MeshCheckClearAtFinestAccuracy) {
         const DataSheet sheet = DataSheetOfFile(state, row.call, state.OutFile);
         ASSERT_TRUE(sheet.ok) << sheet.reason;
         for (const WheelSheet& w : sheet.wheels) {
-            SCOPED_TRACE(w.name);
+            SCOPED_TRACE(static_cast<int>(w.role));
             EXPECT_FALSE(w.undercut);
             EXPECT_FALSE(w.interference);
             EXPECT_FALSE(w.jam);

@@ -61,7 +61,7 @@ DataSheet Sheet(BuilderCall call, const char* rack = "20", int involute = 6, int
 }
 
 struct WheelRow {
-    const char* name;
+    WheelRole role;
     int z, k;  // k 0: internal teeth, no span measurement
     double d, da, db, W;
 };
@@ -79,20 +79,20 @@ TEST(DataSheet, PairsAndSplines) {
     };
     const Row rows[] = {
         {"external m 2, 20 / 40", Pair(false, 20, 40, 2), "20",
-         {{"Колесо 1", 20, 3, 40, 44, 37.587705, 15.32088},
-          {"Колесо 2", 40, 5, 80, 84, 75.175410, 27.68963}},
+         {{WheelRole::Wheel1, 20, 3, 40, 44, 37.587705, 15.32088},
+          {WheelRole::Wheel2, 40, 5, 80, 84, 75.175410, 27.68963}},
          60, 20, 1.63519},
         {"internal m 2, 60 around 20", Pair(true, 60, 20, 2), "20",
-         {{"Колесо 1", 60, 0, 120, 117.589, 112.763114, 0},
-          {"Колесо 2", 20, 3, 40, 43.445, 37.587705, 15.32088}},
+         {{WheelRole::Wheel1, 60, 0, 120, 117.589, 112.763114, 0},
+          {WheelRole::Wheel2, 20, 3, 40, 43.445, 37.587705, 15.32088}},
          40, 20, 1.33854},
         {"helical mn 3, beta 15°, 17 / 53", Pair(false, 17, 53, 3, 15), "20",
-         {{"Колесо 1", 17, 3, 52.799085, 58.799085, 49.407865, 22.92950},
-          {"Колесо 2", 53, 7, 164.608913, 170.608913, 154.036286, 60.02488}},
+         {{WheelRole::Wheel1, 17, 3, 52.799085, 58.799085, 49.407865, 22.92950},
+          {WheelRole::Wheel2, 53, 7, 164.608913, 170.608913, 154.036286, 60.02488}},
          108.703999, 20.646896, 1.56442},
         {"GOST shaft m 2, z 20", Spline(20, 2, false), "",
-         {{"Вал", 20, 4, 40, 41.8, 34.641016, 20.90690}}},
-        {"GOST hub", Spline(20, 2, true), "", {{"Втулка", 20, 0, 40, 38.2, 34.641016, 0}}},
+         {{WheelRole::Shaft, 20, 4, 40, 41.8, 34.641016, 20.90690}}},
+        {"GOST hub", Spline(20, 2, true), "", {{WheelRole::Hub, 20, 0, 40, 38.2, 34.641016, 0}}},
         {"external helical shifted, backlash", Pair(false, 17, 53, 3, 15, 0.3, -0.1, 0.1), "25"},
         {"internal helical shifted", Pair(true, 24, 71, 2.5, 12.5, 0.2, 0.4, 0.05), "20"},
         {"internal reversed shifted", Pair(true, 40, 20, 2, 0, 0.5, 0.2), "22.5"},
@@ -105,8 +105,8 @@ TEST(DataSheet, PairsAndSplines) {
         for (std::size_t i = 0; i < row.wheels.size(); ++i) {
             const WheelSheet& w = sheet.wheels[i];
             const WheelRow& want = row.wheels[i];
-            EXPECT_EQ(std::make_tuple(w.name, w.z, w.k, w.internalTeeth),
-                      std::make_tuple(want.name, want.z, want.k, want.k == 0));
+            EXPECT_EQ(std::make_tuple(w.role, w.z, w.k, w.internalTeeth),
+                      std::make_tuple(want.role, want.z, want.k, want.k == 0));
             EXPECT_NEAR(w.d, want.d, 5e-6);
             EXPECT_NEAR(w.da, want.da, 5e-6);
             EXPECT_NEAR(w.db, want.db, 5e-6);

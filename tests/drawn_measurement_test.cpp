@@ -166,7 +166,7 @@ TEST(DrawnMeasurement, SpanAndRollersOnTheWrittenOutline) {
         ASSERT_TRUE(written.sheet.ok) << written.sheet.reason;
         for (std::size_t i = 0; i < written.sheet.wheels.size(); ++i) {
             const WheelSheet& s = written.sheet.wheels[i];
-            SCOPED_TRACE(s.name);
+            SCOPED_TRACE(i);
             const Wheel w = WheelOf(written, i);
             // The drawing is the transverse section: a normal length is the transverse one
             // times cos(beta_b), and so is a ball's offset from the flank.
