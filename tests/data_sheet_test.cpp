@@ -40,8 +40,14 @@ MainMod State(const BuilderCall& call, const BasicRack& rack, int involute, int 
     return state;
 }
 
+// The rack row with the given key; a spline's row names none ("") and takes its standard's.
+const BasicRack& RackOf(const char* key) {
+    const RackRow* row = FindRackRow(key);
+    return row != nullptr ? row->rack : kDefaultRackRow.rack;
+}
+
 MainMod State(const BuilderCall& call, const char* rack, int involute, int fillet) {
-    return State(call, FindRackRow(rack)->rack, involute, fillet);
+    return State(call, RackOf(rack), involute, fillet);
 }
 
 // Writes the drawing `call` describes as the window would, reads it back and makes its sheet.
@@ -57,7 +63,7 @@ DataSheet Sheet(BuilderCall call, const BasicRack& rack, int involute = 6, int f
 }
 
 DataSheet Sheet(BuilderCall call, const char* rack = "20", int involute = 6, int fillet = 3) {
-    return Sheet(call, FindRackRow(rack)->rack, involute, fillet);
+    return Sheet(call, RackOf(rack), involute, fillet);
 }
 
 struct WheelRow {
