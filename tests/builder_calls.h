@@ -2,6 +2,7 @@
 // module, helix and profile angles, shifts, backlash.
 #pragma once
 
+#include "app/basic_rack.h"
 #include "drawing/builder_call.h"
 
 namespace tarvo::testing {
@@ -40,6 +41,15 @@ inline BuilderCall SplineCall(int Z, double m, double x, double alpha, bool hub)
     call.alpha = alpha;
     call.hub = hub;
     return call;
+}
+
+// What the wizard stores for a pair on the 20-degree rack at the given accuracy.
+inline MainMod Rack20State(int involute, int fillet) {
+    MainMod state;
+    state.AccEv = involute;
+    state.AccPer = fillet;
+    StoreRack(state, FindRackRow("20")->rack);
+    return state;
 }
 
 }  // namespace tarvo::testing

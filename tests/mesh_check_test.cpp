@@ -24,13 +24,7 @@ std::vector<PointXY> Points(const Outline& outline, double dx = 0) {
     return points;
 }
 
-MainMod State(int involute, int fillet) {
-    MainMod state;
-    state.AccEv = involute;
-    state.AccPer = fillet;
-    StoreRack(state, FindRackRow("20")->rack);
-    return state;
-}
+MainMod State(int involute, int fillet) { return testing::Rack20State(involute, fillet); }
 
 TEST(MeshCheck, ClearanceAndOverlap) {
     // A backlash jn leaves jn / 2 on each flank; wheel 2 moved by 0.2 mm opens or closes them by

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/basic_rack.h"
+#include "builder_calls.h"
 #include "app/page_command.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
@@ -32,13 +33,7 @@ BuilderCall Pair(bool internal, int z1, int z2, double x2 = 0) {
     return call;
 }
 
-MainMod State(int involute, int fillet) {
-    MainMod state;
-    state.AccEv = involute;
-    state.AccPer = fillet;
-    StoreRack(state, FindRackRow("20")->rack);
-    return state;
-}
+MainMod State(int involute, int fillet) { return testing::Rack20State(involute, fillet); }
 
 // The pair built at these counts and checked through the whole pitch, as the sheet checks it.
 MeshCheckResult Checked(const BuilderCall& call, int involute, int fillet) {
