@@ -7,6 +7,7 @@
 #include "app/custom_rack.h"
 #include "app/fault_text.h"
 #include "app/input_check.h"
+#include "app/os_reason.h"
 #include "report/data_sheet.h"
 #include "report/sheet_text.h"
 #include "app/startup.h"
@@ -155,7 +156,7 @@ int Draw(const CliRequest& request, std::ostream& out, std::ostream& err) {
             return kCliNotDrawn;
         case DrawStatus::FileNotWritten:
             err << kWords.prefix << kWords.fileWord << state.OutFile << kWords.fileNotWritten
-                << DrawReason(result) << "\n";
+                << RussianOsReason(result.fileReason) << "\n";
             return kCliNotDrawn;
     }
     return kCliNotDrawn;

@@ -137,7 +137,7 @@ TEST(CliRun, ExitStatusAndMessages) {
          kCliNotDrawn, "err", "не могут быть равны"},
         {"missing folder", "pair --mesh external --module 2 --z1 20 --z2 40 -o " +
                                folder.File("none/p.dxf"),
-         kCliNotDrawn, "err", "none/p.dxf"},
+         kCliNotDrawn, "err", "none/p.dxf не записан: папка не найдена"},
         {"zero custom ha*",
          "pair --mesh external --module 2 --z1 20 --z2 40 --rack-custom 20,0,1,0.25,0.38 -o " +
              file,
