@@ -1,6 +1,6 @@
-// Building the data sheet: the standard formulas for what the design fixes, the drawing itself
-// for what the drawing decides (tip and root circles as written, the outlines for the mesh
-// check), and the warnings that follow from both.
+// Building the data sheet: the standard formulas for what the designer's data fix, the drawing
+// itself for what the drawing decides (tip and root circles as written, the outlines for the
+// mesh check), and the warnings that follow from both.
 #include "report/data_sheet.h"
 #include "report/read_text.h"
 

@@ -115,8 +115,8 @@ bool SamePoints(const std::vector<PointXY>& a, const std::vector<PointXY>& b) {
                       [](const PointXY& p, const PointXY& q) { return p.X == q.X && p.Y == q.Y; });
 }
 
-// The drawing with the rack-cut root differs from the design's only in its external roots: the
-// option must change the bytes (or it was not passed on) and leave the ring as it was.
+// The drawing with the rack-cut root differs from the default one only in its external roots:
+// the option must change the bytes (or it was not passed on) and leave the ring as it was.
 TEST(RackCutRoot, OnlyExternalMembersChange) {
     testing::TempFolder folder;
     const BasicRack& rack = kDefaultRackRow.rack;
