@@ -52,20 +52,9 @@ void PairDiameters(ExternalPairGeometry& g, const BuilderCall& call, const Trans
 
 ToothProfileInput ProfileInput(const MainMod& state, const ExternalPairGeometry& g,
                                const BuilderCall& call, const TransverseSection& t) {
-    const double bb = std::atan(std::cos(t.alphaT) * std::tan(t.beta));
-    ToothProfileInput in;
+    ToothProfileInput in = PairProfileInput(state, call, t, g.alphaTw, false);
     in.member1 = {call.Z1, g.d1, g.da1, g.db1, t.x1};
     in.member2 = {call.Z2, g.d2, g.da2, g.db2, t.x2};
-    in.m = t.mt;
-    in.alpha = t.alphaT;
-    in.hf = t.hf;
-    in.c = t.c;
-    in.rf = t.rf;
-    in.jn = call.jn / (std::cos(g.alphaTw) * std::cos(bb));  // transverse backlash
-    in.internal = false;
-    in.AccEv = state.AccEv;
-    in.AccPer = state.AccPer;
-    in.SingleMember = false;
     return in;
 }
 

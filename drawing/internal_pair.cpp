@@ -64,21 +64,10 @@ void PairDiameters(InternalPairGeometry& g, const TransverseSection& t) {
 
 ToothProfileInput ProfileInput(const MainMod& state, const InternalPairGeometry& g,
                                const BuilderCall& call, const TransverseSection& t) {
-    const double bb = std::atan(std::tan(t.beta) * std::cos(t.alphaT));
-    ToothProfileInput in;
+    ToothProfileInput in = PairProfileInput(state, call, t, g.alphaTw, true);
     in.member1 = {g.zp, g.dp, g.dap, g.dbp, g.xp};
     in.member2 = {g.zr, g.dr, g.dar, g.dbr, g.xr};
-    in.m = t.mt;
-    in.alpha = t.alphaT;
-    in.hf = t.hf;
-    in.c = t.c;
-    in.rf = t.rf;
-    in.z0 = g.zp;
-    in.jn = call.jn / (std::cos(g.alphaTw) * std::cos(bb));  // transverse backlash
-    in.internal = true;
-    in.AccEv = state.AccEv;
-    in.AccPer = state.AccPer;
-    in.SingleMember = false;
+    in.z0 = g.zp;  // the ring is cut by a cutter of the pinion's size
     return in;
 }
 

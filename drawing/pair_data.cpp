@@ -61,4 +61,21 @@ TransverseSection ToTransverse(const MainMod& state, const BuilderCall& call,
     return t;
 }
 
+ToothProfileInput PairProfileInput(const MainMod& state, const BuilderCall& call,
+                                   const TransverseSection& t, double alphaTw, bool internal) {
+    const double bb = std::atan(std::cos(t.alphaT) * std::tan(t.beta));  // base helix angle
+    ToothProfileInput in;
+    in.m = t.mt;
+    in.alpha = t.alphaT;
+    in.hf = t.hf;
+    in.c = t.c;
+    in.rf = t.rf;
+    in.jn = call.jn / (std::cos(alphaTw) * std::cos(bb));  // transverse backlash
+    in.internal = internal;
+    in.AccEv = state.AccEv;
+    in.AccPer = state.AccPer;
+    in.SingleMember = false;
+    return in;
+}
+
 }  // namespace tarvo

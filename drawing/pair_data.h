@@ -5,6 +5,7 @@
 #include "drawing/builder_call.h"
 #include "profile/geometry_fault.h"
 #include "profile/main_mod.h"
+#include "profile/tooth_profile.h"
 
 namespace tarvo {
 
@@ -25,5 +26,11 @@ struct TransverseSection {
 // keepNormalDedendum: the internal pair's generator takes hf* in the normal section.
 TransverseSection ToTransverse(const MainMod& state, const BuilderCall& call,
                                bool keepNormalDedendum);
+
+// The generator's input for a pair in its transverse section: the rack coefficients, the
+// accuracy, and the normal backlash turned transverse at the working angle alphaTw. The caller
+// fills in the two members (and an internal pair's cutter).
+ToothProfileInput PairProfileInput(const MainMod& state, const BuilderCall& call,
+                                   const TransverseSection& t, double alphaTw, bool internal);
 
 }  // namespace tarvo
