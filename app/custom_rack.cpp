@@ -27,13 +27,12 @@ const char* RackFieldName(RackField field) {
 }
 
 CustomRackOutcome StoreCustomRack(MainMod& state, const std::array<std::string, 5>& texts) {
-    CustomRackOutcome outcome;
+    CustomRackStored stored;
     double* const targets[4] = {&state.Alfa, &state.H, &state.Hf, &state.C};
     for (int i = 0; i < 4; ++i) {
         const double value = FieldValue(texts[static_cast<std::size_t>(i)]);
         if (value == 0) {
-            outcome.zeroField = static_cast<RackField>(i);
-            return outcome;
+            return CustomRackOutcome::Failure(static_cast<RackField>(i));
         }
         *targets[i] = value;
     }
@@ -48,11 +47,10 @@ CustomRackOutcome StoreCustomRack(MainMod& state, const std::array<std::string, 
         const double limit = (kPi / 4 - state.H * std::tan(a)) / std::cos(a);
         if (state.Ro > limit) {
             state.Ro = limit;
-            outcome.roReduced = true;
+            stored.roReduced = true;
         }
     }
-    outcome.stored = true;
-    return outcome;
+    return stored;
 }
 
 std::string ZeroParameterMessage(RackField field) {

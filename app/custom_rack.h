@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "math/outcome.h"
 #include "profile/main_mod.h"
 
 namespace tarvo {
@@ -15,11 +16,13 @@ enum class RackField { Alfa = 0, H = 1, Hf = 2, C = 3, Ro = 4 };
 // The name each field goes by in the messages (the captions of its labels).
 const char* RackFieldName(RackField field);
 
-struct CustomRackOutcome {
-    bool stored = false;           // all five values stored
-    RackField zeroField = RackField::Alfa;  // with stored false: the field refused as zero
-    bool roReduced = false;        // rf* was above its limit and was reduced to it
+// All five values stored; rf* was above its limit and was reduced to it, or not.
+struct CustomRackStored {
+    bool roReduced = false;
 };
+
+// Stored, or the field refused as zero.
+using CustomRackOutcome = Outcome<CustomRackStored, RackField>;
 
 // Reads the five texts (decimal comma or point) and stores them into `state` one by one. A zero
 // alpha, ha*, hf* or c* (or a text without a number) stops at that field, leaving the fields

@@ -85,14 +85,12 @@ std::string Describe(const GeometryError& error) {
     return RoleName(error.role) + (": " + Sentence(error.fault));
 }
 
-std::string DrawReason(const DrawResult& result) {
-    switch (result.status) {
-        case DrawStatus::Written:
-            return {};
-        case DrawStatus::GeometryRefused:
-            return Describe(result.geometry);
-        case DrawStatus::FileNotWritten:
-            return result.fileReason;
+std::string DrawReason(const DrawFault& fault) {
+    switch (fault.kind) {
+        case DrawFault::Kind::GeometryRefused:
+            return Describe(fault.geometry);
+        case DrawFault::Kind::FileNotWritten:
+            return fault.fileReason;
     }
     return {};
 }

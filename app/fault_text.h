@@ -15,7 +15,7 @@ const char* RoleName(WheelRole role);
 // The Russian sentence shown to the designer: what is wrong, with which wheel, what to change.
 std::string Describe(const GeometryError& error);
 
-// Why a drawing was not made or not saved, as one sentence (empty when it was written).
-std::string DrawReason(const DrawResult& result);
+// Why a drawing was not made or not saved, as one sentence.
+std::string DrawReason(const DrawFault& fault);
 
 }  // namespace tarvo

@@ -57,8 +57,8 @@ Section TransverseSection(const BuilderCall& call) {
     const double xSum = (call.x1 + call.x2) * cosB;
     const ArcInvResult working =
         ArcInv((2 * xSum * std::tan(s.at)) / (call.Z1 + call.Z2) + Inv(s.at));
-    if (working.converged && working.angle > 0 && working.angle < kPi / 2) {
-        s.atw = working.angle;
+    if (working.ok() && working.value() > 0 && working.value() < kPi / 2) {
+        s.atw = working.value();
     }
     return s;
 }
@@ -106,7 +106,7 @@ std::optional<InputFault> CheckPairSize(const MainMod& rack, const BuilderCall& 
     }
     // Unshifted wheels mesh at the transverse pressure angle itself; when even that angle
     // cannot be recovered from its involute, the helix is too steep, whatever the shifts.
-    if (!ArcInv(Inv(s.at)).converged) {
+    if (!ArcInv(Inv(s.at)).ok()) {
         return Fault(InputField::Helix, "при таком угле наклона торцовый угол профиля близок "
                                         "к 90° и угол зацепления не находится");
     }

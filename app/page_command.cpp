@@ -301,15 +301,13 @@ BuilderCall ReadBuilderCall(const MainMod& state, const PageInput& input) {
 
 // What the designer reads when the drawing was not saved: for a file, its path and the
 // operating system's reason; for impossible teeth, the wheel and what to change.
-std::string NotSavedText(const DrawResult& result, const std::string& path) {
-    switch (result.status) {
-        case DrawStatus::Written:
-            break;
-        case DrawStatus::GeometryRefused:
-            return std::string("Чертёж не построен и не сохранён.") + kLineBreak + DrawReason(result);
-        case DrawStatus::FileNotWritten:
+std::string NotSavedText(const DrawFault& fault, const std::string& path) {
+    switch (fault.kind) {
+        case DrawFault::Kind::GeometryRefused:
+            return std::string("Чертёж не построен и не сохранён.") + kLineBreak + DrawReason(fault);
+        case DrawFault::Kind::FileNotWritten:
             return std::string("Чертёж не сохранён: не удалось записать файл") + kLineBreak +
-                   path + kLineBreak + RussianOsReason(result.fileReason);
+                   path + kLineBreak + RussianOsReason(fault.fileReason);
     }
     return {};
 }
@@ -360,15 +358,15 @@ PageOutcome LeaveFile(MainMod& state, const PageInput& input, const Builder& bui
         return BackToParameters(input, fault->field, std::move(message), outcome);
     }
     outcome.drawn = build(state, *outcome.call);
-    if (outcome.drawn->status != DrawStatus::Written) {
+    if (!outcome.drawn->ok()) {
         // Nothing was saved and the shared path keeps its earlier value. Impossible teeth send
         // the designer back to the entries; a file not written keeps the file page, so another
         // folder or name can be chosen.
         state.OutFile = earlierPath;
-        Message message{NotSavedText(*outcome.drawn, path), MessageIcon::Exclamation,
-                        kNotSavedTitle};
-        if (outcome.drawn->status == DrawStatus::GeometryRefused) {
-            const InputField field = FieldOfFault(outcome.drawn->geometry, *outcome.call);
+        const DrawFault& fault = outcome.drawn->fault();
+        Message message{NotSavedText(fault, path), MessageIcon::Exclamation, kNotSavedTitle};
+        if (fault.kind == DrawFault::Kind::GeometryRefused) {
+            const InputField field = FieldOfFault(fault.geometry, *outcome.call);
             return BackToParameters(input, field, std::move(message), outcome);
         }
         outcome.message = std::move(message);

@@ -38,7 +38,7 @@ void BM_ToothProfileAndOutline(benchmark::State& bench) {
     std::vector<double> outline;
     for (auto _ : bench) {
         const ToothProfileResult r = ToothProfile(in);
-        outline = GearOutline(z, r.Prof1, false);
+        outline = GearOutline(z, r->Prof1, false);
         benchmark::DoNotOptimize(r);
         benchmark::DoNotOptimize(outline.data());
     }
@@ -73,8 +73,8 @@ void BM_DxfWriter(benchmark::State& bench) {
     const std::string path = BenchPath("tarvo-bench-writer.dxf");
     for (auto _ : bench) {
         const WriteOutcome out = DxfWriteDrawing(path, {&outline}, {0});
-        if (!out.written) {
-            bench.SkipWithError(out.reason.c_str());
+        if (!out.ok()) {
+            bench.SkipWithError(out.fault().c_str());
         }
     }
     bench.SetBytesProcessed(static_cast<std::int64_t>(bench.iterations()) *

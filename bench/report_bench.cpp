@@ -40,15 +40,19 @@ void BM_ReportAgainstDrawing(benchmark::State& bench) {
         auto start = std::chrono::steady_clock::now();
         const DrawResult drawn = RunBuilder(state, call);
         drawing += Seconds(start);
-        if (drawn.status != DrawStatus::Written) {
+        if (!drawn.ok()) {
             bench.SkipWithError("the drawing was not written");
             break;
         }
         start = std::chrono::steady_clock::now();
-        const DataSheet sheet = DataSheetOfFile(state, call, state.OutFile);
+        const DataSheetResult sheet = DataSheetOfFile(state, call, state.OutFile);
         const double reported = Seconds(start);
         report += reported;
-        benchmark::DoNotOptimize(sheet.mesh.mesh.minClearance);
+        if (!sheet.ok() || !sheet->mesh.mesh.ok()) {
+            bench.SkipWithError("the drawing's mesh was not checked");
+            break;
+        }
+        benchmark::DoNotOptimize(sheet->mesh.mesh->minClearance);
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
         peak = std::max(peak, usage.ru_maxrss / 1024.0);  // kilobytes on Linux

@@ -404,9 +404,9 @@ std::string MissingOption(const Reading& reading) {
     return missing == nullptr ? std::string() : std::string(missing) + ": missing";
 }
 
-CliParse Accepted(const CliRequest& request) { return {true, request, {}}; }
+CliParse Accepted(const CliRequest& request) { return request; }
 
-CliParse Refused(const std::string& error) { return {false, CliRequest(), error}; }
+CliParse Refused(const std::string& error) { return CliParse::Failure(error); }
 
 CliParse AcceptedJob(CliJob job) {
     CliRequest request;

@@ -10,6 +10,7 @@
 
 #include "app/basic_rack.h"
 #include "app/startup.h"
+#include "math/outcome.h"
 
 namespace tarvo {
 
@@ -49,11 +50,8 @@ struct CliRequest {
     double roller = 0;  // measuring roller diameter for the data sheet, mm; 0: the sheet chooses
 };
 
-struct CliParse {
-    bool ok = false;
-    CliRequest request;
-    std::string error;  // names the option at fault
-};
+// The request, or what is wrong with the command line, naming the option at fault.
+using CliParse = Outcome<CliRequest, std::string>;
 
 // The commands an option belongs to.
 enum class CliCommands { Pair, Spline, Both };

@@ -118,11 +118,11 @@ std::optional<int> StoreRequestRack(const CliRequest& request, MainMod& state,
         return std::nullopt;
     }
     const CustomRackOutcome rack = StoreCustomRack(state, request.customTexts);
-    if (!rack.stored) {
-        err << kWords.prefix << kWords.customRack << ZeroParameterMessage(rack.zeroField) << "\n";
+    if (!rack.ok()) {
+        err << kWords.prefix << kWords.customRack << ZeroParameterMessage(rack.fault()) << "\n";
         return kCliBadUsage;
     }
-    if (rack.roReduced) {
+    if (rack->roReduced) {
         err << kWords.prefix << kWords.customRack << ReducedRoMessage(state.Ro, '.') << "\n";
     }
     return std::nullopt;
@@ -147,17 +147,19 @@ int Draw(const CliRequest& request, std::ostream& out, std::ostream& err) {
         return kCliNotDrawn;
     }
     const DrawResult result = RunBuilder(state, CallOf(request, state));
-    switch (result.status) {
-        case DrawStatus::Written:
-            PrintReport(request, state, out);
-            return kCliWritten;
-        case DrawStatus::GeometryRefused:
-            err << kWords.prefix << kWords.notDrawn << DrawReason(result) << "\n";
-            return kCliNotDrawn;
-        case DrawStatus::FileNotWritten:
+    if (result.ok()) {
+        PrintReport(request, state, out);
+        return kCliWritten;
+    }
+    const DrawFault& fault = result.fault();
+    switch (fault.kind) {
+        case DrawFault::Kind::GeometryRefused:
+            err << kWords.prefix << kWords.notDrawn << DrawReason(fault) << "\n";
+            break;
+        case DrawFault::Kind::FileNotWritten:
             err << kWords.prefix << kWords.fileWord << state.OutFile << kWords.fileNotWritten
-                << RussianOsReason(result.fileReason) << "\n";
-            return kCliNotDrawn;
+                << RussianOsReason(fault.fileReason) << "\n";
+            break;
     }
     return kCliNotDrawn;
 }
@@ -181,11 +183,11 @@ int RunCli(const CliRequest& request, std::ostream& out, std::ostream& err) {
 
 int CliMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const CliParse parse = ParseCliArgs(args);
-    if (!parse.ok) {
-        err << kWords.prefix << parse.error << "\n";
+    if (!parse.ok()) {
+        err << kWords.prefix << parse.fault() << "\n";
         return kCliBadUsage;
     }
-    return RunCli(parse.request, out, err);
+    return RunCli(parse.value(), out, err);
 }
 
 }  // namespace tarvo

@@ -16,20 +16,20 @@ DrawResult RunBuilder(const MainMod& state, const BuilderCall& call) {
         case BuilderCall::Kind::Spline:
             return DrawSpline(state, call);
     }
-    return DrawResult{DrawStatus::GeometryRefused, {}, {}};
+    return DrawResult::Failure({DrawFault::Kind::GeometryRefused, {}, {}});
 }
 
-DrawResult WriteComputed(const std::string& path, const GeometryError& error,
-                         const std::vector<const Outline*>& outlines,
+DrawResult Refused(const GeometryError& error) {
+    return DrawResult::Failure({DrawFault::Kind::GeometryRefused, error, {}});
+}
+
+DrawResult WriteComputed(const std::string& path, const std::vector<const Outline*>& outlines,
                          const std::vector<double>& centres) {
-    if (!error.ok()) {
-        return {DrawStatus::GeometryRefused, error, {}};
-    }
     const WriteOutcome out = DxfWriteDrawing(path, outlines, centres);
-    if (!out.written) {
-        return {DrawStatus::FileNotWritten, {}, out.reason};
+    if (!out.ok()) {
+        return DrawResult::Failure({DrawFault::Kind::FileNotWritten, {}, out.fault()});
     }
-    return {};
+    return Done{};
 }
 
 }  // namespace tarvo

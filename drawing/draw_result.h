@@ -7,26 +7,29 @@
 #include <vector>
 
 #include "drawing/dxf_writer.h"
+#include "math/outcome.h"
 #include "profile/geometry_fault.h"
 
 namespace tarvo {
 
-enum class DrawStatus {
-    Written,          // the drawing is in its file
-    GeometryRefused,  // the data give no drawable teeth; nothing was written
-    FileNotWritten,   // the file could not be created or written; any old file is untouched
-};
-
-struct DrawResult {
-    DrawStatus status = DrawStatus::Written;
+// Why a drawing is not in its file.
+struct DrawFault {
+    enum class Kind {
+        GeometryRefused,  // the data give no drawable teeth; nothing was written
+        FileNotWritten,   // the file could not be created or written; any old file is untouched
+    };
+    Kind kind = Kind::GeometryRefused;
     GeometryError geometry;  // with GeometryRefused
     std::string fileReason;  // the operating system's words, with FileNotWritten
 };
 
-// Writes the outlines and centre marks of a computed drawing to `path`, or refuses with the
-// geometry's fault without touching the file.
-DrawResult WriteComputed(const std::string& path, const GeometryError& error,
-                         const std::vector<const Outline*>& outlines,
+using DrawResult = Outcome<Done, DrawFault>;
+
+// A drawing refused for its geometry; nothing is written.
+DrawResult Refused(const GeometryError& error);
+
+// Writes the outlines and centre marks of a computed drawing to `path`.
+DrawResult WriteComputed(const std::string& path, const std::vector<const Outline*>& outlines,
                          const std::vector<double>& centres);
 
 }  // namespace tarvo

@@ -124,14 +124,12 @@ class Pass {
     DxfReadResult Run();
 
   private:
+    // Records the first fault met; the pass stops there.
     DxfReadResult Fail(std::size_t line, DxfReadFault fault, const std::string& detail = {}) {
-        result_.ok = false;
-        result_.fault = fault;
-        result_.line = line;
-        result_.detail = detail;
-        result_.drawing = {};
-        return result_;  // the drawing is emptied: a cheap copy
+        error_ = {fault, line, detail};
+        return Stopped();
     }
+    DxfReadResult Stopped() const { return DxfReadResult::Failure(error_); }
 
     bool Coordinate(std::string_view value, std::size_t line, double& target, bool& has);
     bool Group(int group, std::string_view value, std::size_t line);
@@ -145,7 +143,8 @@ class Pass {
     bool inEntities_ = false;
     bool open_ = false;  // inside a polyline: between POLYLINE and SEQEND
     bool eof_ = false;
-    DxfReadResult result_;
+    DxfDrawing drawing_;
+    DxfReadError error_;
 };
 
 DxfReadResult Pass::Run() {
@@ -167,14 +166,14 @@ DxfReadResult Pass::Run() {
             return Fail(codeLine, DxfReadFault::CodeNotNumber);
         }
         if (!Group(group, Trim(value), codeLine)) {
-            return std::move(result_);
+            return Stopped();
         }
         if (eof_) {
             break;
         }
     }
     if (!eof_ && !Finish()) {
-        return std::move(result_);
+        return Stopped();
     }
     if (!eof_) {
         return Fail(lineNumber_, DxfReadFault::NoEof);
@@ -182,8 +181,7 @@ DxfReadResult Pass::Run() {
     if (open_) {
         return Fail(lineNumber_, DxfReadFault::PolylineNotEnded);
     }
-    result_.ok = true;
-    return std::move(result_);
+    return std::move(drawing_);
 }
 
 bool Pass::Coordinate(std::string_view value, std::size_t line, double& target, bool& has) {
@@ -252,7 +250,7 @@ bool Pass::Finish() {
 }
 
 bool Pass::FinishEntity(const Entity& e) {
-    std::vector<DxfPolyline>& polylines = result_.drawing.polylines;
+    std::vector<DxfPolyline>& polylines = drawing_.polylines;
     if (e.type == "POLYLINE") {
         if (open_) {
             Fail(e.line, DxfReadFault::PolylineInPolyline);
@@ -284,7 +282,7 @@ bool Pass::FinishEntity(const Entity& e) {
             Fail(e.line, DxfReadFault::LineWithoutCoordinates);
             return false;
         }
-        result_.drawing.lines.push_back({e.layer, {e.x10, e.y20}, {e.x11, e.y21}});
+        drawing_.lines.push_back({e.layer, {e.x10, e.y20}, {e.x11, e.y21}});
     }
     return true;
 }
@@ -307,10 +305,7 @@ std::vector<std::size_t> CountVertices(std::FILE* file, std::size_t blockBytes) 
 }
 
 DxfReadResult Failed(DxfReadFault fault, const std::string& path) {
-    DxfReadResult failed;
-    failed.fault = fault;
-    failed.detail = path;
-    return failed;
+    return DxfReadResult::Failure({fault, 0, path});
 }
 
 // Both passes over an open file: count the vertices, then read.
@@ -325,9 +320,7 @@ DxfReadResult ReadOpenFile(std::FILE* file, std::size_t blockBytes) {
 
 DxfReadResult ParseDxf(std::string_view text) {
     if (text.empty()) {
-        DxfReadResult empty;
-        empty.fault = DxfReadFault::NoEof;
-        return empty;
+        return Failed(DxfReadFault::NoEof, "");
     }
     // A read-only stream over the caller's text, so text and files go through the same passes.
     const std::unique_ptr<std::FILE, FileCloser> file(

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "math/outcome.h"
 #include "profile/point_xy.h"
 
 namespace tarvo {
@@ -30,7 +31,6 @@ struct DxfDrawing {
 
 // Why a drawing could not be read.
 enum class DxfReadFault {
-    None,
     CannotOpen,                // the file does not open (detail: the path)
     CannotRead,                // reading it failed part way (detail: the path)
     CodeWithoutValue,          // a group code is the last line
@@ -45,13 +45,15 @@ enum class DxfReadFault {
     LineWithoutCoordinates,    // a LINE without all of 10, 20, 11 and 21
 };
 
-struct DxfReadResult {
-    bool ok = false;
-    DxfReadFault fault = DxfReadFault::None;  // with !ok: what is wrong,
-    std::size_t line = 0;                     // on which line of the text (from 1),
-    std::string detail;                       // and the path or value concerned
-    DxfDrawing drawing;
+// What is wrong with a drawing, on which line of its text (from 1; 0 for the file as a whole),
+// and the path or value concerned.
+struct DxfReadError {
+    DxfReadFault fault = DxfReadFault::CannotOpen;
+    std::size_t line = 0;
+    std::string detail;
 };
+
+using DxfReadResult = Outcome<DxfDrawing, DxfReadError>;
 
 // Reads the DXF text; lines may end with CR LF or LF alone.
 DxfReadResult ParseDxf(std::string_view text);

@@ -111,7 +111,7 @@ WriteOutcome DxfWriteDrawing(const std::string& path, const std::vector<const Ou
                              const std::vector<double>& centres) {
     DxfWriter writer;
     if (!writer.DxfBegin(path)) {
-        return {false, writer.Error()};
+        return WriteOutcome::Failure(writer.Error());
     }
     for (std::size_t k = 0; k < outlines.size(); ++k) {
         if (k > 0) {
@@ -127,9 +127,9 @@ WriteOutcome DxfWriteDrawing(const std::string& path, const std::vector<const Ou
         writer.DxfCentreMark(cx);
     }
     if (!writer.DxfFinish()) {
-        return {false, writer.Error()};
+        return WriteOutcome::Failure(writer.Error());
     }
-    return {true, {}};
+    return Done{};
 }
 
 }  // namespace tarvo

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "drawing/safe_file.h"
+#include "math/outcome.h"
 
 namespace tarvo {
 
@@ -50,11 +51,8 @@ private:
     std::size_t used_ = 0;
 };
 
-// Whether a drawing reached its file and, if not, the operating system's reason.
-struct WriteOutcome {
-    bool written = false;
-    std::string reason;
-};
+// The drawing reached its file, or the operating system's words for why not.
+using WriteOutcome = Outcome<Done, std::string>;
 
 // Writes the whole drawing: the outlines in order as polylines, then a centre mark at (cx, 0)
 // for each centre. On failure the file at `path` is as it was before.

@@ -18,17 +18,10 @@ namespace tarvo {
 
 namespace {
 
-ExternalPairGeometry Refuse(ExternalPairGeometry g, GeometryError error) {
-    g.error = error;
-    g.wheel1.clear();
-    g.wheel2.clear();
-    return g;
-}
-
-ExternalPairGeometry Refuse(ExternalPairGeometry g, GeometryFault fault, int wheel) {
+ExternalPairResult Refuse(GeometryFault fault, int wheel) {
     const WheelRole role =
         wheel == 1 ? WheelRole::Wheel1 : wheel == 2 ? WheelRole::Wheel2 : WheelRole::Pair;
-    return Refuse(std::move(g), GeometryError{fault, wheel, role});
+    return ExternalPairResult::Failure({fault, wheel, role});
 }
 
 // Diameters and centre distance from the working angle; tips shortened so the pair keeps its
@@ -67,7 +60,7 @@ struct PairFlanks {
 };
 
 PairFlanks CutFlanks(const MainMod& state, const BuilderCall& call, const ToothProfileInput& in,
-                     const ToothProfileResult& profile) {
+                     const ToothProfileFlanks& profile) {
     PairFlanks f{{}, profile.Prof1, profile.Prof2};
     if (!state.CutFillet) {
         return f;
@@ -78,19 +71,19 @@ PairFlanks CutFlanks(const MainMod& state, const BuilderCall& call, const ToothP
         const RackCutMember cut{member.z, call.m, GradToRad(call.beta), GradToRad(call.alpha),
                                 wheel == 1 ? call.x1 : call.x2, thinning, member.da};
         RackCutFlankResult r = RackCutFlank(RackCutDataOf(state, cut));
-        if (r.fault != RackCutFault::None) {
+        if (!r.ok()) {
             const WheelRole role = wheel == 1 ? WheelRole::Wheel1 : WheelRole::Wheel2;
-            f.error = {RackCutGeometryFault(r.fault), wheel, role};
+            f.error = {RackCutGeometryFault(r.fault()), wheel, role};
             return f;
         }
-        (wheel == 1 ? f.flank1 : f.flank2) = std::move(r.flank);
+        (wheel == 1 ? f.flank1 : f.flank2) = std::move(r).value().flank;
     }
     return f;
 }
 
 // The flanks as above, refused when a tooth is pointed or neighbouring fillets cross.
 PairFlanks ChooseFlanks(const MainMod& state, const BuilderCall& call, const ToothProfileInput& in,
-                        const ToothProfileResult& profile) {
+                        const ToothProfileFlanks& profile) {
     PairFlanks f = CutFlanks(state, call, in, profile);
     for (const int wheel : {1, 2}) {
         if (!f.error.ok()) {
@@ -107,11 +100,11 @@ PairFlanks ChooseFlanks(const MainMod& state, const BuilderCall& call, const Too
 
 }  // namespace
 
-ExternalPairGeometry ComputeExternalPair(const MainMod& state, const BuilderCall& call) {
+ExternalPairResult ComputeExternalPair(const MainMod& state, const BuilderCall& call) {
     ExternalPairGeometry g;
     const GeometryError refused = CheckPairCall(call, false);
     if (!refused.ok()) {
-        return Refuse(g, refused);
+        return ExternalPairResult::Failure(refused);
     }
     const TransverseSection t = ToTransverse(state, call, false);
     g.mt = t.mt;
@@ -121,24 +114,24 @@ ExternalPairGeometry ComputeExternalPair(const MainMod& state, const BuilderCall
 
     const ArcInvResult working =
         ArcInv(((2 * (t.x1 + t.x2)) * std::tan(t.alphaT)) / (call.Z1 + call.Z2) + Inv(t.alphaT));
-    g.alphaTw = working.angle;
-    if (!working.converged) {
-        return Refuse(g, GeometryFault::WorkingAngleNotFound, 0);
+    if (!working.ok()) {
+        return Refuse(GeometryFault::WorkingAngleNotFound, 0);
     }
+    g.alphaTw = working.value();
     // A working angle of zero or less (or past a right angle) leaves both outlines crossed.
-    if (!(working.angle > 0 && working.angle < kPi / 2)) {
-        return Refuse(g, GeometryFault::WorkingAngleNotPositive, 0);
+    if (!(g.alphaTw > 0 && g.alphaTw < kPi / 2)) {
+        return Refuse(GeometryFault::WorkingAngleNotPositive, 0);
     }
     PairDiameters(g, call, t);
 
     const ToothProfileInput in = ProfileInput(state, g, call, t);
     const ToothProfileResult profile = ToothProfile(in);
-    if (!profile.error.ok()) {
-        return Refuse(g, profile.error.fault, profile.error.wheel);
+    if (!profile.ok()) {
+        return Refuse(profile.fault().fault, profile.fault().wheel);
     }
-    PairFlanks flanks = ChooseFlanks(state, call, in, profile);
+    PairFlanks flanks = ChooseFlanks(state, call, in, profile.value());
     if (!flanks.error.ok()) {
-        return Refuse(g, flanks.error);
+        return ExternalPairResult::Failure(flanks.error);
     }
 
     g.flank1 = std::move(flanks.flank1);
@@ -153,17 +146,20 @@ ExternalPairGeometry ComputeExternalPair(const MainMod& state, const BuilderCall
     }
     MoveAlongX(g.wheel2, g.aw);
     if (!AllFinite(g.wheel1)) {
-        return Refuse(g, GeometryFault::NonFinitePoint, 1);
+        return Refuse(GeometryFault::NonFinitePoint, 1);
     }
     if (!AllFinite(g.wheel2)) {
-        return Refuse(g, GeometryFault::NonFinitePoint, 2);
+        return Refuse(GeometryFault::NonFinitePoint, 2);
     }
     return g;
 }
 
 DrawResult DrawExternalPair(const MainMod& state, const BuilderCall& call) {
-    const ExternalPairGeometry g = ComputeExternalPair(state, call);
-    return WriteComputed(state.OutFile, g.error, {&g.wheel1, &g.wheel2}, {0, g.aw});
+    const ExternalPairResult g = ComputeExternalPair(state, call);
+    if (!g.ok()) {
+        return Refused(g.fault());
+    }
+    return WriteComputed(state.OutFile, {&g->wheel1, &g->wheel2}, {0, g->aw});
 }
 
 }  // namespace tarvo

@@ -12,7 +12,6 @@ namespace tarvo {
 
 // The pair as computed before anything is written, in the transverse section.
 struct ExternalPairGeometry {
-    GeometryError error;
     Outline wheel1;      // about the origin
     Outline wheel2;      // turned and placed about (aw, 0)
     std::vector<PointXY> flank1;  // the flanks the outlines were made of, about each centre
@@ -30,7 +29,8 @@ struct ExternalPairGeometry {
 // call: Z1, Z2, m (normal module, mm), beta and alpha (degrees), x1, x2 (normal shift
 // coefficients), jn (normal backlash, mm). The basic rack's coefficients and the accuracy come
 // from `state`; both members are generated.
-ExternalPairGeometry ComputeExternalPair(const MainMod& state, const BuilderCall& call);
+using ExternalPairResult = Outcome<ExternalPairGeometry, GeometryError>;
+ExternalPairResult ComputeExternalPair(const MainMod& state, const BuilderCall& call);
 
 // Computes the pair and, when its teeth are drawable, writes it to state.OutFile.
 DrawResult DrawExternalPair(const MainMod& state, const BuilderCall& call);

@@ -18,18 +18,11 @@ namespace tarvo {
 
 namespace {
 
-InternalPairGeometry Refuse(InternalPairGeometry g, GeometryError error) {
-    g.error = error;
-    g.ring.clear();
-    g.pinion.clear();
-    return g;
-}
-
 // Member 1 of the generator is the pinion, member 2 the ring.
-InternalPairGeometry Refuse(InternalPairGeometry g, GeometryFault fault, int member) {
+InternalPairResult Refuse(GeometryFault fault, int member) {
     const WheelRole role =
         member == 1 ? WheelRole::Pinion : member == 2 ? WheelRole::Ring : WheelRole::Pair;
-    return Refuse(std::move(g), GeometryError{fault, member, role});
+    return InternalPairResult::Failure({fault, member, role});
 }
 
 // The wheel with fewer teeth is the pinion, whichever the designer entered first.
@@ -79,7 +72,7 @@ struct PinionFlank {
 };
 
 PinionFlank ChoosePinionFlank(const MainMod& state, const BuilderCall& call,
-                              const ToothProfileInput& in, const ToothProfileResult& profile) {
+                              const ToothProfileInput& in, const ToothProfileFlanks& profile) {
     if (!state.CutFillet) {
         return {GeometryFault::None, profile.Prof1};
     }
@@ -88,16 +81,19 @@ PinionFlank ChoosePinionFlank(const MainMod& state, const BuilderCall& call,
     const RackCutMember cut{in.member1.z, call.m, GradToRad(call.beta), GradToRad(call.alpha),
                             firstIsPinion ? call.x1 : call.x2, thinning, profile.da1};
     RackCutFlankResult r = RackCutFlank(RackCutDataOf(state, cut));
-    return {RackCutGeometryFault(r.fault), std::move(r.flank)};
+    if (!r.ok()) {
+        return {RackCutGeometryFault(r.fault()), {}};
+    }
+    return {GeometryFault::None, std::move(r).value().flank};
 }
 
 }  // namespace
 
-InternalPairGeometry ComputeInternalPair(const MainMod& state, const BuilderCall& call) {
+InternalPairResult ComputeInternalPair(const MainMod& state, const BuilderCall& call) {
     InternalPairGeometry g;
     const GeometryError refused = CheckPairCall(call, true);
     if (!refused.ok()) {
-        return Refuse(g, refused);
+        return InternalPairResult::Failure(refused);
     }
     // The dedendum goes to the generator in the normal section.
     const TransverseSection t = ToTransverse(state, call, true);
@@ -105,29 +101,30 @@ InternalPairGeometry ComputeInternalPair(const MainMod& state, const BuilderCall
 
     const ArcInvResult working =
         ArcInv(((2 * (g.xr - g.xp)) * std::tan(t.alphaT)) / (g.zr - g.zp) + Inv(t.alphaT));
-    g.alphaTw = working.angle;
-    if (!working.converged) {
-        return Refuse(g, GeometryFault::WorkingAngleNotFound, 0);
+    if (!working.ok()) {
+        return Refuse(GeometryFault::WorkingAngleNotFound, 0);
     }
-    if (!(working.angle > 0 && working.angle < kPi / 2)) {
-        return Refuse(g, GeometryFault::WorkingAngleNotPositive, 0);
+    g.alphaTw = working.value();
+    if (!(g.alphaTw > 0 && g.alphaTw < kPi / 2)) {
+        return Refuse(GeometryFault::WorkingAngleNotPositive, 0);
     }
     PairDiameters(g, t);
 
     const ToothProfileInput in = ProfileInput(state, g, call, t);
-    const ToothProfileResult profile = ToothProfile(in);
+    const ToothProfileResult generated = ToothProfile(in);
+    if (!generated.ok()) {
+        return Refuse(generated.fault().fault, generated.fault().wheel);
+    }
+    const ToothProfileFlanks& profile = generated.value();
     g.dap = profile.da1;
     g.dar = profile.da2;
     g.cutter = profile.cutter;
-    if (!profile.error.ok()) {
-        return Refuse(g, profile.error.fault, profile.error.wheel);
-    }
     PinionFlank pinion = ChoosePinionFlank(state, call, in, profile);
     if (pinion.fault == GeometryFault::None) {
         pinion.fault = CheckExternalFlank(pinion.flank, g.zp);
     }
     if (pinion.fault != GeometryFault::None) {
-        return Refuse(g, pinion.fault, 1);
+        return Refuse(pinion.fault, 1);
     }
 
     g.pinionFlank = std::move(pinion.flank);
@@ -137,17 +134,20 @@ InternalPairGeometry ComputeInternalPair(const MainMod& state, const BuilderCall
     TurnClockwise(g.pinion, kPi / g.zp);  // whatever the parity of the pinion's count
     MoveAlongX(g.pinion, g.aw);
     if (!AllFinite(g.ring)) {
-        return Refuse(g, GeometryFault::NonFinitePoint, 2);
+        return Refuse(GeometryFault::NonFinitePoint, 2);
     }
     if (!AllFinite(g.pinion)) {
-        return Refuse(g, GeometryFault::NonFinitePoint, 1);
+        return Refuse(GeometryFault::NonFinitePoint, 1);
     }
     return g;
 }
 
 DrawResult DrawInternalPair(const MainMod& state, const BuilderCall& call) {
-    const InternalPairGeometry g = ComputeInternalPair(state, call);
-    return WriteComputed(state.OutFile, g.error, {&g.ring, &g.pinion}, {0, g.aw});
+    const InternalPairResult g = ComputeInternalPair(state, call);
+    if (!g.ok()) {
+        return Refused(g.fault());
+    }
+    return WriteComputed(state.OutFile, {&g->ring, &g->pinion}, {0, g->aw});
 }
 
 }  // namespace tarvo

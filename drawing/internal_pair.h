@@ -13,7 +13,6 @@
 namespace tarvo {
 
 struct InternalPairGeometry {
-    GeometryError error;
     Outline ring;        // about the origin
     Outline pinion;      // turned by half its pitch and placed about (aw, 0)
     std::vector<PointXY> pinionFlank;  // the flanks the outlines were made of, about each centre
@@ -27,12 +26,13 @@ struct InternalPairGeometry {
     double dap = 0, dar = 0;  // tip diameters as drawn (after the tip limits)
     double dbp = 0, dbr = 0;  // base diameters
     double xp = 0, xr = 0;    // profile shift coefficients in transverse form
-    CutterFilletResult cutter;  // the ring's pinion-type cutter as the generator fitted it
+    CutterFilletCurve cutter;  // the ring's pinion-type cutter as the generator fitted it
 };
 
 // Same data as the external pair; Z1 and Z2 may come in either order but must differ. The
 // ring's cutter has the pinion's tooth count.
-InternalPairGeometry ComputeInternalPair(const MainMod& state, const BuilderCall& call);
+using InternalPairResult = Outcome<InternalPairGeometry, GeometryError>;
+InternalPairResult ComputeInternalPair(const MainMod& state, const BuilderCall& call);
 
 DrawResult DrawInternalPair(const MainMod& state, const BuilderCall& call);
 

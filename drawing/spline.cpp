@@ -19,10 +19,8 @@ namespace tarvo {
 
 namespace {
 
-SplineGeometry Refuse(SplineGeometry g, GeometryFault fault, bool hub) {
-    g.error = {fault, hub ? 2 : 1, hub ? WheelRole::Hub : WheelRole::Shaft};
-    g.outline.clear();
-    return g;
+SplineResult Refuse(GeometryFault fault, bool hub) {
+    return SplineResult::Failure({fault, hub ? 2 : 1, hub ? WheelRole::Hub : WheelRole::Shaft});
 }
 
 GeometryFault CheckSplineCall(const BuilderCall& call) {
@@ -60,7 +58,7 @@ ToothProfileInput ProfileInput(const MainMod& state, const BuilderCall& call, do
 
 // The shaft: member 1 of an external mesh with a partner of ten times its teeth whose shift
 // cancels its own.
-SplineGeometry Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& call, double a) {
+SplineResult Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& call, double a) {
     const int Z = call.Z;
     const double m = call.m;
     const double x = call.x;
@@ -73,29 +71,29 @@ SplineGeometry Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& 
     in.z0 = Z;
     in.internal = false;
     const ToothProfileResult profile = ToothProfile(in);
-    if (!profile.error.ok()) {
+    if (!profile.ok()) {
         // A failure of the partner is a failure of the shaft it generates.
-        return Refuse(g, profile.error.fault, false);
+        return Refuse(profile.fault().fault, false);
     }
-    g.flank = profile.Prof1;
+    g.flank = profile->Prof1;
     if (state.CutFillet) {
         // The rack-cut root: the flank the cutting rack leaves, on the same tip circle.
         RackCutFlankResult cut = RackCutFlank(RackCutDataOf(state, {Z, m, 0, a, x, 0, g.da}));
-        if (cut.fault != RackCutFault::None) {
-            return Refuse(g, RackCutGeometryFault(cut.fault), false);
+        if (!cut.ok()) {
+            return Refuse(RackCutGeometryFault(cut.fault()), false);
         }
-        g.flank = std::move(cut.flank);
+        g.flank = std::move(cut).value().flank;
     }
     const GeometryFault crossing = CheckExternalFlank(g.flank, Z);
     if (crossing != GeometryFault::None) {
-        return Refuse(g, crossing, false);
+        return Refuse(crossing, false);
     }
     g.outline = GearOutline(Z, g.flank, false);
     return g;
 }
 
 // The hub: both members of an internal mesh with itself, cut by a cutter of half its teeth.
-SplineGeometry Hub(SplineGeometry g, const MainMod& state, const BuilderCall& call, double a) {
+SplineResult Hub(SplineGeometry g, const MainMod& state, const BuilderCall& call, double a) {
     const int Z = call.Z;
     g.da = g.d - (2 * call.m) * (state.H - call.x);
     // Half the hub's teeth, halves to even (25 gives 12, 27 gives 14).
@@ -106,36 +104,39 @@ SplineGeometry Hub(SplineGeometry g, const MainMod& state, const BuilderCall& ca
     in.z0 = g.zc;
     in.internal = true;
     const ToothProfileResult profile = ToothProfile(in);
-    if (!profile.error.ok()) {
-        return Refuse(g, profile.error.fault, true);
+    if (!profile.ok()) {
+        return Refuse(profile.fault().fault, true);
     }
-    g.flank = profile.Prof2;
-    g.outline = GearOutline(Z, profile.Prof2, true);
+    g.flank = profile->Prof2;
+    g.outline = GearOutline(Z, g.flank, true);
     TurnClockwise(g.outline, kPi / Z);
     return g;
 }
 
 }  // namespace
 
-SplineGeometry ComputeSpline(const MainMod& state, const BuilderCall& call) {
+SplineResult ComputeSpline(const MainMod& state, const BuilderCall& call) {
     SplineGeometry g;
     const GeometryFault refused = CheckSplineCall(call);
     if (refused != GeometryFault::None) {
-        return Refuse(g, refused, call.hub);
+        return Refuse(refused, call.hub);
     }
     const double a = GradToRad(call.alpha);
     g.d = call.Z * call.m;
     g.db = g.d * std::cos(a);
-    g = call.hub ? Hub(g, state, call, a) : Shaft(g, state, call, a);
-    if (g.error.ok() && !AllFinite(g.outline)) {
-        return Refuse(g, GeometryFault::NonFinitePoint, call.hub);
+    SplineResult member = call.hub ? Hub(g, state, call, a) : Shaft(g, state, call, a);
+    if (member.ok() && !AllFinite(member->outline)) {
+        return Refuse(GeometryFault::NonFinitePoint, call.hub);
     }
-    return g;
+    return member;
 }
 
 DrawResult DrawSpline(const MainMod& state, const BuilderCall& call) {
-    const SplineGeometry g = ComputeSpline(state, call);
-    return WriteComputed(state.OutFile, g.error, {&g.outline}, {0});
+    const SplineResult g = ComputeSpline(state, call);
+    if (!g.ok()) {
+        return Refused(g.fault());
+    }
+    return WriteComputed(state.OutFile, {&g->outline}, {0});
 }
 
 }  // namespace tarvo

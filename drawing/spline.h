@@ -15,7 +15,6 @@ namespace tarvo {
 constexpr int kMaxShaftTeeth = 3276;
 
 struct SplineGeometry {
-    GeometryError error;
     Outline outline;
     std::vector<PointXY> flank;  // the flank the outline was made of
     double d = 0;   // reference diameter
@@ -27,7 +26,8 @@ struct SplineGeometry {
 // call: Z teeth, m module (mm), x profile shift coefficient (shift in mm divided by the
 // module), alpha profile angle (degrees), hub true for the hub. The standard's rack
 // coefficients and the accuracy come from `state`; only the spline member is generated.
-SplineGeometry ComputeSpline(const MainMod& state, const BuilderCall& call);
+using SplineResult = Outcome<SplineGeometry, GeometryError>;
+SplineResult ComputeSpline(const MainMod& state, const BuilderCall& call);
 
 DrawResult DrawSpline(const MainMod& state, const BuilderCall& call);
 

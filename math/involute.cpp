@@ -14,14 +14,17 @@ ArcInvResult ArcInv(double v) {
     for (int step = 0;; ++step) {
         const double f = std::tan(x) - x - v;
         if (std::isnan(f)) {
-            return {x, false};
+            return ArcInvResult::Failure(ArcInvFault::NotANumber);
         }
         if (std::fabs(f) < kArcInvTolerance) {
             // A root on another branch of the tangent is no pressure angle.
-            return {x, std::fabs(x) < kPi / 2};
+            if (!(std::fabs(x) < kPi / 2)) {
+                return ArcInvResult::Failure(ArcInvFault::OtherBranch);
+            }
+            return x;
         }
         if (step == kArcInvMaxSteps) {
-            return {x, false};
+            return ArcInvResult::Failure(ArcInvFault::StepsRanOut);
         }
         const double t = std::tan(x);
         x = x - f / (t * t);

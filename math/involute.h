@@ -2,17 +2,22 @@
 // arc cosine for ratios of diameters, and degrees to radians with the drawing's own pi.
 #pragma once
 
+#include "math/outcome.h"
+
 namespace tarvo {
 
 // inv(a) = tan(a) - a, a in radians.
 double Inv(double a);
 
-// The outcome of inverting the involute function.
-struct ArcInvResult {
-    double angle;    // radians; the last iterate when not converged
-    bool converged;  // false: the value was not a number, the steps ran out, or the iterates
-                     // settled on another branch of the tangent (beyond +-90 degrees)
+// Why the involute function could not be inverted.
+enum class ArcInvFault {
+    NotANumber,    // the value, or an iterate, was not a number
+    StepsRanOut,   // no convergence within the step limit
+    OtherBranch,   // the iterates settled on another branch of the tangent (beyond +-90 degrees)
 };
+
+// The angle in radians, or why there is none.
+using ArcInvResult = Outcome<double, ArcInvFault>;
 
 // The angle x with tan(x) - x = v, by Newton's method from 45 degrees. The tolerance is tested
 // before the first step, so a value that 45 degrees already satisfies returns at once.

@@ -14,8 +14,9 @@ namespace tarvo {
 namespace {
 
 // Shrinks the cutter's tip rounding until half the cutter tooth, at the diameter where the
-// rounding meets the flank, holds it; sets r.rho0 and r.reductions, or r.fault.
-void FitCutterRounding(CutterFilletResult& r, double rho0, double db0, double d0, double alpha) {
+// rounding meets the flank, holds it; sets r.rho0 and r.reductions, or returns the fault.
+GeometryFault FitCutterRounding(CutterFilletCurve& r, double rho0, double db0, double d0,
+                                double alpha) {
     // A negative test means the tooth's two roundings would overlap. A radius that a 0.005 mm
     // step no longer changes would repeat the same test for ever, so it is refused at once.
     const double invA = Inv(alpha);
@@ -27,25 +28,24 @@ void FitCutterRounding(CutterFilletResult& r, double rho0, double db0, double d0
         const double test = (Dt / 2) * std::sin(((r.sc / d0) + invA) - Inv(at)) -
                             rho0 * std::cos(at);
         if (std::isnan(test)) {
-            r.fault = GeometryFault::CutterRoundingNotFound;
-            return;
+            return GeometryFault::CutterRoundingNotFound;
         }
         if (test >= 0) {
             break;
         }
         const double smaller = rho0 - kRoundingStep;
         if (r.reductions == kMaxCutterRoundingReductions || smaller == rho0) {
-            r.fault = GeometryFault::CutterRoundingNotFound;
-            return;
+            return GeometryFault::CutterRoundingNotFound;
         }
         rho0 = smaller;
         ++r.reductions;
     }
     r.rho0 = rho0;
+    return GeometryFault::None;
 }
 
 // The fillet's points from the fitted cutter.
-void CutterPoints(CutterFilletResult& r, const CutterFilletInput& in, double db0, double d0) {
+void CutterPoints(CutterFilletCurve& r, const CutterFilletInput& in, double db0, double d0) {
     const double aw0 = r.alphaW0;
     const double rho0 = r.rho0;
     const double Dc = r.da0 - 2 * rho0;
@@ -80,7 +80,7 @@ void CutterPoints(CutterFilletResult& r, const CutterFilletInput& in, double db0
 CutterFilletResult CutterFillet(const CutterFilletInput& in) {
     const double m = in.m;
     const double alpha = in.alpha;
-    CutterFilletResult r;
+    CutterFilletCurve r;
     const double d0 = in.z0 * m;
     const double db0 = std::cos(alpha) * d0;
     const double sc = kPi * m - in.s2;  // equals the internal gear's space width on d2
@@ -90,11 +90,10 @@ CutterFilletResult CutterFillet(const CutterFilletInput& in) {
     r.x0 = x0;
 
     const ArcInvResult cutting = ArcInv(((2 * (in.x2 - x0)) * tanA) / (in.z2 - in.z0) + Inv(alpha));
-    r.alphaW0 = cutting.angle;
-    if (!cutting.converged) {
-        r.fault = GeometryFault::CutterAngleNotFound;
-        return r;
+    if (!cutting.ok()) {
+        return CutterFilletResult::Failure(GeometryFault::CutterAngleNotFound);
     }
+    r.alphaW0 = cutting.value();
     const double da0 = (2 * m) * (in.T + x0) + d0;
     r.da0 = da0;
 
@@ -105,10 +104,11 @@ CutterFilletResult CutterFillet(const CutterFilletInput& in) {
     const double rounded = RoundToPlaces(rho0, 1);
     rho0 = rounded > rho0 ? rounded - 0.05 : rounded;
 
-    FitCutterRounding(r, rho0, db0, d0, alpha);
-    if (r.fault == GeometryFault::None) {
-        CutterPoints(r, in, db0, d0);
+    const GeometryFault fault = FitCutterRounding(r, rho0, db0, d0, alpha);
+    if (fault != GeometryFault::None) {
+        return CutterFilletResult::Failure(fault);
     }
+    CutterPoints(r, in, db0, d0);
     return r;
 }
 

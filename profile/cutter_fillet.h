@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "math/outcome.h"
 #include "profile/geometry_fault.h"
 #include "profile/point_xy.h"
 
@@ -24,8 +25,7 @@ struct CutterFilletInput {
     int accPer = 0;     // points on the fillet, at least 2
 };
 
-struct CutterFilletResult {
-    GeometryFault fault = GeometryFault::None;
+struct CutterFilletCurve {
     std::vector<PointXY> per2;  // accPer points, from the junction with the involute to the root
     double sc = 0;         // cutter tooth thickness on its reference circle
     double x0 = 0;         // cutter profile shift coefficient
@@ -37,6 +37,8 @@ struct CutterFilletResult {
     double Dc = 0;         // diameter through the centres of the cutter's tip roundings
     double dw0 = 0;        // cutter's rolling diameter in the cutting mesh
 };
+
+using CutterFilletResult = Outcome<CutterFilletCurve, GeometryFault>;
 
 // The fillet's points from the junction with the internal gear's involute (element 0) to its
 // root, or the fault that kept the cutting mesh or the cutter's tip rounding from being found.

@@ -264,33 +264,29 @@ bool AllFinite(const std::vector<PointXY>& flank) {
 }  // namespace
 
 RackCutFlankResult RackCutFlank(const RackCutData& data) {
-    RackCutFlankResult result;
-    result.fault = CheckData(data);
-    if (result.fault != RackCutFault::None) {
-        return result;
+    const RackCutFault refused = CheckData(data);
+    if (refused != RackCutFault::None) {
+        return RackCutFlankResult::Failure(refused);
     }
     const CuttingRack rack = MakeRack(data);
     if (!(rack.hTip > 0)) {
         // The rack would cut through the gear's centre: a dedendum beyond the reference radius.
-        result.fault = RackCutFault::DataOutOfRange;
-        return result;
+        return RackCutFlankResult::Failure(RackCutFault::DataOutOfRange);
     }
     if (!(rack.rho >= 0)) {
-        result.fault = RackCutFault::RoundingDoesNotFit;
-        return result;
+        return RackCutFlankResult::Failure(RackCutFault::RoundingDoesNotFit);
     }
     const FilletEnd end = FindFilletEnd(rack);
     if (!end.found) {
-        result.fault = RackCutFault::UndercutCrossingNotFound;
-        return result;
+        return RackCutFlankResult::Failure(RackCutFault::UndercutCrossingNotFound);
     }
     const std::vector<CutPoint> fillet = FilletPoints(rack, end.t, data.accPer);
     const double rForm = fillet.back().R;
     const double rTip = data.tipDiameter / 2;
     if (!(rTip > rForm)) {
-        result.fault = RackCutFault::TipNotAboveForm;
-        return result;
+        return RackCutFlankResult::Failure(RackCutFault::TipNotAboveForm);
     }
+    RackCutFlankCurve result;
     result.undercut = end.undercut;
     result.cornerRadius = rack.rho;
     result.rootDiameter = 2 * fillet.front().R;
@@ -306,8 +302,7 @@ RackCutFlankResult RackCutFlank(const RackCutData& data) {
         result.flank.push_back(Polar(R, rack.psi - Inv(ArcCos(rack.rb / R))));
     }
     if (!AllFinite(result.flank)) {
-        result.fault = RackCutFault::NonFinitePoint;
-        result.flank.clear();
+        return RackCutFlankResult::Failure(RackCutFault::NonFinitePoint);
     }
     return result;
 }

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "math/outcome.h"
 #include "profile/point_xy.h"
 
 namespace tarvo {
@@ -44,8 +45,7 @@ enum class RackCutFault {
     NonFinitePoint,            // a flank point is not a number
 };
 
-struct RackCutFlankResult {
-    RackCutFault fault = RackCutFault::None;
+struct RackCutFlankCurve {
     // accPer + accEv points in the layout of an external member's flank from ToothProfile: origin
     // at the gear centre, X along the tooth's centre line, the flank on the +Y side. First the
     // fillet from the centre line of the tooth space (polar angle pi/z less 1e-10 radian) towards
@@ -59,6 +59,8 @@ struct RackCutFlankResult {
     // would overlap on the rack's tip; then they meet on its centre line.
     double cornerRadius = 0;
 };
+
+using RackCutFlankResult = Outcome<RackCutFlankCurve, RackCutFault>;
 
 // The fillet points are spaced evenly in the rack's rolling travel counted from the position in
 // which its tooth stands on the space's centre line. Where the cut passes from the flat tip to

@@ -13,8 +13,8 @@ namespace tarvo {
 namespace {
 
 // Shrinks the rack's tip rounding from rf m' until it fits the rack tooth; sets r.rho and
-// r.reductions, or r.fault.
-void FitRackRounding(RackFilletResult& r, double e, double rf) {
+// r.reductions, or returns the fault.
+GeometryFault FitRackRounding(RackFilletCurve& r, double e, double rf) {
     const double am = r.alphaM;
     const double h = r.h;
     // Half the rack tooth's width at its tip line, less what a rounding of radius rho tangent
@@ -30,21 +30,20 @@ void FitRackRounding(RackFilletResult& r, double e, double rf) {
     while (true) {
         const double test = (e / 2 - h * tanAm) - ((1 - sinAm) * rho) / cosAm;
         if (std::isnan(test)) {
-            r.fault = GeometryFault::RackRoundingNotFound;
-            return;
+            return GeometryFault::RackRoundingNotFound;
         }
         if (!(test < 0)) {
             break;
         }
         const double smaller = rho - kRoundingStep;
         if (r.reductions == kMaxRackRoundingReductions || smaller == rho) {
-            r.fault = GeometryFault::RackRoundingNotFound;
-            return;
+            return GeometryFault::RackRoundingNotFound;
         }
         rho = smaller;
         ++r.reductions;
     }
     r.rho = rho;
+    return GeometryFault::None;
 }
 
 }  // namespace
@@ -56,7 +55,7 @@ RackFilletResult RackFillet(const RackFilletInput& in) {
     const double alpha = in.alpha;
     const double T = in.T;
     const int accPer = in.accPer;
-    RackFilletResult r;
+    RackFilletCurve r;
     const double am = ArcCos((2 * in.db) / (in.dl + in.da));
     const double mp = (m * std::cos(alpha)) / std::cos(am);
     const double dp = z * mp;  // diameter on which the rack's rolling line rolls
@@ -70,9 +69,9 @@ RackFilletResult RackFillet(const RackFilletInput& in) {
     r.mPrime = mp;
     r.h = h;
 
-    FitRackRounding(r, e, in.rf);
-    if (r.fault != GeometryFault::None) {
-        return r;
+    const GeometryFault fault = FitRackRounding(r, e, in.rf);
+    if (fault != GeometryFault::None) {
+        return RackFilletResult::Failure(fault);
     }
     const double rho = r.rho;
     const double cosAm = std::cos(am);

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "math/outcome.h"
 #include "profile/geometry_fault.h"
 #include "profile/point_xy.h"
 
@@ -24,8 +25,7 @@ struct RackFilletInput {
     int accPer = 0;     // points on the fillet, at least 2
 };
 
-struct RackFilletResult {
-    GeometryFault fault = GeometryFault::None;
+struct RackFilletCurve {
     std::vector<PointXY> per;  // accPer points, from the junction with the involute to the root
     double alphaM = 0;   // profile angle of the equivalent rack (pressure angle at mid profile)
     double mPrime = 0;   // module of the equivalent rack
@@ -34,6 +34,8 @@ struct RackFilletResult {
     double rho = 0;      // tip rounding radius used (negative when not even a sharp corner fits)
     long reductions = 0; // 0.005 mm reductions of the radius
 };
+
+using RackFilletResult = Outcome<RackFilletCurve, GeometryFault>;
 
 // The fillet's points from the junction with the involute (element 0) to the root, or the
 // fault that kept the rack's tip rounding from fitting.

@@ -94,8 +94,9 @@ GeometryError Diagnose(const FaultContext& ctx, int member, GeometryFault seen) 
 // The state of one call, shared by its steps.
 struct Mesh {
     const ToothProfileInput& in;
-    ToothProfileResult& r;
+    ToothProfileFlanks& r;
     FaultContext ctx;
+    GeometryError error;  // the first failure, with the member it belongs to
     double tanA;
     double invA;
     double psi1;  // polar angle at which member 1's involute leaves its base circle
@@ -110,7 +111,7 @@ struct Mesh {
         ctx.db[2] = in.member2.db;
         ctx.dl[1] = r.dl1;
         ctx.dl[2] = r.dl2;
-        r.error = Diagnose(ctx, member, seen);
+        error = Diagnose(ctx, member, seen);
         return false;
     }
 
@@ -150,36 +151,38 @@ struct Mesh {
 // Both members external, each cut by its equivalent rack.
 bool ExternalMesh(Mesh& w) {
     const ToothProfileInput& in = w.in;
-    ToothProfileResult& r = w.r;
+    ToothProfileFlanks& r = w.r;
     const MeshMember& g1 = in.member1;
     const MeshMember& g2 = in.member2;
     const double s2 = (kPi / 2 + (2 * g2.x) * w.tanA) * in.m - (g2.z * in.jn) / (g1.z + g2.z);
     const double psi2 = s2 / g2.d + w.invA;
     const ArcInvResult working =
         ArcInv(((2 * (g1.x + g2.x)) * w.tanA) / (g1.z + g2.z) + w.invA);
-    r.workingAngle = working.angle;
     w.ctx.generated[1] = true;
     w.ctx.generated[2] = !in.SingleMember;
     w.ctx.mateTipUsed = true;
-    if (!working.converged) {
+    if (!working.ok()) {
         return w.Fail(1, GeometryFault::WorkingAngleNotFound);
     }
-    const double aw = working.angle;
+    const double aw = working.value();
+    r.workingAngle = aw;
     const double a = (((g1.d + g2.d) / 2) * std::cos(in.alpha)) / std::cos(aw);
     r.centreDistance = a;
     // Along the line of action to where each mate's tip circle cuts it.
     w.LimitDiameters(a * std::sin(aw) - w.ga2, a * std::sin(aw) - w.ga1);
 
-    r.rack1 = w.Rack(g1, r.da1, r.dl1, w.psi1);
-    if (r.rack1.fault != GeometryFault::None) {
-        return w.Fail(1, r.rack1.fault);
+    const RackFilletResult rack1 = w.Rack(g1, r.da1, r.dl1, w.psi1);
+    if (!rack1.ok()) {
+        return w.Fail(1, rack1.fault());
     }
+    r.rack1 = rack1.value();
     r.Per1 = r.rack1.per;
     if (!in.SingleMember) {
-        r.rack2 = w.Rack(g2, r.da2, r.dl2, psi2);
-        if (r.rack2.fault != GeometryFault::None) {
-            return w.Fail(2, r.rack2.fault);
+        const RackFilletResult rack2 = w.Rack(g2, r.da2, r.dl2, psi2);
+        if (!rack2.ok()) {
+            return w.Fail(2, rack2.fault());
         }
+        r.rack2 = rack2.value();
         r.Per2 = r.rack2.per;
     }
     w.ExternalFlank(r.Prof1, r.Per1, r.da1, g1.db, w.psi1);
@@ -193,15 +196,15 @@ bool ExternalMesh(Mesh& w) {
 // fillet.
 bool InternalPinion(Mesh& w) {
     const ToothProfileInput& in = w.in;
-    ToothProfileResult& r = w.r;
+    ToothProfileFlanks& r = w.r;
     const MeshMember& g1 = in.member1;
     const MeshMember& g2 = in.member2;
     const ArcInvResult working = ArcInv(((2 * (g2.x - g1.x)) * w.tanA) / (g2.z - g1.z) + w.invA);
-    r.workingAngle = working.angle;
-    if (!working.converged) {
+    if (!working.ok()) {
         return w.Fail(1, GeometryFault::WorkingAngleNotFound);
     }
-    const double aw = working.angle;
+    const double aw = working.value();
+    r.workingAngle = aw;
     const double a = (((g2.d - g1.d) / 2) * std::cos(in.alpha)) / std::cos(aw);
     r.centreDistance = a;
     w.LimitDiameters(w.ga2 - a * std::sin(aw), a * std::sin(aw) + w.ga1);
@@ -215,10 +218,11 @@ bool InternalPinion(Mesh& w) {
     if (2 * a + r.dl1 > r.da2) {
         r.da2 = RoundToPlaces((2 * a + r.dl1) + kTipLimitMargin, 3);
     }
-    r.rack1 = w.Rack(g1, r.da1, r.dl1, w.psi1);
-    if (r.rack1.fault != GeometryFault::None) {
-        return w.Fail(1, r.rack1.fault);
+    const RackFilletResult rack1 = w.Rack(g1, r.da1, r.dl1, w.psi1);
+    if (!rack1.ok()) {
+        return w.Fail(1, rack1.fault());
     }
+    r.rack1 = rack1.value();
     r.Per1 = r.rack1.per;
     return true;
 }
@@ -226,7 +230,7 @@ bool InternalPinion(Mesh& w) {
 // Member 2 an internal gear cut by a pinion-type cutter; member 1, when generated, the pinion.
 bool InternalMesh(Mesh& w) {
     const ToothProfileInput& in = w.in;
-    ToothProfileResult& r = w.r;
+    ToothProfileFlanks& r = w.r;
     const MeshMember& g1 = in.member1;
     const MeshMember& g2 = in.member2;
     const int accEv = in.AccEv;
@@ -242,10 +246,11 @@ bool InternalMesh(Mesh& w) {
     }
     CutterFilletInput cutter{g2.z, in.z0, g2.db, s2, psi2, in.m, in.alpha, g2.x,
                              in.hf + in.c, in.c, in.AccPer};
-    r.cutter = CutterFillet(cutter);
-    if (r.cutter.fault != GeometryFault::None) {
-        return w.Fail(2, r.cutter.fault);
+    const CutterFilletResult fillet = CutterFillet(cutter);
+    if (!fillet.ok()) {
+        return w.Fail(2, fillet.fault());
     }
+    r.cutter = fillet.value();
     r.Per2 = r.cutter.per2;
 
     // The internal gear: involute from the tip circle towards the junction, evenly spaced in
@@ -270,7 +275,7 @@ bool InternalMesh(Mesh& w) {
 }  // namespace
 
 ToothProfileResult ToothProfile(const ToothProfileInput& in) {
-    ToothProfileResult r;
+    ToothProfileFlanks r;
     const std::size_t n = static_cast<std::size_t>(in.AccPer + in.AccEv);
     r.Per1.assign(static_cast<std::size_t>(in.AccPer), PointXY{});
     r.Per2.assign(static_cast<std::size_t>(in.AccPer), PointXY{});
@@ -281,7 +286,7 @@ ToothProfileResult ToothProfile(const ToothProfileInput& in) {
 
     const MeshMember& g1 = in.member1;
     const MeshMember& g2 = in.member2;
-    Mesh w{in, r, FaultContext{}, std::tan(in.alpha), Inv(in.alpha), 0, 0, 0};
+    Mesh w{in, r, FaultContext{}, GeometryError{}, std::tan(in.alpha), Inv(in.alpha), 0, 0, 0};
     w.ctx.internal = in.internal;
     // Tooth thickness of member 1 on its reference circle, less its share of the backlash, and
     // the polar angle at which its involute leaves the base circle.
@@ -291,14 +296,17 @@ ToothProfileResult ToothProfile(const ToothProfileInput& in) {
     w.ga2 = (std::tan(ArcCos(g2.db / g2.da)) * g2.db) / 2;
 
     if (!(in.internal ? InternalMesh(w) : ExternalMesh(w))) {
-        return r;
+        return ToothProfileResult::Failure(w.error);
     }
     const bool member1 = !(in.internal && in.SingleMember);
     const bool member2 = in.internal || !in.SingleMember;
     if (member1 && !AllFinite(r.Prof1)) {
         w.Fail(1, GeometryFault::NonFinitePoint);
-    } else if (member2 && !AllFinite(r.Prof2)) {
+        return ToothProfileResult::Failure(w.error);
+    }
+    if (member2 && !AllFinite(r.Prof2)) {
         w.Fail(2, GeometryFault::NonFinitePoint);
+        return ToothProfileResult::Failure(w.error);
     }
     return r;
 }

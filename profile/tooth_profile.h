@@ -43,22 +43,24 @@ struct ToothProfileInput {
 // The flanks and what the generator found on the way. Prof1 and Prof2 hold AccPer + AccEv
 // points (point k, counted from 1, is element k - 1); a member not generated keeps all its
 // points at (0, 0). Per1 and Per2 hold the transition curves in the order generated.
-struct ToothProfileResult {
-    GeometryError error;        // wheel 1 or 2 names the member that failed
+struct ToothProfileFlanks {
     double workingAngle = 0;    // operating pressure angle of the mesh (both members generated)
     double centreDistance = 0;  // operating centre distance of the mesh
     double dl1 = 0;             // limit diameters: where the mate's tip begins to touch
     double dl2 = 0;
     double da1 = 0;             // tip diameters as drawn: an internal pair's tip limits may
     double da2 = 0;             // reduce the pinion's and enlarge the ring's
-    RackFilletResult rack1;     // member 1's fillet (always rack-generated)
-    RackFilletResult rack2;     // member 2's fillet in an external mesh
-    CutterFilletResult cutter;  // member 2's fillet in an internal mesh
+    RackFilletCurve rack1;      // member 1's fillet (always rack-generated)
+    RackFilletCurve rack2;      // member 2's fillet in an external mesh
+    CutterFilletCurve cutter;   // member 2's fillet in an internal mesh
     std::vector<PointXY> Prof1;
     std::vector<PointXY> Prof2;
     std::vector<PointXY> Per1;
     std::vector<PointXY> Per2;
 };
+
+// The flanks, or the fault with wheel 1 or 2 naming the member that failed.
+using ToothProfileResult = Outcome<ToothProfileFlanks, GeometryError>;
 
 // Computes one flank of each member: the fillet the cutting tool leaves joined to the involute
 // up to the tip circle. Angles in radians; lengths in millimetres.

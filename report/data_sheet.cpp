@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "report/gear_formulas.h"
 #include "report/overlap_remedy.h"
@@ -54,17 +55,21 @@ struct SheetBasis {
 // root: its root and form diameters and its undercut verdict are then those of the drawing.
 // Nothing when the drawing has the equivalent rack's fillet (or the rack refuses the data read
 // back, which the builder did not).
-bool CutEnvelope(const SheetBasis& basis, const ToothData& t, double da, RackCutFlankResult& out) {
+std::optional<RackCutFlankCurve> CutEnvelope(const SheetBasis& basis, const ToothData& t,
+                                             double da) {
     if (t.internal || !basis.state->CutFillet) {
-        return false;
+        return std::nullopt;
     }
     const RackCutMember member{t.z, t.mn, t.beta, t.alphaN, t.x, t.thinning, da};
     RackCutData data = RackCutDataOf(*basis.state, member);
     // Only the diameters are wanted, and they do not depend on the point counts.
     data.accPer = 2;
     data.accEv = 1;
-    out = RackCutFlank(data);
-    return out.fault == RackCutFault::None;
+    const RackCutFlankResult envelope = RackCutFlank(data);
+    if (!envelope.ok()) {
+        return std::nullopt;
+    }
+    return envelope.value();
 }
 
 // One wheel's own numbers. External teeth reach out to their tip circle and in to their root
@@ -94,10 +99,9 @@ WheelSheet Wheel(WheelRole role, const ToothData& t, const DrawnWheel& drawn,
         w.dfRack = RackRootDiameter(t, basis.rack);
         w.xMin = UndercutLimit(t, basis.rack);
         w.undercut = t.x < w.xMin;
-        RackCutFlankResult envelope;
-        if (CutEnvelope(basis, t, w.da, envelope)) {
-            w.dfRack = envelope.rootDiameter;
-            w.undercut = envelope.undercut;
+        if (const auto envelope = CutEnvelope(basis, t, w.da)) {
+            w.dfRack = envelope->rootDiameter;
+            w.undercut = envelope->undercut;
         }
     }
     w.tipThickness = TipToothThickness(t, w.da);
@@ -110,7 +114,7 @@ WheelSheet Wheel(WheelRole role, const ToothData& t, const DrawnWheel& drawn,
 // Where the ring's involute ends towards its root: it is cut by the pinion-type cutter the
 // generator fitted, whose own involute ends where its tip rounding begins.
 double RingFormDiameter(const InternalPairGeometry& g) {
-    const CutterFilletResult& c = g.cutter;
+    const CutterFilletCurve& c = g.cutter;
     const double db0 = g.zp * g.mt * std::cos(g.alphaT);
     const double alphaC = ArcCos(db0 / (c.da0 - 2 * c.rho0));
     const double dNa0 = c.da0 - 2 * c.rho0 * (1 - std::sin(alphaC));
@@ -145,9 +149,9 @@ void AddWarnings(DataSheet& sheet) {
             sheet.warnings.push_back({SheetWarningKind::Interference, wheel, mate});
         }
     }
-    if (!sheet.mesh.mesh.done) {
+    if (!sheet.mesh.mesh.ok()) {
         sheet.warnings.push_back({SheetWarningKind::MeshNotChecked, -1, -1});
-    } else if (sheet.mesh.mesh.overlap) {
+    } else if (sheet.mesh.mesh->overlap) {
         sheet.warnings.push_back({SheetWarningKind::Overlap, -1, -1});
     }
 }
@@ -168,15 +172,14 @@ void CheckInterference(DataSheet& sheet, std::size_t i, const InternalPairGeomet
     w.lineOfAction = start.lineOfAction;
     if (!w.internalTeeth) {
         w.jam = start.lineOfAction < 0;
-        RackCutFlankResult envelope;
-        w.formDiameter = CutEnvelope(basis, t, w.da, envelope) ? envelope.formDiameter
-                                                                : RackFormDiameter(t, basis.rack);
+        const auto envelope = CutEnvelope(basis, t, w.da);
+        w.formDiameter = envelope ? envelope->formDiameter : RackFormDiameter(t, basis.rack);
         w.checkedInterference = !w.undercut && !w.jam;
         w.interference =
             w.checkedInterference && start.diameter < w.formDiameter - kInterferenceTolerance;
         return;
     }
-    if (ring != nullptr && ring->error.ok()) {
+    if (ring != nullptr) {
         w.formDiameter = RingFormDiameter(*ring);
         w.checkedInterference = std::isfinite(w.formDiameter);
         w.interference = w.checkedInterference &&
@@ -184,11 +187,7 @@ void CheckInterference(DataSheet& sheet, std::size_t i, const InternalPairGeomet
     }
 }
 
-DataSheet Refused(const std::string& reason) {
-    DataSheet sheet;
-    sheet.reason = reason;
-    return sheet;
-}
+DataSheetResult Refused(const std::string& reason) { return DataSheetResult::Failure(reason); }
 
 // The spline member's sheet: one wheel, no backlash.
 void SplineSheet(DataSheet& sheet, const BuilderCall& call, const DrawnWheel& drawn,
@@ -239,12 +238,13 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
         TransverseContactRatio({p.da, p.db}, {r.da, r.db}, {sheet.mesh.aw, alphaWt},
                                TransverseBasePitch(mt, alphaT), internal);
 
-    InternalPairGeometry ring;
+    InternalPairResult built;
     if (internal) {
-        ring = ComputeInternalPair(state, call);
+        built = ComputeInternalPair(state, call);
     }
-    CheckInterference(sheet, 0, internal ? &ring : nullptr, basis, t1);
-    CheckInterference(sheet, 1, internal ? &ring : nullptr, basis, t2);
+    const InternalPairGeometry* ring = internal && built.ok() ? &built.value() : nullptr;
+    CheckInterference(sheet, 0, ring, basis, t1);
+    CheckInterference(sheet, 1, ring, basis, t2);
 
     // Turned in the designer's order, so "wheel 1" means the same in every line of the sheet.
     const MeshWheel m1{&drawing.polylines[outline1].points, centres[outline1], call.Z1,
@@ -252,16 +252,16 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
     const MeshWheel m2{&drawing.polylines[outline2].points, centres[outline2], call.Z2,
                        t2.internal};
     sheet.mesh.mesh = CheckMesh(m1, m2);
-    if (sheet.mesh.mesh.overlap) {
-        sheet.mesh.remedy = FindOverlapRemedy(state, call, sheet.mesh.mesh);
+    if (sheet.mesh.mesh.ok() && sheet.mesh.mesh->overlap) {
+        sheet.mesh.remedy = FindOverlapRemedy(state, call, sheet.mesh.mesh.value());
     }
     AddWarnings(sheet);
 }
 
 }  // namespace
 
-DataSheet MakeDataSheet(const MainMod& state, const BuilderCall& call, const DxfDrawing& drawing,
-                        const SheetOptions& options) {
+DataSheetResult MakeDataSheet(const MainMod& state, const BuilderCall& call,
+                              const DxfDrawing& drawing, const SheetOptions& options) {
     const bool pair = call.kind != BuilderCall::Kind::Spline;
     const std::size_t expected = pair ? 2 : 1;
     const std::vector<PointXY> centres = CentreMarks(drawing);
@@ -277,7 +277,6 @@ DataSheet MakeDataSheet(const MainMod& state, const BuilderCall& call, const Dxf
     }
 
     DataSheet sheet;
-    sheet.ok = true;
     sheet.kind = call.kind;
     sheet.pair = pair;
     // The rack's full depth below its datum line, clearance included, cuts the root.
@@ -290,13 +289,13 @@ DataSheet MakeDataSheet(const MainMod& state, const BuilderCall& call, const Dxf
     return sheet;
 }
 
-DataSheet DataSheetOfFile(const MainMod& state, const BuilderCall& call, const std::string& path,
+DataSheetResult DataSheetOfFile(const MainMod& state, const BuilderCall& call, const std::string& path,
                           const SheetOptions& options) {
     const DxfReadResult read = ReadDxfFile(path);
-    if (!read.ok) {
-        return Refused("чертёж не прочитан: " + DescribeDxfRead(read));
+    if (!read.ok()) {
+        return Refused("чертёж не прочитан: " + DescribeDxfRead(read.fault()));
     }
-    return MakeDataSheet(state, call, read.drawing, options);
+    return MakeDataSheet(state, call, read.value(), options);
 }
 
 }  // namespace tarvo

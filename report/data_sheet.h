@@ -96,8 +96,6 @@ struct SheetWarning {
 };
 
 struct DataSheet {
-    bool ok = false;
-    std::string reason;  // with !ok: why no sheet could be made, in Russian
     BuilderCall::Kind kind = BuilderCall::Kind::ExternalPair;
     bool helical = false;
     double backlash = 0;  // normal backlash jn the drawing was made with, mm
@@ -110,12 +108,14 @@ struct DataSheet {
 // The sheet of the drawing `call` made, read back as `drawing`. `state` holds the basic rack
 // and the drawing accuracy the drawing was made with. Diameters "as drawn" and the mesh check
 // come from the drawing; everything else from the formulas of report/gear_formulas.h.
-DataSheet MakeDataSheet(const MainMod& state, const BuilderCall& call, const DxfDrawing& drawing,
-                        const SheetOptions& options = {});
+// The sheet, or in Russian why none could be made.
+using DataSheetResult = Outcome<DataSheet, std::string>;
 
-// Reads the drawing at `path` back and makes its sheet; for a drawing that cannot be read the
-// sheet says why.
-DataSheet DataSheetOfFile(const MainMod& state, const BuilderCall& call, const std::string& path,
+DataSheetResult MakeDataSheet(const MainMod& state, const BuilderCall& call,
+                              const DxfDrawing& drawing, const SheetOptions& options = {});
+
+// Reads the drawing at `path` back and makes its sheet, or says why the drawing cannot be read.
+DataSheetResult DataSheetOfFile(const MainMod& state, const BuilderCall& call, const std::string& path,
                           const SheetOptions& options = {});
 
 }  // namespace tarvo

@@ -44,7 +44,7 @@ double WorkingPressureAngle(const PairTeeth& teeth, double alphaN, double alphaT
     const double sumX = internal ? teeth.x2 - teeth.x1 : teeth.x2 + teeth.x1;
     const int sumZ = internal ? teeth.z2 - teeth.z1 : teeth.z2 + teeth.z1;
     const ArcInvResult a = ArcInv(Inv(alphaT) + 2 * sumX * std::tan(alphaN) / sumZ);
-    return a.converged ? a.angle : kNaN;
+    return a.ok() ? a.value() : kNaN;
 }
 
 double WorkingCentreDistance(int z1, int z2, double mt, double alphaT, double alphaWt,
@@ -162,10 +162,10 @@ RollerMeasurement MeasurementOverRollers(const ToothData& t, double rollerD) {
     m.M = kNaN;
     m.centreD = kNaN;
     const ArcInvResult alphaM = ArcInv(invM);
-    if (!alphaM.converged || !(invM > 0)) {
+    if (!alphaM.ok() || !(invM > 0)) {
         return m;
     }
-    m.centreD = b.db / std::cos(alphaM.angle);
+    m.centreD = b.db / std::cos(alphaM.value());
     const double across = t.z % 2 == 0 ? 1 : std::cos(kPi / (2 * t.z));
     m.M = m.centreD * across + (t.internal ? -rollerD : rollerD);
     return m;

@@ -625,13 +625,12 @@ Sweep Prepare(const MeshWheel& wheel1, const MeshWheel& wheel2, int steps) {
 }  // namespace
 
 MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int stepsPerPitch) {
-    MeshCheckResult result;
     for (const MeshWheel* wheel : {&wheel1, &wheel2}) {
         if (wheel->outline == nullptr || wheel->outline->size() < 4 || wheel->teeth < 1) {
-            result.reason = "контур колеса пуст";
-            return result;
+            return MeshCheckResult::Failure("контур колеса пуст");
         }
     }
+    MeshClearance result;
     try {
         const Sweep w = Prepare(wheel1, wheel2, stepsPerPitch);
         result.minClearance = HUGE_VAL;
@@ -659,10 +658,9 @@ MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int 
         }
         result.positions = stepsPerPitch;
         result.stepDegrees = RadToGrad(w.step);
-        result.done = true;
     } catch (const std::exception& e) {
-        result = MeshCheckResult{};
-        result.reason = std::string("проверка зацепления не выполнена: ") + e.what();
+        return MeshCheckResult::Failure(std::string("проверка зацепления не выполнена: ") +
+                                        e.what());
     }
     return result;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "math/outcome.h"
 #include "profile/point_xy.h"
 
 namespace tarvo {
@@ -26,9 +27,7 @@ struct MeshWheel {
     bool internal = false;  // internal teeth: the wheel's material lies outside its outline
 };
 
-struct MeshCheckResult {
-    bool done = false;
-    std::string reason;           // with !done, in Russian
+struct MeshClearance {
     int positions = 0;            // positions checked, the drawn one first
     double stepDegrees = 0;       // turn of wheel 1 from one position to the next
     double drawnClearance = 0;    // smallest distance between the outlines as drawn, mm
@@ -39,6 +38,9 @@ struct MeshCheckResult {
     double overlapArea = 0;       // the area the wheels share at that position, mm^2
     double overlapTurn = 0;       // wheel 1's turn at that position, degrees
 };
+
+// The clearances found, or in Russian why the check was not made.
+using MeshCheckResult = Outcome<MeshClearance, std::string>;
 
 // Turns wheel 1 anticlockwise through one pitch in kMeshStepsPerPitch steps and wheel 2 with it
 // by its tooth ratio (the other way for two external wheels, the same way when one has internal

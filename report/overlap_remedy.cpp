@@ -35,17 +35,23 @@ RebuiltPair Rebuild(const MainMod& state, const BuilderCall& call, int involute,
     pair.z1 = call.Z1;
     pair.z2 = call.Z2;
     if (call.kind == BuilderCall::Kind::ExternalPair) {
-        const ExternalPairGeometry g = ComputeExternalPair(copy, call);
-        pair.built = g.error.ok();
-        pair.outline1 = OutlinePoints(g.wheel1);
-        pair.outline2 = OutlinePoints(g.wheel2);
-        pair.centre2 = {g.aw, 0};
+        const ExternalPairResult built = ComputeExternalPair(copy, call);
+        pair.built = built.ok();
+        if (pair.built) {
+            pair.outline1 = OutlinePoints(built->wheel1);
+            pair.outline2 = OutlinePoints(built->wheel2);
+            pair.centre2 = {built->aw, 0};
+        }
         return pair;
     }
-    const InternalPairGeometry g = ComputeInternalPair(copy, call);
+    const InternalPairResult built = ComputeInternalPair(copy, call);
+    pair.built = built.ok();
+    if (!pair.built) {
+        return pair;
+    }
+    const InternalPairGeometry& g = built.value();
     // The ring lies about the origin, the pinion at (aw, 0).
     const bool pinionFirst = call.Z1 < call.Z2;
-    pair.built = g.error.ok();
     pair.outline1 = OutlinePoints(pinionFirst ? g.pinion : g.ring);
     pair.outline2 = OutlinePoints(pinionFirst ? g.ring : g.pinion);
     (pinionFirst ? pair.centre1 : pair.centre2) = {g.aw, 0};
@@ -66,19 +72,24 @@ OverlapFound OverlapsAt(const MainMod& state, const BuilderCall& call, double li
 }
 
 // The overlap left at the most points of both kinds: the drawing's own when drawn so.
-MeshCheckResult FinestCheck(const MainMod& state, const BuilderCall& call,
-                            const MeshCheckResult& drawn) {
+// A check that cannot be made finds no depth.
+MeshClearance FinestCheck(const MainMod& state, const BuilderCall& call,
+                          const MeshClearance& drawn) {
     if (state.AccEv == kMaxAccEv && state.AccPer == kMaxAccPer) {
         return drawn;
     }
     const RebuiltPair pair = Rebuild(state, call, kMaxAccEv, kMaxAccPer);
-    return pair.built ? CheckMesh(pair.Wheel1(), pair.Wheel2()) : drawn;
+    if (!pair.built) {
+        return drawn;
+    }
+    const MeshCheckResult finest = CheckMesh(pair.Wheel1(), pair.Wheel2());
+    return finest.ok() ? finest.value() : MeshClearance{};
 }
 
 }  // namespace
 
 OverlapRemedy FindOverlapRemedy(const MainMod& state, const BuilderCall& call,
-                                const MeshCheckResult& drawn) {
+                                const MeshClearance& drawn) {
     OverlapRemedy remedy;
     if (call.kind == BuilderCall::Kind::Spline) {
         return remedy;
@@ -117,7 +128,7 @@ OverlapRemedy FindOverlapRemedy(const MainMod& state, const BuilderCall& call,
     }
     remedy = OverlapRemedy{};
     remedy.verdict = OverlapRemedy::Verdict::InGeometry;
-    const MeshCheckResult finest = FinestCheck(state, call, drawn);
+    const MeshClearance finest = FinestCheck(state, call, drawn);
     remedy.finestDepth = finest.overlapDepth;
     remedy.finestTurn = finest.overlapTurn;
     return remedy;

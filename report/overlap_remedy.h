@@ -34,6 +34,6 @@ struct OverlapRemedy {
 // overlaps is tried first in each rebuild, so that a count that still overlaps costs one
 // position.
 OverlapRemedy FindOverlapRemedy(const MainMod& state, const BuilderCall& call,
-                                const MeshCheckResult& drawn);
+                                const MeshClearance& drawn);
 
 }  // namespace tarvo

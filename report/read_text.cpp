@@ -7,8 +7,6 @@ namespace {
 
 const char* Words(DxfReadFault fault) {
     switch (fault) {
-        case DxfReadFault::None:
-            return "";
         case DxfReadFault::CannotOpen:
             return "файл не открывается";
         case DxfReadFault::CannotRead:
@@ -39,10 +37,7 @@ const char* Words(DxfReadFault fault) {
 
 }  // namespace
 
-std::string DescribeDxfRead(const DxfReadResult& read) {
-    if (read.ok || read.fault == DxfReadFault::None) {
-        return {};
-    }
+std::string DescribeDxfRead(const DxfReadError& read) {
     std::string text = Words(read.fault);
     if (!read.detail.empty()) {
         text += ": " + read.detail;

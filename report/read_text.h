@@ -7,7 +7,7 @@
 
 namespace tarvo {
 
-// "строка 12: координата не число: 1,5", "файл не открывается: /path", ...; empty when read.
-std::string DescribeDxfRead(const DxfReadResult& read);
+// "строка 12: координата не число: 1,5", "файл не открывается: /path", ...
+std::string DescribeDxfRead(const DxfReadError& read);
 
 }  // namespace tarvo

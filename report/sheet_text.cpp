@@ -176,10 +176,10 @@ std::string RemedyJson(const OverlapRemedy& remedy) {
 
 // The check of the drawn outlines as a JSON object, with what clears an overlap.
 std::string MeshCheckJson(const PairSheet& p) {
-    const MeshCheckResult& m = p.mesh;
-    if (!m.done) {
-        return "{\"error\": " + JsonString(m.reason) + "}";
+    if (!p.mesh.ok()) {
+        return "{\"error\": " + JsonString(p.mesh.fault()) + "}";
     }
+    const MeshClearance& m = p.mesh.value();
     return "{\"positions\": " + Whole(m.positions) +
            ", \"step_deg\": " + JsonNumber(m.stepDegrees) +
            ", \"drawn_clearance\": " + JsonNumber(m.drawnClearance) +
@@ -350,9 +350,6 @@ std::string WheelJson(const WheelSheet& w, bool pair) {
 
 SheetTable MakeSheetTable(const DataSheet& sheet, char sep) {
     SheetTable table;
-    if (!sheet.ok) {
-        return table;
-    }
     const std::vector<WheelSheet>& wheels = sheet.wheels;
     for (const WheelSheet& w : wheels) {
         table.headings.push_back(std::string(WordsOf(w.role).name) +
@@ -391,11 +388,11 @@ SheetTable MakeSheetTable(const DataSheet& sheet, char sep) {
     pairRow("Межосевое расстояние aw, мм", FixedText(p.aw, kLength, sep));
     pairRow("Угол зацепления αtw, °", FixedText(p.alphaTw, kAngle, sep));
     pairRow("Коэф. торцового перекрытия εα", FixedText(p.epsAlpha, kContactRatioDecimals, sep));
-    const MeshCheckResult& m = p.mesh;
-    if (!m.done) {
+    if (!p.mesh.ok()) {
         pairRow("Проверка зацепления по чертежу", "не выполнена");
         return table;
     }
+    const MeshClearance& m = p.mesh.value();
     pairRow("Зазор на чертеже, мм", FixedText(m.drawnClearance, kLength, sep));
     pairRow("Наименьший зазор за шаг, мм", FixedText(m.minClearance, kLength, sep));
     pairRow("Проверено положений за шаг",
@@ -438,26 +435,27 @@ std::vector<std::string> WarningLines(const DataSheet& sheet, char sep) {
                 break;
             case SheetWarningKind::Overlap:
                 lines.push_back("Контуры на чертеже перекрываются: на глубину до " +
-                                FixedText(sheet.mesh.mesh.overlapDepth, kLength, sep) +
+                                FixedText(sheet.mesh.mesh->overlapDepth, kLength, sep) +
                                 " мм (общая площадь " +
-                                FixedText(sheet.mesh.mesh.overlapArea, 6, sep) +
+                                FixedText(sheet.mesh.mesh->overlapArea, 6, sep) +
                                 " мм²) при повороте колеса 1 на " +
-                                FixedText(sheet.mesh.mesh.overlapTurn, kTurn, sep) +
+                                FixedText(sheet.mesh.mesh->overlapTurn, kTurn, sep) +
                                 "°." + Prefixed(" ", RemedyText(sheet.mesh.remedy, sep)));
                 break;
             case SheetWarningKind::MeshNotChecked:
                 lines.push_back("Зацепление по чертежу не проверено: " +
-                                sheet.mesh.mesh.reason + ".");
+                                sheet.mesh.mesh.fault() + ".");
                 break;
         }
     }
     return lines;
 }
 
-std::string DataSheetText(const DataSheet& sheet) {
-    if (!sheet.ok) {
-        return "Данные для чертежа не получены: " + sheet.reason + "\n";
+std::string DataSheetText(const DataSheetResult& made) {
+    if (!made.ok()) {
+        return "Данные для чертежа не получены: " + made.fault() + "\n";
     }
+    const DataSheet& sheet = made.value();
     const SheetTable table = MakeSheetTable(sheet);
     std::size_t labelWidth = 0;
     for (const auto* rows : {&table.wheelRows, &table.pairRows}) {
@@ -503,11 +501,12 @@ std::string DataSheetText(const DataSheet& sheet) {
     return out;
 }
 
-std::string DataSheetJson(const DataSheet& sheet, const std::string& path) {
+std::string DataSheetJson(const DataSheetResult& made, const std::string& path) {
     std::string out = "{\n  \"file\": " + JsonString(path) + ",\n";
-    if (!sheet.ok) {
-        return out + "  \"error\": " + JsonString(sheet.reason) + "\n}\n";
+    if (!made.ok()) {
+        return out + "  \"error\": " + JsonString(made.fault()) + "\n}\n";
     }
+    const DataSheet& sheet = made.value();
     out += "  \"kind\": \"" + std::string(KindName(sheet.kind)) + "\",\n";
     out += "  \"helical\": " + std::string(sheet.helical ? "true" : "false") + ",\n";
     out += "  \"backlash\": " + JsonNumber(sheet.backlash) + ",\n";

@@ -33,10 +33,12 @@ SheetTable MakeSheetTable(const DataSheet& sheet, char separator = '.');
 // One Russian sentence per warning, in the order of sheet.warnings.
 std::vector<std::string> WarningLines(const DataSheet& sheet, char separator = '.');
 
-// The table and the warnings as plain text, columns aligned, for a terminal.
-std::string DataSheetText(const DataSheet& sheet);
+// The table and the warnings as plain text, columns aligned, for a terminal; or why there is
+// no sheet.
+std::string DataSheetText(const DataSheetResult& made);
 
-// The sheet as one JSON object, numbers in full (15 significant digits), with the drawing's path.
-std::string DataSheetJson(const DataSheet& sheet, const std::string& path);
+// The sheet as one JSON object, numbers in full (15 significant digits), with the drawing's path;
+// or the path and why there is no sheet.
+std::string DataSheetJson(const DataSheetResult& made, const std::string& path);
 
 }  // namespace tarvo

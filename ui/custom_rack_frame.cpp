@@ -121,12 +121,12 @@ void CustomRackFrame::ComOK_Click() {
         texts[i] = ToCore(boxes[i]->text());
     }
     const CustomRackOutcome outcome = StoreCustomRack(state_, texts);
-    if (!outcome.stored) {
-        messages_.Show({ZeroParameterMessage(outcome.zeroField), MessageIcon::Exclamation, ""});
-        boxes[static_cast<std::size_t>(outcome.zeroField)]->setFocus();
+    if (!outcome.ok()) {
+        messages_.Show({ZeroParameterMessage(outcome.fault()), MessageIcon::Exclamation, ""});
+        boxes[static_cast<std::size_t>(outcome.fault())]->setFocus();
         return;
     }
-    if (outcome.roReduced) {
+    if (outcome->roReduced) {
         messages_.Show(
             {ReducedRoMessage(state_.Ro, DecimalSeparator()), MessageIcon::Information, ""});
     }

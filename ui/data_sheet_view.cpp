@@ -157,14 +157,15 @@ void DataSheetView::Clear() {
     lines_.clear();
 }
 
-void DataSheetView::SetSheet(const DataSheet& sheet, char separator) {
+void DataSheetView::SetSheet(const DataSheetResult& made, char separator) {
     Clear();
     QStringList warnings;
-    if (!sheet.ok) {
-        warnings << QStringLiteral("Данные для чертежа не получены: ") + FromCore(sheet.reason);
-    }
-    for (const std::string& line : WarningLines(sheet, separator)) {
-        warnings << FromCore(line);
+    if (!made.ok()) {
+        warnings << QStringLiteral("Данные для чертежа не получены: ") + FromCore(made.fault());
+    } else {
+        for (const std::string& line : WarningLines(made.value(), separator)) {
+            warnings << FromCore(line);
+        }
     }
     for (const QString& text : warnings) {
         auto* line = new QLabel(text, warnings_);
@@ -177,10 +178,11 @@ void DataSheetView::SetSheet(const DataSheet& sheet, char separator) {
         warnings_->layout()->addWidget(line);
         lines_ << line;
     }
-    if (!sheet.ok) {
+    if (!made.ok()) {
         return;
     }
 
+    const DataSheet& sheet = made.value();
     const SheetTable rows = MakeSheetTable(sheet, separator);
     AddHeadings(table, sheet, rows, font());
     AddRows(table, rows);

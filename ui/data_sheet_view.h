@@ -18,7 +18,7 @@ public:
     explicit DataSheetView(QWidget* parent = nullptr);
 
     // Fills the table and the warning lines; numbers take `separator` as the decimal sign.
-    void SetSheet(const DataSheet& sheet, char separator);
+    void SetSheet(const DataSheetResult& made, char separator);
     void Clear();
 
     // The text of the row labelled `label`, wheel column `column` (0 for a row of the pair);

@@ -28,16 +28,13 @@ DrawingReport::DrawingReport(QWidget* parent) : QWidget(parent) {
 }
 
 ReadBack ReadBackDrawing(const MainMod& state, const BuilderCall& call, const std::string& path) {
-    DxfReadResult read = ReadDxfFile(path);
-    ReadBack back;
-    back.ok = read.ok;
-    if (!read.ok) {
-        back.reason = DescribeDxfRead(read);
-        back.sheet.reason = "чертёж не прочитан: " + back.reason;
+    ReadBack back{ReadDxfFile(path), {}};
+    if (!back.drawing.ok()) {
+        back.sheet = DataSheetResult::Failure("чертёж не прочитан: " +
+                                              DescribeDxfRead(back.drawing.fault()));
         return back;
     }
-    back.sheet = MakeDataSheet(state, call, read.drawing);
-    back.drawing = std::move(read.drawing);
+    back.sheet = MakeDataSheet(state, call, back.drawing.value());
     return back;
 }
 
@@ -48,11 +45,12 @@ void DrawingReport::ShowDrawing(const MainMod& state, const BuilderCall& call,
 
 void DrawingReport::Show(ReadBack readBack) {
     sheet->SetSheet(readBack.sheet, RegionalDecimalSign());
-    if (!readBack.ok) {
-        preview->Clear(QStringLiteral("Чертёж не прочитан: ") + QString::fromStdString(readBack.reason));
+    if (!readBack.drawing.ok()) {
+        preview->Clear(QStringLiteral("Чертёж не прочитан: ") +
+                       QString::fromStdString(DescribeDxfRead(readBack.drawing.fault())));
         return;
     }
-    preview->SetDrawing(std::move(readBack.drawing));
+    preview->SetDrawing(std::move(readBack.drawing).value());
 }
 
 void DrawingReport::Clear() {

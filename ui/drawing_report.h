@@ -19,10 +19,8 @@ namespace tarvo::ui {
 // thousands of teeth is millions of points and a mesh check), made with no window involved so
 // it can run on the worker thread that made the drawing.
 struct ReadBack {
-    bool ok = false;
-    std::string reason;  // why the file could not be read
-    DxfDrawing drawing;
-    DataSheet sheet;
+    DxfReadResult drawing;  // the drawing, or why the file could not be read
+    DataSheetResult sheet;  // its sheet, or why none could be made
 };
 
 // Reads the file `call` wrote at `path` once and makes its sheet; `state` holds the rack and

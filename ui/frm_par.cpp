@@ -51,7 +51,7 @@ struct BuildJob {
 // A drawing was written and the report page will show it.
 bool Written(const PageOutcome& outcome) {
     return outcome.next == Page::Report && outcome.call && outcome.drawn &&
-           outcome.drawn->status == DrawStatus::Written;
+           outcome.drawn->ok();
 }
 
 }  // namespace
