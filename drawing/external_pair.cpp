@@ -73,7 +73,7 @@ PairFlanks CutFlanks(const MainMod& state, const BuilderCall& call, const ToothP
         RackCutFlankResult r = RackCutFlank(RackCutDataOf(state, cut));
         if (!r.ok()) {
             const WheelRole role = wheel == 1 ? WheelRole::Wheel1 : WheelRole::Wheel2;
-            f.error = {RackCutGeometryFault(r.fault()), wheel, role};
+            f.error = {r.fault(), wheel, role};
             return f;
         }
         (wheel == 1 ? f.flank1 : f.flank2) = std::move(r).value().flank;

@@ -82,7 +82,7 @@ PinionFlank ChoosePinionFlank(const MainMod& state, const BuilderCall& call,
                             firstIsPinion ? call.x1 : call.x2, thinning, profile.da1};
     RackCutFlankResult r = RackCutFlank(RackCutDataOf(state, cut));
     if (!r.ok()) {
-        return {RackCutGeometryFault(r.fault()), {}};
+        return {r.fault(), {}};
     }
     return {GeometryFault::None, std::move(r).value().flank};
 }

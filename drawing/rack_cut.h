@@ -1,5 +1,5 @@
-// The rack-cut root in the builders and the data sheet: one external member's data turned into
-// the cutting rack's input, and the rack's refusals turned into the builders' geometry faults.
+// The rack-cut root in the builders and the data sheet: one external member's data, as the
+// designer entered it, turned into the cutting rack's input.
 #pragma once
 
 #include "profile/geometry_fault.h"
@@ -22,8 +22,5 @@ struct RackCutMember {
 // The rack's input: the member, the basic rack stored in `state` (ha*, hf*, c*, rf*) and the
 // drawing accuracy (the fillet gets as many points as the accuracy page gives the fillet).
 RackCutData RackCutDataOf(const MainMod& state, const RackCutMember& member);
-
-// The fault a builder reports when the cutting rack refuses a member.
-GeometryFault RackCutGeometryFault(RackCutFault fault);
 
 }  // namespace tarvo

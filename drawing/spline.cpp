@@ -80,7 +80,7 @@ SplineResult Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& ca
         // The rack-cut root: the flank the cutting rack leaves, on the same tip circle.
         RackCutFlankResult cut = RackCutFlank(RackCutDataOf(state, {Z, m, 0, a, x, 0, g.da}));
         if (!cut.ok()) {
-            return Refuse(RackCutGeometryFault(cut.fault()), false);
+            return Refuse(cut.fault(), false);
         }
         g.flank = std::move(cut).value().flank;
     }

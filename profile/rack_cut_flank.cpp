@@ -56,27 +56,29 @@ struct CutPoint {
     double up = 0;
 };
 
-RackCutFault CheckData(const RackCutData& d) {
+// Counts below the accuracy page's range and values the pair's own checks let through never
+// come from the pages; they are refused as data the rack cannot take.
+GeometryFault CheckData(const RackCutData& d) {
     if (d.accPer < 2 || d.accEv < 1) {
-        return RackCutFault::PointCountsTooSmall;
+        return GeometryFault::DataNotFinite;
     }
     if (d.z < 1) {
-        return RackCutFault::ToothCountNotPositive;
+        return GeometryFault::ToothCountNotPositive;
     }
     if (!(d.normalModule > 0) || !std::isfinite(d.normalModule)) {
-        return RackCutFault::ModuleNotPositive;
+        return GeometryFault::ModuleNotPositive;
     }
     for (const double v :
          {d.helixAngle, d.profileAngle, d.hf, d.c, d.rf, d.x, d.thinning, d.tipDiameter}) {
         if (!std::isfinite(v)) {
-            return RackCutFault::DataOutOfRange;
+            return GeometryFault::DataNotFinite;
         }
     }
     if (!(std::fabs(d.helixAngle) < kPi / 2) || !(d.profileAngle > 0) ||
         !(d.profileAngle < kPi / 2) || d.rf < 0) {
-        return RackCutFault::DataOutOfRange;
+        return GeometryFault::DataNotFinite;
     }
-    return RackCutFault::None;
+    return GeometryFault::None;
 }
 
 // The rack for the data. The corners are rounded with rf* m_n unless that would make them
@@ -264,27 +266,27 @@ bool AllFinite(const std::vector<PointXY>& flank) {
 }  // namespace
 
 RackCutFlankResult RackCutFlank(const RackCutData& data) {
-    const RackCutFault refused = CheckData(data);
-    if (refused != RackCutFault::None) {
+    const GeometryFault refused = CheckData(data);
+    if (refused != GeometryFault::None) {
         return RackCutFlankResult::Failure(refused);
     }
     const CuttingRack rack = MakeRack(data);
     if (!(rack.hTip > 0)) {
         // The rack would cut through the gear's centre: a dedendum beyond the reference radius.
-        return RackCutFlankResult::Failure(RackCutFault::DataOutOfRange);
+        return RackCutFlankResult::Failure(GeometryFault::RootFilletsCross);
     }
     if (!(rack.rho >= 0)) {
-        return RackCutFlankResult::Failure(RackCutFault::RoundingDoesNotFit);
+        return RackCutFlankResult::Failure(GeometryFault::RackRoundingNotFound);
     }
     const FilletEnd end = FindFilletEnd(rack);
     if (!end.found) {
-        return RackCutFlankResult::Failure(RackCutFault::UndercutCrossingNotFound);
+        return RackCutFlankResult::Failure(GeometryFault::ActiveProfileUndefined);
     }
     const std::vector<CutPoint> fillet = FilletPoints(rack, end.t, data.accPer);
     const double rForm = fillet.back().R;
     const double rTip = data.tipDiameter / 2;
     if (!(rTip > rForm)) {
-        return RackCutFlankResult::Failure(RackCutFault::TipNotAboveForm);
+        return RackCutFlankResult::Failure(GeometryFault::ActiveProfileUndefined);
     }
     RackCutFlankCurve result;
     result.undercut = end.undercut;
@@ -302,7 +304,7 @@ RackCutFlankResult RackCutFlank(const RackCutData& data) {
         result.flank.push_back(Polar(R, rack.psi - Inv(ArcCos(rack.rb / R))));
     }
     if (!AllFinite(result.flank)) {
-        return RackCutFlankResult::Failure(RackCutFault::NonFinitePoint);
+        return RackCutFlankResult::Failure(GeometryFault::NonFinitePoint);
     }
     return result;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "math/outcome.h"
+#include "profile/geometry_fault.h"
 #include "profile/point_xy.h"
 
 namespace tarvo {
@@ -32,19 +33,6 @@ struct RackCutData {
     int accPer = 3;           // points on the fillet, junction included, >= 2
 };
 
-enum class RackCutFault {
-    None,
-    PointCountsTooSmall,       // accPer < 2 or accEv < 1
-    ToothCountNotPositive,     // z < 1
-    ModuleNotPositive,         // m_n zero, negative or not finite
-    DataOutOfRange,            // an angle outside its range, a negative rf*, a value not finite,
-                               // or a root circle through the gear's centre
-    RoundingDoesNotFit,        // the rack tooth comes to a point before its tip line
-    TipNotAboveForm,           // the tip circle does not reach past the start of the involute
-    UndercutCrossingNotFound,  // the undercut fillet and the involute do not meet
-    NonFinitePoint,            // a flank point is not a number
-};
-
 struct RackCutFlankCurve {
     // accPer + accEv points in the layout of an external member's flank from ToothProfile: origin
     // at the gear centre, X along the tooth's centre line, the flank on the +Y side. First the
@@ -60,7 +48,14 @@ struct RackCutFlankCurve {
     double cornerRadius = 0;
 };
 
-using RackCutFlankResult = Outcome<RackCutFlankCurve, RackCutFault>;
+// The flank, or why the rack cannot cut it: a tooth count or module that is no number of
+// teeth or no length; data out of range (point counts below 2 and 1, angles outside their
+// range, a negative rf*, values not finite) as DataNotFinite, or a dedendum past the reference
+// radius, whose neighbouring roots meet at the centre, as RootFilletsCross; a rack tooth that
+// comes to a point before its tip line as RackRoundingNotFound; no involute left below the tip
+// (the tip circle inside the form circle, or an undercut fillet that never meets the
+// involute) as ActiveProfileUndefined; a flank point that is not a number as NonFinitePoint.
+using RackCutFlankResult = Outcome<RackCutFlankCurve, GeometryFault>;
 
 // The fillet points are spaced evenly in the rack's rolling travel counted from the position in
 // which its tooth stands on the space's centre line. Where the cut passes from the flat tip to
