@@ -80,14 +80,14 @@ double ThicknessToSpare(const Member& member, const BuilderCall& call, const Sec
     return thickness + member.z * s.mt * Inv(s.at);
 }
 
-std::optional<InputFault> Fault(InputField field, const char* reason) {
-    return InputFault{field, reason};
+InputCheck Fault(InputField field, const char* reason) {
+    return InputCheck::Failure({field, reason});
 }
 
 // The helix angle and the module of a pair: a transverse section whose pressure angle can be
 // inverted, and every length of the drawing, out to the far side of wheel 2, in the range that
 // keeps its digits.
-std::optional<InputFault> CheckPairSize(const MainMod& rack, const BuilderCall& call) {
+InputCheck CheckPairSize(const MainMod& rack, const BuilderCall& call) {
     if (!std::isfinite(call.beta) || !(std::fabs(call.beta) < kRightAngle)) {
         return Fault(InputField::Helix, "угол наклона зуба должен быть меньше 90° по модулю");
     }
@@ -110,11 +110,11 @@ std::optional<InputFault> CheckPairSize(const MainMod& rack, const BuilderCall& 
         return Fault(InputField::Helix, "при таком угле наклона торцовый угол профиля близок "
                                         "к 90° и угол зацепления не находится");
     }
-    return std::nullopt;
+    return Done{};
 }
 
 // Shifts and backlash of a pair, member by member.
-std::optional<InputFault> CheckPairTeeth(const MainMod& rack, const BuilderCall& call) {
+InputCheck CheckPairTeeth(const MainMod& rack, const BuilderCall& call) {
     const bool internal = call.kind == BuilderCall::Kind::InternalPair;
     // In an internal pair the wheel with more teeth is the ring.
     const Member members[] = {
@@ -146,10 +146,10 @@ std::optional<InputFault> CheckPairTeeth(const MainMod& rack, const BuilderCall&
             return Fault(InputField::Backlash, "боковой зазор больше толщины зуба");
         }
     }
-    return std::nullopt;
+    return Done{};
 }
 
-std::optional<InputFault> CheckSpline(const MainMod& rack, const BuilderCall& call) {
+InputCheck CheckSpline(const MainMod& rack, const BuilderCall& call) {
     // The shaft's generating partner reaches furthest; a hub needs only its own size.
     const int partner = call.hub ? 0 : kShaftPartnerRatio * call.Z;
     const double reach = call.Z + partner + 4 * (rack.H + std::fabs(call.x));
@@ -168,7 +168,7 @@ std::optional<InputFault> CheckSpline(const MainMod& rack, const BuilderCall& ca
         return Fault(InputField::SplineShift, "окружность вершин лежит внутри основной "
                                               "окружности: смещение слишком мало");
     }
-    return std::nullopt;
+    return Done{};
 }
 
 // The user's wheel (1 or 2) that a builder's member number names: in an internal pair member 1
@@ -212,18 +212,18 @@ InputField SplineFieldOfFault(GeometryFault fault, const BuilderCall& call) {
 
 }  // namespace
 
-std::optional<InputFault> CheckInputRanges(const MainMod& rack, const BuilderCall& call) {
+InputCheck CheckInputRanges(const MainMod& rack, const BuilderCall& call) {
     switch (call.kind) {
         case BuilderCall::Kind::ExternalPair:
         case BuilderCall::Kind::InternalPair:
-            if (std::optional<InputFault> fault = CheckPairSize(rack, call)) {
-                return fault;
+            if (const InputCheck size = CheckPairSize(rack, call); !size.ok()) {
+                return size;
             }
             return CheckPairTeeth(rack, call);
         case BuilderCall::Kind::Spline:
             return CheckSpline(rack, call);
     }
-    return std::nullopt;
+    return Done{};
 }
 
 InputField FieldOfFault(const GeometryError& error, const BuilderCall& call) {

@@ -3,10 +3,10 @@
 // use them, so both name the same quantity for the same data.
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "drawing/builder_call.h"
+#include "math/outcome.h"
 #include "profile/geometry_fault.h"
 #include "profile/main_mod.h"
 
@@ -35,7 +35,8 @@ struct InputFault {
 // Checks the values of `call` against the stored basic rack in `rack` (H, Hf, C, Ro): helix
 // angle, module, shift coefficients and backlash, in that order; the first value out of range
 // is reported. Tooth counts and the sign of the module are the page command's own checks.
-std::optional<InputFault> CheckInputRanges(const MainMod& rack, const BuilderCall& call);
+using InputCheck = Outcome<Done, InputFault>;
+InputCheck CheckInputRanges(const MainMod& rack, const BuilderCall& call);
 
 // The box a builder's refusal points at: the wheel it names and what its sentence asks to change.
 InputField FieldOfFault(const GeometryError& error, const BuilderCall& call);

@@ -352,10 +352,11 @@ PageOutcome LeaveFile(MainMod& state, const PageInput& input, const Builder& bui
 
     PageOutcome outcome;
     outcome.call = ReadBuilderCall(state, input);
-    if (const std::optional<InputFault> fault = CheckInputRanges(state, *outcome.call)) {
+    if (const InputCheck check = CheckInputRanges(state, *outcome.call); !check.ok()) {
+        const InputFault& fault = check.fault();
         state.OutFile = earlierPath;
-        Message message{InputFaultMessage(*fault), MessageIcon::Critical, kParameterTitle};
-        return BackToParameters(input, fault->field, std::move(message), outcome);
+        Message message{InputFaultMessage(fault), MessageIcon::Critical, kParameterTitle};
+        return BackToParameters(input, fault.field, std::move(message), outcome);
     }
     outcome.drawn = build(state, *outcome.call);
     if (!outcome.drawn->ok()) {

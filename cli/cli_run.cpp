@@ -141,9 +141,10 @@ int Draw(const CliRequest& request, std::ostream& out, std::ostream& err) {
         return *refused;
     }
     // Values out of range are named as the window names them, and nothing is written.
-    if (const std::optional<InputFault> fault = CheckInputRanges(state, CallOf(request, state))) {
-        err << kWords.prefix << OptionOf(fault->field) << kWords.badParameter
-            << FieldCaption(fault->field) << "»: " << fault->reason << "\n";
+    if (const InputCheck check = CheckInputRanges(state, CallOf(request, state)); !check.ok()) {
+        const InputFault& fault = check.fault();
+        err << kWords.prefix << OptionOf(fault.field) << kWords.badParameter
+            << FieldCaption(fault.field) << "»: " << fault.reason << "\n";
         return kCliNotDrawn;
     }
     const DrawResult result = RunBuilder(state, CallOf(request, state));
