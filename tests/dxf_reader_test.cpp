@@ -1,33 +1,61 @@
 // Reading drawings back: what the writer writes comes back point for point with its centre
-// marks, other content is passed over, and damaged files are refused with the line at fault.
+// marks, other content is passed over, damaged files are refused with the line at fault, and
+// reading block by block, from a file, gives what reading the whole text in memory gives.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <sstream>
 #include <string>
 #include <tuple>
 
 #include "drawing/dxf_reader.h"
-#include "report/read_text.h"
 #include "drawing/dxf_writer.h"
+#include "report/read_text.h"
 #include "test_files.h"
 
 namespace tarvo {
 namespace {
 
-TEST(DxfReader, WriterRoundTrip) {
-    // 15-digit coordinates come back exactly; header points, colours and CR LF pass unseen.
-    const Outline first{0, 0, 12.5, -0.333333333333333, 1e-5, 123456.789, 0, 0};
+// Everything a read gives, coordinates to the last bit, as one text to compare.
+std::string Dump(const DxfReadResult& read) {
+    std::ostringstream text;
+    text.precision(17);
+    text << read.ok << ' ' << DescribeDxfRead(read) << '\n';
+    for (const DxfPolyline& p : read.drawing.polylines) {
+        text << p.layer;
+        for (const PointXY& q : p.points) {
+            text << ' ' << q.X << ',' << q.Y;
+        }
+        text << '\n';
+    }
+    for (const DxfLine& l : read.drawing.lines) {
+        text << l.layer << ' ' << l.from.X << ',' << l.from.Y << ' ' << l.to.X << ',' << l.to.Y
+             << '\n';
+    }
+    return text.str();
+}
+
+// 15-digit coordinates come back exactly; header points, colours and CR LF pass unseen; and
+// blocks of one byte and of seven split every line, 4096 some.
+TEST(DxfReader, WriterRoundTripAtEveryBlockSize) {
+    Outline first{0, 0, 12.5, -0.333333333333333, 1e-5, 123456.789};
+    for (int i = 0; i < 300; ++i) {
+        first.insert(first.end(), {i * 0.125, -i * 1.5});
+    }
+    first.insert(first.end(), {0, 0});
     const Outline second{60, 0, 61.25, 2.5, 60, 0};
     const testing::TempFolder folder;
-    ASSERT_TRUE(DxfWriteDrawing(folder.File("pair.dxf"), {&first, &second}, {0, 60}).written);
-    const DxfReadResult read = ReadDxfFile(folder.File("pair.dxf"));
+    const std::string path = folder.File("pair.dxf");
+    ASSERT_TRUE(DxfWriteDrawing(path, {&first, &second}, {0, 60}).written);
+    const DxfReadResult read = ReadDxfFile(path);
     ASSERT_TRUE(read.ok) << DescribeDxfRead(read);
     ASSERT_EQ(read.drawing.polylines.size(), 2u);
-    for (const Outline* outline : {&first, &second}) {
-        const DxfPolyline& p = read.drawing.polylines[outline == &first ? 0 : 1];
+    for (std::size_t k = 0; k < 2; ++k) {
+        const DxfPolyline& p = read.drawing.polylines[k];
         EXPECT_EQ(p.layer, "LAYER1VIEW0");
         Outline back;
         for (const PointXY& q : p.points) back.insert(back.end(), {q.X, q.Y});
-        EXPECT_EQ(back, *outline);
+        EXPECT_EQ(back, k == 0 ? first : second);
     }
     EXPECT_EQ(read.drawing.lines.size(), 4u);
     for (const DxfLine& line : read.drawing.lines) EXPECT_EQ(line.layer, "LAYER0VIEW0");
@@ -35,6 +63,9 @@ TEST(DxfReader, WriterRoundTrip) {
     std::vector<std::pair<double, double>> centres;
     for (const PointXY& c : CentreMarks(read.drawing)) centres.push_back({c.X, c.Y});
     EXPECT_EQ(centres, (std::vector<std::pair<double, double>>{{0, 0}, {60, 0}}));
+    for (const std::size_t block : {std::size_t{1}, std::size_t{7}, std::size_t{4096}}) {
+        EXPECT_EQ(Dump(ReadDxfFile(path, block)), Dump(read)) << "blocks of " << block;
+    }
 }
 
 TEST(DxfReader, OtherContentIsPassedOver) {
@@ -51,8 +82,10 @@ TEST(DxfReader, OtherContentIsPassedOver) {
               std::make_tuple(std::string("LAYER0VIEW0"), 2.0, -1.0, 2.0, 1.0));
 }
 
-TEST(DxfReader, DamagedFilesAreRefused) {
-    // A small file: one polyline of three vertices and one centre mark.
+// Each damage made to a small file (one polyline of three vertices, one centre mark), with LF
+// and with CR LF line ends, read from memory and from a file in blocks of three bytes (which
+// split CR from LF) and of the default size.
+TEST(DxfReader, DamagedAndOddTexts) {
     const std::string small =
         "0\nSECTION\n2\nENTITIES\n0\nPOLYLINE\n8\nLAYER1VIEW0\n66\n1\n10\n0\n20\n0\n30\n0\n0\n"
         "VERTEX\n8\nLAYER1VIEW0\n100\nAcDb2dVertex\n10\n1.5\n20\n-2\n0\nVERTEX\n8\nLAYER1VIEW0\n"
@@ -62,31 +95,53 @@ TEST(DxfReader, DamagedFilesAreRefused) {
     struct Row {
         const char* name;
         std::string from, to;  // the replacement made in the small file
-        const char* reason;    // the start of the reason
+        const char* reason;    // the start of the reason; empty when the text reads
     };
     const Row rows[] = {
+        {"as written", "", "", ""},
+        {"no line end after EOF", "EOF\n", "EOF", ""},
+        {"blank rest after the last line", "EOF\n", "EOF\n  ", ""},
         {"cut before EOF", "0\nENDSEC\n0\nEOF\n", "", "строка 68: файл обрывается"},
         {"value missing after the last code", "0\nEOF\n", "0\n", "строка 71: у кода группы нет"},
         {"no SEQEND", "0\nSEQEND\n", "", "строка 67: полилиния не закончена"},
-        {"EOF before SEQEND", "0\nSEQEND\n", "0\nEOF\n", "строка 46: полилиния не закончена"},
         {"vertex alone", "0\nPOLYLINE\n", "0\nCIRCLE\n", "строка 17: VERTEX вне полилинии"},
         {"coordinate not a number", "1E-05", "1,5", "строка 32: координата не число: 1,5"},
         {"vertex without y", "20\n3\n", "30\n3\n", "строка 27: у VERTEX нет координат"},
         {"code not a number", "100\nAcDb", "1OO\nAcDb", "строка 21: код группы не число"},
         {"POLYLINE before SEQEND", "0\nSEQEND\n", "0\nPOLYLINE\n", "строка 43: новая полилиния"},
+        {"line without its end", "21\n1\n", "", "строка 45: у LINE нет координат"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        std::string text = small;
-        const std::size_t at = text.find(row.from);
-        ASSERT_NE(at, std::string::npos);
-        const DxfReadResult read = ParseDxf(text.replace(at, row.from.size(), row.to));
-        EXPECT_FALSE(read.ok);
-        EXPECT_EQ(DescribeDxfRead(read).rfind(row.reason, 0), 0u) << DescribeDxfRead(read);
-        EXPECT_TRUE(read.drawing.polylines.empty());
-    }
     const testing::TempFolder folder;
-    EXPECT_EQ(DescribeDxfRead(ReadDxfFile(folder.File("absent.dxf"))).rfind("файл не открывается", 0), 0u);
+    const std::string path = folder.File("text.dxf");
+    for (const Row& row : rows) {
+        for (const char* end : {"\n", "\r\n"}) {
+            SCOPED_TRACE(std::string(row.name) + (end[1] ? ", CR LF" : ", LF"));
+            auto ends = [end](std::string text) {
+                for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos;) {
+                    text.replace(at, 1, end);
+                    at += std::strlen(end);
+                }
+                return text;
+            };
+            std::string text = ends(small);
+            const std::string from = ends(row.from);
+            const std::size_t at = text.find(from);
+            ASSERT_NE(at, std::string::npos);
+            text.replace(at, from.size(), ends(row.to));
+            const DxfReadResult read = ParseDxf(text);
+            EXPECT_EQ(read.ok, *row.reason == '\0');
+            EXPECT_EQ(DescribeDxfRead(read).rfind(row.reason, 0), 0u) << DescribeDxfRead(read);
+            if (!read.ok) {
+                EXPECT_TRUE(read.drawing.polylines.empty());
+            }
+            testing::WriteFile(path, text);
+            for (const std::size_t block : {std::size_t{3}, kDxfReadBlockBytes}) {
+                EXPECT_EQ(Dump(ReadDxfFile(path, block)), Dump(read)) << "blocks of " << block;
+            }
+        }
+    }
+    const std::string absent = DescribeDxfRead(ReadDxfFile(folder.File("absent.dxf")));
+    EXPECT_EQ(absent.rfind("файл не открывается", 0), 0u);
 }
 
 }  // namespace

@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
-#include "cli/cli_run.h"
 #include "test_files.h"
 
 namespace tarvo {
@@ -52,19 +50,13 @@ TEST(Golden, DrawingsMatchByteForByte) {
     for (const GoldenCase& c : kCases) {
         SCOPED_TRACE(c.file);
         const std::string out = (outDir / (std::string(c.file) + ".new")).string();
-        std::vector<std::string> args = c.args;
-        args.push_back("-o");
-        args.push_back(out);
-        std::ostringstream stdoutText;
-        std::ostringstream stderrText;
-        ASSERT_EQ(CliMain(args, stdoutText, stderrText), 0) << stderrText.str();
+        ASSERT_EQ(testing::DrawWithCli(c.args, out), "");
         const std::string golden =
             testing::ReadFile((std::filesystem::path(TARVO_GOLDEN_DIR) / c.file).string());
         ASSERT_FALSE(golden.empty());
-        const std::string made = testing::ReadFile(out);
         const std::filesystem::path kept =
             outDir / (std::filesystem::path(c.file).stem().string() + ".out.dxf");
-        if (made == golden) {
+        if (testing::ReadFile(out) == golden) {
             std::filesystem::remove(out);
             std::filesystem::remove(kept);
         } else {

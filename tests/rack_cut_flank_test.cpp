@@ -1,13 +1,11 @@
-// The rack-cut flank: its root circle over the basic rack rows, its fillet against a cut simulated
-// with polygons (rack tooth positions subtracted from a blank), its involute against the flank
-// generator's, the generator's fillet compared at zero shift, whole gears as simple polygons and
-// the data it refuses.
+// The rack-cut flank: fillet and involute against a cut simulated with polygons (rack tooth
+// positions subtracted from a blank), its layout and whole gears as simple polygons over awkward
+// racks, and the data it refuses. (Its root circle over every rack row is checked on the written
+// drawings by the RackCutRoot suite.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <iostream>
-#include <sstream>
 
 #include "report/boost_geometry.h"
 
@@ -16,7 +14,6 @@
 #include "profile/flank_check.h"
 #include "profile/gear_outline.h"
 #include "profile/rack_cut_flank.h"
-#include "profile/tooth_profile.h"
 
 namespace tarvo {
 namespace {
@@ -58,12 +55,8 @@ RackCutData Member(const Rack& rack, int z, double m, double betaDegrees, double
     return d;
 }
 
-double Radius(const PointXY& p) {
-    return std::hypot(p.X, p.Y);
-}
-double Angle(const PointXY& p) {
-    return std::atan2(p.Y, p.X);
-}
+double Radius(const PointXY& p) { return std::hypot(p.X, p.Y); }
+double Angle(const PointXY& p) { return std::atan2(p.Y, p.X); }
 
 BgLine Polyline(const std::vector<PointXY>& points) {
     BgLine line;
@@ -80,48 +73,6 @@ double LargestDistance(const std::vector<PointXY>& points, const BgLine& line) {
         largest = std::max(largest, bg::distance(BgPoint{p.X, p.Y}, line));
     }
     return largest;
-}
-
-std::string Text(double value) {
-    std::ostringstream text;
-    text.precision(3);
-    text << value;
-    return text.str();
-}
-
-TEST(RackCutFlank, RootCircleAndLayoutOverRackRows) {
-    const double m = 3;
-    for (const Rack& rack : kRacks) {
-        for (const double beta : {0.0, 20.0}) {
-            for (const double x : {-0.5, -0.25, 0.0, 0.3, 0.6, 0.8}) {
-                for (const int z : {12, 30}) {
-                    const std::string name = std::string("rack ") + rack.name + ", beta " +
-                                             Text(beta) + ", x " + Text(x) + ", z " +
-                                             std::to_string(z);
-                    SCOPED_TRACE(name);
-                    const RackCutData d = Member(rack, z, m, beta, x);
-                    const RackCutFlankResult r = RackCutFlank(d);
-                    ASSERT_EQ(r.fault, RackCutFault::None);
-                    const double dRef = (z * m) / std::cos(d.helixAngle);
-                    const double df = dRef - 2 * m * ((rack.hf + rack.c) - x);
-                    EXPECT_NEAR(r.rootDiameter, df, 1e-9 * m);
-                    ASSERT_EQ(r.flank.size(), 9u);
-                    // The drawn root: the first point, on the space's centre line, and no point
-                    // of the flank below the root circle.
-                    EXPECT_NEAR(2 * Radius(r.flank.front()), df, 1e-9 * m);
-                    EXPECT_NEAR(Angle(r.flank.front()), kPi / z, 1e-9);
-                    // Outward from the root, and never past the space's centre line (some rows
-                    // of z 12 and x 0.8 are pointed at this tip circle, which is no fault here).
-                    for (std::size_t i = 1; i < r.flank.size(); ++i) {
-                        EXPECT_GE(Radius(r.flank[i]), Radius(r.flank[i - 1]) - 1e-12 * m);
-                        EXPECT_LT(Angle(r.flank[i]), kPi / z);
-                    }
-                    EXPECT_NEAR(2 * Radius(r.flank[2]), r.formDiameter, 1e-9 * m);
-                    EXPECT_NEAR(2 * Radius(r.flank.back()), d.tipDiameter, 1e-9 * m);
-                }
-            }
-        }
-    }
 }
 
 // ---- The cut simulated with polygons ----
@@ -224,6 +175,7 @@ TEST(RackCutFlank, AgreesWithPolygonSimulationOfTheCut) {
         {"z 12, x 0.6, spur", kRack20, 12, 0.6, 0, 0, false},
         {"z 10, x 0, helix 20 (undercut)", kRack20, 10, 0, 20, 0, true},
         {"z 12, x 0.6, helix 20", kRack20, 12, 0.6, 20, 0, false},
+        {"z 14, x 0.4, helix 20, thinned", kRack20, 14, 0.4, 20, 0.1, false},
         {"28-0.9, z 12, x 0.8, thinned (corner centre outside the rolling line)", kRacks[5], 12,
          0.8, 0, 0.1, false},
     };
@@ -252,128 +204,8 @@ TEST(RackCutFlank, AgreesWithPolygonSimulationOfTheCut) {
             }
         }
         ASSERT_GT(simulated.size(), 100u);
-        const double fromSimulated = LargestDistance(simulated, Polyline(r.flank));
-        std::cout << "[ rack cut ] " << row.name << ": analytic to simulated " << fromAnalytic / m
-                  << " m, simulated to analytic " << fromSimulated / m << " m, form diameter "
-                  << r.formDiameter << " mm\n";
         EXPECT_LT(fromAnalytic, 0.001 * m);
-        EXPECT_LT(fromSimulated, 0.001 * m);
-    }
-}
-
-// ---- Against the flank generator ----
-
-// Member 1 of an external pair as the generator draws it, the data brought to the transverse
-// section as the pair's builder does.
-struct PairRow {
-    const char* name;
-    int z1, z2;
-    double x1, x2, beta, jn;  // jn: transverse backlash allowance, mm
-};
-
-struct GeneratorFlank {
-    std::vector<PointXY> flank;
-    double db = 0;
-};
-
-GeneratorFlank GeneratorMember1(const PairRow& row, double m, int accPer, int accEv) {
-    const double b = GradToRad(row.beta);
-    const double cosB = std::cos(b);
-    const double mt = m / cosB;
-    const double at = std::atan(std::tan(GradToRad(kRack20.alpha)) / cosB);
-    const double d1 = row.z1 * mt;
-    const double d2 = row.z2 * mt;
-    ToothProfileInput in;
-    in.member1 = {row.z1, d1, d1 + 2 * m * (kRack20.ha + row.x1), d1 * std::cos(at), row.x1 * cosB};
-    in.member2 = {row.z2, d2, d2 + 2 * m * (kRack20.ha + row.x2), d2 * std::cos(at), row.x2 * cosB};
-    in.m = mt;
-    in.alpha = at;
-    in.hf = kRack20.hf * cosB;
-    in.c = kRack20.c * cosB;
-    in.rf = kRack20.rf * cosB;
-    in.jn = row.jn;
-    in.AccPer = accPer;
-    in.AccEv = accEv;
-    const ToothProfileResult report = ToothProfile(in);
-    EXPECT_TRUE(report.error.ok());
-    return {report.Prof1, d1 * std::cos(at)};
-}
-
-RackCutData CutMember1(const PairRow& row, double m, int accPer, int accEv) {
-    RackCutData d = Member(kRack20, row.z1, m, row.beta, row.x1, accPer, accEv);
-    d.thinning = (row.jn * row.z1) / (row.z1 + row.z2);
-    return d;
-}
-
-// Polar angle at which the involute through p leaves the base circle.
-double InvoluteStart(const PointXY& p, double db) {
-    return Angle(p) + Inv(ArcCos(db / (2 * Radius(p))));
-}
-
-TEST(RackCutFlank, InvoluteLiesWhereTheGeneratorPutsIt) {
-    const PairRow rows[] = {
-        {"20 and 40, no shift", 20, 40, 0, 0, 0, 0},
-        {"20 and 40, shifted, backlash 0.2", 20, 40, 0.3, 0.1, 0, 0.2},
-        {"14 and 31, helix 20, backlash 0.3", 14, 31, 0.4, -0.2, 20, 0.3},
-    };
-    const double m = 2;
-    for (const PairRow& row : rows) {
-        SCOPED_TRACE(row.name);
-        const GeneratorFlank g = GeneratorMember1(row, m, 3, 6);
-        const RackCutFlankResult r = RackCutFlank(CutMember1(row, m, 3, 6));
-        ASSERT_EQ(r.fault, RackCutFault::None);
-        // Same involute (the backlash turns it towards the tooth's centre line by the same
-        // angle), the same tip point, and the flank on the same side of the X axis.
-        const double start = InvoluteStart(g.flank.back(), g.db);
-        for (std::size_t k = 2; k < r.flank.size(); ++k) {
-            EXPECT_NEAR(InvoluteStart(r.flank[k], g.db), start, 1e-12);
-        }
-        EXPECT_NEAR(r.flank.back().X, g.flank.back().X, 1e-9 * m);
-        EXPECT_NEAR(r.flank.back().Y, g.flank.back().Y, 1e-9 * m);
-    }
-}
-
-// The generator's fillet (equivalent rack, its root land a chord) and the cut one, without shift
-// and without undercut: the largest distance from either to the other, printed and recorded.
-TEST(RackCutFlank, FilletAtZeroShiftBesideTheGenerators) {
-    const PairRow rows[] = {
-        {"18 and 40", 18, 40, 0, 0, 0, 0},
-        {"20 and 40", 20, 40, 0, 0, 0, 0},
-        {"30 and 60", 30, 60, 0, 0, 0, 0},
-        {"60 and 90", 60, 90, 0, 0, 0, 0},
-        {"20 and 40, helix 20", 20, 40, 0, 0, 20, 0},
-    };
-    const double m = 1;
-    const int accPer = 200;
-    for (const PairRow& row : rows) {
-        SCOPED_TRACE(row.name);
-        const GeneratorFlank g = GeneratorMember1(row, m, accPer, 50);
-        const RackCutFlankResult r = RackCutFlank(CutMember1(row, m, accPer, 50));
-        ASSERT_EQ(r.fault, RackCutFault::None);
-        ASSERT_FALSE(r.undercut);
-        // The generator's drawn root: its fillet, then the chord to the mirror image of its root
-        // point in the space's centre line, whose middle lies on that line.
-        std::vector<PointXY> generatorFillet(g.flank.begin(), g.flank.begin() + accPer);
-        const PointXY root = g.flank.front();
-        const double gamma0 = kPi / row.z1;
-        const double onLine = Radius(root) * std::cos(gamma0 - Angle(root));
-        std::vector<PointXY> generatorDrawn{{onLine * std::cos(gamma0), onLine * std::sin(gamma0)}};
-        generatorDrawn.insert(generatorDrawn.end(), g.flank.begin(), g.flank.end());
-        const std::vector<PointXY> cutFillet(r.flank.begin(), r.flank.begin() + accPer);
-        const double largest = std::max(LargestDistance(generatorFillet, Polyline(r.flank)),
-                                        LargestDistance(cutFillet, Polyline(generatorDrawn)));
-        const double generatorRoot = 2 * onLine;
-        const double generatorForm = 2 * Radius(g.flank[accPer - 1]);
-        std::cout << "[ rack cut ] " << row.name << ", m 1: largest fillet difference " << largest
-                  << " m; root diameter " << generatorRoot << " drawn, " << r.rootDiameter
-                  << " cut; form diameter " << generatorForm << " drawn, " << r.formDiameter
-                  << " cut\n";
-        ::testing::Test::RecordProperty(std::string("fillet difference, ") + row.name,
-                                        Text(largest));
-        // Both fillets are generated by racks of the same depth and base pitch at zero shift; the
-        // generator's rack takes its angle from the middle of the active profile, which moves its
-        // fillet by hundredths of a module, not by tenths.
-        EXPECT_LT(largest, 0.1 * m);
+        EXPECT_LT(LargestDistance(simulated, Polyline(r.flank)), 0.001 * m);
     }
 }
 
@@ -399,9 +231,20 @@ TEST(RackCutFlank, WholeGearIsASimplePolygon) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const RackCutFlankResult r =
-            RackCutFlank(Member(row.rack, row.z, 2.5, row.beta, row.x, row.accPer, row.accEv));
+        const RackCutData d = Member(row.rack, row.z, 2.5, row.beta, row.x, row.accPer, row.accEv);
+        const RackCutFlankResult r = RackCutFlank(d);
         ASSERT_EQ(r.fault, RackCutFault::None);
+        // The fillet from the root point on the space's centre line up to the form circle, then
+        // the involute out to the tip circle, never past the centre line.
+        ASSERT_EQ(r.flank.size(), static_cast<std::size_t>(row.accPer + row.accEv));
+        EXPECT_NEAR(2 * Radius(r.flank.front()), r.rootDiameter, 1e-9);
+        EXPECT_NEAR(Angle(r.flank.front()), kPi / row.z, 1e-9);
+        EXPECT_NEAR(2 * Radius(r.flank[row.accPer - 1]), r.formDiameter, 1e-9);
+        EXPECT_NEAR(2 * Radius(r.flank.back()), d.tipDiameter, 1e-9);
+        for (std::size_t i = 1; i < r.flank.size(); ++i) {
+            EXPECT_GE(Radius(r.flank[i]), Radius(r.flank[i - 1]) - 1e-12);
+            EXPECT_LT(Angle(r.flank[i]), kPi / row.z);
+        }
         EXPECT_EQ(CheckExternalFlank(r.flank, row.z), GeometryFault::None);
         const std::vector<double> outline = GearOutline(row.z, r.flank, false);
         BgPolygon gear;
@@ -421,26 +264,20 @@ TEST(RackCutFlank, RefusesDataItCannotCut) {
         void (*change)(RackCutData&);
         RackCutFault fault;
     };
+    using F = RackCutFault;
     const Row rows[] = {
-        {"one fillet point", [](RackCutData& d) { d.accPer = 1; },
-         RackCutFault::PointCountsTooSmall},
-        {"no involute step", [](RackCutData& d) { d.accEv = 0; },
-         RackCutFault::PointCountsTooSmall},
-        {"no teeth", [](RackCutData& d) { d.z = 0; }, RackCutFault::ToothCountNotPositive},
-        {"zero module", [](RackCutData& d) { d.normalModule = 0; },
-         RackCutFault::ModuleNotPositive},
-        {"shift not a number", [](RackCutData& d) { d.x = std::nan(""); },
-         RackCutFault::DataOutOfRange},
-        {"helix of 90 degrees", [](RackCutData& d) { d.helixAngle = kPi / 2; },
-         RackCutFault::DataOutOfRange},
-        {"negative corner radius", [](RackCutData& d) { d.rf = -0.1; },
-         RackCutFault::DataOutOfRange},
+        {"one fillet point", [](RackCutData& d) { d.accPer = 1; }, F::PointCountsTooSmall},
+        {"no involute step", [](RackCutData& d) { d.accEv = 0; }, F::PointCountsTooSmall},
+        {"no teeth", [](RackCutData& d) { d.z = 0; }, F::ToothCountNotPositive},
+        {"zero module", [](RackCutData& d) { d.normalModule = 0; }, F::ModuleNotPositive},
+        {"shift not a number", [](RackCutData& d) { d.x = std::nan(""); }, F::DataOutOfRange},
+        {"helix of 90 degrees", [](RackCutData& d) { d.helixAngle = kPi / 2; }, F::DataOutOfRange},
+        {"negative corner radius", [](RackCutData& d) { d.rf = -0.1; }, F::DataOutOfRange},
         {"rack tooth pointed above its tip line", [](RackCutData& d) { d.hf = 3; },
-         RackCutFault::RoundingDoesNotFit},
-        {"root circle through the centre", [](RackCutData& d) { d.z = 2; },
-         RackCutFault::DataOutOfRange},
+         F::RoundingDoesNotFit},
+        {"root circle through the centre", [](RackCutData& d) { d.z = 2; }, F::DataOutOfRange},
         {"tip circle below the form circle", [](RackCutData& d) { d.tipDiameter = 36.5; },
-         RackCutFault::TipNotAboveForm},
+         F::TipNotAboveForm},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -1,5 +1,5 @@
-// Small file helpers shared by the tests that write drawings: a fresh temporary folder per test
-// and whole-file reads.
+// Small file helpers shared by the tests that write drawings: a fresh temporary folder per test,
+// whole-file reads and writes, and drawings made the way tarvo-cli makes them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,9 +7,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
+
+#include "cli/cli_run.h"
 
 namespace tarvo::testing {
 
@@ -43,6 +47,14 @@ inline std::string ReadFile(const std::string& path) {
 inline void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
     out << bytes;
+}
+
+// Runs tarvo-cli with `args` and "-o path": empty when it wrote the drawing, else what it said.
+inline std::string DrawWithCli(std::vector<std::string> args, const std::string& path) {
+    args.insert(args.end(), {"-o", path});
+    std::ostringstream out;
+    std::ostringstream err;
+    return CliMain(args, out, err) == 0 ? std::string() : "refused: " + err.str();
 }
 
 }  // namespace tarvo::testing
