@@ -248,14 +248,14 @@ TEST(OverlapRemedy, NamedCountsClearItAndOneFewerDoesNot) {
             continue;
         }
         const int involute = remedy.involutePoints, fillet = remedy.filletPoints;
-        EXPECT_NE(DataSheetJson(sheet, state.OutFile)
-                      .find("\"overlap_remedy\": {\"verdict\": \"more-points\", \"fillet_points\": " +
-                            std::to_string(fillet) + ", \"involute_points\": " +
-                            std::to_string(involute) + "}"),
-                  std::string::npos);
+        const std::string json = "\"overlap_remedy\": {\"verdict\": \"more-points\", " +
+                                 ("\"fillet_points\": " + std::to_string(fillet)) +
+                                 (", \"involute_points\": " + std::to_string(involute) + "}");
+        EXPECT_NE(DataSheetJson(sheet, state.OutFile).find(json), std::string::npos);
         EXPECT_EQ(remedy.moreInvolutePoints, row.moreInvolutePoints);
         EXPECT_EQ(involute > 6, row.moreInvolutePoints);
-        EXPECT_FALSE(BuiltPair(row.call, involute, fillet).Check().overlap) << involute << "/" << fillet;
+        EXPECT_FALSE(BuiltPair(row.call, involute, fillet).Check().overlap) << involute << "/"
+                                                                             << fillet;
         // The fewest: the fillet count searched from the drawing's own (from one more when the
         // involute count is the drawing's), the involute count with the most fillet points.
         if (fillet > (row.moreInvolutePoints ? 3 : 4)) {

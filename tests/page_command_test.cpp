@@ -168,7 +168,9 @@ TEST(PageCommand, ParametersPagesRefuseOrPassOn) {
         {"hub 3277 passes", SplinePage("2", "1", "3277", true), {}, "SL_3277x1" + when, 0, 0,
          3277, ost1},
     };
-    const auto rack = [](const MainMod& s) { return std::make_tuple(s.Alfa, s.H, s.Hf, s.C, s.Ro); };
+    const auto rack = [](const MainMod& m) {
+        return std::make_tuple(m.Alfa, m.H, m.Hf, m.C, m.Ro);
+    };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         MainMod state;
