@@ -159,7 +159,7 @@ TEST(GearFormulas, UndercutAndRackRoot) {
     EXPECT_NEAR(RackRootDiameter(Tooth(17, 3, 0.3, false, 0, 15), kRack20), 47.09909, 5e-6);
 }
 
-TEST(GearFormulas, Rollers) {
+TEST(GearFormulas, RollersAndTheirSizes) {
     // m 2 unless said. External z 20, D 3.5: inv alpha_M = inv 20° + 3.5 / 37.58770 - pi / 40
     // = 0.0149044 + 0.0931156 - 0.0785398 = 0.0294801 -> 24.868727°; dM = 37.58770 / cos
     // alpha_M = 41.42929, M = 44.92929. Odd z 21: 0.0149044 + 3.5 / 39.46709 - pi / 42
@@ -169,49 +169,40 @@ TEST(GearFormulas, Rollers) {
     // 18.800137°, M = 121.10356 cos(pi / 122) - 3.25 = 117.81341. GOST 30° shaft z 20, D 3.5:
     // 0.0537515 + 0.1010363 - 0.0785398 = 0.0762480 -> 33.374863°, M = 44.98181. Rings, hubs,
     // balls and thinned teeth at the sheet's own rollers are worked in data_sheet_test.cpp.
-    struct Row {
-        const char* name;
-        ToothData tooth;
-        double D, M;
-    };
-    const Row rows[] = {
-        {"external even", Tooth(20, 2), 3.5, 44.92929},
-        {"external odd", Tooth(21, 2), 3.5, 46.81393},
-        {"external shifted", Tooth(20, 2, 0.5), 3.5, 46.43840},
-        {"ring odd", Tooth(61, 2, 0, true), 3.25, 117.81341},
-        {"GOST shaft", Tooth(20, 2, 0, false, 0, 0, 30), 3.5, 44.98181},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const RollerMeasurement m = MeasurementOverRollers(row.tooth, row.D);
-        EXPECT_EQ(m.D, row.D);
-        EXPECT_NEAR(m.M, row.M, 5e-5);
-    }
-    // A roller too large for the ring's space has no measurement.
-    EXPECT_TRUE(std::isnan(MeasurementOverRollers(Tooth(60, 2, 0, true), 40).M));
-}
-
-TEST(GearFormulas, DefaultRoller) {
     // The roller touching the reference circle: external z 20, alpha_M = 20° + pi / 20 - pi / 40
     // = 24.5°, D = 37.58770 (tan 24.5° - tan 20°) = 3.44890, the textbook 1.72 m, gauge 3.45;
     // ring z 60: alpha_M = 20° - 1.5°, D = 112.76311 (tan 20° - tan 18.5°) = 3.31241, gauge 3.3.
     struct Row {
         const char* name;
         ToothData tooth;
-        double touching, gauge;
+        double D, M;              // a roller and the measurement over it, if worked
+        double touching, gauge;   // the roller touching the reference circle, if worked
     };
     const Row rows[] = {
-        {"external z 20", Tooth(20, 2), 3.44890, 3.45},
-        {"ring z 60", Tooth(60, 2, 0, true), 3.31241, 3.3},
-        {"small module, 0.01 mm steps", Tooth(20, 0.3), 0.517335, 0.52},
-        {"large module, 0.5 mm steps", Tooth(20, 8), 13.79559, 14},
+        {"external even", Tooth(20, 2), 3.5, 44.92929, 3.44890, 3.45},
+        {"external odd", Tooth(21, 2), 3.5, 46.81393, 0, 0},
+        {"external shifted", Tooth(20, 2, 0.5), 3.5, 46.43840, 0, 0},
+        {"ring odd", Tooth(61, 2, 0, true), 3.25, 117.81341, 0, 0},
+        {"ring even", Tooth(60, 2, 0, true), 0, 0, 3.31241, 3.3},
+        {"GOST shaft", Tooth(20, 2, 0, false, 0, 0, 30), 3.5, 44.98181, 0, 0},
+        {"small module, 0.01 mm steps", Tooth(20, 0.3), 0, 0, 0.517335, 0.52},
+        {"large module, 0.5 mm steps", Tooth(20, 8), 0, 0, 13.79559, 14},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const double D = TouchingRollerDiameter(row.tooth);
-        EXPECT_NEAR(D, row.touching, 5e-5);
-        EXPECT_DOUBLE_EQ(GaugeRollerDiameter(D), row.gauge);
+        if (row.D > 0) {
+            const RollerMeasurement m = MeasurementOverRollers(row.tooth, row.D);
+            EXPECT_EQ(m.D, row.D);
+            EXPECT_NEAR(m.M, row.M, 5e-5);
+        }
+        if (row.touching > 0) {
+            const double D = TouchingRollerDiameter(row.tooth);
+            EXPECT_NEAR(D, row.touching, 5e-5);
+            EXPECT_DOUBLE_EQ(GaugeRollerDiameter(D), row.gauge);
+        }
     }
+    // A roller too large for the ring's space has no measurement.
+    EXPECT_TRUE(std::isnan(MeasurementOverRollers(Tooth(60, 2, 0, true), 40).M));
 }
 
 }  // namespace

@@ -24,11 +24,11 @@
 namespace tarvo {
 namespace {
 
+using Verdict = OverlapRemedy::Verdict;
 namespace bg = boost::geometry;
 using BPoint = bg::model::d2::point_xy<double>;
 using BLine = bg::model::linestring<BPoint>;
 using BPolygon = bg::model::polygon<BPoint>;
-using Verdict = OverlapRemedy::Verdict;
 
 // A pair of module 2 on the 20-degree rack.
 BuilderCall Call(bool internal, int z1, int z2, double x1 = 0, double x2 = 0, double jn = 0) {

@@ -29,23 +29,17 @@ PageInput Window() {
     return in;
 }
 
+// The parameters pages as typed: a gear pair (external or internal) or a spline of a task.
 PageInput GearPairPage(const char* m, const char* z1, const char* z2, bool external = true) {
     PageInput in = Window();
     in.page = Page::GearPair;
-    in.external = external;
-    in.txtm = m;
-    in.txtZ1 = z1;
-    in.txtZ2 = z2;
+    std::tie(in.external, in.txtm, in.txtZ1, in.txtZ2) = std::make_tuple(external, m, z1, z2);
     return in;
 }
-
 PageInput SplinePage(const char* task, const char* m, const char* z, bool hub = false) {
     PageInput in = Window();
     in.page = Page::Spline;
-    in.task = task;
-    in.hub = hub;
-    in.txtmSL = m;
-    in.txtZ = z;
+    std::tie(in.task, in.hub, in.txtmSL, in.txtZ) = std::make_tuple(task, hub, m, z);
     return in;
 }
 
