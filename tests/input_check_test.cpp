@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "app/basic_rack.h"
 #include "app/input_check.h"
 #include "app/startup.h"
-#include "drawing/builder_call.h"
+#include "builder_calls.h"
 
 using namespace tarvo;
 
@@ -24,57 +23,38 @@ MainMod RackState() {
     return state;
 }
 
-BuilderCall Pair(BuilderCall::Kind kind, int z1, int z2, double m) {
-    BuilderCall call;
-    call.kind = kind;
-    call.Z1 = z1;
-    call.Z2 = z2;
-    call.m = m;
-    call.alpha = kDefaultRackRow.rack.alfa;
-    return call;
+// A pair of the default rack: module, helix angle, shifts, backlash.
+BuilderCall Pair(bool internal, int z1, int z2, double m, double beta = 0, double x1 = 0,
+                 double x2 = 0, double jn = 0) {
+    return tarvo::testing::PairCall(
+        internal ? BuilderCall::Kind::InternalPair : BuilderCall::Kind::ExternalPair, z1, z2, m,
+        beta, kDefaultRackRow.rack.alfa, x1, x2, jn);
 }
 
 }  // namespace
 
 TEST(InputCheck, BlamesTheBoxOfTheValueOutOfRange) {
-    const auto external = BuilderCall::Kind::ExternalPair;
-    const auto internal = BuilderCall::Kind::InternalPair;
     struct Row {
         const char* name;
         BuilderCall call;
         std::optional<InputField> field;  // none: every value in range
     };
-    std::vector<Row> rows;
-    const auto add = [&rows](const char* name, BuilderCall call, std::optional<InputField> f) {
-        rows.push_back({name, call, f});
+    const Row rows[] = {
+        {"plain pair", Pair(false, 20, 40, 2), std::nullopt},
+        {"helix 90", Pair(false, 20, 40, 2, 90), InputField::Helix},
+        {"helix -89.9", Pair(false, 20, 40, 2, -89.9), InputField::Helix},
+        {"helix not a number", Pair(false, 20, 40, 2, std::nan("")), InputField::Helix},
+        {"module 1e308", Pair(false, 20, 40, 1e308), InputField::Module},
+        {"module 1e-320", Pair(false, 20, 40, 1e-320), InputField::Module},
+        {"module 1e148 in range", Pair(false, 20, 40, 1e148), std::nullopt},
+        {"the same module past the range transversely", Pair(false, 20, 40, 1e148, 80),
+         InputField::Helix},
+        {"backlash 100", Pair(false, 20, 40, 2, 0, 0, 0, 100), InputField::Backlash},
+        {"backlash 1.5 still drawn", Pair(false, 20, 40, 2, 0, 0, 0, 1.5), std::nullopt},
+        {"x2 -3 puts the tip inside the base circle", Pair(false, 20, 40, 2, 0, 0, -3),
+         InputField::Shift2},
+        {"ring as wheel 1 with x1 -5", Pair(true, 40, 20, 2, 0, -5), InputField::Shift1},
     };
-    BuilderCall c = Pair(external, 20, 40, 2);
-    add("plain pair", c, std::nullopt);
-    c.beta = 90;
-    add("helix 90", c, InputField::Helix);
-    c.beta = -89.9;
-    add("helix -89.9", c, InputField::Helix);
-    c.beta = std::nan("");
-    add("helix not a number", c, InputField::Helix);
-    c = Pair(external, 20, 40, 1e308);
-    add("module 1e308", c, InputField::Module);
-    c = Pair(external, 20, 40, 1e-320);
-    add("module 1e-320", c, InputField::Module);
-    c = Pair(external, 20, 40, 1e148);
-    add("module 1e148 in range", c, std::nullopt);
-    c.beta = 80;
-    add("the same module past the range transversely", c, InputField::Helix);
-    c = Pair(external, 20, 40, 2);
-    c.jn = 100;
-    add("backlash 100", c, InputField::Backlash);
-    c.jn = 1.5;
-    add("backlash 1.5 still drawn", c, std::nullopt);
-    c = Pair(external, 20, 40, 2);
-    c.x2 = -3;
-    add("x2 -3 puts the tip inside the base circle", c, InputField::Shift2);
-    c = Pair(internal, 40, 20, 2);
-    c.x1 = -5;
-    add("ring as wheel 1 with x1 -5", c, InputField::Shift1);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const std::optional<InputFault> fault = CheckInputRanges(RackState(), row.call);
@@ -82,9 +62,9 @@ TEST(InputCheck, BlamesTheBoxOfTheValueOutOfRange) {
         if (fault) {
             EXPECT_EQ(fault->field, *row.field);
             EXPECT_FALSE(fault->reason.empty());
-            const std::string message = InputFaultMessage(*fault);
-            EXPECT_EQ(message, std::string("Неверно задан параметр:\r\n") +
-                                   FieldCaption(*row.field) + " !\r\n" + fault->reason);
+            EXPECT_EQ(InputFaultMessage(*fault), std::string("Неверно задан параметр:\r\n") +
+                                                     FieldCaption(*row.field) + " !\r\n" +
+                                                     fault->reason);
         }
     }
 }
@@ -93,29 +73,20 @@ TEST(InputCheck, BlamesTheBoxOfTheValueOutOfRange) {
 // the builder must refuse too (the check only moves a refusal to the right box).
 TEST(InputCheck, RefusesNothingTheBuildersDraw) {
     int refusedBoth = 0;
-    for (const auto kind : {BuilderCall::Kind::ExternalPair, BuilderCall::Kind::InternalPair}) {
-        for (const int z1 : {9, 20}) {
-            for (const int z2 : {14, 41}) {
-                for (const double beta : {0.0, 40.0, 82.0}) {
-                    for (const double x : {-1.0, 0.0, 0.9}) {
-                        for (const double jn : {0.0, 1.5, 2.5}) {
-                            BuilderCall call = Pair(kind, z1, z2, 2);
-                            call.beta = beta;
-                            call.x1 = x;
-                            call.x2 = -x / 2;
-                            call.jn = jn;
-                            MainMod state = RackState();
-                            if (!CheckInputRanges(state, call)) {
-                                continue;
-                            }
-                            char name[128];
-                            std::snprintf(name, sizeof name, "kind %d z %d/%d beta %g x %g jn %g",
-                                          static_cast<int>(kind), z1, z2, beta, x, jn);
-                            SCOPED_TRACE(name);
-                            state.OutFile = testing::TempDir() + "input_check.dxf";
-                            EXPECT_NE(RunBuilder(state, call).status, DrawStatus::Written);
-                            ++refusedBoth;
-                        }
+    for (const bool internal : {false, true}) {
+        for (const auto& [z1, z2] : {std::pair{9, 14}, {9, 41}, {20, 14}, {20, 41}}) {
+            for (const double beta : {0.0, 40.0, 82.0}) {
+                for (const double x : {-1.0, 0.0, 0.9}) {
+                    for (const double jn : {0.0, 1.5, 2.5}) {
+                        const BuilderCall call = Pair(internal, z1, z2, 2, beta, x, -x / 2, jn);
+                        MainMod state = RackState();
+                        if (!CheckInputRanges(state, call)) continue;
+                        SCOPED_TRACE(::testing::Message()
+                                     << (internal ? "internal" : "external") << " z " << z1 << "/"
+                                     << z2 << " beta " << beta << " x " << x << " jn " << jn);
+                        state.OutFile = ::testing::TempDir() + "input_check.dxf";
+                        EXPECT_NE(RunBuilder(state, call).status, DrawStatus::Written);
+                        ++refusedBoth;
                     }
                 }
             }
@@ -132,14 +103,10 @@ TEST(InputCheck, BuilderRefusalsPointAtTheWheelTheyName) {
         GeometryError error;
         InputField field;
     };
-    const BuilderCall pair = Pair(BuilderCall::Kind::ExternalPair, 20, 40, 2);
-    const BuilderCall ringFirst = Pair(BuilderCall::Kind::InternalPair, 40, 20, 2);
-    BuilderCall ost;
-    ost.kind = BuilderCall::Kind::Spline;
-    ost.Z = 12;
-    ost.m = 1;
-    BuilderCall gost = ost;
-    gost.x = 0.3;
+    const BuilderCall pair = Pair(false, 20, 40, 2);
+    const BuilderCall ringFirst = Pair(true, 40, 20, 2);
+    const BuilderCall ost = tarvo::testing::SplineCall(12, 1, 0, 0, false);
+    const BuilderCall gost = tarvo::testing::SplineCall(12, 1, 0.3, 0, false);
     const Row rows[] = {
         {"pointed wheel 2", pair, {GeometryFault::PointedTooth, 2, WheelRole::Wheel2}, InputField::Shift2},
         {"the pair's working angle", pair, {GeometryFault::WorkingAngleNotFound, 0, WheelRole::Pair},

@@ -1,5 +1,7 @@
-// The mesh check on drawn outlines: clearances and overlaps, pieces that measure as whole wheels,
-// and an outline that is not there reported rather than measured.
+// The mesh check on drawn outlines: clearances and overlaps against whole wheels turned the slow
+// way, an outline that is not there reported rather than measured; and what clears an overlap:
+// the counts named are rebuilt and checked over the whole pitch (they must clear it, one point
+// fewer must not), and the warning's words for each verdict.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,54 +9,88 @@
 #include "report/boost_geometry.h"
 
 #include "app/basic_rack.h"
-#include "report/mesh_check.h"
+#include "app/page_command.h"
 #include "builder_calls.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
+#include "drawing/turn.h"
 #include "math/constants.h"
+#include "report/data_sheet.h"
+#include "report/mesh_check.h"
+#include "report/overlap_remedy.h"
+#include "report/sheet_text.h"
+#include "test_files.h"
 
 namespace tarvo {
 namespace {
 
-std::vector<PointXY> Points(const Outline& outline, double dx = 0) {
-    std::vector<PointXY> points;
-    for (std::size_t i = 0; i + 1 < outline.size(); i += 2) {
-        points.push_back({outline[i] + dx, outline[i + 1]});
-    }
-    return points;
+using Verdict = OverlapRemedy::Verdict;
+namespace bg = boost::geometry;
+using BPoint = bg::model::d2::point_xy<double>;
+using BLine = bg::model::linestring<BPoint>;
+using BPolygon = bg::model::polygon<BPoint>;
+
+// A pair of module 2 on the 20-degree rack.
+BuilderCall Call(bool internal, int z1, int z2, double x1 = 0, double x2 = 0, double jn = 0) {
+    return testing::PairCall(internal ? BuilderCall::Kind::InternalPair
+                                      : BuilderCall::Kind::ExternalPair,
+                             z1, z2, 2, 0, 20, x1, x2, jn);
 }
 
-MainMod State(int involute, int fillet) { return testing::Rack20State(involute, fillet); }
+// The pair built at these counts, placed as drawn with wheel 2 moved along the centre line by
+// `move`; of an internal pair the wheel typed first is wheel 1, as the sheet checks it.
+struct BuiltPair {
+    BuiltPair(const BuilderCall& call, int involute, int fillet, double move = 0) {
+        MainMod state = testing::Rack20State(involute, fillet);
+        if (call.kind == BuilderCall::Kind::ExternalPair) {
+            const ExternalPairGeometry g = ComputeExternalPair(state, call);
+            ok = g.error.ok();
+            a = OutlinePoints(g.wheel1);
+            b = OutlinePoints(g.wheel2);
+            w1 = {&a, {0, 0}, call.Z1, false};
+            w2 = {&b, {g.aw + move, 0}, call.Z2, false};
+        } else {
+            const InternalPairGeometry g = ComputeInternalPair(state, call);
+            ok = g.error.ok();
+            a = OutlinePoints(g.ring);
+            b = OutlinePoints(g.pinion);
+            const MeshWheel ring{&a, {0, 0}, g.zr, true}, pinion{&b, {g.aw + move, 0}, g.zp, false};
+            w1 = call.Z1 < call.Z2 ? pinion : ring;
+            w2 = call.Z1 < call.Z2 ? ring : pinion;
+        }
+        for (PointXY& p : b) p.X += move;
+    }
+    BuiltPair(const BuiltPair&) = delete;
+    MeshCheckResult Check(int steps = kMeshStepsPerPitch) const { return CheckMesh(w1, w2, steps); }
+
+    bool ok = false;
+    std::vector<PointXY> a, b;
+    MeshWheel w1, w2;
+};
 
 TEST(MeshCheck, ClearanceAndOverlap) {
     // A backlash jn leaves jn / 2 on each flank; wheel 2 moved by 0.2 mm opens or closes them by
-    // 0.2 sin 20°; three fillet points make chords that stand out into the mate tip's path.
+    // 0.2 sin 20°.
     const double moved = 0.2 * std::sin(20 * kPi / 180);
     struct Row {
         const char* name;
         int z1, z2;
         double jn;
-        int points;  // on the involute; half as many on the fillet
         double move;  // wheel 2 along the centre line
         bool overlap;
         double least, most;  // the clearance drawn and over the pitch, or the overlap's depth
     };
     const Row rows[] = {
-        {"20 / 40, jn 0.1", 20, 40, 0.1, 100, 0, false, 0.05 - 2e-3, 0.05 + 2e-3},
-        {"17 / 23, jn 0.2", 17, 23, 0.2, 100, 0, false, 0.1 - 2e-3, 0.1 + 2e-3},
-        {"no backlash: flanks that touch do not overlap", 20, 40, 0, 100, 0, false, 0, 2e-3},
-        {"0.2 mm apart", 20, 40, 0, 100, 0.2, false, moved - 0.01, moved + 0.01},
-        {"0.2 mm together", 20, 40, 0, 100, -0.2, true, moved - 0.02, moved + 0.02},
-        {"three fillet points", 20, 40, 0, 6, 0, true, 0.05, HUGE_VAL},
+        {"20 / 40, jn 0.1", 20, 40, 0.1, 0, false, 0.05 - 2e-3, 0.05 + 2e-3},
+        {"17 / 23, jn 0.2", 17, 23, 0.2, 0, false, 0.1 - 2e-3, 0.1 + 2e-3},
+        {"no backlash: flanks that touch do not overlap", 20, 40, 0, 0, false, 0, 2e-3},
+        {"0.2 mm apart", 20, 40, 0, 0.2, false, moved - 0.01, moved + 0.01},
+        {"0.2 mm together", 20, 40, 0, -0.2, true, moved - 0.02, moved + 0.02},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        MainMod state = State(row.points, row.points / 2);
-        const ExternalPairGeometry g =
-            ComputeExternalPair(state, testing::ExternalCall(row.z1, row.z2, 2, 0, 20, 0, 0, row.jn));
-        const std::vector<PointXY> wheel1 = Points(g.wheel1), wheel2 = Points(g.wheel2, row.move);
-        const MeshCheckResult r = CheckMesh({&wheel1, {0, 0}, row.z1, false},
-                                            {&wheel2, {g.aw + row.move, 0}, row.z2, false});
+        const BuiltPair pair(Call(false, row.z1, row.z2, 0, 0, row.jn), 100, 50, row.move);
+        const MeshCheckResult r = pair.Check();
         ASSERT_TRUE(r.done) << r.reason;
         EXPECT_EQ(r.positions, kMeshStepsPerPitch);
         EXPECT_NEAR(r.stepDegrees, 360.0 / row.z1 / kMeshStepsPerPitch, 1e-12);
@@ -71,37 +107,6 @@ TEST(MeshCheck, ClearanceAndOverlap) {
         }
     }
 }
-
-TEST(MeshCheck, PiecesMeasureAsWholeWheels) {
-    // The check cuts out the teeth that can meet; drawn, they must measure as the whole outlines.
-    namespace bg = boost::geometry;
-    using BPoint = bg::model::d2::point_xy<double>;
-    auto line = [](const std::vector<PointXY>& points) {
-        bg::model::linestring<BPoint> l;
-        for (const PointXY& p : points) l.push_back(BPoint(p.X, p.Y));
-        return l;
-    };
-    MainMod s1 = State(20, 10), s2 = s1;
-    const ExternalPairGeometry e = ComputeExternalPair(s1, testing::ExternalCall(13, 71, 2, 0, 20, 0, 0, 0.3));
-    const InternalPairGeometry i = ComputeInternalPair(s2, testing::InternalCall(18, 45, 2, 0, 20, 0, 0, 0.25));
-    ASSERT_TRUE(e.error.ok() && i.error.ok());
-    for (const bool ring : {false, true}) {
-        SCOPED_TRACE(ring ? "internal 18 in 45, jn 0.25" : "external 13 / 71, jn 0.3");
-        const std::vector<PointXY> a = Points(ring ? i.ring : e.wheel1);
-        const std::vector<PointXY> b = Points(ring ? i.pinion : e.wheel2);
-        const MeshCheckResult r = CheckMesh({&a, {0, 0}, ring ? 45 : 13, ring},
-                                            {&b, {ring ? i.aw : e.aw, 0}, ring ? 18 : 71, false});
-        ASSERT_TRUE(r.done) << r.reason;
-        EXPECT_NEAR(r.drawnClearance, bg::distance(line(a), line(b)), 1e-12);
-        EXPECT_GT(r.minClearance, 0.05);
-        EXPECT_FALSE(r.overlap);
-    }
-}
-
-namespace bg = boost::geometry;
-using BPoint = bg::model::d2::point_xy<double>;
-using BLine = bg::model::linestring<BPoint>;
-using BPolygon = bg::model::polygon<BPoint>;
 
 // The check done the slow way, on whole wheels in every position: what the cut-down check must
 // find. The material of internal teeth lies between the outline and a square just outside it
@@ -158,43 +163,23 @@ TEST(MeshCheck, AgreesWithWholeWheelsInEveryPosition) {
     // Ten positions a pitch; points few enough for the whole wheels to be measured quickly.
     struct Row {
         const char* name;
-        bool internal;
-        int z1, z2, involute, fillet;
-        double x1, x2, jn;
+        BuilderCall call;
+        int involute, fillet;
     };
     const Row rows[] = {
-        {"external 13 / 71, jn 0.3", false, 13, 71, 20, 10, 0, 0, 0.3},
-        {"external 20 / 40 at the default counts: fillet chords overlap", false, 20, 40, 6, 3, 0,
-         0, 0},
-        {"external 12 / 20, x2 -0.5: tips overlap", false, 12, 20, 12, 6, 0, -0.5, 0},
-        {"internal 18 in 45, jn 0.25", true, 18, 45, 20, 10, 0, 0, 0.25},
-        {"internal ring first, shifted, default counts", true, 40, 20, 6, 3, 0.5, 0.2, 0},
+        {"external 13 / 71, jn 0.3", Call(false, 13, 71, 0, 0, 0.3), 20, 10},
+        {"external 20 / 40 at the default counts: fillet chords overlap", Call(false, 20, 40), 6,
+         3},
+        {"external 12 / 20, x2 -0.5: tips overlap", Call(false, 12, 20, 0, -0.5), 12, 6},
+        {"internal 18 in 45, jn 0.25", Call(true, 18, 45, 0, 0, 0.25), 20, 10},
+        {"internal ring first, shifted, default counts", Call(true, 40, 20, 0.5, 0.2), 6, 3},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        MainMod state = State(row.involute, row.fillet);
-        std::vector<PointXY> a, b;
-        MeshWheel w1, w2;
-        if (row.internal) {
-            const InternalPairGeometry g =
-                ComputeInternalPair(state, testing::InternalCall(row.z1, row.z2, 2, 0, 20, row.x1, row.x2, row.jn));
-            ASSERT_TRUE(g.error.ok());
-            a = Points(g.ring);
-            b = Points(g.pinion);
-            const MeshWheel ring{&a, {0, 0}, g.zr, true}, pinion{&b, {g.aw, 0}, g.zp, false};
-            w1 = row.z1 < row.z2 ? pinion : ring;
-            w2 = row.z1 < row.z2 ? ring : pinion;
-        } else {
-            const ExternalPairGeometry g =
-                ComputeExternalPair(state, testing::ExternalCall(row.z1, row.z2, 2, 0, 20, row.x1, row.x2, row.jn));
-            ASSERT_TRUE(g.error.ok());
-            a = Points(g.wheel1);
-            b = Points(g.wheel2);
-            w1 = {&a, {0, 0}, row.z1, false};
-            w2 = {&b, {g.aw, 0}, row.z2, false};
-        }
-        const MeshCheckResult r = CheckMesh(w1, w2, 10);
-        const Reference ref = WholeWheelCheck(w1, w2, 10);
+        const BuiltPair pair(row.call, row.involute, row.fillet);
+        ASSERT_TRUE(pair.ok);
+        const MeshCheckResult r = pair.Check(10);
+        const Reference ref = WholeWheelCheck(pair.w1, pair.w2, 10);
         ASSERT_TRUE(r.done) << r.reason;
         EXPECT_NEAR(r.drawnClearance, ref.drawn, 1e-12);
         EXPECT_NEAR(r.minClearance, ref.least, 1e-12);
@@ -206,7 +191,7 @@ TEST(MeshCheck, AgreesWithWholeWheelsInEveryPosition) {
         EXPECT_NEAR(r.overlapArea, ref.area, 2e-2 * ref.area);
         // The quick question gives the same answer, wherever it starts looking.
         for (const double likely : {0.0, r.overlapTurn, 5.0}) {
-            EXPECT_EQ(MeshOverlaps(w1, w2, likely, 10).overlap, r.overlap) << likely;
+            EXPECT_EQ(MeshOverlaps(pair.w1, pair.w2, likely, 10).overlap, r.overlap) << likely;
         }
     }
 }
@@ -217,6 +202,103 @@ TEST(MeshCheck, MissingOutlineIsReported) {
     EXPECT_FALSE(r.done);
     EXPECT_EQ(r.reason, "контур колеса пуст");
     EXPECT_TRUE(MeshOverlaps({&empty, {0, 0}, 20, false}, {&square, {5, 0}, 1, false}, 0).overlap);
+}
+
+// Each pair drawn at the default 6 / 3 points overlaps; the remedy found on the builders'
+// outlines is the one the sheet of the written file states.
+TEST(OverlapRemedy, NamedCountsClearItAndOneFewerDoesNot) {
+    struct Row {
+        const char* name;
+        BuilderCall call;
+        Verdict verdict;
+        bool moreInvolutePoints;  // with MorePoints
+    };
+    const Row rows[] = {
+        {"external 20 / 40: fillet chords", Call(false, 20, 40), Verdict::MorePoints, false},
+        {"external 13 / 11, x2 0.6: fillet chords", Call(false, 13, 11, 0, 0.6),
+         Verdict::MorePoints, false},
+        {"internal 20 in 60: the ring's involute chords", Call(true, 20, 60), Verdict::MorePoints,
+         true},
+        {"external 12 / 20, x2 -0.5: the tips themselves", Call(false, 12, 20, 0, -0.5),
+         Verdict::InGeometry, false},
+    };
+    const testing::TempFolder folder;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const MeshCheckResult drawn = BuiltPair(row.call, 6, 3).Check();
+        ASSERT_TRUE(drawn.overlap);
+        const OverlapRemedy remedy = FindOverlapRemedy(testing::Rack20State(6, 3), row.call, drawn);
+        ASSERT_EQ(remedy.verdict, row.verdict);
+
+        MainMod state = testing::Rack20State(6, 3);
+        state.OutFile = folder.File("default.dxf");
+        ASSERT_EQ(RunBuilder(state, row.call).status, DrawStatus::Written);
+        const DataSheet sheet = DataSheetOfFile(state, row.call, state.OutFile);
+        ASSERT_TRUE(sheet.ok) << sheet.reason;
+        EXPECT_TRUE(sheet.mesh.mesh.overlap);  // the drawing itself is as asked
+        EXPECT_EQ(std::make_tuple(sheet.mesh.remedy.verdict, sheet.mesh.remedy.filletPoints,
+                                  sheet.mesh.remedy.involutePoints),
+                  std::make_tuple(remedy.verdict, remedy.filletPoints, remedy.involutePoints));
+
+        if (row.verdict == Verdict::InGeometry) {
+            const MeshCheckResult finest = BuiltPair(row.call, kMaxAccEv, kMaxAccPer).Check();
+            EXPECT_TRUE(finest.overlap);
+            EXPECT_EQ(remedy.finestDepth, finest.overlapDepth);
+            EXPECT_EQ(remedy.finestTurn, finest.overlapTurn);
+            continue;
+        }
+        const int involute = remedy.involutePoints, fillet = remedy.filletPoints;
+        const std::string json = "\"overlap_remedy\": {\"verdict\": \"more-points\", " +
+                                 ("\"fillet_points\": " + std::to_string(fillet)) +
+                                 (", \"involute_points\": " + std::to_string(involute) + "}");
+        EXPECT_NE(DataSheetJson(sheet, state.OutFile).find(json), std::string::npos);
+        EXPECT_EQ(remedy.moreInvolutePoints, row.moreInvolutePoints);
+        EXPECT_EQ(involute > 6, row.moreInvolutePoints);
+        EXPECT_FALSE(BuiltPair(row.call, involute, fillet).Check().overlap) << involute << "/"
+                                                                             << fillet;
+        // The fewest: the fillet count searched from the drawing's own (from one more when the
+        // involute count is the drawing's), the involute count with the most fillet points.
+        if (fillet > (row.moreInvolutePoints ? 3 : 4)) {
+            EXPECT_TRUE(BuiltPair(row.call, involute, fillet - 1).Check().overlap) << fillet - 1;
+        }
+        if (row.moreInvolutePoints) {
+            EXPECT_TRUE(BuiltPair(row.call, involute - 1, kMaxAccPer).Check().overlap);
+        }
+    }
+}
+
+TEST(OverlapRemedy, WarningWords) {
+    struct Row {
+        const char* name;
+        OverlapRemedy remedy;
+        std::string ending;
+    };
+    const Row rows[] = {
+        {"fillet points", {Verdict::MorePoints, 27, 6, false},
+         "Причина — хорды между редкими точками: перекрытия нет при 27 точках переходной "
+         "кривой."},
+        {"21: the singular", {Verdict::MorePoints, 21, 6, false},
+         "перекрытия нет при 21 точке переходной кривой."},
+        {"11: the plural", {Verdict::MorePoints, 11, 6, false},
+         "перекрытия нет при 11 точках переходной кривой."},
+        {"involute points too", {Verdict::MorePoints, 50, 31, true},
+         "перекрытия нет при 50 точках переходной кривой и 31 точке эвольвенты."},
+        {"in the geometry", {Verdict::InGeometry, 0, 0, false, 0.00215, 20.7529},
+         "°. Перекрытие — в самой геометрии зубьев: его не устраняет никакое допустимое число "
+         "точек; при 50 точках переходной кривой и 100 точках эвольвенты остаётся 0.0022 мм при "
+         "повороте колеса 1 на 20.753°."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DataSheet sheet;
+        sheet.ok = sheet.pair = sheet.mesh.mesh.done = sheet.mesh.mesh.overlap = true;
+        sheet.mesh.remedy = row.remedy;
+        sheet.warnings = {{SheetWarningKind::Overlap, -1, -1}};
+        const std::vector<std::string> lines = WarningLines(sheet);
+        ASSERT_EQ(lines.size(), 1u);
+        ASSERT_GE(lines[0].size(), row.ending.size());
+        EXPECT_EQ(lines[0].substr(lines[0].size() - row.ending.size()), row.ending);
+    }
 }
 
 }  // namespace

@@ -29,23 +29,17 @@ PageInput Window() {
     return in;
 }
 
+// The parameters pages as typed: a gear pair (external or internal) or a spline of a task.
 PageInput GearPairPage(const char* m, const char* z1, const char* z2, bool external = true) {
     PageInput in = Window();
     in.page = Page::GearPair;
-    in.external = external;
-    in.txtm = m;
-    in.txtZ1 = z1;
-    in.txtZ2 = z2;
+    std::tie(in.external, in.txtm, in.txtZ1, in.txtZ2) = std::make_tuple(external, m, z1, z2);
     return in;
 }
-
 PageInput SplinePage(const char* task, const char* m, const char* z, bool hub = false) {
     PageInput in = Window();
     in.page = Page::Spline;
-    in.task = task;
-    in.hub = hub;
-    in.txtmSL = m;
-    in.txtZ = z;
+    std::tie(in.task, in.hub, in.txtmSL, in.txtZ) = std::make_tuple(task, hub, m, z);
     return in;
 }
 
@@ -95,34 +89,20 @@ TEST(PageCommand, UnknownTaskIsRefused) {
         in.page = page;
         in.task = "7";
         MainMod state;
-        const MainMod before = state;
-        int built = 0;
-        const PageOutcome out =
-            CtlComClick(state, in, [&built](const MainMod&, const BuilderCall&) {
-                ++built;
-                return DrawResult{};
-            });
+        std::vector<std::string> built;
+        const PageOutcome out = CtlComClick(state, in, Recorder(built, {}));
         EXPECT_TRUE(out.refused);
         EXPECT_EQ(out.next, page);
         ASSERT_TRUE(out.message.has_value());
         EXPECT_NE(out.message->text.find("Неизвестная задача «7»"), std::string::npos);
-        EXPECT_EQ(built, 0);
-        EXPECT_EQ(state.Alfa, before.Alfa);
-        EXPECT_EQ(state.OutFile, before.OutFile);
+        EXPECT_TRUE(built.empty() && state.Alfa == 0 && state.OutFile.empty());
     }
 }
 
-TEST(PageCommand, FindPageTakesTheFirstVisibleFrameInOrder) {
-    // frStartOpt, FrParSl, frFile, frSave, frAcc: the first of them shown decides.
-    const Page decides[] = {Page::Start,  Page::Spline,   Page::File,
-                            Page::Report, Page::Accuracy, Page::GearPair};
-    for (int first = 0; first < 6; ++first) {
-        EXPECT_EQ(FindPage(first <= 0, first <= 1, first <= 2, first <= 3, first <= 4),
-                  decides[first]) << "first frame shown " << first;
-    }
-}
-
-TEST(PageCommand, ParametersPagesRefuseOrProposeAName) {
+// A parameters page either refuses, with the box focused and nothing stored, or proposes a
+// name and passes on the counts it checked as typed ("1,4" is 1) and drew rounded half to even.
+// A spline page stores its standard's rack over whatever row the gear-pair page held.
+TEST(PageCommand, ParametersPagesRefuseOrPassOn) {
     const std::string wrong = "Неверно задан параметр:";
     const std::string gearModule = wrong + "\r\nМодуль нормальный, мм !";
     const std::string z1 = wrong + "Число зубьев Z1";
@@ -132,44 +112,66 @@ TEST(PageCommand, ParametersPagesRefuseOrProposeAName) {
     const std::string equal = z2 + "\r\nво внутреннем зацеплении у колеса с внутренними "
                                    "зубьями должно быть больше зубьев, чем у шестерни";
     const std::string when = "_12_5_2026_10_42_15 AM.dxf";
+    const BasicRack kept = kRackRows[0].rack;
+    const BasicRack gost{30, 0.45, 0.45, 0.1, 0.15};
+    const BasicRack ost1{30, 0.75, 0.75, 0.2, 0.15};
+    const BasicRack ost{30, 0.5, 0.5, 0.2, 0.15};
     struct Row {
         const char* name;
         PageInput in;
         std::optional<Box> focus;  // refused, this box focused and `text` shown
-        std::string text;          // or else the name proposed
+        std::string text;          // or else the name proposed, and what is passed on:
+        int Z1 = 0, Z2 = 0, Z = 0;
+        BasicRack rack = {};
     };
     const Row rows[] = {
-        {"module 0,5 passes", GearPairPage("0,5", "20", "40"), std::nullopt, "20x40x0,5" + when},
-        {"negative module refused", GearPairPage("-2", "20", "40"), Box::txtm, gearModule},
+        {"module 0,5 passes", GearPairPage("0,5", "20", "40"), {}, "20x40x0,5" + when, 20, 40, 0,
+         kept},
         {"module checked first", GearPairPage("0", "0", "0"), Box::txtm, gearModule},
         {"Z1 before Z2", GearPairPage("2", "0", "0"), Box::txtZ1, z1},
         {"Z1 0,9 refused", GearPairPage("2", "0,9", "40"), Box::txtZ1, z1},
-        {"Z1 1,4 passes", GearPairPage("2", "1,4", "40"), std::nullopt, "1,4x40x2" + when},
+        {"Z1 1,4 passes as 1", GearPairPage("2", "1,4", "40"), {}, "1,4x40x2" + when, 1, 40, 0,
+         kept},
         {"Z1 0.5 rounds to no teeth", GearPairPage("2", "0.5", "40"), Box::txtZ1, z1},
-        {"external 32767 passes", GearPairPage("2.5", "20", "32767"), std::nullopt,
-         "20x32767x2_5" + when},
+        {"external 32767 passes", GearPairPage("2.5", "20", "32767"), {}, "20x32767x2_5" + when,
+         20, 32767, 0, kept},
         {"external 32768 refused", GearPairPage("2", "32768", "40"), Box::txtZ1, z1},
-        {"external equal counts pass", GearPairPage("2", "30", "30"), std::nullopt,
-         "30x30x2" + when},
+        {"external equal counts pass", GearPairPage("2", "30", "30"), {}, "30x30x2" + when, 30,
+         30, 0, kept},
         {"internal 40000 refused", GearPairPage("2", "20", "40000", false), Box::txtZ2, z2},
         {"internal equal counts refused", GearPairPage("2", "30", "30", false), Box::txtZ2, equal},
         {"internal counts equal once rounded", GearPairPage("2", "30,4", "30", false),
          Box::txtZ2, equal},
-        {"characters Windows refuses", GearPairPage("2", "20abc", "40*\\:\"<>|?\t"),
-         std::nullopt, "20abcx40_________x2" + when},
+        {"characters Windows refuses", GearPairPage("2", "20abc", "40*\\:\"<>|?\t"), {},
+         "20abcx40_________x2" + when, 20, 40, 0, kept},
+        {"halves to even, external", GearPairPage("2", "20.5", "21.5"), {},
+         "20_5x21_5x2" + when, 20, 22, 0, kept},
+        {"halves to even, internal", GearPairPage("2", "20.5", "41,5", false), {},
+         "20_5x41,5x2" + when, 20, 42, 0, kept},
         {"spline module 0 refused", SplinePage("1", "0", "18"), Box::txtmSL,
          wrong + "\r\nМодуль, мм !"},
         {"spline Z 0,9 refused", SplinePage("2", "1", "0,9"), Box::txtZ, z},
-        {"shaft 3276 passes", SplinePage("1", "1,25", "3276"), std::nullopt,
-         "SL_3276x1,25" + when},
+        {"GOST", SplinePage("1", "2", "18,5"), {}, "SL_18,5x2" + when, 0, 0, 18, gost},
+        {"OST module 1,0", SplinePage("2", "1,0", "18", true), {}, "SL_18x1,0" + when, 0, 0, 18,
+         ost1},
+        {"OST module 1.01", SplinePage("2", "1.01", "18"), {}, "SL_18x1_01" + when, 0, 0, 18, ost},
+        {"shaft 3276 passes", SplinePage("1", "1,25", "3276"), {}, "SL_3276x1,25" + when, 0, 0,
+         3276, gost},
         {"shaft 3277 refused: its partner is beyond 16 bits", SplinePage("1", "1", "3277"),
          Box::txtZ, z},
-        {"hub 3277 passes", SplinePage("2", "1", "3277", true), std::nullopt, "SL_3277x1" + when},
+        {"hub 3277 passes", SplinePage("2", "1", "3277", true), {}, "SL_3277x1" + when, 0, 0,
+         3277, ost1},
+    };
+    const auto rack = [](const MainMod& m) {
+        return std::make_tuple(m.Alfa, m.H, m.Hf, m.C, m.Ro);
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         MainMod state;
-        const PageOutcome out = CtlComClick(state, row.in, NoDrawing);
+        StoreRack(state, kept);
+        const MainMod before = state;
+        PageInput in = row.in;
+        const PageOutcome out = CtlComClick(state, in, NoDrawing);
         EXPECT_EQ(out.refused, row.focus.has_value());
         EXPECT_EQ(out.focus, row.focus);
         if (row.focus) {
@@ -179,52 +181,21 @@ TEST(PageCommand, ParametersPagesRefuseOrProposeAName) {
             EXPECT_EQ(out.message->icon, MessageIcon::Critical);
             EXPECT_EQ(out.message->title, "Ошибка данных...");
             EXPECT_TRUE(out.hide.empty() && out.show.empty());
-            // Nothing stored: no rack, no path, no name proposed.
-            EXPECT_TRUE(state.Alfa == 0 && state.OutFile.empty() && !out.txtFileName);
+            // Nothing stored: the rack as it was, no path, no name proposed.
+            EXPECT_EQ(rack(state), rack(before));
+            EXPECT_TRUE(state.OutFile.empty() && !out.txtFileName);
             continue;
         }
         EXPECT_EQ(out.next, Page::Accuracy);
         EXPECT_FALSE(out.message.has_value());
         EXPECT_EQ(out.txtFileName, std::optional<std::string>(row.text));
         EXPECT_EQ(state.OutFile, "/home/designer/parts/" + row.text);
+        MainMod want;
+        StoreRack(want, row.rack);
+        EXPECT_EQ(rack(state), rack(want));
         // A later pass keeps the name the designer may have changed.
-        EXPECT_FALSE(CtlComClick(state, row.in, NoDrawing).txtFileName.has_value());
+        EXPECT_FALSE(CtlComClick(state, in, NoDrawing).txtFileName.has_value());
         EXPECT_EQ(state.OutFile, "/home/designer/parts/" + row.text);
-    }
-}
-
-TEST(PageCommand, WhatTheParametersPagesPassOn) {
-    // Tooth counts are checked as typed ("1,4" is 1) and drawn rounded half to even; a spline
-    // page stores its standard's rack over whatever row the gear-pair page held.
-    const BasicRack kept = kRackRows[0].rack;
-    const BasicRack gost{30, 0.45, 0.45, 0.1, 0.15};
-    const BasicRack ost1{30, 0.75, 0.75, 0.2, 0.15};
-    const BasicRack ost{30, 0.5, 0.5, 0.2, 0.15};
-    struct Row {
-        const char* name;
-        PageInput in;
-        int Z1, Z2, Z;
-        BasicRack rack;
-    };
-    const Row rows[] = {
-        {"comma", GearPairPage("2", "1,4", "40"), 1, 40, 0, kept},
-        {"trailing letters", GearPairPage("2", "20abc", "41abc"), 20, 41, 0, kept},
-        {"halves to even, external", GearPairPage("2", "20.5", "21.5"), 20, 22, 0, kept},
-        {"halves to even, internal", GearPairPage("2", "20.5", "41,5", false), 20, 42, 0, kept},
-        {"GOST", SplinePage("1", "2", "18,5"), 0, 0, 18, gost},
-        {"OST module 1", SplinePage("2", "1", "18"), 0, 0, 18, ost1},
-        {"OST module 1,0", SplinePage("2", "1,0", "18", true), 0, 0, 18, ost1},
-        {"OST module 1.01", SplinePage("2", "1.01", "18"), 0, 0, 18, ost},
-    };
-    auto fields = [](const BasicRack& r) { return std::make_tuple(r.alfa, r.h, r.hf, r.c, r.ro); };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        MainMod state;
-        StoreRack(state, kept);
-        PageInput in = row.in;
-        ASSERT_FALSE(CtlComClick(state, in, NoDrawing).refused);
-        EXPECT_EQ(std::make_tuple(state.Alfa, state.H, state.Hf, state.C, state.Ro),
-                  fields(row.rack));
         in.page = Page::File;
         const std::optional<BuilderCall> call = CtlComClick(state, in, NoDrawing).call;
         ASSERT_TRUE(call.has_value());
@@ -290,8 +261,7 @@ TEST(PageCommand, FilePageWritesAndReports) {
 TEST(PageCommand, PointCountsHeldToTheScrollBarRanges) {
     struct Row {
         const char* name;
-        const char* ev;
-        const char* per;
+        const char* ev, * per;
         std::int32_t accEv, accPer;
         std::optional<std::string> evShown, perShown;  // written back when held to the range
     };
