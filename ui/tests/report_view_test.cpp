@@ -1,6 +1,7 @@
-// The report page after the window wrote a drawing: the path, the drawing read back with its
-// data sheet (or why it could not be read), and the preview fitting, zooming about the cursor,
-// panning and painting both outlines.
+// The report page after the window wrote a drawing: the drawing read back with its data sheet
+// (or why it could not be read), the page growing with the window, and the preview fitting,
+// zooming about the cursor, panning and painting both outlines.
+#include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -21,19 +22,6 @@ DrawingReport* ToReport(WindowDriver& driver, const QString& entries) {
     return driver.Find<DrawingReport>("frDrawing");
 }
 
-int PixelsNear(const QImage& image, const QColor& colour) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            count += std::abs(c.red() - colour.red()) <= 10 &&
-                     std::abs(c.green() - colour.green()) <= 10 &&
-                     std::abs(c.blue() - colour.blue()) <= 10;
-        }
-    }
-    return count;
-}
-
 void Mouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
     QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &event);
@@ -49,13 +37,11 @@ private slots:
         WindowDriver driver;
         DrawingReport* report = ToReport(driver, "txtZ1=20 txtZ2=40");
         QCOMPARE(driver.Messages(), QStringList());
-        QCOMPARE(driver.Report(), folder.filePath("report.dxf"));
-        // The picture and the sheet are of that file, drawn with the default point counts.
-        QVERIFY(report->isVisible());
-        QCOMPARE(report->preview->OutlineCount(), 2);
-        const QString sign(QLatin1Char(tarvo::ui::RegionalDecimalSign()));
+        // The sheet is of that file, drawn with the default point counts, every row in sight.
+        const QString sign{QLatin1Char(RegionalDecimalSign())};
         QCOMPARE(report->sheet->Value("Межосевое расстояние aw, мм"), "60" + sign + "0000");
         QCOMPARE(report->sheet->Value("Длина общей нормали W, мм", 0), "15" + sign + "3209");
+        QCOMPARE(report->sheet->table->verticalScrollBar()->maximum(), 0);
         // Default point counts: the fillet chords meet the mate's tip, said under the table.
         QCOMPARE(report->sheet->Warnings().size(), 1);
         QVERIFY(report->sheet->Warnings().front().startsWith("Контуры на чертеже перекрываются"));
@@ -64,6 +50,15 @@ private slots:
             QCOMPARE(report->sheet->table->horizontalHeaderItem(column)->foreground().color(),
                      DrawingPreview::OutlineColour(column - 1));
         }
+        // The picture and the sheet grow with the window; "OK" keeps to the right edge.
+        const QSize preview = report->preview->size();
+        const QSize sheet = report->sheet->size();
+        driver.window->resize(driver.window->size() + QSize(600, 300));
+        QTRY_VERIFY(report->preview->width() > preview.width() + 100);
+        QVERIFY(report->preview->height() > preview.height() + 200);
+        QVERIFY(report->sheet->width() > sheet.width() + 100);
+        QCOMPARE(driver.Find("ctlCom")->geometry().right(),
+                 driver.window->width() - 1 - (driver.Find("frSave")->x()));
         // A drawing that cannot be read back: the picture and the table clear, and it says why.
         const QString path = folder.filePath("gone.dxf");
         report->ShowDrawing(driver.state, {}, path.toStdString());
@@ -116,8 +111,19 @@ private slots:
         preview.SetDrawing(ToReport(driver, "opTip(1) txtZ1=20 txtZ2=60")->preview->Drawing());
         const QImage image = preview.grab().toImage();
         QVERIFY(DrawingPreview::OutlineColour(0) != DrawingPreview::OutlineColour(1));
-        QVERIFY(PixelsNear(image, DrawingPreview::OutlineColour(0)) > 200);
-        QVERIFY(PixelsNear(image, DrawingPreview::OutlineColour(1)) > 100);
+        for (const int wheel : {0, 1}) {
+            const QColor colour = DrawingPreview::OutlineColour(wheel);
+            int near = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    near += std::abs(c.red() - colour.red()) <= 10 &&
+                            std::abs(c.green() - colour.green()) <= 10 &&
+                            std::abs(c.blue() - colour.blue()) <= 10;
+                }
+            }
+            QVERIFY2(near > (wheel == 0 ? 200 : 100), qPrintable(colour.name()));
+        }
         // The ring's centre mark: a thin grey cross at the origin, white ground beside it.
         const QPointF above = preview.ToView({0, 0.7});
         const QColor mark = image.pixelColor(above.toPoint());

@@ -42,14 +42,6 @@ QString WindowDriver::FocusName() const {
     return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
 }
 
-void WindowDriver::Type(const QString& name, const QString& text) {
-    auto* box = Find<QLineEdit>(name);
-    QTest::mouseClick(box, Qt::LeftButton);
-    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(box, Qt::Key_Delete);
-    QTest::keyClicks(box, text);
-}
-
 void WindowDriver::Fill(const QString& steps) {
     for (const QString& step : steps.split(' ', Qt::SkipEmptyParts)) {
         const qsizetype equals = step.indexOf('=');
@@ -59,6 +51,14 @@ void WindowDriver::Fill(const QString& steps) {
             Click(step == "OK" ? QStringLiteral("ctlCom") : step);
         }
     }
+}
+
+void WindowDriver::Type(const QString& name, const QString& text) {
+    auto* box = Find<QLineEdit>(name);
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
 }
 
 void WindowDriver::Click(const QString& name) {
@@ -91,15 +91,19 @@ QByteArray FileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+CliRun RunCli(const QString& arguments, const QString& path) {
+    QProcess cli;
+    cli.start(QStringLiteral(TARVO_CLI), arguments.split(' ') << "-o" << path);
+    const bool ended = cli.waitForFinished(120000) && cli.exitStatus() == QProcess::NormalExit;
+    return {ended ? cli.exitCode() : -1, QString::fromUtf8(cli.readAllStandardError()).trimmed()};
+}
+
 QString DiffersFromCli(const QString& written, const QString& arguments) {
     const QString cliFile = QFileInfo(written).dir().filePath("cli.dxf");
-    QProcess cli;
-    cli.start(QStringLiteral(TARVO_CLI), arguments.split(' ') << "-o" << cliFile);
-    const bool ran = cli.waitForFinished(120000) && cli.exitStatus() == QProcess::NormalExit &&
-                     cli.exitCode() == 0;
+    const CliRun run = RunCli(arguments, cliFile);
     const QByteArray expected = FileBytes(cliFile);
-    if (!ran || expected.isEmpty()) {
-        return "tarvo-cli wrote nothing: " + QString::fromUtf8(cli.readAllStandardError());
+    if (run.status != 0 || expected.isEmpty()) {
+        return "tarvo-cli wrote nothing: " + run.err;
     }
     return FileBytes(written) == expected ? QString() : written + " differs from tarvo-cli's";
 }

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,10 +18,26 @@
 
 namespace tarvo::ui::test {
 
+// Qt Test data rows named after a table's rows (structs that begin with `name`), and the row of
+// the running case.
+template <typename Row, std::size_t N>
+void AddRows(const Row (&rows)[N]) {
+    QTest::addColumn<int>("row");
+    for (std::size_t i = 0; i < N; ++i) {
+        QTest::newRow(rows[i].name) << static_cast<int>(i);
+    }
+}
+template <typename Row, std::size_t N>
+const Row& CurrentRow(const Row (&rows)[N]) {
+    QFETCH(int, row);
+    return rows[row];
+}
+
 // From the start page through a valid gear pair to the accuracy page.
 inline const QString kToAccuracy = QStringLiteral("OK txtm=2 txtZ1=20 txtZ2=40 OK");
+inline const QStringList kPairPage{"frPar", "frContur", "frIntEx"};
 
-// A new temporary folder, current while it lives: the file page's lists start there.
+// A temporary folder, current while it lives: the file page's lists start there.
 class WorkFolder : public QTemporaryDir {
     const QString previous_ = QDir::currentPath();
 
@@ -49,20 +64,17 @@ public:
     }
     QString Text(const QString& name) const { return Find<QLineEdit>(name)->text(); }
     QStringList Texts(const QStringList& names) const;
-    // The control is not hidden itself (whether or not its frame is).
     bool Showing(const QString& name) const { return !Find(name)->isHidden(); }
     bool Enabled(const QString& name) const { return Find(name)->isEnabled(); }
     bool Checked(const QString& name) const { return Find<QAbstractButton>(name)->isChecked(); }
-    // The page frames showing, in a fixed order; the path on the report page.
-    QStringList Frames() const;
+    QStringList Frames() const;  // the page frames showing, in a fixed order
     QString Report() const { return Find<QPlainTextEdit>("txtRep")->toPlainText(); }
     QString FocusName() const;
 
-    // Clicks into the box and types `text` (ASCII) over what it holds.
-    void Type(const QString& name, const QString& text);
-    // Blank-separated steps: "txtm=2,5" types into txtm, "OK" presses the page command, any
-    // other name is a button to click.
+    // Blank-separated steps: "txtm=2,5" clicks into txtm and types over what it holds, "OK"
+    // presses the page command, any other name is a button to click.
     void Fill(const QString& steps);
+    void Type(const QString& name, const QString& text);
     // Clicks and, when that started a drawing, waits until it is made and shown.
     void Click(const QString& name);
     void Ok() { Click(QStringLiteral("ctlCom")); }
@@ -80,8 +92,14 @@ private:
 
 // The file's bytes, or an empty array when it cannot be read.
 QByteArray FileBytes(const QString& path);
-// Empty when tarvo-cli given the blank-separated `arguments` writes the same bytes as the file
-// `written`; otherwise why not. tarvo-cli writes cli.dxf beside `written`.
+// tarvo-cli given the blank-separated `arguments` and "-o path": its exit status and errors.
+struct CliRun {
+    int status;
+    QString err;
+};
+CliRun RunCli(const QString& arguments, const QString& path);
+// Empty when tarvo-cli writes the same bytes as the file `written` (its own copy, cli.dxf,
+// beside it); otherwise why not.
 QString DiffersFromCli(const QString& written, const QString& arguments);
 
 }  // namespace tarvo::ui::test
