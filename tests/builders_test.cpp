@@ -30,9 +30,10 @@ MainMod SplineState(SplineStandard standard, double m) {
 TEST(InternalPair, PinionAlwaysTurnedByHalfItsPitch) {
     for (const int zp : {20, 21}) {
         SCOPED_TRACE(zp);
-        const InternalPairGeometry g = ComputeInternalPair(
+        const InternalPairResult built = ComputeInternalPair(
             testing::Rack20State(6, 3), testing::InternalCall(zp, 60, 2, 0, 20, 0, 0, 0));
-        ASSERT_TRUE(g.error.ok());
+        ASSERT_TRUE(built.ok());
+        const InternalPairGeometry& g = built.value();
         const std::vector<double> own = GearOutline(zp, g.pinionFlank, false);
         const double phi = kPi / zp;
         EXPECT_NEAR(g.pinion[0], own[0] * std::cos(phi) + own[1] * std::sin(phi) + g.aw, 1e-12);
@@ -44,11 +45,17 @@ TEST(Spline, HubCutterHasHalfTheTeethHalvesToEven) {
     const int cases[][2] = {{20, 10}, {25, 12}, {27, 14}, {31, 16}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c[0]);
-        const SplineGeometry hub = ComputeSpline(SplineState(SplineStandard::Ost100086, 2),
-                                                 testing::SplineCall(c[0], 2, 0, 30, true));
-        ASSERT_TRUE(hub.error.ok());
-        EXPECT_EQ(hub.zc, c[1]);
+        const SplineResult hub = ComputeSpline(SplineState(SplineStandard::Ost100086, 2),
+                                               testing::SplineCall(c[0], 2, 0, 30, true));
+        ASSERT_TRUE(hub.ok());
+        EXPECT_EQ(hub->zc, c[1]);
     }
+}
+
+// The fault of a refused build; a build that succeeds has none, which fails the comparison.
+template <class Geometry>
+GeometryError FaultOf(const Outcome<Geometry, GeometryError>& built) {
+    return built.ok() ? GeometryError{} : built.fault();
 }
 
 // Data that pass the window's checks but give no drawable teeth: refused with the wheel named.
@@ -95,9 +102,9 @@ TEST(Builders, RefuseWhatCannotBeDrawn) {
         SCOPED_TRACE(row.name);
         GeometryError error;
         if (row.kind == Shaft || row.kind == Hub) {
-            error = ComputeSpline(SplineState(SplineStandard::Gost6033, row.m),
-                                  testing::SplineCall(row.z1, row.m, row.x1, 30, row.kind == Hub))
-                        .error;
+            error = FaultOf(ComputeSpline(SplineState(SplineStandard::Gost6033, row.m),
+                                          testing::SplineCall(row.z1, row.m, row.x1, 30,
+                                                              row.kind == Hub)));
         } else {
             MainMod state = testing::Rack20State(6, 3);
             const BasicRack& rack = FindRackRow(row.rack)->rack;
@@ -106,8 +113,8 @@ TEST(Builders, RefuseWhatCannotBeDrawn) {
                 testing::PairCall(row.kind == External ? BuilderCall::Kind::ExternalPair
                                                        : BuilderCall::Kind::InternalPair,
                                   row.z1, row.z2, row.m, row.beta, rack.alfa, row.x1, row.x2, 0);
-            error = row.kind == External ? ComputeExternalPair(state, call).error
-                                         : ComputeInternalPair(state, call).error;
+            error = row.kind == External ? FaultOf(ComputeExternalPair(state, call))
+                                         : FaultOf(ComputeInternalPair(state, call));
         }
         EXPECT_EQ(error.fault, row.fault);
         EXPECT_EQ(error.role, row.wheel);
@@ -122,9 +129,10 @@ TEST(Builders, RefusedDrawingLeavesTheOldFile) {
     testing::WriteFile(state.OutFile, "earlier drawing");
     const DrawResult refused =
         DrawExternalPair(state, testing::ExternalCall(8, 30, 2, 0, 20, 1.0, 0, 0));
-    EXPECT_EQ(refused.status, DrawStatus::GeometryRefused);
-    EXPECT_EQ(refused.geometry.fault, GeometryFault::PointedTooth);
-    EXPECT_EQ(refused.geometry.role, WheelRole::Wheel1);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.fault().kind, DrawFault::Kind::GeometryRefused);
+    EXPECT_EQ(refused.fault().geometry.fault, GeometryFault::PointedTooth);
+    EXPECT_EQ(refused.fault().geometry.role, WheelRole::Wheel1);
     EXPECT_EQ(testing::ReadFile(state.OutFile), "earlier drawing");
 }
 

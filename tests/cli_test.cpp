@@ -49,8 +49,8 @@ TEST(CliArgs, ValuesReachTheRequest) {
         Split("pair --mesh=internal --module 2,5 --z1 24 --z2 71 --helix 12.5 --x1 0.2 --x2 -0.4 "
               "--backlash 0.05 --rack 28-0.9 --involute-points 40 --fillet-points 20 --output f "
               "--fillet cut --report --roller 3.7"));
-    ASSERT_TRUE(p.ok) << p.error;
-    const CliRequest& r = p.request;
+    ASSERT_TRUE(p.ok()) << p.fault();
+    const CliRequest& r = p.value();
     EXPECT_TRUE(r.internal && r.cutFillet);
     EXPECT_EQ(std::make_tuple(r.module, r.z1, r.z2, r.helix, r.x1, r.x2, r.backlash, r.roller),
               std::make_tuple(2.5, 24, 71, 12.5, 0.2, -0.4, 0.05, 3.7));
@@ -61,15 +61,15 @@ TEST(CliArgs, ValuesReachTheRequest) {
     // A switch before the options of a spline; the defaults of what is left out.
     const CliParse s = ParseCliArgs(
         Split("spline --report=json --standard ost --part hub --module 1 --teeth 18 -o g"));
-    ASSERT_TRUE(s.ok) << s.error;
-    EXPECT_EQ(s.request.standard, SplineStandard::Ost100086);
-    EXPECT_TRUE(s.request.hub);
-    EXPECT_EQ(std::make_tuple(s.request.involutePoints, s.request.filletPoints, s.request.cutFillet,
-                              s.request.report, s.request.roller),
+    ASSERT_TRUE(s.ok()) << s.fault();
+    EXPECT_EQ(s->standard, SplineStandard::Ost100086);
+    EXPECT_TRUE(s->hub);
+    EXPECT_EQ(std::make_tuple(s->involutePoints, s->filletPoints, s->cutFillet, s->report,
+                              s->roller),
               std::make_tuple(6, 3, false, CliReport::Json, 0.0));
     const std::string pair = "pair --mesh external --module 2 --z1 20 --z2 40 -o f";
-    EXPECT_EQ(ParseCliArgs(Split(pair + " --report=text")).request.report, CliReport::Text);
-    EXPECT_EQ(ParseCliArgs(Split(pair)).request.report, CliReport::None);
+    EXPECT_EQ(ParseCliArgs(Split(pair + " --report=text"))->report, CliReport::Text);
+    EXPECT_EQ(ParseCliArgs(Split(pair))->report, CliReport::None);
 }
 
 // Each outcome's exit status and what it says where; a command that writes nothing leaves a
@@ -201,8 +201,8 @@ TEST(CliArgs, RefusalsWordForWordAndRangeEdges) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const CliParse parse = ParseCliArgs(Split(row.line));
-        EXPECT_EQ(parse.ok, row.error.empty());
-        EXPECT_EQ(parse.error, row.error);
+        EXPECT_EQ(parse.ok(), row.error.empty());
+        EXPECT_EQ(parse.ok() ? "" : parse.fault(), row.error);
         if (!row.error.empty()) {
             std::ostringstream out;
             std::ostringstream err;
@@ -212,8 +212,8 @@ TEST(CliArgs, RefusalsWordForWordAndRangeEdges) {
     }
     // --help among the options is help, whatever follows it.
     const CliParse help = ParseCliArgs(Split("pair --z1 20 --help --z1 0 --bogus"));
-    ASSERT_TRUE(help.ok) << help.error;
-    EXPECT_EQ(help.request.job, CliJob::Help);
+    ASSERT_TRUE(help.ok()) << help.fault();
+    EXPECT_EQ(help->job, CliJob::Help);
 }
 
 // The usage text is written from the option table: a synopsis with "[A | B]" for options that

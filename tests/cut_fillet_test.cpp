@@ -90,12 +90,12 @@ TEST(RackCutRoot, DrawnRootOfEveryExternalMemberIsTheRackTipLine) {
                     MainMod state = CutState(rack, path);
                     state.SingleMember = spline;
                     const DrawResult drawn = RunBuilder(state, member.call);
-                    ASSERT_EQ(drawn.status, DrawStatus::Written)
-                        << "fault " << static_cast<int>(drawn.geometry.fault);
+                    ASSERT_TRUE(drawn.ok())
+                        << "fault " << static_cast<int>(drawn.fault().geometry.fault);
                     const DxfReadResult read = ReadDxfFile(path);
-                    ASSERT_TRUE(read.ok) << DescribeDxfRead(read);
+                    ASSERT_TRUE(read.ok()) << DescribeDxfRead(read.fault());
                     const double expected = CutRoot(rack, member.z, m, beta, member.x);
-                    EXPECT_NEAR(DrawnRoot(read.drawing, member.outline), expected,
+                    EXPECT_NEAR(DrawnRoot(read.value(), member.outline), expected,
                                 1e-9 * m + 1e-14 * expected);
                 }
             }
@@ -115,16 +115,16 @@ TEST(RackCutRoot, OnlyExternalMembersChange) {
     const BasicRack& rack = kDefaultRackRow.rack;
     MainMod state = CutState(rack, folder.File("cut.dxf"));
     const BuilderCall call = InternalCall(20, 50, 2, 0, rack.alfa, 0.3, 0.3, 0);
-    ASSERT_EQ(RunBuilder(state, call).status, DrawStatus::Written);
+    ASSERT_TRUE(RunBuilder(state, call).ok());
     state.CutFillet = false;
     state.OutFile = folder.File("design.dxf");
-    ASSERT_EQ(RunBuilder(state, call).status, DrawStatus::Written);
+    ASSERT_TRUE(RunBuilder(state, call).ok());
     const DxfReadResult cut = ReadDxfFile(folder.File("cut.dxf"));
     const DxfReadResult design = ReadDxfFile(folder.File("design.dxf"));
-    ASSERT_TRUE(cut.ok && design.ok);
+    ASSERT_TRUE(cut.ok() && design.ok());
     // The ring comes first, the pinion second.
-    EXPECT_TRUE(SamePoints(cut.drawing.polylines[0].points, design.drawing.polylines[0].points));
-    EXPECT_FALSE(SamePoints(cut.drawing.polylines[1].points, design.drawing.polylines[1].points));
+    EXPECT_TRUE(SamePoints(cut->polylines[0].points, design->polylines[0].points));
+    EXPECT_FALSE(SamePoints(cut->polylines[1].points, design->polylines[1].points));
 }
 
 // Without undercut the involute starts where the rack's straight flank ends: the line of action
@@ -168,9 +168,10 @@ TEST(RackCutRoot, DataSheetTakesTheEnvelopeAndMeshIsClear) {
         const MainMod state = row.undercut ? CutState(rack, folder.File("sheet.dxf"))
                                            : CutState(rack, folder.File("sheet.dxf"), kMaxAccEv,
                                                       kMaxAccPer);
-        ASSERT_EQ(RunBuilder(state, c).status, DrawStatus::Written);
-        const DataSheet sheet = DataSheetOfFile(state, c, state.OutFile);
-        ASSERT_TRUE(sheet.ok) << sheet.reason;
+        ASSERT_TRUE(RunBuilder(state, c).ok());
+        const DataSheetResult made = DataSheetOfFile(state, c, state.OutFile);
+        ASSERT_TRUE(made.ok()) << made.fault();
+        const DataSheet& sheet = made.value();
         if (c.kind == BuilderCall::Kind::ExternalPair) {
             const WheelSheet& w = sheet.wheels[0];
             const double df = CutRoot(rack, c.Z1, c.m, c.beta, c.x1);
@@ -198,9 +199,9 @@ TEST(RackCutRoot, DataSheetTakesTheEnvelopeAndMeshIsClear) {
             SCOPED_TRACE(static_cast<int>(w.role));
             EXPECT_FALSE(w.undercut || w.interference || w.jam);
         }
-        ASSERT_TRUE(sheet.mesh.mesh.done) << sheet.mesh.mesh.reason;
-        EXPECT_FALSE(sheet.mesh.mesh.overlap)
-            << "depth " << sheet.mesh.mesh.overlapDepth << " at " << sheet.mesh.mesh.overlapTurn;
+        ASSERT_TRUE(sheet.mesh.mesh.ok()) << sheet.mesh.mesh.fault();
+        EXPECT_FALSE(sheet.mesh.mesh->overlap)
+            << "depth " << sheet.mesh.mesh->overlapDepth << " at " << sheet.mesh.mesh->overlapTurn;
     }
 }
 

@@ -55,12 +55,12 @@ Written Write(BuilderCall call, const BasicRack& rack, int involute, int fillet,
     call.alpha = state.Alfa;
     const testing::TempFolder folder;
     state.OutFile = folder.File("sheet.dxf");
-    EXPECT_EQ(RunBuilder(state, call).status, DrawStatus::Written);
+    EXPECT_TRUE(RunBuilder(state, call).ok());
     const DxfReadResult read = ReadDxfFile(state.OutFile);
-    EXPECT_TRUE(read.ok) << DescribeDxfRead(read);
-    const DataSheet sheet = DataSheetOfFile(state, call, state.OutFile, options);
-    EXPECT_TRUE(sheet.ok) << sheet.reason;
-    return {sheet, read.drawing};
+    EXPECT_TRUE(read.ok()) << DescribeDxfRead(read.fault());
+    const DataSheetResult made = DataSheetOfFile(state, call, state.OutFile, options);
+    EXPECT_TRUE(made.ok()) << made.fault();
+    return {made.ok() ? made.value() : DataSheet{}, read.ok() ? read.value() : DxfDrawing{}};
 }
 
 DataSheet Sheet(const BuilderCall& call, const BasicRack& rack = Rack("20"), int involute = 6,
@@ -211,13 +211,13 @@ TEST(DataSheet, InterferenceIsNotARoundingGap) {
 TEST(DataSheet, DrawingOfTheWrongShapeIsRefused) {
     const DxfDrawing one{{{"LAYER1VIEW0", {{0, 0}, {1, 0}, {1, 1}, {0, 0}}}},
                          {{"LAYER0VIEW0", {0, -1}, {0, 1}}}};
-    const DataSheet sheet = MakeDataSheet(MainMod{}, Pair(false, 20, 40, 2), one);
-    EXPECT_EQ(sheet.reason, "в чертеже 1 контур(а) и 1 центр(а), ожидалось по 2");
-    EXPECT_EQ(DataSheetText(sheet), "Данные для чертежа не получены: " + sheet.reason + "\n");
-    const DataSheet unread = DataSheetOfFile(MainMod{}, Pair(false, 20, 40, 2),
-                                             ::testing::TempDir() + "tarvo-no-such-file.dxf");
-    EXPECT_FALSE(sheet.ok || unread.ok);
-    EXPECT_EQ(unread.reason.rfind("чертёж не прочитан: файл не открывается", 0), 0u);
+    const DataSheetResult sheet = MakeDataSheet(MainMod{}, Pair(false, 20, 40, 2), one);
+    const DataSheetResult unread = DataSheetOfFile(MainMod{}, Pair(false, 20, 40, 2),
+                                                   ::testing::TempDir() + "tarvo-no-such-file.dxf");
+    ASSERT_FALSE(sheet.ok() || unread.ok());
+    EXPECT_EQ(sheet.fault(), "в чертеже 1 контур(а) и 1 центр(а), ожидалось по 2");
+    EXPECT_EQ(DataSheetText(sheet), "Данные для чертежа не получены: " + sheet.fault() + "\n");
+    EXPECT_EQ(unread.fault().rfind("чертёж не прочитан: файл не открывается", 0), 0u);
 }
 
 using Cells = std::vector<std::string>;
@@ -431,7 +431,7 @@ TEST(DrawnMeasurement, SpanAndRollersOnTheWrittenOutline) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const Written written = Write(row.call, Rack("20"), 200, 20, {row.roller});
-        ASSERT_TRUE(written.sheet.ok) << written.sheet.reason;
+        ASSERT_FALSE(written.sheet.wheels.empty());
         // A shift taken for the wrong wheel would move the centres the sheet states.
         const std::vector<PointXY> centres = CentreMarks(written.drawing);
         if (written.sheet.pair) {

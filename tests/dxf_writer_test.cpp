@@ -31,7 +31,7 @@ TEST(DxfWriter, ReplacesAnExistingFileAndKeepsALink) {
     for (const std::string& path : {target, link}) {
         SCOPED_TRACE(path);
         WriteFile(target, std::string(100000, '#'));
-        ASSERT_TRUE(DxfWriteDrawing(path, {&square}, {0}).written);
+        ASSERT_TRUE(DxfWriteDrawing(path, {&square}, {0}).ok());
         EXPECT_TRUE(std::filesystem::is_symlink(link));
         const std::string bytes = ReadFile(target);
         EXPECT_EQ(bytes.substr(0, 12), "0\r\nSECTION\r\n");
@@ -95,8 +95,8 @@ TEST(DxfWriter, FailureKeepsTheOldFileAndLeavesNoPartialOne) {
         }
         const WriteOutcome out = DxfWriteDrawing(row.path, {&big}, {0});
         limit.reset();
-        EXPECT_FALSE(out.written);
-        EXPECT_FALSE(out.reason.empty());
+        ASSERT_FALSE(out.ok());
+        EXPECT_FALSE(out.fault().empty());
         if (row.existing) {
             EXPECT_EQ(ReadFile(row.path), old);
         }

@@ -57,14 +57,15 @@ TEST(InputCheck, BlamesTheBoxOfTheValueOutOfRange) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const std::optional<InputFault> fault = CheckInputRanges(RackState(), row.call);
-        ASSERT_EQ(fault.has_value(), row.field.has_value());
-        if (fault) {
-            EXPECT_EQ(fault->field, *row.field);
-            EXPECT_FALSE(fault->reason.empty());
-            EXPECT_EQ(InputFaultMessage(*fault), std::string("Неверно задан параметр:\r\n") +
-                                                     FieldCaption(*row.field) + " !\r\n" +
-                                                     fault->reason);
+        const InputCheck check = CheckInputRanges(RackState(), row.call);
+        ASSERT_EQ(!check.ok(), row.field.has_value());
+        if (!check.ok()) {
+            const InputFault& fault = check.fault();
+            EXPECT_EQ(fault.field, *row.field);
+            EXPECT_FALSE(fault.reason.empty());
+            EXPECT_EQ(InputFaultMessage(fault), std::string("Неверно задан параметр:\r\n") +
+                                                    FieldCaption(*row.field) + " !\r\n" +
+                                                    fault.reason);
         }
     }
 }
@@ -80,12 +81,12 @@ TEST(InputCheck, RefusesNothingTheBuildersDraw) {
                     for (const double jn : {0.0, 1.5, 2.5}) {
                         const BuilderCall call = Pair(internal, z1, z2, 2, beta, x, -x / 2, jn);
                         MainMod state = RackState();
-                        if (!CheckInputRanges(state, call)) continue;
+                        if (CheckInputRanges(state, call).ok()) continue;
                         SCOPED_TRACE(::testing::Message()
                                      << (internal ? "internal" : "external") << " z " << z1 << "/"
                                      << z2 << " beta " << beta << " x " << x << " jn " << jn);
                         state.OutFile = ::testing::TempDir() + "input_check.dxf";
-                        EXPECT_NE(RunBuilder(state, call).status, DrawStatus::Written);
+                        EXPECT_FALSE(RunBuilder(state, call).ok());
                         ++refusedBoth;
                     }
                 }

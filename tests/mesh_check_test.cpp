@@ -43,15 +43,17 @@ struct BuiltPair {
     BuiltPair(const BuilderCall& call, int involute, int fillet, double move = 0) {
         MainMod state = testing::Rack20State(involute, fillet);
         if (call.kind == BuilderCall::Kind::ExternalPair) {
-            const ExternalPairGeometry g = ComputeExternalPair(state, call);
-            ok = g.error.ok();
+            const ExternalPairResult built = ComputeExternalPair(state, call);
+            ok = built.ok();
+            const ExternalPairGeometry g = ok ? built.value() : ExternalPairGeometry{};
             a = OutlinePoints(g.wheel1);
             b = OutlinePoints(g.wheel2);
             w1 = {&a, {0, 0}, call.Z1, false};
             w2 = {&b, {g.aw + move, 0}, call.Z2, false};
         } else {
-            const InternalPairGeometry g = ComputeInternalPair(state, call);
-            ok = g.error.ok();
+            const InternalPairResult built = ComputeInternalPair(state, call);
+            ok = built.ok();
+            const InternalPairGeometry g = ok ? built.value() : InternalPairGeometry{};
             a = OutlinePoints(g.ring);
             b = OutlinePoints(g.pinion);
             const MeshWheel ring{&a, {0, 0}, g.zr, true}, pinion{&b, {g.aw + move, 0}, g.zp, false};
@@ -61,7 +63,12 @@ struct BuiltPair {
         for (PointXY& p : b) p.X += move;
     }
     BuiltPair(const BuiltPair&) = delete;
-    MeshCheckResult Check(int steps = kMeshStepsPerPitch) const { return CheckMesh(w1, w2, steps); }
+    // The check of the pair as built; a check that cannot be made fails the test.
+    MeshClearance Check(int steps = kMeshStepsPerPitch) const {
+        const MeshCheckResult r = CheckMesh(w1, w2, steps);
+        EXPECT_TRUE(r.ok()) << r.fault();
+        return r.ok() ? r.value() : MeshClearance{};
+    }
 
     bool ok = false;
     std::vector<PointXY> a, b;
@@ -90,8 +97,7 @@ TEST(MeshCheck, ClearanceAndOverlap) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const BuiltPair pair(Call(false, row.z1, row.z2, 0, 0, row.jn), 100, 50, row.move);
-        const MeshCheckResult r = pair.Check();
-        ASSERT_TRUE(r.done) << r.reason;
+        const MeshClearance r = pair.Check();
         EXPECT_EQ(r.positions, kMeshStepsPerPitch);
         EXPECT_NEAR(r.stepDegrees, 360.0 / row.z1 / kMeshStepsPerPitch, 1e-12);
         EXPECT_EQ(r.overlap, row.overlap);
@@ -178,9 +184,8 @@ TEST(MeshCheck, AgreesWithWholeWheelsInEveryPosition) {
         SCOPED_TRACE(row.name);
         const BuiltPair pair(row.call, row.involute, row.fillet);
         ASSERT_TRUE(pair.ok);
-        const MeshCheckResult r = pair.Check(10);
+        const MeshClearance r = pair.Check(10);
         const Reference ref = WholeWheelCheck(pair.w1, pair.w2, 10);
-        ASSERT_TRUE(r.done) << r.reason;
         EXPECT_NEAR(r.drawnClearance, ref.drawn, 1e-12);
         EXPECT_NEAR(r.minClearance, ref.least, 1e-12);
         EXPECT_EQ(r.overlap, ref.depth > 0);
@@ -199,8 +204,8 @@ TEST(MeshCheck, AgreesWithWholeWheelsInEveryPosition) {
 TEST(MeshCheck, MissingOutlineIsReported) {
     const std::vector<PointXY> empty, square{{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}};
     const MeshCheckResult r = CheckMesh({&empty, {0, 0}, 20, false}, {&square, {5, 0}, 1, false});
-    EXPECT_FALSE(r.done);
-    EXPECT_EQ(r.reason, "контур колеса пуст");
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.fault(), "контур колеса пуст");
     EXPECT_TRUE(MeshOverlaps({&empty, {0, 0}, 20, false}, {&square, {5, 0}, 1, false}, 0).overlap);
 }
 
@@ -225,23 +230,25 @@ TEST(OverlapRemedy, NamedCountsClearItAndOneFewerDoesNot) {
     const testing::TempFolder folder;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const MeshCheckResult drawn = BuiltPair(row.call, 6, 3).Check();
+        const MeshClearance drawn = BuiltPair(row.call, 6, 3).Check();
         ASSERT_TRUE(drawn.overlap);
         const OverlapRemedy remedy = FindOverlapRemedy(testing::Rack20State(6, 3), row.call, drawn);
         ASSERT_EQ(remedy.verdict, row.verdict);
 
         MainMod state = testing::Rack20State(6, 3);
         state.OutFile = folder.File("default.dxf");
-        ASSERT_EQ(RunBuilder(state, row.call).status, DrawStatus::Written);
-        const DataSheet sheet = DataSheetOfFile(state, row.call, state.OutFile);
-        ASSERT_TRUE(sheet.ok) << sheet.reason;
-        EXPECT_TRUE(sheet.mesh.mesh.overlap);  // the drawing itself is as asked
+        ASSERT_TRUE(RunBuilder(state, row.call).ok());
+        const DataSheetResult made = DataSheetOfFile(state, row.call, state.OutFile);
+        ASSERT_TRUE(made.ok()) << made.fault();
+        const DataSheet& sheet = made.value();
+        ASSERT_TRUE(sheet.mesh.mesh.ok());
+        EXPECT_TRUE(sheet.mesh.mesh->overlap);  // the drawing itself is as asked
         EXPECT_EQ(std::make_tuple(sheet.mesh.remedy.verdict, sheet.mesh.remedy.filletPoints,
                                   sheet.mesh.remedy.involutePoints),
                   std::make_tuple(remedy.verdict, remedy.filletPoints, remedy.involutePoints));
 
         if (row.verdict == Verdict::InGeometry) {
-            const MeshCheckResult finest = BuiltPair(row.call, kMaxAccEv, kMaxAccPer).Check();
+            const MeshClearance finest = BuiltPair(row.call, kMaxAccEv, kMaxAccPer).Check();
             EXPECT_TRUE(finest.overlap);
             EXPECT_EQ(remedy.finestDepth, finest.overlapDepth);
             EXPECT_EQ(remedy.finestTurn, finest.overlapTurn);
@@ -251,7 +258,7 @@ TEST(OverlapRemedy, NamedCountsClearItAndOneFewerDoesNot) {
         const std::string json = "\"overlap_remedy\": {\"verdict\": \"more-points\", " +
                                  ("\"fillet_points\": " + std::to_string(fillet)) +
                                  (", \"involute_points\": " + std::to_string(involute) + "}");
-        EXPECT_NE(DataSheetJson(sheet, state.OutFile).find(json), std::string::npos);
+        EXPECT_NE(DataSheetJson(made, state.OutFile).find(json), std::string::npos);
         EXPECT_EQ(remedy.moreInvolutePoints, row.moreInvolutePoints);
         EXPECT_EQ(involute > 6, row.moreInvolutePoints);
         EXPECT_FALSE(BuiltPair(row.call, involute, fillet).Check().overlap) << involute << "/"
@@ -291,7 +298,10 @@ TEST(OverlapRemedy, WarningWords) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         DataSheet sheet;
-        sheet.ok = sheet.pair = sheet.mesh.mesh.done = sheet.mesh.mesh.overlap = true;
+        MeshClearance overlapping;
+        overlapping.overlap = true;
+        sheet.pair = true;
+        sheet.mesh.mesh = overlapping;
         sheet.mesh.remedy = row.remedy;
         sheet.warnings = {{SheetWarningKind::Overlap, -1, -1}};
         const std::vector<std::string> lines = WarningLines(sheet);

@@ -205,9 +205,10 @@ TEST(PageCommand, ParametersPagesRefuseOrPassOn) {
 }
 
 TEST(PageCommand, FilePageWritesAndReports) {
-    const DrawResult noFile{DrawStatus::FileNotWritten, {}, "Permission denied"};
-    const DrawResult pointed{DrawStatus::GeometryRefused,
-                             {GeometryFault::PointedTooth, 1, WheelRole::Wheel1}, {}};
+    const DrawResult noFile =
+        DrawResult::Failure({DrawFault::Kind::FileNotWritten, {}, "Permission denied"});
+    const DrawResult pointed = DrawResult::Failure(
+        {DrawFault::Kind::GeometryRefused, {GeometryFault::PointedTooth, 1, WheelRole::Wheel1}, {}});
     struct Row {
         const char* name;
         const char* folder;  // highlighted in the folder list
@@ -243,7 +244,8 @@ TEST(PageCommand, FilePageWritesAndReports) {
         const PageOutcome out = CtlComClick(state, in, Recorder(paths, row.result));
         EXPECT_EQ(paths, std::vector<std::string>{row.path});
         const bool written = row.message.empty();
-        const bool geometry = row.result.status == DrawStatus::GeometryRefused;
+        const bool geometry =
+            !row.result.ok() && row.result.fault().kind == DrawFault::Kind::GeometryRefused;
         // Impossible teeth go back to the shift the sentence names; a file failure stays.
         EXPECT_EQ(out.next, written ? Page::Report : geometry ? Page::GearPair : Page::File);
         EXPECT_EQ(out.txtRep, written ? std::optional<std::string>(row.path) : std::nullopt);

@@ -184,8 +184,9 @@ TEST(RackCutFlank, AgreesWithPolygonSimulationOfTheCut) {
         SCOPED_TRACE(row.name);
         RackCutData d = Member(row.rack, row.z, m, row.beta, row.x, 400, 300);
         d.thinning = row.thinning;
-        const RackCutFlankResult r = RackCutFlank(d);
-        ASSERT_EQ(r.fault, RackCutFault::None);
+        const RackCutFlankResult cutFlank = RackCutFlank(d);
+        ASSERT_TRUE(cutFlank.ok());
+        const RackCutFlankCurve& r = cutFlank.value();
         EXPECT_EQ(r.undercut, row.undercut);
         const BgPolygon cut = SimulatedCut(d, 4000);
         const BgLine cutEdge(cut.outer().begin(), cut.outer().end());
@@ -232,8 +233,9 @@ TEST(RackCutFlank, WholeGearIsASimplePolygon) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const RackCutData d = Member(row.rack, row.z, 2.5, row.beta, row.x, row.accPer, row.accEv);
-        const RackCutFlankResult r = RackCutFlank(d);
-        ASSERT_EQ(r.fault, RackCutFault::None);
+        const RackCutFlankResult cutFlank = RackCutFlank(d);
+        ASSERT_TRUE(cutFlank.ok());
+        const RackCutFlankCurve& r = cutFlank.value();
         // The fillet from the root point on the space's centre line up to the form circle, then
         // the involute out to the tip circle, never past the centre line.
         ASSERT_EQ(r.flank.size(), static_cast<std::size_t>(row.accPer + row.accEv));
@@ -262,30 +264,30 @@ TEST(RackCutFlank, RefusesDataItCannotCut) {
     struct Row {
         const char* name;
         void (*change)(RackCutData&);
-        RackCutFault fault;
+        GeometryFault fault;
     };
-    using F = RackCutFault;
+    using F = GeometryFault;
     const Row rows[] = {
-        {"one fillet point", [](RackCutData& d) { d.accPer = 1; }, F::PointCountsTooSmall},
-        {"no involute step", [](RackCutData& d) { d.accEv = 0; }, F::PointCountsTooSmall},
+        {"one fillet point", [](RackCutData& d) { d.accPer = 1; }, F::DataNotFinite},
+        {"no involute step", [](RackCutData& d) { d.accEv = 0; }, F::DataNotFinite},
         {"no teeth", [](RackCutData& d) { d.z = 0; }, F::ToothCountNotPositive},
         {"zero module", [](RackCutData& d) { d.normalModule = 0; }, F::ModuleNotPositive},
-        {"shift not a number", [](RackCutData& d) { d.x = std::nan(""); }, F::DataOutOfRange},
-        {"helix of 90 degrees", [](RackCutData& d) { d.helixAngle = kPi / 2; }, F::DataOutOfRange},
-        {"negative corner radius", [](RackCutData& d) { d.rf = -0.1; }, F::DataOutOfRange},
+        {"shift not a number", [](RackCutData& d) { d.x = std::nan(""); }, F::DataNotFinite},
+        {"helix of 90 degrees", [](RackCutData& d) { d.helixAngle = kPi / 2; }, F::DataNotFinite},
+        {"negative corner radius", [](RackCutData& d) { d.rf = -0.1; }, F::DataNotFinite},
         {"rack tooth pointed above its tip line", [](RackCutData& d) { d.hf = 3; },
-         F::RoundingDoesNotFit},
-        {"root circle through the centre", [](RackCutData& d) { d.z = 2; }, F::DataOutOfRange},
+         F::RackRoundingNotFound},
+        {"root circle through the centre", [](RackCutData& d) { d.z = 2; }, F::RootFilletsCross},
         {"tip circle below the form circle", [](RackCutData& d) { d.tipDiameter = 36.5; },
-         F::TipNotAboveForm},
+         F::ActiveProfileUndefined},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         RackCutData d = Member(kRack20, 20, 2, 0, 0);
         row.change(d);
         const RackCutFlankResult r = RackCutFlank(d);
-        EXPECT_EQ(r.fault, row.fault);
-        EXPECT_TRUE(r.flank.empty());
+        ASSERT_FALSE(r.ok());
+        EXPECT_EQ(r.fault(), row.fault);
     }
 }
 
