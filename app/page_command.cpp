@@ -351,13 +351,15 @@ PageOutcome LeaveFile(MainMod& state, const PageInput& input, const Builder& bui
     state.OutFile = path;
 
     PageOutcome outcome;
-    outcome.call = ReadBuilderCall(state, input);
-    if (const InputCheck check = CheckInputRanges(state, *outcome.call); !check.ok()) {
+    const BuilderCall call = ReadBuilderCall(state, input);
+    if (const InputCheck check = CheckInputRanges(state, call); !check.ok()) {
+        // Refused before any drawing was made: the outcome names no call.
         const InputFault& fault = check.fault();
         state.OutFile = earlierPath;
         Message message{InputFaultMessage(fault), MessageIcon::Critical, kParameterTitle};
         return BackToParameters(input, fault.field, std::move(message), outcome);
     }
+    outcome.call = call;
     outcome.drawn = build(state, *outcome.call);
     if (!outcome.drawn->ok()) {
         // Nothing was saved and the shared path keeps its earlier value. Impossible teeth send

@@ -63,18 +63,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.OutFile = target.string();
     const tarvo::DrawResult result = tarvo::RunBuilder(state, call);
 
-    const bool reason = !tarvo::DrawReason(result).empty();
-    if (result.status == tarvo::DrawStatus::Written) {
+    if (result.ok()) {
         FUZZ_CHECK(!missingFolder, "a drawing was written into a folder that does not exist");
-        FUZZ_CHECK(!reason, "a written drawing carries a reason");
         std::string why;
         const long vertices = tarvo_fuzz::CheckDrawing(tarvo_fuzz::ReadFile(target), why);
         FUZZ_CHECK(vertices >= 0, "%s", why.c_str());
         FUZZ_CHECK(vertices == expectedVertices, "%ld VERTEX entities, %ld outline points",
                    vertices, expectedVertices);
     } else {
-        FUZZ_CHECK(reason, "not written without a reason");
-        FUZZ_CHECK(result.status != tarvo::DrawStatus::GeometryRefused || !result.geometry.ok(),
+        const tarvo::DrawFault& fault = result.fault();
+        FUZZ_CHECK(!tarvo::DrawReason(fault).empty(), "not written without a reason");
+        FUZZ_CHECK(fault.kind != tarvo::DrawFault::Kind::GeometryRefused || !fault.geometry.ok(),
                    "refused without a fault");
         FUZZ_CHECK(missingFolder ? !fs::exists(target.parent_path())
                                  : tarvo_fuzz::ReadFile(target) == kOldBytes,

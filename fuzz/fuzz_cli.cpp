@@ -78,12 +78,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const tarvo::CliParse parse = tarvo::ParseCliArgs(args);
-    const bool drawing = parse.ok && (parse.request.job == tarvo::CliJob::Pair ||
-                                      parse.request.job == tarvo::CliJob::Spline);
-    FUZZ_CHECK(parse.ok || !parse.error.empty(), "refused without a reason");
+    const bool drawing =
+        parse.ok() && (parse->job == tarvo::CliJob::Pair || parse->job == tarvo::CliJob::Spline);
+    FUZZ_CHECK(parse.ok() || !parse.fault().empty(), "refused without a reason");
     if (drawing) {
-        CheckRequest(parse.request);
-        if (DrawingPoints(parse.request) > tarvo_fuzz::kPointBudget) {
+        CheckRequest(parse.value());
+        if (DrawingPoints(parse.value()) > tarvo_fuzz::kPointBudget) {
             return 0;
         }
     }
@@ -94,13 +94,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(status == tarvo::kCliWritten || status == tarvo::kCliNotDrawn ||
                    status == tarvo::kCliBadUsage,
                "exit status %d", status);
-    FUZZ_CHECK(parse.ok || status == tarvo::kCliBadUsage, "a refused command line exited %d",
+    FUZZ_CHECK(parse.ok() || status == tarvo::kCliBadUsage, "a refused command line exited %d",
                status);
     if (status != tarvo::kCliWritten) {
         FUZZ_CHECK(err.str().rfind("tarvo-cli: ", 0) == 0, "no reason given: '%s'",
                    err.str().c_str());
     } else if (drawing) {
-        const std::string& path = parse.request.output;
+        const std::string& path = parse->output;
         FUZZ_CHECK(out.str() == path + "\n", "printed '%s' for '%s'", out.str().c_str(),
                    path.c_str());
         std::string why;

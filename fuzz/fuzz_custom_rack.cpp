@@ -19,11 +19,15 @@ namespace {
 
 // Every outline finite, or a refusal that says why.
 template <typename Geometry>
-void CheckGeometry(const Geometry& g, std::initializer_list<const tarvo::Outline*> outlines) {
-    FUZZ_CHECK(g.error.ok() || !tarvo::Describe(g.error).empty(), "refused without a reason");
-    for (const tarvo::Outline* outline : outlines) {
-        FUZZ_CHECK(!g.error.ok() || (!outline->empty() && tarvo::AllFinite(*outline)),
-                   "an outline not finite");
+void CheckGeometry(const tarvo::Outcome<Geometry, tarvo::GeometryError>& built,
+                   std::initializer_list<const tarvo::Outline Geometry::*> outlines) {
+    if (!built.ok()) {
+        FUZZ_CHECK(!tarvo::Describe(built.fault()).empty(), "refused without a reason");
+        return;
+    }
+    for (const tarvo::Outline Geometry::*outline : outlines) {
+        const tarvo::Outline& points = built.value().*outline;
+        FUZZ_CHECK(!points.empty() && tarvo::AllFinite(points), "an outline not finite");
     }
 }
 
@@ -59,24 +63,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++firstZero;
     }
     if (firstZero < 4) {
-        FUZZ_CHECK(!outcome.stored, "a zero field was stored");
-        FUZZ_CHECK(static_cast<int>(outcome.zeroField) == firstZero, "zero field %d, not %d",
-                   static_cast<int>(outcome.zeroField), firstZero);
+        FUZZ_CHECK(!outcome.ok(), "a zero field was stored");
+        FUZZ_CHECK(static_cast<int>(outcome.fault()) == firstZero, "zero field %d, not %d",
+                   static_cast<int>(outcome.fault()), firstZero);
         for (int i = 0; i < 5; ++i) {
             const double expected = i < firstZero ? typed[i] : before[i];
             FUZZ_CHECK(*fields[i] == expected, "field %d holds %g, not %g", i, *fields[i],
                        expected);
         }
-        FUZZ_CHECK(!tarvo::ZeroParameterMessage(outcome.zeroField).empty(), "no message");
+        FUZZ_CHECK(!tarvo::ZeroParameterMessage(outcome.fault()).empty(), "no message");
         return 0;
     }
-    FUZZ_CHECK(outcome.stored, "five non-zero fields refused");
+    FUZZ_CHECK(outcome.ok(), "five non-zero fields refused");
     for (int i = 0; i < 4; ++i) {
         FUZZ_CHECK(*fields[i] == typed[i], "field %d not stored as typed", i);
     }
-    FUZZ_CHECK(typed[4] == 0 || outcome.roReduced || state.Ro == typed[4],
+    FUZZ_CHECK(typed[4] == 0 || outcome->roReduced || state.Ro == typed[4],
                "rf* changed without a message");
-    if (outcome.roReduced) {
+    if (outcome->roReduced) {
         FUZZ_CHECK(typed[4] != 0 && state.Ro < typed[4], "rf* reduced upwards");
         const std::string message = tarvo::ReducedRoMessage(state.Ro, ',');
         FUZZ_CHECK(message.find("уменьшен до величины ") != std::string::npos, "message '%s'",
@@ -91,15 +95,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     call.alpha = state.Alfa;
     tarvo::MainMod s = state;
     const auto external = tarvo::ComputeExternalPair(s, call);
-    CheckGeometry(external, {&external.wheel1, &external.wheel2});
+    CheckGeometry(external, {&tarvo::ExternalPairGeometry::wheel1,
+                             &tarvo::ExternalPairGeometry::wheel2});
     s = state;
     const auto internal = tarvo::ComputeInternalPair(s, call);
-    CheckGeometry(internal, {&internal.ring, &internal.pinion});
+    CheckGeometry(internal, {&tarvo::InternalPairGeometry::ring,
+                             &tarvo::InternalPairGeometry::pinion});
     s = state;
     s.SingleMember = true;
     call.kind = tarvo::BuilderCall::Kind::Spline;
     call.hub = true;
     const auto hub = tarvo::ComputeSpline(s, call);
-    CheckGeometry(hub, {&hub.outline});
+    CheckGeometry(hub, {&tarvo::SplineGeometry::outline});
     return 0;
 }

@@ -132,15 +132,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(input.page == Page::File, "a drawing made on leaving another page");
             CheckCall(call, pair, passed);
             FUZZ_CHECK(!s.OutFile.empty(), "a drawing without a path");
-            tarvo::DrawResult result;
+            using Kind = tarvo::DrawFault::Kind;
             if (answer % 3 == 1) {
-                result.status = tarvo::DrawStatus::GeometryRefused;
-                result.geometry = {tarvo::GeometryFault::PointedTooth, 1, tarvo::WheelRole::Wheel1};
-            } else if (answer % 3 == 2) {
-                result.status = tarvo::DrawStatus::FileNotWritten;
-                result.fileReason = "Permission denied";
+                return tarvo::DrawResult::Failure(
+                    {Kind::GeometryRefused,
+                     {tarvo::GeometryFault::PointedTooth, 1, tarvo::WheelRole::Wheel1},
+                     {}});
             }
-            return result;
+            if (answer % 3 == 2) {
+                return tarvo::DrawResult::Failure({Kind::FileNotWritten, {}, "Permission denied"});
+            }
+            return tarvo::DrawResult{tarvo::Done{}};
         };
         const tarvo::PageOutcome outcome = tarvo::CtlComClick(state, input, capture);
         FUZZ_CHECK(calls <= 1, "%d drawings in one press", calls);
@@ -183,8 +185,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
             case Page::File: {
                 FUZZ_CHECK(calls == 1, "the file page left without a drawing");
-                const bool written = outcome.drawn &&
-                                     outcome.drawn->status == tarvo::DrawStatus::Written;
+                const bool written = outcome.drawn && outcome.drawn->ok();
                 expected = written ? Page::Report : Page::File;
                 const std::string& path = state.OutFile;
                 if (written) {
