@@ -260,6 +260,26 @@ TEST(PageCommand, FilePageWritesAndReports) {
     }
 }
 
+// Values out of range are refused on the file page before any drawing: no builder runs, the
+// outcome names no call (so nothing can be taken for a drawing made), and the path stays.
+TEST(PageCommand, RangeRefusalOnTheFilePageMakesNoCall) {
+    MainMod state;
+    StoreRack(state, kDefaultRackRow.rack);
+    state.OutFile = "/home/designer/parts/first.dxf";
+    PageInput in = GearPairPage("2", "20", "40");
+    in.txtBeta = "90";
+    in.page = Page::File;
+    in.dirHighlighted = "/srv";
+    in.txtFileName = "part";
+    std::vector<std::string> paths;
+    const PageOutcome out = CtlComClick(state, in, Recorder(paths, DrawResult{Done{}}));
+    EXPECT_TRUE(paths.empty());
+    EXPECT_FALSE(out.call.has_value() || out.drawn.has_value());
+    EXPECT_EQ(out.next, Page::GearPair);
+    EXPECT_EQ(out.focus, std::optional<Box>(Box::txtBeta));
+    EXPECT_EQ(state.OutFile, "/home/designer/parts/first.dxf");
+}
+
 TEST(PageCommand, PointCountsHeldToTheScrollBarRanges) {
     struct Row {
         const char* name;
