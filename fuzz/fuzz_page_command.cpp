@@ -184,9 +184,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 input.txtAccPer = outcome.txtAccPer.value_or(input.txtAccPer);
                 break;
             case Page::File: {
-                FUZZ_CHECK(calls == 1, "the file page left without a drawing");
+                if (calls == 0) {
+                    // Values out of range are refused before any drawing: back to the
+                    // parameters, the box to change named, the path as it was.
+                    FUZZ_CHECK(outcome.message &&
+                                   outcome.message->icon == tarvo::MessageIcon::Critical &&
+                                   outcome.focus.has_value(),
+                               "the file page left without a drawing or a range refusal");
+                    FUZZ_CHECK(state.OutFile == before.OutFile, "a range refusal moved the path");
+                    expected = pair ? Page::GearPair : Page::Spline;
+                    break;
+                }
                 const bool written = outcome.drawn && outcome.drawn->ok();
-                expected = written ? Page::Report : Page::File;
+                // Impossible teeth send the designer back to the entries; a file not written
+                // keeps the file page, so another folder or name can be chosen.
+                const bool geometry =
+                    outcome.drawn && !written &&
+                    outcome.drawn->fault().kind == tarvo::DrawFault::Kind::GeometryRefused;
+                const Page entries = pair ? Page::GearPair : Page::Spline;
+                expected = written ? Page::Report : geometry ? entries : Page::File;
                 const std::string& path = state.OutFile;
                 if (written) {
                     FUZZ_CHECK(outcome.txtRep && *outcome.txtRep == path,
