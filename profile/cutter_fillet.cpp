@@ -8,6 +8,7 @@
 #include "math/constants.h"
 #include "math/involute.h"
 #include "math/rounding.h"
+#include "profile/rounding_fit.h"
 
 namespace tarvo {
 
@@ -17,30 +18,23 @@ namespace {
 // rounding meets the flank, holds it; sets r.rho0 and r.reductions, or returns the fault.
 GeometryFault FitCutterRounding(CutterFilletCurve& r, double rho0, double db0, double d0,
                                 double alpha) {
-    // A negative test means the tooth's two roundings would overlap. A radius that a 0.005 mm
-    // step no longer changes would repeat the same test for ever, so it is refused at once.
+    // Negative room means the tooth's two roundings would overlap.
     const double invA = Inv(alpha);
     const double da0 = r.da0;
-    while (true) {
-        const double ac = ArcCos(db0 / (da0 - 2 * rho0));
-        const double Dt = da0 - (2 * rho0) * (1 - std::sin(ac));
-        const double at = ArcCos(db0 / Dt);
-        const double test = (Dt / 2) * std::sin(((r.sc / d0) + invA) - Inv(at)) -
-                            rho0 * std::cos(at);
-        if (std::isnan(test)) {
-            return GeometryFault::CutterRoundingNotFound;
-        }
-        if (test >= 0) {
-            break;
-        }
-        const double smaller = rho0 - kRoundingStep;
-        if (r.reductions == kMaxCutterRoundingReductions || smaller == rho0) {
-            return GeometryFault::CutterRoundingNotFound;
-        }
-        rho0 = smaller;
-        ++r.reductions;
+    const double sc = r.sc;
+    const auto fit = ShrinkUntilFits(
+        rho0, kMaxCutterRoundingReductions, GeometryFault::CutterRoundingNotFound,
+        [&](double rho) {
+            const double ac = ArcCos(db0 / (da0 - 2 * rho));
+            const double Dt = da0 - (2 * rho) * (1 - std::sin(ac));
+            const double at = ArcCos(db0 / Dt);
+            return (Dt / 2) * std::sin(((sc / d0) + invA) - Inv(at)) - rho * std::cos(at);
+        });
+    if (!fit.ok()) {
+        return fit.fault();
     }
-    r.rho0 = rho0;
+    r.rho0 = fit->rho;
+    r.reductions = fit->reductions;
     return GeometryFault::None;
 }
 

@@ -7,6 +7,7 @@
 
 #include "math/constants.h"
 #include "math/involute.h"
+#include "profile/rounding_fit.h"
 
 namespace tarvo {
 
@@ -15,34 +16,21 @@ namespace {
 // Shrinks the rack's tip rounding from rf m' until it fits the rack tooth; sets r.rho and
 // r.reductions, or returns the fault.
 GeometryFault FitRackRounding(RackFilletCurve& r, double e, double rf) {
-    const double am = r.alphaM;
     const double h = r.h;
+    const double tanAm = std::tan(r.alphaM);
+    const double sinAm = std::sin(r.alphaM);
+    const double cosAm = std::cos(r.alphaM);
+    r.rhoFirst = rf * r.mPrime;
     // Half the rack tooth's width at its tip line, less what a rounding of radius rho tangent
-    // to the flank and the tip line takes up. Each reduction raises it by the same amount, so
-    // finite data end the loop; a test that is not a number never will, nor will a radius so
-    // large (about 1e14 mm and up) that taking 0.005 mm off leaves the same double: both are
-    // refused at once instead of after the full count of reductions.
-    double rho = rf * r.mPrime;
-    r.rhoFirst = rho;
-    const double tanAm = std::tan(am);
-    const double sinAm = std::sin(am);
-    const double cosAm = std::cos(am);
-    while (true) {
-        const double test = (e / 2 - h * tanAm) - ((1 - sinAm) * rho) / cosAm;
-        if (std::isnan(test)) {
-            return GeometryFault::RackRoundingNotFound;
-        }
-        if (!(test < 0)) {
-            break;
-        }
-        const double smaller = rho - kRoundingStep;
-        if (r.reductions == kMaxRackRoundingReductions || smaller == rho) {
-            return GeometryFault::RackRoundingNotFound;
-        }
-        rho = smaller;
-        ++r.reductions;
+    // to the flank and the tip line takes up.
+    const auto fit = ShrinkUntilFits(
+        r.rhoFirst, kMaxRackRoundingReductions, GeometryFault::RackRoundingNotFound,
+        [&](double rho) { return (e / 2 - h * tanAm) - ((1 - sinAm) * rho) / cosAm; });
+    if (!fit.ok()) {
+        return fit.fault();
     }
-    r.rho = rho;
+    r.rho = fit->rho;
+    r.reductions = fit->reductions;
     return GeometryFault::None;
 }
 
