@@ -130,6 +130,32 @@ struct Mesh {
         return RackFillet(rack);
     }
 
+    // The working pressure angle from its involute, and the centre distance from the sum of
+    // the reference diameters (their difference in an internal mesh); false when no angle is.
+    bool Working(double invWorking, double referenceSpan) {
+        const ArcInvResult working = ArcInv(invWorking);
+        if (!working.ok()) {
+            return Fail(1, GeometryFault::WorkingAngleNotFound);
+        }
+        r.workingAngle = working.value();
+        r.centreDistance = ((referenceSpan / 2) * std::cos(in.alpha)) / std::cos(r.workingAngle);
+        return true;
+    }
+
+    // Member k's rack fillet, generated with its flank leaving the base circle at polar angle
+    // psi; false when the rack's tip rounding does not fit.
+    bool RackMember(int k, double psi) {
+        const bool first = k == 1;
+        const RackFilletResult fillet = Rack(first ? in.member1 : in.member2,
+                                             first ? r.da1 : r.da2, first ? r.dl1 : r.dl2, psi);
+        if (!fillet.ok()) {
+            return Fail(k, fillet.fault());
+        }
+        (first ? r.rack1 : r.rack2) = fillet.value();
+        (first ? r.Per1 : r.Per2) = fillet->per;
+        return true;
+    }
+
     // Limit diameters from the working angle and centre distance and the two tip tangents
     // L1, L2 measured along the line of action.
     void LimitDiameters(double L1, double L2) {
@@ -156,34 +182,19 @@ bool ExternalMesh(Mesh& w) {
     const MeshMember& g2 = in.member2;
     const double s2 = (kPi / 2 + (2 * g2.x) * w.tanA) * in.m - (g2.z * in.jn) / (g1.z + g2.z);
     const double psi2 = s2 / g2.d + w.invA;
-    const ArcInvResult working =
-        ArcInv(((2 * (g1.x + g2.x)) * w.tanA) / (g1.z + g2.z) + w.invA);
     w.ctx.generated[1] = true;
     w.ctx.generated[2] = !in.SingleMember;
     w.ctx.mateTipUsed = true;
-    if (!working.ok()) {
-        return w.Fail(1, GeometryFault::WorkingAngleNotFound);
+    if (!w.Working(((2 * (g1.x + g2.x)) * w.tanA) / (g1.z + g2.z) + w.invA, g1.d + g2.d)) {
+        return false;
     }
-    const double aw = working.value();
-    r.workingAngle = aw;
-    const double a = (((g1.d + g2.d) / 2) * std::cos(in.alpha)) / std::cos(aw);
-    r.centreDistance = a;
+    const double aw = r.workingAngle;
+    const double a = r.centreDistance;
     // Along the line of action to where each mate's tip circle cuts it.
     w.LimitDiameters(a * std::sin(aw) - w.ga2, a * std::sin(aw) - w.ga1);
 
-    const RackFilletResult rack1 = w.Rack(g1, r.da1, r.dl1, w.psi1);
-    if (!rack1.ok()) {
-        return w.Fail(1, rack1.fault());
-    }
-    r.rack1 = rack1.value();
-    r.Per1 = r.rack1.per;
-    if (!in.SingleMember) {
-        const RackFilletResult rack2 = w.Rack(g2, r.da2, r.dl2, psi2);
-        if (!rack2.ok()) {
-            return w.Fail(2, rack2.fault());
-        }
-        r.rack2 = rack2.value();
-        r.Per2 = r.rack2.per;
+    if (!w.RackMember(1, w.psi1) || (!in.SingleMember && !w.RackMember(2, psi2))) {
+        return false;
     }
     w.ExternalFlank(r.Prof1, r.Per1, r.da1, g1.db, w.psi1);
     if (!in.SingleMember) {
@@ -199,14 +210,11 @@ bool InternalPinion(Mesh& w) {
     ToothProfileFlanks& r = w.r;
     const MeshMember& g1 = in.member1;
     const MeshMember& g2 = in.member2;
-    const ArcInvResult working = ArcInv(((2 * (g2.x - g1.x)) * w.tanA) / (g2.z - g1.z) + w.invA);
-    if (!working.ok()) {
-        return w.Fail(1, GeometryFault::WorkingAngleNotFound);
+    if (!w.Working(((2 * (g2.x - g1.x)) * w.tanA) / (g2.z - g1.z) + w.invA, g2.d - g1.d)) {
+        return false;
     }
-    const double aw = working.value();
-    r.workingAngle = aw;
-    const double a = (((g2.d - g1.d) / 2) * std::cos(in.alpha)) / std::cos(aw);
-    r.centreDistance = a;
+    const double aw = r.workingAngle;
+    const double a = r.centreDistance;
     w.LimitDiameters(w.ga2 - a * std::sin(aw), a * std::sin(aw) + w.ga1);
 
     // Tip limits: the pinion's tip circle stays, in every angular position, inside the circle
@@ -218,13 +226,7 @@ bool InternalPinion(Mesh& w) {
     if (2 * a + r.dl1 > r.da2) {
         r.da2 = RoundToPlaces((2 * a + r.dl1) + kTipLimitMargin, 3);
     }
-    const RackFilletResult rack1 = w.Rack(g1, r.da1, r.dl1, w.psi1);
-    if (!rack1.ok()) {
-        return w.Fail(1, rack1.fault());
-    }
-    r.rack1 = rack1.value();
-    r.Per1 = r.rack1.per;
-    return true;
+    return w.RackMember(1, w.psi1);
 }
 
 // Member 2 an internal gear cut by a pinion-type cutter; member 1, when generated, the pinion.
