@@ -69,6 +69,13 @@ void FitNumbers(QLineEdit* box) {
                        kFrameAndPadding);
 }
 
+void AddNumberRow(QGridLayout* grid, int row, QLabel* label, QLineEdit* box, int boxColumn) {
+    label->setBuddy(box);
+    FitNumbers(box);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(box, row, boxColumn);
+}
+
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QFont>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,9 @@ QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& tip = QS
 // Makes a number box wide enough for the longest number the form writes into it (fifteen
 // significant digits with sign and exponent), so no digit is ever clipped.
 void FitNumbers(QLineEdit* box);
+// One row of a page's grid: the caption in the first column, naming the number box placed in
+// `boxColumn` (Alt with the caption's letter moves to it), the box fitted to its numbers.
+void AddNumberRow(QGridLayout* grid, int row, QLabel* label, QLineEdit* box, int boxColumn);
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption);
 QRadioButton* MakeOption(QWidget* parent, const QString& name, const QString& caption);
 

@@ -79,10 +79,7 @@ void CustomRackFrame::LayOut(const std::array<QLabel*, 6>& labels) {
         {alfa, TextAlfa}, {h, TextH}, {hf, TextHf}, {c, TextC}};
     int row = 0;
     for (const auto& [label, box] : rows) {
-        FitNumbers(box);
-        label->setBuddy(box);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(box, row, 2);
+        AddNumberRow(grid, row, label, box, 2);
         ++row;
     }
     grid->addWidget(cmGrad1, 0, 1);

@@ -26,10 +26,7 @@ public:
 
     void Add(QLabel* label, QLineEdit* box, int indent) {
         label->setIndent(indent);
-        label->setBuddy(box);
-        FitNumbers(box);
-        grid_->addWidget(label, row_, 0);
-        grid_->addWidget(box, row_, 2);
+        AddNumberRow(grid_, row_, label, box, 2);
         ++row_;
     }
 

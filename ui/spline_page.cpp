@@ -33,10 +33,7 @@ SplinePage::SplinePage(QWidget* parent)
     const std::pair<QLabel*, QLineEdit*> rows[] = {{lbM1, txtmSL}, {lbZ2_1, txtZ}, {lbX, txtX}};
     int row = 0;
     for (const auto& [label, box] : rows) {
-        FitNumbers(box);
-        label->setBuddy(box);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(box, row, 1);
+        AddNumberRow(grid, row, label, box, 1);
         ++row;
     }
     // The shift row keeps its place when an OST spline hides it, so the rows below stay put.
