@@ -84,6 +84,20 @@ InputCheck Fault(InputField field, const char* reason) {
     return InputCheck::Failure({field, reason});
 }
 
+// A module whose drawing, out to `reach` modules, keeps every length in the range that keeps
+// its digits; `diameters` names what grows too large.
+InputCheck CheckModuleReach(InputField field, double m, double reach, const char* diameters) {
+    if (m >= kLeastLength && m * reach <= kGreatestLength) {
+        return Done{};
+    }
+    if (m < kLeastLength) {
+        return Fault(field, "при таком модуле размеры зубьев слишком малы для записи координат в "
+                            "чертёж");
+    }
+    return InputCheck::Failure({field, std::string("при таком модуле ") + diameters +
+                                           " слишком велики для записи координат в чертёж"});
+}
+
 // The helix angle and the module of a pair: a transverse section whose pressure angle can be
 // inverted, and every length of the drawing, out to the far side of wheel 2, in the range that
 // keeps its digits.
@@ -92,12 +106,10 @@ InputCheck CheckPairSize(const MainMod& rack, const BuilderCall& call) {
         return Fault(InputField::Helix, "угол наклона зуба должен быть меньше 90° по модулю");
     }
     const double reach = call.Z1 + call.Z2 + 4 * (rack.H + std::fabs(call.x1) + std::fabs(call.x2));
-    if (!(call.m >= kLeastLength && call.m * reach <= kGreatestLength)) {
-        return Fault(InputField::Module, call.m < kLeastLength
-                                             ? "при таком модуле размеры зубьев слишком малы для "
-                                               "записи координат в чертёж"
-                                             : "при таком модуле диаметры колёс слишком велики "
-                                               "для записи координат в чертёж");
+    if (const InputCheck size =
+            CheckModuleReach(InputField::Module, call.m, reach, "диаметры колёс");
+        !size.ok()) {
+        return size;
     }
     const Section s = TransverseSection(call);
     if (!(s.mt * reach <= kGreatestLength)) {
@@ -153,12 +165,10 @@ InputCheck CheckSpline(const MainMod& rack, const BuilderCall& call) {
     // The shaft's generating partner reaches furthest; a hub needs only its own size.
     const int partner = call.hub ? 0 : kShaftPartnerRatio * call.Z;
     const double reach = call.Z + partner + 4 * (rack.H + std::fabs(call.x));
-    if (!(call.m >= kLeastLength && call.m * reach <= kGreatestLength)) {
-        return Fault(InputField::SplineModule, call.m < kLeastLength
-                                                   ? "при таком модуле размеры зубьев слишком "
-                                                     "малы для записи координат в чертёж"
-                                                   : "при таком модуле диаметры слишком велики "
-                                                     "для записи координат в чертёж");
+    if (const InputCheck size =
+            CheckModuleReach(InputField::SplineModule, call.m, reach, "диаметры");
+        !size.ok()) {
+        return size;
     }
     if (!std::isfinite(call.x)) {
         return Fault(InputField::SplineShift, "смещение должно быть конечным числом");
