@@ -1,7 +1,7 @@
-// The data sheet of drawings written and read back: textbook values for pairs and splines,
-// agreement with the builders, what triggers each warning, and the sheet in words; and its
-// measurements against the written outline: the span W between two parallel jaws over k teeth
-// and the rollers set in a space, measured on the drawing read back from its file.
+// The data sheet of drawings written and read back: hand-worked values for pairs and splines,
+// what triggers each warning, the sheet in words; and its span and roller measurements taken
+// on the outline read back from the file.
+// cos 20° = 0.9396926, sin 20° = 0.3420201, tan 20° = 0.3639702, inv 20° = 0.0149044.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,30 +28,19 @@ BuilderCall Pair(bool internal, int z1, int z2, double m, double beta = 0, doubl
     return testing::PairCall(internal ? Kind::InternalPair : Kind::ExternalPair, z1, z2, m, beta,
                              0, x1, x2, jn);
 }
-
 BuilderCall Spline(int z, double m, bool hub) { return testing::SplineCall(z, m, 0, 0, hub); }
-
 const BasicRack& Rack(const char* key) { return FindRackRow(key)->rack; }
 
-// The window's state for a drawing: a pair's rack, or the GOST rack of a spline.
-MainMod State(const BuilderCall& call, const BasicRack& rack, int involute, int fillet) {
-    MainMod state;
-    state.AccEv = involute;
-    state.AccPer = fillet;
-    state.SingleMember = call.kind == Kind::Spline;
-    StoreRack(state, state.SingleMember ? SplineRack(SplineStandard::Gost6033, call.m) : rack);
-    return state;
-}
+struct Written { DataSheet sheet; DxfDrawing drawing; };
 
-struct Written {
-    DataSheet sheet;
-    DxfDrawing drawing;
-};
-
-// Writes the drawing `call` describes as the window would, reads it back and makes its sheet.
+// Writes the drawing `call` describes as the window would (a spline on its GOST rack), reads it
+// back and makes its sheet.
 Written Write(BuilderCall call, const BasicRack& rack, int involute, int fillet,
               const SheetOptions& options = {}) {
-    MainMod state = State(call, rack, involute, fillet);
+    MainMod state;
+    std::tie(state.AccEv, state.AccPer, state.SingleMember) =
+        std::make_tuple(involute, fillet, call.kind == Kind::Spline);
+    StoreRack(state, state.SingleMember ? SplineRack(SplineStandard::Gost6033, call.m) : rack);
     call.alpha = state.Alfa;
     const testing::TempFolder folder;
     state.OutFile = folder.File("sheet.dxf");
@@ -69,42 +58,55 @@ DataSheet Sheet(const BuilderCall& call, const BasicRack& rack = Rack("20"), int
 }
 
 TEST(DataSheet, PairsAndSplines) {
-    // Hand values from gear_formulas_test.cpp (internal tips as drawn after the tip limits);
-    // GOST spline: db 40 cos 30°, W = 2 cos 30° (3.5 pi + 20 inv 30°). Shifted pairs' centre
-    // distances are measured on the drawing below.
-    struct Wheel {
-        WheelRole role;
-        int z, k;  // k 0: internal teeth, no span measurement
-        double d, da, db, W;
-    };
+    // 20 / 40, jn 0.1: W = 2 cos 20° (2.5 pi + 20 inv 20°) = 15.32088 (the tables' 7.6604 for
+    // m 1, doubled) and 27.68963 for z 40, less jt = 0.1 / cos 20° shared 20 : 40 times cos 20°:
+    // 15.28755, 27.62296; tip 44 ((pi - 0.035473) / 40 + inv 20° - inv 31.32126°) = 1.35074.
+    // 60 around 20: the ring cut by the z 20 cutter (a0 40) whose involute ends at 44.29318,
+    // ga0 11.71591: dFf = 2 sqrt(56.38156^2 + (13.68081 + 11.71591)^2) = 123.67495; the pinion's
+    // tip (43.445) reaches 2 sqrt(56.38156^2 + (13.68081 + 10.89303)^2) = 123.00819, short of
+    // it; on the pinion L = ga_ring - aw sin 20° = 16.67073 - 13.68081 = 2.98992.
+    // Helical mn 3, beta 15°, jn 0.1: alpha_t 20.646896° (sin 0.352658), beta_b 14.076086°,
+    // jt = 0.1 / (cos alpha_t cos beta_b) = 0.110172 shared 17 : 53, times cos 15° cos 20°:
+    // W = 3 cos 20° (2.5 pi + 17 inv alpha_t) - 0.02429 = 22.92950 - 0.02429 = 22.90522 and
+    // 60.02488 - 0.07571 = 59.94917; x_min = ((1.25 - 0.38 * 0.647342) cos 15° - 17 * 0.124368
+    // / 2) / cos 15° = -0.09011; the hob's root 52.79909 - 6 * 1.25 = 45.29909.
+    // 20 / 40, x 0.5 / 0.3: inv alpha_tw = 2 * 0.8 tan 20° / 60 + inv 20° = 0.0246103 ->
+    // 23.48491°, aw = 60 cos 20° / cos 23.48491° = 61.47373, tips shortened by (0.8 - 0.736865) m;
+    // ga1 13.03835, ga2 19.77833, aw sin alpha_tw 24.49775, pbt 5.90426: eps = 1.40897;
+    // W = 15.32088 + 2 * 0.5 * 2 sin 20° = 16.00492, 27.68963 + 0.41042 = 28.10005.
+    // GOST spline: db 40 cos 30°, W = 2 cos 30° (3.5 pi + 20 inv 30°).
+    using WS = WheelSheet;
+    struct Wheel { WheelRole role; int z, k; double d, da, db, W; };  // k 0: internal teeth
     struct Row {
-        const char* name;
-        BuilderCall call;
-        std::vector<Wheel> wheels;
+        const char* name; BuilderCall call; std::vector<Wheel> wheels;
         double aw = 0, alphaTw = 0, epsAlpha = 0;
+        std::vector<std::tuple<int, double WS::*, double>> more = {};  // wheel, value, hand value
     };
+    const WheelRole W1 = WheelRole::Wheel1, W2 = WheelRole::Wheel2;
     const Row rows[] = {
-        {"external m 2, 20 / 40", Pair(false, 20, 40, 2),
-         {{WheelRole::Wheel1, 20, 3, 40, 44, 37.587705, 15.32088},
-          {WheelRole::Wheel2, 40, 5, 80, 84, 75.175410, 27.68963}},
-         60, 20, 1.63519},
+        {"external m 2, 20 / 40, jn 0.1", Pair(false, 20, 40, 2, 0, 0, 0, 0.1),
+         {{W1, 20, 3, 40, 44, 37.587705, 15.28755}, {W2, 40, 5, 80, 84, 75.175410, 27.62296}},
+         60, 20, 1.63519, {{0, &WS::tipThickness, 1.35074}}},
         {"internal m 2, 60 around 20", Pair(true, 60, 20, 2),
-         {{WheelRole::Wheel1, 60, 0, 120, 117.589, 112.763114, 0},
-          {WheelRole::Wheel2, 20, 3, 40, 43.445, 37.587705, 15.32088}},
-         40, 20, 1.33854},
-        {"helical mn 3, beta 15°, 17 / 53", Pair(false, 17, 53, 3, 15),
-         {{WheelRole::Wheel1, 17, 3, 52.799085, 58.799085, 49.407865, 22.92950},
-          {WheelRole::Wheel2, 53, 7, 164.608913, 170.608913, 154.036286, 60.02488}},
-         108.703999, 20.646896, 1.56442},
+         {{W1, 60, 0, 120, 117.589, 112.763114, 0}, {W2, 20, 3, 40, 43.445, 37.587705, 15.32088}},
+         40, 20, 1.33854,
+         {{0, &WS::formDiameter, 123.67495}, {0, &WS::activeStart, 123.00819},
+          {1, &WS::lineOfAction, 2.98992}}},
+        {"helical mn 3, beta 15°, 17 / 53, jn 0.1", Pair(false, 17, 53, 3, 15, 0, 0, 0.1),
+         {{W1, 17, 3, 52.799085, 58.799085, 49.407865, 22.90522},
+          {W2, 53, 7, 164.608913, 170.608913, 154.036286, 59.94917}},
+         108.703999, 20.646896, 1.56442, {{0, &WS::xMin, -0.09011}, {0, &WS::dfRack, 45.29909}}},
+        {"external shifted 20 / 40", Pair(false, 20, 40, 2, 0, 0.5, 0.3),
+         {{W1, 20, 3, 40, 45.74746, 37.587705, 16.00492},
+          {W2, 40, 5, 80, 84.94746, 75.175410, 28.10005}},
+         61.47373, 23.48491, 1.40897},
         {"GOST shaft m 2, z 20", Spline(20, 2, false),
          {{WheelRole::Shaft, 20, 4, 40, 41.8, 34.641016, 20.90690}}},
-        {"GOST hub", Spline(20, 2, true),
-         {{WheelRole::Hub, 20, 0, 40, 38.2, 34.641016, 0}}},
+        {"GOST hub", Spline(20, 2, true), {{WheelRole::Hub, 20, 0, 40, 38.2, 34.641016, 0}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const BuilderCall& c = row.call;
-        const DataSheet sheet = Sheet(c);
+        const DataSheet sheet = Sheet(row.call);
         ASSERT_EQ(sheet.wheels.size(), row.wheels.size());
         for (std::size_t i = 0; i < row.wheels.size(); ++i) {
             const WheelSheet& w = sheet.wheels[i];
@@ -116,55 +118,72 @@ TEST(DataSheet, PairsAndSplines) {
             EXPECT_NEAR(w.db, want.db, 5e-6);
             EXPECT_NEAR(w.W, want.W, 5e-5);
         }
-        EXPECT_EQ(sheet.pair, c.kind != Kind::Spline);
-        if (c.kind == Kind::Spline) continue;
+        for (const auto& [i, field, value] : row.more) {
+            EXPECT_NEAR(sheet.wheels[i].*field, value, 5e-5);
+        }
+        EXPECT_EQ(sheet.pair, row.call.kind != Kind::Spline);
+        if (!sheet.pair) continue;
         EXPECT_NEAR(sheet.mesh.aw, row.aw, 5e-6);
         EXPECT_NEAR(sheet.mesh.alphaTw, row.alphaTw, 5e-6);
         EXPECT_NEAR(sheet.mesh.epsAlpha, row.epsAlpha, 5e-5);
     }
 }
 
+// What follows `label` on its line of the plain text, spaces trimmed.
+std::string ValueInText(const std::string& text, const std::string& label) {
+    const std::size_t at = text.find("\n" + label + " ");
+    if (at == std::string::npos) return "";
+    const std::size_t from = text.find_first_not_of(' ', at + 1 + label.size());
+    return text.substr(from, text.find('\n', from) - from);
+}
+
 TEST(DataSheet, WarningTriggers) {
     // At the finest point counts the outlines follow the exact curves, so only the designs
     // trigger warnings; at the default counts the fillet chords overlap the mate's tips.
+    // 13 / 11, x2 0.6: interference is judged against the form diameter the rack generates,
+    // 22 sin 20° - 2 * 2 (0.99997 - 0.6) / sin 20° = 2.84673, dFf = sqrt(20.67324^2 +
+    // 2.84673^2) = 20.86832, not against the drawn junction. Wheel 1's tip reaches it: inv
+    // alpha_w = 1.2 tan 20° / 24 + inv 20° -> 25.79484°, aw = 25.04851, da1 = 26 + 4 (1 -
+    // 0.07575) = 29.69701, ga1 = 8.44082, L = 10.89986 - 8.44082 = 2.45904: dNf = sqrt(20.67324^2
+    // + 4 * 2.45904^2) = 21.25018, clear of dFf by 0.38 mm.
     using K = SheetWarningKind;
     // Tips of 1.2 modules on a rack that generates only 1.1 - 0.3 (1 - sin 20°) = 0.90 deep.
     const BasicRack deepTips{20, 1.2, 1, 0.1, 0.3};
+    const BasicRack& rack20 = Rack("20");
+    const std::string lowRatio = " меньше 1,100: зацепление не обеспечит плавной работы.";
     struct Row {
-        const char* name;
-        BuilderCall call;
-        BasicRack rack;
+        const char* name; BuilderCall call; BasicRack rack;
         int points;  // on the involute; half as many on the fillet
         std::vector<std::pair<SheetWarningKind, int>> warnings;  // and the wheel warned of
-        std::string line = {};  // a sentence that must be among the warnings
+        std::string line = {}, json = {};  // a sentence among the warnings, a part of the JSON
+        std::vector<std::tuple<int, double WheelSheet::*, double>> more = {};  // hand values
     };
-    const BasicRack& rack20 = Rack("20");
     const Row rows[] = {
         {"textbook pair: nothing", Pair(false, 20, 40, 2), rack20, 100, {}},
         {"internal 20 in 60: nothing", Pair(true, 20, 60, 2), rack20, 100, {}},
         {"shifts 1.2 and 1.2 shorten the tips: contact ratio",
          Pair(false, 20, 40, 2, 0, 1.2, 1.2), rack20, 100, {{K::LowContactRatio, -1}},
-         "Коэффициент торцового перекрытия εα = 1,024 меньше 1,100: зацепление не обеспечит "
-         "плавной работы."},
+         "Коэффициент торцового перекрытия εα = 1,024" + lowRatio},
         // eps 1.099649 is shown as 1.100, and 1.100 is not below 1.1; 1.099453 shows as 1.099.
         {"contact ratio that shows as 1.100: nothing", Pair(false, 20, 40, 2, 0, 1.0456, 1.0456),
          rack20, 100, {}},
         {"contact ratio that shows as 1.099", Pair(false, 20, 40, 2, 0, 1.046, 1.046), rack20, 100,
-         {{K::LowContactRatio, -1}},
-         "Коэффициент торцового перекрытия εα = 1,099 меньше 1,100: зацепление не обеспечит "
-         "плавной работы."},
+         {{K::LowContactRatio, -1}}, "Коэффициент торцового перекрытия εα = 1,099" + lowRatio},
         {"z 12, x 0.8: pointed", Pair(false, 12, 30, 2, 0, 0.8), rack20, 100,
          {{K::PointedTooth, 0}},
          "Заострение зуба колеса 1: толщина на окружности вершин 0,3511 мм меньше "
          "0,25·m = 0,5000 мм."},
         {"z 13 and 11, x2 0.6: wheel 1 undercut, wheel 2 clear",
          Pair(false, 13, 11, 2, 0, 0, 0.6), rack20, 100, {{K::Undercut, 0}},
-         "Подрезание ножки зуба колеса 1 исходной рейкой: x = 0 меньше xmin = 0,2396."},
+         "Подрезание ножки зуба колеса 1 исходной рейкой: x = 0 меньше xmin = 0,2396.", {},
+         {{1, &WheelSheet::formDiameter, 20.86832}, {1, &WheelSheet::activeStart, 21.25018}}},
+        // The jam sentence names no diameter, and JSON gives the reach as null.
         {"z 12 and 20, x2 -0.5: both undercut, both tips past the base tangent points",
          Pair(false, 12, 20, 2, 0, 0, -0.5), rack20, 100,
          {{K::Undercut, 0}, {K::Undercut, 1}, {K::Jam, 0}, {K::Jam, 1}, {K::Overlap, -1}},
          "Вершина зуба колеса 2 выходит за точку касания линии зацепления с основной "
-         "окружностью колеса 1: зубья заклинит."},
+         "окружностью колеса 1: зубья заклинит.",
+         "\"jam\": true, \"active_profile_start\": null"},
         {"tips deeper than the rack generates: interference on both",
          Pair(false, 20, 40, 2), deepTips, 100,
          {{K::Interference, 0}, {K::Interference, 1}, {K::Overlap, -1}},
@@ -183,29 +202,17 @@ TEST(DataSheet, WarningTriggers) {
         EXPECT_TRUE(row.line.empty() ||
                     std::find(lines.begin(), lines.end(), row.line) != lines.end())
             << (lines.empty() ? "" : lines[0]);
-    }
-}
-
-TEST(DataSheet, InterferenceIsNotARoundingGap) {
-    // 13 / 11, x2 0.6: the drawing starts wheel 2's involute where wheel 1's tip begins to touch
-    // it, so the reach and the drawn junction are one number. The check is against the form
-    // diameter the rack generates: 22 sin 20° - 2 * 2 (0.99997 - 0.6) / sin 20° = 2.84673,
-    // dFf = sqrt(20.67324^2 + 2.84673^2) = 20.86832, which the reach clears by 0.38 mm.
-    const DataSheet sheet = Sheet(Pair(false, 13, 11, 2, 0, 0, 0.6), Rack("20"), 100, 50);
-    const WheelSheet& w2 = sheet.wheels[1];
-    EXPECT_TRUE(w2.checkedInterference);
-    EXPECT_FALSE(w2.interference || w2.jam || w2.undercut);
-    EXPECT_NEAR(w2.formDiameter, 20.86832, 5e-5);
-    EXPECT_GT(w2.activeStart, w2.formDiameter + 0.3);
-    // The jam sentence names no diameter, and JSON gives the reach as null.
-    const DataSheet jam = Sheet(Pair(false, 12, 20, 2, 0, 0, -0.5), Rack("20"), 100, 50);
-    for (const std::string& line : WarningLines(jam)) {
-        if (line.find("заклинит") != std::string::npos) {
-            EXPECT_EQ(line.find("диаметр"), std::string::npos) << line;
+        EXPECT_NE(DataSheetJson(sheet, "p.dxf").find(row.json), std::string::npos);
+        for (const auto& [i, field, value] : row.more) {
+            EXPECT_NEAR(sheet.wheels[i].*field, value, 5e-5);
         }
+        // The plain text has a warnings part only with warnings, and says "нет" for no overlap.
+        const std::string text = DataSheetText(sheet);
+        EXPECT_EQ(text.find("Предупреждения") == std::string::npos, row.warnings.empty());
+        const auto& w = row.warnings;
+        EXPECT_EQ(ValueInText(text, "Перекрытие контуров, мм") == "нет",
+                  std::find(w.begin(), w.end(), std::pair{K::Overlap, -1}) == w.end());
     }
-    EXPECT_NE(DataSheetJson(jam, "p.dxf").find("\"jam\": true, \"active_profile_start\": null"),
-              std::string::npos);
 }
 
 TEST(DataSheet, DrawingOfTheWrongShapeIsRefused) {
@@ -231,58 +238,29 @@ Cells CellsOf(const SheetTable& table, const std::string& label) {
     return {};
 }
 
-// What follows `label` on its line of the plain text, spaces trimmed.
-std::string ValueInText(const std::string& text, const std::string& label) {
-    const std::size_t at = text.find("\n" + label + " ");
-    if (at == std::string::npos) return "";
-    const std::size_t from = text.find_first_not_of(' ', at + 1 + label.size());
-    return text.substr(from, text.find('\n', from) - from);
-}
-
-TEST(SheetText, Numbers) {
-    // Rounded, zeros cut for the short form, no minus zero, a dash for no number.
-    EXPECT_EQ(FixedText(15.32087875, 4), "15.3209");
-    EXPECT_EQ(FixedText(2, 4) + " " + ShortText(2, 4), "2.0000 2");
-    EXPECT_EQ(FixedText(-0.00001, 4) + " " + ShortText(-0.00001, 4), "0.0000 0");
-    EXPECT_EQ(FixedText(-0.5, 2, ',') + " " + ShortText(-0.5, 2, ','), "-0,50 -0,5");
-    EXPECT_EQ(FixedText(NAN, 3), "—");
-    // The plain text: no overlap at fine counts, no warnings; at the default counts the
-    // fillets' overlap with where it is deepest.
-    const std::string fine = DataSheetText(Sheet(Pair(false, 20, 40, 2), Rack("20"), 100, 50));
-    EXPECT_EQ(ValueInText(fine, "Межосевое расстояние aw, мм"), "60.0000") << fine;
-    EXPECT_EQ(ValueInText(fine, "Перекрытие контуров, мм"), "нет") << fine;
-    EXPECT_EQ(fine.find("Предупреждения"), std::string::npos);
-    const std::string overlap =
-        ValueInText(DataSheetText(Sheet(Pair(false, 20, 40, 2))), "Перекрытие контуров, мм");
-    EXPECT_TRUE(overlap.rfind("0.", 0) == 0 && overlap.find(" при ") != std::string::npos)
-        << overlap;
-}
-
 TEST(SheetText, TableRows) {
-    // Each row: a sheet and the cells of the rows that must show, worked by hand here or in
-    // gear_formulas_test.cpp. jn 0.1 on 20 / 40: jt = 0.1 / cos 20° = 0.106418, wheel 1 thinned
-    // by jt 20 / 60 = 0.035473 on d, so W is less by 0.035473 cos 20°: 15.32088 - 0.03333 =
-    // 15.28755; its space widens by 0.035473 / 40 and the 3.5 roller sinks: inv alpha_M =
-    // 0.0294801 - 0.000886815 = 0.0285933 -> 24.629633°, M = 44.84967. Default rollers: ring z 60
-    // touches with 3.31241, gauge 3.3: inv alpha_M = pi / 120 + inv 20° - 3.3 / 112.76311 =
-    // 0.0118194 -> 18.556126°, M = 118.94688 - 3.3 = 115.64688. GOST hub z 20 touches with
-    // 3.47708, gauge 3.5: pi / 40 + inv 30° - 3.5 / 34.64102 = 0.0312550 -> 25.332129°,
-    // M = 38.32637 - 3.5 = 34.82637. Helical mn 3, beta 15°, z 17 touches with 5.25486 (5.25):
-    // inv alpha_Mt = inv 20.646896° + 5.25 / (51 cos 20°) - pi / 17 = 0.0336013 -> 25.916435°,
-    // M = 54.93227 cos(pi / 34) + 5.25 = 59.94794; z 53 with 5.11556 (5.1): 0.0209497 ->
-    // 22.309622°, M = 166.49944 cos(pi / 106) + 5.1 = 171.52632.
+    // jn 0.1 on 20 / 40 widens wheel 1's space by 0.035473 / 40 and the 3.5 roller sinks: inv
+    // alpha_M = 0.0294801 - 0.000886815 = 0.0285933 -> 24.629633°, M = 44.84967 (0.0294801
+    // unthinned, in gear_formulas_test.cpp). Default rollers: ring z 60 touches with 3.31241,
+    // gauge 3.3: inv alpha_M = pi / 120 + inv 20° - 3.3 / 112.76311 = 0.0118194 -> 18.556126°,
+    // M = 118.94688 - 3.3 = 115.64688. GOST hub z 20 touches with 3.47708, gauge 3.5: pi / 40 +
+    // inv 30° - 3.5 / 34.64102 = 0.0312550 -> 25.332129°, M = 38.32637 - 3.5 = 34.82637. Helical
+    // mn 3, beta 15°, z 17 touches with 5.25486 (5.25): inv alpha_Mt = inv 20.646896° + 5.25 /
+    // (51 cos 20°) - pi / 17 = 0.0336013 -> 25.916435°, M = 54.93227 cos(pi / 34) + 5.25 =
+    // 59.94794; z 53 with 5.11556 (5.1): 0.0209497 -> 22.309622°, M = 166.49944 cos(pi / 106) +
+    // 5.1 = 171.52632. The hob's roots of m 3, z 12, x 0.6 and z 30: 36 - 6 * 0.65 = 32.1,
+    // 90 - 6 * 1.25 = 82.5; x_min of z 12 = 0.99997 - 12 * 0.1169778 / 2 = 0.29810.
     struct Row {
-        const char* name;
-        BuilderCall call;
-        char separator;
+        const char* name; BuilderCall call; char separator;
         std::vector<std::pair<std::string, Cells>> cells;
-        std::vector<std::string> absent = {};  // labels that must not show
+        Cells absent = {}, json = {}, headings = {};  // labels not shown, parts of the JSON
     };
     const Row rows[] = {
         {"m 3, z 12, x 0.6: the drawn fillet runs 1.5 mm below the hob's root",
          Pair(false, 12, 30, 3, 0, 0.6), '.',
          {{"Диаметр впадин df при нарезании рейкой, мм", {"32.1000", "82.5000"}}},
-         {"Диаметр впадин df, мм"}},
+         {"Диаметр впадин df, мм"},
+         {"\"df_rack\": 32.1, \"x_min\": 0.298100983820", "\"rollers\": {\"D\": "}},
         {"jn 0.1 on 20 / 40: W of the thinned teeth, labelled so",
          Pair(false, 20, 40, 2, 0, 0, 0, 0.1), '.',
          {{"Длина общей нормали W (с боковым зазором), мм", {"15.2875", "27.6230"}},
@@ -291,7 +269,8 @@ TEST(SheetText, TableRows) {
          {"Длина общей нормали W, мм"}},
         {"no backlash: plain labels, the gauge roller nearest the touching one",
          Pair(false, 20, 40, 2), '.',
-         {{"Размер по роликам M, мм", {"44.7596 (D = 3.45)", "84.6405 (D = 3.4)"}}},
+         {{"Размер по роликам M, мм", {"44.7596 (D = 3.45)", "84.6405 (D = 3.4)"}},
+          {"Межосевое расстояние aw, мм", {"60.0000"}}},
          {"Размер по роликам M (с боковым зазором), мм"}},
         {"ring: one module row, between rollers, the pinion over them, no span",
          Pair(true, 20, 60, 2), '.',
@@ -299,7 +278,7 @@ TEST(SheetText, TableRows) {
           {"Длина общей нормали W, мм", {"15.3209", "—"}},
           {"Размер между роликами M, мм", {"—", "115.6469 (D = 3.3)"}},
           {"Размер по роликам M, мм", {"44.7596 (D = 3.45)", "—"}}},
-         {"Модуль торцовый mt, мм"}},
+         {"Модуль торцовый mt, мм"}, {}, {"Колесо 1", "Колесо 2 (внутр.)"}},
         {"GOST hub", Spline(20, 2, true), '.',
          {{"Размер между роликами M, мм", {"34.8264 (D = 3.5)"}}},
          {"Размер по роликам M, мм", "Длина общей нормали W, мм"}},
@@ -310,51 +289,33 @@ TEST(SheetText, TableRows) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const SheetTable table = MakeSheetTable(Sheet(row.call), row.separator);
+        const DataSheet sheet = Sheet(row.call);
+        const SheetTable table = MakeSheetTable(sheet, row.separator);
         for (const auto& [label, cells] : row.cells) {
             EXPECT_EQ(CellsOf(table, label), cells) << label;
         }
         for (const std::string& label : row.absent) {
             EXPECT_TRUE(CellsOf(table, label).empty()) << label;
         }
+        for (const std::string& part : row.json) {
+            EXPECT_NE(DataSheetJson(sheet, "p.dxf").find(part), std::string::npos) << part;
+        }
+        EXPECT_TRUE(row.headings.empty() || table.headings == row.headings);
     }
-    EXPECT_EQ(MakeSheetTable(Sheet(Pair(true, 20, 60, 2))).headings,
-              (Cells{"Колесо 1", "Колесо 2 (внутр.)"}));
-    // Both roots of the shifted wheel: drawn about 30.6 mm (the equivalent rack's root) against
-    // the hob's 32.1 mm; JSON carries the same numbers in full.
-    const DataSheet shifted = Sheet(Pair(false, 12, 30, 3, 0, 0.6));
-    EXPECT_NEAR(shifted.wheels[0].df, 30.6, 0.05);
-    EXPECT_EQ(CellsOf(MakeSheetTable(shifted), "Диаметр впадин df на чертеже, мм")[0],
-              FixedText(shifted.wheels[0].df, 4));
-    const std::string json = DataSheetJson(shifted, "p.dxf");
-    EXPECT_NE(json.find("\"df_rack\": 32.1, \"x_min\": 0.298100983820"), std::string::npos) << json;
-    EXPECT_NE(json.find("\"rollers\": {\"D\": "), std::string::npos) << json;
+    // No minus zero; negative numbers in both forms.
+    EXPECT_EQ(FixedText(-0.00001, 4) + " " + ShortText(-0.00001, 4), "0.0000 0");
+    EXPECT_EQ(FixedText(-0.5, 2, ',') + " " + ShortText(-0.5, 2, ','), "-0,50 -0,5");
 }
 
 // The tolerance the sheet's numbers must meet on the drawing, mm.
 constexpr double kOnDrawing = 0.001;
 
 // One wheel's outline about its own centre.
-struct Wheel {
-    std::vector<PointXY> points;
-    int z = 0;
-    bool internal = false;
-};
-
-Wheel WheelOf(const Written& w, std::size_t i) {
-    const WheelSheet& s = w.sheet.wheels[i];
-    const PointXY centre = CentreMarks(w.drawing)[static_cast<std::size_t>(s.outline)];
-    Wheel wheel{{}, s.z, s.internalTeeth};
-    for (const PointXY& p : w.drawing.polylines[static_cast<std::size_t>(s.outline)].points) {
-        wheel.points.push_back({p.X - centre.X, p.Y - centre.Y});
-    }
-    return wheel;
-}
+struct Wheel { std::vector<PointXY> points; int z = 0; bool internal = false; };
 
 double Angle(const PointXY& p) { return std::atan2(p.Y, p.X); }
 double Radius(const PointXY& p) { return std::hypot(p.X, p.Y); }
 PointXY Middle(const PointXY& a, const PointXY& b) { return {(a.X + b.X) / 2, (a.Y + b.Y) / 2}; }
-
 // Angle a - b brought into (-pi, pi].
 double Turn(double a, double b) { return std::remainder(a - b, 2 * kPi); }
 
@@ -382,8 +343,7 @@ double MeasuredSpan(const Wheel& w, int k, double contact, double band) {
             continue;
         }
         const double along = -p.X * std::sin(group) + p.Y * std::cos(group);
-        low = std::min(low, along);
-        high = std::max(high, along);
+        std::tie(low, high) = std::make_pair(std::min(low, along), std::max(high, along));
     }
     return high - low;
 }
@@ -411,11 +371,7 @@ std::pair<double, double> RollerInSpace(const Wheel& w, double centreRadius) {
 }
 
 TEST(DrawnMeasurement, SpanAndRollersOnTheWrittenOutline) {
-    struct Row {
-        const char* name;
-        BuilderCall call;
-        double roller;  // asked for; 0 for the sheet's own choice
-    };
+    struct Row { const char* name; BuilderCall call; double roller; };  // 0: the sheet's own
     const Row rows[] = {
         {"m 2, 20 / 40, jn 0.1", Pair(false, 20, 40, 2, 0, 0, 0, 0.1), 0},
         {"odd counts, shifted, jn 0.2", Pair(false, 21, 37, 2, 0, 0.4, -0.2, 0.2), 0},
@@ -424,8 +380,8 @@ TEST(DrawnMeasurement, SpanAndRollersOnTheWrittenOutline) {
          4},
         {"internal helical 24 in 71, shifted", Pair(true, 24, 71, 2.5, 12.5, 0.2, 0.4, 0.05), 0},
         {"GOST shaft z 21", Spline(21, 2, false), 0},
-        {"12 / 30, x1 0.8: pointed tips", Pair(false, 12, 30, 2, 0, 0.8, 0, 0), 0},
-        {"13 / 11, x2 0.6: wheel 1 undercut", Pair(false, 13, 11, 2, 0, 0, 0.6, 0), 0},
+        {"12 / 30, x1 0.8: pointed tips", Pair(false, 12, 30, 2, 0, 0.8), 0},
+        {"13 / 11, x2 0.6: wheel 1 undercut", Pair(false, 13, 11, 2, 0, 0, 0.6), 0},
         {"GOST hub z 21", Spline(21, 2, true), 0},
     };
     for (const Row& row : rows) {
@@ -439,22 +395,22 @@ TEST(DrawnMeasurement, SpanAndRollersOnTheWrittenOutline) {
                         written.sheet.mesh.aw, 1e-9);
         }
         for (std::size_t i = 0; i < written.sheet.wheels.size(); ++i) {
-            const WheelSheet& s = written.sheet.wheels[i];
             SCOPED_TRACE(i);
-            const Wheel w = WheelOf(written, i);
+            const WheelSheet& s = written.sheet.wheels[i];
+            const auto outline = static_cast<std::size_t>(s.outline);
+            Wheel w{{}, s.z, s.internalTeeth};
+            for (const PointXY& p : written.drawing.polylines[outline].points) {
+                w.points.push_back({p.X - centres[outline].X, p.Y - centres[outline].Y});
+            }
             // The drawing is the transverse section: a normal length is the transverse one
             // times cos(beta_b), and so is a ball's offset from the flank.
-            const double alphaT = std::acos(s.db / s.d);
-            const double beta = std::acos(s.mn / s.mt);
+            const double alphaT = std::acos(s.db / s.d), beta = std::acos(s.mn / s.mt);
             const double cosBb = std::cos(std::atan(std::tan(beta) * std::cos(alphaT)));
             if (s.hasSpan) {
-                const double wT = s.W / cosBb;
-                const double contact = std::hypot(s.db / 2, wT / 2);
+                const double contact = std::hypot(s.db / 2, s.W / cosBb / 2);
                 EXPECT_NEAR(MeasuredSpan(w, s.k, contact, 0.25 * s.mn) * cosBb, s.W, kOnDrawing);
             }
-            if (row.roller > 0) {
-                EXPECT_EQ(s.rollerD, row.roller);
-            }
+            EXPECT_TRUE(row.roller == 0 || s.rollerD == row.roller) << s.rollerD;
             const double across = s.z % 2 == 0 ? 1 : std::cos(kPi / (2 * s.z));
             const double centreD = (s.internalTeeth ? s.M + s.rollerD : s.M - s.rollerD) / across;
             const auto [left, right] = RollerInSpace(w, centreD / 2);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 
 #include "app/basic_rack.h"
 #include "app/input_check.h"
@@ -18,8 +19,7 @@ MainMod RackState() {
     MainMod state;
     InitMainMod(state);
     StoreRack(state, kDefaultRackRow.rack);
-    state.AccEv = 4;
-    state.AccPer = 3;
+    std::tie(state.AccEv, state.AccPer) = std::make_tuple(4, 3);
     return state;
 }
 
@@ -34,11 +34,7 @@ BuilderCall Pair(bool internal, int z1, int z2, double m, double beta = 0, doubl
 }  // namespace
 
 TEST(InputCheck, BlamesTheBoxOfTheValueOutOfRange) {
-    struct Row {
-        const char* name;
-        BuilderCall call;
-        std::optional<InputField> field;  // none: every value in range
-    };
+    struct Row { const char* name; BuilderCall call; std::optional<InputField> field; };
     const Row rows[] = {
         {"plain pair", Pair(false, 20, 40, 2), std::nullopt},
         {"helix 90", Pair(false, 20, 40, 2, 90), InputField::Helix},
@@ -58,15 +54,13 @@ TEST(InputCheck, BlamesTheBoxOfTheValueOutOfRange) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const InputCheck check = CheckInputRanges(RackState(), row.call);
-        ASSERT_EQ(!check.ok(), row.field.has_value());
-        if (!check.ok()) {
-            const InputFault& fault = check.fault();
-            EXPECT_EQ(fault.field, *row.field);
-            EXPECT_FALSE(fault.reason.empty());
-            EXPECT_EQ(InputFaultMessage(fault), std::string("Неверно задан параметр:\r\n") +
-                                                    FieldCaption(*row.field) + " !\r\n" +
-                                                    fault.reason);
-        }
+        ASSERT_EQ(!check.ok(), row.field.has_value());  // none: every value in range
+        if (check.ok()) continue;
+        const InputFault& fault = check.fault();
+        EXPECT_TRUE(fault.field == *row.field && !fault.reason.empty());
+        EXPECT_EQ(InputFaultMessage(fault), "Неверно задан параметр:\r\n" +
+                                                std::string(FieldCaption(*row.field)) + " !\r\n" +
+                                                fault.reason);
     }
 }
 
@@ -98,30 +92,23 @@ TEST(InputCheck, RefusesNothingTheBuildersDraw) {
 }
 
 TEST(InputCheck, BuilderRefusalsPointAtTheWheelTheyName) {
-    struct Row {
-        const char* name;
-        BuilderCall call;
-        GeometryError error;
-        InputField field;
-    };
-    const BuilderCall pair = Pair(false, 20, 40, 2);
-    const BuilderCall ringFirst = Pair(true, 40, 20, 2);
+    using G = GeometryFault;
+    using F = InputField;
+    using R = WheelRole;
+    struct Row { const char* name; BuilderCall call; GeometryError error; InputField field; };
+    const BuilderCall pair = Pair(false, 20, 40, 2), ringFirst = Pair(true, 40, 20, 2);
     const BuilderCall ost = tarvo::testing::SplineCall(12, 1, 0, 0, false);
     const BuilderCall gost = tarvo::testing::SplineCall(12, 1, 0.3, 0, false);
     const Row rows[] = {
-        {"pointed wheel 2", pair, {GeometryFault::PointedTooth, 2, WheelRole::Wheel2}, InputField::Shift2},
-        {"the pair's working angle", pair, {GeometryFault::WorkingAngleNotFound, 0, WheelRole::Pair},
-         InputField::Shift1},
-        {"equal counts", pair, {GeometryFault::EqualToothCounts, 0, WheelRole::Pair}, InputField::Teeth2},
+        {"pointed wheel 2", pair, {G::PointedTooth, 2, R::Wheel2}, F::Shift2},
+        {"the pair's working angle", pair, {G::WorkingAngleNotFound, 0, R::Pair}, F::Shift1},
+        {"equal counts", pair, {G::EqualToothCounts, 0, R::Pair}, F::Teeth2},
         // Member 2 of an internal pair is the ring, here wheel 1.
-        {"ring typed as wheel 1", ringFirst, {GeometryFault::CutterAngleNotFound, 2, WheelRole::Ring},
-         InputField::Shift1},
-        {"pinion typed as wheel 2", ringFirst, {GeometryFault::PointedTooth, 1, WheelRole::Pinion},
-         InputField::Shift2},
-        {"shifted spline", gost, {GeometryFault::PointedTooth, 1, WheelRole::Shaft}, InputField::SplineShift},
-        {"unshifted spline", ost, {GeometryFault::PointedTooth, 1, WheelRole::Shaft}, InputField::SplineTeeth},
-        {"spline partner", ost, {GeometryFault::PartnerTooLarge, 1, WheelRole::Shaft},
-         InputField::SplineTeeth},
+        {"ring typed as wheel 1", ringFirst, {G::CutterAngleNotFound, 2, R::Ring}, F::Shift1},
+        {"pinion typed as wheel 2", ringFirst, {G::PointedTooth, 1, R::Pinion}, F::Shift2},
+        {"shifted spline", gost, {G::PointedTooth, 1, R::Shaft}, F::SplineShift},
+        {"unshifted spline", ost, {G::PointedTooth, 1, R::Shaft}, F::SplineTeeth},
+        {"spline partner", ost, {G::PartnerTooLarge, 1, R::Shaft}, F::SplineTeeth},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
