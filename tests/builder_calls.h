@@ -9,17 +9,7 @@ namespace tarvo::testing {
 
 inline BuilderCall PairCall(BuilderCall::Kind kind, int Z1, int Z2, double m, double beta,
                             double alpha, double x1, double x2, double jn) {
-    BuilderCall call;
-    call.kind = kind;
-    call.Z1 = Z1;
-    call.Z2 = Z2;
-    call.m = m;
-    call.beta = beta;
-    call.alpha = alpha;
-    call.x1 = x1;
-    call.x2 = x2;
-    call.jn = jn;
-    return call;
+    return BuilderCall{kind, Z1, Z2, m, beta, alpha, x1, x2, jn, 0, 0, false};
 }
 
 inline BuilderCall ExternalCall(int Z1, int Z2, double m, double beta, double alpha, double x1,
@@ -33,14 +23,7 @@ inline BuilderCall InternalCall(int Z1, int Z2, double m, double beta, double al
 }
 
 inline BuilderCall SplineCall(int Z, double m, double x, double alpha, bool hub) {
-    BuilderCall call;
-    call.kind = BuilderCall::Kind::Spline;
-    call.Z = Z;
-    call.m = m;
-    call.x = x;
-    call.alpha = alpha;
-    call.hub = hub;
-    return call;
+    return BuilderCall{BuilderCall::Kind::Spline, 0, 0, m, 0, alpha, 0, 0, 0, Z, x, hub};
 }
 
 // What the wizard stores for a pair on the 20-degree rack at the given accuracy.

@@ -1,5 +1,4 @@
-// Small file helpers shared by the tests that write drawings: a fresh temporary folder per test,
-// whole-file reads and writes, and drawings made the way tarvo-cli makes them.
+// File helpers for the tests: a temporary folder per test, whole files, drawings made by tarvo-cli.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -49,11 +48,13 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
-// Runs tarvo-cli with `args` and "-o path": empty when it wrote the drawing, else what it said.
-inline std::string DrawWithCli(std::vector<std::string> args, const std::string& path) {
+// Runs tarvo-cli with the words of `line` and "-o path": empty when it wrote it, else what it said.
+inline std::string DrawWithCli(const std::string& line, const std::string& path) {
+    std::vector<std::string> args;
+    std::istringstream words(line);
+    for (std::string w; words >> w;) args.push_back(w);
     args.insert(args.end(), {"-o", path});
-    std::ostringstream out;
-    std::ostringstream err;
+    std::ostringstream out, err;
     return CliMain(args, out, err) == 0 ? std::string() : "refused: " + err.str();
 }
 
