@@ -1,10 +1,10 @@
 // The report page after the window wrote a drawing: the drawing read back with its data sheet
-// (or why it could not be read), the page growing with the window, and the preview fitting,
-// zooming about the cursor, panning and painting both outlines.
+// (or why it could not be read), and the preview fitting, zooming about the cursor, panning and
+// painting both outlines.
 #include <QScrollBar>
-#include <QTest>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 #include "ui/drawing_report.h"
@@ -15,12 +15,6 @@ using namespace tarvo::ui;
 using namespace tarvo::ui::test;
 
 namespace {
-
-// Through a module 2 gear pair with `entries` to the report page, report.dxf written.
-DrawingReport* ToReport(WindowDriver& driver, const QString& entries) {
-    driver.Fill("OK txtm=2 " + entries + " OK OK txtFileName=report.dxf OK");
-    return driver.Find<DrawingReport>("frDrawing");
-}
 
 void Mouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
     QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
@@ -35,45 +29,17 @@ private slots:
     void reportPageShowsTheDrawingAndItsSheet() {
         WorkFolder folder;
         WindowDriver driver;
-        DrawingReport* report = ToReport(driver, "txtZ1=20 txtZ2=40");
-        QCOMPARE(driver.Messages(), QStringList());
-        // The sheet is of that file, drawn with the default point counts, every row in sight.
-        const QString sign{QLatin1Char(RegionalDecimalSign())};
-        QCOMPARE(report->sheet->Value("Межосевое расстояние aw, мм"), "60" + sign + "0000");
-        QCOMPARE(report->sheet->Value("Длина общей нормали W, мм", 0), "15" + sign + "3209");
-        QCOMPARE(report->sheet->table->verticalScrollBar()->maximum(), 0);
-        // Default point counts: the fillet chords meet the mate's tip, said under the table.
-        QCOMPARE(report->sheet->Warnings().size(), 1);
-        QVERIFY(report->sheet->Warnings().front().startsWith("Контуры на чертеже перекрываются"));
-        // Each wheel's column is headed in its outline's colour.
-        for (int column = 1; column <= 2; ++column) {
-            QCOMPARE(report->sheet->table->horizontalHeaderItem(column)->foreground().color(),
-                     DrawingPreview::OutlineColour(column - 1));
-        }
-        // The picture and the sheet grow with the window; "OK" keeps to the right edge.
-        const QSize preview = report->preview->size();
-        const QSize sheet = report->sheet->size();
-        driver.window->resize(driver.window->size() + QSize(600, 300));
-        QTRY_VERIFY(report->preview->width() > preview.width() + 100);
-        QVERIFY(report->preview->height() > preview.height() + 200);
-        QVERIFY(report->sheet->width() > sheet.width() + 100);
-        QCOMPARE(driver.Find("ctlCom")->geometry().right(),
-                 driver.window->width() - 1 - (driver.Find("frSave")->x()));
-        // A drawing that cannot be read back: the picture and the table clear, and it says why.
-        const QString path = folder.filePath("gone.dxf");
-        report->ShowDrawing(driver.state, {}, path.toStdString());
-        QCOMPARE(report->preview->OutlineCount(), 0);
-        QCOMPARE(report->sheet->table->rowCount(), 0);
-        QCOMPARE(report->sheet->Warnings(),
-                 QStringList{"Данные для чертежа не получены: чертёж не прочитан: "
-                             "файл не открывается: " + path});
-    }
-
-    void previewFitsZoomsPansAndFitsAgain() {
-        WorkFolder folder;
-        WindowDriver driver;
-        DrawingPreview* preview = ToReport(driver, "txtZ1=20 txtZ2=40")->preview;
-        // Fitted: every vertex inside the view.
+        QCOMPARE(driver.Fill(kToAccuracy + " OK txtFileName=report.dxf OK"), QString());
+        auto* report = driver.Find<DrawingReport>("frDrawing");
+        DataSheetView* sheet = report->sheet;
+        // The sheet is of that file, every row in sight, its one warning said under the table.
+        QCOMPARE(sheet->Value("Межосевое расстояние aw, мм"),
+                 "60" + QString(QLatin1Char(RegionalDecimalSign())) + "0000");
+        QCOMPARE(sheet->table->verticalScrollBar()->maximum(), 0);
+        const QStringList warnings = sheet->Warnings();
+        QVERIFY(warnings.size() == 1 && warnings[0].startsWith("Контуры на чертеже перекрываются"));
+        // The preview, fitted: every vertex inside the view.
+        DrawingPreview* preview = report->preview;
         const QRectF view(preview->rect());
         for (const auto& outline : preview->Drawing().polylines) {
             for (const PointXY& p : outline.points) {
@@ -97,39 +63,28 @@ private slots:
         Mouse(preview, QEvent::MouseMove, to, Qt::LeftButton);
         Mouse(preview, QEvent::MouseButtonRelease, to, Qt::NoButton);
         QVERIFY(QLineF(preview->ToView(centre), to).length() < 1e-6);
-        // A double click fits again.
+        // A double click fits again, and both outlines are painted, each in its own colour.
         QTest::mouseDClick(preview, Qt::LeftButton, Qt::NoModifier, view.center().toPoint());
         QCOMPARE(preview->Scale(), fit);
-    }
-
-    void previewPaintsBothOutlinesAndTheCentreMark() {
-        WorkFolder folder;
-        WindowDriver driver;
-        // The ring the window read back, painted at a size of its own.
-        DrawingPreview preview;
-        preview.resize(400, 400);
-        preview.SetDrawing(ToReport(driver, "opTip(1) txtZ1=20 txtZ2=60")->preview->Drawing());
-        const QImage image = preview.grab().toImage();
         QVERIFY(DrawingPreview::OutlineColour(0) != DrawingPreview::OutlineColour(1));
+        const QImage image = preview->grab().toImage();
         for (const int wheel : {0, 1}) {
             const QColor colour = DrawingPreview::OutlineColour(wheel);
             int near = 0;
-            for (int y = 0; y < image.height(); ++y) {
-                for (int x = 0; x < image.width(); ++x) {
-                    const QColor c = image.pixelColor(x, y);
-                    near += std::abs(c.red() - colour.red()) <= 10 &&
-                            std::abs(c.green() - colour.green()) <= 10 &&
-                            std::abs(c.blue() - colour.blue()) <= 10;
-                }
+            for (int i = 0; i < image.width() * image.height(); ++i) {
+                const QColor c = image.pixelColor(i % image.width(), i / image.width());
+                near += std::max({std::abs(c.red() - colour.red()),
+                                  std::abs(c.green() - colour.green()),
+                                  std::abs(c.blue() - colour.blue())}) <= 10;
             }
-            QVERIFY2(near > (wheel == 0 ? 200 : 100), qPrintable(colour.name()));
+            QVERIFY2(near > 200, qPrintable(colour.name()));
         }
-        // The ring's centre mark: a thin grey cross at the origin, white ground beside it.
-        const QPointF above = preview.ToView({0, 0.7});
-        const QColor mark = image.pixelColor(above.toPoint());
-        QVERIFY2(mark.red() < 200 && std::abs(mark.red() - mark.blue()) < 30,
-                 qPrintable(mark.name()));
-        QCOMPARE(image.pixelColor((above + QPointF(3, 0)).toPoint()), QColor(Qt::white));
+        // A drawing that cannot be read back: the picture and the table clear, and it says why.
+        const QString path = folder.filePath("gone.dxf");
+        report->ShowDrawing(driver.state, {}, path.toStdString());
+        QCOMPARE(preview->OutlineCount() + sheet->table->rowCount(), 0);
+        QCOMPARE(sheet->Warnings().join('|'), "Данные для чертежа не получены: чертёж не "
+                                              "прочитан: файл не открывается: " + path);
     }
 };
 

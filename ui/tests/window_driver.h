@@ -2,15 +2,14 @@
 // and types into them.
 #pragma once
 
+#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
-#include <vector>
 
 #include "profile/main_mod.h"
 #include "ui/frm_par.h"
@@ -18,8 +17,7 @@
 
 namespace tarvo::ui::test {
 
-// Qt Test data rows named after a table's rows (structs that begin with `name`), and the row of
-// the running case.
+// Qt Test data rows named after a table's rows (structs beginning with `name`); the running one.
 template <typename Row, std::size_t N>
 void AddRows(const Row (&rows)[N]) {
     QTest::addColumn<int>("row");
@@ -33,9 +31,9 @@ const Row& CurrentRow(const Row (&rows)[N]) {
     return rows[row];
 }
 
-// From the start page through a valid gear pair to the accuracy page.
+// From the start page through a valid gear pair to the accuracy page, and that pair's page.
 inline const QString kToAccuracy = QStringLiteral("OK txtm=2 txtZ1=20 txtZ2=40 OK");
-inline const QStringList kPairPage{"frPar", "frContur", "frIntEx"};
+inline const QString kPairPage = QStringLiteral("frPar frContur frIntEx");
 
 // A temporary folder, current while it lives: the file page's lists start there.
 class WorkFolder : public QTemporaryDir {
@@ -46,13 +44,12 @@ public:
     ~WorkFolder() { QDir::setCurrent(previous_); }
 };
 
-// One window started as the program starts it, shown and active on the offscreen screen; it
-// records the messages the window shows instead of opening boxes.
+// A window started as the program starts it, shown and active; it records the messages.
 class WindowDriver : public MessageSink {
 public:
     // `build` makes the drawings; a test may slow it down or count its calls.
     explicit WindowDriver(Builder build = RunBuilder);
-    void Show(const Message& message) override { shown_.push_back(message); }
+    void Show(const Message& message) override;
 
     template <typename T = QWidget>
     T* Find(const QString& name) const {
@@ -62,44 +59,33 @@ public:
         }
         return control;
     }
-    QString Text(const QString& name) const { return Find<QLineEdit>(name)->text(); }
-    QStringList Texts(const QStringList& names) const;
-    bool Showing(const QString& name) const { return !Find(name)->isHidden(); }
-    bool Enabled(const QString& name) const { return Find(name)->isEnabled(); }
+    // Of the blank-separated controls: the boxes' texts joined by "|"; those showing or enabled.
+    QString Texts(const QString& names) const;
+    QString Showing(const QString& names) const { return Those(names, &QWidget::isVisibleTo); }
+    QString Enabled(const QString& names) const { return Those(names, &QWidget::isEnabledTo); }
     bool Checked(const QString& name) const { return Find<QAbstractButton>(name)->isChecked(); }
-    QStringList Frames() const;  // the page frames showing, in a fixed order
+    QString Frames() const {  // the pages' frames showing, in a fixed order
+        return Showing("frStartOpt frPar frContur frIntEx FrParSl frAcc frFile frSave");
+    }
     QString Report() const { return Find<QPlainTextEdit>("txtRep")->toPlainText(); }
-    QString FocusName() const;
+    QString FocusName() const {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "";
+    }
 
-    // Blank-separated steps: "txtm=2,5" clicks into txtm and types over what it holds, "OK"
-    // presses the page command, any other name is a button to click.
-    void Fill(const QString& steps);
-    void Type(const QString& name, const QString& text);
-    // Clicks and, when that started a drawing, waits until it is made and shown.
-    void Click(const QString& name);
-    void Ok() { Click(QStringLiteral("ctlCom")); }
-    // Waits (up to two minutes) until no drawing is being made; false when one still is.
-    bool WaitForDrawing();
-    // Icon, title and text of each message shown since the last call.
-    QStringList Messages();
+    // Steps: "txtm=2,5" types over what txtm holds, "OK" presses the page command, any other
+    // name is a button to click, waiting for a drawing it starts. Returns the messages shown
+    // since the last call (Fill("") only reads them) as icon|title|text, one after another.
+    QString Fill(const QString& steps);
 
     MainMod state;
     std::unique_ptr<FrmPar> window;
 
 private:
-    std::vector<Message> shown_;
+    QString Those(const QString& names, bool (QWidget::*test)(const QWidget*) const) const;
+    QStringList shown_;
 };
 
 // The file's bytes, or an empty array when it cannot be read.
 QByteArray FileBytes(const QString& path);
-// tarvo-cli given the blank-separated `arguments` and "-o path": its exit status and errors.
-struct CliRun {
-    int status;
-    QString err;
-};
-CliRun RunCli(const QString& arguments, const QString& path);
-// Empty when tarvo-cli writes the same bytes as the file `written` (its own copy, cli.dxf,
-// beside it); otherwise why not.
-QString DiffersFromCli(const QString& written, const QString& arguments);
 
 }  // namespace tarvo::ui::test
