@@ -52,6 +52,24 @@ private slots:
         QCOMPARE(QList<int>({driver.state.AccEv, driver.state.AccPer}), QList<int>({6, 50}));
     }
 
+    // Every box the designer types in says what it takes when the pointer rests on it, and is
+    // wide enough for the longest number the form writes: no digit is ever clipped.
+    void everyBoxHasATipAndRoomForFifteenDigits() {
+        WindowDriver driver;
+        const QList<QLineEdit*> boxes = driver.window->findChildren<QLineEdit*>();
+        QVERIFY(boxes.size() >= 15);
+        for (const QLineEdit* box : boxes) {
+            QVERIFY2(!box->toolTip().isEmpty(), qPrintable(box->objectName()));
+        }
+        for (const QString& name : QString("txtm txtBeta txtZ1 txtx1 txtZ2 txtx2 txtJbn txtmSL "
+                                           "txtZ txtX TextAlfa TextH TextHf TextC TextRo")
+                                       .split(' ')) {
+            const QLineEdit* box = driver.Find<QLineEdit>(name);
+            const int needed = box->fontMetrics().horizontalAdvance("-8.88888888888888E-308");
+            QVERIFY2(box->width() - 2 * (2 + 4) >= needed, qPrintable(name));
+        }
+    }
+
     void filePageListsAndTheHighlightedFolder() {
         WorkFolder folder;
         for (const char* name : {"sub", "folder.dxf"}) {
