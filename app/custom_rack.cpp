@@ -2,6 +2,8 @@
 #include "app/custom_rack.h"
 
 #include <cmath>
+#include <cstddef>
+#include <iterator>
 
 #include "math/constants.h"
 #include "math/involute.h"
@@ -11,19 +13,13 @@
 namespace tarvo {
 
 const char* RackFieldName(RackField field) {
-    switch (field) {
-        case RackField::Alfa:
-            return "Угол профиля, град.";
-        case RackField::H:
-            return "Коэффициент высоты головки";
-        case RackField::Hf:
-            return "Коэффициент высоты ножки";
-        case RackField::C:
-            return "Коэффициент радиального зазора";
-        case RackField::Ro:
-            return "Коэффициент радиуса кривизны переходной кривой";
-    }
-    return "";
+    // In the order of RackField: the captions of the custom rack's boxes.
+    static constexpr const char* kNames[] = {
+        "Угол профиля, град.", "Коэффициент высоты головки", "Коэффициент высоты ножки",
+        "Коэффициент радиального зазора", "Коэффициент радиуса кривизны переходной кривой"};
+    static_assert(std::size(kNames) == static_cast<std::size_t>(RackField::Ro) + 1,
+                  "a caption for every field");
+    return kNames[static_cast<std::size_t>(field)];
 }
 
 CustomRackOutcome StoreCustomRack(MainMod& state, const std::array<std::string, 5>& texts) {

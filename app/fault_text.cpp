@@ -1,6 +1,9 @@
 // One table of the words for faults and wheels, so the layers below speak only in enums.
 #include "app/fault_text.h"
 
+#include <cstddef>
+#include <iterator>
+
 #include "drawing/spline.h"
 #include "math/constants.h"
 
@@ -62,23 +65,13 @@ std::string Sentence(GeometryFault fault) {
 }  // namespace
 
 const char* RoleName(WheelRole role) {
-    switch (role) {
-        case WheelRole::Pair:
-            return "Передача";
-        case WheelRole::Wheel1:
-            return "Колесо 1";
-        case WheelRole::Wheel2:
-            return "Колесо 2";
-        case WheelRole::Pinion:
-            return "Шестерня";
-        case WheelRole::Ring:
-            return "Колесо с внутренними зубьями";
-        case WheelRole::Shaft:
-            return "Вал";
-        case WheelRole::Hub:
-            return "Втулка";
-    }
-    return "";
+    // In the order of WheelRole.
+    static constexpr const char* kNames[] = {
+        "Передача", "Колесо 1", "Колесо 2", "Шестерня", "Колесо с внутренними зубьями", "Вал",
+        "Втулка"};
+    static_assert(std::size(kNames) == static_cast<std::size_t>(WheelRole::Hub) + 1,
+                  "a name for every role");
+    return kNames[static_cast<std::size_t>(role)];
 }
 
 std::string Describe(const GeometryError& error) {

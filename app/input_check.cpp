@@ -3,6 +3,8 @@
 #include "app/input_check.h"
 
 #include <cmath>
+#include <cstddef>
+#include <iterator>
 
 #include "math/constants.h"
 #include "math/involute.h"
@@ -261,29 +263,14 @@ InputField FieldOfFault(const GeometryError& error, const BuilderCall& call) {
 }
 
 const char* FieldCaption(InputField field) {
-    switch (field) {
-        case InputField::Module:
-            return "Модуль нормальный, мм";
-        case InputField::Helix:
-            return "Угол наклона зуба, град.";
-        case InputField::Teeth1:
-            return "Число зубьев Z1";
-        case InputField::Teeth2:
-            return "Число зубьев Z2";
-        case InputField::Shift1:
-            return "Коэффициент смещения x1";
-        case InputField::Shift2:
-            return "Коэффициент смещения x2";
-        case InputField::Backlash:
-            return "Нормальный боковой зазор jn";
-        case InputField::SplineModule:
-            return "Модуль, мм";
-        case InputField::SplineTeeth:
-            return "Число зубьев";
-        case InputField::SplineShift:
-            return "Смещение, мм";
-    }
-    return "";
+    // In the order of InputField: the captions of the parameters pages' boxes.
+    static constexpr const char* kCaptions[] = {
+        "Модуль нормальный, мм", "Угол наклона зуба, град.", "Число зубьев Z1", "Число зубьев Z2",
+        "Коэффициент смещения x1", "Коэффициент смещения x2", "Нормальный боковой зазор jn",
+        "Модуль, мм", "Число зубьев", "Смещение, мм"};
+    static_assert(std::size(kCaptions) == static_cast<std::size_t>(InputField::SplineShift) + 1,
+                  "a caption for every box");
+    return kCaptions[static_cast<std::size_t>(field)];
 }
 
 std::string InputFaultMessage(const InputFault& fault) {

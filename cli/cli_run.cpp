@@ -2,6 +2,8 @@
 // print the path, the data sheet or the reason it was not drawn.
 #include "cli/cli_run.h"
 
+#include <cstddef>
+#include <iterator>
 #include <optional>
 
 #include "app/custom_rack.h"
@@ -62,28 +64,13 @@ BuilderCall CallOf(const CliRequest& request, const MainMod& state) {
 
 // The option that set a field.
 const char* OptionOf(InputField field) {
-    switch (field) {
-        case InputField::Module:
-        case InputField::SplineModule:
-            return "--module";
-        case InputField::Helix:
-            return "--helix";
-        case InputField::Teeth1:
-            return "--z1";
-        case InputField::Teeth2:
-            return "--z2";
-        case InputField::Shift1:
-            return "--x1";
-        case InputField::Shift2:
-            return "--x2";
-        case InputField::Backlash:
-            return "--backlash";
-        case InputField::SplineTeeth:
-            return "--teeth";
-        case InputField::SplineShift:
-            return "--shift";
-    }
-    return "";
+    // In the order of InputField.
+    static constexpr const char* kOptions[] = {
+        "--module", "--helix", "--z1", "--z2", "--x1", "--x2", "--backlash", "--module", "--teeth",
+        "--shift"};
+    static_assert(std::size(kOptions) == static_cast<std::size_t>(InputField::SplineShift) + 1,
+                  "an option for every box");
+    return kOptions[static_cast<std::size_t>(field)];
 }
 
 // After a drawing is written: its path, and the data sheet when asked for.

@@ -1,38 +1,25 @@
 // One table of the reader's faults in words; the file or line they concern is added to each.
 #include "report/read_text.h"
 
+#include <cstddef>
+#include <iterator>
+
 namespace tarvo {
 
 namespace {
 
 const char* Words(DxfReadFault fault) {
-    switch (fault) {
-        case DxfReadFault::CannotOpen:
-            return "файл не открывается";
-        case DxfReadFault::CannotRead:
-            return "файл не читается";
-        case DxfReadFault::CodeWithoutValue:
-            return "у кода группы нет значения";
-        case DxfReadFault::CodeNotNumber:
-            return "код группы не число";
-        case DxfReadFault::CoordinateNotNumber:
-            return "координата не число";
-        case DxfReadFault::NoEof:
-            return "файл обрывается: нет EOF";
-        case DxfReadFault::PolylineNotEnded:
-            return "полилиния не закончена (нет SEQEND)";
-        case DxfReadFault::PolylineInPolyline:
-            return "новая полилиния до SEQEND предыдущей";
-        case DxfReadFault::VertexOutsidePolyline:
-            return "VERTEX вне полилинии";
-        case DxfReadFault::VertexWithoutCoordinates:
-            return "у VERTEX нет координат 10 и 20";
-        case DxfReadFault::SeqendWithoutPolyline:
-            return "SEQEND без полилинии";
-        case DxfReadFault::LineWithoutCoordinates:
-            return "у LINE нет координат 10, 20, 11 и 21";
-    }
-    return "";
+    // In the order of DxfReadFault.
+    static constexpr const char* kWords[] = {
+        "файл не открывается", "файл не читается", "у кода группы нет значения",
+        "код группы не число", "координата не число", "файл обрывается: нет EOF",
+        "полилиния не закончена (нет SEQEND)", "новая полилиния до SEQEND предыдущей",
+        "VERTEX вне полилинии", "у VERTEX нет координат 10 и 20", "SEQEND без полилинии",
+        "у LINE нет координат 10, 20, 11 и 21"};
+    static_assert(std::size(kWords) ==
+                      static_cast<std::size_t>(DxfReadFault::LineWithoutCoordinates) + 1,
+                  "words for every fault");
+    return kWords[static_cast<std::size_t>(fault)];
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
+#include <iterator>
 
 #include "math/number_text.h"
 
@@ -106,23 +108,12 @@ const char* KindName(BuilderCall::Kind kind) {
 }
 
 const char* WarningName(SheetWarningKind kind) {
-    switch (kind) {
-        case SheetWarningKind::LowContactRatio:
-            return "low-contact-ratio";
-        case SheetWarningKind::PointedTooth:
-            return "pointed-tooth";
-        case SheetWarningKind::Interference:
-            return "interference";
-        case SheetWarningKind::Overlap:
-            return "overlap";
-        case SheetWarningKind::MeshNotChecked:
-            return "mesh-not-checked";
-        case SheetWarningKind::Undercut:
-            return "undercut";
-        case SheetWarningKind::Jam:
-            return "jam";
-    }
-    return "";
+    // In the order of SheetWarningKind: the names JSON gives the warnings.
+    static constexpr const char* kNames[] = {"low-contact-ratio", "pointed-tooth", "interference",
+                                             "overlap", "mesh-not-checked", "undercut", "jam"};
+    static_assert(std::size(kNames) == static_cast<std::size_t>(SheetWarningKind::Jam) + 1,
+                  "a name for every warning");
+    return kNames[static_cast<std::size_t>(kind)];
 }
 
 std::string Prefixed(const std::string& prefix, const std::string& text) {
