@@ -19,8 +19,11 @@ class Outcome {
 public:
     // A success converts from its value, so a step ends with `return value;`. A default one
     // holds a default value, as a member not yet filled in does.
+    // Two overloads rather than one by value: `return local;` then moves the local in (a
+    // drawing of a large wheel holds millions of points) instead of copying it.
     Outcome() = default;
-    Outcome(Value value) : value_(std::move(value)) {}  // NOLINT(google-explicit-constructor)
+    Outcome(const Value& value) : value_(value) {}       // NOLINT(google-explicit-constructor)
+    Outcome(Value&& value) : value_(std::move(value)) {}  // NOLINT(google-explicit-constructor)
 
     static Outcome Failure(Fault fault) {
         Outcome failed;
