@@ -67,10 +67,8 @@ PairFlanks CutFlanks(const MainMod& state, const BuilderCall& call, const ToothP
     }
     for (const int wheel : {1, 2}) {
         const MeshMember& member = wheel == 1 ? in.member1 : in.member2;
-        const double thinning = (member.z * in.jn) / (in.member1.z + in.member2.z);
-        const RackCutMember cut{member.z, call.m, GradToRad(call.beta), GradToRad(call.alpha),
-                                wheel == 1 ? call.x1 : call.x2, thinning, member.da};
-        RackCutFlankResult r = RackCutFlank(RackCutDataOf(state, cut));
+        RackCutFlankResult r = PairMemberRackCutFlank(state, call, in, member.z,
+                                                      wheel == 1 ? call.x1 : call.x2, member.da);
         if (!r.ok()) {
             const WheelRole role = wheel == 1 ? WheelRole::Wheel1 : WheelRole::Wheel2;
             f.error = {r.fault(), wheel, role};

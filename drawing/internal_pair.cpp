@@ -77,10 +77,8 @@ PinionFlank ChoosePinionFlank(const MainMod& state, const BuilderCall& call,
         return {GeometryFault::None, profile.Prof1};
     }
     const bool firstIsPinion = call.Z1 < call.Z2;
-    const double thinning = (in.member1.z * in.jn) / (in.member1.z + in.member2.z);
-    const RackCutMember cut{in.member1.z, call.m, GradToRad(call.beta), GradToRad(call.alpha),
-                            firstIsPinion ? call.x1 : call.x2, thinning, profile.da1};
-    RackCutFlankResult r = RackCutFlank(RackCutDataOf(state, cut));
+    RackCutFlankResult r = PairMemberRackCutFlank(state, call, in, in.member1.z,
+                                                  firstIsPinion ? call.x1 : call.x2, profile.da1);
     if (!r.ok()) {
         return {r.fault(), {}};
     }

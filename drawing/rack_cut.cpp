@@ -1,6 +1,8 @@
 // Cutting-rack input of an external member, from the wizard's rack and accuracy.
 #include "drawing/rack_cut.h"
 
+#include "math/involute.h"
+
 namespace tarvo {
 
 RackCutData RackCutDataOf(const MainMod& state, const RackCutMember& member) {
@@ -19,6 +21,15 @@ RackCutData RackCutDataOf(const MainMod& state, const RackCutMember& member) {
     d.accEv = state.AccEv;
     d.accPer = state.AccPer;
     return d;
+}
+
+RackCutFlankResult PairMemberRackCutFlank(const MainMod& state, const BuilderCall& call,
+                                          const ToothProfileInput& in, int z, double x,
+                                          double da) {
+    const double thinning = (z * in.jn) / (in.member1.z + in.member2.z);
+    const RackCutMember member{z, call.m, GradToRad(call.beta), GradToRad(call.alpha), x,
+                               thinning, da};
+    return RackCutFlank(RackCutDataOf(state, member));
 }
 
 }  // namespace tarvo

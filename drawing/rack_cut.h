@@ -2,9 +2,10 @@
 // designer entered it, turned into the cutting rack's input.
 #pragma once
 
-#include "profile/geometry_fault.h"
+#include "drawing/builder_call.h"
 #include "profile/main_mod.h"
 #include "profile/rack_cut_flank.h"
+#include "profile/tooth_profile.h"
 
 namespace tarvo {
 
@@ -22,5 +23,12 @@ struct RackCutMember {
 // The rack's input: the member, the basic rack stored in `state` (ha*, hf*, c*, rf*) and the
 // drawing accuracy (the fillet gets as many points as the accuracy page gives the fillet).
 RackCutData RackCutDataOf(const MainMod& state, const RackCutMember& member);
+
+// The flank the cutting rack leaves on an external member of the pair `call` describes: its
+// tooth count z, normal shift coefficient x and tip diameter da as drawn, thinned by its share
+// of the backlash the generator input `in` carries.
+RackCutFlankResult PairMemberRackCutFlank(const MainMod& state, const BuilderCall& call,
+                                          const ToothProfileInput& in, int z, double x,
+                                          double da);
 
 }  // namespace tarvo
