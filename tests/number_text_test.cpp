@@ -15,11 +15,7 @@ namespace tarvo {
 namespace {
 
 TEST(NumberText, LeadingNumber) {
-    struct Row {
-        const char* name;
-        const char* text;
-        double expected;
-    };
+    struct Row { const char* name; const char* text; double expected; };
     const Row rows[] = {
         {"letters end it", "20abc", 20}, {"comma ends it", "1,4", 1}, {"no number", "abc", 0},
         {"sign", "-2.5", -2.5}, {"plus", "+7", 7}, {"two signs", "+-1", 0}, {"empty", "", 0},
@@ -39,11 +35,7 @@ TEST(NumberText, LeadingNumber) {
 
 // The general form, as printf("%.15G") would write it with a decimal point.
 TEST(NumberText, GeneralForm) {
-    struct Row {
-        const char* name;
-        double v;
-        const char* expected;
-    };
+    struct Row { const char* name; double v; const char* expected; };
     const Row rows[] = {
         {"zero", 0, "0"}, {"minus one", -1, "-1"}, {"minus zero", -0.0, "-0"},
         {"one third", 1.0 / 3, "0.333333333333333"}, {"rounds at 15 digits", 0.1 + 0.2, "0.3"},

@@ -257,30 +257,6 @@ TEST(PageCommand, RangeRefusalOnTheFilePageMakesNoCall) {
               std::make_tuple(Page::GearPair, std::optional<Box>(Box::txtBeta), kFirst));
 }
 
-TEST(PageCommand, PointCountsHeldToTheScrollBarRanges) {
-    struct Row {
-        const char* name; const char *ev, *per; std::int32_t accEv, accPer;
-        std::optional<std::string> evShown = {}, perShown = {};  // written back when held
-    };
-    const Row rows[] = {
-        {"halves to even", "6.5", "7.5", 6, 8},
-        {"a comma ends the number", "12,7", "4,9", 12, 4},
-        {"largest", "100", "50", 100, 50},
-        {"above the range", "101", "50.6", 100, 50, "100", "50"},
-        {"no number, huge", "points", "1e30", 3, 50, "3", "50"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        MainMod state;
-        PageInput in = Window();
-        std::tie(in.page, in.txtAccEv, in.txtAccPer) =
-            std::make_tuple(Page::Accuracy, row.ev, row.per);
-        const PageOutcome out = CtlComClick(state, in, NoDrawing);
-        EXPECT_EQ(std::make_tuple(state.AccEv, state.AccPer, out.txtAccEv, out.txtAccPer, out.next),
-                  std::make_tuple(row.accEv, row.accPer, row.evShown, row.perShown, Page::File));
-    }
-}
-
 TEST(PageCommand, WholeRunsDrawWhatTarvoCliDraws) {
     // Each task twice round the pages with the real builders: what the start page sets, the
     // frames of each page, and the drawing byte for byte against tarvo-cli's.

@@ -168,11 +168,7 @@ TEST(RackCutFlank, FlankAgreesWithSimulatedCutAndMakesAValidGear) {
 TEST(RackCutFlank, RefusesDataItCannotCut) {
     using D = RackCutData;
     using F = GeometryFault;
-    struct Row {
-        const char* name;
-        void (*change)(D&);
-        F fault;
-    };
+    struct Row { const char* name; void (*change)(D&); F fault; };
     const Row rows[] = {
         {"one fillet point", [](D& d) { d.accPer = 1; }, F::DataNotFinite},
         {"no involute step", [](D& d) { d.accEv = 0; }, F::DataNotFinite},
