@@ -298,4 +298,13 @@ DataSheetResult DataSheetOfFile(const MainMod& state, const BuilderCall& call, c
     return MakeDataSheet(state, call, read.value(), options);
 }
 
+DataSheetResult DataSheetOfWritten(const MainMod& state, const BuilderCall& call,
+                                   const WrittenFile& written, const SheetOptions& options) {
+    const DxfReadResult read = ReadWrittenDrawing(written);
+    if (!read.ok()) {
+        return Refused("чертёж не прочитан: " + DescribeDxfRead(read.fault()));
+    }
+    return MakeDataSheet(state, call, read.value(), options);
+}
+
 }  // namespace tarvo
