@@ -296,7 +296,7 @@ TEST(FileFaults, ReportReadsTheBytesWritten) {
 }
 
 // A line longer than the limit is refused with its number, without reading the rest: a sparse
-// gigabyte without a line feed stops at line 1 after the first block.
+// file of two gigabytes without a line feed stops at line 1 after the first block.
 TEST(FileFaults, ReaderRefusesOverlongLines) {
     const std::string longLine(kDxfMaxLineBytes + 1, '7');
     struct Row {
@@ -328,7 +328,7 @@ TEST(FileFaults, ReaderRefusesOverlongLines) {
     {
         const int fd = open(sparse.c_str(), O_CREAT | O_WRONLY, 0644);
         ASSERT_GE(fd, 0);
-        ASSERT_EQ(ftruncate(fd, 1LL << 30), 0);
+        ASSERT_EQ(ftruncate(fd, 2LL << 30), 0);
         close(fd);
     }
     const DxfReadResult read = ReadDxfFile(sparse);

@@ -4,6 +4,8 @@
 // module.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <functional>
 
@@ -13,6 +15,8 @@
 #include "drawing/internal_pair.h"
 #include "drawing/spline.h"
 #include "profile/length_unit.h"
+#include "report/data_sheet.h"
+#include "test_files.h"
 
 namespace tarvo {
 namespace {
@@ -175,6 +179,29 @@ TEST(Scale, RefusalsKeepTheirReasonAtEveryModule) {
             EXPECT_EQ(d.error.wheel, reference.error.wheel);
             EXPECT_EQ(d.error.role, reference.error.role);
         }
+    }
+}
+
+// At a module whose drawing is too large for the mesh check the sheet is still made, and the
+// check's refusal is given in Russian, not in the geometry library's words.
+TEST(Scale, ReportOfAHugeDrawingSaysWhyInRussian) {
+    const testing::TempFolder folder;
+    for (const double m : {1e13, 1e140}) {
+        SCOPED_TRACE(m);
+        MainMod state = PairState("20");
+        state.OutFile = folder.File("huge.dxf");
+        const BuilderCall call = testing::ExternalCall(20, 40, m, 0, 20, 0, 0, 0);
+        const DrawResult drawn = RunBuilder(state, call);
+        ASSERT_TRUE(drawn.ok());
+        const DataSheetResult sheet = DataSheetOfWritten(state, call, drawn.value());
+        ASSERT_TRUE(sheet.ok()) << sheet.fault();
+        ASSERT_FALSE(sheet->mesh.mesh.ok());
+        const std::string& why = sheet->mesh.mesh.fault();
+        EXPECT_EQ(
+            std::count_if(why.begin(), why.end(),
+                          [](char ch) { return std::isalpha(static_cast<unsigned char>(ch)); }),
+            0)
+            << why;
     }
 }
 
