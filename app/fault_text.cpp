@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <iterator>
 
+#include "app/os_reason.h"
 #include "drawing/spline.h"
 #include "math/constants.h"
 
@@ -83,7 +84,7 @@ std::string DrawReason(const DrawFault& fault) {
         case DrawFault::Kind::GeometryRefused:
             return Describe(fault.geometry);
         case DrawFault::Kind::FileNotWritten:
-            return fault.fileReason;
+            return RussianOsReason(fault.fileError);
     }
     return {};
 }

@@ -2,7 +2,8 @@
 #include "app/os_reason.h"
 
 #include <cerrno>
-#include <system_error>
+
+#include "drawing/file_error.h"
 
 namespace tarvo {
 
@@ -24,18 +25,36 @@ const KnownReason kKnownReasons[] = {
     {EROFS, "носитель доступен только для чтения"},
     {ENAMETOOLONG, "слишком длинное имя файла или пути"},
     {EISDIR, "по этому пути находится папка, а не файл"},
+    {EBUSY, "по этому пути находится папка или занятый системой файл"},
+    {EFBIG, "файл больше допустимого размера (ограничение системы или пользователя)"},
+    {ELOOP, "слишком много символических ссылок по пути (возможно, ссылка указывает сама на себя)"},
+    {EIO, "ошибка ввода-вывода на носителе"},
+    {EEXIST, "в папке не удалось создать временный файл"},
+    {EMFILE, "открыто слишком много файлов"},
+    {ENFILE, "открыто слишком много файлов"},
+    {ETXTBSY, "файл занят другой программой"},
+    {EXDEV, "ссылка ведёт на другой носитель"},
+    {ENOMEM, "недостаточно памяти"},
+    {EINVAL, "недопустимое имя файла для этого носителя"},
 };
 
 }  // namespace
 
-std::string RussianOsReason(const std::string& systemText) {
-    // The reasons arrive as text; the system's words for each known code identify it.
-    for (const KnownReason& known : kKnownReasons) {
-        if (systemText == std::system_category().message(known.code)) {
-            return known.words;
+std::string RussianOsReason(const std::error_code& error) {
+    if (error.category() == FileRefusalCategory()) {
+        switch (static_cast<FileRefusal>(error.value())) {
+            case FileRefusal::NotRegularFile:
+                return "по этому пути находится устройство, канал или сокет — не обычный файл";
         }
     }
-    return systemText;
+    if (error.category() == std::system_category() || error.category() == std::generic_category()) {
+        for (const KnownReason& known : kKnownReasons) {
+            if (error.value() == known.code) {
+                return known.words;
+            }
+        }
+    }
+    return "ошибка файловой системы (" + error.message() + ")";
 }
 
 }  // namespace tarvo

@@ -1,14 +1,17 @@
-// The operating system's reason for a failed file or folder operation, in the designer's
-// language: the common causes (folder missing, no permission, disk full, read-only medium, name
-// too long, a folder where a file should be) in Russian, anything else in the system's words.
+// The reason a file or folder operation failed, in the designer's language: each cause a
+// designer can act on (folder missing, no permission, disk full, read-only medium, name too
+// long, a folder or a device where a drawing file should be, ...) in Russian words of its own;
+// any other error in a general Russian sentence that keeps the system's words for a support
+// question.
 #pragma once
 
 #include <string>
+#include <system_error>
 
 namespace tarvo {
 
-// `systemText` as std::system_category() words it; the Russian wording when it is one of the
-// common causes, otherwise `systemText` unchanged.
-std::string RussianOsReason(const std::string& systemText);
+// `error` as the operating system (std::system_category or std::generic_category) or the
+// drawing writer (FileRefusal) reported it.
+std::string RussianOsReason(const std::error_code& error);
 
 }  // namespace tarvo

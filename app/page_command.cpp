@@ -306,8 +306,8 @@ std::string NotSavedText(const DrawFault& fault, const std::string& path) {
         case DrawFault::Kind::GeometryRefused:
             return std::string("Чертёж не построен и не сохранён.") + kLineBreak + DrawReason(fault);
         case DrawFault::Kind::FileNotWritten:
-            return std::string("Чертёж не сохранён: не удалось записать файл") + kLineBreak +
-                   path + kLineBreak + RussianOsReason(fault.fileReason);
+            return std::string("Чертёж не сохранён: не удалось записать файл") + kLineBreak + path +
+                   kLineBreak + RussianOsReason(fault.fileError);
     }
     return {};
 }

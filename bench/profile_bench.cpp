@@ -74,7 +74,7 @@ void BM_DxfWriter(benchmark::State& bench) {
     for (auto _ : bench) {
         const WriteOutcome out = DxfWriteDrawing(path, {&outline}, {0});
         if (!out.ok()) {
-            bench.SkipWithError(out.fault().c_str());
+            bench.SkipWithError(out.fault().message().c_str());
         }
     }
     bench.SetBytesProcessed(static_cast<std::int64_t>(bench.iterations()) *

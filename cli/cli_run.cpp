@@ -74,19 +74,21 @@ const char* OptionOf(InputField field) {
 }
 
 // After a drawing is written: its path, and the data sheet when asked for.
-void PrintReport(const CliRequest& request, const MainMod& state, std::ostream& out) {
+// The sheet is made from the file as written, held open since the write.
+void PrintReport(const CliRequest& request, const MainMod& state, const WrittenFile& written,
+                 std::ostream& out) {
     switch (request.report) {
         case CliReport::None:
             out << state.OutFile << "\n";
             return;
         case CliReport::Text:
             out << state.OutFile << "\n"
-                << DataSheetText(DataSheetOfFile(state, CallOf(request, state), state.OutFile,
-                                                 SheetOptions{request.roller}));
+                << DataSheetText(DataSheetOfWritten(state, CallOf(request, state), written,
+                                                    SheetOptions{request.roller}));
             return;
         case CliReport::Json:
-            out << DataSheetJson(DataSheetOfFile(state, CallOf(request, state), state.OutFile,
-                                                 SheetOptions{request.roller}),
+            out << DataSheetJson(DataSheetOfWritten(state, CallOf(request, state), written,
+                                                    SheetOptions{request.roller}),
                                  state.OutFile);
             return;
     }
@@ -136,7 +138,7 @@ int Draw(const CliRequest& request, std::ostream& out, std::ostream& err) {
     }
     const DrawResult result = RunBuilder(state, CallOf(request, state));
     if (result.ok()) {
-        PrintReport(request, state, out);
+        PrintReport(request, state, result.value(), out);
         return kCliWritten;
     }
     const DrawFault& fault = result.fault();
@@ -146,7 +148,7 @@ int Draw(const CliRequest& request, std::ostream& out, std::ostream& err) {
             break;
         case DrawFault::Kind::FileNotWritten:
             err << kWords.prefix << kWords.fileWord << state.OutFile << kWords.fileNotWritten
-                << RussianOsReason(fault.fileReason) << "\n";
+                << RussianOsReason(fault.fileError) << "\n";
             break;
     }
     return kCliNotDrawn;

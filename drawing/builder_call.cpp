@@ -29,7 +29,7 @@ DrawResult WriteComputed(const std::string& path, const std::vector<const Outlin
     if (!out.ok()) {
         return DrawResult::Failure({DrawFault::Kind::FileNotWritten, {}, out.fault()});
     }
-    return Done{};
+    return out.value();
 }
 
 }  // namespace tarvo

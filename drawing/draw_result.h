@@ -3,7 +3,7 @@
 #pragma once
 
 #include <string>
-
+#include <system_error>
 #include <vector>
 
 #include "drawing/dxf_writer.h"
@@ -20,10 +20,13 @@ struct DrawFault {
     };
     Kind kind = Kind::GeometryRefused;
     GeometryError geometry;  // with GeometryRefused
-    std::string fileReason;  // the operating system's words, with FileNotWritten
+    std::error_code fileError;  // with FileNotWritten: the operating system's error or a
+                                // FileRefusal; app/ words it
 };
 
-using DrawResult = Outcome<Done, DrawFault>;
+// A drawing made holds its file open: the report reads the bytes written, whatever the path
+// names by then.
+using DrawResult = Outcome<WrittenFile, DrawFault>;
 
 // A drawing refused for its geometry; nothing is written.
 DrawResult Refused(const GeometryError& error);

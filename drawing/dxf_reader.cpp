@@ -5,12 +5,15 @@
 // memory its points take.
 #include "drawing/dxf_reader.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -59,8 +62,14 @@ class BlockLines {
         for (;;) {
             const char* from = block_.data() + begin_;
             const void* lf = std::memchr(from, '\n', end_ - begin_);
+            const std::size_t length =
+                lf != nullptr ? static_cast<const char*>(lf) - from : end_ - begin_;
+            const bool cr = length > 0 && from[length - 1] == '\r';
+            if (length - (cr ? 1 : 0) > kDxfMaxLineBytes) {
+                tooLong_ = true;  // not read further: the caller refuses the file
+                return false;
+            }
             if (lf != nullptr) {
-                const std::size_t length = static_cast<const char*>(lf) - from;
                 line = std::string_view(from, length);
                 begin_ += length + 1;
                 return true;
@@ -76,6 +85,9 @@ class BlockLines {
             Refill();
         }
     }
+
+    // The line after the last one returned is longer than kDxfMaxLineBytes.
+    bool TooLong() const { return tooLong_; }
 
     // No line is left: what a caller sees after the last line of the file.
     bool AtEnd() {
@@ -102,6 +114,7 @@ class BlockLines {
     std::vector<char> block_;
     std::size_t begin_ = 0, end_ = 0;
     bool ended_ = false;
+    bool tooLong_ = false;
 };
 
 // The groups of the entity being read.
@@ -159,6 +172,10 @@ DxfReadResult Pass::Run() {
             break;  // the empty rest after the last line end
         }
         if (!lines_.Next(value)) {
+            if (lines_.TooLong()) {
+                return Fail(codeLine + 1, DxfReadFault::LineTooLong,
+                            std::to_string(kDxfMaxLineBytes));
+            }
             return Fail(codeLine, DxfReadFault::CodeWithoutValue);
         }
         ++lineNumber_;
@@ -171,6 +188,9 @@ DxfReadResult Pass::Run() {
         if (eof_) {
             break;
         }
+    }
+    if (lines_.TooLong()) {
+        return Fail(lineNumber_ + 1, DxfReadFault::LineTooLong, std::to_string(kDxfMaxLineBytes));
     }
     if (!eof_ && !Finish()) {
         return Stopped();
@@ -339,6 +359,27 @@ DxfReadResult ReadDxfFile(const std::string& path, std::size_t blockBytes) {
     DxfReadResult result = ReadOpenFile(file.get(), std::max<std::size_t>(blockBytes, 1));
     if (std::ferror(file.get()) != 0) {
         return Failed(DxfReadFault::CannotRead, path);
+    }
+    return result;
+}
+
+DxfReadResult ReadWrittenDrawing(const WrittenFile& written, std::size_t blockBytes) {
+    // A descriptor of its own, so the file is read from its start and closed here.
+    const int fd = written.Held() ? dup(written.Descriptor()) : -1;
+    if (fd < 0 || lseek(fd, 0, SEEK_SET) != 0) {
+        if (fd >= 0) {
+            close(fd);
+        }
+        return Failed(DxfReadFault::CannotOpen, "");
+    }
+    const std::unique_ptr<std::FILE, FileCloser> file(fdopen(fd, "rb"));
+    if (!file) {
+        close(fd);
+        return Failed(DxfReadFault::CannotOpen, "");
+    }
+    DxfReadResult result = ReadOpenFile(file.get(), std::max<std::size_t>(blockBytes, 1));
+    if (std::ferror(file.get()) != 0) {
+        return Failed(DxfReadFault::CannotRead, "");
     }
     return result;
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "drawing/written_file.h"
 #include "math/outcome.h"
 #include "profile/point_xy.h"
 
@@ -31,18 +32,19 @@ struct DxfDrawing {
 
 // Why a drawing could not be read.
 enum class DxfReadFault {
-    CannotOpen,                // the file does not open (detail: the path)
-    CannotRead,                // reading it failed part way (detail: the path)
-    CodeWithoutValue,          // a group code is the last line
-    CodeNotNumber,             // a group code that is not a whole number
-    CoordinateNotNumber,       // detail: the value as written
-    NoEof,                     // the text ends without EOF
-    PolylineNotEnded,          // a POLYLINE without its SEQEND
-    PolylineInPolyline,        // a POLYLINE before the previous one's SEQEND
+    CannotOpen,           // the file does not open (detail: the path)
+    CannotRead,           // reading it failed part way (detail: the path)
+    CodeWithoutValue,     // a group code is the last line
+    CodeNotNumber,        // a group code that is not a whole number
+    CoordinateNotNumber,  // detail: the value as written
+    NoEof,                // the text ends without EOF
+    PolylineNotEnded,     // a POLYLINE without its SEQEND
+    PolylineInPolyline,   // a POLYLINE before the previous one's SEQEND
     VertexOutsidePolyline,
     VertexWithoutCoordinates,  // a VERTEX without both 10 and 20
     SeqendWithoutPolyline,
-    LineWithoutCoordinates,    // a LINE without all of 10, 20, 11 and 21
+    LineWithoutCoordinates,  // a LINE without all of 10, 20, 11 and 21
+    LineTooLong,             // a line longer than kDxfMaxLineBytes (detail: the limit)
 };
 
 // What is wrong with a drawing, on which line of its text (from 1; 0 for the file as a whole),
@@ -61,10 +63,19 @@ DxfReadResult ParseDxf(std::string_view text);
 // Text read from a file at a time. A line longer than this (none in a drawing of ours) makes
 // the block grow to hold it.
 constexpr std::size_t kDxfReadBlockBytes = 1 << 20;
+// The longest line read, line end excluded. Ours are at most about 25 characters and a CAD
+// program's text or handle lines a few hundred; a longer one (a file without line ends) is
+// refused with its line number, so memory stays at what is kept, not at the file's size.
+constexpr std::size_t kDxfMaxLineBytes = 64 * 1024;
 
 // Reads the file at `path` twice: once to count each polyline's vertices, so that its points
 // are stored without the doubling of a growing array, and once to read them.
 DxfReadResult ReadDxfFile(const std::string& path, std::size_t blockBytes = kDxfReadBlockBytes);
+
+// Reads, from its first byte, the file a write produced and still holds open: the bytes
+// written, whatever its path names by now.
+DxfReadResult ReadWrittenDrawing(const WrittenFile& file,
+                                 std::size_t blockBytes = kDxfReadBlockBytes);
 
 // The wheel centres the drawing marks: the midpoint of every vertical stroke, in file order.
 // A centre mark is a vertical and a horizontal stroke crossing at the centre.

@@ -129,7 +129,7 @@ WriteOutcome DxfWriteDrawing(const std::string& path, const std::vector<const Ou
     if (!writer.DxfFinish()) {
         return WriteOutcome::Failure(writer.Error());
     }
-    return Done{};
+    return writer.Written();
 }
 
 }  // namespace tarvo

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "drawing/safe_file.h"
@@ -30,10 +31,12 @@ public:
     // Ends the section and the file, then commits it. False on any failure along the way.
     bool DxfFinish();
 
-    // The operating system's reason for a failure.
-    const std::string& Error() const { return file_.Error(); }
+    // Why the file was not written: the operating system's error or the writer's refusal.
+    std::error_code Error() const { return file_.Error(); }
+    // After DxfFinish: the file written, held open for reading it back.
+    WrittenFile Written() const { return file_.Written(); }
 
-private:
+  private:
     // Appends text that already holds its CR LF line ends.
     void Raw(const char* text, std::size_t length);
     template <std::size_t N>
@@ -51,8 +54,8 @@ private:
     std::size_t used_ = 0;
 };
 
-// The drawing reached its file, or the operating system's words for why not.
-using WriteOutcome = Outcome<Done, std::string>;
+// The drawing reached its file (held open, for reading back what was written), or why not.
+using WriteOutcome = Outcome<WrittenFile, std::error_code>;
 
 // Writes the whole drawing: the outlines in order as polylines, then a centre mark at (cx, 0)
 // for each centre. On failure the file at `path` is as it was before.

@@ -12,6 +12,7 @@
 #include "math/involute.h"
 #include "profile/flank_check.h"
 #include "profile/gear_outline.h"
+#include "profile/length_unit.h"
 #include "profile/tooth_profile.h"
 
 namespace tarvo {
@@ -88,7 +89,7 @@ PairFlanks ChooseFlanks(const MainMod& state, const BuilderCall& call, const Too
             break;
         }
         const GeometryFault crossing = CheckExternalFlank(
-            wheel == 1 ? f.flank1 : f.flank2, wheel == 1 ? call.Z1 : call.Z2);
+            wheel == 1 ? f.flank1 : f.flank2, wheel == 1 ? call.Z1 : call.Z2, LengthUnit(call.m));
         if (crossing != GeometryFault::None) {
             f.error = {crossing, wheel, wheel == 1 ? WheelRole::Wheel1 : WheelRole::Wheel2};
         }

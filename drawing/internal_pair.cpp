@@ -12,6 +12,7 @@
 #include "math/involute.h"
 #include "profile/flank_check.h"
 #include "profile/gear_outline.h"
+#include "profile/length_unit.h"
 #include "profile/tooth_profile.h"
 
 namespace tarvo {
@@ -119,7 +120,7 @@ InternalPairResult ComputeInternalPair(const MainMod& state, const BuilderCall& 
     g.cutter = profile.cutter;
     PinionFlank pinion = ChoosePinionFlank(state, call, in, profile);
     if (pinion.fault == GeometryFault::None) {
-        pinion.fault = CheckExternalFlank(pinion.flank, g.zp);
+        pinion.fault = CheckExternalFlank(pinion.flank, g.zp, LengthUnit(call.m));
     }
     if (pinion.fault != GeometryFault::None) {
         return Refuse(pinion.fault, 1);

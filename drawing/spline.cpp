@@ -13,6 +13,7 @@
 #include "math/rounding.h"
 #include "profile/flank_check.h"
 #include "profile/gear_outline.h"
+#include "profile/length_unit.h"
 #include "profile/tooth_profile.h"
 
 namespace tarvo {
@@ -84,7 +85,7 @@ SplineResult Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& ca
         }
         g.flank = std::move(cut).value().flank;
     }
-    const GeometryFault crossing = CheckExternalFlank(g.flank, Z);
+    const GeometryFault crossing = CheckExternalFlank(g.flank, Z, LengthUnit(call.m));
     if (crossing != GeometryFault::None) {
         return Refuse(crossing, false);
     }

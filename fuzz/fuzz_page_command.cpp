@@ -140,9 +140,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                      {}});
             }
             if (answer % 3 == 2) {
-                return tarvo::DrawResult::Failure({Kind::FileNotWritten, {}, "Permission denied"});
+                return tarvo::DrawResult::Failure(
+                    {Kind::FileNotWritten, {}, std::make_error_code(std::errc::permission_denied)});
             }
-            return tarvo::DrawResult{tarvo::Done{}};
+            return tarvo::DrawResult{tarvo::WrittenFile{}};
         };
         const tarvo::PageOutcome outcome = tarvo::CtlComClick(state, input, capture);
         FUZZ_CHECK(calls <= 1, "%d drawings in one press", calls);

@@ -8,6 +8,7 @@
 #include "math/constants.h"
 #include "math/involute.h"
 #include "math/rounding.h"
+#include "profile/length_unit.h"
 #include "profile/rounding_fit.h"
 
 namespace tarvo {
@@ -17,19 +18,19 @@ namespace {
 // Shrinks the cutter's tip rounding until half the cutter tooth, at the diameter where the
 // rounding meets the flank, holds it; sets r.rho0 and r.reductions, or returns the fault.
 GeometryFault FitCutterRounding(CutterFilletCurve& r, double rho0, double db0, double d0,
-                                double alpha) {
+                                double alpha, double unit) {
     // Negative room means the tooth's two roundings would overlap.
     const double invA = Inv(alpha);
     const double da0 = r.da0;
     const double sc = r.sc;
-    const auto fit = ShrinkUntilFits(
-        rho0, kMaxCutterRoundingReductions, GeometryFault::CutterRoundingNotFound,
-        [&](double rho) {
-            const double ac = ArcCos(db0 / (da0 - 2 * rho));
-            const double Dt = da0 - (2 * rho) * (1 - std::sin(ac));
-            const double at = ArcCos(db0 / Dt);
-            return (Dt / 2) * std::sin(((sc / d0) + invA) - Inv(at)) - rho * std::cos(at);
-        });
+    const auto fit = ShrinkUntilFits(rho0, unit, kMaxCutterRoundingReductions,
+                                     GeometryFault::CutterRoundingNotFound, [&](double rho) {
+                                         const double ac = ArcCos(db0 / (da0 - 2 * rho));
+                                         const double Dt = da0 - (2 * rho) * (1 - std::sin(ac));
+                                         const double at = ArcCos(db0 / Dt);
+                                         return (Dt / 2) * std::sin(((sc / d0) + invA) - Inv(at)) -
+                                                rho * std::cos(at);
+                                     });
     if (!fit.ok()) {
         return fit.fault();
     }
@@ -95,10 +96,11 @@ CutterFilletResult CutterFillet(const CutterFilletInput& in) {
     // up is taken back by half a step so the radius never exceeds the first value.
     double rho0 = (m * in.c) / (1 - std::sin(alpha));
     r.rho0First = rho0;
-    const double rounded = RoundToPlaces(rho0, 1);
-    rho0 = rounded > rho0 ? rounded - 0.05 : rounded;
+    const double unit = LengthUnit(m);
+    const double rounded = RoundToUnitPlaces(rho0, unit, 1);
+    rho0 = rounded > rho0 ? rounded - 0.05 * unit : rounded;
 
-    const GeometryFault fault = FitCutterRounding(r, rho0, db0, d0, alpha);
+    const GeometryFault fault = FitCutterRounding(r, rho0, db0, d0, alpha, unit);
     if (fault != GeometryFault::None) {
         return CutterFilletResult::Failure(fault);
     }

@@ -7,7 +7,8 @@
 
 namespace tarvo {
 
-GeometryFault CheckExternalFlank(const std::vector<PointXY>& flank, int z) {
+GeometryFault CheckExternalFlank(const std::vector<PointXY>& flank, int z, double unit) {
+    const double tolerance = kSpaceLineTolerance * unit;
     const double spaceAngle = kPi / z;  // centre line of the tooth space next to this flank
     const double sinSpace = std::sin(spaceAngle);
     const double cosSpace = std::cos(spaceAngle);
@@ -19,7 +20,7 @@ GeometryFault CheckExternalFlank(const std::vector<PointXY>& flank, int z) {
     for (const PointXY& p : flank) {
         // Signed distance from the space's centre line, positive beyond it.
         const double beyond = p.Y * cosSpace - p.X * sinSpace;
-        if (beyond > kSpaceLineTolerance) {
+        if (beyond > tolerance) {
             return GeometryFault::RootFilletsCross;
         }
     }

@@ -11,11 +11,12 @@ namespace tarvo {
 
 // How far a flank point may lie past the centre line of the neighbouring tooth space before the
 // neighbouring fillets are taken to cross: a millionth of a millimetre, far below any drawing
-// tolerance but above the rounding of points that lie on the line.
+// tolerance but above the rounding of points that lie on the line; in LengthUnit of the module.
 constexpr double kSpaceLineTolerance = 0.000001;
 
 // PointedTooth when a point lies below the tooth's centre line (Y < 0), RootFilletsCross when
 // one lies past the neighbouring space's centre line (polar angle above pi/z), else None.
-GeometryFault CheckExternalFlank(const std::vector<PointXY>& flank, int z);
+// `unit` is LengthUnit of the module the flank was drawn at.
+GeometryFault CheckExternalFlank(const std::vector<PointXY>& flank, int z, double unit);
 
 }  // namespace tarvo

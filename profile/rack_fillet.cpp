@@ -7,6 +7,7 @@
 
 #include "math/constants.h"
 #include "math/involute.h"
+#include "profile/length_unit.h"
 #include "profile/rounding_fit.h"
 
 namespace tarvo {
@@ -15,7 +16,7 @@ namespace {
 
 // Shrinks the rack's tip rounding from rf m' until it fits the rack tooth; sets r.rho and
 // r.reductions, or returns the fault.
-GeometryFault FitRackRounding(RackFilletCurve& r, double e, double rf) {
+GeometryFault FitRackRounding(RackFilletCurve& r, double e, double rf, double unit) {
     const double h = r.h;
     const double tanAm = std::tan(r.alphaM);
     const double sinAm = std::sin(r.alphaM);
@@ -24,7 +25,7 @@ GeometryFault FitRackRounding(RackFilletCurve& r, double e, double rf) {
     // Half the rack tooth's width at its tip line, less what a rounding of radius rho tangent
     // to the flank and the tip line takes up.
     const auto fit = ShrinkUntilFits(
-        r.rhoFirst, kMaxRackRoundingReductions, GeometryFault::RackRoundingNotFound,
+        r.rhoFirst, unit, kMaxRackRoundingReductions, GeometryFault::RackRoundingNotFound,
         [&](double rho) { return (e / 2 - h * tanAm) - ((1 - sinAm) * rho) / cosAm; });
     if (!fit.ok()) {
         return fit.fault();
@@ -57,7 +58,7 @@ RackFilletResult RackFillet(const RackFilletInput& in) {
     r.mPrime = mp;
     r.h = h;
 
-    const GeometryFault fault = FitRackRounding(r, e, in.rf);
+    const GeometryFault fault = FitRackRounding(r, e, in.rf, LengthUnit(m));
     if (fault != GeometryFault::None) {
         return RackFilletResult::Failure(fault);
     }

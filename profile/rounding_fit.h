@@ -1,4 +1,5 @@
-// The tip rounding of a cutting tool, shrunk in 0.005 mm steps until it fits the tool's tooth:
+// The tip rounding of a cutting tool, shrunk in 0.005 mm steps (scaled outside the modules gears
+// are made in, see profile/length_unit.h) until it fits the tool's tooth:
 // the rack's for external teeth and the pinion-type cutter's for internal teeth fit the same way.
 #pragma once
 
@@ -16,14 +17,16 @@ struct RoundingFit {
     long reductions = 0;
 };
 
-// Shrinks `rho` by kRoundingStep until `room(rho)`, the tooth's width left beside the rounding,
-// is no longer negative. Each step widens the room by the same amount, so finite data end the
-// loop. Refused with `fault` at once when the room is not a number, or when a step no longer
-// changes the radius (about 1e14 mm and up), either of which would repeat the same test for
-// ever; refused too when `maxReductions` steps do not make it fit.
+// Shrinks `rho` by kRoundingStep times `unit` (LengthUnit of the module) until `room(rho)`, the
+// tooth's width left beside the rounding, is no longer negative. Each step widens the room by
+// the same amount, so finite data end the loop. Refused with `fault` at once when the room is
+// not a number, or when a step no longer changes the radius (a radius not a finite number),
+// either of which would repeat the same test for ever; refused too when `maxReductions` steps
+// do not make it fit.
 template <class Room>
-Outcome<RoundingFit, GeometryFault> ShrinkUntilFits(double rho, long maxReductions,
+Outcome<RoundingFit, GeometryFault> ShrinkUntilFits(double rho, double unit, long maxReductions,
                                                     GeometryFault fault, Room room) {
+    const double step = kRoundingStep * unit;
     using Result = Outcome<RoundingFit, GeometryFault>;
     long reductions = 0;
     while (true) {
@@ -34,7 +37,7 @@ Outcome<RoundingFit, GeometryFault> ShrinkUntilFits(double rho, long maxReductio
         if (!(test < 0)) {
             return RoundingFit{rho, reductions};
         }
-        const double smaller = rho - kRoundingStep;
+        const double smaller = rho - step;
         if (reductions == maxReductions || smaller == rho) {
             return Result::Failure(fault);
         }

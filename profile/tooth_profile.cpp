@@ -8,6 +8,7 @@
 #include "math/constants.h"
 #include "math/involute.h"
 #include "math/rounding.h"
+#include "profile/length_unit.h"
 
 namespace tarvo {
 
@@ -56,7 +57,8 @@ void ReversedFillet(std::vector<PointXY>& prof, const std::vector<PointXY>& per,
     }
 }
 
-// The pinion's and ring's tip circles are moved a micrometre beyond their limit circles.
+// The pinion's and ring's tip circles are moved a micrometre (in LengthUnit) beyond their
+// limit circles.
 constexpr double kTipLimitMargin = 0.001;
 
 // The data that decide which wheel a failure belongs to and why.
@@ -220,11 +222,12 @@ bool InternalPinion(Mesh& w) {
     // Tip limits: the pinion's tip circle stays, in every angular position, inside the circle
     // of diameter dl2 about the ring's centre, and the ring's tip circle outside the circle of
     // diameter dl1 about the pinion's centre. Both are rounded to the micrometre beyond.
+    const double unit = LengthUnit(in.m);
     if (r.dl2 - 2 * a < r.da1) {
-        r.da1 = RoundToPlaces((r.dl2 - 2 * a) - kTipLimitMargin, 3);
+        r.da1 = RoundToUnitPlaces((r.dl2 - 2 * a) - kTipLimitMargin * unit, unit, 3);
     }
     if (2 * a + r.dl1 > r.da2) {
-        r.da2 = RoundToPlaces((2 * a + r.dl1) + kTipLimitMargin, 3);
+        r.da2 = RoundToUnitPlaces((2 * a + r.dl1) + kTipLimitMargin * unit, unit, 3);
     }
     return w.RackMember(1, w.psi1);
 }

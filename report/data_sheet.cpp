@@ -197,6 +197,25 @@ void SplineSheet(DataSheet& sheet, const BuilderCall& call, const DrawnWheel& dr
     AddWarnings(sheet);
 }
 
+// The mesh check works in Boost.Geometry's integer grid, whose rescaled coordinates overflow
+// for a drawing larger than this, mm (a wheel a million kilometres across): such a drawing is
+// not checked, and the sheet says so in words instead of the library's.
+constexpr double kMeshCheckMaxCoordinate = 1e12;
+constexpr const char* kMeshCheckOutOfRange =
+    "проверка зацепления не выполнена: чертёж больше 10^12 мм, вне диапазона проверки";
+
+bool WithinMeshCheckRange(const DxfDrawing& drawing, std::size_t outline1, std::size_t outline2) {
+    for (const std::size_t k : {outline1, outline2}) {
+        for (const PointXY& p : drawing.polylines[k].points) {
+            if (!(std::fabs(p.X) <= kMeshCheckMaxCoordinate) ||
+                !(std::fabs(p.Y) <= kMeshCheckMaxCoordinate)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& call,
                const DxfDrawing& drawing, const SheetBasis& basis) {
     const std::vector<PointXY> centres = CentreMarks(drawing);
@@ -251,7 +270,9 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
                        t1.internal};
     const MeshWheel m2{&drawing.polylines[outline2].points, centres[outline2], call.Z2,
                        t2.internal};
-    sheet.mesh.mesh = CheckMesh(m1, m2);
+    sheet.mesh.mesh = WithinMeshCheckRange(drawing, outline1, outline2)
+                          ? CheckMesh(m1, m2)
+                          : MeshCheckResult::Failure(kMeshCheckOutOfRange);
     if (sheet.mesh.mesh.ok() && sheet.mesh.mesh->overlap) {
         sheet.mesh.remedy = FindOverlapRemedy(state, call, sheet.mesh.mesh.value());
     }
@@ -292,6 +313,15 @@ DataSheetResult MakeDataSheet(const MainMod& state, const BuilderCall& call,
 DataSheetResult DataSheetOfFile(const MainMod& state, const BuilderCall& call, const std::string& path,
                           const SheetOptions& options) {
     const DxfReadResult read = ReadDxfFile(path);
+    if (!read.ok()) {
+        return Refused("чертёж не прочитан: " + DescribeDxfRead(read.fault()));
+    }
+    return MakeDataSheet(state, call, read.value(), options);
+}
+
+DataSheetResult DataSheetOfWritten(const MainMod& state, const BuilderCall& call,
+                                   const WrittenFile& written, const SheetOptions& options) {
+    const DxfReadResult read = ReadWrittenDrawing(written);
     if (!read.ok()) {
         return Refused("чертёж не прочитан: " + DescribeDxfRead(read.fault()));
     }

@@ -118,4 +118,9 @@ DataSheetResult MakeDataSheet(const MainMod& state, const BuilderCall& call,
 DataSheetResult DataSheetOfFile(const MainMod& state, const BuilderCall& call, const std::string& path,
                           const SheetOptions& options = {});
 
+// Makes the sheet of the drawing a write just produced, from the bytes written (the file held
+// open), never from what its path names by now.
+DataSheetResult DataSheetOfWritten(const MainMod& state, const BuilderCall& call,
+                                   const WrittenFile& written, const SheetOptions& options = {});
+
 }  // namespace tarvo

@@ -197,8 +197,8 @@ PageOutcome PressOnFilePage(MainMod& state, PageInput in, const char* folder, co
 }
 
 TEST(PageCommand, FilePageWritesAndReports) {
-    const DrawResult noFile =
-        DrawResult::Failure({DrawFault::Kind::FileNotWritten, {}, "Permission denied"});
+    const DrawResult noFile = DrawResult::Failure(
+        {DrawFault::Kind::FileNotWritten, {}, std::make_error_code(std::errc::permission_denied)});
     const GeometryError tooth{GeometryFault::PointedTooth, 1, WheelRole::Wheel1};
     const DrawResult pointed = DrawResult::Failure({DrawFault::Kind::GeometryRefused, tooth, {}});
     struct Row {
@@ -250,7 +250,8 @@ TEST(PageCommand, RangeRefusalOnTheFilePageMakesNoCall) {
     PageInput in = GearPairPage("2", "20", "40");
     in.txtBeta = "90";
     std::vector<std::string> paths;
-    const PageOutcome out = PressOnFilePage(state, in, "/srv", "part", paths, DrawResult{Done{}});
+    const PageOutcome out =
+        PressOnFilePage(state, in, "/srv", "part", paths, DrawResult{WrittenFile{}});
     EXPECT_TRUE(paths.empty());
     EXPECT_FALSE(out.call.has_value() || out.drawn.has_value());
     EXPECT_EQ(std::make_tuple(out.next, out.focus, state.OutFile),

@@ -139,7 +139,7 @@ TEST(RackCutFlank, FlankAgreesWithSimulatedCutAndMakesAValidGear) {
         for (std::size_t i = 1; i < flank.size(); ++i) {
             EXPECT_GE(Radius(flank[i]), Radius(flank[i - 1]) - 1e-12);
         }
-        EXPECT_EQ(CheckExternalFlank(flank, row.z),
+        EXPECT_EQ(CheckExternalFlank(flank, row.z, 1),
                   row.pointed ? GeometryFault::PointedTooth : GeometryFault::None);
         const std::vector<double> outline = GearOutline(row.z, flank, false);
         BgPolygon gear;

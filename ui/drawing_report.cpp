@@ -27,8 +27,10 @@ DrawingReport::DrawingReport(QWidget* parent) : QWidget(parent) {
     row->addWidget(sheet, 7);
 }
 
-ReadBack ReadBackDrawing(const MainMod& state, const BuilderCall& call, const std::string& path) {
-    ReadBack back{ReadDxfFile(path), {}};
+namespace {
+
+ReadBack SheetOf(const MainMod& state, const BuilderCall& call, DxfReadResult read) {
+    ReadBack back{std::move(read), {}};
     if (!back.drawing.ok()) {
         back.sheet = DataSheetResult::Failure("чертёж не прочитан: " +
                                               DescribeDxfRead(back.drawing.fault()));
@@ -36,6 +38,17 @@ ReadBack ReadBackDrawing(const MainMod& state, const BuilderCall& call, const st
     }
     back.sheet = MakeDataSheet(state, call, back.drawing.value());
     return back;
+}
+
+}  // namespace
+
+ReadBack ReadBackDrawing(const MainMod& state, const BuilderCall& call, const std::string& path) {
+    return SheetOf(state, call, ReadDxfFile(path));
+}
+
+ReadBack ReadBackWritten(const MainMod& state, const BuilderCall& call,
+                         const WrittenFile& written) {
+    return SheetOf(state, call, ReadWrittenDrawing(written));
 }
 
 void DrawingReport::ShowDrawing(const MainMod& state, const BuilderCall& call,

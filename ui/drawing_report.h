@@ -26,6 +26,9 @@ struct ReadBack {
 // Reads the file `call` wrote at `path` once and makes its sheet; `state` holds the rack and
 // point counts it was drawn with.
 ReadBack ReadBackDrawing(const MainMod& state, const BuilderCall& call, const std::string& path);
+// The same for a drawing just made, from the bytes written (held open since the write), never
+// from what its path names by now.
+ReadBack ReadBackWritten(const MainMod& state, const BuilderCall& call, const WrittenFile& written);
 
 class DrawingReport : public QWidget {
     Q_OBJECT

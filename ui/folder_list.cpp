@@ -27,7 +27,7 @@ bool CanList(const QString& folder, QString* reason) {
         return true;
     }
     if (reason != nullptr) {
-        *reason = QString::fromStdString(RussianOsReason(error.message()));
+        *reason = QString::fromStdString(RussianOsReason(error));
     }
     return false;
 }

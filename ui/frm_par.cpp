@@ -277,7 +277,8 @@ void FrmPar::StartBuild(const PageInput& input) {
     worker_ = QThread::create([job, build = build_] {
         job->outcome = CtlComClick(job->state, job->input, build);
         if (Written(job->outcome)) {
-            job->readBack = ReadBackDrawing(job->state, *job->outcome.call, job->state.OutFile);
+            job->readBack =
+                ReadBackWritten(job->state, *job->outcome.call, job->outcome.drawn->value());
         }
     });
     // Emitted on the worker thread, handled on the window's once the drawing is made.

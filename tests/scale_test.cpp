@@ -1,0 +1,209 @@
+// The geometry only scales with the module: a pair or spline drawn at one module draws at every
+// module from 1e-12 to 1e12 mm, outside the range of fixed-millimetre steps exactly as the
+// range's edge scaled, and data refused at module 2 are refused for the same reason at every
+// module.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <functional>
+
+#include "app/basic_rack.h"
+#include "builder_calls.h"
+#include "drawing/external_pair.h"
+#include "drawing/internal_pair.h"
+#include "drawing/spline.h"
+#include "profile/length_unit.h"
+#include "report/data_sheet.h"
+#include "test_files.h"
+
+namespace tarvo {
+namespace {
+
+constexpr double kModules[] = {1e-12, 1e-9, 1e-6, 1e-4, 1e-3, 0.01, 0.5,
+                               2,     100,  1e4,  1e6,  1e9,  1e12};
+
+// One request at any module: its state and call, and the outlines it draws or its fault.
+struct Case {
+    const char* name;
+    std::function<MainMod(double m)> state;
+    std::function<BuilderCall(double m)> call;
+};
+
+struct Drawn {
+    bool ok = false;
+    GeometryError error;
+    std::vector<const Outline*> outlines;
+    // Keeps the computed geometry alive for `outlines`.
+    std::shared_ptr<void> keep;
+};
+
+Drawn Draw(const Case& c, double m) {
+    const MainMod state = c.state(m);
+    const BuilderCall call = c.call(m);
+    Drawn d;
+    switch (call.kind) {
+        case BuilderCall::Kind::ExternalPair: {
+            auto g = std::make_shared<ExternalPairResult>(ComputeExternalPair(state, call));
+            d.ok = g->ok();
+            if (d.ok) {
+                d.outlines = {&g->value().wheel1, &g->value().wheel2};
+            } else {
+                d.error = g->fault();
+            }
+            d.keep = g;
+            break;
+        }
+        case BuilderCall::Kind::InternalPair: {
+            auto g = std::make_shared<InternalPairResult>(ComputeInternalPair(state, call));
+            d.ok = g->ok();
+            if (d.ok) {
+                d.outlines = {&g->value().ring, &g->value().pinion};
+            } else {
+                d.error = g->fault();
+            }
+            d.keep = g;
+            break;
+        }
+        case BuilderCall::Kind::Spline: {
+            auto g = std::make_shared<SplineResult>(ComputeSpline(state, call));
+            d.ok = g->ok();
+            if (d.ok) {
+                d.outlines = {&g->value().outline};
+            } else {
+                d.error = g->fault();
+            }
+            d.keep = g;
+            break;
+        }
+    }
+    return d;
+}
+
+MainMod PairState(const char* row) {
+    MainMod state = testing::Rack20State(6, 3);
+    StoreRack(state, FindRackRow(row)->rack);
+    return state;
+}
+
+MainMod SplineState(SplineStandard standard, double m) {
+    MainMod state = testing::Rack20State(6, 3);
+    state.SingleMember = true;
+    StoreRack(state, SplineRack(standard, m));
+    return state;
+}
+
+std::vector<Case> DrawableCases() {
+    using testing::ExternalCall;
+    using testing::InternalCall;
+    using testing::SplineCall;
+    const auto rack20 = [](double) { return PairState("20"); };
+    return {
+        {"external 20/40", rack20,
+         [](double m) { return ExternalCall(20, 40, m, 0, 20, 0, 0, 0); }},
+        {"external 17/53 helix, rack 25", [](double) { return PairState("25"); },
+         [](double m) { return ExternalCall(17, 53, m, 15, 25, 0.3, -0.2, 0); }},
+        {"internal 20/60", rack20,
+         [](double m) { return InternalCall(20, 60, m, 0, 20, 0, 0, 0); }},
+        {"internal 40/20 shifted", rack20,
+         [](double m) { return InternalCall(40, 20, m, 0, 20, 0.5, 0.2, 0); }},
+        {"internal 24/71 helix", [](double) { return PairState("28-0.9"); },
+         [](double m) { return InternalCall(24, 71, m, 12.5, 28, 0.2, 0.4, 0); }},
+        {"GOST shaft 20", [](double m) { return SplineState(SplineStandard::Gost6033, m); },
+         [](double m) { return SplineCall(20, m, 0, 30, false); }},
+        {"GOST hub 20 shifted", [](double m) { return SplineState(SplineStandard::Gost6033, m); },
+         [](double m) { return SplineCall(20, m, 0.3, 30, true); }},
+        {"OST hub 30", [](double m) { return SplineState(SplineStandard::Ost100086, m); },
+         [](double m) { return SplineCall(30, m, 0, 30, true); }},
+    };
+}
+
+// Outside the fixed-step range every length scales: the drawing at module m is the drawing at a
+// reference module on the same side of the range (normal and transverse module both outside it)
+// times m / reference, to the last few bits.
+TEST(Scale, DrawsAtEveryModuleAndScalesOutsideTheFixedRange) {
+    for (const Case& c : DrawableCases()) {
+        SCOPED_TRACE(c.name);
+        for (const double m : kModules) {
+            SCOPED_TRACE(m);
+            const Drawn d = Draw(c, m);
+            ASSERT_TRUE(d.ok) << "refused: fault " << static_cast<int>(d.error.fault) << ", wheel "
+                              << d.error.wheel;
+            const double edge = m < kFixedLengthModuleMin ? 1e-3 : 1e4;
+            if (LengthUnit(m) == 1 || m == edge) {
+                continue;
+            }
+            const Drawn at = Draw(c, edge);
+            ASSERT_TRUE(at.ok);
+            ASSERT_EQ(d.outlines.size(), at.outlines.size());
+            const double ratio = m / edge;
+            for (std::size_t k = 0; k < d.outlines.size(); ++k) {
+                const Outline& got = *d.outlines[k];
+                const Outline& want = *at.outlines[k];
+                ASSERT_EQ(got.size(), want.size());
+                double size = 0;
+                for (const double v : want) {
+                    size = std::max(size, std::fabs(v));
+                }
+                for (std::size_t i = 0; i < got.size(); ++i) {
+                    ASSERT_NEAR(got[i] / ratio, want[i], 1e-9 * size) << "coordinate " << i;
+                }
+            }
+        }
+    }
+}
+
+// A refusal's reason does not depend on the scale.
+TEST(Scale, RefusalsKeepTheirReasonAtEveryModule) {
+    using testing::ExternalCall;
+    using testing::InternalCall;
+    using testing::SplineCall;
+    const std::vector<Case> cases = {
+        {"pointed 12/50", [](double) { return PairState("25"); },
+         [](double m) { return ExternalCall(12, 50, m, 0, 25, 0.9, 0.2, 0); }},
+        {"ring of 33", [](double) { return PairState("20"); },
+         [](double m) { return InternalCall(20, 33, m, 0, 20, 0, 0, 0); }},
+        {"GOST hub of 6 teeth", [](double m) { return SplineState(SplineStandard::Gost6033, m); },
+         [](double m) { return SplineCall(6, m, 0, 30, true); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Drawn reference = Draw(c, 2);
+        ASSERT_FALSE(reference.ok);
+        for (const double m : kModules) {
+            SCOPED_TRACE(m);
+            const Drawn d = Draw(c, m);
+            ASSERT_FALSE(d.ok);
+            EXPECT_EQ(d.error.fault, reference.error.fault);
+            EXPECT_EQ(d.error.wheel, reference.error.wheel);
+            EXPECT_EQ(d.error.role, reference.error.role);
+        }
+    }
+}
+
+// At a module whose drawing is too large for the mesh check the sheet is still made, and the
+// check's refusal is given in Russian, not in the geometry library's words.
+TEST(Scale, ReportOfAHugeDrawingSaysWhyInRussian) {
+    const testing::TempFolder folder;
+    for (const double m : {1e13, 1e140}) {
+        SCOPED_TRACE(m);
+        MainMod state = PairState("20");
+        state.OutFile = folder.File("huge.dxf");
+        const BuilderCall call = testing::ExternalCall(20, 40, m, 0, 20, 0, 0, 0);
+        const DrawResult drawn = RunBuilder(state, call);
+        ASSERT_TRUE(drawn.ok());
+        const DataSheetResult sheet = DataSheetOfWritten(state, call, drawn.value());
+        ASSERT_TRUE(sheet.ok()) << sheet.fault();
+        ASSERT_FALSE(sheet->mesh.mesh.ok());
+        const std::string& why = sheet->mesh.mesh.fault();
+        EXPECT_EQ(
+            std::count_if(why.begin(), why.end(),
+                          [](char ch) { return std::isalpha(static_cast<unsigned char>(ch)); }),
+            0)
+            << why;
+    }
+}
+
+}  // namespace
+}  // namespace tarvo
