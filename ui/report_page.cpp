@@ -3,6 +3,7 @@
 
 #include <QPalette>
 #include <QTextOption>
+#include <QVBoxLayout>
 
 namespace tarvo::ui {
 
@@ -24,7 +25,15 @@ ReportPage::ReportPage(QWidget* parent)
     row_ = new QHBoxLayout(this);
     row_->setContentsMargins(12, 12, 12, 12);
     row_->setSpacing(12);
-    row_->addWidget(txtRep, 1);
+    cmSaveCalc = new QPushButton(QStringLiteral("Сохранить расчёт..."), this);
+    cmSaveCalc->setObjectName(QStringLiteral("cmSaveCalc"));
+    cmSaveCalc->setToolTip(QStringLiteral(
+        "Сохранить данные этого чертежа (не сам чертёж) в файл расчёта *.tarvo.json"));
+    auto* left = new QVBoxLayout;
+    left->setSpacing(8);
+    left->addWidget(txtRep, 1);
+    left->addWidget(cmSaveCalc);
+    row_->addLayout(left, 1);
     drawing = new DrawingReport(this);
     row_->addWidget(drawing, 5);
 }

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 #include "ui/drawing_report.h"
 
@@ -19,6 +20,8 @@ public:
     QHBoxLayout* Row() const { return row_; }
 
     QPlainTextEdit* txtRep = nullptr;
+    // "Сохранить расчёт...": the data of this drawing as a calculation file.
+    QPushButton* cmSaveCalc = nullptr;
     // The picture and the data sheet of the drawing whose path txtRep holds.
     DrawingReport* drawing = nullptr;
 
