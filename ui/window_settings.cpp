@@ -88,20 +88,20 @@ void SaveControls(const QWidget* window, QSettings& settings) {
 
 void RestoreControls(QWidget* window, const QSettings& settings) {
     for (const QString& name : KeptControls()) {
+        // The ini format gives back what it wrote as texts (within one run, as written).
         const QVariant value = settings.value(KeyOf(name));
-        if (!value.isValid() || value.typeId() != QMetaType::QString) {
-            // The ini format gives back every value it wrote as a text.
-            continue;
-        }
+        const bool text = value.typeId() == QMetaType::QString;
         if (auto* box = window->findChild<QLineEdit*>(name)) {
-            box->setText(value.toString());
-        } else if (auto* button = window->findChild<QAbstractButton*>(name)) {
-            const QString text = value.toString();
-            if (text != QLatin1String("true") && text != QLatin1String("false")) {
-                continue;
+            if (text) {
+                box->setText(value.toString());
             }
-            const bool chosen = text == QLatin1String("true");
-            if (qobject_cast<QRadioButton*>(button) == nullptr || chosen) {
+        } else if (auto* button = window->findChild<QAbstractButton*>(name)) {
+            const QString word = value.toString();
+            const bool known =
+                value.typeId() == QMetaType::Bool ||
+                (text && (word == QLatin1String("true") || word == QLatin1String("false")));
+            const bool chosen = known && value.toBool();
+            if (known && (qobject_cast<QRadioButton*>(button) == nullptr || chosen)) {
                 button->setChecked(chosen);
             }
         }
