@@ -148,6 +148,7 @@ DataSheetView::DataSheetView(QWidget* parent) : QWidget(parent) {
 }
 
 void DataSheetView::Clear() {
+    sheet_.reset();
     table->clear();
     table->setRowCount(0);
     table->setColumnCount(0);
@@ -183,6 +184,7 @@ void DataSheetView::SetSheet(const DataSheetResult& made, char separator) {
     }
 
     const DataSheet& sheet = made.value();
+    sheet_ = sheet;
     const SheetTable rows = MakeSheetTable(sheet, separator);
     AddHeadings(table, sheet, rows, font());
     AddRows(table, rows);

@@ -1,12 +1,19 @@
 // A designer's day at the window: nothing written over without asking, a name that follows the
 // pair, the rack row kept, the entries kept between runs, calculations saved and opened again to
 // the same drawing bytes.
+#include <QAction>
+#include <QClipboard>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QListWidget>
+#include <QMimeData>
+#include <QPrinter>
 #include <QProcess>
 #include <QSettings>
+#include <QTableWidget>
 
+#include "ui/data_sheet_view.h"
+#include "ui/drawing_report.h"
 #include "ui/folder_list.h"
 #include "window_driver.h"
 
@@ -238,6 +245,73 @@ class DesignerDayTest : public QObject {
         // Nothing half-filled.
         QCOMPARE(driver.Texts("txtm txtZ1 TextH"), "3|17|");
         QVERIFY(driver.Checked("ctlOB1") && driver.Checked("ctlOptionTip(0)"));
+    }
+
+    void ctrlCPutsTheWholeSheetOnTheClipboard() {
+        WorkFolder folder;
+        WindowDriver driver;
+        driver.Fill("OK txtm=2 txtZ1=20 txtZ2=40 txtBeta=10 txtJbn=0,1 OK OK txtFileName=p OK");
+        auto* table = driver.Find<QTableWidget>("tblSheet");
+        QVERIFY(table->rowCount() > 10);
+        QGuiApplication::clipboard()->clear();
+        table->setFocus();
+        table->setCurrentCell(3, 1);
+        QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+        const QStringList lines = QGuiApplication::clipboard()->text().split('\n');
+        QCOMPARE(lines.front(), "Параметр\tКолесо 1\tКолесо 2");
+        for (int r = 0; r < table->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < table->columnCount(); ++c) {
+                if (table->item(r, c) != nullptr)
+                    cells << table->item(r, c)->text();
+            }
+            QCOMPARE(lines[r + 1], cells.join('\t'));
+        }
+        QVERIFY(QGuiApplication::clipboard()->mimeData()->html().contains("<table"));
+        // The context menu offers the same.
+        QStringList menu;
+        for (const QAction* action : table->actions())
+            menu << action->text();
+        QCOMPARE(menu.join('|'), "Копировать таблицу|Сохранить таблицу...|Печать...");
+    }
+
+    void savedSheetReadsBackRowByRow() {
+        WorkFolder folder;
+        WindowDriver driver;
+        driver.Fill("OK opTip(1) txtm=2 txtZ1=20 txtZ2=60 txtx2=0,5 OK OK txtFileName=p OK");
+        auto* report = driver.Find<tarvo::ui::DrawingReport>("frDrawing");
+        auto* table = driver.Find<QTableWidget>("tblSheet");
+        QVERIFY(report->SaveSheet(folder.filePath("sheet.csv")));
+        QByteArray csv = FileBytes(folder.filePath("sheet.csv"));
+        QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
+        const QStringList rows = QString::fromUtf8(csv.mid(3)).split("\r\n", Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(),
+                 1 + table->rowCount() +
+                     driver.Find<tarvo::ui::DataSheetView>("frSheet")->Warnings().size());
+        QCOMPARE(rows.front(), "Параметр;Колесо 1;Колесо 2 (внутр.)");
+        for (int r = 0; r < table->rowCount(); ++r) {
+            const QStringList cells = rows[r + 1].split(';');
+            QCOMPARE(cells.front(), table->item(r, 0)->text());
+            for (int c = 1; c < cells.size(); ++c) {
+                // The window's decimal points are decimal commas in the file.
+                QCOMPARE(cells[c], table->item(r, c)->text().replace('.', ','));
+                QVERIFY(!cells[c].contains('.'));
+            }
+        }
+        // Plain text is what tarvo-cli --report prints after the path.
+        QVERIFY(report->SaveSheet(folder.filePath("sheet.txt")));
+        QProcess cli;
+        cli.start(TARVO_CLI, {"pair", "--mesh", "internal", "--module", "2", "--z1", "20", "--z2",
+                              "60", "--x2", "0.5", "-o", folder.filePath("c.dxf"), "--report"});
+        QVERIFY(cli.waitForFinished(120000));
+        const QByteArray printed = cli.readAllStandardOutput();
+        QCOMPARE(FileBytes(folder.filePath("sheet.txt")), printed.mid(printed.indexOf('\n') + 1));
+        // And a printed page as PDF.
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder.filePath("sheet.pdf"));
+        QVERIFY(report->PrintSheetTo(printer));
+        QVERIFY(FileBytes(folder.filePath("sheet.pdf")).startsWith("%PDF"));
     }
 };
 
