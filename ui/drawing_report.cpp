@@ -34,8 +34,10 @@ DrawingReport::DrawingReport(QWidget* parent) : QWidget(parent) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
-    row->addWidget(preview, 3);
-    row->addWidget(sheet, 7);
+    // The sheet as wide as its labels and numbers need; the picture takes the rest, and all the
+    // window gains.
+    row->addWidget(preview, 1);
+    row->addWidget(sheet, 0);
     AddSheetActions();
 }
 

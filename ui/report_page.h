@@ -16,7 +16,7 @@ class ReportPage : public QGroupBox {
 public:
     explicit ReportPage(QWidget* parent);
 
-    // The row holding txtRep on the left; a picture of the drawing goes after it.
+    // The row across the top holding txtRep and "Сохранить расчёт..."; the drawing is below.
     QHBoxLayout* Row() const { return row_; }
 
     QPlainTextEdit* txtRep = nullptr;
