@@ -121,14 +121,21 @@ void PrintSheet(QPrinter& printer, const SheetLines& lines, const QImage& pictur
                 const QString& title) {
     QPainter painter(&printer);
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const QRectF area(0, 0, page.width(), page.height());
+    PaintSheetPage(painter, QRectF(0, 0, page.width(), page.height()), printer.resolution(), lines,
+                   picture, title);
+}
+
+void PaintSheetPage(QPainter& painter, const QRectF& area, double resolution,
+                    const SheetLines& lines, const QImage& picture, const QString& title) {
+    painter.save();
+    painter.translate(area.topLeft());
     QTextDocument document;
     document.setDefaultFont(QFont(QStringLiteral("Liberation Sans"), 9));
     document.setHtml(QStringLiteral("<h3>") + title.toHtmlEscaped() + QStringLiteral("</h3>") +
                      SheetHtml(lines));
     // The sheet laid out in screen units (96 to the inch) across the page, then scaled to the
     // printer's resolution.
-    const double scale = printer.resolution() / 96.0;
+    const double scale = resolution / 96.0;
     document.setTextWidth(area.width() / scale);
     const double sheetHeight = document.size().height() * scale;
     // The picture takes what the sheet leaves, at most half the page, its shape kept.
@@ -142,6 +149,7 @@ void PrintSheet(QPrinter& printer, const SheetLines& lines, const QImage& pictur
     }
     painter.scale(scale, scale);
     document.drawContents(&painter);
+    painter.restore();
 }
 
 }  // namespace tarvo::ui

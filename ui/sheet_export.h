@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QPrinter>
 #include <QString>
 #include <QStringList>
@@ -37,5 +38,8 @@ QByteArray SheetCsv(const SheetLines& lines);
 // One page: the drawing's picture above the sheet, scaled to the page.
 void PrintSheet(QPrinter& printer, const SheetLines& lines, const QImage& picture,
                 const QString& title);
+// The same page painted into `area` of any device of `resolution` dots per inch.
+void PaintSheetPage(QPainter& painter, const QRectF& area, double resolution,
+                    const SheetLines& lines, const QImage& picture, const QString& title);
 
 }  // namespace tarvo::ui

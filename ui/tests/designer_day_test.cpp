@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QSettings>
+#include <QStyle>
 #include <QTableWidget>
 
 #include "ui/data_sheet_view.h"
@@ -226,6 +227,43 @@ class DesignerDayTest : public QObject {
         // tarvo-cli draws them too.
         QVERIFY(CliDraws({"--from", calculation}, folder.filePath("cli.dxf")));
         QCOMPARE(FileBytes(folder.filePath("cli.dxf")), drawn);
+    }
+
+    // At the smallest size the window takes, each task's sheet shows every label and number
+    // whole, inside the report page.
+    void sheetWholeAtTheSmallestSize_data() { AddRows(kTasks); }
+    void sheetWholeAtTheSmallestSize() {
+        const auto& row = CurrentRow(kTasks);
+        WorkFolder folder;
+        WindowDriver driver;
+        QCOMPARE(driver.Fill(row.steps + " txtFileName=p OK"), QString());
+        driver.window->resize(driver.window->minimumSize());
+        QTest::qWait(50);
+        QCOMPARE(driver.window->size(), driver.window->minimumSize());
+        auto* table = driver.Find<QTableWidget>("tblSheet");
+        const QFontMetrics metrics(table->font());
+        // Each cell's text with the margins the item view keeps on either side.
+        const int margins = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+        for (int r = 0; r < table->rowCount(); ++r) {
+            for (int c = 0; c < table->columnCount(); ++c) {
+                const QTableWidgetItem* item = table->item(r, c);
+                if (item == nullptr)
+                    continue;
+                int width = 0;
+                for (int span = 0; span < table->columnSpan(r, c); ++span) {
+                    width += table->columnWidth(c + span);
+                }
+                QVERIFY2(metrics.horizontalAdvance(item->text()) + margins <= width,
+                         qPrintable(item->text()));
+            }
+        }
+        int columns = 0;
+        for (int c = 0; c < table->columnCount(); ++c)
+            columns += table->columnWidth(c);
+        QVERIFY(columns <= table->viewport()->width());
+        auto* page = driver.Find("frSave");
+        const QRect inPage(table->mapTo(page, QPoint(0, 0)), table->size());
+        QVERIFY(page->contentsRect().contains(inPage));
     }
 
     void badCalculationSaysWhatIsWrong_data() { AddRows(kBadFiles); }
