@@ -34,6 +34,7 @@ struct Member {
     double x = 0;
     bool internal = false;
     InputField shiftField = InputField::Shift1;
+    InputField teethField = InputField::Teeth1;
 };
 
 // The transverse section of a pair as the builders find it: module, pressure angle, working
@@ -86,6 +87,29 @@ InputCheck Fault(InputField field, const char* reason) {
     return InputCheck::Failure({field, reason});
 }
 
+// A ring whose tip circle lies inside its base circle: its teeth reach inwards past where the
+// involute begins. Its tip circle z mt - 2 m (ha* - x) clears the base circle z mt cos at only
+// from z > 2 m (ha* - x) / (mt (1 - cos at)) teeth on, so with a pinion close to it in size the
+// cause is the small difference of the tooth counts; the message names the least ring.
+InputCheck RingTooSmall(const Member& ring, double m, const Section& s, double ha) {
+    const double bound = 2 * m * (ha - ring.x) / (s.mt * (1 - std::cos(s.at)));
+    Member least = ring;
+    least.z = std::isfinite(bound) && bound > 0 && bound < kMaxTeeth
+                  ? static_cast<int>(std::floor(bound))
+                  : 0;
+    // The bound is computed, not exact: the first count the check itself lets through.
+    while (least.z < kMaxTeeth && !TipOutsideBase(least, m, s.mt, s.at, ha)) {
+        ++least.z;
+    }
+    return InputCheck::Failure(
+        {ring.teethField,
+         "разность чисел зубьев колёс слишком мала: при этих смещениях у колеса "
+         "с внутренними зубьями должно быть не меньше " +
+             std::to_string(least.z) +
+             " зубьев (иначе окружность вершин лежит внутри основной "
+             "окружности)"});
+}
+
 // A module whose drawing, out to `reach` modules, keeps every length in the range that keeps
 // its digits; `diameters` names what grows too large.
 InputCheck CheckModuleReach(InputField field, double m, double reach, const char* diameters) {
@@ -132,8 +156,8 @@ InputCheck CheckPairTeeth(const MainMod& rack, const BuilderCall& call) {
     const bool internal = call.kind == BuilderCall::Kind::InternalPair;
     // In an internal pair the wheel with more teeth is the ring.
     const Member members[] = {
-        {call.Z1, call.x1, internal && call.Z1 > call.Z2, InputField::Shift1},
-        {call.Z2, call.x2, internal && call.Z2 > call.Z1, InputField::Shift2},
+        {call.Z1, call.x1, internal && call.Z1 > call.Z2, InputField::Shift1, InputField::Teeth1},
+        {call.Z2, call.x2, internal && call.Z2 > call.Z1, InputField::Shift2, InputField::Teeth2},
     };
     for (const Member& member : members) {
         if (!std::isfinite(member.x)) {
@@ -142,6 +166,14 @@ InputCheck CheckPairTeeth(const MainMod& rack, const BuilderCall& call) {
     }
     const Section s = TransverseSection(call);
     for (const Member& member : members) {
+        // A ring that would clear its base circle unshifted is let down by its shift; one that
+        // would not is too small for its pinion.
+        Member unshifted = member;
+        unshifted.x = 0;
+        if (member.internal && !TipOutsideBase(member, call.m, s.mt, s.at, rack.H) &&
+            !TipOutsideBase(unshifted, call.m, s.mt, s.at, rack.H)) {
+            return RingTooSmall(member, call.m, s, rack.H);
+        }
         if (!TipOutsideBase(member, call.m, s.mt, s.at, rack.H)) {
             return Fault(member.shiftField, "окружность вершин лежит внутри основной "
                                             "окружности: смещение слишком мало");

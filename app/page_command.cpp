@@ -104,9 +104,10 @@ std::string ProposedName(const std::string& stem, const PageInput& input) {
 }
 
 // A file name in a folder. A folder that already ends in the separator (the root "/") gets no
-// second one; no folder at all leaves the name in the process's current folder.
+// second one; no folder at all leaves the name in the process's current folder; a name that is
+// itself an absolute path is taken as it is.
 std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (folder.empty()) {
+    if (folder.empty() || (!name.empty() && name.front() == kPathSeparator)) {
         return name;
     }
     if (folder.back() == kPathSeparator) {
@@ -134,15 +135,23 @@ bool EndsInDrawingExtension(const std::string& path) {
     return end == ".dxf" || end == ".DXF";
 }
 
-// On the first pass only (no path yet) the parameters page proposes a name for the file page
-// and a provisional path in the folder the folder list has open.
+// The parameters page proposes a name for the file page and a provisional path in the folder
+// the folder list has open: on the first pass (no path yet), and later whenever the stem
+// (tooth counts, module) changed since the last proposal, unless the name box holds a name of
+// the designer's own (typed, or picked from the file list).
 void ProposeFile(MainMod& state, const PageInput& input, const std::string& stem,
                  PageOutcome& outcome) {
-    if (!state.OutFile.empty()) {
+    const bool ownName = !input.txtFileName.empty() && input.txtFileName != input.proposedName;
+    if (ownName && state.OutFile.empty()) {
+        // A name kept from an earlier run: the provisional path is made from it.
+        state.OutFile = JoinPath(input.dirPath, TrimBlanks(input.txtFileName));
+    }
+    if (ownName || (!state.OutFile.empty() && stem == input.proposedStem)) {
         return;
     }
     const std::string name = ProposedName(stem, input);
     outcome.txtFileName = name;
+    outcome.proposedStem = stem;
     state.OutFile = JoinPath(input.dirPath, name);
 }
 
@@ -177,10 +186,9 @@ PageOutcome LeaveStart(MainMod& state, const PageInput& input) {
     const Task task = TaskOf(input);
     switch (task) {
         case Task::GearPair:
-            // The 20-degree row is stored every time the page opens, whatever row an earlier
-            // pass chose; the window selects its button to match.
-            StoreRack(state, kDefaultRackRow.rack);
-            outcome.firstRackRowStored = true;
+            // The rack the rows show is stored every time the page opens: a spline page left
+            // since may have stored its standard's rack in the same place.
+            StoreRack(state, input.rack);
             outcome.show = {Frame::frContur, Frame::frPar, Frame::frIntEx};
             state.SingleMember = false;
             outcome.next = Page::GearPair;
@@ -343,10 +351,7 @@ PageOutcome BackToParameters(const PageInput& input, InputField field, Message m
 }
 
 PageOutcome LeaveFile(MainMod& state, const PageInput& input, const Builder& build) {
-    std::string path = JoinPath(input.dirHighlighted, TrimBlanks(input.txtFileName));
-    if (!EndsInDrawingExtension(path)) {
-        path += ".dxf";
-    }
+    const std::string path = OutputPath(input);
     const std::string earlierPath = state.OutFile;
     state.OutFile = path;
 
@@ -401,6 +406,14 @@ PageOutcome Unusable(const PageInput& input, std::string text) {
 }
 
 }  // namespace
+
+std::string OutputPath(const PageInput& input) {
+    std::string path = JoinPath(input.dirHighlighted, TrimBlanks(input.txtFileName));
+    if (!EndsInDrawingExtension(path)) {
+        path += ".dxf";
+    }
+    return path;
+}
 
 Page FindPage(bool frStartOpt, bool FrParSl, bool frFile, bool frSave, bool frAcc) {
     if (frStartOpt) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/basic_rack.h"
 #include "drawing/builder_call.h"
 #include "drawing/draw_result.h"
 #include "profile/main_mod.h"
@@ -37,6 +38,9 @@ struct PageInput {
     std::string task = "0";    // frStartOpt.Tag: "0" gear pair, "1" GOST spline, "2" OST spline
     bool external = true;      // opTip(0) "Внешнее" selected
     bool hub = false;          // opValVt(1) "Втулка" selected
+    // The rack the gear-pair page's rows have chosen (a fixed row, or the designer's own as
+    // last stored); entering that page stores it.
+    BasicRack rack = kDefaultRackRow.rack;
 
     // Gear-pair page.
     std::string txtm, txtZ1, txtZ2, txtBeta, txtx1, txtx2, txtJbn;
@@ -55,6 +59,10 @@ struct PageInput {
 
     // The current date and time in the designer's regional short form (time with seconds).
     std::string dateText, timeText;
+
+    // The last name the command proposed and the stem it was made from (empty before any): a
+    // name box still holding that name is not the designer's own, and follows a changed stem.
+    std::string proposedName, proposedStem;
 };
 
 enum class MessageIcon { Critical, Exclamation, Information };
@@ -77,7 +85,8 @@ struct PageOutcome {
     // Texts the command writes into boxes.
     std::optional<std::string> txtFileName, txtX, txtRep, txtAccEv, txtAccPer;
     bool shiftRowVisible = true;     // spline page: lbX and txtX shown (task "1") or hidden
-    bool firstRackRowStored = false; // the 20-degree row was stored: select ctlOB1 to match
+    // A name was proposed (txtFileName holds it): the stem it was made from.
+    std::optional<std::string> proposedStem;
 
     std::optional<BuilderCall> call;  // the drawing made, if any
     std::optional<DrawResult> drawn;  // its result; when not Written, `message` ("Внимание!")
@@ -86,6 +95,11 @@ struct PageOutcome {
                                       // or hidden), impossible teeth go back to the parameters
                                       // page with the focus in the box to change
 };
+
+// The path leaving the file page writes to: the name box without surrounding blanks, taken as
+// typed when it is an absolute path, otherwise in the highlighted folder; ".dxf" appended
+// unless it ends in ".dxf" or ".DXF".
+std::string OutputPath(const PageInput& input);
 
 // Makes the drawing a BuilderCall describes, into state.OutFile: RunBuilder, or a test's own.
 using Builder = std::function<DrawResult(const MainMod& state, const BuilderCall& call)>;

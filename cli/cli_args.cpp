@@ -102,8 +102,20 @@ std::string RackKeys(const char* lastSeparator) {
 
 enum class Sign { Any, Positive };
 
+// A number's entry in a stored calculation, exact to the last bit; a value that must be
+// positive and was left at 0 (not given) has none.
+CliValueEcho NumberEcho(double CliRequest::*field, Sign sign) {
+    return [field, sign](const CliRequest& r) -> std::optional<CalcEntry> {
+        if (sign == Sign::Positive && !(r.*field > 0)) {
+            return std::nullopt;
+        }
+        return CalcEntry{{}, ExactNumberText(r.*field), false};
+    };
+}
+
 CliValue Number(double CliRequest::*field, const char* shown, Sign sign) {
-    return {shown, [field, sign](const std::string& text, CliRequest& r) -> std::string {
+    return {shown,
+            [field, sign](const std::string& text, CliRequest& r) -> std::string {
                 double value = 0;
                 if (!ParseStrictNumber(text, value)) {
                     return "'" + text + "' is not a number";
@@ -113,11 +125,13 @@ CliValue Number(double CliRequest::*field, const char* shown, Sign sign) {
                 }
                 r.*field = value;
                 return {};
-            }};
+            },
+            nullptr, NumberEcho(field, sign)};
 }
 
 CliValue Whole(std::int32_t CliRequest::*field, std::int32_t low, std::int32_t high) {
-    return {"N", [field, low, high](const std::string& text, CliRequest& r) -> std::string {
+    return {"N",
+            [field, low, high](const std::string& text, CliRequest& r) -> std::string {
                 std::int32_t value = 0;
                 if (!ParseStrictWhole(text, value)) {
                     return "'" + text + "' is not a whole number";
@@ -127,6 +141,10 @@ CliValue Whole(std::int32_t CliRequest::*field, std::int32_t low, std::int32_t h
                 }
                 r.*field = value;
                 return {};
+            },
+            nullptr,
+            [field](const CliRequest& r) -> std::optional<CalcEntry> {
+                return CalcEntry{{}, std::to_string(r.*field), false};
             }};
 }
 
@@ -154,26 +172,55 @@ CliValue Choice(T CliRequest::*field, const std::vector<Word<T>>& words) {
                     }
                 }
                 return problem;
+            },
+            nullptr,
+            [field, words](const CliRequest& r) -> std::optional<CalcEntry> {
+                for (const Word<T>& word : words) {
+                    if (r.*field == word.value) {
+                        return CalcEntry{{}, word.text, true};
+                    }
+                }
+                return std::nullopt;
             }};
 }
 
 CliValue RackRowValue() {
-    return {"ROW", [](const std::string& text, CliRequest& r) -> std::string {
+    return {"ROW",
+            [](const std::string& text, CliRequest& r) -> std::string {
                 r.row = FindRackRow(text);
                 if (r.row == nullptr) {
                     return "'" + text + "' is not a rack row (" + RackKeys(", ") + ")";
                 }
                 return {};
+            },
+            nullptr,
+            [](const CliRequest& r) -> std::optional<CalcEntry> {
+                if (r.customRack || r.row == nullptr) {
+                    return std::nullopt;
+                }
+                return CalcEntry{{}, r.row->key, true};
             }};
 }
 
 CliValue CustomRackValue() {
-    return {"A,HA,HF,C,RF", [](const std::string& text, CliRequest& r) -> std::string {
+    return {"A,HA,HF,C,RF",
+            [](const std::string& text, CliRequest& r) -> std::string {
                 r.customRack = true;
                 if (!SplitCustomRack(text, r.customTexts)) {
                     return "expects five numbers A,HA,HF,C,RF with \".\" as the decimal point";
                 }
                 return {};
+            },
+            nullptr,
+            [](const CliRequest& r) -> std::optional<CalcEntry> {
+                if (!r.customRack) {
+                    return std::nullopt;
+                }
+                std::string list = r.customTexts.front();
+                for (std::size_t i = 1; i < r.customTexts.size(); ++i) {
+                    list += "," + r.customTexts[i];
+                }
+                return CalcEntry{{}, list, true};
             }};
 }
 
@@ -267,7 +314,8 @@ void AddSplineAndCommonOptions(std::vector<CliOption>& t) {
                  "external roots: design (the equivalent rack's fillet, default) or cut\n"
                  "(the exact envelope the cutting rack leaves, undercut included)"});
     t.push_back({"-o", "--output", C::Both, N::Required, nullptr, OutputValue(),
-                 "the drawing file to write (replaced only when complete)"});
+                 "the drawing file to write (replaced only when complete);\n"
+                 "- writes the drawing to standard output"});
     t.push_back({"--roller", nullptr, C::Both, N::Optional, nullptr,
                  Number(&CliRequest::roller, "D", Sign::Positive),
                  "diameter of the measuring rollers for the data sheet's M, mm\n"
@@ -537,18 +585,22 @@ bool ParseStrictNumber(const std::string& text, double& value) {
 
 std::string CliUsage() {
     return "Usage:\n" + Synopsis(CliJob::Pair, "pair") + Synopsis(CliJob::Spline, "spline") +
-           kUsageIndent + kProgram + " --help | --version\n"
+           kUsageIndent + kProgram + " --from FILE.tarvo.json -o FILE [--report[=json]]\n" +
+           kUsageIndent + kProgram +
+           " --help | --version\n"
            "\n"
            "Writes the DXF drawing of a gear pair in mesh or of one member of an involute\n"
            "spline joint, the same bytes as the Tarvo window writes for the same data.\n"
            "\n" +
            OptionList() +
            "\n"
+           "--from draws the data of a calculation saved by the window (*.tarvo.json) or of a\n"
+           "--report=json report; its \"input\" object holds the options above by name.\n"
            "Numbers take \".\" or \",\" as the decimal separator (\".\" inside --rack-custom).\n"
-           "Exit status: " + std::to_string(kCliWritten) +
-           " written (also with warnings in the report), " + std::to_string(kCliNotDrawn) +
-           " the drawing cannot be\nmade or written, " + std::to_string(kCliBadUsage) +
-           " bad arguments.\n";
+           "Exit status: " +
+           std::to_string(kCliWritten) + " written (also with warnings in the report), " +
+           std::to_string(kCliNotDrawn) + " the drawing cannot be\nmade or written, " +
+           std::to_string(kCliBadUsage) + " bad arguments.\n";
 }
 
 CliParse ParseCliArgs(const std::vector<std::string>& args) {

@@ -5,10 +5,12 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/basic_rack.h"
+#include "app/calculation.h"
 #include "app/startup.h"
 #include "math/outcome.h"
 
@@ -62,6 +64,11 @@ enum class CliNeed { Required, Optional };
 // Takes an option's value into the request, or says what is wrong with it (empty when taken).
 using CliValueParser = std::function<std::string(const std::string& value, CliRequest& request)>;
 
+// The value a request holds for an option, as a calculation's entry stores it (its key left
+// empty for the caller); nothing for an option that is not part of the drawing's data (the
+// output, the report) or that the request leaves unset.
+using CliValueEcho = std::function<std::optional<CalcEntry>(const CliRequest& request)>;
+
 // What an option's value looks like and how it is read.
 struct CliValue {
     std::string shown;  // in the usage line: "M", "external|internal"; "[=json]" for a switch
@@ -69,6 +76,8 @@ struct CliValue {
     // A switch (an option that takes its value only after "="): the value it has when given
     // bare, as "--report" means "--report=text". Null for an option that needs a value.
     const char* bare = nullptr;
+    // Set by the value kinds (numbers, counts, words, rack rows) for a stored calculation.
+    CliValueEcho echo = nullptr;
 };
 
 // One row of tarvo-cli's option table: the parser reads it, and the usage text is written

@@ -5,15 +5,22 @@
 #include <cstddef>
 #include <iterator>
 #include <optional>
+#include <sstream>
+
+#include <unistd.h>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 
 #include "app/custom_rack.h"
 #include "app/fault_text.h"
 #include "app/input_check.h"
 #include "app/os_reason.h"
+#include "app/startup.h"
+#include "cli/cli_calculation.h"
+#include "drawing/builder_call.h"
 #include "report/data_sheet.h"
 #include "report/sheet_text.h"
-#include "app/startup.h"
-#include "drawing/builder_call.h"
 
 namespace tarvo {
 
@@ -89,7 +96,7 @@ void PrintReport(const CliRequest& request, const MainMod& state, const WrittenF
         case CliReport::Json:
             out << DataSheetJson(DataSheetOfWritten(state, CallOf(request, state), written,
                                                     SheetOptions{request.roller}),
-                                 state.OutFile);
+                                 state.OutFile, CalculationObjectJson(CalculationOf(request)));
             return;
     }
 }
@@ -117,8 +124,61 @@ std::optional<int> StoreRequestRack(const CliRequest& request, MainMod& state,
     return std::nullopt;
 }
 
+// "-o -": the drawing goes to standard output. It is written to a temporary file first (the
+// writer only makes complete files, and the report reads the drawing back), then copied.
+constexpr const char* kStandardOutput = "-";
+
+// A temporary file of its own for a drawing bound for standard output; empty when none can be
+// made.
+std::string TemporaryDrawing() {
+    const char* folder = std::getenv("TMPDIR");
+    std::string pattern =
+        std::string(folder != nullptr && *folder ? folder : "/tmp") + "/tarvo-cli-XXXXXX";
+    const int handle = mkstemp(pattern.data());
+    if (handle < 0) {
+        return {};
+    }
+    close(handle);
+    return pattern;
+}
+
+bool CopyFile(const std::string& path, std::ostream& out) {
+    std::ifstream file(path, std::ios::binary);
+    out << file.rdbuf();
+    return file.good() || file.eof();
+}
+
+int DrawInto(const CliRequest& request, std::ostream& out, std::ostream& err);
+
 // Fills the state as the window's pages would and makes the drawing.
 int Draw(const CliRequest& request, std::ostream& out, std::ostream& err) {
+    if (request.output != kStandardOutput) {
+        return DrawInto(request, out, err);
+    }
+    CliRequest temporary = request;
+    temporary.output = TemporaryDrawing();
+    if (temporary.output.empty()) {
+        err << kWords.prefix << "не удаётся создать временный файл для чертежа\n";
+        return kCliNotDrawn;
+    }
+    // The path (and the report, when asked for) go to the error stream: standard output holds
+    // the drawing alone.
+    std::ostringstream report;
+    int status = DrawInto(temporary, report, err);
+    if (status == kCliWritten) {
+        if (request.report != CliReport::None) {
+            err << report.str();
+        }
+        if (!CopyFile(temporary.output, out)) {
+            err << kWords.prefix << "чертёж не удалось вывести\n";
+            status = kCliNotDrawn;
+        }
+    }
+    std::remove(temporary.output.c_str());
+    return status;
+}
+
+int DrawInto(const CliRequest& request, std::ostream& out, std::ostream& err) {
     MainMod state;
     InitMainMod(state);
     state.AccEv = request.involutePoints;
@@ -172,6 +232,19 @@ int RunCli(const CliRequest& request, std::ostream& out, std::ostream& err) {
 }
 
 int CliMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty() && args[0] == "--from") {
+        if (args.size() < 2) {
+            err << kWords.prefix << "--from: a value is missing\n";
+            return kCliBadUsage;
+        }
+        const CliArgsRead read =
+            ArgsOfCalculation(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
+        if (!read.ok()) {
+            err << kWords.prefix << read.fault() << "\n";
+            return kCliBadUsage;
+        }
+        return CliMain(read.value(), out, err);
+    }
     const CliParse parse = ParseCliArgs(args);
     if (!parse.ok()) {
         err << kWords.prefix << parse.fault() << "\n";

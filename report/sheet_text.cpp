@@ -93,7 +93,24 @@ std::string JsonString(const std::string& text) {
     return out + "\"";
 }
 
-std::string JsonNumber(double v) { return std::isfinite(v) ? GeneralText(v) : "null"; }
+// Every number of the JSON form is a length in mm, an angle in degrees or a ratio. Rounded to
+// a billionth the noise of the arithmetic goes (da 44.0000000000001 reads 44); beyond 1e6 the
+// 15 significant digits are coarser than that already. Dividing the whole number of billionths
+// by 1e9 (exact) gives the double nearest the decimal value.
+constexpr double kJsonScale = 1e9;
+constexpr double kJsonRoundedBelow = 1e6;
+
+std::string JsonNumber(double v) {
+    if (!std::isfinite(v)) {
+        return "null";
+    }
+    if (std::fabs(v) < kJsonRoundedBelow) {
+        v = std::round(v * kJsonScale) / kJsonScale;
+        // A value rounded to zero has no minus sign.
+        v = v == 0 ? 0.0 : v;
+    }
+    return GeneralText(v);
+}
 
 const char* KindName(BuilderCall::Kind kind) {
     switch (kind) {
@@ -492,8 +509,12 @@ std::string DataSheetText(const DataSheetResult& made) {
     return out;
 }
 
-std::string DataSheetJson(const DataSheetResult& made, const std::string& path) {
+std::string DataSheetJson(const DataSheetResult& made, const std::string& path,
+                          const std::string& input) {
     std::string out = "{\n  \"file\": " + JsonString(path) + ",\n";
+    if (!input.empty()) {
+        out += "  \"input\": " + input + ",\n";
+    }
     if (!made.ok()) {
         return out + "  \"error\": " + JsonString(made.fault()) + "\n}\n";
     }

@@ -37,8 +37,11 @@ std::vector<std::string> WarningLines(const DataSheet& sheet, char separator = '
 // no sheet.
 std::string DataSheetText(const DataSheetResult& made);
 
-// The sheet as one JSON object, numbers in full (15 significant digits), with the drawing's path;
-// or the path and why there is no sheet.
-std::string DataSheetJson(const DataSheetResult& made, const std::string& path);
+// The sheet as one JSON object with the drawing's path, or the path and why there is no sheet.
+// Lengths are rounded to 1e-9 mm and angles to 1e-9 degrees (the digits beyond are the
+// arithmetic's noise), then written with at most 15 significant digits. `input`, when given, is
+// the JSON object of the data the drawing was made from, carried as "input".
+std::string DataSheetJson(const DataSheetResult& made, const std::string& path,
+                          const std::string& input = {});
 
 }  // namespace tarvo

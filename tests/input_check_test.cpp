@@ -64,6 +64,45 @@ TEST(InputCheck, BlamesTheBoxOfTheValueOutOfRange) {
     }
 }
 
+// An internal pair whose ring is too close in size to its pinion: the ring's tooth count is
+// blamed, with the least ring that clears its base circle at these shifts; that ring is then
+// taken and one tooth fewer is not. 20 / 24 unshifted needs 2 / (1 - cos 20°) = 33.2, so 34.
+TEST(InputCheck, RingTooCloseToItsPinionNamesTheLeastRing) {
+    struct Row {
+        const char* name;
+        int z1, z2;
+        double beta, x1, x2;
+        InputField field;
+        int least;
+    };
+    const Row rows[] = {
+        {"20 / 24 unshifted", 20, 24, 0, 0, 0, InputField::Teeth2, 34},
+        {"ring entered first", 24, 20, 0, 0, 0, InputField::Teeth1, 34},
+        {"helical 20 degrees, ring shifted 0.3", 14, 18, 20, 0, 0.3, InputField::Teeth2, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        BuilderCall call = Pair(true, row.z1, row.z2, 2, row.beta, row.x1, row.x2);
+        const InputCheck check = CheckInputRanges(RackState(), call);
+        ASSERT_FALSE(check.ok());
+        EXPECT_EQ(check.fault().field, row.field);
+        const std::string& reason = check.fault().reason;
+        EXPECT_EQ(reason.rfind("разность чисел зубьев колёс слишком мала", 0), 0u) << reason;
+        const std::string marker = "не меньше ";
+        const std::size_t at = reason.find(marker);
+        ASSERT_NE(at, std::string::npos);
+        const int least = std::stoi(reason.substr(at + marker.size()));
+        if (row.least != 0) {
+            EXPECT_EQ(least, row.least);
+        }
+        int& ring = row.field == InputField::Teeth2 ? call.Z2 : call.Z1;
+        ring = least;
+        EXPECT_TRUE(CheckInputRanges(RackState(), call).ok());
+        ring = least - 1;
+        EXPECT_FALSE(CheckInputRanges(RackState(), call).ok());
+    }
+}
+
 // Pairs over a grid of counts, helix angles, shifts and backlash: whatever the check refuses,
 // the builder must refuse too (the check only moves a refusal to the right box).
 TEST(InputCheck, RefusesNothingTheBuildersDraw) {

@@ -174,7 +174,10 @@ TEST(PageCommand, ParametersPagesRefuseOrPassOn) {
         MainMod want;
         StoreRack(want, row.rack ? *row.rack : kept);
         EXPECT_EQ(rack(state), rack(want));
-        // A later pass keeps the name the designer may have changed.
+        // A later pass with the same stem keeps the name proposed (the window hands back what
+        // it was given).
+        std::tie(in.txtFileName, in.proposedName, in.proposedStem) =
+            std::make_tuple(*out.txtFileName, *out.txtFileName, out.proposedStem.value());
         EXPECT_FALSE(CtlComClick(state, in, NoDrawing).txtFileName.has_value());
         EXPECT_EQ(state.OutFile, "/home/designer/parts/" + row.text);
         in.page = Page::File;
@@ -183,6 +186,51 @@ TEST(PageCommand, ParametersPagesRefuseOrPassOn) {
         EXPECT_EQ(std::make_tuple(call->Z1, call->Z2, call->Z),
                   std::make_tuple(row.Z1, row.Z2, row.Z));
     }
+}
+
+// The name follows the pair: proposed again when the tooth counts or the module changed since
+// the last proposal, kept when they did not, and never over a name of the designer's own (typed,
+// or picked from the file list), which on a first pass gives the provisional path.
+TEST(PageCommand, ProposedNameFollowsThePairUnlessTheDesignersOwn) {
+    struct Row {
+        const char* name;
+        PageInput second;      // the parameters page on the second pass
+        bool ownName;          // the designer typed over the first proposal
+        std::string proposed;  // the name proposed on the second pass; empty: none
+    };
+    const Row rows[] = {
+        {"same pair keeps the name", GearPairPage("2", "20", "40"), false, ""},
+        {"internal 20 / 60 gets its own", GearPairPage("2", "20", "60", false), false,
+         "20x60x2_12_5_2026_10_42_15 AM.dxf"},
+        {"module 2,5 gets its own", GearPairPage("2,5", "20", "40"), false,
+         "20x40x2,5_12_5_2026_10_42_15 AM.dxf"},
+        {"a spline gets its own", SplinePage("1", "2", "20"), false,
+         "SL_20x2_12_5_2026_10_42_15 AM.dxf"},
+        {"a typed name stays", GearPairPage("2", "20", "60"), true, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        MainMod state;
+        const PageOutcome first = CtlComClick(state, GearPairPage("2", "20", "40"), NoDrawing);
+        ASSERT_TRUE(first.txtFileName && first.proposedStem);
+        EXPECT_EQ(*first.proposedStem, "20x40x2");
+        PageInput in = row.second;
+        in.proposedName = *first.txtFileName;
+        in.proposedStem = *first.proposedStem;
+        in.txtFileName = row.ownName ? "gearbox.dxf" : *first.txtFileName;
+        const PageOutcome second = CtlComClick(state, in, NoDrawing);
+        EXPECT_EQ(second.txtFileName.value_or(""), row.proposed);
+        EXPECT_EQ(second.proposedStem.has_value(), !row.proposed.empty());
+        EXPECT_EQ(state.OutFile, "/home/designer/parts/" +
+                                     (row.proposed.empty() ? *first.txtFileName : row.proposed));
+    }
+    // A name kept from an earlier run is the designer's own: the first pass makes the
+    // provisional path from it and proposes nothing.
+    MainMod state;
+    PageInput kept = GearPairPage("2", "20", "40");
+    kept.txtFileName = " gearbox.dxf ";
+    EXPECT_FALSE(CtlComClick(state, kept, NoDrawing).txtFileName.has_value());
+    EXPECT_EQ(state.OutFile, "/home/designer/parts/gearbox.dxf");
 }
 
 // The file page of a 20 / 40 pair whose name was first proposed as first.dxf.
@@ -207,11 +255,16 @@ TEST(PageCommand, FilePageWritesAndReports) {
         std::string message = {};  // empty: written
     };
     const Row rows[] = {
-        {"highlighted folder, not the opened one", "/home/designer/parts/gears", "part", {},
+        {"highlighted folder, not the opened one",
+         "/home/designer/parts/gears",
+         "part",
+         {},
          "/home/designer/parts/gears/part.dxf"},
         {"root folder gets one separator, blanks trimmed", "/", "  part.dxf ", {}, "/part.dxf"},
         {"plan.DXF stays", "/tmp", "plan.DXF", {}, "/tmp/plan.DXF"},
         {"plan.Dxf gets .dxf", "/tmp", "plan.Dxf", {}, "/tmp/plan.Dxf.dxf"},
+        {"absolute path used as typed", "/srv", " /home/u/parts/a.dxf", {}, "/home/u/parts/a.dxf"},
+        {"absolute path gets .dxf too", "/srv", "/home/u/a", {}, "/home/u/a.dxf"},
         {"file not written", "/srv", "part", noFile, "/srv/part.dxf",
          "Чертёж не сохранён: не удалось записать файл\r\n/srv/part.dxf\r\n"
          "нет прав доступа к папке или файлу"},
@@ -301,6 +354,8 @@ TEST(PageCommand, WholeRunsDrawWhatTarvoCliDraws) {
         std::tie(form.in.task, form.in.external, form.in.hub, form.in.txtX, form.in.txtFileName) =
             std::make_tuple(row.task, row.external, row.hub, "0,4", "window.dxf");
         form.in.dirHighlighted = folder.Path().string();
+        if (row.rack)
+            form.in.rack = FindRackRow(row.rack)->rack;
         for (int pass = 1; pass <= 2; ++pass) {
             SCOPED_TRACE(pass);
             const PageOutcome start = form.Press();
@@ -308,10 +363,8 @@ TEST(PageCommand, WholeRunsDrawWhatTarvoCliDraws) {
             EXPECT_EQ(form.state.SingleMember, spline);
             EXPECT_EQ(start.focus, spline ? std::optional<Box>(Box::txtmSL) : std::nullopt);
             EXPECT_EQ(start.shiftRowVisible, std::string(row.task) != "2");
-            // The 20-degree row, whatever row was picked on the pass before.
-            EXPECT_EQ(start.firstRackRowStored, !spline);
-            EXPECT_TRUE(spline || form.state.Alfa == 20);
-            if (row.rack) StoreRack(form.state, FindRackRow(row.rack)->rack);
+            // The rack the rows show is stored as the pair's page opens, on every pass.
+            EXPECT_TRUE(spline || form.state.Alfa == form.in.rack.alfa);
             for (const auto& [box, text] : row.boxes) form.in.*box = text;
             for (Page next : {Page::Accuracy, Page::File, Page::Report, Page::Start}) {
                 const PageOutcome out = form.Press();

@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -112,6 +113,16 @@ void FitColumns(QTableWidget* table, const SheetTable& rows, const QFont& font) 
         header->setSectionResizeMode(1 + i, QHeaderView::Fixed);
         header->resizeSection(1 + i, widths[static_cast<std::size_t>(i)]);
     }
+    // The table asks for room for its longest label whole beside the wheel columns (and a
+    // scroll bar), so the report page gives it that before the picture takes the rest.
+    int labels = 0;
+    for (const auto* group : {&rows.wheelRows, &rows.pairRows}) {
+        for (const SheetRow& r : *group) {
+            labels = std::max(labels, metrics.horizontalAdvance(FromCore(r.label)));
+        }
+    }
+    table->setMinimumWidth(labels + padding + together + 2 * table->frameWidth() +
+                           table->verticalScrollBar()->sizeHint().width());
     const int rowHeight = metrics.height() + 2;
     for (int r = 0; r < table->rowCount(); ++r) {
         table->setRowHeight(r, rowHeight);
@@ -148,6 +159,8 @@ DataSheetView::DataSheetView(QWidget* parent) : QWidget(parent) {
 }
 
 void DataSheetView::Clear() {
+    sheet_.reset();
+    table->setMinimumWidth(0);
     table->clear();
     table->setRowCount(0);
     table->setColumnCount(0);
@@ -183,6 +196,7 @@ void DataSheetView::SetSheet(const DataSheetResult& made, char separator) {
     }
 
     const DataSheet& sheet = made.value();
+    sheet_ = sheet;
     const SheetTable rows = MakeSheetTable(sheet, separator);
     AddHeadings(table, sheet, rows, font());
     AddRows(table, rows);

@@ -8,6 +8,8 @@
 #include <QTableWidget>
 #include <QWidget>
 
+#include <optional>
+
 #include "report/data_sheet.h"
 
 namespace tarvo::ui {
@@ -25,12 +27,15 @@ public:
     // empty when there is no such row.
     QString Value(const QString& label, int column = 0) const;
     QStringList Warnings() const;
+    // The sheet shown, or null when there is none.
+    const DataSheet* Sheet() const { return sheet_ ? &*sheet_ : nullptr; }
 
     QTableWidget* table = nullptr;
 
 private:
     QWidget* warnings_ = nullptr;
     QList<QLabel*> lines_;
+    std::optional<DataSheet> sheet_;
 };
 
 }  // namespace tarvo::ui

@@ -1,12 +1,23 @@
 // Drawing report: one read of the file serves the picture and the sheet.
 #include "ui/drawing_report.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLocale>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QSaveFile>
 
+#include "drawing/dxf_reader.h"
 #include "report/data_sheet.h"
 #include "report/read_text.h"
-#include "drawing/dxf_reader.h"
+#include "report/sheet_text.h"
+#include "ui/sheet_export.h"
 
 namespace tarvo::ui {
 
@@ -23,8 +34,92 @@ DrawingReport::DrawingReport(QWidget* parent) : QWidget(parent) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
-    row->addWidget(preview, 3);
-    row->addWidget(sheet, 7);
+    // The sheet as wide as its labels and numbers need; the picture takes the rest, and all the
+    // window gains.
+    row->addWidget(preview, 1);
+    row->addWidget(sheet, 0);
+    AddSheetActions();
+}
+
+void DrawingReport::AddSheetActions() {
+    QTableWidget* table = sheet->table;
+    auto* copy = new QAction(QStringLiteral("Копировать таблицу"), table);
+    copy->setObjectName(QStringLiteral("acCopySheet"));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    connect(copy, &QAction::triggered, this, [this] { CopySheet(); });
+    auto* save = new QAction(QStringLiteral("Сохранить таблицу..."), table);
+    save->setObjectName(QStringLiteral("acSaveSheet"));
+    connect(save, &QAction::triggered, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Сохранить таблицу"), QString(),
+            QStringLiteral("CSV, точка с запятой (*.csv);;Текст (*.txt)"));
+        if (!path.isEmpty() && !SaveSheet(path)) {
+            QMessageBox::warning(
+                this, QStringLiteral("Внимание!"),
+                QStringLiteral("Таблица не сохранена: не удалось записать файл\n") + path);
+        }
+    });
+    auto* print = new QAction(QStringLiteral("Печать..."), table);
+    print->setObjectName(QStringLiteral("acPrintSheet"));
+    connect(print, &QAction::triggered, this, [this] {
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() == QDialog::Accepted) {
+            PrintSheetTo(printer);
+        }
+    });
+    table->addActions({copy, save, print});
+    table->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // The table's own Ctrl+C copies one cell; the whole sheet goes instead.
+    table->installEventFilter(this);
+}
+
+bool DrawingReport::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == sheet->table && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        CopySheet();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool DrawingReport::CopySheet() const {
+    const DataSheet* shown = sheet->Sheet();
+    if (shown == nullptr) {
+        return false;
+    }
+    const SheetLines lines = LinesOfSheet(*shown, RegionalDecimalSign());
+    auto* data = new QMimeData;
+    data->setText(SheetTabText(lines));
+    data->setHtml(SheetHtml(lines));
+    QGuiApplication::clipboard()->setMimeData(data);
+    return true;
+}
+
+bool DrawingReport::SaveSheet(const QString& path) const {
+    const DataSheet* shown = sheet->Sheet();
+    if (shown == nullptr) {
+        return false;
+    }
+    const bool csv = path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+    // CSV with decimal commas, as Russian spreadsheet programs read it; text as tarvo-cli
+    // --report prints it.
+    const QByteArray bytes =
+        csv ? SheetCsv(LinesOfSheet(*shown, ','))
+            : QByteArray::fromStdString(DataSheetText(DataSheetResult(*shown)));
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+bool DrawingReport::PrintSheetTo(QPrinter& printer) const {
+    const DataSheet* shown = sheet->Sheet();
+    if (shown == nullptr) {
+        return false;
+    }
+    PrintSheet(printer, LinesOfSheet(*shown, RegionalDecimalSign()), preview->grab().toImage(),
+               QStringLiteral("Tarvo — данные для чертежа"));
+    return true;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // file, and its data sheet with the warnings that apply.
 #pragma once
 
+#include <QPrinter>
 #include <QWidget>
 
 #include <string>
@@ -32,7 +33,14 @@ ReadBack ReadBackWritten(const MainMod& state, const BuilderCall& call, const Wr
 
 class DrawingReport : public QWidget {
     Q_OBJECT
-public:
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void AddSheetActions();
+
+  public:
+  public:
     explicit DrawingReport(QWidget* parent = nullptr);
 
     // Reads the file `call` wrote at `path` once and shows it and its sheet; `state` holds the
@@ -41,6 +49,14 @@ public:
     // Shows a drawing already read back, or why it could not be.
     void Show(ReadBack readBack);
     void Clear();
+
+    // The sheet taken out: the whole of it on the clipboard as tab-separated text and HTML
+    // ("Копировать таблицу", Ctrl+C); into a file, CSV for a name ending in .csv and plain
+    // text otherwise ("Сохранить таблицу..."); on paper or into a PDF file with the picture
+    // ("Печать..."). False when there is no sheet or the file was not written.
+    bool CopySheet() const;
+    bool SaveSheet(const QString& path) const;
+    bool PrintSheetTo(QPrinter& printer) const;
 
     DrawingPreview* preview = nullptr;
     DataSheetView* sheet = nullptr;

@@ -9,6 +9,16 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSettings>
+
+#include "app/calculation.h"
+#include "app/custom_rack.h"
 #include "app/startup.h"
 #include "ui/accuracy_page.h"
 #include "ui/angle_panel.h"
@@ -21,6 +31,8 @@
 #include "ui/report_page.h"
 #include "ui/spline_page.h"
 #include "ui/start_page.h"
+#include "ui/window_calculation.h"
+#include "ui/window_settings.h"
 
 namespace tarvo::ui {
 
@@ -190,8 +202,35 @@ void FrmPar::Connect() {
     connect(cmBack_, &QPushButton::clicked, this, &FrmPar::cmBack_Click);
     connect(rack_, &RackChoice::customChosen, customRack_, &CustomRackFrame::Open);
     connect(customRack_, &CustomRackFrame::stored, this, [this] {
-        // What the rows show is what is stored: the designer's own rack.
+        // What the rows show is what is stored: the designer's own rack, kept for the next time
+        // the page opens.
         rack_->Button(QStringLiteral("ctlOB5"))->setChecked(true);
+        rack_->SetCustom({state_.Alfa, state_.H, state_.Hf, state_.C, state_.Ro});
+    });
+    connect(start_->cmOpenCalc, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(
+            this, QStringLiteral("Открыть расчёт"), file_->ctDir->Path(),
+            QStringLiteral("Расчёты Tarvo (*.tarvo.json);;Отчёты JSON (*.json);;Все файлы (*)"));
+        if (!path.isEmpty()) {
+            OpenCalculation(path);
+        }
+    });
+    connect(report_->cmSaveCalc, &QPushButton::clicked, this, [this] {
+        QString suggested = file_->txtFileName->text().trimmed();
+        if (suggested.endsWith(QLatin1String(".dxf"), Qt::CaseInsensitive)) {
+            suggested.chop(4);
+        }
+        QString path = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Сохранить расчёт"),
+            QDir(file_->ctDir->Highlighted()).filePath(suggested + QStringLiteral(".tarvo.json")),
+            QStringLiteral("Расчёты Tarvo (*.tarvo.json)"));
+        if (path.isEmpty()) {
+            return;
+        }
+        if (!path.endsWith(QLatin1String(".tarvo.json"))) {
+            path += QStringLiteral(".tarvo.json");
+        }
+        SaveCalculation(path);
     });
     connect(pair_->cmGrad0, &QPushButton::clicked, anglePanel_,
             [this] { anglePanel_->cmGrad_Click(0); });
@@ -235,6 +274,10 @@ PageInput FrmPar::ReadWindow() const {
     input.dirPath = ToCore(file_->ctDir->Path());
     input.dirHighlighted = ToCore(file_->ctDir->Highlighted());
 
+    input.rack = rack_->ChosenRack();
+    input.proposedName = proposedName_;
+    input.proposedStem = proposedStem_;
+
     input.lbM0 = ToCore(pair_->lbM0->text());
     input.lbM1 = ToCore(spline_->lbM1->text());
     input.lbZ1 = ToCore(pair_->lbZ1->text());
@@ -263,6 +306,12 @@ void FrmPar::ctlCom_Click() {
     }
     const PageInput input = ReadWindow();
     if (input.page == Page::File) {
+        if (!MayWrite(OutputPath(input))) {
+            // Nothing written: the name is there to change.
+            file_->txtFileName->setFocus();
+            file_->txtFileName->selectAll();
+            return;
+        }
         StartBuild(input);
         return;
     }
@@ -460,8 +509,9 @@ void FrmPar::ApplyOutcome(const PageInput& input, const PageOutcome& outcome) {
     if (input.page == Page::Start && outcome.next == Page::Spline) {
         spline_->ShowShiftRow(outcome.shiftRowVisible);
     }
-    if (outcome.firstRackRowStored) {
-        rack_->SelectFirstRow();
+    if (outcome.proposedStem && outcome.txtFileName) {
+        proposedStem_ = *outcome.proposedStem;
+        proposedName_ = *outcome.txtFileName;
     }
     AfterPageChange();
     if (outcome.message) {
@@ -537,6 +587,124 @@ QWidget* FrmPar::BoxWidget(Box box) const {
             return accuracy_->txtAccPer;
     }
     return nullptr;
+}
+
+bool FrmPar::MayWrite(const std::string& path) {
+    const QFileInfo target(FromCore(path));
+    // A folder of that name is refused by the writer with its own message.
+    if (!target.exists() || target.isDir()) {
+        return true;
+    }
+    return messages_->Ask(
+        {"Файл " + path + " уже существует. Заменить его?", MessageIcon::Exclamation, "Внимание!"});
+}
+
+void FrmPar::closeEvent(QCloseEvent* event) {
+    SaveSettings();
+    QWidget::closeEvent(event);
+}
+
+// Settings keys beside the controls'.
+namespace {
+const QString kFolderKey = QStringLiteral("window/folder");
+const QString kGeometryKey = QStringLiteral("window/geometry");
+const QString kProposedNameKey = QStringLiteral("window/proposedName");
+const QString kProposedStemKey = QStringLiteral("window/proposedStem");
+}  // namespace
+
+void FrmPar::UseSettings(const QString& file) {
+    settingsFile_ = file;
+    const QSettings settings(file, QSettings::IniFormat);
+    if (!IsOurSettings(settings)) {
+        return;
+    }
+    RestoreControls(this, settings);
+    proposedName_ = ToCore(settings.value(kProposedNameKey).toString());
+    proposedStem_ = ToCore(settings.value(kProposedStemKey).toString());
+    const QString folder = settings.value(kFolderKey).toString();
+    if (!folder.isEmpty() && file_->ctDir->Open(folder, nullptr)) {
+        file_->RefreshFiles();
+    }
+    restoreGeometry(settings.value(kGeometryKey).toByteArray());
+    AfterFill();
+}
+
+void FrmPar::SaveSettings() const {
+    if (settingsFile_.isEmpty()) {
+        return;
+    }
+    QSettings settings(settingsFile_, QSettings::IniFormat);
+    settings.clear();
+    SaveControls(this, settings);
+    settings.setValue(kFolderKey, file_->ctDir->Highlighted());
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kProposedNameKey, FromCore(proposedName_));
+    settings.setValue(kProposedStemKey, FromCore(proposedStem_));
+    settings.sync();
+}
+
+void FrmPar::AfterFill() {
+    for (int i = 0; i < 3; ++i) {
+        if (start_->ctlOptionTip[static_cast<std::size_t>(i)]->isChecked()) {
+            start_->ctlOptionTip_Click(i);
+        }
+    }
+    if (rack_->ChosenButton() == QLatin1String("ctlOB5")) {
+        // The designer's own rack, stored again from its boxes as its "OK" stored it.
+        std::array<std::string, 5> texts;
+        const std::array<QLineEdit*, 5> boxes = {customRack_->TextAlfa, customRack_->TextH,
+                                                 customRack_->TextHf, customRack_->TextC,
+                                                 customRack_->TextRo};
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            texts[i] = ToCore(boxes[i]->text());
+        }
+        MainMod scratch;
+        if (StoreCustomRack(scratch, texts).ok()) {
+            rack_->SetCustom({scratch.Alfa, scratch.H, scratch.Hf, scratch.C, scratch.Ro});
+        } else {
+            rack_->SelectFirstRow();
+        }
+    }
+    accuracy_->txtAccEv_LostFocus();
+    accuracy_->txtAccPer_LostFocus();
+}
+
+bool FrmPar::SaveCalculation(const QString& path) {
+    QSaveFile file(path);
+    const QByteArray text =
+        QByteArray::fromStdString(CalculationFileJson(CalculationOfWindow(this)));
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        messages_->Show({"Расчёт не сохранён: не удалось записать файл\r\n" + ToCore(path) +
+                             "\r\n" + ToCore(file.errorString()),
+                         MessageIcon::Exclamation, "Внимание!"});
+        return false;
+    }
+    return true;
+}
+
+bool FrmPar::OpenCalculation(const QString& path) {
+    QFile file(path);
+    std::string problem;
+    if (!file.open(QIODevice::ReadOnly)) {
+        problem = "файл не открывается: " + ToCore(file.errorString());
+    } else {
+        const CalculationRead read = ReadCalculation(file.readAll().toStdString());
+        if (!read.ok()) {
+            problem = read.fault();
+        } else if (std::optional<std::string> refused = FillWindow(this, read.value())) {
+            problem = *refused;
+        }
+    }
+    if (!problem.empty()) {
+        messages_->Show({"Расчёт не открыт: " + ToCore(path) + "\r\n" + problem,
+                         MessageIcon::Exclamation, "Внимание!"});
+        return false;
+    }
+    AfterFill();
+    // Round again from the start page with the task of the calculation chosen.
+    ShowPage(Page::Start);
+    AfterPageChange();
+    return true;
 }
 
 std::unique_ptr<FrmPar> StartWindow(MainMod& state, MessageSink* messages, Builder build) {

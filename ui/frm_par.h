@@ -79,6 +79,17 @@ public:
     // A drawing is being made on the worker thread.
     bool Building() const { return worker_ != nullptr; }
 
+    // Keeps the window's entries in `file` between runs: restores them now (a file that is not
+    // this program's settings is ignored) and writes them when the window closes.
+    void UseSettings(const QString& file);
+    // Writes the entries, the folder and the window's place into the settings file, if any.
+    void SaveSettings() const;
+
+    // "Сохранить расчёт..." and "Открыть расчёт..." without their file dialogs: false when the
+    // file was not written or not taken (a message says why; the pages are then unchanged).
+    bool SaveCalculation(const QString& path);
+    bool OpenCalculation(const QString& path);
+
     // The current date and time as the default file name quotes them (regional short date,
     // time with seconds); tests may fix them.
     using Clock = std::function<std::pair<std::string, std::string>()>;
@@ -88,8 +99,9 @@ protected:
     // Enter presses "OK" (or the focused button, or the open pop-up's own "OK").
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void Build();
     void Connect();
     // The pages fill the window above the buttons, whatever its size.
@@ -109,6 +121,12 @@ private:
     void SyncPopUps();
     QWidget* FrameWidget(Frame frame) const;
     QWidget* BoxWidget(Box box) const;
+    // Whether the drawing may be written to `path`: no file there, or the designer agreed to
+    // replace it.
+    bool MayWrite(const std::string& path);
+    // After settings or a calculation filled the controls: the task's Tag and the rack rows'
+    // own rack follow what the controls show.
+    void AfterFill();
 
     MainMod& state_;
     std::unique_ptr<MessageSink> ownMessages_;
@@ -133,6 +151,10 @@ private:
     QProgressBar* busy_ = nullptr;
     // The thread making the drawing, from the file page's "OK" until its outcome is applied.
     QThread* worker_ = nullptr;
+    // The last name the page command proposed and its stem.
+    std::string proposedName_, proposedStem_;
+    // Where the entries are kept between runs; empty keeps nothing.
+    QString settingsFile_;
 };
 
 // The current date and time in the designer's regional form, with no character that would

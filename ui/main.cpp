@@ -5,6 +5,7 @@
 #include "ui/controls.h"
 #include "ui/frm_par.h"
 #include "ui/gear_icon.h"
+#include "ui/window_settings.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
     // as long as the window.
     tarvo::MainMod state;
     const std::unique_ptr<tarvo::ui::FrmPar> window = tarvo::ui::StartWindow(state);
+    // The entries of the last run, kept in the user's configuration folder.
+    window->UseSettings(tarvo::ui::DefaultSettingsFile());
     window->show();
     return QApplication::exec();
 }

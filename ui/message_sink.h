@@ -17,6 +17,8 @@ public:
     virtual ~MessageSink() = default;
     // Returns when the user has seen the message.
     virtual void Show(const Message& message) = 0;
+    // A question with the buttons "Да" and "Нет"; true for "Да".
+    virtual bool Ask(const Message& question) = 0;
 };
 
 // The real thing: a modal QMessageBox over `parent` with the message's icon and title.
@@ -24,8 +26,10 @@ class MessageBoxSink : public MessageSink {
 public:
     explicit MessageBoxSink(QWidget* parent) : parent_(parent) {}
     void Show(const Message& message) override;
+    // "Нет" is the default button: Enter keeps what is there.
+    bool Ask(const Message& question) override;
 
-private:
+  private:
     QWidget* parent_;
 };
 

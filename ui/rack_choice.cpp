@@ -182,6 +182,23 @@ void RackChoice::StoreRow(const RackRow& row) { StoreRack(state_, row.rack); }
 
 void RackChoice::SelectFirstRow() { Button(QLatin1String(kDefaultRackRow.button))->setChecked(true); }
 
+QString RackChoice::ChosenButton() const {
+    for (const auto& [name, button] : buttons_) {
+        if (button->isChecked()) {
+            return name;
+        }
+    }
+    return QLatin1String(kDefaultRackRow.button);
+}
+
+BasicRack RackChoice::ChosenRack() const {
+    const RackRow* fixed = FixedRow(ChosenButton());
+    if (fixed != nullptr) {
+        return fixed->rack;
+    }
+    return custom_.value_or(kDefaultRackRow.rack);
+}
+
 QRadioButton* RackChoice::Button(const QString& name) const {
     const auto found = buttons_.find(name);
     return found == buttons_.end() ? nullptr : found->second;

@@ -6,6 +6,7 @@
 #include <QRadioButton>
 
 #include <map>
+#include <optional>
 
 #include "app/basic_rack.h"
 #include "profile/main_mod.h"
@@ -33,8 +34,17 @@ public:
     // A fixed row was chosen (ctlOB1_Click ... ctlOB7_Click): its five values are stored; no
     // control changes.
     void StoreRow(const RackRow& row);
-    // Shows the 20-degree row as chosen, after the page command stored it.
+    // Shows the 20-degree row as chosen: the choice when nothing was chosen before.
     void SelectFirstRow();
+
+    // The rack the rows have chosen: a fixed row's values, or the designer's own as last
+    // stored (the 20-degree row while "Другой..." was never completed).
+    BasicRack ChosenRack() const;
+    // The designer's own rack as its frame stored it.
+    void SetCustom(const BasicRack& rack) { custom_ = rack; }
+    bool HasCustom() const { return custom_.has_value(); }
+    // The name of the checked row button (ctlOB1 ... ctlOB7).
+    QString ChosenButton() const;
 
     // ctlOB1 ... ctlOB7 by name.
     QRadioButton* Button(const QString& name) const;
@@ -49,6 +59,7 @@ protected:
 private:
     MainMod& state_;
     std::map<QString, QRadioButton*> buttons_;
+    std::optional<BasicRack> custom_;
 };
 
 }  // namespace tarvo::ui

@@ -3,8 +3,15 @@
 
 #include <QPalette>
 #include <QTextOption>
+#include <QVBoxLayout>
 
 namespace tarvo::ui {
+
+namespace {
+// A long path wraps onto a second line; the text box's own inner margin around them.
+constexpr int kPathLines = 2;
+constexpr int kPathMargin = 4;
+}  // namespace
 
 ReportPage::ReportPage(QWidget* parent)
     : QGroupBox(QStringLiteral("Чертёж сохранён в файле:"), parent) {
@@ -21,12 +28,24 @@ ReportPage::ReportPage(QWidget* parent)
     // A report, not an entry: the path can be selected and copied but not changed.
     txtRep->setReadOnly(true);
 
-    row_ = new QHBoxLayout(this);
-    row_->setContentsMargins(12, 12, 12, 12);
+    cmSaveCalc = new QPushButton(QStringLiteral("Сохранить расчёт..."), this);
+    cmSaveCalc->setObjectName(QStringLiteral("cmSaveCalc"));
+    cmSaveCalc->setToolTip(QStringLiteral(
+        "Сохранить данные этого чертежа (не сам чертёж) в файл расчёта *.tarvo.json"));
+    // The path on two lines across the top, so the drawing and its sheet below have the
+    // page's whole width.
+    txtRep->setFixedHeight(kPathLines * txtRep->fontMetrics().lineSpacing() +
+                           2 * (txtRep->frameWidth() + kPathMargin));
+    row_ = new QHBoxLayout;
     row_->setSpacing(12);
     row_->addWidget(txtRep, 1);
+    row_->addWidget(cmSaveCalc, 0, Qt::AlignTop);
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(12, 12, 12, 12);
+    page->setSpacing(10);
+    page->addLayout(row_);
     drawing = new DrawingReport(this);
-    row_->addWidget(drawing, 5);
+    page->addWidget(drawing, 1);
 }
 
 }  // namespace tarvo::ui

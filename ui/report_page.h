@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 #include "ui/drawing_report.h"
 
@@ -15,10 +16,12 @@ class ReportPage : public QGroupBox {
 public:
     explicit ReportPage(QWidget* parent);
 
-    // The row holding txtRep on the left; a picture of the drawing goes after it.
+    // The row across the top holding txtRep and "Сохранить расчёт..."; the drawing is below.
     QHBoxLayout* Row() const { return row_; }
 
     QPlainTextEdit* txtRep = nullptr;
+    // "Сохранить расчёт...": the data of this drawing as a calculation file.
+    QPushButton* cmSaveCalc = nullptr;
     // The picture and the data sheet of the drawing whose path txtRep holds.
     DrawingReport* drawing = nullptr;
 

@@ -26,6 +26,11 @@ StartPage::StartPage(QWidget* parent) : QGroupBox(parent) {
                 [this, i] { ctlOptionTip_Click(i); });
     }
     layout->addStretch(1);
+    cmOpenCalc =
+        MakeButton(this, QStringLiteral("cmOpenCalc"), QStringLiteral("Открыть расчёт..."));
+    cmOpenCalc->setToolTip(
+        QStringLiteral("Заполнить все страницы данными сохранённого расчёта (*.tarvo.json)"));
+    layout->addWidget(cmOpenCalc, 0, Qt::AlignLeft);
     ctlOptionTip[0]->setChecked(true);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include <array>
@@ -20,6 +21,8 @@ public:
     QString TaskChoice() const;
 
     std::array<QRadioButton*, 3> ctlOptionTip{};
+    // "Открыть расчёт...": fills every page from a saved calculation.
+    QPushButton* cmOpenCalc = nullptr;
 };
 
 }  // namespace tarvo::ui

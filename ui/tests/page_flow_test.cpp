@@ -110,14 +110,15 @@ private slots:
         QCOMPARE(driver.Enabled("cmBack"), "");
         QCOMPARE(driver.Texts("txtm txtZ1 txtZ2 txtx1 txtAccEv txtFileName"),
                  "2,5|17|60|0,2|9|" + name);
-        // Round two: all as left but the rack, back on the 20-degree row; the name kept and the
-        // first drawing listed, then written over.
+        // Round two: all as left, the 18-degree row too; the first drawing listed, and the same
+        // pair again keeps its name, so "OK" asks before writing over it.
         driver.Fill("OK");
-        QVERIFY(driver.Checked("opTip(1)") && driver.Checked("ctlOB1"));
-        driver.Fill("txtZ2=61 OK OK");
+        QVERIFY(driver.Checked("opTip(1)") && driver.Checked("ctlOB7"));
+        driver.Fill("txtx1=0,3 OK OK");
         QCOMPARE(driver.Texts("txtFileName"), name);
         QCOMPARE(driver.Find<QListWidget>("ctFile")->findItems(name, Qt::MatchExactly).size(), 1);
-        QCOMPARE(driver.Fill("OK"), QString());
+        QCOMPARE(driver.Fill("OK"), "Question|Внимание!|Файл " + folder.filePath(name) +
+                                        " уже существует. Заменить его?");
         QCOMPARE(driver.Report(), folder.filePath(name));
         QVERIFY(FileBytes(folder.filePath(name)) != first);
         // The spline page goes back to the start page, and the accuracy page back to it.

@@ -1,6 +1,7 @@
 // Window driver for the Qt tests.
 #include "window_driver.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QRadioButton>
 
@@ -8,7 +9,11 @@
 
 namespace tarvo::ui::test {
 
-WindowDriver::WindowDriver(Builder build) : window(StartWindow(state, this, std::move(build))) {
+WindowDriver::WindowDriver(Builder build, const QString& settings)
+    : window(StartWindow(state, this, std::move(build))) {
+    if (!settings.isEmpty()) {
+        window->UseSettings(settings);
+    }
     window->show();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get())) {
@@ -20,6 +25,12 @@ void WindowDriver::Show(const Message& message) {
     const char* const icons[] = {"Critical", "Exclamation", "Information"};
     shown_ << icons[static_cast<int>(message.icon)] << QString::fromStdString(message.title)
            << QString::fromStdString(message.text);
+}
+
+bool WindowDriver::Ask(const Message& question) {
+    shown_ << QStringLiteral("Question") << QString::fromStdString(question.title)
+           << QString::fromStdString(question.text);
+    return answer;
 }
 
 QString WindowDriver::Texts(const QString& names) const {
@@ -53,8 +64,9 @@ QString WindowDriver::Fill(const QString& steps) {
             continue;
         }
         auto* button = Find<QAbstractButton>(step == "OK" ? QStringLiteral("ctlCom") : step);
-        // An option button on its round indicator, which it has whatever its caption.
-        const bool option = qobject_cast<QRadioButton*>(button) != nullptr;
+        // An option button or a check box on its indicator, which it has whatever its caption.
+        const bool option = qobject_cast<QRadioButton*>(button) != nullptr ||
+                            qobject_cast<QCheckBox*>(button) != nullptr;
         QTest::mouseClick(button, Qt::LeftButton, {},
                           option ? QPoint(8, button->height() / 2) : button->rect().center());
         if (!QTest::qWaitFor([this] { return !window->Building(); }, 120000)) {
