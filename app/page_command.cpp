@@ -141,7 +141,8 @@ bool EndsInDrawingExtension(const std::string& path) {
 // the designer's own (typed, or picked from the file list).
 void ProposeFile(MainMod& state, const PageInput& input, const std::string& stem,
                  PageOutcome& outcome) {
-    const bool ownName = !input.txtFileName.empty() && input.txtFileName != input.proposedName;
+    const bool ownName =
+        !TrimBlanks(input.txtFileName).empty() && input.txtFileName != input.proposedName;
     if (ownName && state.OutFile.empty()) {
         // A name kept from an earlier run: the provisional path is made from it.
         state.OutFile = JoinPath(input.dirPath, TrimBlanks(input.txtFileName));

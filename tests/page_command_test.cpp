@@ -231,6 +231,11 @@ TEST(PageCommand, ProposedNameFollowsThePairUnlessTheDesignersOwn) {
     kept.txtFileName = " gearbox.dxf ";
     EXPECT_FALSE(CtlComClick(state, kept, NoDrawing).txtFileName.has_value());
     EXPECT_EQ(state.OutFile, "/home/designer/parts/gearbox.dxf");
+    // Blanks alone are no name: one is proposed.
+    MainMod blank;
+    kept.txtFileName = "   ";
+    EXPECT_TRUE(CtlComClick(blank, kept, NoDrawing).txtFileName.has_value());
+    EXPECT_FALSE(blank.OutFile.empty());
 }
 
 // The file page of a 20 / 40 pair whose name was first proposed as first.dxf.

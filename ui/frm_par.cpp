@@ -340,6 +340,8 @@ void FrmPar::StartBuild(const PageInput& input) {
         ApplyOutcome(job->input, job->outcome);
         if (Written(job->outcome)) {
             report_->drawing->Show(std::move(job->readBack));
+            // What made a drawing is kept at once, not only when the window closes.
+            SaveSettings();
         }
     });
     SetBusy(true);

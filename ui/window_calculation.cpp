@@ -29,6 +29,7 @@ enum class Kind {
     Points,  // a point count: the number as typed (a comma ends it) rounded half to even
     Word,    // option buttons "<control>(0)", "<control>(1)": one word each
     Check,   // a check box: words[0] unticked, words[1] ticked
+    Rack,    // the rack rows: "rack" a fixed row's key, or "rack-custom" the own rack's values
 };
 
 struct Row {
@@ -49,6 +50,7 @@ const Row kRows[] = {
     {"x1", kPair, "txtx1", Kind::Number},
     {"x2", kPair, "txtx2", Kind::Number},
     {"backlash", kPair, "txtJbn", Kind::Number},
+    {"rack", kPair, nullptr, Kind::Rack},
     {"part", kSpline, "opValVt", Kind::Word, {"shaft", "hub"}},
     {"module", kSpline, "txtmSL", Kind::Number},
     {"teeth", kSpline, "txtZ", Kind::Count},
@@ -106,6 +108,40 @@ std::string WholeText(double v) {
     return std::isfinite(v) ? ExactNumberText(v) : "0";
 }
 
+// The designer's own rack as tarvo-cli's --rack-custom list: the five boxes as the frame last
+// stored them, each exact (an rf* of 0 is derived again).
+std::string CustomRackList(const QWidget* window) {
+    std::string list;
+    for (const char* name : kCustomBoxes) {
+        const double v = FieldValue(BoxText(window, name));
+        list += (list.empty() ? "" : ",") + (std::isfinite(v) ? ExactNumberText(v) : "0");
+    }
+    return list;
+}
+
+QString ChosenRackButton(const QWidget* window) {
+    for (const RackRow& row : kRackRows) {
+        auto* button = Control<QAbstractButton>(window, QLatin1String(row.button));
+        if (button != nullptr && button->isChecked()) {
+            return QLatin1String(row.button);
+        }
+    }
+    auto* custom = Control<QAbstractButton>(window, QLatin1String(kCustomButton));
+    return custom != nullptr && custom->isChecked() ? QLatin1String(kCustomButton)
+                                                    : QLatin1String(kDefaultRackRow.button);
+}
+
+// The rack's entry: the fixed row's key, or the own rack's values.
+CalcEntry RackEntry(const QWidget* window) {
+    const QString button = ChosenRackButton(window);
+    for (const RackRow& rack : kRackRows) {
+        if (button == QLatin1String(rack.button)) {
+            return {kRackKey, rack.key, true};
+        }
+    }
+    return {kCustomRackKey, CustomRackList(window), true};
+}
+
 std::optional<CalcEntry> EntryOf(const QWidget* window, const Row& row) {
     switch (row.kind) {
         case Kind::Number: {
@@ -128,31 +164,10 @@ std::optional<CalcEntry> EntryOf(const QWidget* window, const Row& row) {
             const bool ticked = box != nullptr && box->isChecked();
             return CalcEntry{row.key, row.words[ticked ? 1 : 0], true};
         }
+        case Kind::Rack:
+            return RackEntry(window);
     }
     return std::nullopt;
-}
-
-// The designer's own rack as tarvo-cli's --rack-custom list: the five boxes as the frame last
-// stored them, each exact (an rf* of 0 is derived again).
-std::string CustomRackList(const QWidget* window) {
-    std::string list;
-    for (const char* name : kCustomBoxes) {
-        const double v = FieldValue(BoxText(window, name));
-        list += (list.empty() ? "" : ",") + (std::isfinite(v) ? ExactNumberText(v) : "0");
-    }
-    return list;
-}
-
-QString ChosenRackButton(const QWidget* window) {
-    for (const RackRow& row : kRackRows) {
-        auto* button = Control<QAbstractButton>(window, QLatin1String(row.button));
-        if (button != nullptr && button->isChecked()) {
-            return QLatin1String(row.button);
-        }
-    }
-    auto* custom = Control<QAbstractButton>(window, QLatin1String(kCustomButton));
-    return custom != nullptr && custom->isChecked() ? QLatin1String(kCustomButton)
-                                                    : QLatin1String(kDefaultRackRow.button);
 }
 
 // What opening a calculation will do to the pages, worked out in full before anything changes.
@@ -245,12 +260,13 @@ std::optional<std::string> PlanRack(const Calculation& calculation, Plan& plan) 
     return std::nullopt;
 }
 
-bool Known(const std::string& key, unsigned task) {
+bool Known(std::string key, unsigned task) {
     if (key == "command" || key == "standard") {
         return true;
     }
-    if (task == kPair && (key == kRackKey || key == kCustomRackKey)) {
-        return true;
+    if (key == kCustomRackKey) {
+        // Stands for the rack row as "rack" does.
+        key = kRackKey;
     }
     for (const char* only : kCliOnly) {
         if (key == only) {
@@ -280,19 +296,6 @@ Calculation CalculationOfWindow(const QWidget* window) {
         }
         if (std::optional<CalcEntry> entry = EntryOf(window, row)) {
             calculation.Add(entry->key, entry->value, entry->quoted);
-        }
-        if (std::string(row.key) == "backlash") {
-            // The rack follows the pair's numbers, as on tarvo-cli's command line.
-            const QString button = ChosenRackButton(window);
-            if (button == QLatin1String(kCustomButton)) {
-                calculation.Add(kCustomRackKey, CustomRackList(window), true);
-            } else {
-                for (const RackRow& rack : kRackRows) {
-                    if (button == QLatin1String(rack.button)) {
-                        calculation.Add(kRackKey, rack.key, true);
-                    }
-                }
-            }
         }
     }
     return calculation;
@@ -328,12 +331,10 @@ std::optional<std::string> FillWindow(QWidget* window, const Calculation& calcul
         if ((row.tasks & bit) == 0) {
             continue;
         }
-        if (std::optional<std::string> problem = PlanRow(row, calculation.Find(row.key), plan)) {
-            return problem;
-        }
-    }
-    if (bit == kPair) {
-        if (std::optional<std::string> problem = PlanRack(calculation, plan)) {
+        const std::optional<std::string> problem =
+            row.kind == Kind::Rack ? PlanRack(calculation, plan)
+                                   : PlanRow(row, calculation.Find(row.key), plan);
+        if (problem) {
             return problem;
         }
     }

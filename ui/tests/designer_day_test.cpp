@@ -160,7 +160,8 @@ class DesignerDayTest : public QObject {
         WorkFolder folder;
         QVERIFY(QDir(folder.path()).mkdir("gears"));
         QTemporaryDir config;
-        const QString settings = config.filePath("tarvo.ini");
+        // In a folder not made yet, as on a first run.
+        const QString settings = config.filePath("made/on/close/tarvo.ini");
         QString kept;
         {
             WindowDriver first(tarvo::RunBuilder, settings);
