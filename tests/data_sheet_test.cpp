@@ -386,7 +386,9 @@ TEST(DrawnMeasurement, SpanAndRollersOnTheWrittenOutline) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const Written written = Write(row.call, Rack("20"), 200, 20, {row.roller});
+        SheetOptions options;
+        options.rollerDiameter = row.roller;
+        const Written written = Write(row.call, Rack("20"), 200, 20, options);
         ASSERT_FALSE(written.sheet.wheels.empty());
         // A shift taken for the wrong wheel would move the centres the sheet states.
         const std::vector<PointXY> centres = CentreMarks(written.drawing);
