@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 #include <string>
 
 #include "app/basic_rack.h"
 #include "builder_calls.h"
+#include "cli/cli_run.h"
 #include "drawing/dxf_reader.h"
 #include "drawing/dxf_table.h"
 #include "math/constants.h"
@@ -95,7 +97,7 @@ Approach Nearest(const std::vector<PointXY>& outline, double r, double phi) {
 Approach LaidInSpace(const std::vector<PointXY>& outline, double r, int z) {
     const double pitch = 2 * kPi / z;
     double bestPhi = 0, bestRoom = -1;
-    const int samples = 720;
+    const int samples = 240;
     for (int i = 0; i < samples; ++i) {
         const double phi = pitch * i / samples;
         const double room = Nearest(outline, r, phi).distance;
@@ -279,6 +281,238 @@ TEST(SpanChoice, JawsOnTheDrawnInvolute) {
                   row.usual == row.k);
         EXPECT_GE(w.spanContact, std::min(w.involute.from, w.involute.to) - 1e-6);
         EXPECT_LE(w.spanContact, std::max(w.involute.from, w.involute.to) + 1e-6);
+    }
+}
+
+// tarvo-cli's words and output for one command line: exit status, standard output, errors.
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun RunCli(const std::string& line) {
+    std::vector<std::string> args;
+    std::istringstream words(line);
+    for (std::string w; words >> w;)
+        args.push_back(w);
+    std::ostringstream out, err;
+    const int status = CliMain(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(ParameterTable, WordForWord) {
+    struct Row {
+        const char* name;
+        const char* line;
+        const char* table;
+    };
+    const Row rows[] = {
+        {"the default pair", "pair --mesh external --module 2 --z1 20 --z2 40",
+         "Таблица параметров: Колесо 1\n"
+         "Модуль                              m   2\n"
+         "Число зубьев                        z   20\n"
+         "Угол наклона зуба                   β   0°\n"
+         "Направление линии зуба                  —\n"
+         "Нормальный исходный контур              ГОСТ 13755-81\n"
+         "Коэффициент смещения                x   0\n"
+         "Степень точности\n"
+         "Число зубьев в длине общей нормали  k   3\n"
+         "Длина общей нормали                 W   15.3209\n"
+         "Диаметр ролика                      D   4\n"
+         "Размер по роликам                   M   46.5519\n"
+         "Делительный диаметр                 d   40.0000\n"
+         "Число зубьев сопряжённого колеса    z   40\n"
+         "Межосевое расстояние                aw  60.0000\n"
+         "Таблица параметров: Колесо 2\n"
+         "Модуль                              m   2\n"
+         "Число зубьев                        z   40\n"
+         "Угол наклона зуба                   β   0°\n"
+         "Направление линии зуба                  —\n"
+         "Нормальный исходный контур              ГОСТ 13755-81\n"
+         "Коэффициент смещения                x   0\n"
+         "Степень точности\n"
+         "Число зубьев в длине общей нормали  k   5\n"
+         "Длина общей нормали                 W   27.6896\n"
+         "Диаметр ролика                      D   3.75\n"
+         "Размер по роликам                   M   85.8852\n"
+         "Делительный диаметр                 d   80.0000\n"
+         "Число зубьев сопряжённого колеса    z   20\n"
+         "Межосевое расстояние                aw  60.0000\n"},
+        {"a helical internal pair, left hand, with backlash",
+         "pair --mesh internal --module 2.5 --z1 24 --z2 71 --helix 12.5 --x1 0.2 --x2 0.4 "
+         "--backlash 0.05 --hand left --accuracy 7-B",
+         "Таблица параметров: Колесо 1\n"
+         "Модуль                              m   2.5\n"
+         "Число зубьев                        z   24\n"
+         "Угол наклона зуба                   β   12°30'\n"
+         "Направление линии зуба                  Левое\n"
+         "Нормальный исходный контур              ГОСТ 13755-81\n"
+         "Коэффициент смещения                x   0.2\n"
+         "Степень точности                        7-B\n"
+         "Число зубьев в длине общей нормали  k   4\n"
+         "Длина общей нормали                 W   27.0730\n"
+         "Длина общей нормали (с зазором)     W   27.0603\n"
+         "Диаметр шарика                      D   4.75\n"
+         "Размер по шарикам                   M   69.6982\n"
+         "Размер по шарикам (с зазором)       M   69.6701\n"
+         "Делительный диаметр                 d   61.4568\n"
+         "Число зубьев сопряжённого колеса    z   71\n"
+         "Межосевое расстояние                aw  60.6627\n"
+         "Таблица параметров: Колесо 2\n"
+         "Модуль                              m   2.5\n"
+         "Число зубьев                        z   71\n"
+         "Угол наклона зуба                   β   12°30'\n"
+         "Направление линии зуба                  Левое\n"
+         "Нормальный исходный контур              ГОСТ 13755-81\n"
+         "Коэффициент смещения                x   0.4\n"
+         "Степень точности                        7-B\n"
+         "Диаметр шарика                      D   4.25\n"
+         "Размер между шариками               M   177.8756\n"
+         "Размер между шариками (с зазором)   M   177.9840\n"
+         "Делительный диаметр                 d   181.8096\n"
+         "Число зубьев сопряжённого колеса    z   24\n"
+         "Межосевое расстояние                aw  60.6627\n"},
+        {"a GOST hub", "spline --standard gost --part hub --module 2 --teeth 20 --shift 0.3",
+         "Таблица параметров: Втулка\n"
+         "Модуль                      m   2\n"
+         "Число зубьев                z   20\n"
+         "Угол профиля                α   30°\n"
+         "Номинальный диаметр         D   42.8\n"
+         "Смещение исходного контура  xm  0.3\n"
+         "Ширина впадины              e   3.4880\n"
+         "Степень точности\n"
+         "Диаметр ролика              D   3.5\n"
+         "Размер между роликами       M   35.5020\n"
+         "Делительный диаметр         d   40.0000\n"
+         "Обозначение                     42.8 × 2 ГОСТ 6033-80\n"},
+    };
+    const testing::TempFolder folder;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CliRun run = RunCli(std::string(row.line) + " --report -o " + folder.File("t.dxf"));
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::size_t from = run.out.find("Таблица параметров");
+        const std::size_t to = run.out.find("Предупреждения");
+        ASSERT_NE(from, std::string::npos);
+        EXPECT_EQ(run.out.substr(from, to == std::string::npos ? to : to - from), row.table);
+    }
+}
+
+TEST(ParameterTable, GostNominalDiameterIsTheDrawnHubRoot) {
+    // D = m (z + 1.1) + 2 x m: the hub's root d + 2 (0.45 + 0.1 + x) m as drawn, the shaft's
+    // tip 0.2 m below it. Sizes 20 x 1 and 50 x 2 with the shifts that give whole diameters.
+    struct Row {
+        const char* name;
+        int z;
+        double m, xm, D;
+    };
+    const Row rows[] = {
+        {"20 x 1, z 18, shift +0.45", 18, 1, 0.45, 20},
+        {"50 x 2, z 24, shift -0.1", 24, 2, -0.1, 50},
+        {"100 x 5, z 18, shift +2.25", 18, 5, 2.25, 100},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_NEAR(GostSplineNominalDiameter(row.z, row.m, row.xm / row.m), row.D, 1e-12);
+        const Written hub =
+            Write(Spline(row.z, row.m, row.xm, true), SplineStandard::Gost6033, {}, 10, 5);
+        EXPECT_NEAR(hub.sheet.wheels.at(0).df, row.D, 1e-9 * row.D);
+        const Written shaft =
+            Write(Spline(row.z, row.m, row.xm, false), SplineStandard::Gost6033, {}, 10, 5);
+        EXPECT_NEAR(shaft.sheet.wheels.at(0).da, row.D - 0.2 * row.m, 1e-9 * row.D);
+    }
+}
+
+TEST(ToothHand, RecordedInTheSheetNotInTheDrawing) {
+    struct Row {
+        const char* name;
+        const char* line;
+        const char* hands;
+    };
+    const Row rows[] = {
+        {"external, right by default", "pair --mesh external --z1 20 --z2 40 --helix 15",
+         "right left"},
+        {"external, left chosen", "pair --mesh external --z1 20 --z2 40 --helix 15 --hand left",
+         "left right"},
+        {"external, negative helix", "pair --mesh external --z1 20 --z2 40 --helix -15",
+         "left right"},
+        {"internal shares the hand", "pair --mesh internal --z1 20 --z2 61 --helix 15 --hand left",
+         "left left"},
+        {"internal, ring first", "pair --mesh internal --z1 61 --z2 20 --helix 15", "right right"},
+        {"spur has none", "pair --mesh external --z1 20 --z2 40 --hand left", "null null"},
+    };
+    const testing::TempFolder folder;
+    const std::string plain = folder.File("plain.dxf");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string line = std::string(row.line) + " --module 2";
+        const CliRun run = RunCli(line + " --report=json -o " + folder.File("hand.dxf"));
+        ASSERT_EQ(run.status, 0) << run.err;
+        std::string hands;
+        for (std::size_t at = run.out.find("\"hand\": "); at != std::string::npos;
+             at = run.out.find("\"hand\": ", at + 1)) {
+            const std::size_t from = at + 8;
+            std::string word = run.out.substr(from, run.out.find(',', from) - from);
+            word.erase(std::remove(word.begin(), word.end(), '"'), word.end());
+            hands += (hands.empty() ? "" : " ") + word;
+        }
+        EXPECT_EQ(hands, row.hands);
+        // The same drawing without the hand: byte for byte.
+        std::string bare = line;
+        bare = bare.substr(0, bare.find(" --hand")) +
+               (bare.find(" --hand") == std::string::npos ? "" : " --module 2");
+        ASSERT_EQ(RunCli(bare + " -o " + plain).status, 0);
+        EXPECT_EQ(testing::ReadFile(folder.File("hand.dxf")), testing::ReadFile(plain));
+    }
+}
+
+TEST(ToothHand, ContradictionsRefused) {
+    struct Row {
+        const char* name;
+        const char* options;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"negative helix, right hand", "--helix -15 --hand right",
+         "--helix and --hand: a negative helix angle means a left hand"},
+        {"a word that is no hand", "--helix 15 --hand up", "--hand: must be right or left"},
+        {"accuracy on two lines", "--accuracy 7\x01", "--accuracy: "},
+        {"accuracy too long", "--accuracy 12345678901234567890123456789012345678901",
+         "--accuracy: степень точности длиннее 40 знаков"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CliRun run = RunCli(
+            std::string("pair --mesh external --module 2 --z1 20 --z2 40 -o x.dxf ") + row.options);
+        EXPECT_EQ(run.status, kCliBadUsage);
+        EXPECT_NE(run.err.find(row.message), std::string::npos) << run.err;
+    }
+}
+
+TEST(DxfTable, TextBytesInWindows1251) {
+    struct Row {
+        const char* name;
+        std::string utf8;
+        std::string bytes;
+    };
+    const Row rows[] = {
+        {"ASCII as it is", "M 2.5", "M 2.5"},
+        {"Cyrillic", "Модуль Ёё", "\xCC\xEE\xE4\xF3\xEB\xFC \xA8\xB8"},
+        {"degree, numero, dash", "12°30' № —",
+         "12\xB0"
+         "30' \xB9 \x97"},
+        {"signs the code page lacks", "α × β", "\\U+03B1 \\U+00D7 \\U+03B2"},
+        {"control characters become spaces", "a\tb\nc", "a b c"},
+        {"bytes that are not UTF-8",
+         "a\xFF"
+         "b\xD0",
+         "a?b?"},
+        {"overlong form refused", "\xC0\xAF", "??"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(DxfTextBytes(row.utf8), row.bytes);
     }
 }
 
