@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QWidget>
 
@@ -27,8 +28,12 @@ public:
     QStringList Warnings() const;
 
     QTableWidget* table = nullptr;
+    // The parameter table of each wheel's part drawing, on a tab beside the sheet: name,
+    // symbol and value, a heading row per wheel.
+    QTableWidget* parameters = nullptr;
+    QTabWidget* tabs = nullptr;
 
-private:
+  private:
     QWidget* warnings_ = nullptr;
     QList<QLabel*> lines_;
 };

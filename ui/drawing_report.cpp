@@ -27,14 +27,15 @@ DrawingReport::DrawingReport(QWidget* parent) : QWidget(parent) {
     row->addWidget(sheet, 7);
 }
 
-ReadBack ReadBackDrawing(const MainMod& state, const BuilderCall& call, const std::string& path) {
+ReadBack ReadBackDrawing(const MainMod& state, const BuilderCall& call, const std::string& path,
+                         const SheetOptions& options) {
     ReadBack back{ReadDxfFile(path), {}};
     if (!back.drawing.ok()) {
         back.sheet = DataSheetResult::Failure("чертёж не прочитан: " +
                                               DescribeDxfRead(back.drawing.fault()));
         return back;
     }
-    back.sheet = MakeDataSheet(state, call, back.drawing.value());
+    back.sheet = MakeDataSheet(state, call, back.drawing.value(), options);
     return back;
 }
 

@@ -25,7 +25,10 @@ struct ReadBack {
 
 // Reads the file `call` wrote at `path` once and makes its sheet; `state` holds the rack and
 // point counts it was drawn with.
-ReadBack ReadBackDrawing(const MainMod& state, const BuilderCall& call, const std::string& path);
+// `options` carries what the sheet takes from the pages beyond the drawing (hand, accuracy,
+// spline standard).
+ReadBack ReadBackDrawing(const MainMod& state, const BuilderCall& call, const std::string& path,
+                         const SheetOptions& options = {});
 
 class DrawingReport : public QWidget {
     Q_OBJECT
