@@ -350,19 +350,19 @@ std::string SpanJson(const WheelSheet& w) {
     return out + "}";
 }
 
-std::string RollersJson(const WheelSheet& w) {
+std::string RollersJson(const WheelSheet& w, bool helical) {
     std::string out = "{\"D\": " + JsonNumber(w.rollerD) + ", \"M\": " + JsonNumber(w.M) +
                       ", \"M_nominal\": " + JsonNumber(w.MNominal) +
                       ", \"contact_diameter\": " + JsonNumber(w.rollerContact) +
                       ", \"between\": " + (w.internalTeeth ? "true" : "false");
     if (w.rollerRefusal) {
-        out += ", \"reason\": " + JsonString(RollerRefusalLine(w, OfWheel(w.role), false, '.'));
+        out += ", \"reason\": " + JsonString(RollerRefusalLine(w, OfWheel(w.role), helical, '.'));
     }
     return out + "}";
 }
 
 // One wheel of the JSON form, on one line.
-std::string WheelJson(const WheelSheet& w, bool pair) {
+std::string WheelJson(const WheelSheet& w, bool pair, bool helical) {
     std::string out =
         "{\"name\": " + JsonString(WordsOf(w.role).name) +
         ", \"internal_teeth\": " + (w.internalTeeth ? "true" : "false") + ", \"z\": " + Whole(w.z) +
@@ -373,7 +373,8 @@ std::string WheelJson(const WheelSheet& w, bool pair) {
         ", \"involute\": {\"from\": " + JsonNumber(w.involute.from) +
         ", \"to\": " + JsonNumber(w.involute.to) + "}, \"span\": " + SpanJson(w) +
         ", \"sna\": " + JsonNumber(w.tipThickness) + ", \"sat\": " + JsonNumber(w.tipThicknessT) +
-        ", \"backlash_thinning\": " + JsonNumber(w.thinning) + ", \"rollers\": " + RollersJson(w);
+        ", \"backlash_thinning\": " + JsonNumber(w.thinning) +
+        ", \"rollers\": " + RollersJson(w, helical);
     if (w.rackCut) {
         out += ", \"df_rack\": " + JsonNumber(w.dfRack) + ", \"x_min\": " + JsonNumber(w.xMin) +
                ", \"undercut\": " + (w.undercut ? "true" : "false");
@@ -569,7 +570,7 @@ std::string DataSheetJson(const DataSheetResult& made, const std::string& path) 
     out += "  \"wheels\": [";
     for (std::size_t i = 0; i < sheet.wheels.size(); ++i) {
         out += i == 0 ? "\n" : ",\n";
-        out += "    " + WheelJson(sheet.wheels[i], sheet.pair);
+        out += "    " + WheelJson(sheet.wheels[i], sheet.pair, sheet.helical);
     }
     out += "\n  ],\n  \"pair\": ";
     if (sheet.pair) {
