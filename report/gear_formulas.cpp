@@ -203,11 +203,6 @@ double TouchingRollerDiameter(const ToothData& t) {
     return RollerTouchingAt(t, ReferenceDiameter(t.z, TransverseModule(t.mn, t.beta)));
 }
 
-double GaugeRollerDiameter(double D) {
-    const double step = D < 1 ? 0.01 : D <= 10 ? 0.05 : 0.5;
-    return RoundToPlaces(RoundHalfEven(D / step) * step, 2);
-}
-
 double CutterFormDiameter(double db2, double db0, double dNa0, double a0, double alphaW0) {
     const double rb2 = db2 / 2;
     const double g0 = LineOfActionToTip(dNa0, db0);

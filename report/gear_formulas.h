@@ -171,11 +171,6 @@ double TouchingRollerDiameter(const ToothData& t);
 // On dy = d this is the roller above. Not a number for dy below db.
 double RollerTouchingAt(const ToothData& t, double dy);
 
-// A roller diameter rounded to a gauge size: 0.01 mm steps below 1 mm, 0.05 mm up to 10 mm,
-// 0.5 mm above. Half a step moves the contact by a few hundredths of a module at most, so the
-// rounded roller still touches near the reference circle.
-double GaugeRollerDiameter(double D);
-
 // Form diameter (end of the involute towards the root) of an internal gear cut by a pinion-type
 // cutter whose involute ends at diameter dNa0 (where its tip rounding begins), base diameter
 // db0, in a cutting mesh of centre distance a0 and working pressure angle alpha_w0:
