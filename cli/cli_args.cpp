@@ -234,6 +234,27 @@ CliValue OutputValue() {
             }};
 }
 
+CliValue AccuracyValue() {
+    return {"TEXT", [](const std::string& text, CliRequest& r) -> std::string {
+                const std::string problem = AccuracyTextProblem(text);
+                if (!problem.empty()) {
+                    return problem;
+                }
+                r.accuracy = text;
+                return {};
+            }};
+}
+
+CliValue TableValue() {
+    return {"FILE.dxf", [](const std::string& text, CliRequest& r) -> std::string {
+                if (text.empty()) {
+                    return "needs a file name";
+                }
+                r.table = text;
+                return {};
+            }};
+}
+
 // A switch: bare or "=text" prints the data sheet as text, "=json" as JSON.
 CliValue ReportValue() {
     CliValue value{"[=json]", [](const std::string& text, CliRequest& r) -> std::string {
@@ -276,6 +297,11 @@ void AddPairOptions(std::vector<CliOption>& t) {
                  Number(&CliRequest::x1, "X", Sign::Any), "profile shift coefficients (default 0)"});
     t.push_back({"--x2", nullptr, C::Pair, N::Optional, nullptr,
                  Number(&CliRequest::x2, "X", Sign::Any), "profile shift coefficients (default 0)"});
+    t.push_back({"--hand", nullptr, C::Pair, N::Optional, nullptr,
+                 Choice<HandChoice>(&CliRequest::hand,
+                                    {{"right", HandChoice::Right}, {"left", HandChoice::Left}}),
+                 "hand of wheel 1's tooth line (default right; a negative --helix\n"
+                 "means left); wheel 2's is opposite (external) or the same (internal)"});
     t.push_back({"--backlash", nullptr, C::Pair, N::Optional, nullptr,
                  Number(&CliRequest::backlash, "JN", Sign::Any),
                  "normal backlash jn in mm (default 0)"});
@@ -320,6 +346,10 @@ void AddSplineAndCommonOptions(std::vector<CliOption>& t) {
                  Number(&CliRequest::roller, "D", Sign::Positive),
                  "diameter of the measuring rollers for the data sheet's M, mm\n"
                  "(default: a gauge size touching each flank near the reference circle)"});
+    t.push_back({"--accuracy", nullptr, C::Both, N::Optional, nullptr, AccuracyValue(),
+                 "accuracy designation for the parameter table, printed as given"});
+    t.push_back({"--table", nullptr, C::Both, N::Optional, nullptr, TableValue(),
+                 "also write the parameter table as its own DXF drawing (R12)"});
     t.push_back({"--report", nullptr, C::Both, N::Optional, nullptr, ReportValue(),
                  "after writing, read the drawing back and print its data sheet\n"
                  "(diameters, span measurement, mesh, check of the drawn outlines)\n"
@@ -427,6 +457,11 @@ std::string CheckCombinations(const Reading& reading) {
     if (r.job == CliJob::Spline && r.standard == SplineStandard::Ost100086 &&
         Seen(reading, "--shift")) {
         return "--shift: OST 1 00086-73 splines are not shifted";
+    }
+    if (r.job == CliJob::Pair && Seen(reading, "--hand") &&
+        !HandConflict(r.helix, r.hand).empty()) {
+        return "--helix and --hand: a negative helix angle means a left hand; give --hand left "
+               "or a positive --helix";
     }
     for (const CliOption& option : CliOptions()) {
         if (option.excludes && Seen(reading, option.name) && Seen(reading, option.excludes)) {

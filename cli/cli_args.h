@@ -12,6 +12,7 @@
 #include "app/basic_rack.h"
 #include "app/calculation.h"
 #include "app/startup.h"
+#include "app/table_input.h"
 #include "math/outcome.h"
 
 namespace tarvo {
@@ -50,6 +51,9 @@ struct CliRequest {
     std::string output;
     CliReport report = CliReport::None;
     double roller = 0;  // measuring roller diameter for the data sheet, mm; 0: the sheet chooses
+    HandChoice hand = HandChoice::Right;  // hand of wheel 1's tooth line (helical pairs)
+    std::string accuracy;                 // accuracy designation for the parameter table
+    std::string table;                    // the parameter table's own DXF file; empty: none written
 };
 
 // The request, or what is wrong with the command line, naming the option at fault.

@@ -20,6 +20,7 @@
 #include "cli/cli_calculation.h"
 #include "drawing/builder_call.h"
 #include "report/data_sheet.h"
+#include "report/parameter_table.h"
 #include "report/sheet_text.h"
 
 namespace tarvo {
@@ -80,25 +81,53 @@ const char* OptionOf(InputField field) {
     return kOptions[static_cast<std::size_t>(field)];
 }
 
+// What the data sheet takes from the command line beyond the drawing.
+SheetOptions SheetOptionsOf(const CliRequest& request) {
+    SheetOptions options;
+    options.rollerDiameter = request.roller;
+    options.hand = request.hand == HandChoice::Left ? ToothHand::Left : ToothHand::Right;
+    options.accuracy = request.accuracy;
+    options.spline =
+        request.standard == SplineStandard::Gost6033 ? SplineNorm::Gost6033 : SplineNorm::Ost100086;
+    return options;
+}
+
 // After a drawing is written: its path, and the data sheet when asked for.
 // The sheet is made from the file as written, held open since the write.
-void PrintReport(const CliRequest& request, const MainMod& state, const WrittenFile& written,
+void PrintReport(const CliRequest& request, const MainMod& state, const DataSheetResult& sheet,
                  std::ostream& out) {
     switch (request.report) {
         case CliReport::None:
             out << state.OutFile << "\n";
             return;
         case CliReport::Text:
-            out << state.OutFile << "\n"
-                << DataSheetText(DataSheetOfWritten(state, CallOf(request, state), written,
-                                                    SheetOptions{request.roller}));
+            out << state.OutFile << "\n" << DataSheetText(sheet);
             return;
         case CliReport::Json:
-            out << DataSheetJson(DataSheetOfWritten(state, CallOf(request, state), written,
-                                                    SheetOptions{request.roller}),
-                                 state.OutFile, CalculationObjectJson(CalculationOf(request)));
+            out << DataSheetJson(sheet, state.OutFile,
+                                 CalculationObjectJson(CalculationOf(request)));
             return;
     }
+}
+
+// Writes the parameter table's drawing when asked for; false (and why, on `err`) when it
+// could not be made or written.
+bool WriteTable(const CliRequest& request, const DataSheetResult& sheet, std::ostream& err) {
+    if (request.table.empty()) {
+        return true;
+    }
+    if (!sheet.ok()) {
+        err << kWords.prefix << "таблица параметров не построена: " << sheet.fault() << "\n";
+        return false;
+    }
+    const WriteOutcome written =
+        DxfWriteTable(request.table, ParameterTablesDrawing(MakeParameterTables(sheet.value())));
+    if (!written.ok()) {
+        err << kWords.prefix << kWords.fileWord << request.table << kWords.fileNotWritten
+            << RussianOsReason(written.fault()) << "\n";
+        return false;
+    }
+    return true;
 }
 
 // Stores the request's basic rack as the gear-pair or spline page would. A refused custom rack
@@ -198,8 +227,13 @@ int DrawInto(const CliRequest& request, std::ostream& out, std::ostream& err) {
     }
     const DrawResult result = RunBuilder(state, CallOf(request, state));
     if (result.ok()) {
-        PrintReport(request, state, result.value(), out);
-        return kCliWritten;
+        const bool needSheet = request.report != CliReport::None || !request.table.empty();
+        const DataSheetResult sheet =
+            needSheet ? DataSheetOfWritten(state, CallOf(request, state), result.value(),
+                                           SheetOptionsOf(request))
+                      : DataSheetResult::Failure("не запрошены");
+        PrintReport(request, state, sheet, out);
+        return WriteTable(request, sheet, err) ? kCliWritten : kCliNotDrawn;
     }
     const DrawFault& fault = result.fault();
     switch (fault.kind) {

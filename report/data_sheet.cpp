@@ -6,15 +6,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
-#include "report/gear_formulas.h"
-#include "report/overlap_remedy.h"
 #include "drawing/internal_pair.h"
 #include "drawing/rack_cut.h"
 #include "math/constants.h"
 #include "math/involute.h"
 #include "math/rounding.h"
+#include "report/drawn_involute.h"
+#include "report/gear_formulas.h"
+#include "report/overlap_remedy.h"
 
 namespace tarvo {
 
@@ -37,12 +39,6 @@ Reach DrawnReach(const std::vector<PointXY>& outline, PointXY centre) {
     return r;
 }
 
-// A wheel's outline as read back and the centre it turns about.
-struct DrawnWheel {
-    const std::vector<PointXY>* outline;
-    PointXY centre;
-};
-
 // What every wheel of one sheet shares: the basic rack's depth, the roller asked for and what
 // the drawing was made with (the rack-cut root among it).
 struct SheetBasis {
@@ -50,6 +46,53 @@ struct SheetBasis {
     SheetOptions options;
     const MainMod* state;
 };
+
+// A wheel's outline as read back and the centre it turns about, and the flank its builder
+// made it of (null when the drawing's data could not be rebuilt).
+struct DrawnWheel {
+    const std::vector<PointXY>* outline;
+    PointXY centre;
+    const std::vector<PointXY>* flank = nullptr;
+};
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// Span and rollers on the drawn involute: the k and the roller the workshop is given, their
+// values as drawn and without the backlash share, or why none applies.
+void AddMeasurements(WheelSheet& w, const ToothData& t, const DrawnWheel& drawn,
+                     const SheetBasis& basis) {
+    // Without the flank the involute is taken from the base circle (or the tip) to the tip.
+    w.involute = drawn.flank != nullptr ? DrawnInvoluteSpan(*drawn.flank, w.db, t.internal)
+                                        : InvoluteSpan{t.internal ? HUGE_VAL : w.db, w.da};
+    ToothData nominal = t;
+    nominal.thinning = 0;
+    if (!t.internal) {
+        w.hasSpan = true;
+        const SpanResult span = ChooseSpan(t, w.involute);
+        w.k = span.ok() ? span.value() : span.fault().k;
+        w.W = span.ok() ? BaseTangentLength(t, w.k) : kNaN;
+        w.WNominal = span.ok() ? BaseTangentLength(nominal, w.k) : kNaN;
+        w.spanContact = SpanContactDiameter(t, BaseTangentLength(t, w.k));
+        if (!span.ok()) {
+            w.spanRefusal = span.fault();
+        }
+    }
+    const DrawnTeeth teeth{w.da, w.involute, drawn.flank};
+    const double asked = basis.options.rollerDiameter;
+    const RollerResult roller = asked > 0 ? CheckRoller(t, teeth, asked) : ChooseRoller(t, teeth);
+    if (roller.ok()) {
+        w.rollerD = roller->D;
+        w.M = roller->M;
+        w.rollerContact = roller->contactD;
+        w.MNominal = MeasurementOverRollers(nominal, w.rollerD).M;
+    } else {
+        w.rollerD = roller.fault().D;
+        w.M = kNaN;
+        w.MNominal = kNaN;
+        w.rollerContact = roller.fault().contactD;
+        w.rollerRefusal = roller.fault();
+    }
+}
 
 // The cutting rack's envelope on external teeth, when the drawing was made with the rack-cut
 // root: its root and form diameters and its undercut verdict are then those of the drawing.
@@ -92,9 +135,6 @@ WheelSheet Wheel(WheelRole role, const ToothData& t, const DrawnWheel& drawn,
     w.da = 2 * (t.internal ? reach.rMin : reach.rMax);
     w.df = 2 * (t.internal ? reach.rMax : reach.rMin);
     if (!t.internal) {
-        w.hasSpan = true;
-        w.k = SpanTeeth(t);
-        w.W = BaseTangentLength(t, w.k);
         w.rackCut = true;
         w.dfRack = RackRootDiameter(t, basis.rack);
         w.xMin = UndercutLimit(t, basis.rack);
@@ -105,9 +145,8 @@ WheelSheet Wheel(WheelRole role, const ToothData& t, const DrawnWheel& drawn,
         }
     }
     w.tipThickness = TipToothThickness(t, w.da);
-    const double asked = basis.options.rollerDiameter;
-    w.rollerD = asked > 0 ? asked : GaugeRollerDiameter(TouchingRollerDiameter(t));
-    w.M = MeasurementOverRollers(t, w.rollerD).M;
+    w.tipThicknessT = TransverseTipThickness(t, w.da);
+    AddMeasurements(w, t, drawn, basis);
     return w;
 }
 
@@ -131,6 +170,12 @@ void AddWarnings(DataSheet& sheet) {
         }
         if (w.undercut) {
             sheet.warnings.push_back({SheetWarningKind::Undercut, wheel, -1});
+        }
+        if (w.spanRefusal) {
+            sheet.warnings.push_back({SheetWarningKind::SpanRefused, wheel, -1});
+        }
+        if (w.rollerRefusal) {
+            sheet.warnings.push_back({SheetWarningKind::RollerRefused, wheel, -1});
         }
     }
     if (!sheet.pair) {
@@ -189,9 +234,17 @@ void CheckInterference(DataSheet& sheet, std::size_t i, const InternalPairGeomet
 
 DataSheetResult Refused(const std::string& reason) { return DataSheetResult::Failure(reason); }
 
+using Flanks = DrawnFlanksResult;
+
+// Wheel i's flank (in the designer's order), or null when the drawing could not be rebuilt.
+const std::vector<PointXY>* FlankOf(const Flanks& flanks, std::size_t i) {
+    return flanks.ok() && i < flanks->size() ? &flanks.value()[i] : nullptr;
+}
+
 // The spline member's sheet: one wheel, no backlash.
 void SplineSheet(DataSheet& sheet, const BuilderCall& call, const DrawnWheel& drawn,
                  const SheetBasis& basis) {
+    sheet.spline = basis.options.spline;
     const ToothData t{call.Z, call.m, GradToRad(call.alpha), 0, call.x, call.hub, 0};
     sheet.wheels.push_back(Wheel(call.hub ? WheelRole::Hub : WheelRole::Shaft, t, drawn, basis));
     AddWarnings(sheet);
@@ -216,13 +269,27 @@ bool WithinMeshCheckRange(const DxfDrawing& drawing, std::size_t outline1, std::
     return true;
 }
 
+// The hand of each wheel's tooth line: wheel 1's from the sign of the helix angle or, for a
+// positive one, as chosen; in an external mesh the mate's is the opposite, in an internal one
+// the same.
+void SetHands(DataSheet& sheet, bool internal, ToothHand chosen) {
+    if (!sheet.helical) {
+        return;
+    }
+    const ToothHand first = sheet.beta < 0 ? ToothHand::Left : chosen;
+    const ToothHand other = first == ToothHand::Left ? ToothHand::Right : ToothHand::Left;
+    sheet.wheels[0].hand = first;
+    sheet.wheels[1].hand = internal ? first : other;
+}
+
 void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& call,
-               const DxfDrawing& drawing, const SheetBasis& basis) {
+                   const DxfDrawing& drawing, const SheetBasis& basis, const Flanks& flanks) {
     const std::vector<PointXY> centres = CentreMarks(drawing);
     const bool internal = call.kind == BuilderCall::Kind::InternalPair;
     const double alphaN = GradToRad(call.alpha);
     const double beta = GradToRad(call.beta);
     sheet.helical = beta != 0;
+    sheet.beta = call.beta;
     sheet.backlash = call.jn;
     const double alphaT = TransversePressureAngle(alphaN, beta);
     const double mt = TransverseModule(call.m, beta);
@@ -245,10 +312,13 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
     const ToothData t1{call.Z1, call.m, alphaN, beta, call.x1, swap, share * call.Z1};
     const ToothData t2{call.Z2, call.m, alphaN, beta, call.x2, internal && !swap,
                        share * call.Z2};
-    sheet.wheels.push_back(Wheel(WheelRole::Wheel1, t1,
-                                 {&drawing.polylines[outline1].points, centres[outline1]}, basis));
-    sheet.wheels.push_back(Wheel(WheelRole::Wheel2, t2,
-                                 {&drawing.polylines[outline2].points, centres[outline2]}, basis));
+    sheet.wheels.push_back(
+        Wheel(WheelRole::Wheel1, t1,
+              {&drawing.polylines[outline1].points, centres[outline1], FlankOf(flanks, 0)}, basis));
+    sheet.wheels.push_back(
+        Wheel(WheelRole::Wheel2, t2,
+              {&drawing.polylines[outline2].points, centres[outline2], FlankOf(flanks, 1)}, basis));
+    SetHands(sheet, internal, basis.options.hand);
     sheet.wheels[0].outline = static_cast<int>(outline1);
     sheet.wheels[1].outline = static_cast<int>(outline2);
     const WheelSheet& p = sheet.wheels[swap ? 1 : 0];
@@ -302,10 +372,16 @@ DataSheetResult MakeDataSheet(const MainMod& state, const BuilderCall& call,
     sheet.pair = pair;
     // The rack's full depth below its datum line, clearance included, cuts the root.
     const SheetBasis basis{{state.Hf + state.C, state.Ro}, options, &state};
+    sheet.rack = {state.Alfa, state.H, state.Hf, state.C, state.Ro};
+    sheet.accuracy = options.accuracy;
+    // The flanks the drawing was made of, rebuilt from the same data: the measurements must
+    // touch their drawn involute.
+    const Flanks flanks = DrawnFlanks(state, call);
     if (pair) {
-        MakePairSheet(sheet, state, call, drawing, basis);
+        MakePairSheet(sheet, state, call, drawing, basis, flanks);
     } else {
-        SplineSheet(sheet, call, {&drawing.polylines[0].points, centres[0]}, basis);
+        SplineSheet(sheet, call, {&drawing.polylines[0].points, centres[0], FlankOf(flanks, 0)},
+                    basis);
     }
     return sheet;
 }

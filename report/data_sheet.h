@@ -3,15 +3,18 @@
 // warnings that apply. The window's report page and tarvo-cli --report both show it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "report/mesh_check.h"
-#include "report/overlap_remedy.h"
 #include "drawing/builder_call.h"
 #include "drawing/dxf_reader.h"
 #include "profile/geometry_fault.h"
 #include "profile/main_mod.h"
+#include "report/mesh_check.h"
+#include "report/overlap_remedy.h"
+#include "report/roller_choice.h"
+#include "report/span_choice.h"
 
 namespace tarvo {
 
@@ -31,11 +34,25 @@ constexpr double kInterferenceTolerance = 0.001;
 // drawing dimension.
 constexpr double kRootDifference = 0.01;
 
+// The hand of a helical wheel's tooth line; a spur wheel or a spline has none.
+enum class ToothHand { None, Right, Left };
+
+// The spline standard a spline member was drawn to (its table rows and designation).
+enum class SplineNorm { Gost6033, Ost100086 };
+
 // What the report takes beyond the drawing itself.
 struct SheetOptions {
-    // Diameter of the measuring rollers, mm; 0 chooses for each wheel the gauge size nearest to
-    // the roller that touches its flanks on the reference circle.
+    // Diameter of the measuring rollers, mm; 0 chooses for each wheel the gauge size of the
+    // stocked series (GaugeSizes) whose contact lies nearest the middle of its drawn involute.
     double rollerDiameter = 0;
+    // Hand of wheel 1 of a helical pair for a positive helix angle (a negative one means left);
+    // wheel 2 takes the opposite hand in an external pair, the same in an internal one. The
+    // drawing, a transverse section, is the same for both hands.
+    ToothHand hand = ToothHand::Right;
+    // The accuracy designation for the parameter table, printed as typed (may be empty).
+    std::string accuracy;
+    // A spline member's standard.
+    SplineNorm spline = SplineNorm::Gost6033;
 };
 
 struct WheelSheet {
@@ -51,12 +68,23 @@ struct WheelSheet {
     double db = 0;               // base diameter
     double x = 0;                // profile shift coefficient (normal section, as entered)
     double thinning = 0;         // backlash share taken off the transverse thickness on d, mm
+    ToothHand hand = ToothHand::None;
+    InvoluteSpan involute;       // diameters between which the flank is drawn as the involute
     bool hasSpan = false;        // external teeth: the span measurement below applies
-    int k = 0;                   // teeth spanned
-    double W = 0;                // base tangent length over k teeth, of the teeth as drawn
+    int k = 0;                   // teeth spanned (refused: the usual k)
+    double W = 0;                // base tangent length over k teeth, of the teeth as drawn;
+                                 // not a number when refused
+    double WNominal = 0;         // the same without the backlash share
+    double spanContact = 0;      // diameter where the caliper touches the flanks
+    std::optional<SpanRefusal> spanRefusal;  // no k touches the drawn involute
     double tipThickness = 0;     // normal tooth thickness on the drawn tip circle, as drawn
+    double tipThicknessT = 0;    // the transverse one (equal for a spur wheel)
     double rollerD = 0;          // measuring roller diameter, mm
-    double M = 0;                // over (external teeth) or between (internal) two rollers
+    double M = 0;                // over (external teeth) or between (internal) two rollers;
+                                 // not a number when the roller is refused
+    double MNominal = 0;         // the same without the backlash share
+    double rollerContact = 0;    // diameter where the rollers touch the flanks
+    std::optional<RollerRefusal> rollerRefusal;  // why the roller gives no M
     // External teeth: what the basic rack itself would leave on them.
     bool rackCut = false;
     double dfRack = 0;           // root diameter the basic rack cuts
@@ -87,6 +115,8 @@ enum class SheetWarningKind {
     MeshNotChecked,
     Undercut,
     Jam,
+    SpanRefused,    // no span count touches the drawn involute
+    RollerRefused,  // no M: the roller asked for, or no gauge size, fails on this wheel
 };
 
 struct SheetWarning {
@@ -95,9 +125,22 @@ struct SheetWarning {
     int mate = -1;   // interference and jam: the wheel whose tip reaches in
 };
 
+// The basic rack the drawing was cut with, as stored: angle in degrees, the rest in modules.
+struct SheetRack {
+    double alpha = 0;
+    double ha = 0;
+    double hf = 0;
+    double c = 0;
+    double rf = 0;
+};
+
 struct DataSheet {
     BuilderCall::Kind kind = BuilderCall::Kind::ExternalPair;
     bool helical = false;
+    double beta = 0;  // helix angle as entered, degrees (its sign is the hand of wheel 1)
+    SheetRack rack;
+    std::string accuracy;                      // the designation as typed
+    SplineNorm spline = SplineNorm::Gost6033;  // a spline member's standard
     double backlash = 0;  // normal backlash jn the drawing was made with, mm
     std::vector<WheelSheet> wheels;  // a pair in the order the designer entered its wheels
     bool pair = false;

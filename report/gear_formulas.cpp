@@ -75,10 +75,7 @@ double BaseTangentLength(const ToothData& t, int k) {
            t.thinning * std::cos(t.beta) * cosAlphaN;
 }
 
-int SpanTeeth(const ToothData& t) {
-    if (t.z < 2) {
-        return 1;
-    }
+double SpanTeethExact(const ToothData& t) {
     const double alphaT = TransversePressureAngle(t.alphaN, t.beta);
     const double d = ReferenceDiameter(t.z, TransverseModule(t.mn, t.beta));
     // The flanks are touched on the circle of diameter d + 2 x mn; when the base circle lies
@@ -86,11 +83,17 @@ int SpanTeeth(const ToothData& t) {
     const double ratio = BaseDiameter(d, alphaT) / (d + 2 * t.x * t.mn);
     const double alphaX = ratio > 0 && ratio < 1 ? std::acos(ratio) : 0;
     const double cosBb = std::cos(BaseHelixAngle(t.beta, alphaT));
-    const double k = t.z / kPi *
-                         (std::tan(alphaX) / (cosBb * cosBb) -
-                          2 * t.x * std::tan(t.alphaN) / t.z - Inv(alphaT)) +
-                     0.5;
-    const double rounded = RoundHalfEven(k);
+    return t.z / kPi *
+               (std::tan(alphaX) / (cosBb * cosBb) - 2 * t.x * std::tan(t.alphaN) / t.z -
+                Inv(alphaT)) +
+           0.5;
+}
+
+int SpanTeeth(const ToothData& t) {
+    if (t.z < 2) {
+        return 1;
+    }
+    const double rounded = RoundHalfEven(SpanTeethExact(t));
     if (!(rounded >= 1)) {
         return 1;
     }
@@ -100,15 +103,26 @@ int SpanTeeth(const ToothData& t) {
     return static_cast<int>(rounded);
 }
 
-double TipToothThickness(const ToothData& t, double da) {
+double SpanContactDiameter(const ToothData& t, double W) {
+    const double alphaT = TransversePressureAngle(t.alphaN, t.beta);
+    const double db = BaseDiameter(ReferenceDiameter(t.z, TransverseModule(t.mn, t.beta)), alphaT);
+    const double wt = W / std::cos(BaseHelixAngle(t.beta, alphaT));
+    return std::sqrt(db * db + wt * wt);
+}
+
+double TransverseTipThickness(const ToothData& t, double da) {
     const double alphaT = TransversePressureAngle(t.alphaN, t.beta);
     const double d = ReferenceDiameter(t.z, TransverseModule(t.mn, t.beta));
     const double db = BaseDiameter(d, alphaT);
     const double alphaAt = std::acos(std::fmin(db / da, 1.0));
     const double invDiff = Inv(alphaT) - Inv(alphaAt);
-    const double sat = da * (ReferenceThickness(t) / d + (t.internal ? -invDiff : invDiff));
+    return da * (ReferenceThickness(t) / d + (t.internal ? -invDiff : invDiff));
+}
+
+double TipToothThickness(const ToothData& t, double da) {
+    const double d = ReferenceDiameter(t.z, TransverseModule(t.mn, t.beta));
     const double betaA = std::atan(std::tan(t.beta) * da / d);
-    return sat * std::cos(betaA);
+    return TransverseTipThickness(t, da) * std::cos(betaA);
 }
 
 double RackFormDiameter(const ToothData& t, const RackDepth& rack) {
@@ -161,26 +175,32 @@ RollerMeasurement MeasurementOverRollers(const ToothData& t, double rollerD) {
     m.D = rollerD;
     m.M = kNaN;
     m.centreD = kNaN;
+    m.contactD = kNaN;
     const ArcInvResult alphaM = ArcInv(invM);
     if (!alphaM.ok() || !(invM > 0)) {
         return m;
     }
     m.centreD = b.db / std::cos(alphaM.value());
+    const double tanY = std::tan(alphaM.value()) + (t.internal ? offset : -offset);
+    m.contactD = tanY > 0 ? b.db * std::sqrt(1 + tanY * tanY) : 0;
     const double across = t.z % 2 == 0 ? 1 : std::cos(kPi / (2 * t.z));
     m.M = m.centreD * across + (t.internal ? -rollerD : rollerD);
     return m;
 }
 
-double TouchingRollerDiameter(const ToothData& t) {
+double RollerTouchingAt(const ToothData& t, double dy) {
     const RollerBasis b = BasisOf(t);
-    const double alphaM = t.internal ? b.alphaT - b.halfSpace : b.alphaT + b.halfSpace;
-    const double tangents = std::tan(alphaM) - std::tan(b.alphaT);
+    if (!(dy >= b.db)) {
+        return kNaN;
+    }
+    const double tanY = std::sqrt(std::fmax(dy * dy / (b.db * b.db) - 1, 0.0));
+    const double alphaM = tanY - Inv(b.alphaT) + (t.internal ? -b.halfSpace : b.halfSpace);
+    const double tangents = std::tan(alphaM) - tanY;
     return b.db * b.cosBb * (t.internal ? -tangents : tangents);
 }
 
-double GaugeRollerDiameter(double D) {
-    const double step = D < 1 ? 0.01 : D <= 10 ? 0.05 : 0.5;
-    return RoundToPlaces(RoundHalfEven(D / step) * step, 2);
+double TouchingRollerDiameter(const ToothData& t) {
+    return RollerTouchingAt(t, ReferenceDiameter(t.z, TransverseModule(t.mn, t.beta)));
 }
 
 double CutterFormDiameter(double db2, double db0, double dNa0, double a0, double alphaW0) {

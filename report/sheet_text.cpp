@@ -8,6 +8,8 @@
 #include <iterator>
 
 #include "math/number_text.h"
+#include "report/measure_text.h"
+#include "report/parameter_table.h"
 
 namespace tarvo {
 
@@ -18,6 +20,7 @@ constexpr int kAngle = 4;    // degrees
 constexpr int kTurn = 3;     // turn of wheel 1 in the mesh check, degrees
 
 const char* const kDash = "—";
+const char* const kNotFound = "не определяется";
 
 std::string Whole(int v) { return std::to_string(v); }
 
@@ -126,10 +129,12 @@ const char* KindName(BuilderCall::Kind kind) {
 
 const char* WarningName(SheetWarningKind kind) {
     // In the order of SheetWarningKind: the names JSON gives the warnings.
-    static constexpr const char* kNames[] = {"low-contact-ratio", "pointed-tooth", "interference",
-                                             "overlap", "mesh-not-checked", "undercut", "jam"};
-    static_assert(std::size(kNames) == static_cast<std::size_t>(SheetWarningKind::Jam) + 1,
-                  "a name for every warning");
+    static constexpr const char* kNames[] = {
+        "low-contact-ratio", "pointed-tooth", "interference", "overlap",       "mesh-not-checked",
+        "undercut",          "jam",           "span-refused", "roller-refused"};
+    static_assert(
+        std::size(kNames) == static_cast<std::size_t>(SheetWarningKind::RollerRefused) + 1,
+        "a name for every warning");
     return kNames[static_cast<std::size_t>(kind)];
 }
 
@@ -272,17 +277,30 @@ void AddMeasurementRows(const DataSheet& sheet, Row& row, char sep) {
         row("Зубьев в длине общей нормали k",
             [](const WheelSheet& w) { return w.hasSpan ? Whole(w.k) : std::string(kDash); });
         row("Длина общей нормали W" + thinned + ", мм", [sep](const WheelSheet& w) {
-            return w.hasSpan ? FixedText(w.W, kLength, sep) : std::string(kDash);
+            return !w.hasSpan      ? std::string(kDash)
+                   : w.spanRefusal ? std::string(kNotFound)
+                                   : FixedText(w.W, kLength, sep);
         });
     }
-    row("Толщина зуба по окружности вершин sa" + thinned + ", мм",
-        [sep](const WheelSheet& w) { return FixedText(w.tipThickness, kLength, sep); });
+    // A helical wheel's tip thickness is measured square to the tooth line; the transverse one
+    // is given beside it.
+    if (sheet.helical) {
+        row("Нормальная толщина зуба на вершине sna" + thinned + ", мм",
+            [sep](const WheelSheet& w) { return FixedText(w.tipThickness, kLength, sep); });
+        row("Торцовая толщина зуба на вершине sat" + thinned + ", мм",
+            [sep](const WheelSheet& w) { return FixedText(w.tipThicknessT, kLength, sep); });
+    } else {
+        row("Толщина зуба по окружности вершин sa" + thinned + ", мм",
+            [sep](const WheelSheet& w) { return FixedText(w.tipThickness, kLength, sep); });
+    }
     auto roller = [sep](bool internal) {
         return [sep, internal](const WheelSheet& w) {
-            return w.internalTeeth != internal
-                       ? std::string(kDash)
-                       : FixedText(w.M, kLength, sep) + " (D = " + ShortText(w.rollerD, 3, sep) +
-                             ")";
+            if (w.internalTeeth != internal) {
+                return std::string(kDash);
+            }
+            return w.rollerRefusal ? std::string(kNotFound)
+                                   : FixedText(w.M, kLength, sep) +
+                                         " (D = " + ShortText(w.rollerD, 3, sep) + ")";
         };
     };
     // A helical wheel is measured over balls, which touch its flanks in one transverse section.
@@ -322,21 +340,58 @@ std::string UndercutLine(const DataSheet& sheet, const SheetWarning& warning, ch
            ShortText(w.x, 4, sep) + " меньше xmin = " + FixedText(w.xMin, 4, sep) + ".";
 }
 
+std::string HandJson(ToothHand hand) {
+    switch (hand) {
+        case ToothHand::None:
+            return "null";
+        case ToothHand::Right:
+            return "\"right\"";
+        case ToothHand::Left:
+            return "\"left\"";
+    }
+    return "null";
+}
+
+// The span over k teeth as drawn and without backlash; with a refusal W is null and the
+// reason is given.
+std::string SpanJson(const WheelSheet& w) {
+    if (!w.hasSpan) {
+        return "null";
+    }
+    std::string out = "{\"k\": " + Whole(w.k) + ", \"W\": " + JsonNumber(w.W) +
+                      ", \"W_nominal\": " + JsonNumber(w.WNominal) +
+                      ", \"contact_diameter\": " + JsonNumber(w.spanContact);
+    if (w.spanRefusal) {
+        out += ", \"reason\": " + JsonString(SpanRefusalLine(w, OfWheel(w.role), '.'));
+    }
+    return out + "}";
+}
+
+std::string RollersJson(const WheelSheet& w, bool helical) {
+    std::string out = "{\"D\": " + JsonNumber(w.rollerD) + ", \"M\": " + JsonNumber(w.M) +
+                      ", \"M_nominal\": " + JsonNumber(w.MNominal) +
+                      ", \"contact_diameter\": " + JsonNumber(w.rollerContact) +
+                      ", \"between\": " + (w.internalTeeth ? "true" : "false");
+    if (w.rollerRefusal) {
+        out += ", \"reason\": " + JsonString(RollerRefusalLine(w, OfWheel(w.role), helical, '.'));
+    }
+    return out + "}";
+}
+
 // One wheel of the JSON form, on one line.
-std::string WheelJson(const WheelSheet& w, bool pair) {
+std::string WheelJson(const WheelSheet& w, bool pair, bool helical) {
     std::string out =
         "{\"name\": " + JsonString(WordsOf(w.role).name) +
-        ", \"internal_teeth\": " + (w.internalTeeth ? "true" : "false") +
-        ", \"z\": " + Whole(w.z) + ", \"mn\": " + JsonNumber(w.mn) +
-        ", \"mt\": " + JsonNumber(w.mt) + ", \"d\": " + JsonNumber(w.d) +
-        ", \"da\": " + JsonNumber(w.da) + ", \"df\": " + JsonNumber(w.df) +
-        ", \"db\": " + JsonNumber(w.db) + ", \"x\": " + JsonNumber(w.x) + ", \"span\": " +
-        (w.hasSpan ? "{\"k\": " + Whole(w.k) + ", \"W\": " + JsonNumber(w.W) + "}"
-                   : std::string("null")) +
-        ", \"tip_thickness\": " + JsonNumber(w.tipThickness) +
+        ", \"internal_teeth\": " + (w.internalTeeth ? "true" : "false") + ", \"z\": " + Whole(w.z) +
+        ", \"mn\": " + JsonNumber(w.mn) + ", \"mt\": " + JsonNumber(w.mt) +
+        ", \"d\": " + JsonNumber(w.d) + ", \"da\": " + JsonNumber(w.da) +
+        ", \"df\": " + JsonNumber(w.df) + ", \"db\": " + JsonNumber(w.db) +
+        ", \"x\": " + JsonNumber(w.x) + ", \"hand\": " + HandJson(w.hand) +
+        ", \"involute\": {\"from\": " + JsonNumber(w.involute.from) +
+        ", \"to\": " + JsonNumber(w.involute.to) + "}, \"span\": " + SpanJson(w) +
+        ", \"sna\": " + JsonNumber(w.tipThickness) + ", \"sat\": " + JsonNumber(w.tipThicknessT) +
         ", \"backlash_thinning\": " + JsonNumber(w.thinning) +
-        ", \"rollers\": {\"D\": " + JsonNumber(w.rollerD) + ", \"M\": " + JsonNumber(w.M) +
-        ", \"between\": " + (w.internalTeeth ? "true" : "false") + "}";
+        ", \"rollers\": " + RollersJson(w, helical);
     if (w.rackCut) {
         out += ", \"df_rack\": " + JsonNumber(w.dfRack) + ", \"x_min\": " + JsonNumber(w.xMin) +
                ", \"undercut\": " + (w.undercut ? "true" : "false");
@@ -454,6 +509,16 @@ std::vector<std::string> WarningLines(const DataSheet& sheet, char sep) {
                 lines.push_back("Зацепление по чертежу не проверено: " +
                                 sheet.mesh.mesh.fault() + ".");
                 break;
+            case SheetWarningKind::SpanRefused: {
+                const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
+                lines.push_back(SpanRefusalLine(w, OfWheel(w.role), sep));
+                break;
+            }
+            case SheetWarningKind::RollerRefused: {
+                const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
+                lines.push_back(RollerRefusalLine(w, OfWheel(w.role), sheet.helical, sep));
+                break;
+            }
         }
     }
     return lines;
@@ -499,6 +564,7 @@ std::string DataSheetText(const DataSheetResult& made) {
             out += PadRight(r.label, labelWidth) + "  " + r.cells.front() + "\n";
         }
     }
+    out += ParameterTablesText(MakeParameterTables(sheet));
     const std::vector<std::string> warnings = WarningLines(sheet);
     if (!warnings.empty()) {
         out += "Предупреждения\n";
@@ -525,7 +591,7 @@ std::string DataSheetJson(const DataSheetResult& made, const std::string& path,
     out += "  \"wheels\": [";
     for (std::size_t i = 0; i < sheet.wheels.size(); ++i) {
         out += i == 0 ? "\n" : ",\n";
-        out += "    " + WheelJson(sheet.wheels[i], sheet.pair);
+        out += "    " + WheelJson(sheet.wheels[i], sheet.pair, sheet.helical);
     }
     out += "\n  ],\n  \"pair\": ";
     if (sheet.pair) {
@@ -536,6 +602,7 @@ std::string DataSheetJson(const DataSheetResult& made, const std::string& path,
     } else {
         out += "null";
     }
+    out += ",\n  \"parameter_table\": " + ParameterTablesJson(MakeParameterTables(sheet));
     out += ",\n  \"warnings\": [";
     const std::vector<std::string> lines = WarningLines(sheet);
     for (std::size_t i = 0; i < lines.size(); ++i) {

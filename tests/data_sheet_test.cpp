@@ -241,19 +241,19 @@ Cells CellsOf(const SheetTable& table, const std::string& label) {
 TEST(SheetText, TableRows) {
     // jn 0.1 on 20 / 40 widens wheel 1's space by 0.035473 / 40 and the 3.5 roller sinks: inv
     // alpha_M = 0.0294801 - 0.000886815 = 0.0285933 -> 24.629633°, M = 44.84967 (0.0294801
-    // unthinned, in gear_formulas_test.cpp). Default rollers: ring z 60 touches with 3.31241,
-    // gauge 3.3: inv alpha_M = pi / 120 + inv 20° - 3.3 / 112.76311 = 0.0118194 -> 18.556126°,
-    // M = 118.94688 - 3.3 = 115.64688. GOST hub z 20 touches with 3.47708, gauge 3.5: pi / 40 +
-    // inv 30° - 3.5 / 34.64102 = 0.0312550 -> 25.332129°, M = 38.32637 - 3.5 = 34.82637. Helical
-    // mn 3, beta 15°, z 17 touches with 5.25486 (5.25): inv alpha_Mt = inv 20.646896° + 5.25 /
-    // (51 cos 20°) - pi / 17 = 0.0336013 -> 25.916435°, M = 54.93227 cos(pi / 34) + 5.25 =
-    // 59.94794; z 53 with 5.11556 (5.1): 0.0209497 -> 22.309622°, M = 166.49944 cos(pi / 106) +
-    // 5.1 = 171.52632. The hob's roots of m 3, z 12, x 0.6 and z 30: 36 - 6 * 0.65 = 32.1,
-    // 90 - 6 * 1.25 = 82.5; x_min of z 12 = 0.99997 - 12 * 0.1169778 / 2 = 0.29810.
+    // unthinned, in gear_formulas_test.cpp). Rollers asked for: ring z 60 with 3.3 (the one
+    // touching on d is 3.31241): inv alpha_M = pi / 120 + inv 20° - 3.3 / 112.76311 = 0.0118194
+    // -> 18.556126°, M = 118.94688 - 3.3 = 115.64688. GOST hub z 20 touches with 3.47708,
+    // gauge 3.5: pi / 40 + inv 30° - 3.5 / 34.64102 = 0.0312550 -> 25.332129°, M = 38.32637 - 3.5
+    // = 34.82637 (its default gauge size too). Helical mn 3, beta 15°, z 17 with 5.25: inv alpha_Mt
+    // = inv 20.646896° + 5.25 / (51 cos 20°) - pi / 17 = 0.0336013 -> 25.916435°, M = 54.93227
+    // cos(pi / 34) + 5.25 = 59.94794. The hob's roots of m 3, z 12, x 0.6 and z 30: 36 - 6 * 0.65
+    // = 32.1, 90 - 6 * 1.25 = 82.5; x_min of z 12 = 0.99997 - 12 * 0.1169778 / 2 = 0.29810.
     struct Row {
         const char* name; BuilderCall call; char separator;
         std::vector<std::pair<std::string, Cells>> cells;
         Cells absent = {}, json = {}, headings = {};  // labels not shown, parts of the JSON
+        double roller = 0;                            // the rollers asked for; 0 the sheet's own
     };
     const Row rows[] = {
         {"m 3, z 12, x 0.6: the drawn fillet runs 1.5 mm below the hob's root",
@@ -267,12 +267,15 @@ TEST(SheetText, TableRows) {
          '.',
          {{"Длина общей нормали W (с боковым зазором), мм", {"15.2875", "27.6230"}},
           {"Размер по роликам M (с боковым зазором), мм",
-           {"44.8497 (D = 3.5)", "84.6465 (D = 3.45)"}}},
-         {"Длина общей нормали W, мм"}},
-        {"no backlash: plain labels, the gauge roller nearest the touching one",
+           {"44.8497 (D = 3.5)", "84.8282 (D = 3.5)"}}},
+         {"Длина общей нормали W, мм"},
+         {},
+         {},
+         3.5},
+        {"no backlash: plain labels, the gauge sizes touching mid-involute",
          Pair(false, 20, 40, 2),
          '.',
-         {{"Размер по роликам M, мм", {"44.7596 (D = 3.45)", "84.6405 (D = 3.4)"}},
+         {{"Размер по роликам M, мм", {"46.5519 (D = 4)", "85.8852 (D = 3.75)"}},
           {"Межосевое расстояние aw, мм", {"60.0000"}}},
          {"Размер по роликам M (с боковым зазором), мм"}},
         {"ring: one module row, between rollers, the pinion over them, no span",
@@ -281,10 +284,11 @@ TEST(SheetText, TableRows) {
          {{"Модуль m, мм", {"2", "2"}},
           {"Длина общей нормали W, мм", {"15.3209", "—"}},
           {"Размер между роликами M, мм", {"—", "115.6469 (D = 3.3)"}},
-          {"Размер по роликам M, мм", {"44.7596 (D = 3.45)", "—"}}},
+          {"Размер по роликам M, мм", {"44.2398 (D = 3.3)", "—"}}},
          {"Модуль торцовый mt, мм"},
          {},
-         {"Колесо 1", "Колесо 2 (внутр.)"}},
+         {"Колесо 1", "Колесо 2 (внутр.)"},
+         3.3},
         {"GOST hub",
          Spline(20, 2, true),
          '.',
@@ -295,11 +299,17 @@ TEST(SheetText, TableRows) {
          ',',
          {{"Модуль нормальный mn, мм", {"3", "3"}},
           {"Модуль торцовый mt, мм", {"3,1058", "3,1058"}},
-          {"Размер по шарикам M, мм", {"59,9479 (D = 5,25)", "171,5263 (D = 5,1)"}}}},
+          {"Размер по шарикам M, мм", {"59,9479 (D = 5,25)", "172,0806 (D = 5,25)"}}},
+         {},
+         {},
+         {},
+         5.25},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const DataSheet sheet = Sheet(row.call);
+        SheetOptions options;
+        options.rollerDiameter = row.roller;
+        const DataSheet sheet = Write(row.call, Rack("20"), 6, 3, options).sheet;
         const SheetTable table = MakeSheetTable(sheet, row.separator);
         for (const auto& [label, cells] : row.cells) {
             EXPECT_EQ(CellsOf(table, label), cells) << label;
@@ -396,7 +406,9 @@ TEST(DrawnMeasurement, SpanAndRollersOnTheWrittenOutline) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const Written written = Write(row.call, Rack("20"), 200, 20, {row.roller});
+        SheetOptions options;
+        options.rollerDiameter = row.roller;
+        const Written written = Write(row.call, Rack("20"), 200, 20, options);
         ASSERT_FALSE(written.sheet.wheels.empty());
         // A shift taken for the wrong wheel would move the centres the sheet states.
         const std::vector<PointXY> centres = CentreMarks(written.drawing);

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "app/page_command.h"
+#include "app/table_input.h"
 #include "math/number_text.h"
 #include "math/rounding.h"
 #include "ui/controls.h"
@@ -69,6 +70,15 @@ AccuracyPage::AccuracyPage(QWidget* parent)
         new QCheckBox(QStringLiteral("Переходная кривая как при нарезании рейкой"), this);
     chkCutFillet->setObjectName(QStringLiteral("chkCutFillet"));
 
+    QLabel* accuracy =
+        MakeLabel(this, QStringLiteral("lbAccuracy"), QStringLiteral("Степень точности"));
+    txtAccuracy = MakeBox(this, QStringLiteral("txtAccuracy"),
+                          QStringLiteral("Обозначение степени точности для таблицы параметров "
+                                         "чертежа, например «7-B ГОСТ 1643-81»: печатается как "
+                                         "введено, до 40 знаков; можно оставить пустым"));
+    txtAccuracy->setMaxLength(static_cast<int>(kMaxAccuracyText));
+    txtAccuracy->setMinimumWidth(260);
+
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(30, 24, 30, 20);
     grid->setHorizontalSpacing(10);
@@ -88,7 +98,10 @@ AccuracyPage::AccuracyPage(QWidget* parent)
     grid->setRowMinimumHeight(7, 18);
     grid->addWidget(warning, 8, 0, 1, 3);
     grid->addWidget(chkCutFillet, 9, 0, 1, 3);
-    grid->setRowStretch(10, 1);
+    grid->setRowMinimumHeight(10, 18);
+    grid->addWidget(accuracy, 11, 0, 1, 3);
+    grid->addWidget(txtAccuracy, 12, 0, 1, 2);
+    grid->setRowStretch(13, 1);
 
     connect(scEvHScroll, &QScrollBar::valueChanged, this, &AccuracyPage::scEvHScroll_Change);
     connect(scPHScroll, &QScrollBar::valueChanged, this, &AccuracyPage::scPHScroll_Change);

@@ -34,6 +34,8 @@ public:
     QScrollBar* scPHScroll = nullptr;
     // External roots as the cutting rack generates them instead of the equivalent rack's fillet.
     QCheckBox* chkCutFillet = nullptr;
+    // The accuracy designation for the parameter table, printed as typed.
+    QLineEdit* txtAccuracy = nullptr;
 };
 
 }  // namespace tarvo::ui

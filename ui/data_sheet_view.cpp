@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "report/parameter_table.h"
 #include "report/sheet_text.h"
 #include "ui/drawing_preview.h"
 
@@ -129,6 +130,45 @@ void FitColumns(QTableWidget* table, const SheetTable& rows, const QFont& font) 
     }
 }
 
+// The parameter tables one under the other: the wheel's name in bold across the row, then its
+// rows of name, symbol and value.
+void FillParameters(QTableWidget* table, const std::vector<ParameterTable>& tables,
+                    const QFont& font) {
+    table->setColumnCount(3);
+    table->setHorizontalHeaderLabels(
+        {QStringLiteral("Параметр"), QStringLiteral("Обозначение"), QStringLiteral("Значение")});
+    int total = 0;
+    for (const ParameterTable& t : tables) {
+        total += 1 + static_cast<int>(t.rows.size());
+    }
+    table->setRowCount(total);
+    QFont bold = font;
+    bold.setBold(true);
+    int row = 0;
+    for (const ParameterTable& t : tables) {
+        QTableWidgetItem* heading = Item(FromCore(t.wheel), Qt::AlignLeft);
+        heading->setFont(bold);
+        heading->setBackground(kMeshRow);
+        table->setItem(row, 0, heading);
+        table->setSpan(row, 0, 1, 3);
+        ++row;
+        for (const ParameterRow& r : t.rows) {
+            table->setItem(row, 0, Item(FromCore(r.name), Qt::AlignLeft));
+            table->setItem(row, 1, Item(FromCore(r.symbol), Qt::AlignHCenter));
+            table->setItem(row, 2, Item(FromCore(r.value), Qt::AlignLeft));
+            ++row;
+        }
+    }
+    QHeaderView* header = table->horizontalHeader();
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    header->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    const int rowHeight = QFontMetrics(font).height() + 2;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        table->setRowHeight(r, rowHeight);
+    }
+}
+
 }  // namespace
 
 DataSheetView::DataSheetView(QWidget* parent) : QWidget(parent) {
@@ -151,10 +191,25 @@ DataSheetView::DataSheetView(QWidget* parent) : QWidget(parent) {
     lines->setContentsMargins(0, 0, 0, 0);
     lines->setSpacing(2);
 
+    parameters = new QTableWidget(this);
+    parameters->setObjectName(QStringLiteral("tblParameters"));
+    parameters->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    parameters->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    parameters->verticalHeader()->hide();
+    parameters->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    parameters->setWordWrap(false);
+    parameters->setTextElideMode(Qt::ElideRight);
+    parameters->horizontalHeader()->setHighlightSections(false);
+
+    tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("tabSheet"));
+    tabs->addTab(table, QStringLiteral("Данные для чертежа"));
+    tabs->addTab(parameters, QStringLiteral("Таблица параметров"));
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(6);
-    layout->addWidget(table, 1);
+    layout->addWidget(tabs, 1);
     layout->addWidget(warnings_);
 }
 
@@ -164,6 +219,9 @@ void DataSheetView::Clear() {
     table->clear();
     table->setRowCount(0);
     table->setColumnCount(0);
+    parameters->clear();
+    parameters->setRowCount(0);
+    parameters->setColumnCount(0);
     for (QLabel* line : lines_) {
         delete line;
     }
@@ -201,6 +259,7 @@ void DataSheetView::SetSheet(const DataSheetResult& made, char separator) {
     AddHeadings(table, sheet, rows, font());
     AddRows(table, rows);
     FitColumns(table, rows, font());
+    FillParameters(parameters, MakeParameterTables(sheet, separator), font());
 }
 
 QString DataSheetView::Value(const QString& label, int column) const {

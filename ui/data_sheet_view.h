@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QWidget>
 
@@ -31,8 +32,12 @@ public:
     const DataSheet* Sheet() const { return sheet_ ? &*sheet_ : nullptr; }
 
     QTableWidget* table = nullptr;
+    // The parameter table of each wheel's part drawing, on a tab beside the sheet: name,
+    // symbol and value, a heading row per wheel.
+    QTableWidget* parameters = nullptr;
+    QTabWidget* tabs = nullptr;
 
-private:
+  private:
     QWidget* warnings_ = nullptr;
     QList<QLabel*> lines_;
     std::optional<DataSheet> sheet_;

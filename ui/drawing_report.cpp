@@ -124,26 +124,28 @@ bool DrawingReport::PrintSheetTo(QPrinter& printer) const {
 
 namespace {
 
-ReadBack SheetOf(const MainMod& state, const BuilderCall& call, DxfReadResult read) {
+ReadBack SheetOf(const MainMod& state, const BuilderCall& call, DxfReadResult read,
+                 const SheetOptions& options) {
     ReadBack back{std::move(read), {}};
     if (!back.drawing.ok()) {
         back.sheet = DataSheetResult::Failure("чертёж не прочитан: " +
                                               DescribeDxfRead(back.drawing.fault()));
         return back;
     }
-    back.sheet = MakeDataSheet(state, call, back.drawing.value());
+    back.sheet = MakeDataSheet(state, call, back.drawing.value(), options);
     return back;
 }
 
 }  // namespace
 
-ReadBack ReadBackDrawing(const MainMod& state, const BuilderCall& call, const std::string& path) {
-    return SheetOf(state, call, ReadDxfFile(path));
+ReadBack ReadBackDrawing(const MainMod& state, const BuilderCall& call, const std::string& path,
+                         const SheetOptions& options) {
+    return SheetOf(state, call, ReadDxfFile(path), options);
 }
 
-ReadBack ReadBackWritten(const MainMod& state, const BuilderCall& call,
-                         const WrittenFile& written) {
-    return SheetOf(state, call, ReadWrittenDrawing(written));
+ReadBack ReadBackWritten(const MainMod& state, const BuilderCall& call, const WrittenFile& written,
+                         const SheetOptions& options) {
+    return SheetOf(state, call, ReadWrittenDrawing(written), options);
 }
 
 void DrawingReport::ShowDrawing(const MainMod& state, const BuilderCall& call,

@@ -26,10 +26,14 @@ struct ReadBack {
 
 // Reads the file `call` wrote at `path` once and makes its sheet; `state` holds the rack and
 // point counts it was drawn with.
-ReadBack ReadBackDrawing(const MainMod& state, const BuilderCall& call, const std::string& path);
+// `options` carries what the sheet takes from the pages beyond the drawing (hand, accuracy,
+// spline standard).
+ReadBack ReadBackDrawing(const MainMod& state, const BuilderCall& call, const std::string& path,
+                         const SheetOptions& options = {});
 // The same for a drawing just made, from the bytes written (held open since the write), never
 // from what its path names by now.
-ReadBack ReadBackWritten(const MainMod& state, const BuilderCall& call, const WrittenFile& written);
+ReadBack ReadBackWritten(const MainMod& state, const BuilderCall& call, const WrittenFile& written,
+                         const SheetOptions& options = {});
 
 class DrawingReport : public QWidget {
     Q_OBJECT

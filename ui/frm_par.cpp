@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -20,6 +22,8 @@
 #include "app/calculation.h"
 #include "app/custom_rack.h"
 #include "app/startup.h"
+#include "app/table_input.h"
+#include "math/number_text.h"
 #include "ui/accuracy_page.h"
 #include "ui/angle_panel.h"
 #include "ui/controls.h"
@@ -304,6 +308,9 @@ void FrmPar::ctlCom_Click() {
         accuracy_->txtAccEv_LostFocus();
         accuracy_->txtAccPer_LostFocus();
     }
+    if (!TableInputAccepted()) {
+        return;
+    }
     const PageInput input = ReadWindow();
     if (input.page == Page::File) {
         if (!MayWrite(OutputPath(input))) {
@@ -319,15 +326,47 @@ void FrmPar::ctlCom_Click() {
     ApplyOutcome(input, outcome);
 }
 
+bool FrmPar::TableInputAccepted() {
+    std::string problem;
+    QWidget* box = nullptr;
+    if (!pair_->isHidden() && pair_->cboHand->isVisible()) {
+        const HandChoice hand =
+            pair_->cboHand->currentIndex() == 1 ? HandChoice::Left : HandChoice::Right;
+        std::string beta = ToCore(pair_->txtBeta->text());
+        std::replace(beta.begin(), beta.end(), ',', '.');
+        problem = HandConflict(LeadingNumber(beta), hand);
+        box = pair_->cboHand;
+    } else if (!accuracy_->isHidden()) {
+        problem = AccuracyTextProblem(ToCore(accuracy_->txtAccuracy->text()));
+        box = accuracy_->txtAccuracy;
+    }
+    if (problem.empty()) {
+        return true;
+    }
+    messages_->Show({"Неверно задан параметр:\r\n" + problem + " !", MessageIcon::Critical, ""});
+    box->setFocus();
+    return false;
+}
+
+SheetOptions FrmPar::SheetOptionsOfPages() const {
+    SheetOptions options;
+    options.hand = pair_->cboHand->currentIndex() == 1 ? ToothHand::Left : ToothHand::Right;
+    options.accuracy = ToCore(accuracy_->txtAccuracy->text());
+    options.spline =
+        start_->TaskChoice() == QStringLiteral("2") ? SplineNorm::Ost100086 : SplineNorm::Gost6033;
+    return options;
+}
+
 void FrmPar::StartBuild(const PageInput& input) {
     auto job = std::make_shared<BuildJob>();
     job->state = state_;
     job->input = input;
-    worker_ = QThread::create([job, build = build_] {
+    worker_ = QThread::create([job, build = build_, options = SheetOptionsOfPages()] {
         job->outcome = CtlComClick(job->state, job->input, build);
         if (Written(job->outcome)) {
             job->readBack =
-                ReadBackWritten(job->state, *job->outcome.call, job->outcome.drawn->value());
+                ReadBackWritten(job->state, *job->outcome.call, job->outcome.drawn->value(),
+                                options);
         }
     });
     // Emitted on the worker thread, handled on the window's once the drawing is made.

@@ -43,6 +43,7 @@
 
 #include "app/page_command.h"
 #include "profile/main_mod.h"
+#include "report/data_sheet.h"
 #include "ui/message_sink.h"
 
 namespace tarvo::ui {
@@ -110,6 +111,11 @@ protected:
     // (its message says why, and it stays open).
     bool ClosePopUps();
     void StartBuild(const PageInput& input);
+    // The hand on the pair page and the accuracy designation on the accuracy page, checked
+    // before the page command: a refusal shows why and keeps the page.
+    bool TableInputAccepted();
+    // What the data sheet takes from the pages beyond the drawing.
+    SheetOptions SheetOptionsOfPages() const;
     void SetBusy(bool busy);
     // Shows `page` alone; the page command's own frames, without storing anything.
     void ShowPage(Page page);

@@ -3,6 +3,9 @@
 
 #include <QGridLayout>
 
+#include <string>
+
+#include "math/number_text.h"
 #include "ui/controls.h"
 
 namespace tarvo::ui {
@@ -37,8 +40,10 @@ public:
 
     // The grid row the next Add or AddHeading fills.
     int Next() const { return row_; }
+    // A row filled by the caller.
+    void Skip() { ++row_; }
 
-private:
+  private:
     QGridLayout* grid_;
     int row_ = 0;
 };
@@ -77,6 +82,17 @@ PairFrame::PairFrame(QWidget* parent)
     txtJbn = MakeBox(this, QStringLiteral("txtJbn"),
                    QStringLiteral("Нормальный боковой зазор передачи, мм: 0 или больше, меньше толщины зуба"));
 
+    lbHand = MakeLabel(this, QStringLiteral("lbHand"),
+                       QStringLiteral("Направление линии зуба колеса 1"));
+    cboHand = new QComboBox(this);
+    cboHand->setObjectName(QStringLiteral("cboHand"));
+    cboHand->addItems({QStringLiteral("правое"), QStringLiteral("левое")});
+    cboHand->setToolTip(QStringLiteral(
+        "Направление линии зуба колеса 1; у колеса 2 во внешнем зацеплении — противоположное, "
+        "во внутреннем — такое же. Отрицательный угол наклона означает левое. На чертёж "
+        "(торцовое сечение) не влияет"));
+    connect(txtBeta, &QLineEdit::textChanged, this, [this] { txtBeta_Change(); });
+
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(14, 14, 14, 14);
     grid->setHorizontalSpacing(8);
@@ -87,6 +103,10 @@ PairFrame::PairFrame(QWidget* parent)
     rows.Add(lbM0, txtm, 0);
     rows.Add(beta, txtBeta, 0);
     grid->addWidget(cmGrad0, rows.Next() - 1, 1);
+    lbHand->setIndent(16);
+    grid->addWidget(lbHand, rows.Next(), 0, 1, 2);
+    grid->addWidget(cboHand, rows.Next(), 2);
+    rows.Skip();
     rows.AddHeading(wheel1);
     rows.Add(lbZ1, txtZ1, 16);
     rows.Add(x1, txtx1, 16);
@@ -95,6 +115,19 @@ PairFrame::PairFrame(QWidget* parent)
     rows.Add(x2, txtx2, 16);
     rows.Add(jn, txtJbn, 0);
     grid->setRowStretch(rows.Next(), 1);
+    txtBeta_Change();
+}
+
+void PairFrame::txtBeta_Change() {
+    // Read as the page command reads the box: its leading number, a decimal comma taken as a
+    // point.
+    std::string text = txtBeta->text().toStdString();
+    for (char& ch : text) {
+        ch = ch == ',' ? '.' : ch;
+    }
+    const bool helical = LeadingNumber(text) != 0;
+    lbHand->setVisible(helical);
+    cboHand->setVisible(helical);
 }
 
 }  // namespace tarvo::ui

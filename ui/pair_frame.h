@@ -2,6 +2,7 @@
 // the angle panel), and per wheel the tooth number and profile shift, then the normal backlash.
 #pragma once
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +26,12 @@ public:
     QLineEdit* txtZ2 = nullptr;
     QLineEdit* txtx2 = nullptr;
     QLineEdit* txtJbn = nullptr;
+    // The hand of wheel 1's tooth line, shown only while the helix angle is not zero.
+    QLabel* lbHand = nullptr;
+    QComboBox* cboHand = nullptr;  // 0 right, 1 left
+
+    // Shows or hides the hand row after the helix angle box changed.
+    void txtBeta_Change();
 };
 
 // The "° ' ''" button that opens the angle panel, in its own larger font.

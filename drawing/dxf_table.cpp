@@ -1,0 +1,160 @@
+// The table drawing's bytes: code page conversion and the entities.
+#include "drawing/dxf_table.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "drawing/dxf_number.h"
+
+namespace tarvo {
+
+namespace {
+
+// Windows-1251 bytes 0x80..0xBF and the code points they stand for (0 for an unused byte);
+// 0xC0..0xFF are U+0410..U+044F in order.
+constexpr std::uint16_t kHighHalf[64] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409,
+    0x2039, 0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0,      0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0,
+    0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB,
+    0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
+    0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+};
+
+// The Windows-1251 byte of a code point, or 0 when it has none.
+unsigned char Cp1251Byte(std::uint32_t cp) {
+    if (cp < 0x80) {
+        return static_cast<unsigned char>(cp);
+    }
+    if (cp >= 0x0410 && cp <= 0x044F) {
+        return static_cast<unsigned char>(0xC0 + (cp - 0x0410));
+    }
+    for (int i = 0; i < 64; ++i) {
+        if (kHighHalf[i] != 0 && kHighHalf[i] == cp) {
+            return static_cast<unsigned char>(0x80 + i);
+        }
+    }
+    return 0;
+}
+
+// Decodes one UTF-8 sequence at text[i]; advances i. Returns false for a malformed one (i then
+// steps over one byte).
+bool NextCodePoint(const std::string& text, std::size_t& i, std::uint32_t& cp) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    int more = 0;
+    if (lead < 0x80) {
+        cp = lead;
+    } else if ((lead & 0xE0) == 0xC0 && lead >= 0xC2) {
+        cp = lead & 0x1F;
+        more = 1;
+    } else if ((lead & 0xF0) == 0xE0) {
+        cp = lead & 0x0F;
+        more = 2;
+    } else if ((lead & 0xF8) == 0xF0 && lead <= 0xF4) {
+        cp = lead & 0x07;
+        more = 3;
+    } else {
+        ++i;
+        return false;
+    }
+    if (i + static_cast<std::size_t>(more) >= text.size()) {
+        ++i;
+        return false;
+    }
+    for (int k = 1; k <= more; ++k) {
+        const unsigned char c = byte(i + static_cast<std::size_t>(k));
+        if ((c & 0xC0) != 0x80) {
+            ++i;
+            return false;
+        }
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    // Overlong forms and surrogates are not UTF-8.
+    if ((more == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+        (more == 3 && (cp < 0x10000 || cp > 0x10FFFF))) {
+        ++i;
+        return false;
+    }
+    i += static_cast<std::size_t>(more) + 1;
+    return true;
+}
+
+}  // namespace
+
+std::string DxfTextBytes(const std::string& utf8) {
+    std::string out;
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        std::uint32_t cp = 0;
+        if (!NextCodePoint(utf8, i, cp)) {
+            out += '?';
+            continue;
+        }
+        if (cp < 0x20 || cp == 0x7F) {
+            out += ' ';
+            continue;
+        }
+        const unsigned char b = Cp1251Byte(cp);
+        if (b != 0) {
+            out += static_cast<char>(b);
+            continue;
+        }
+        char escape[16];
+        std::snprintf(escape, sizeof escape, "\\U+%04X", static_cast<unsigned>(cp));
+        out += escape;
+    }
+    return out;
+}
+
+namespace {
+
+void Pair(std::string& out, const char* code, const std::string& value) {
+    out += code;
+    out += "\r\n";
+    out += value;
+    out += "\r\n";
+}
+
+}  // namespace
+
+WriteOutcome DxfWriteTable(const std::string& path, const DxfTableDrawing& table) {
+    std::string out;
+    Pair(out, "0", "SECTION");
+    Pair(out, "2", "HEADER");
+    Pair(out, "9", "$ACADVER");
+    Pair(out, "1", "AC1009");
+    Pair(out, "9", "$DWGCODEPAGE");
+    Pair(out, "3", "ANSI_1251");
+    Pair(out, "0", "ENDSEC");
+    Pair(out, "0", "SECTION");
+    Pair(out, "2", "ENTITIES");
+    for (const DxfTableLine& l : table.lines) {
+        Pair(out, "0", "LINE");
+        Pair(out, "8", "TABLE");
+        Pair(out, "10", DxfNumber(l.x1));
+        Pair(out, "20", DxfNumber(l.y1));
+        Pair(out, "30", "0");
+        Pair(out, "11", DxfNumber(l.x2));
+        Pair(out, "21", DxfNumber(l.y2));
+        Pair(out, "31", "0");
+    }
+    for (const DxfTableText& t : table.texts) {
+        Pair(out, "0", "TEXT");
+        Pair(out, "8", "TABLE_TEXT");
+        Pair(out, "10", DxfNumber(t.x));
+        Pair(out, "20", DxfNumber(t.y));
+        Pair(out, "30", "0");
+        Pair(out, "40", DxfNumber(t.height));
+        Pair(out, "1", DxfTextBytes(t.text));
+    }
+    Pair(out, "0", "ENDSEC");
+    Pair(out, "0", "EOF");
+    SafeFile file;
+    if (!file.Open(path) || !file.Write(out.data(), out.size()) || !file.Commit()) {
+        return WriteOutcome::Failure(file.Error());
+    }
+    return Done{};
+}
+
+}  // namespace tarvo

@@ -1,0 +1,154 @@
+// Checking a roller against the drawn teeth and choosing the gauge size.
+#include "report/roller_choice.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "math/constants.h"
+#include "math/rounding.h"
+
+namespace tarvo {
+
+namespace {
+
+// One band of the gauge series: sizes from `from` (included) below `to`, `step` apart.
+struct GaugeBand {
+    double from;
+    double to;
+    double step;
+};
+
+constexpr GaugeBand kGaugeBands[] = {
+    {0.1, 1, 0.05}, {1, 2, 0.1}, {2, 10, 0.25}, {10, 30, 0.5}, {30, HUGE_VAL, 1},
+};
+
+// Sizes are stated to a hundredth of a millimetre.
+constexpr int kGaugeDecimals = 2;
+
+double SegmentDistance(const PointXY& p, const PointXY& a, const PointXY& b) {
+    const double dx = b.X - a.X;
+    const double dy = b.Y - a.Y;
+    const double length2 = dx * dx + dy * dy;
+    const double s =
+        length2 > 0 ? std::clamp(((p.X - a.X) * dx + (p.Y - a.Y) * dy) / length2, 0.0, 1.0) : 0;
+    return std::hypot(p.X - a.X - s * dx, p.Y - a.Y - s * dy);
+}
+
+// Nearest approach of the drawn fillet and root to a roller centre on the centre line of the
+// space beside the flank (half a pitch from the tooth's centre line); by symmetry the
+// neighbouring tooth's lies as far. Chords between points of the drawn involute are left out:
+// the roller's tangency to the involute is exact, and on internal teeth those chords lie a
+// sag's depth inside the space.
+double RootDistance(const std::vector<PointXY>& flank, const InvoluteSpan& involute, int z,
+                    double centreD) {
+    const double space = kPi / z;
+    const PointXY c{centreD / 2 * std::cos(space), centreD / 2 * std::sin(space)};
+    const double low = std::min(involute.from, involute.to) - 2 * kOnInvolute;
+    const double high = std::max(involute.from, involute.to) + 2 * kOnInvolute;
+    const auto onInvolute = [&](const PointXY& p) {
+        const double d = 2 * std::hypot(p.X, p.Y);
+        return d >= low && d <= high;
+    };
+    double nearest = HUGE_VAL;
+    for (std::size_t i = 0; i + 1 < flank.size(); ++i) {
+        if (onInvolute(flank[i]) && onInvolute(flank[i + 1])) {
+            continue;
+        }
+        nearest = std::min(nearest, SegmentDistance(c, flank[i], flank[i + 1]));
+    }
+    return nearest;
+}
+
+RollerResult Refuse(RollerFault fault, double D, const RollerMeasurement& m) {
+    return RollerResult::Failure(RollerRefusal{fault, D, m.contactD, m.M, m.centreD});
+}
+
+}  // namespace
+
+RollerResult CheckRoller(const ToothData& t, const DrawnTeeth& drawn, double D) {
+    const RollerMeasurement m = MeasurementOverRollers(t, D);
+    if (!std::isfinite(m.M) || !std::isfinite(m.contactD)) {
+        return Refuse(RollerFault::NoPosition, D, m);
+    }
+    const InvoluteSpan& span = drawn.involute;
+    const double low = std::min(span.from, span.to) - 2 * kOnInvolute;
+    const double high = std::max(span.from, span.to) + 2 * kOnInvolute;
+    if (!(m.contactD >= low && m.contactD <= high)) {
+        return Refuse(RollerFault::OffInvolute, D, m);
+    }
+    const bool protrudes = t.internal ? m.centreD - D < drawn.da : m.M > drawn.da;
+    if (!protrudes) {
+        return Refuse(RollerFault::NotProtruding, D, m);
+    }
+    // In the transverse section a ball touches a helical flank as a roller of D / cos(beta_b).
+    if (drawn.flank != nullptr) {
+        const double alphaT = TransversePressureAngle(t.alphaN, t.beta);
+        const double section = D / std::cos(BaseHelixAngle(t.beta, alphaT));
+        if (RootDistance(*drawn.flank, span, t.z, m.centreD) < section / 2 - kRollerClearance) {
+            return Refuse(RollerFault::HitsRoot, D, m);
+        }
+    }
+    return m;
+}
+
+std::vector<double> GaugeSizes(double low, double high) {
+    std::vector<double> sizes;
+    if (!(low <= high) || !std::isfinite(high)) {
+        return sizes;
+    }
+    for (const GaugeBand& band : kGaugeBands) {
+        if (band.to <= low || band.from > high) {
+            continue;
+        }
+        const double first = std::ceil((std::max(low, band.from) - band.from) / band.step - 1e-9);
+        for (double i = std::max(first, 0.0);; ++i) {
+            const double size = RoundToPlaces(band.from + i * band.step, kGaugeDecimals);
+            if (size > high || size >= band.to) {
+                break;
+            }
+            if (size >= low) {
+                sizes.push_back(size);
+            }
+        }
+    }
+    return sizes;
+}
+
+RollerResult ChooseRoller(const ToothData& t, const DrawnTeeth& drawn) {
+    const InvoluteSpan& span = drawn.involute;
+    const double middle = (span.from + span.to) / 2;
+    const double atMiddle = RollerTouchingAt(t, middle);
+    const double a = RollerTouchingAt(t, span.from);
+    const double b = RollerTouchingAt(t, span.to);
+    std::optional<RollerResult> best;
+    double bestMiss = HUGE_VAL;
+    std::optional<RollerResult> nearestRefused;
+    double nearestMiss = HUGE_VAL;
+    for (const double D : GaugeSizes(std::fmin(a, b), std::fmax(a, b))) {
+        RollerResult checked = CheckRoller(t, drawn, D);
+        if (checked.ok()) {
+            const double miss = std::fabs(checked->contactD - middle);
+            if (miss < bestMiss) {
+                bestMiss = miss;
+                best = checked;
+            }
+        } else if (std::fabs(D - atMiddle) < nearestMiss) {
+            nearestMiss = std::fabs(D - atMiddle);
+            nearestRefused = checked;
+        }
+    }
+    if (best) {
+        return *best;
+    }
+    if (nearestRefused) {
+        return *nearestRefused;
+    }
+    RollerMeasurement none;
+    none.contactD = middle;
+    none.M = std::numeric_limits<double>::quiet_NaN();
+    return Refuse(RollerFault::NoGaugeSize, atMiddle, none);
+}
+
+}  // namespace tarvo
