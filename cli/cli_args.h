@@ -48,6 +48,12 @@ struct CliRequest {
     std::string output;
     CliReport report = CliReport::None;
     double roller = 0;  // measuring roller diameter for the data sheet, mm; 0: the sheet chooses
+
+    // The 3-D model beside the drawing: its file (empty: none), face width b and, for internal
+    // teeth, the rim's outside diameter (0: the root diameter plus 6 m).
+    std::string step;
+    double faceWidth = 0;
+    double rim = 0;
 };
 
 // The request, or what is wrong with the command line, naming the option at fault.

@@ -10,10 +10,11 @@
 #include "app/fault_text.h"
 #include "app/input_check.h"
 #include "app/os_reason.h"
+#include "app/startup.h"
+#include "cli/cli_step.h"
+#include "drawing/builder_call.h"
 #include "report/data_sheet.h"
 #include "report/sheet_text.h"
-#include "app/startup.h"
-#include "drawing/builder_call.h"
 
 namespace tarvo {
 
@@ -28,6 +29,7 @@ struct CliWords {
     const char* fileNotWritten;  // then the operating system's reason
     const char* customRack;      // then the custom rack's message
     const char* badParameter;    // after the option, then the box's caption and the reason
+    const char* modelNotWritten;  // then the reason the 3-D model was not made or written
 };
 
 constexpr CliWords kWords{
@@ -37,6 +39,7 @@ constexpr CliWords kWords{
     " не записан: ",
     "--rack-custom: ",
     ": неверно задан параметр «",
+    "3D-модель (STEP) не записана: ",
 };
 
 // The drawing the request made, described as the window's page command describes it.
@@ -115,6 +118,26 @@ std::optional<int> StoreRequestRack(const CliRequest& request, MainMod& state,
     return std::nullopt;
 }
 
+// After the drawing: the 3-D model beside it, its path printed after the drawing's (not with
+// --report=json, whose one object is the whole output). A model that cannot be made leaves the
+// drawing as written and gives the exit status.
+int WriteStep(const CliRequest& request, const MainMod& state, std::ostream& out,
+              std::ostream& err) {
+    StepRequest step;
+    step.path = request.step;
+    step.faceWidth = request.faceWidth;
+    step.rimDiameter = request.rim;
+    const StepWriteResult written = WriteStepModel(state, CallOf(request, state), step);
+    if (!written.ok()) {
+        err << kWords.prefix << kWords.modelNotWritten << written.fault() << "\n";
+        return kCliNotDrawn;
+    }
+    if (request.report != CliReport::Json) {
+        out << request.step << "\n";
+    }
+    return kCliWritten;
+}
+
 // Fills the state as the window's pages would and makes the drawing.
 int Draw(const CliRequest& request, std::ostream& out, std::ostream& err) {
     MainMod state;
@@ -137,7 +160,7 @@ int Draw(const CliRequest& request, std::ostream& out, std::ostream& err) {
     const DrawResult result = RunBuilder(state, CallOf(request, state));
     if (result.ok()) {
         PrintReport(request, state, out);
-        return kCliWritten;
+        return request.step.empty() ? kCliWritten : WriteStep(request, state, out, err);
     }
     const DrawFault& fault = result.fault();
     switch (fault.kind) {
