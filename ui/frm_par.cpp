@@ -21,6 +21,7 @@
 #include "ui/report_page.h"
 #include "ui/spline_page.h"
 #include "ui/start_page.h"
+#include "ui/step_model.h"
 
 namespace tarvo::ui {
 
@@ -46,6 +47,8 @@ struct BuildJob {
     PageInput input;
     PageOutcome outcome;
     ReadBack readBack;
+    StepChoice step;       // the 3-D model asked for on the file page
+    std::string stepLine;  // what the report page adds about it
 };
 
 // A drawing was written and the report page will show it.
@@ -263,21 +266,31 @@ void FrmPar::ctlCom_Click() {
     }
     const PageInput input = ReadWindow();
     if (input.page == Page::File) {
-        StartBuild(input);
+        StepChoice step;
+        if (const std::optional<Message> refused = ReadStepChoice(*file_, step)) {
+            messages_->Show(*refused);
+            file_->txtFaceWidth->setFocus();
+            return;
+        }
+        StartBuild(input, step);
         return;
     }
     const PageOutcome outcome = CtlComClick(state_, input, build_);
     ApplyOutcome(input, outcome);
 }
 
-void FrmPar::StartBuild(const PageInput& input) {
+void FrmPar::StartBuild(const PageInput& input, const StepChoice& step) {
     auto job = std::make_shared<BuildJob>();
     job->state = state_;
     job->input = input;
+    job->step = step;
     worker_ = QThread::create([job, build = build_] {
         job->outcome = CtlComClick(job->state, job->input, build);
         if (Written(job->outcome)) {
             job->readBack = ReadBackDrawing(job->state, *job->outcome.call, job->state.OutFile);
+            if (job->step.wanted) {
+                job->stepLine = WriteStepBeside(job->state, *job->outcome.call, job->step);
+            }
         }
     });
     // Emitted on the worker thread, handled on the window's once the drawing is made.
@@ -290,6 +303,9 @@ void FrmPar::StartBuild(const PageInput& input) {
         ApplyOutcome(job->input, job->outcome);
         if (Written(job->outcome)) {
             report_->drawing->Show(std::move(job->readBack));
+            if (!job->stepLine.empty()) {
+                report_->txtRep->appendPlainText(FromCore(job->stepLine));
+            }
         }
     });
     SetBusy(true);

@@ -44,6 +44,7 @@
 #include "app/page_command.h"
 #include "profile/main_mod.h"
 #include "ui/message_sink.h"
+#include "ui/step_model.h"
 
 namespace tarvo::ui {
 
@@ -97,7 +98,7 @@ private:
     // Applies the open pop-ups of the gear-pair page; false when the custom rack was refused
     // (its message says why, and it stays open).
     bool ClosePopUps();
-    void StartBuild(const PageInput& input);
+    void StartBuild(const PageInput& input, const StepChoice& step);
     void SetBusy(bool busy);
     // Shows `page` alone; the page command's own frames, without storing anything.
     void ShowPage(Page page);
