@@ -1,6 +1,7 @@
 // Window driver for the Qt tests.
 #include "window_driver.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QRadioButton>
 
@@ -53,8 +54,9 @@ QString WindowDriver::Fill(const QString& steps) {
             continue;
         }
         auto* button = Find<QAbstractButton>(step == "OK" ? QStringLiteral("ctlCom") : step);
-        // An option button on its round indicator, which it has whatever its caption.
-        const bool option = qobject_cast<QRadioButton*>(button) != nullptr;
+        // An option button or check box on its indicator, which it has whatever its caption.
+        const bool option = qobject_cast<QRadioButton*>(button) != nullptr ||
+                            qobject_cast<QCheckBox*>(button) != nullptr;
         QTest::mouseClick(button, Qt::LeftButton, {},
                           option ? QPoint(8, button->height() / 2) : button->rect().center());
         if (!QTest::qWaitFor([this] { return !window->Building(); }, 120000)) {
