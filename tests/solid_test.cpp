@@ -30,11 +30,13 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/basic_rack.h"
 #include "builder_calls.h"
+#include "cli/cli_run.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "drawing/member_sections.h"
@@ -44,6 +46,7 @@
 #include "math/involute.h"
 #include "profile/gear_outline.h"
 #include "solid/gear_step.h"
+#include "test_files.h"
 
 namespace tarvo {
 namespace {
@@ -376,6 +379,65 @@ TEST(GearStep, SolidsReadBackAsTheDrawingAndTheExactCurves) {
                 }
                 EXPECT_LT(side.Farthest(Turned(w.dense, w.centreX, phi), z), 1e-5);
             }
+        }
+    }
+}
+
+std::vector<std::string> Words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) {
+        words.push_back(w);
+    }
+    return words;
+}
+
+// tarvo-cli --step: what each outcome says and returns; the drawing is written byte for byte as
+// without --step whatever becomes of the model, and a model not made leaves an earlier file.
+TEST(CliStep, ExitStatusMessagesAndTheDrawingUntouched) {
+    testing::TempFolder folder;
+    const std::string dxf = folder.File("p.dxf");
+    const std::string step = folder.File("p.step");
+    const std::string pair = "pair --mesh external --module 1 --z1 12 --z2 15 -o " + dxf + " ";
+    const std::string ring = "pair --mesh internal --module 2 --z1 20 --z2 40 -o " + dxf + " ";
+    struct Row {
+        const char* name;
+        std::string line;
+        int status;
+        std::string says;
+        bool model;
+    };
+    const Row rows[] = {
+        {"written", pair + "--step " + step + " --face-width 5", kCliWritten, step, true},
+        {"no face width", pair + "--step " + step, kCliBadUsage, "--step needs --face-width",
+         false},
+        {"face width 0", pair + "--step " + step + " --face-width 0", kCliBadUsage,
+         "greater than 0", false},
+        {"face width not a number", pair + "--step " + step + " --face-width b", kCliBadUsage,
+         "not a number", false},
+        {"rim without a model", pair + "--rim 90", kCliBadUsage, "need --step", false},
+        {"model over the drawing", pair + "--step " + dxf + " --face-width 5", kCliBadUsage,
+         "another file", false},
+        {"rim inside the root", ring + "--step " + step + " --face-width 5 --rim 80", kCliNotDrawn,
+         "диаметр обода («Колесо 2») должен быть больше диаметра впадин 85 мм", false},
+        {"missing folder", pair + "--step " + folder.File("none/p.step") + " --face-width 5",
+         kCliNotDrawn, "none/p.step не записан: папка не найдена", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        testing::WriteFile(step, "an earlier model");
+        std::ostringstream out, err;
+        EXPECT_EQ(CliMain(Words(row.line), out, err), row.status);
+        const std::string said = out.str() + err.str();
+        EXPECT_NE(said.find(row.says), std::string::npos) << said;
+        EXPECT_EQ(testing::ReadFile(step).rfind("ISO-10303-21;", 0) == 0, row.model);
+        if (row.status != kCliBadUsage) {
+            // The same drawing as a run without the model.
+            const std::string withModel = testing::ReadFile(dxf);
+            std::ostringstream out2, err2;
+            const std::string plain = row.line.substr(0, row.line.find(" --step"));
+            EXPECT_EQ(CliMain(Words(plain), out2, err2), kCliWritten);
+            EXPECT_EQ(testing::ReadFile(dxf), withModel);
         }
     }
 }
