@@ -255,6 +255,30 @@ CliValue TableValue() {
             }};
 }
 
+CliValue StepValue() {
+    return {"FILE", [](const std::string& text, CliRequest& r) -> std::string {
+                if (text.empty()) {
+                    return "needs a file name";
+                }
+                r.step = text;
+                return {};
+            }};
+}
+
+// --step, --face-width and --rim go together, and the model never replaces the drawing.
+std::string CheckStep(const CliRequest& r) {
+    if (r.step.empty()) {
+        return r.faceWidth > 0 || r.rim > 0 ? "--face-width and --rim need --step" : "";
+    }
+    if (!(r.faceWidth > 0)) {
+        return "--step needs --face-width";
+    }
+    if (r.step == r.output) {
+        return "--step must name another file than the drawing";
+    }
+    return {};
+}
+
 // A switch: bare or "=text" prints the data sheet as text, "=json" as JSON.
 CliValue ReportValue() {
     CliValue value{"[=json]", [](const std::string& text, CliRequest& r) -> std::string {
@@ -354,6 +378,15 @@ void AddSplineAndCommonOptions(std::vector<CliOption>& t) {
                  "after writing, read the drawing back and print its data sheet\n"
                  "(diameters, span measurement, mesh, check of the drawn outlines)\n"
                  "and warnings; --report=json prints them as one JSON object"});
+    t.push_back({"--step", nullptr, C::Both, N::Optional, nullptr, StepValue(),
+                 "also write each member as an exact solid to this STEP file (AP214, mm)"});
+    t.push_back({"--face-width", nullptr, C::Both, N::Optional, nullptr,
+                 Number(&CliRequest::faceWidth, "B", Sign::Positive),
+                 "face width b of the solids in mm, above 0 (needed with --step)"});
+    t.push_back({"--rim", nullptr, C::Both, N::Optional, nullptr,
+                 Number(&CliRequest::rim, "D", Sign::Positive),
+                 "outside diameter of an internal member's rim in mm\n"
+                 "(default: its root diameter plus 6 m)"});
 }
 
 std::vector<CliOption> MakeOptions() {
@@ -667,6 +700,9 @@ CliParse ParseCliArgs(const std::vector<std::string>& args) {
     std::string problem = CheckCombinations(reading);
     if (problem.empty()) {
         problem = MissingOption(reading);
+    }
+    if (problem.empty()) {
+        problem = CheckStep(request);
     }
     return problem.empty() ? Accepted(request) : Refused(problem);
 }

@@ -54,6 +54,12 @@ struct CliRequest {
     HandChoice hand = HandChoice::Right;  // hand of wheel 1's tooth line (helical pairs)
     std::string accuracy;                 // accuracy designation for the parameter table
     std::string table;                    // the parameter table's own DXF file; empty: none written
+
+    // The 3-D model beside the drawing: its file (empty: none), face width b and, for internal
+    // teeth, the rim's outside diameter (0: the root diameter plus 6 m).
+    std::string step;
+    double faceWidth = 0;
+    double rim = 0;
 };
 
 // The request, or what is wrong with the command line, naming the option at fault.

@@ -18,6 +18,7 @@
 #include "app/os_reason.h"
 #include "app/startup.h"
 #include "cli/cli_calculation.h"
+#include "cli/cli_step.h"
 #include "drawing/builder_call.h"
 #include "report/data_sheet.h"
 #include "report/parameter_table.h"
@@ -36,6 +37,7 @@ struct CliWords {
     const char* fileNotWritten;  // then the operating system's reason
     const char* customRack;      // then the custom rack's message
     const char* badParameter;    // after the option, then the box's caption and the reason
+    const char* modelNotWritten;  // then the reason the 3-D model was not made or written
 };
 
 constexpr CliWords kWords{
@@ -45,6 +47,7 @@ constexpr CliWords kWords{
     " не записан: ",
     "--rack-custom: ",
     ": неверно задан параметр «",
+    "3D-модель (STEP) не записана: ",
 };
 
 // The drawing the request made, described as the window's page command describes it.
@@ -153,6 +156,28 @@ std::optional<int> StoreRequestRack(const CliRequest& request, MainMod& state,
     return std::nullopt;
 }
 
+// After the drawing: the 3-D model beside it, its path printed after the drawing's (not with
+// --report=json, whose one object is the whole output). A model that cannot be made leaves the
+// drawing as written and gives the exit status.
+int WriteStep(const CliRequest& request, const MainMod& state, std::ostream& out,
+              std::ostream& err) {
+    StepRequest step;
+    step.path = request.step;
+    step.faceWidth = request.faceWidth;
+    step.rimDiameter = request.rim;
+    step.wheel1Hand =
+        request.helix < 0 || request.hand == HandChoice::Left ? Hand::Left : Hand::Right;
+    const StepWriteResult written = WriteStepModel(state, CallOf(request, state), step);
+    if (!written.ok()) {
+        err << kWords.prefix << kWords.modelNotWritten << written.fault() << "\n";
+        return kCliNotDrawn;
+    }
+    if (request.report != CliReport::Json) {
+        out << request.step << "\n";
+    }
+    return kCliWritten;
+}
+
 // "-o -": the drawing goes to standard output. It is written to a temporary file first (the
 // writer only makes complete files, and the report reads the drawing back), then copied.
 constexpr const char* kStandardOutput = "-";
@@ -233,7 +258,10 @@ int DrawInto(const CliRequest& request, std::ostream& out, std::ostream& err) {
                                            SheetOptionsOf(request))
                       : DataSheetResult::Failure("не запрошены");
         PrintReport(request, state, sheet, out);
-        return WriteTable(request, sheet, err) ? kCliWritten : kCliNotDrawn;
+        if (!WriteTable(request, sheet, err)) {
+            return kCliNotDrawn;
+        }
+        return request.step.empty() ? kCliWritten : WriteStep(request, state, out, err);
     }
     const DrawFault& fault = result.fault();
     switch (fault.kind) {

@@ -29,7 +29,8 @@ tarvo_install_missing() {
 
 # What every build needs: compiler and CMake, the test and benchmark libraries, Qt 6 Widgets
 # for the window, the independent DXF reader the tests read drawings back with, and the
-# Arial-compatible fonts the window is laid out for.
+# Arial-compatible fonts the window is laid out for, and OpenCASCADE for the solids and their
+# STEP file (libtbb-dev because OCCT's CMake targets name TBB).
 TARVO_BUILD_PACKAGES=(
     cmake g++ make pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
@@ -37,6 +38,8 @@ TARVO_BUILD_PACKAGES=(
     python3 python3-ezdxf
     fonts-liberation fontconfig
     libboost-dev
+    libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev
+    libocct-data-exchange-dev libtbb-dev
 )
 
 # What scripts/fuzz needs on top: clang with libFuzzer and the sanitizer runtimes.

@@ -12,11 +12,14 @@ namespace tarvo {
 namespace {
 
 const std::map<std::string, std::set<std::string>> kMayUse = {
-    {"math", {"math"}}, {"profile", {"math", "profile"}},
-    {"drawing", {"math", "profile", "drawing"}}, {"app", {"math", "profile", "drawing", "app"}},
+    {"math", {"math"}},
+    {"profile", {"math", "profile"}},
+    {"drawing", {"math", "profile", "drawing"}},
+    {"app", {"math", "profile", "drawing", "app"}},
     {"report", {"math", "profile", "drawing", "report"}},
-    {"cli", {"math", "profile", "drawing", "app", "report", "cli"}},
-    {"ui", {"math", "profile", "drawing", "app", "report", "ui"}},
+    {"solid", {"math", "profile", "solid"}},
+    {"cli", {"math", "profile", "drawing", "app", "report", "solid", "cli"}},
+    {"ui", {"math", "profile", "drawing", "app", "report", "solid", "ui"}},
 };
 
 // What an #include line names: the folder of a quoted "folder/file.h" (empty for a quoted file

@@ -73,6 +73,27 @@ FilePage::FilePage(QWidget* parent, MessageSink& messages)
     txtFileName = MakeBox(this, QStringLiteral("txtFileName"),
                           QStringLiteral("Имя файла чертежа в выбранной папке; если оно не кончается на .dxf или .DXF, .dxf добавляется"));
     nameLabel->setBuddy(txtFileName);
+    chkStep = new QCheckBox(QStringLiteral("Сохранить также 3D-модель (STEP)"), this);
+    chkStep->setObjectName(QStringLiteral("chkStep"));
+    chkStep->setToolTip(QStringLiteral(
+        "Каждое колесо — точным телом в файле STEP рядом с чертежом, под тем же именем"));
+    QLabel* widthLabel =
+        MakeLabel(this, QStringLiteral("lbFaceWidth"), QStringLiteral("Ширина венца b, мм"));
+    txtFaceWidth =
+        MakeBox(this, QStringLiteral("txtFaceWidth"), QStringLiteral("Ширина венца, больше нуля"));
+    txtFaceWidth->setText(QStringLiteral("20"));
+    widthLabel->setBuddy(txtFaceWidth);
+    QLabel* rimLabel = MakeLabel(this, QStringLiteral("lbRim"),
+                                 QStringLiteral("Диаметр обода (внутренние зубья), мм"));
+    txtRim =
+        MakeBox(this, QStringLiteral("txtRim"), QStringLiteral("Пусто: диаметр впадин плюс 6 m"));
+    rimLabel->setBuddy(txtRim);
+    const auto follow = [this](bool on) {
+        txtFaceWidth->setEnabled(on);
+        txtRim->setEnabled(on);
+    };
+    follow(false);
+    connect(chkStep, &QCheckBox::toggled, this, follow);
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(12, 12, 12, 12);
@@ -83,6 +104,11 @@ FilePage::FilePage(QWidget* parent, MessageSink& messages)
     grid->addWidget(ctFile, 0, 1, 2, 1);
     grid->addWidget(nameLabel, 2, 0, 1, 2);
     grid->addWidget(txtFileName, 3, 0, 1, 2);
+    grid->addWidget(chkStep, 4, 0, 1, 2);
+    grid->addWidget(widthLabel, 5, 0);
+    grid->addWidget(txtFaceWidth, 5, 1);
+    grid->addWidget(rimLabel, 6, 0);
+    grid->addWidget(txtRim, 6, 1);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(1, 1);

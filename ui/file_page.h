@@ -3,6 +3,7 @@
 // folder, and the name of the file to write.
 #pragma once
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -37,8 +38,13 @@ public:
     FolderList* ctDir = nullptr;
     QListWidget* ctFile = nullptr;
     QLineEdit* txtFileName = nullptr;
+    // The 3-D model beside the drawing: asked for, its face width b and the rim diameter of
+    // internal teeth (empty: the root diameter plus 6 m). The boxes follow the check box.
+    QCheckBox* chkStep = nullptr;
+    QLineEdit* txtFaceWidth = nullptr;
+    QLineEdit* txtRim = nullptr;
 
-private:
+  private:
     void ShowFailure(const QString& reason);
 
     MessageSink& messages_;

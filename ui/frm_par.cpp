@@ -37,6 +37,7 @@
 #include "ui/start_page.h"
 #include "ui/window_calculation.h"
 #include "ui/window_settings.h"
+#include "ui/step_model.h"
 
 namespace tarvo::ui {
 
@@ -62,6 +63,8 @@ struct BuildJob {
     PageInput input;
     PageOutcome outcome;
     ReadBack readBack;
+    StepChoice step;       // the 3-D model asked for on the file page
+    std::string stepLine;  // what the report page adds about it
 };
 
 // A drawing was written and the report page will show it.
@@ -319,7 +322,14 @@ void FrmPar::ctlCom_Click() {
             file_->txtFileName->selectAll();
             return;
         }
-        StartBuild(input);
+        StepChoice step;
+        if (const std::optional<Message> refused = ReadStepChoice(*file_, step)) {
+            messages_->Show(*refused);
+            file_->txtFaceWidth->setFocus();
+            return;
+        }
+        step.wheel1Hand = pair_->cboHand->currentIndex() == 1 ? Hand::Left : Hand::Right;
+        StartBuild(input, step);
         return;
     }
     const PageOutcome outcome = CtlComClick(state_, input, build_);
@@ -357,16 +367,20 @@ SheetOptions FrmPar::SheetOptionsOfPages() const {
     return options;
 }
 
-void FrmPar::StartBuild(const PageInput& input) {
+void FrmPar::StartBuild(const PageInput& input, const StepChoice& step) {
     auto job = std::make_shared<BuildJob>();
     job->state = state_;
     job->input = input;
+    job->step = step;
     worker_ = QThread::create([job, build = build_, options = SheetOptionsOfPages()] {
         job->outcome = CtlComClick(job->state, job->input, build);
         if (Written(job->outcome)) {
             job->readBack =
                 ReadBackWritten(job->state, *job->outcome.call, job->outcome.drawn->value(),
                                 options);
+            if (job->step.wanted) {
+                job->stepLine = WriteStepBeside(job->state, *job->outcome.call, job->step);
+            }
         }
     });
     // Emitted on the worker thread, handled on the window's once the drawing is made.
@@ -381,6 +395,9 @@ void FrmPar::StartBuild(const PageInput& input) {
             report_->drawing->Show(std::move(job->readBack));
             // What made a drawing is kept at once, not only when the window closes.
             SaveSettings();
+            if (!job->stepLine.empty()) {
+                report_->txtRep->appendPlainText(FromCore(job->stepLine));
+            }
         }
     });
     SetBusy(true);

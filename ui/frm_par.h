@@ -45,6 +45,7 @@
 #include "profile/main_mod.h"
 #include "report/data_sheet.h"
 #include "ui/message_sink.h"
+#include "ui/step_model.h"
 
 namespace tarvo::ui {
 
@@ -110,7 +111,7 @@ protected:
     // Applies the open pop-ups of the gear-pair page; false when the custom rack was refused
     // (its message says why, and it stays open).
     bool ClosePopUps();
-    void StartBuild(const PageInput& input);
+    void StartBuild(const PageInput& input, const StepChoice& step);
     // The hand on the pair page and the accuracy designation on the accuracy page, checked
     // before the page command: a refusal shows why and keeps the page.
     bool TableInputAccepted();

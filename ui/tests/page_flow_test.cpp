@@ -129,6 +129,24 @@ private slots:
         QCOMPARE(driver.Texts("txtmSL txtZ"), "1|12");
     }
 
+    // The 3-D model beside the drawing: a face width that is no length keeps the file page and
+    // writes nothing; a good one writes the drawing and the model, and the report says so.
+    void stepModelBesideTheDrawing() {
+        WorkFolder folder;
+        WindowDriver driver;
+        driver.Fill(kToAccuracy + " OK txtFileName=model");
+        QCOMPARE(driver.Enabled("txtFaceWidth txtRim"), "");
+        driver.Fill("chkStep txtFaceWidth=0");
+        QCOMPARE(driver.Enabled("txtFaceWidth txtRim"), "txtFaceWidth txtRim");
+        QVERIFY(driver.Fill("OK").contains("Ширина венца"));
+        QCOMPARE(driver.Frames(), "frFile");
+        QVERIFY(!QFile::exists(folder.filePath("model.dxf")));
+        QCOMPARE(driver.Fill("txtFaceWidth=8,5 OK"), QString());
+        QCOMPARE(driver.Report(), folder.filePath("model.dxf") + "\n3D-модель (STEP) записана: " +
+                                      folder.filePath("model.step"));
+        QVERIFY(FileBytes(folder.filePath("model.step")).startsWith("ISO-10303-21;"));
+    }
+
     void longDrawingKeepsTheWindowAndTakesOneOk() {
         WorkFolder folder;
         std::atomic<int> calls{0};

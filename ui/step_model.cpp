@@ -1,0 +1,83 @@
+// The file page's 3-D model: the same steps as tarvo-cli's --step (members at the dense
+// accuracy, named solids, checked, written through the drawing's atomic file).
+#include "ui/step_model.h"
+
+#include <cmath>
+
+#include "app/fault_text.h"
+#include "app/os_reason.h"
+#include "app/solid_words.h"
+#include "drawing/member_sections.h"
+#include "drawing/safe_file.h"
+#include "solid/gear_step.h"
+#include "ui/controls.h"
+#include "ui/file_page.h"
+
+namespace tarvo::ui {
+
+namespace {
+
+// The path of the model: the drawing's with its ".dxf" (or ".DXF") replaced by ".step".
+std::string StepPathOf(const std::string& drawing) {
+    const std::size_t dot = drawing.rfind('.');
+    const std::size_t slash = drawing.rfind('/');
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (hasExtension ? drawing.substr(0, dot) : drawing) + ".step";
+}
+
+// A whole box as one number, "." or "," as the decimal point; false for anything else.
+bool BoxNumber(const QString& text, double& value) {
+    bool ok = false;
+    value = QString(text).trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    return ok && std::isfinite(value);
+}
+
+Message Refusal(const std::string& text) {
+    return Message{text, MessageIcon::Critical, "Неверно задан параметр"};
+}
+
+}  // namespace
+
+std::optional<Message> ReadStepChoice(const FilePage& page, StepChoice& choice) {
+    choice = StepChoice{};
+    choice.wanted = page.chkStep->isChecked();
+    if (!choice.wanted) {
+        return std::nullopt;
+    }
+    if (!BoxNumber(page.txtFaceWidth->text(), choice.faceWidth) || !(choice.faceWidth > 0)) {
+        return Refusal("Ширина венца b должна быть числом больше нуля.");
+    }
+    const QString rim = page.txtRim->text().trimmed();
+    if (!rim.isEmpty() && (!BoxNumber(rim, choice.rim) || !(choice.rim > 0))) {
+        return Refusal(
+            "Диаметр обода должен быть числом больше нуля (или пустым: диаметр впадин плюс 6 m).");
+    }
+    return std::nullopt;
+}
+
+std::string WriteStepBeside(const MainMod& state, const BuilderCall& call,
+                            const StepChoice& choice) {
+    const std::string path = StepPathOf(state.OutFile);
+    const std::string failed = "3D-модель (STEP) не записана: ";
+    const MemberSectionsResult sections = ComputeMemberSections(
+        state, call, call.beta < 0 ? Hand::Left : choice.wheel1Hand);
+    if (!sections.ok()) {
+        return failed + DrawReason({DrawFault::Kind::GeometryRefused, sections.fault(), {}});
+    }
+    std::vector<StepMember> members;
+    for (const MemberSection& section : sections.value()) {
+        members.push_back({SolidName(section.role), section});
+    }
+    const StepTextResult step = GearStepText(members, SolidOptions{choice.faceWidth, choice.rim});
+    if (!step.ok()) {
+        return failed + SolidReason(step.fault());
+    }
+    SafeFile file;
+    if (!file.Open(path) || !file.Write(step->text.data(), step->text.size()) || !file.Commit()) {
+        return failed + "файл " + path + " не записан: " + RussianOsReason(file.Error());
+    }
+    return "3D-модель (STEP) записана: " + path;
+}
+
+}  // namespace tarvo::ui
