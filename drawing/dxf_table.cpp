@@ -154,7 +154,7 @@ WriteOutcome DxfWriteTable(const std::string& path, const DxfTableDrawing& table
     if (!file.Open(path) || !file.Write(out.data(), out.size()) || !file.Commit()) {
         return WriteOutcome::Failure(file.Error());
     }
-    return Done{};
+    return file.Written();
 }
 
 }  // namespace tarvo
