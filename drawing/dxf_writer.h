@@ -36,7 +36,7 @@ public:
     // After DxfFinish: the file written, held open for reading it back.
     WrittenFile Written() const { return file_.Written(); }
 
-  private:
+private:
     // Appends text that already holds its CR LF line ends.
     void Raw(const char* text, std::size_t length);
     template <std::size_t N>

@@ -33,7 +33,7 @@ struct CutterFilletCurve {
     double da0 = 0;        // cutter tip diameter
     double rho0First = 0;  // tip rounding radius m c* / (1 - sin alpha), before rounding
     double rho0 = 0;       // tip rounding radius used
-    long reductions = 0;   // 0.005 mm reductions of the radius
+    long reductions = 0;   // reductions of the radius by 0.005 LengthUnit
     double Dc = 0;         // diameter through the centres of the cutter's tip roundings
     double dw0 = 0;        // cutter's rolling diameter in the cutting mesh
 };

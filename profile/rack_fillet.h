@@ -32,7 +32,7 @@ struct RackFilletCurve {
     double h = 0;        // depth of the rack's tip line below its rolling line
     double rhoFirst = 0; // tip rounding radius before it was made to fit
     double rho = 0;      // tip rounding radius used (negative when not even a sharp corner fits)
-    long reductions = 0; // 0.005 mm reductions of the radius
+    long reductions = 0; // reductions of the radius by 0.005 LengthUnit
 };
 
 using RackFilletResult = Outcome<RackFilletCurve, GeometryFault>;
