@@ -124,6 +124,7 @@ int Draw(const CliRequest& request, std::ostream& out, std::ostream& err) {
     state.OutFile = request.output;
     state.SingleMember = request.job == CliJob::Spline;
     state.CutFillet = request.cutFillet;
+    state.Tolerance = request.tolerance;
     if (const std::optional<int> refused = StoreRequestRack(request, state, err)) {
         return *refused;
     }

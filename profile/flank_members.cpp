@@ -107,7 +107,7 @@ ExactCurve CutterFilletExact(const CutterFilletCurve& cutter, int z2) {
     return c;
 }
 
-FlankMembers ExternalFlankMembers(ExactCurve involute, ExactCurve fillet, int filletPoints,
+FlankMembers ExternalFlankMembers(ExactCurve fillet, ExactCurve involute, int filletPoints,
                                   std::size_t flankSize) {
     FlankMembers m;
     m.involute = std::move(involute);

@@ -31,7 +31,7 @@ ExactCurve CutterFilletExact(const CutterFilletCurve& cutter, int z2);
 // Which points of a flank stand for which curve. An external flank of fillet points then
 // involute points (the junction shared, at index filletPoints - 1); an internal one of involute
 // points from the tip then fillet points (the junction shared, at index involuteSteps).
-FlankMembers ExternalFlankMembers(ExactCurve involute, ExactCurve fillet, int filletPoints,
+FlankMembers ExternalFlankMembers(ExactCurve fillet, ExactCurve involute, int filletPoints,
                                   std::size_t flankSize);
 FlankMembers InternalFlankMembers(ExactCurve involute, ExactCurve fillet, int involuteSteps,
                                   std::size_t flankSize);

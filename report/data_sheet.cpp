@@ -254,6 +254,7 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
     sheet.mesh.mesh = CheckMesh(m1, m2);
     if (sheet.mesh.mesh.ok() && sheet.mesh.mesh->overlap) {
         sheet.mesh.remedy = FindOverlapRemedy(state, call, sheet.mesh.mesh.value());
+        sheet.mesh.toleranceRemedy = FindOverlapTolerance(state, call, sheet.mesh.mesh.value());
     }
     AddWarnings(sheet);
 }
@@ -285,6 +286,11 @@ DataSheetResult MakeDataSheet(const MainMod& state, const BuilderCall& call,
         MakePairSheet(sheet, state, call, drawing, basis);
     } else {
         SplineSheet(sheet, call, {&drawing.polylines[0].points, centres[0]}, basis);
+    }
+    sheet.tolerance = state.Tolerance;
+    const std::vector<WheelAccuracy> accuracy = DrawnAccuracy(state, call);
+    for (std::size_t i = 0; i < sheet.wheels.size() && i < accuracy.size(); ++i) {
+        sheet.wheels[i].accuracy = accuracy[i];
     }
     return sheet;
 }
