@@ -86,7 +86,8 @@ std::string ToleranceSentence(const GeometryError& error) {
     const std::string needed = error.points > 0 ? std::to_string(error.points) + " точек"
                                                 : std::string("неисчислимо много точек");
     return "для заданного допуска на " + member + " нужно " + needed + ", а допускается не более " +
-           std::to_string(kMaxTolerancePoints) + ". Увеличьте допуск на отклонение контура.";
+           std::to_string(error.allowed > 0 ? error.allowed : kMaxTolerancePoints) +
+           ". Увеличьте допуск на отклонение контура.";
 }
 
 std::string Describe(const GeometryError& error) {

@@ -203,7 +203,7 @@ CliValue ReportValue() {
 }
 
 std::string ShortNumber(double v) {
-    return GeneralText(v);
+    return FixedShortText(v, 5);
 }
 
 // The chord tolerance in mm, within its range.

@@ -139,7 +139,7 @@ ExternalPairResult ComputeExternalPair(const MainMod& state, const BuilderCall& 
                                : e.wheel == 2 ? WheelRole::Wheel2
                                               : WheelRole::Pair;
         return ExternalPairResult::Failure(
-            WheelError(e.fault, e.wheel, role, {e.points, e.onFillet}));
+            WheelError(e.fault, e.wheel, role, {e.points, e.onFillet, e.allowed}));
     }
     PairFlanks flanks = ChooseFlanks(state, call, in, profile.value());
     if (!flanks.error.ok()) {

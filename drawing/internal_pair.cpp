@@ -124,7 +124,7 @@ InternalPairResult ComputeInternalPair(const MainMod& state, const BuilderCall& 
                                : e.wheel == 2 ? WheelRole::Ring
                                               : WheelRole::Pair;
         return InternalPairResult::Failure(
-            WheelError(e.fault, e.wheel, role, {e.points, e.onFillet}));
+            WheelError(e.fault, e.wheel, role, {e.points, e.onFillet, e.allowed}));
     }
     const ToothProfileFlanks& profile = generated.value();
     g.dap = profile.da1;

@@ -48,6 +48,7 @@ GeometryError WheelError(GeometryFault fault, int wheel, WheelRole role,
     if (fault == GeometryFault::ToleranceTooFine) {
         e.points = shortfall.points;
         e.onFillet = shortfall.fillet;
+        e.allowed = shortfall.allowed;
     }
     return e;
 }

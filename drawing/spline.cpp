@@ -76,7 +76,7 @@ SplineResult Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& ca
         // A failure of the partner is a failure of the shaft it generates.
         const GeometryError& e = profile.fault();
         return SplineResult::Failure(
-            WheelError(e.fault, 1, WheelRole::Shaft, {e.points, e.onFillet}));
+            WheelError(e.fault, 1, WheelRole::Shaft, {e.points, e.onFillet, e.allowed}));
     }
     g.flank = profile->Prof1;
     g.members = profile->members1;
@@ -117,7 +117,7 @@ SplineResult Hub(SplineGeometry g, const MainMod& state, const BuilderCall& call
     if (!profile.ok()) {
         const GeometryError& e = profile.fault();
         return SplineResult::Failure(
-            WheelError(e.fault, 2, WheelRole::Hub, {e.points, e.onFillet}));
+            WheelError(e.fault, 2, WheelRole::Hub, {e.points, e.onFillet, e.allowed}));
     }
     g.flank = profile->Prof2;
     g.members = profile->members2;

@@ -5,8 +5,10 @@
 
 #include <vector>
 
+#include "math/constants.h"
 #include "math/outcome.h"
 #include "profile/chord_deviation.h"
+#include "profile/main_mod.h"
 
 namespace tarvo {
 
@@ -15,6 +17,9 @@ namespace tarvo {
 // finer tolerance would make outlines of several hundred thousand points per wheel, which the
 // 3D programs that read the drawing handle no better than the chords' micrometres.
 constexpr int kMaxTolerancePoints = 1000;
+// The most points the counts can give the largest wheel's outline (both flanks of every tooth at
+// the counts' maxima); a tolerance may not make a wheel of many teeth larger.
+constexpr long kMaxToleranceOutlinePoints = 2L * (kMaxAccEv + 1 + kMaxAccPer) * kMaxTeeth;
 // The tolerance range, mm: from a hundredth of a micrometre (far above the 15 significant
 // digits the drawing writes, far below any manufacturing tolerance) to a millimetre.
 constexpr double kMinTolerance = 0.00001;

@@ -1,6 +1,7 @@
 // Exact curves of a generated flank and the flank placed for a chord tolerance.
 #include "profile/flank_members.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -131,15 +132,22 @@ FlankMembers InternalFlankMembers(ExactCurve involute, ExactCurve fillet, int in
     return m;
 }
 
+int MemberPointsAllowed(int z) {
+    // Two flanks of two members per tooth.
+    const long perMember = kMaxToleranceOutlinePoints / (4L * std::max(z, 1));
+    return static_cast<int>(std::clamp<long>(perMember, kMinAccEv + 1, kMaxTolerancePoints));
+}
+
 PlacedFlankResult PlaceExternalFlank(const ExactCurve& fillet, const ExactCurve& involute,
-                                     double tolerance) {
-    const ChordPlacement f = PlaceByChordDeviation(fillet, tolerance, kMinAccPer);
+                                     double tolerance, int z) {
+    const int allowed = MemberPointsAllowed(z);
+    const ChordPlacement f = PlaceByChordDeviation(fillet, tolerance, kMinAccPer, allowed);
     if (!f.ok()) {
-        return PlacedFlankResult::Failure({f.fault(), true});
+        return PlacedFlankResult::Failure({f.fault(), true, allowed});
     }
-    const ChordPlacement v = PlaceByChordDeviation(involute, tolerance, kMinAccEv + 1);
+    const ChordPlacement v = PlaceByChordDeviation(involute, tolerance, kMinAccEv + 1, allowed);
     if (!v.ok()) {
-        return PlacedFlankResult::Failure({v.fault(), false});
+        return PlacedFlankResult::Failure({v.fault(), false, allowed});
     }
     PlacedFlank placed;
     placed.flank = PointsAt(fillet, f.value());
@@ -154,14 +162,15 @@ PlacedFlankResult PlaceExternalFlank(const ExactCurve& fillet, const ExactCurve&
 }
 
 PlacedFlankResult PlaceInternalFlank(const ExactCurve& involute, const ExactCurve& fillet,
-                                     double tolerance) {
-    const ChordPlacement v = PlaceByChordDeviation(involute, tolerance, kMinAccEv + 1);
+                                     double tolerance, int z) {
+    const int allowed = MemberPointsAllowed(z);
+    const ChordPlacement v = PlaceByChordDeviation(involute, tolerance, kMinAccEv + 1, allowed);
     if (!v.ok()) {
-        return PlacedFlankResult::Failure({v.fault(), false});
+        return PlacedFlankResult::Failure({v.fault(), false, allowed});
     }
-    const ChordPlacement f = PlaceByChordDeviation(fillet, tolerance, kMinAccPer);
+    const ChordPlacement f = PlaceByChordDeviation(fillet, tolerance, kMinAccPer, allowed);
     if (!f.ok()) {
-        return PlacedFlankResult::Failure({f.fault(), true});
+        return PlacedFlankResult::Failure({f.fault(), true, allowed});
     }
     PlacedFlank placed;
     placed.flank = PointsAt(involute, v.value());

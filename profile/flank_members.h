@@ -40,7 +40,13 @@ FlankMembers InternalFlankMembers(ExactCurve involute, ExactCurve fillet, int in
 struct ToleranceShortfall {
     long points = 0;  // -1 when the count could not even be estimated
     bool fillet = false;
+    long allowed = 0;  // the points a member of this wheel's flank may have
 };
+
+// The points one member of a flank may have on a wheel of z teeth: kMaxTolerancePoints, and
+// on wheels of many teeth no more than keeps the whole outline within what the counts'
+// maximum gives the largest wheel.
+int MemberPointsAllowed(int z);
 
 struct PlacedFlank {
     std::vector<PointXY> flank;
@@ -51,11 +57,11 @@ using PlacedFlankResult = Outcome<PlacedFlank, ToleranceShortfall>;
 // An external flank for a chord tolerance: the fillet from the root to the junction, then the
 // involute from the junction to the tip, each with its points where its curvature needs them.
 PlacedFlankResult PlaceExternalFlank(const ExactCurve& fillet, const ExactCurve& involute,
-                                     double tolerance);
+                                     double tolerance, int z);
 
 // An internal flank for a chord tolerance: the involute from the tip circle to the junction,
 // then the fillet from the junction to the root.
 PlacedFlankResult PlaceInternalFlank(const ExactCurve& involute, const ExactCurve& fillet,
-                                     double tolerance);
+                                     double tolerance, int z);
 
 }  // namespace tarvo

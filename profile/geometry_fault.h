@@ -39,6 +39,7 @@ struct GeometryError {
     // count), and whether that member is the fillet or the involute.
     long points = 0;
     bool onFillet = false;
+    long allowed = 0;  // the points such a member may have on this wheel
 
     bool ok() const { return fault == GeometryFault::None; }
 };

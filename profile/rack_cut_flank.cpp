@@ -320,7 +320,8 @@ RackCutFlankResult Cut(const RackCutData& data, ToleranceShortfall* shortfall) {
     const ExactCurve filletCurve = CutFilletCurve(rack, end.t);
     const ExactCurve involuteCurve = CutInvoluteCurve(rack, rForm, rTip);
     if (data.tolerance > 0) {
-        PlacedFlankResult placed = PlaceExternalFlank(filletCurve, involuteCurve, data.tolerance);
+        PlacedFlankResult placed =
+            PlaceExternalFlank(filletCurve, involuteCurve, data.tolerance, data.z);
         if (!placed.ok()) {
             if (shortfall != nullptr) {
                 *shortfall = placed.fault();

@@ -114,6 +114,7 @@ struct Mesh {
         error = {GeometryFault::ToleranceTooFine, member};
         error.points = shortfall.points;
         error.onFillet = shortfall.fillet;
+        error.allowed = shortfall.allowed;
         return false;
     }
 
@@ -190,7 +191,8 @@ struct Mesh {
         if (in.tolerance > 0) {
             const double r0 = Radius(fillet.at(rack.alphaM));
             PlacedFlankResult placed =
-                PlaceExternalFlank(fillet, ExternalInvoluteCurve(r0, da, db, psi), in.tolerance);
+                PlaceExternalFlank(fillet, ExternalInvoluteCurve(r0, da, db, psi), in.tolerance,
+                                   k == 1 ? in.member1.z : in.member2.z);
             if (!placed.ok()) {
                 return TooFine(k, placed.fault());
             }
@@ -296,7 +298,7 @@ bool InternalMesh(Mesh& w) {
     if (in.tolerance > 0) {
         const double r2 = Radius(r.Per2.front());
         PlacedFlankResult placed = PlaceInternalFlank(InternalInvoluteCurve(r.da2, r2, g2.db, psi2),
-                                                      exactFillet, in.tolerance);
+                                                      exactFillet, in.tolerance, g2.z);
         if (!placed.ok()) {
             return w.TooFine(2, placed.fault());
         }

@@ -253,7 +253,10 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
                        t2.internal};
     sheet.mesh.mesh = CheckMesh(m1, m2);
     if (sheet.mesh.mesh.ok() && sheet.mesh.mesh->overlap) {
-        sheet.mesh.remedy = FindOverlapRemedy(state, call, sheet.mesh.mesh.value());
+        // Counts mean nothing to a drawing made for a tolerance: only a finer one is sought.
+        if (!(state.Tolerance > 0)) {
+            sheet.mesh.remedy = FindOverlapRemedy(state, call, sheet.mesh.mesh.value());
+        }
         sheet.mesh.toleranceRemedy = FindOverlapTolerance(state, call, sheet.mesh.mesh.value());
     }
     AddWarnings(sheet);

@@ -11,6 +11,7 @@
 
 #include "app/basic_rack.h"
 #include "app/fault_text.h"
+#include "app/page_command.h"
 #include "builder_calls.h"
 #include "cli/cli_args.h"
 #include "drawing/dxf_reader.h"
@@ -343,6 +344,83 @@ TEST(ChordTolerance, CommandLineTakesATolerance) {
             EXPECT_NE(parse.fault().find("--tolerance"), std::string::npos) << parse.fault();
         }
     }
+}
+
+}  // namespace
+}  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+DrawResult NoDrawingMade(const MainMod&, const BuilderCall&) {
+    return {};
+}
+
+TEST(ChordTolerance, AccuracyPageStoresOrRefusesTheTolerance) {
+    struct Case {
+        const char* name;
+        bool ticked;
+        const char* text;
+        bool refused;
+        double stored;
+    };
+    const Case cases[] = {
+        {"ticked, comma", true, "0,002", false, 0.002},
+        {"ticked, point", true, "0.0005", false, 0.0005},
+        {"not ticked", false, "0,002", false, 0},
+        {"ticked, zero", true, "0", true, 0},
+        {"ticked, no number", true, "мелко", true, 0},
+        {"ticked, too coarse", true, "5", true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainMod state = testing::Rack20State(6, 3);
+        state.Tolerance = 0.123;  // what an earlier visit stored
+        PageInput in;
+        in.page = Page::Accuracy;
+        in.txtAccEv = "6";
+        in.txtAccPer = "3";
+        in.chkTolerance = c.ticked;
+        in.txtTolerance = c.text;
+        const PageOutcome out = CtlComClick(state, in, NoDrawingMade);
+        EXPECT_EQ(out.refused, c.refused);
+        if (c.refused) {
+            EXPECT_EQ(out.next, Page::Accuracy);
+            EXPECT_EQ(out.focus, Box::txtTolerance);
+            ASSERT_TRUE(out.message.has_value());
+            EXPECT_NE(out.message->text.find("Допуск на отклонение контура"), std::string::npos);
+            EXPECT_EQ(state.Tolerance, 0.123);
+        } else {
+            EXPECT_EQ(out.next, Page::File);
+            EXPECT_EQ(state.Tolerance, c.stored);
+        }
+    }
+}
+
+TEST(ChordTolerance, TooFineAToleranceReturnsToTheAccuracyPage) {
+    MainMod state = testing::Rack20State(6, 3);
+    state.Tolerance = kMinTolerance;
+    PageInput in;
+    in.page = Page::File;
+    in.txtm = "150";
+    in.txtZ1 = "20";
+    in.txtZ2 = "40";
+    in.txtBeta = "0";
+    in.txtx1 = "0";
+    in.txtx2 = "0";
+    in.txtJbn = "0";
+    const testing::TempFolder folder;
+    in.dirHighlighted = folder.Path().string();
+    in.txtFileName = "big.dxf";
+    const PageOutcome out = CtlComClick(state, in, RunBuilder);
+    ASSERT_TRUE(out.drawn.has_value());
+    ASSERT_FALSE(out.drawn->ok());
+    EXPECT_EQ(out.next, Page::Accuracy);
+    EXPECT_EQ(out.focus, Box::txtTolerance);
+    ASSERT_TRUE(out.message.has_value());
+    EXPECT_NE(out.message->text.find(std::to_string(out.drawn->fault().geometry.points)),
+              std::string::npos)
+        << out.message->text;
 }
 
 }  // namespace

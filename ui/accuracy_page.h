@@ -34,6 +34,11 @@ public:
     QScrollBar* scPHScroll = nullptr;
     // External roots as the cutting rack generates them instead of the equivalent rack's fillet.
     QCheckBox* chkCutFillet = nullptr;
+    // Points placed for a chord tolerance instead of the counts: ticking it enables the
+    // tolerance box and disables the counts' boxes and scroll bars.
+    QCheckBox* chkTolerance = nullptr;
+    QLineEdit* txtTolerance = nullptr;
+    void chkTolerance_Click();
 };
 
 }  // namespace tarvo::ui
