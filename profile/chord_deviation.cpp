@@ -42,9 +42,22 @@ struct Extreme {
 // The largest of side * distance from chord `chord` near parameter e.t, by golden section.
 double Refine(const ExactCurve& exact, const std::vector<PointXY>& line, const Extreme& e,
               double side) {
-    const PointXY& a = line[e.chord];
-    const PointXY& b = line[e.chord + 1];
-    auto f = [&](double t) { return side * SignedDistance(exact.at(t), a, b); };
+    // Measured from the nearest of the chord and its neighbours: past a chord's end the exact
+    // curve belongs to the next chord, and its distance from the first one's end point is not
+    // a deviation.
+    const std::size_t first = e.chord > 0 ? e.chord - 1 : 0;
+    const std::size_t last = std::min(e.chord + 1, line.size() - 2);
+    auto f = [&](double t) {
+        const PointXY p = exact.at(t);
+        double nearest = SignedDistance(p, line[first], line[first + 1]);
+        for (std::size_t k = first + 1; k <= last; ++k) {
+            const double d = SignedDistance(p, line[k], line[k + 1]);
+            if (std::fabs(d) < std::fabs(nearest)) {
+                nearest = d;
+            }
+        }
+        return side * nearest;
+    };
     const double lo0 = std::min(exact.t0, exact.t1);
     const double hi0 = std::max(exact.t0, exact.t1);
     double lo = std::max(lo0, e.t - std::fabs(e.step));

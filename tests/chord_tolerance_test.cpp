@@ -91,10 +91,12 @@ struct Row {
     double tolerance;  // 0: counts
     bool cutFillet;
     int wheel;  // the sheet's wheel measured
+    int involuteSteps = 6;
+    int filletPoints = 3;
 };
 
 MainMod StateOf(const Row& row) {
-    MainMod state = testing::Rack20State(6, 3);
+    MainMod state = testing::Rack20State(row.involuteSteps, row.filletPoints);
     if (row.call.kind == BuilderCall::Kind::Spline) {
         StoreRack(state, SplineRack(SplineStandard::Gost6033, row.call.m));
         state.SingleMember = true;
@@ -177,6 +179,11 @@ TEST(ChordTolerance, SheetFiguresMatchAnIndependentMeasureOfTheWrittenDrawing) {
     const Row rows[] = {
         {"external spur, counts", ExternalCall(20, 40, 2, 0, 20, 0, 0, 0), 0, false, 0},
         {"external spur, 1 um", ExternalCall(20, 40, 2, 0, 20, 0, 0, 0), 0.001, false, 0},
+        {"external spur, finest counts", ExternalCall(20, 40, 2, 0, 20, 0, 0, 0), 0, false, 0, 100,
+         50},
+        {"external spur, 79 and 40 points", ExternalCall(20, 40, 2, 0, 20, 0, 0, 0), 0, false, 0,
+         79, 40},
+        {"spline hub, finest counts", SplineCall(20, 2, 0.15, 30, true), 0, false, 0, 100, 50},
         {"helical shifted, counts", ExternalCall(17, 53, 3, 15, 20, 0.3, -0.1, 0.1), 0, false, 0},
         {"helical shifted, 0.5 um", ExternalCall(17, 53, 3, 15, 20, 0.3, -0.1, 0.1), 0.0005, false,
          0},
