@@ -5,9 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "report/boost_geometry.h"
 
 #include "app/basic_rack.h"
 #include "app/fault_text.h"
@@ -428,6 +433,69 @@ TEST(ChordTolerance, TooFineAToleranceReturnsToTheAccuracyPage) {
     EXPECT_NE(out.message->text.find(std::to_string(out.drawn->fault().geometry.points)),
               std::string::npos)
         << out.message->text;
+}
+
+}  // namespace
+}  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+namespace bg = boost::geometry;
+using BgPoint = bg::model::d2::point_xy<double>;
+
+// Outlines placed for a tolerance stay simple closed polygons CAD can make a face of: a seeded
+// sweep of pairs and splines, design and rack-cut roots, read back and asked of Boost.Geometry.
+TEST(ChordTolerance, SeededSweepOfToleranceDrawingsIsSimple) {
+    std::mt19937 random(20261207);
+    auto uniform = [&random](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    auto whole = [&random](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(random);
+    };
+    const char* tolerances[] = {"0.01", "0.001", "0.0002"};
+    const testing::TempFolder folder;
+    const std::string path = folder.File("case.dxf");
+    int written = 0;
+    for (int i = 0; i < 90; ++i) {
+        std::ostringstream line;
+        line.precision(4);
+        const int kind = whole(0, 3);
+        const double module = std::array<double, 5>{0.5, 1, 2, 5, 8}[whole(0, 4)];
+        if (kind <= 1) {
+            const int z1 = whole(8, 50);
+            const int z2 = kind == 1 ? z1 + whole(6, 40) : whole(8, 80);
+            line << "pair --mesh " << (kind == 1 ? "internal" : "external") << " --module "
+                 << module << " --z1 " << z1 << " --z2 " << z2 << " --x1 " << uniform(-0.3, 0.8)
+                 << " --x2 " << uniform(-0.3, 0.8) << " --helix " << uniform(0, 30);
+        } else {
+            line << "spline --standard gost --part " << (kind == 3 ? "hub" : "shaft")
+                 << " --module " << module << " --teeth " << whole(8, 50) << " --shift "
+                 << uniform(-0.3, 0.6);
+        }
+        line << " --tolerance " << tolerances[whole(0, 2)]
+             << (whole(0, 1) == 1 ? " --fillet cut" : "");
+        if (!testing::DrawWithCli(line.str(), path).empty()) {
+            continue;
+        }
+        ++written;
+        const DxfReadResult read = ReadDxfFile(path);
+        ASSERT_TRUE(read.ok()) << line.str();
+        for (const DxfPolyline& outline : read->polylines) {
+            bg::model::ring<BgPoint> ring;
+            for (const PointXY& p : outline.points) {
+                if (ring.empty() || !(ring.back().x() == p.X && ring.back().y() == p.Y)) {
+                    ring.push_back({p.X, p.Y});
+                }
+            }
+            bg::correct(ring);
+            std::string reason;
+            EXPECT_TRUE(bg::is_valid(ring, reason) && bg::is_simple(ring))
+                << line.str() << ": " << reason;
+        }
+    }
+    EXPECT_GE(written, 60);
 }
 
 }  // namespace
