@@ -23,20 +23,8 @@ enum class Frame { frStartOpt, FrParSl, frFile, frSave, frAcc, frPar, frContur, 
 
 // The boxes a refusal can give the focus to, and the other boxes the command reads or writes.
 enum class Box {
-    txtm,
-    txtZ1,
-    txtZ2,
-    txtBeta,
-    txtx1,
-    txtx2,
-    txtJbn,
-    txtmSL,
-    txtZ,
-    txtX,
-    txtFileName,
-    txtAccEv,
-    txtAccPer,
-    txtTolerance
+    txtm, txtZ1, txtZ2, txtBeta, txtx1, txtx2, txtJbn, txtmSL, txtZ, txtX, txtFileName,
+    txtAccEv, txtAccPer, txtTolerance
 };
 
 // The page being left, found as the window does: the first visible frame of frStartOpt,
