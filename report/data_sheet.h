@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "report/mesh_check.h"
+#include "report/overlap_remedy.h"
 #include "drawing/builder_call.h"
 #include "drawing/dxf_reader.h"
 #include "profile/geometry_fault.h"
 #include "profile/main_mod.h"
 #include "report/flank_accuracy.h"
-#include "report/mesh_check.h"
-#include "report/overlap_remedy.h"
 #include "report/overlap_tolerance.h"
 
 namespace tarvo {

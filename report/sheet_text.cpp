@@ -511,14 +511,15 @@ std::vector<std::string> WarningLines(const DataSheet& sheet, char sep) {
                 lines.push_back(UndercutLine(sheet, warning, sep));
                 break;
             case SheetWarningKind::Overlap:
-                lines.push_back(
-                    "Контуры на чертеже перекрываются: на глубину до " +
-                    FixedText(sheet.mesh.mesh->overlapDepth, kLength, sep) + " мм (общая площадь " +
-                    FixedText(sheet.mesh.mesh->overlapArea, 6, sep) +
-                    " мм²) при повороте колеса 1 на " +
-                    FixedText(sheet.mesh.mesh->overlapTurn, kTurn, sep) + "°." +
-                    Prefixed(" ", RemedyText(sheet.mesh.remedy, sep)) +
-                    Prefixed(" ", ToleranceRemedyText(sheet.mesh.toleranceRemedy, sep)));
+                lines.push_back("Контуры на чертеже перекрываются: на глубину до " +
+                                FixedText(sheet.mesh.mesh->overlapDepth, kLength, sep) +
+                                " мм (общая площадь " +
+                                FixedText(sheet.mesh.mesh->overlapArea, 6, sep) +
+                                " мм²) при повороте колеса 1 на " +
+                                FixedText(sheet.mesh.mesh->overlapTurn, kTurn, sep) +
+                                "°." + Prefixed(" ", RemedyText(sheet.mesh.remedy, sep)) +
+                                Prefixed(" ", ToleranceRemedyText(sheet.mesh.toleranceRemedy,
+                                                                  sep)));
                 break;
             case SheetWarningKind::MeshNotChecked:
                 lines.push_back("Зацепление по чертежу не проверено: " +
