@@ -7,6 +7,7 @@
 #include "app/os_reason.h"
 #include "drawing/spline.h"
 #include "math/constants.h"
+#include "profile/chord_placement.h"
 
 namespace tarvo {
 
@@ -59,6 +60,11 @@ std::string Sentence(GeometryFault fault) {
             return "модуль должен быть конечным числом больше нуля.";
         case GeometryFault::DataNotFinite:
             return "углы, смещения и боковой зазор должны быть конечными числами.";
+        case GeometryFault::ToleranceTooFine:
+            return "для заданного допуска нужно больше точек, чем допускается (" +
+                   std::to_string(kMaxTolerancePoints) +
+                   " на эвольвенте и на переходной кривой). Увеличьте допуск на отклонение "
+                   "контура.";
     }
     return "";
 }
@@ -75,7 +81,20 @@ const char* RoleName(WheelRole role) {
     return kNames[static_cast<std::size_t>(role)];
 }
 
+// The tolerance's refusal names the member and the points it would take.
+std::string ToleranceSentence(const GeometryError& error) {
+    const std::string member = error.onFillet ? "переходной кривой" : "эвольвенте";
+    const std::string needed = error.points > 0 ? std::to_string(error.points) + " точек"
+                                                : std::string("неисчислимо много точек");
+    return "для заданного допуска на " + member + " нужно " + needed + ", а допускается не более " +
+           std::to_string(error.allowed > 0 ? error.allowed : kMaxTolerancePoints) +
+           ". Увеличьте допуск на отклонение контура.";
+}
+
 std::string Describe(const GeometryError& error) {
+    if (error.fault == GeometryFault::ToleranceTooFine && error.points != 0) {
+        return RoleName(error.role) + (": " + ToleranceSentence(error));
+    }
     return RoleName(error.role) + (": " + Sentence(error.fault));
 }
 

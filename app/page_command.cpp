@@ -16,6 +16,7 @@
 #include "math/constants.h"
 #include "math/number_text.h"
 #include "math/rounding.h"
+#include "profile/chord_placement.h"
 
 namespace tarvo {
 
@@ -265,8 +266,24 @@ PageOutcome LeaveSpline(MainMod& state, const PageInput& input) {
     return outcome;
 }
 
+// The tolerance box's caption and what it takes, for its refusal.
+std::string ToleranceMessage() {
+    return std::string("Неверно задан параметр:") + kLineBreak +
+           "Допуск на отклонение контура, мм !" + kLineBreak + "Допуск — число от " +
+           FixedShortText(kMinTolerance, 5, ',') + " до " + FixedShortText(kMaxTolerance, 5, ',') +
+           " мм.";
+}
+
 PageOutcome LeaveAccuracy(MainMod& state, const PageInput& input) {
+    double tolerance = 0;
+    if (input.chkTolerance) {
+        tolerance = FieldValue(input.txtTolerance);
+        if (!(tolerance >= kMinTolerance && tolerance <= kMaxTolerance)) {
+            return Refuse(Page::Accuracy, Box::txtTolerance, ToleranceMessage());
+        }
+    }
     PageOutcome outcome;
+    state.Tolerance = tolerance;
     state.AccEv = StorePointCount(input.txtAccEv, kMinAccEv, kMaxAccEv, outcome.txtAccEv);
     state.AccPer = StorePointCount(input.txtAccPer, kMinAccPer, kMaxAccPer, outcome.txtAccPer);
     state.CutFillet = input.chkCutFillet;
@@ -374,6 +391,16 @@ PageOutcome LeaveFile(MainMod& state, const PageInput& input, const Builder& bui
         state.OutFile = earlierPath;
         const DrawFault& fault = outcome.drawn->fault();
         Message message{NotSavedText(fault, path), MessageIcon::Exclamation, kNotSavedTitle};
+        if (fault.kind == DrawFault::Kind::GeometryRefused &&
+            fault.geometry.fault == GeometryFault::ToleranceTooFine) {
+            // Too fine a tolerance is changed where it was typed.
+            outcome.message = std::move(message);
+            outcome.focus = Box::txtTolerance;
+            outcome.next = Page::Accuracy;
+            outcome.hide = {Frame::frFile};
+            outcome.show = {Frame::frAcc};
+            return outcome;
+        }
         if (fault.kind == DrawFault::Kind::GeometryRefused) {
             const InputField field = FieldOfFault(fault.geometry, *outcome.call);
             return BackToParameters(input, field, std::move(message), outcome);

@@ -25,7 +25,7 @@ enum class Frame { frStartOpt, FrParSl, frFile, frSave, frAcc, frPar, frContur, 
 // The boxes a refusal can give the focus to, and the other boxes the command reads or writes.
 enum class Box {
     txtm, txtZ1, txtZ2, txtBeta, txtx1, txtx2, txtJbn, txtmSL, txtZ, txtX, txtFileName,
-    txtAccEv, txtAccPer
+    txtAccEv, txtAccPer, txtTolerance
 };
 
 // The page being left, found as the window does: the first visible frame of frStartOpt,
@@ -49,6 +49,10 @@ struct PageInput {
     // Accuracy page.
     std::string txtAccEv, txtAccPer;
     bool chkCutFillet = false;  // "Переходная кривая как при нарезании рейкой" ticked
+    // "Допуск на отклонение контура, мм" ticked: the points are placed for the tolerance typed
+    // into txtTolerance (a decimal comma or point) instead of the two counts.
+    bool chkTolerance = false;
+    std::string txtTolerance;
     // File page.
     std::string txtFileName;
     std::string dirPath;         // the folder list's opened folder (ctDir.Path)

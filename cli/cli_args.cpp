@@ -12,6 +12,8 @@
 
 #include "app/page_command.h"
 #include "cli/cli_run.h"
+#include "math/number_text.h"
+#include "profile/chord_placement.h"
 
 namespace tarvo {
 
@@ -292,6 +294,26 @@ CliValue ReportValue() {
     return value;
 }
 
+std::string ShortNumber(double v) {
+    return FixedShortText(v, 5);
+}
+
+// The chord tolerance in mm, within its range.
+CliValue ToleranceValue() {
+    return {"MM", [](const std::string& text, CliRequest& r) -> std::string {
+                double value = 0;
+                if (!ParseStrictNumber(text, value)) {
+                    return "'" + text + "' is not a number";
+                }
+                if (!(value >= kMinTolerance && value <= kMaxTolerance)) {
+                    return "must be from " + ShortNumber(kMinTolerance) + " to " +
+                           ShortNumber(kMaxTolerance) + " mm";
+                }
+                r.tolerance = value;
+                return {};
+            }};
+}
+
 std::string CountHelp(const char* what, std::int32_t low, std::int32_t high, int standard) {
     return std::string(what) + ", " + std::to_string(low) + ".." + std::to_string(high) +
            " (default " + std::to_string(standard) + ")";
@@ -359,6 +381,12 @@ void AddSplineAndCommonOptions(std::vector<CliOption>& t) {
     t.push_back({"--fillet-points", nullptr, C::Both, N::Optional, nullptr,
                  Whole(&CliRequest::filletPoints, kMinAccPer, kMaxAccPer),
                  CountHelp("points on the root fillet", kMinAccPer, kMaxAccPer, kDefaultAccPer)});
+    t.push_back({"--tolerance", nullptr, C::Both, N::Optional, nullptr, ToleranceValue(),
+                 "place the points for this chord tolerance instead of the counts, mm,\n" +
+                     ShortNumber(kMinTolerance) + ".." + ShortNumber(kMaxTolerance) +
+                     ": no chord of the involute or fillet strays further from the\n"
+                     "exact curve (at most " +
+                     std::to_string(kMaxTolerancePoints) + " points on each)"});
     t.push_back({"--fillet", nullptr, C::Both, N::Optional, nullptr,
                  Choice<bool>(&CliRequest::cutFillet, {{"design", false}, {"cut", true}}),
                  "external roots: design (the equivalent rack's fillet, default) or cut\n"
@@ -495,6 +523,10 @@ std::string CheckCombinations(const Reading& reading) {
         !HandConflict(r.helix, r.hand).empty()) {
         return "--helix and --hand: a negative helix angle means a left hand; give --hand left "
                "or a positive --helix";
+    }
+    if (Seen(reading, "--tolerance") &&
+        (Seen(reading, "--involute-points") || Seen(reading, "--fillet-points"))) {
+        return "--tolerance: give either the tolerance or the point counts";
     }
     for (const CliOption& option : CliOptions()) {
         if (option.excludes && Seen(reading, option.name) && Seen(reading, option.excludes)) {

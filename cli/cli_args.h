@@ -48,6 +48,7 @@ struct CliRequest {
     std::int32_t involutePoints = kDefaultAccEv;
     std::int32_t filletPoints = kDefaultAccPer;
     bool cutFillet = false;  // external roots as the cutting rack generates them
+    double tolerance = 0;    // above 0: chord tolerance in mm, which places the points instead
     std::string output;
     CliReport report = CliReport::None;
     double roller = 0;  // measuring roller diameter for the data sheet, mm; 0: the sheet chooses

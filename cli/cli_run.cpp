@@ -240,6 +240,7 @@ int DrawInto(const CliRequest& request, std::ostream& out, std::ostream& err) {
     state.OutFile = request.output;
     state.SingleMember = request.job == CliJob::Spline;
     state.CutFillet = request.cutFillet;
+    state.Tolerance = request.tolerance;
     if (const std::optional<int> refused = StoreRequestRack(request, state, err)) {
         return *refused;
     }

@@ -58,11 +58,13 @@ struct PairFlanks {
     GeometryError error;
     std::vector<PointXY> flank1;
     std::vector<PointXY> flank2;
+    FlankMembers members1;
+    FlankMembers members2;
 };
 
 PairFlanks CutFlanks(const MainMod& state, const BuilderCall& call, const ToothProfileInput& in,
                      const ToothProfileFlanks& profile) {
-    PairFlanks f{{}, profile.Prof1, profile.Prof2};
+    PairFlanks f{{}, profile.Prof1, profile.Prof2, profile.members1, profile.members2};
     if (!state.CutFillet) {
         return f;
     }
@@ -72,10 +74,17 @@ PairFlanks CutFlanks(const MainMod& state, const BuilderCall& call, const ToothP
                                                       wheel == 1 ? call.x1 : call.x2, member.da);
         if (!r.ok()) {
             const WheelRole role = wheel == 1 ? WheelRole::Wheel1 : WheelRole::Wheel2;
-            f.error = {r.fault(), wheel, role};
+            f.error = WheelError(
+                r.fault(), wheel, role,
+                r.fault() == GeometryFault::ToleranceTooFine
+                    ? PairMemberRackCutShortfall(state, call, in, member.z,
+                                                 wheel == 1 ? call.x1 : call.x2, member.da)
+                    : ToleranceShortfall{});
             return f;
         }
-        (wheel == 1 ? f.flank1 : f.flank2) = std::move(r).value().flank;
+        RackCutFlankCurve cut = std::move(r).value();
+        (wheel == 1 ? f.flank1 : f.flank2) = std::move(cut.flank);
+        (wheel == 1 ? f.members1 : f.members2) = std::move(cut.members);
     }
     return f;
 }
@@ -126,7 +135,12 @@ ExternalPairResult ComputeExternalPair(const MainMod& state, const BuilderCall& 
     const ToothProfileInput in = ProfileInput(state, g, call, t);
     const ToothProfileResult profile = ToothProfile(in);
     if (!profile.ok()) {
-        return Refuse(profile.fault().fault, profile.fault().wheel);
+        const GeometryError& e = profile.fault();
+        const WheelRole role = e.wheel == 1   ? WheelRole::Wheel1
+                               : e.wheel == 2 ? WheelRole::Wheel2
+                                              : WheelRole::Pair;
+        return ExternalPairResult::Failure(
+            WheelError(e.fault, e.wheel, role, {e.points, e.onFillet, e.allowed}));
     }
     PairFlanks flanks = ChooseFlanks(state, call, in, profile.value());
     if (!flanks.error.ok()) {
@@ -135,6 +149,8 @@ ExternalPairResult ComputeExternalPair(const MainMod& state, const BuilderCall& 
 
     g.flank1 = std::move(flanks.flank1);
     g.flank2 = std::move(flanks.flank2);
+    g.members1 = std::move(flanks.members1);
+    g.members2 = std::move(flanks.members2);
     g.wheel1 = GearOutline(call.Z1, g.flank1, false);
     g.wheel2 = GearOutline(call.Z2, g.flank2, false);
     // Wheel 2 faces wheel 1 across the centre line: with an even count a tooth would stand on

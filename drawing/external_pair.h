@@ -5,6 +5,7 @@
 #include "drawing/builder_call.h"
 #include "drawing/draw_result.h"
 #include "drawing/dxf_writer.h"
+#include "profile/flank_members.h"
 #include "profile/main_mod.h"
 #include "profile/point_xy.h"
 
@@ -16,6 +17,8 @@ struct ExternalPairGeometry {
     Outline wheel2;      // turned and placed about (aw, 0)
     std::vector<PointXY> flank1;  // the flanks the outlines were made of, about each centre
     std::vector<PointXY> flank2;
+    FlankMembers members1;  // the exact curves behind each flank
+    FlankMembers members2;
     double mt = 0;       // transverse module
     double alphaT = 0;   // transverse pressure angle, radians
     double alphaTw = 0;  // working transverse pressure angle, radians

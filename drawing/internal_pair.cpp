@@ -70,20 +70,28 @@ ToothProfileInput ProfileInput(const MainMod& state, const InternalPairGeometry&
 struct PinionFlank {
     GeometryFault fault = GeometryFault::None;
     std::vector<PointXY> flank;
+    FlankMembers members;
+    ToleranceShortfall shortfall;  // with ToleranceTooFine
 };
 
 PinionFlank ChoosePinionFlank(const MainMod& state, const BuilderCall& call,
                               const ToothProfileInput& in, const ToothProfileFlanks& profile) {
     if (!state.CutFillet) {
-        return {GeometryFault::None, profile.Prof1};
+        return {GeometryFault::None, profile.Prof1, profile.members1, {}};
     }
     const bool firstIsPinion = call.Z1 < call.Z2;
-    RackCutFlankResult r = PairMemberRackCutFlank(state, call, in, in.member1.z,
-                                                  firstIsPinion ? call.x1 : call.x2, profile.da1);
+    const double x = firstIsPinion ? call.x1 : call.x2;
+    RackCutFlankResult r = PairMemberRackCutFlank(state, call, in, in.member1.z, x, profile.da1);
     if (!r.ok()) {
-        return {r.fault(), {}};
+        return {r.fault(),
+                {},
+                {},
+                r.fault() == GeometryFault::ToleranceTooFine
+                    ? PairMemberRackCutShortfall(state, call, in, in.member1.z, x, profile.da1)
+                    : ToleranceShortfall{}};
     }
-    return {GeometryFault::None, std::move(r).value().flank};
+    RackCutFlankCurve cut = std::move(r).value();
+    return {GeometryFault::None, std::move(cut.flank), std::move(cut.members), {}};
 }
 
 }  // namespace
@@ -112,7 +120,12 @@ InternalPairResult ComputeInternalPair(const MainMod& state, const BuilderCall& 
     const ToothProfileInput in = ProfileInput(state, g, call, t);
     const ToothProfileResult generated = ToothProfile(in);
     if (!generated.ok()) {
-        return Refuse(generated.fault().fault, generated.fault().wheel);
+        const GeometryError& e = generated.fault();
+        const WheelRole role = e.wheel == 1   ? WheelRole::Pinion
+                               : e.wheel == 2 ? WheelRole::Ring
+                                              : WheelRole::Pair;
+        return InternalPairResult::Failure(
+            WheelError(e.fault, e.wheel, role, {e.points, e.onFillet, e.allowed}));
     }
     const ToothProfileFlanks& profile = generated.value();
     g.dap = profile.da1;
@@ -123,11 +136,14 @@ InternalPairResult ComputeInternalPair(const MainMod& state, const BuilderCall& 
         pinion.fault = CheckExternalFlank(pinion.flank, g.zp, LengthUnit(call.m));
     }
     if (pinion.fault != GeometryFault::None) {
-        return Refuse(pinion.fault, 1);
+        return InternalPairResult::Failure(
+            WheelError(pinion.fault, 1, WheelRole::Pinion, pinion.shortfall));
     }
 
     g.pinionFlank = std::move(pinion.flank);
     g.ringFlank = profile.Prof2;
+    g.pinionMembers = std::move(pinion.members);
+    g.ringMembers = profile.members2;
     g.pinion = GearOutline(g.zp, g.pinionFlank, false);
     g.ring = GearOutline(g.zr, profile.Prof2, true);
     TurnClockwise(g.pinion, kPi / g.zp);  // whatever the parity of the pinion's count

@@ -7,6 +7,7 @@
 #include "drawing/draw_result.h"
 #include "drawing/dxf_writer.h"
 #include "profile/cutter_fillet.h"
+#include "profile/flank_members.h"
 #include "profile/main_mod.h"
 #include "profile/point_xy.h"
 
@@ -17,6 +18,8 @@ struct InternalPairGeometry {
     Outline pinion;      // turned by half its pitch and placed about (aw, 0)
     std::vector<PointXY> pinionFlank;  // the flanks the outlines were made of, about each centre
     std::vector<PointXY> ringFlank;
+    FlankMembers pinionMembers;  // the exact curves behind each flank
+    FlankMembers ringMembers;
     int zp = 0, zr = 0;  // pinion and ring tooth counts
     double mt = 0;       // transverse module
     double alphaT = 0;   // transverse pressure angle, radians

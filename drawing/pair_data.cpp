@@ -74,6 +74,7 @@ ToothProfileInput PairProfileInput(const MainMod& state, const BuilderCall& call
     in.internal = internal;
     in.AccEv = state.AccEv;
     in.AccPer = state.AccPer;
+    in.tolerance = state.Tolerance;
     in.SingleMember = false;
     return in;
 }

@@ -31,4 +31,14 @@ RackCutFlankResult PairMemberRackCutFlank(const MainMod& state, const BuilderCal
                                           const ToothProfileInput& in, int z, double x,
                                           double da);
 
+// With a tolerance the flank above would not hold: the member and the points it would take.
+ToleranceShortfall PairMemberRackCutShortfall(const MainMod& state, const BuilderCall& call,
+                                              const ToothProfileInput& in, int z, double x,
+                                              double da);
+
+// A fault of the generator or the cutting rack as a wheel's error; with ToleranceTooFine it
+// carries the points one member of the flank would take.
+GeometryError WheelError(GeometryFault fault, int wheel, WheelRole role,
+                         const ToleranceShortfall& shortfall = {});
+
 }  // namespace tarvo

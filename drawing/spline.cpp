@@ -53,6 +53,7 @@ ToothProfileInput ProfileInput(const MainMod& state, const BuilderCall& call, do
     in.jn = 0;
     in.AccEv = state.AccEv;
     in.AccPer = state.AccPer;
+    in.tolerance = state.Tolerance;
     in.SingleMember = state.SingleMember;
     return in;
 }
@@ -74,16 +75,25 @@ SplineResult Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& ca
     const ToothProfileResult profile = ToothProfile(in);
     if (!profile.ok()) {
         // A failure of the partner is a failure of the shaft it generates.
-        return Refuse(profile.fault().fault, false);
+        const GeometryError& e = profile.fault();
+        return SplineResult::Failure(
+            WheelError(e.fault, 1, WheelRole::Shaft, {e.points, e.onFillet, e.allowed}));
     }
     g.flank = profile->Prof1;
+    g.members = profile->members1;
     if (state.CutFillet) {
         // The rack-cut root: the flank the cutting rack leaves, on the same tip circle.
-        RackCutFlankResult cut = RackCutFlank(RackCutDataOf(state, {Z, m, 0, a, x, 0, g.da}));
+        const RackCutData data = RackCutDataOf(state, {Z, m, 0, a, x, 0, g.da});
+        RackCutFlankResult cut = RackCutFlank(data);
         if (!cut.ok()) {
-            return Refuse(cut.fault(), false);
+            return SplineResult::Failure(WheelError(cut.fault(), 1, WheelRole::Shaft,
+                                                    cut.fault() == GeometryFault::ToleranceTooFine
+                                                        ? RackCutShortfall(data)
+                                                        : ToleranceShortfall{}));
         }
-        g.flank = std::move(cut).value().flank;
+        RackCutFlankCurve flank = std::move(cut).value();
+        g.flank = std::move(flank.flank);
+        g.members = std::move(flank.members);
     }
     const GeometryFault crossing = CheckExternalFlank(g.flank, Z, LengthUnit(call.m));
     if (crossing != GeometryFault::None) {
@@ -106,9 +116,12 @@ SplineResult Hub(SplineGeometry g, const MainMod& state, const BuilderCall& call
     in.internal = true;
     const ToothProfileResult profile = ToothProfile(in);
     if (!profile.ok()) {
-        return Refuse(profile.fault().fault, true);
+        const GeometryError& e = profile.fault();
+        return SplineResult::Failure(
+            WheelError(e.fault, 2, WheelRole::Hub, {e.points, e.onFillet, e.allowed}));
     }
     g.flank = profile->Prof2;
+    g.members = profile->members2;
     g.outline = GearOutline(Z, g.flank, true);
     TurnClockwise(g.outline, kPi / Z);
     return g;

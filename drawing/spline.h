@@ -5,6 +5,7 @@
 #include "drawing/builder_call.h"
 #include "drawing/draw_result.h"
 #include "drawing/dxf_writer.h"
+#include "profile/flank_members.h"
 #include "profile/main_mod.h"
 #include "profile/point_xy.h"
 
@@ -17,6 +18,7 @@ constexpr int kMaxShaftTeeth = 3276;
 struct SplineGeometry {
     Outline outline;
     std::vector<PointXY> flank;  // the flank the outline was made of
+    FlankMembers members;        // the exact curves behind it
     double d = 0;   // reference diameter
     double da = 0;  // tip diameter (of the hub: its smallest diameter)
     double db = 0;  // base diameter

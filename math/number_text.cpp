@@ -147,4 +147,25 @@ std::string GeneralText(double v, char separator) {
     return text;
 }
 
+std::string FixedShortText(double v, int decimals, char separator) {
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
+    std::string text(buffer, result.ptr);
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0') {
+            text.pop_back();
+        }
+        if (text.back() == '.') {
+            text.pop_back();
+        }
+    }
+    for (char& ch : text) {
+        if (ch == '.') {
+            ch = separator;
+        }
+    }
+    return text;
+}
+
 }  // namespace tarvo

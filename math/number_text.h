@@ -29,6 +29,10 @@ inline double RawValue(std::string_view text) { return LeadingNumber(text); }
 // `separator` (the drawing always uses "."). Not-a-numbers and infinities give "NAN", "INF".
 std::string GeneralText(double v, char separator = '.');
 
+// v in fixed notation rounded to `decimals` places, trailing zeros and a bare separator
+// removed: 0.00001, 0.5, 2. For small bounds that the general form would write with an exponent.
+std::string FixedShortText(double v, int decimals, char separator = '.');
+
 // The same form with "." written into [first, first + 32) of a caller's buffer, for writers
 // that format millions of coordinates; returns the end of the text. v must be finite.
 char* WriteGeneral(char* first, double v);

@@ -51,26 +51,36 @@ void CutterPoints(CutterFilletCurve& r, const CutterFilletInput& in, double db0,
     r.dw0 = dw0;
 
     // Gear-to-cutter ratios formed from the whole tooth counts.
-    const double diffRatio = static_cast<double>(in.z2 - in.z0) / in.z2;
-    const double cutterRatio = static_cast<double>(in.z0) / in.z2;
-    const double invAw0 = Inv(aw0);
+    r.diffRatio = static_cast<double>(in.z2 - in.z0) / in.z2;
+    r.cutterRatio = static_cast<double>(in.z0) / in.z2;
+    r.nu = nu;
+    r.db2 = in.db2;
+    r.psi2 = in.psi2;
+    r.phiRoot = kPi / 2 - kFilletEndShortOfQuarterTurn;
     r.per2.assign(static_cast<std::size_t>(in.accPer), PointXY{});
     const double delta = ((kPi / 2 - kFilletEndShortOfQuarterTurn) - aw0) / (in.accPer - 1);
     for (int i = 0; i < in.accPer; ++i) {
-        const double phi = aw0 + i * delta;
-        const double gamma = ArcCos((dw0 / Dc) * std::cos(phi));
-        const double dlt = std::atan(std::tan(gamma) + (2 * rho0) / (Dc * std::cos(gamma)));
-        const double beta =
-            std::atan(diffRatio * std::tan(phi) + cutterRatio * std::tan(dlt));
-        const double D = (in.db2 * std::cos(phi)) / (std::cos(aw0) * std::cos(beta));
-        const double theta =
-            (diffRatio * (invAw0 + phi) + cutterRatio * (gamma + nu)) - beta;
-        r.per2[static_cast<std::size_t>(i)] = {(D / 2) * std::cos(theta + in.psi2),
-                                               (D / 2) * std::sin(theta + in.psi2)};
+        r.per2[static_cast<std::size_t>(i)] = CutterFilletPoint(r, aw0 + i * delta);
     }
 }
 
 }  // namespace
+
+PointXY CutterFilletPoint(const CutterFilletCurve& curve, double phi) {
+    const double aw0 = curve.alphaW0;
+    const double rho0 = curve.rho0;
+    const double Dc = curve.Dc;
+    const double dw0 = curve.dw0;
+    const double diffRatio = curve.diffRatio;
+    const double cutterRatio = curve.cutterRatio;
+    const double invAw0 = Inv(aw0);
+    const double gamma = ArcCos((dw0 / Dc) * std::cos(phi));
+    const double dlt = std::atan(std::tan(gamma) + (2 * rho0) / (Dc * std::cos(gamma)));
+    const double beta = std::atan(diffRatio * std::tan(phi) + cutterRatio * std::tan(dlt));
+    const double D = (curve.db2 * std::cos(phi)) / (std::cos(aw0) * std::cos(beta));
+    const double theta = (diffRatio * (invAw0 + phi) + cutterRatio * (gamma + curve.nu)) - beta;
+    return {(D / 2) * std::cos(theta + curve.psi2), (D / 2) * std::sin(theta + curve.psi2)};
+}
 
 CutterFilletResult CutterFillet(const CutterFilletInput& in) {
     const double m = in.m;

@@ -36,7 +36,17 @@ struct CutterFilletCurve {
     long reductions = 0;   // reductions of the radius by 0.005 LengthUnit
     double Dc = 0;         // diameter through the centres of the cutter's tip roundings
     double dw0 = 0;        // cutter's rolling diameter in the cutting mesh
+    double db2 = 0;        // the internal gear's base diameter and flank offset, as given
+    double psi2 = 0;
+    double nu = 0;         // polar angle of the tip rounding's centre from the cutter's tooth line
+    double diffRatio = 0;  // (z2 - z0) / z2
+    double cutterRatio = 0;  // z0 / z2
+    double phiRoot = 0;  // generating angle of the fillet's root end (the junction's is alphaW0)
 };
+
+// The fillet point generated where the cutting mesh's normal makes angle phi, alphaW0 (the
+// junction) to phiRoot (next to the root circle).
+PointXY CutterFilletPoint(const CutterFilletCurve& curve, double phi);
 
 using CutterFilletResult = Outcome<CutterFilletCurve, GeometryFault>;
 

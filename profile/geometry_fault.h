@@ -22,6 +22,8 @@ enum class GeometryFault {
     ToothCountNotPositive,   // a tooth count of zero or less
     ModuleNotPositive,       // a module of zero or less, or not a finite number
     DataNotFinite,           // an angle, shift or backlash that is not a finite number
+    // The chord tolerance would take more points than a drawing may hold.
+    ToleranceTooFine,
 };
 
 // The part of the drawing a fault concerns, as the builders know it.
@@ -33,6 +35,11 @@ struct GeometryError {
     GeometryFault fault = GeometryFault::None;
     int wheel = 0;
     WheelRole role = WheelRole::Pair;
+    // With ToleranceTooFine: the points one member of the flank would take (-1 when too many to
+    // count), and whether that member is the fillet or the involute.
+    long points = 0;
+    bool onFillet = false;
+    long allowed = 0;  // the points such a member may have on this wheel
 
     bool ok() const { return fault == GeometryFault::None; }
 };

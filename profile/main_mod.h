@@ -26,6 +26,9 @@ struct MainMod {
     // Roots of external teeth as the cutting rack generates them (the exact envelope of its
     // rounded tip, undercut included) instead of the fillet of the equivalent rack.
     bool CutFillet = false;
+    // Above 0: the chord tolerance, mm, that places the points instead of AccEv and AccPer
+    // (which keep their values for a return to counts).
+    double Tolerance = 0;
 
     // Stored basic rack: profile angle in degrees, then ha*, hf*, c* and rf* as multiples of
     // the module. All zero until a rack row is chosen.

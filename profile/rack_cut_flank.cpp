@@ -5,6 +5,7 @@
 #include "profile/rack_cut_flank.h"
 
 #include <cmath>
+#include <utility>
 
 #include "math/constants.h"
 #include "math/involute.h"
@@ -263,9 +264,31 @@ bool AllFinite(const std::vector<PointXY>& flank) {
     return true;
 }
 
-}  // namespace
+// The fillet as one curve: parameter 0 to 1 along the flat tip from the space's centre line to
+// the corner (absent when the corners meet on the centre line), 1 to 2 round the corner from its
+// bottom to tEnd, where the involute takes over.
+ExactCurve CutFilletCurve(const CuttingRack& k, double tEnd) {
+    const double flat = -k.uc;
+    ExactCurve c;
+    c.at = [k, tEnd, flat](double s) {
+        const CutPoint p =
+            s <= 1 ? FlatPoint(k, -s * flat) : CornerPoint(k, kPi / 2 - (s - 1) * (kPi / 2 - tEnd));
+        return Polar(p.R, p.theta);
+    };
+    c.t0 = flat > 0 ? 0 : 1;
+    c.t1 = 2;
+    return c;
+}
 
-RackCutFlankResult RackCutFlank(const RackCutData& data) {
+ExactCurve CutInvoluteCurve(const CuttingRack& k, double rForm, double rTip) {
+    ExactCurve c;
+    c.at = [k](double R) { return Polar(R, k.psi - Inv(ArcCos(k.rb / R))); };
+    c.t0 = rForm;
+    c.t1 = rTip;
+    return c;
+}
+
+RackCutFlankResult Cut(const RackCutData& data, ToleranceShortfall* shortfall) {
     const GeometryFault refused = CheckData(data);
     if (refused != GeometryFault::None) {
         return RackCutFlankResult::Failure(refused);
@@ -282,7 +305,8 @@ RackCutFlankResult RackCutFlank(const RackCutData& data) {
     if (!end.found) {
         return RackCutFlankResult::Failure(GeometryFault::ActiveProfileUndefined);
     }
-    const std::vector<CutPoint> fillet = FilletPoints(rack, end.t, data.accPer);
+    const std::vector<CutPoint> fillet =
+        FilletPoints(rack, end.t, data.tolerance > 0 ? 2 : data.accPer);
     const double rForm = fillet.back().R;
     const double rTip = data.tipDiameter / 2;
     if (!(rTip > rForm)) {
@@ -293,20 +317,53 @@ RackCutFlankResult RackCutFlank(const RackCutData& data) {
     result.cornerRadius = rack.rho;
     result.rootDiameter = 2 * fillet.front().R;
     result.formDiameter = 2 * rForm;
-    for (int i = 0; i + 1 < data.accPer; ++i) {
-        const CutPoint& p = fillet[static_cast<std::size_t>(i)];
-        result.flank.push_back(Polar(p.R, p.theta));
-    }
-    // The involute from the form circle to the tip circle, evenly spaced in radius; its first
-    // point takes the place of the fillet's last, at the same radius.
-    for (int k = 0; k <= data.accEv; ++k) {
-        const double R = rForm + (k * (rTip - rForm)) / data.accEv;
-        result.flank.push_back(Polar(R, rack.psi - Inv(ArcCos(rack.rb / R))));
+    const ExactCurve filletCurve = CutFilletCurve(rack, end.t);
+    const ExactCurve involuteCurve = CutInvoluteCurve(rack, rForm, rTip);
+    if (data.tolerance > 0) {
+        PlacedFlankResult placed =
+            PlaceExternalFlank(filletCurve, involuteCurve, data.tolerance, data.z);
+        if (!placed.ok()) {
+            if (shortfall != nullptr) {
+                *shortfall = placed.fault();
+            }
+            return RackCutFlankResult::Failure(GeometryFault::ToleranceTooFine);
+        }
+        PlacedFlank flank = std::move(placed).value();
+        result.flank = std::move(flank.flank);
+        result.members = std::move(flank.members);
+        // The first point stops short of the space's centre line, as with counts.
+        const double R = std::hypot(result.flank.front().X, result.flank.front().Y);
+        result.flank.front() = Polar(R, rack.gamma0 - kCentreLineGap);
+    } else {
+        for (int i = 0; i + 1 < data.accPer; ++i) {
+            const CutPoint& p = fillet[static_cast<std::size_t>(i)];
+            result.flank.push_back(Polar(p.R, p.theta));
+        }
+        // The involute from the form circle to the tip circle, evenly spaced in radius; its
+        // first point takes the place of the fillet's last, at the same radius.
+        for (int k = 0; k <= data.accEv; ++k) {
+            const double R = rForm + (k * (rTip - rForm)) / data.accEv;
+            result.flank.push_back(Polar(R, rack.psi - Inv(ArcCos(rack.rb / R))));
+        }
+        result.members =
+            ExternalFlankMembers(filletCurve, involuteCurve, data.accPer, result.flank.size());
     }
     if (!AllFinite(result.flank)) {
         return RackCutFlankResult::Failure(GeometryFault::NonFinitePoint);
     }
     return result;
+}
+
+}  // namespace
+
+RackCutFlankResult RackCutFlank(const RackCutData& data) {
+    return Cut(data, nullptr);
+}
+
+ToleranceShortfall RackCutShortfall(const RackCutData& data) {
+    ToleranceShortfall shortfall;
+    Cut(data, &shortfall);
+    return shortfall;
 }
 
 }  // namespace tarvo

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "math/outcome.h"
+#include "profile/flank_members.h"
 #include "profile/geometry_fault.h"
 #include "profile/point_xy.h"
 
@@ -31,6 +32,9 @@ struct RackCutData {
     double tipDiameter = 0;   // da, mm
     int accEv = 6;            // equal steps in radius on the involute, >= 1
     int accPer = 3;           // points on the fillet, junction included, >= 2
+    // Above 0: the chord tolerance, mm; the points of the fillet and the involute are then
+    // placed where their curvature needs them and the counts above are not used.
+    double tolerance = 0;
 };
 
 struct RackCutFlankCurve {
@@ -46,6 +50,9 @@ struct RackCutFlankCurve {
     // Tip corner radius used (normal section): rf* m_n, or less when two corners of that radius
     // would overlap on the rack's tip; then they meet on its centre line.
     double cornerRadius = 0;
+    // The exact curves behind the flank: the fillet from the space's centre line to the form
+    // circle, the involute from there to the tip.
+    FlankMembers members;
 };
 
 // The flank, or why the rack cannot cut it: a tooth count or module that is no number of
@@ -60,6 +67,9 @@ using RackCutFlankResult = Outcome<RackCutFlankCurve, GeometryFault>;
 // The fillet points are spaced evenly in the rack's rolling travel counted from the position in
 // which its tooth stands on the space's centre line. Where the cut passes from the flat tip to
 // the rounded corner the travel turns back, so it is counted as distance rolled, not as position.
+// With a tolerance that would take more points than a drawing may hold, the fault is
+// ToleranceTooFine and RackCutShortfall names the member and the points it would take.
 RackCutFlankResult RackCutFlank(const RackCutData& data);
+ToleranceShortfall RackCutShortfall(const RackCutData& data);
 
 }  // namespace tarvo

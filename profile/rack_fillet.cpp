@@ -37,6 +37,27 @@ GeometryFault FitRackRounding(RackFilletCurve& r, double e, double rf, double un
 
 }  // namespace
 
+PointXY RackFilletPoint(const RackFilletCurve& curve, double phi) {
+    const double am = curve.alphaM;
+    const double dp = curve.dPrime;
+    const double psi = curve.psi;
+    const double rho = curve.rho;
+    const double cosAm = std::cos(am);
+    const double c = curve.h - rho;  // depth of the rounding's centre below the rolling line
+    const double invAm = Inv(am);
+    // phi: angle between the rolling line and the common normal at the generating contact: am
+    // where the rounding meets the rack's straight flank, 0.0001 short of pi/2 at the root.
+    const double sinPhi = std::sin(phi);
+    const double cosPhi = std::cos(phi);
+    const double Y = c + rho * sinPhi;
+    const double q = c / sinPhi;
+    const double beta = std::atan(std::tan(phi) - (2 * Y) / ((dp * sinPhi) * cosPhi));
+    const double D = (dp * cosPhi) / std::cos(beta);
+    const double theta =
+        ((invAm + phi) - beta) - (2 * (q * std::cos(phi - am) + rho)) / (dp * cosAm);
+    return {(D / 2) * std::cos(psi - theta), (D / 2) * std::sin(psi - theta)};
+}
+
 RackFilletResult RackFillet(const RackFilletInput& in) {
     const int z = in.z;
     const double psi = in.psi;
@@ -62,27 +83,13 @@ RackFilletResult RackFillet(const RackFilletInput& in) {
     if (fault != GeometryFault::None) {
         return RackFilletResult::Failure(fault);
     }
-    const double rho = r.rho;
-    const double cosAm = std::cos(am);
-    const double c = h - rho;  // depth of the rounding's centre below the rolling line
-
+    r.dPrime = dp;
+    r.psi = psi;
+    r.phiRoot = kPi / 2 - kFilletEndShortOfQuarterTurn;
     r.per.assign(static_cast<std::size_t>(accPer), PointXY{});
     const double delta = ((kPi / 2 - kFilletEndShortOfQuarterTurn) - am) / (accPer - 1);
-    const double invAm = Inv(am);
     for (int i = 0; i < accPer; ++i) {
-        // Angle between the rolling line and the common normal at the generating contact: am
-        // where the rounding meets the rack's straight flank, 0.0001 short of pi/2 at the root.
-        const double phi = am + i * delta;
-        const double sinPhi = std::sin(phi);
-        const double cosPhi = std::cos(phi);
-        const double Y = c + rho * sinPhi;
-        const double q = c / sinPhi;
-        const double beta = std::atan(std::tan(phi) - (2 * Y) / ((dp * sinPhi) * cosPhi));
-        const double D = (dp * cosPhi) / std::cos(beta);
-        const double theta =
-            ((invAm + phi) - beta) - (2 * (q * std::cos(phi - am) + rho)) / (dp * cosAm);
-        r.per[static_cast<std::size_t>(i)] = {(D / 2) * std::cos(psi - theta),
-                                              (D / 2) * std::sin(psi - theta)};
+        r.per[static_cast<std::size_t>(i)] = RackFilletPoint(r, am + i * delta);
     }
     return r;
 }

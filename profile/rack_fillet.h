@@ -33,7 +33,14 @@ struct RackFilletCurve {
     double rhoFirst = 0; // tip rounding radius before it was made to fit
     double rho = 0;      // tip rounding radius used (negative when not even a sharp corner fits)
     long reductions = 0; // reductions of the radius by 0.005 LengthUnit
+    double dPrime = 0;   // diameter on which the rack's rolling line rolls
+    double psi = 0;      // the member's psi, as given
+    double phiRoot = 0;  // generating angle of the fillet's root end (the junction's is alphaM)
 };
+
+// The fillet point generated where the common normal makes angle phi with the rolling line,
+// alphaM (the junction) to phiRoot (next to the root circle).
+PointXY RackFilletPoint(const RackFilletCurve& curve, double phi);
 
 using RackFilletResult = Outcome<RackFilletCurve, GeometryFault>;
 

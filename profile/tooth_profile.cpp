@@ -4,6 +4,7 @@
 #include "profile/tooth_profile.h"
 
 #include <cmath>
+#include <utility>
 
 #include "math/constants.h"
 #include "math/involute.h"
@@ -105,6 +106,20 @@ struct Mesh {
     double ga1;   // half the tip-circle tangent lengths along the line of action
     double ga2;
 
+    // The fillet's point count the tools generate with: with a tolerance the points are placed
+    // afterwards, and the tools only fit their roundings.
+    int FilletCount() const { return in.tolerance > 0 ? 2 : in.AccPer; }
+
+    // Records that the tolerance would take more points on one member of `member`'s flank than
+    // a drawing may have.
+    bool TooFine(int member, const ToleranceShortfall& shortfall) {
+        error = {GeometryFault::ToleranceTooFine, member};
+        error.points = shortfall.points;
+        error.onFillet = shortfall.fillet;
+        error.allowed = shortfall.allowed;
+        return false;
+    }
+
     // Records the failure first seen in `member`, with the reason a designer is given.
     bool Fail(int member, GeometryFault seen) {
         ctx.da[1] = r.da1;
@@ -128,7 +143,7 @@ struct Mesh {
         rack.alpha = in.alpha;
         rack.T = in.hf + in.c;
         rack.rf = in.rf;
-        rack.accPer = in.AccPer;
+        rack.accPer = FilletCount();
         return RackFillet(rack);
     }
 
@@ -167,12 +182,37 @@ struct Mesh {
         r.dl2 = std::sqrt(db2 * db2 + 4 * (L2 * L2));
     }
 
-    // An external member's flank: its fillet reversed, then its involute to the tip.
-    void ExternalFlank(std::vector<PointXY>& prof, const std::vector<PointXY>& per, double da,
-                       double db, double psi) const {
+    // An external member's flank: its fillet reversed, then its involute to the tip; with a
+    // tolerance, both placed where their curvature needs points. False when the tolerance would
+    // take more points than a drawing may have.
+    bool ExternalFlank(int k, const RackFilletCurve& rack, double da, double db, double psi) {
+        std::vector<PointXY>& prof = k == 1 ? r.Prof1 : r.Prof2;
+        std::vector<PointXY>& per = k == 1 ? r.Per1 : r.Per2;
+        FlankMembers& members = k == 1 ? r.members1 : r.members2;
+        const ExactCurve fillet = RackFilletExact(rack);
+        if (in.tolerance > 0) {
+            const double r0 = Radius(fillet.at(rack.alphaM));
+            PlacedFlankResult placed =
+                PlaceExternalFlank(fillet, ExternalInvoluteCurve(r0, da, db, psi), in.tolerance,
+                                   k == 1 ? in.member1.z : in.member2.z);
+            if (!placed.ok()) {
+                return TooFine(k, placed.fault());
+            }
+            PlacedFlank flank = std::move(placed).value();
+            prof = std::move(flank.flank);
+            members = std::move(flank.members);
+            // The fillet in the order generated, junction first.
+            per.assign(prof.rend() - static_cast<std::ptrdiff_t>(members.filletLast + 1),
+                       prof.rend());
+            per.front() = fillet.at(rack.alphaM);
+            return true;
+        }
         ReversedFillet(prof, per, in.AccPer);
         const double r0 = Radius(prof[static_cast<std::size_t>(in.AccPer - 1)]);
         ExternalInvolute(prof, in.AccPer, in.AccEv, {r0, da, db, psi});
+        members = ExternalFlankMembers(fillet, ExternalInvoluteCurve(r0, da, db, psi), in.AccPer,
+                                       prof.size());
+        return true;
     }
 };
 
@@ -198,11 +238,10 @@ bool ExternalMesh(Mesh& w) {
     if (!w.RackMember(1, w.psi1) || (!in.SingleMember && !w.RackMember(2, psi2))) {
         return false;
     }
-    w.ExternalFlank(r.Prof1, r.Per1, r.da1, g1.db, w.psi1);
-    if (!in.SingleMember) {
-        w.ExternalFlank(r.Prof2, r.Per2, r.da2, g2.db, psi2);
+    if (!w.ExternalFlank(1, r.rack1, r.da1, g1.db, w.psi1)) {
+        return false;
     }
-    return true;
+    return in.SingleMember || w.ExternalFlank(2, r.rack2, r.da2, g2.db, psi2);
 }
 
 // The pinion of an internal pair: working angle, limit diameters and tip limits, then its rack
@@ -249,32 +288,48 @@ bool InternalMesh(Mesh& w) {
     if (!in.SingleMember && !InternalPinion(w)) {
         return false;
     }
-    CutterFilletInput cutter{g2.z, in.z0, g2.db, s2, psi2, in.m, in.alpha, g2.x,
-                             in.hf + in.c, in.c, in.AccPer};
+    CutterFilletInput cutter{g2.z,     in.z0, g2.db,        s2,   psi2,           in.m,
+                             in.alpha, g2.x,  in.hf + in.c, in.c, w.FilletCount()};
     const CutterFilletResult fillet = CutterFillet(cutter);
     if (!fillet.ok()) {
         return w.Fail(2, fillet.fault());
     }
     r.cutter = fillet.value();
     r.Per2 = r.cutter.per2;
+    const ExactCurve exactFillet = CutterFilletExact(r.cutter, g2.z);
 
-    // The internal gear: involute from the tip circle towards the junction, evenly spaced in
-    // diameter, then the cutter fillet in generated order, junction first.
-    const int n = in.AccPer + accEv;
-    for (int k = accEv + 1; k <= n; ++k) {
-        r.Prof2[static_cast<std::size_t>(k - 1)] = r.Per2[static_cast<std::size_t>(k - accEv - 1)];
+    if (in.tolerance > 0) {
+        const double r2 = Radius(r.Per2.front());
+        PlacedFlankResult placed = PlaceInternalFlank(InternalInvoluteCurve(r.da2, r2, g2.db, psi2),
+                                                      exactFillet, in.tolerance, g2.z);
+        if (!placed.ok()) {
+            return w.TooFine(2, placed.fault());
+        }
+        PlacedFlank flank = std::move(placed).value();
+        r.Prof2 = std::move(flank.flank);
+        r.members2 = std::move(flank.members);
+        r.Per2.assign(r.Prof2.begin() + static_cast<std::ptrdiff_t>(r.members2.filletFirst),
+                      r.Prof2.end());
+    } else {
+        // The internal gear: involute from the tip circle towards the junction, evenly spaced
+        // in diameter, then the cutter fillet in generated order, junction first.
+        const int n = in.AccPer + accEv;
+        for (int k = accEv + 1; k <= n; ++k) {
+            r.Prof2[static_cast<std::size_t>(k - 1)] =
+                r.Per2[static_cast<std::size_t>(k - accEv - 1)];
+        }
+        const double r2 = Radius(r.Prof2[static_cast<std::size_t>(accEv)]);
+        for (int k = 1; k <= accEv; ++k) {
+            const double D = r.da2 + ((k - 1) * (2 * r2 - r.da2)) / accEv;
+            const double ak = ArcCos(g2.db / D);
+            const double t = Inv(ak) + psi2;
+            r.Prof2[static_cast<std::size_t>(k - 1)] = {(D / 2) * std::cos(t),
+                                                        (D / 2) * std::sin(t)};
+        }
+        r.members2 = InternalFlankMembers(InternalInvoluteCurve(r.da2, r2, g2.db, psi2),
+                                          exactFillet, accEv, r.Prof2.size());
     }
-    const double r2 = Radius(r.Prof2[static_cast<std::size_t>(accEv)]);
-    for (int k = 1; k <= accEv; ++k) {
-        const double D = r.da2 + ((k - 1) * (2 * r2 - r.da2)) / accEv;
-        const double ak = ArcCos(g2.db / D);
-        const double t = Inv(ak) + psi2;
-        r.Prof2[static_cast<std::size_t>(k - 1)] = {(D / 2) * std::cos(t), (D / 2) * std::sin(t)};
-    }
-    if (!in.SingleMember) {
-        w.ExternalFlank(r.Prof1, r.Per1, r.da1, g1.db, w.psi1);
-    }
-    return true;
+    return in.SingleMember || w.ExternalFlank(1, r.rack1, r.da1, g1.db, w.psi1);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "profile/cutter_fillet.h"
+#include "profile/flank_members.h"
 #include "profile/geometry_fault.h"
 #include "profile/point_xy.h"
 #include "profile/rack_fillet.h"
@@ -38,11 +39,15 @@ struct ToothProfileInput {
     std::int32_t AccEv = 0;   // steps on the involute, at least 1
     std::int32_t AccPer = 0;  // points on the transition curve, at least 2
     bool SingleMember = false;  // only the member of interest (external: 1; internal: 2)
+    // Above 0: the chord tolerance, mm. The points of each member are then placed so that no
+    // chord strays further from the exact curve, and the counts above are not used.
+    double tolerance = 0;
 };
 
-// The flanks and what the generator found on the way. Prof1 and Prof2 hold AccPer + AccEv
-// points (point k, counted from 1, is element k - 1); a member not generated keeps all its
-// points at (0, 0). Per1 and Per2 hold the transition curves in the order generated.
+// The flanks and what the generator found on the way. With counts, Prof1 and Prof2 hold
+// AccPer + AccEv points (point k, counted from 1, is element k - 1); a member not generated keeps
+// all its points at (0, 0). Per1 and Per2 hold the transition curves in the order generated. With a
+// tolerance each generated flank has the points its curves need, which may differ by member.
 struct ToothProfileFlanks {
     double workingAngle = 0;    // operating pressure angle of the mesh (both members generated)
     double centreDistance = 0;  // operating centre distance of the mesh
@@ -57,6 +62,9 @@ struct ToothProfileFlanks {
     std::vector<PointXY> Prof2;
     std::vector<PointXY> Per1;
     std::vector<PointXY> Per2;
+    // The exact curves behind each generated flank and which of its points stand for which.
+    FlankMembers members1;
+    FlankMembers members2;
 };
 
 // The flanks, or the fault with wheel 1 or 2 naming the member that failed.

@@ -344,7 +344,11 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
                           ? CheckMesh(m1, m2)
                           : MeshCheckResult::Failure(kMeshCheckOutOfRange);
     if (sheet.mesh.mesh.ok() && sheet.mesh.mesh->overlap) {
-        sheet.mesh.remedy = FindOverlapRemedy(state, call, sheet.mesh.mesh.value());
+        // Counts mean nothing to a drawing made for a tolerance: only a finer one is sought.
+        if (!(state.Tolerance > 0)) {
+            sheet.mesh.remedy = FindOverlapRemedy(state, call, sheet.mesh.mesh.value());
+        }
+        sheet.mesh.toleranceRemedy = FindOverlapTolerance(state, call, sheet.mesh.mesh.value());
     }
     AddWarnings(sheet);
 }
@@ -382,6 +386,11 @@ DataSheetResult MakeDataSheet(const MainMod& state, const BuilderCall& call,
     } else {
         SplineSheet(sheet, call, {&drawing.polylines[0].points, centres[0], FlankOf(flanks, 0)},
                     basis);
+    }
+    sheet.tolerance = state.Tolerance;
+    const std::vector<WheelAccuracy> accuracy = DrawnAccuracy(state, call);
+    for (std::size_t i = 0; i < sheet.wheels.size() && i < accuracy.size(); ++i) {
+        sheet.wheels[i].accuracy = accuracy[i];
     }
     return sheet;
 }

@@ -15,6 +15,8 @@
 #include "report/overlap_remedy.h"
 #include "report/roller_choice.h"
 #include "report/span_choice.h"
+#include "report/flank_accuracy.h"
+#include "report/overlap_tolerance.h"
 
 namespace tarvo {
 
@@ -97,6 +99,8 @@ struct WheelSheet {
     double formDiameter = 0;     // dFf: where the generated involute begins
     bool interference = false;
     bool jam = false;            // the mate's tip passes the tangent point of this base circle
+    // How far the drawn chords stray from the exact curves, and the points of one flank.
+    WheelAccuracy accuracy;
 };
 
 struct PairSheet {
@@ -105,6 +109,7 @@ struct PairSheet {
     double epsAlpha = 0;         // transverse contact ratio
     MeshCheckResult mesh;        // the check of the drawn outlines
     OverlapRemedy remedy;        // with mesh.overlap: the point counts that clear it, if any
+    OverlapTolerance toleranceRemedy;  // with mesh.overlap: the chord tolerance that clears it
 };
 
 enum class SheetWarningKind {
@@ -142,6 +147,7 @@ struct DataSheet {
     std::string accuracy;                      // the designation as typed
     SplineNorm spline = SplineNorm::Gost6033;  // a spline member's standard
     double backlash = 0;  // normal backlash jn the drawing was made with, mm
+    double tolerance = 0;  // the chord tolerance the points were placed for, mm; 0 with counts
     std::vector<WheelSheet> wheels;  // a pair in the order the designer entered its wheels
     bool pair = false;
     PairSheet mesh;

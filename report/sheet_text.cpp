@@ -187,6 +187,27 @@ std::string RemedyJson(const OverlapRemedy& remedy) {
     return "null";
 }
 
+// The sentence on the tolerance that clears an overlap (nothing when none was sought).
+std::string ToleranceRemedyText(const OverlapTolerance& remedy, char sep) {
+    if (!remedy.sought) {
+        return {};
+    }
+    if (remedy.found) {
+        return "Перекрытия нет и при допуске на отклонение контура " +
+               ShortText(remedy.tolerance, 6, sep) + " мм.";
+    }
+    const double finest = kRemedyTolerances[std::size(kRemedyTolerances) - 1];
+    return "Допуск на отклонение контура до " + ShortText(finest, 6, sep) + " мм его не устраняет.";
+}
+
+std::string ToleranceRemedyJson(const OverlapTolerance& remedy) {
+    if (!remedy.sought) {
+        return "null";
+    }
+    return std::string("{\"found\": ") + (remedy.found ? "true" : "false") +
+           ", \"tolerance\": " + (remedy.found ? JsonNumber(remedy.tolerance) : "null") + "}";
+}
+
 // The check of the drawn outlines as a JSON object, with what clears an overlap.
 std::string MeshCheckJson(const PairSheet& p) {
     if (!p.mesh.ok()) {
@@ -202,7 +223,8 @@ std::string MeshCheckJson(const PairSheet& p) {
            ", \"overlap_depth\": " + JsonNumber(m.overlapDepth) +
            ", \"overlap_area\": " + JsonNumber(m.overlapArea) +
            ", \"overlap_turn_deg\": " + JsonNumber(m.overlapTurn) +
-           ", \"overlap_remedy\": " + RemedyJson(p.remedy) + "}";
+           ", \"overlap_remedy\": " + RemedyJson(p.remedy) +
+           ", \"overlap_tolerance\": " + ToleranceRemedyJson(p.toleranceRemedy) + "}";
 }
 
 }  // namespace
@@ -314,6 +336,68 @@ void AddMeasurementRows(const DataSheet& sheet, Row& row, char sep) {
     }
 }
 
+// How far the drawn chords stray from the exact curves, in micrometres, with the side they err
+// to; and the points of one flank.
+std::string SideWords(const ChordDeviation& d) {
+    if (!(d.largest() > 0)) {
+        return {};
+    }
+    return d.errsIntoSpace() ? " (во впадину)" : " (в тело зуба)";
+}
+
+std::string Micrometres(double mm, char sep) {
+    return ShortText(mm * 1000, 3, sep);
+}
+
+template <typename Row>
+void AddAccuracyRows(const DataSheet& sheet, Row& row, char sep) {
+    const std::string within =
+        sheet.tolerance > 0 ? " (допуск " + Micrometres(sheet.tolerance, sep) + ")" : "";
+    row("Точек на профиле: эвольвента + переходная кривая", [](const WheelSheet& w) {
+        const FlankDeviation& f = w.accuracy.flank;
+        return w.accuracy.known ? Whole(f.involutePoints) + " + " + Whole(f.filletPoints)
+                                : std::string(kDash);
+    });
+    auto deviation = [sep](const ChordDeviation WheelAccuracy::*part) {
+        return [sep, part](const WheelSheet& w) {
+            return w.accuracy.known ? Micrometres((w.accuracy.*part).largest(), sep) +
+                                          SideWords(w.accuracy.*part)
+                                    : std::string(kDash);
+        };
+    };
+    auto member = [sep](bool fillet) {
+        return [sep, fillet](const WheelSheet& w) {
+            const ChordDeviation& d = fillet ? w.accuracy.flank.fillet : w.accuracy.flank.involute;
+            return w.accuracy.known ? Micrometres(d.largest(), sep) + SideWords(d)
+                                    : std::string(kDash);
+        };
+    };
+    row("Отклонение хорд от эвольвенты" + within + ", мкм", member(false));
+    row("Отклонение хорд от переходной кривой" + within + ", мкм", member(true));
+    row("Хорда вершины зуба: отклонение от окружности, мкм", deviation(&WheelAccuracy::tipLand));
+    row("Хорда впадины: отклонение от окружности, мкм", deviation(&WheelAccuracy::rootLand));
+}
+
+// A deviation in JSON, mm: the largest, its side and both sides.
+std::string DeviationJson(const ChordDeviation& d) {
+    return "{\"largest\": " + JsonNumber(d.largest()) + ", \"side\": \"" +
+           (d.errsIntoSpace() ? "space" : "tooth") +
+           "\", \"into_tooth\": " + JsonNumber(d.intoTooth) +
+           ", \"into_space\": " + JsonNumber(d.intoSpace) + "}";
+}
+
+std::string AccuracyJson(const WheelAccuracy& a) {
+    if (!a.known) {
+        return "null";
+    }
+    return "{\"involute_points\": " + Whole(a.flank.involutePoints) +
+           ", \"fillet_points\": " + Whole(a.flank.filletPoints) +
+           ", \"involute\": " + DeviationJson(a.flank.involute) +
+           ", \"fillet\": " + DeviationJson(a.flank.fillet) +
+           ", \"tip_land\": " + DeviationJson(a.tipLand) +
+           ", \"root_land\": " + DeviationJson(a.rootLand) + "}";
+}
+
 // The sentences about where a mate's tip reaches and what the rack leaves on a wheel.
 std::string InterferenceLine(const DataSheet& sheet, const SheetWarning& warning, char sep) {
     const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
@@ -402,6 +486,7 @@ std::string WheelJson(const WheelSheet& w, bool pair, bool helical) {
                ", \"active_profile_start\": " +
                (w.jam ? std::string("null") : JsonNumber(w.activeStart));
     }
+    out += ", \"chord_deviation\": " + AccuracyJson(w.accuracy);
     if (w.checkedInterference) {
         out += ", \"form_diameter\": " + JsonNumber(w.formDiameter) +
                ", \"interference\": " + (w.interference ? "true" : "false");
@@ -441,6 +526,7 @@ SheetTable MakeSheetTable(const DataSheet& sheet, char sep) {
         [sep](const WheelSheet& w) { return FixedText(w.db, kLength, sep); });
     row("Коэффициент смещения x", [sep](const WheelSheet& w) { return ShortText(w.x, 4, sep); });
     AddMeasurementRows(sheet, row, sep);
+    AddAccuracyRows(sheet, row, sep);
     if (!sheet.pair) {
         return table;
     }
@@ -503,7 +589,9 @@ std::vector<std::string> WarningLines(const DataSheet& sheet, char sep) {
                                 FixedText(sheet.mesh.mesh->overlapArea, 6, sep) +
                                 " мм²) при повороте колеса 1 на " +
                                 FixedText(sheet.mesh.mesh->overlapTurn, kTurn, sep) +
-                                "°." + Prefixed(" ", RemedyText(sheet.mesh.remedy, sep)));
+                                "°." + Prefixed(" ", RemedyText(sheet.mesh.remedy, sep)) +
+                                Prefixed(" ", ToleranceRemedyText(sheet.mesh.toleranceRemedy,
+                                                                  sep)));
                 break;
             case SheetWarningKind::MeshNotChecked:
                 lines.push_back("Зацепление по чертежу не проверено: " +
@@ -588,6 +676,8 @@ std::string DataSheetJson(const DataSheetResult& made, const std::string& path,
     out += "  \"kind\": \"" + std::string(KindName(sheet.kind)) + "\",\n";
     out += "  \"helical\": " + std::string(sheet.helical ? "true" : "false") + ",\n";
     out += "  \"backlash\": " + JsonNumber(sheet.backlash) + ",\n";
+    out += "  \"tolerance\": " +
+           (sheet.tolerance > 0 ? JsonNumber(sheet.tolerance) : std::string("null")) + ",\n";
     out += "  \"wheels\": [";
     for (std::size_t i = 0; i < sheet.wheels.size(); ++i) {
         out += i == 0 ? "\n" : ",\n";

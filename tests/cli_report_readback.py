@@ -31,6 +31,10 @@ CASES = [
      "spline_gost_hub_m2_z20_shift0.3.dxf"),
     ("pointed", ["pair", "--mesh", "external", "--module", "2", "--z1", "12", "--z2", "30",
                  "--x1", "0.8", "--involute-points", "40", "--fillet-points", "20"], None),
+    ("external_tolerance", ["pair", "--mesh", "external", "--module", "2", "--z1", "20", "--z2", "40",
+                            "--tolerance", "0.001"], None),
+    ("gost_hub_tolerance", ["spline", "--standard", "gost", "--part", "hub", "--module", "2",
+                            "--teeth", "20", "--shift", "0.3", "--tolerance", "0.0002"], None),
 ]
 
 

@@ -5,7 +5,8 @@ backlash, every rack row and custom racks; GOST and OST splines, shaft and hub; 
 3 to the maximum. Data that tarvo-cli refuses are skipped; the count written is printed.
 Arguments after the seed go to every drawing ("--fillet cut" draws every external root as the
 cutting rack leaves it); point counts given there replace the random ones, which keeps a set
-small enough for a slow checker ("--involute-points 10 --fillet-points 8").
+small enough for a slow checker ("--involute-points 10 --fillet-points 8"); "--tolerance MM"
+replaces the counts.
 
 Usage: tests/seeded_drawings.py TARVO_CLI OUT_DIR [COUNT [SEED [TARVO_CLI_ARG...]]]
 """
@@ -54,7 +55,10 @@ def case(rnd):
 
 
 def without_overridden(args, extra):
-    """The case's arguments less the options (with their values) that `extra` gives again."""
+    """The case's arguments less the options (with their values) that `extra` gives again; a
+    tolerance given there takes the place of the point counts."""
+    if "--tolerance" in extra:
+        extra = list(extra) + ["--involute-points", "--fillet-points"]
     kept = []
     skip = False
     for arg in args:

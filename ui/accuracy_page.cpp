@@ -69,6 +69,16 @@ AccuracyPage::AccuracyPage(QWidget* parent)
     chkCutFillet =
         new QCheckBox(QStringLiteral("Переходная кривая как при нарезании рейкой"), this);
     chkCutFillet->setObjectName(QStringLiteral("chkCutFillet"));
+    chkTolerance = new QCheckBox(QStringLiteral("Допуск на отклонение контура, мм"), this);
+    chkTolerance->setObjectName(QStringLiteral("chkTolerance"));
+    chkTolerance->setToolTip(
+        QStringLiteral("Точки ставятся там, где их требует кривизна, так что ни одна хорда "
+                       "эвольвенты и переходной кривой не отходит от точной кривой дальше "
+                       "допуска; числа точек выше тогда не используются"));
+    txtTolerance = MakeBox(this, QStringLiteral("txtTolerance"),
+                           QStringLiteral("Допуск на отклонение контура, мм: от 0,00001 до 1"));
+    txtTolerance->setText(QStringLiteral("0,001"));
+    txtTolerance->setEnabled(false);
 
     QLabel* accuracy =
         MakeLabel(this, QStringLiteral("lbAccuracy"), QStringLiteral("Степень точности"));
@@ -98,10 +108,14 @@ AccuracyPage::AccuracyPage(QWidget* parent)
     grid->setRowMinimumHeight(7, 18);
     grid->addWidget(warning, 8, 0, 1, 3);
     grid->addWidget(chkCutFillet, 9, 0, 1, 3);
-    grid->setRowMinimumHeight(10, 18);
-    grid->addWidget(accuracy, 11, 0, 1, 3);
-    grid->addWidget(txtAccuracy, 12, 0, 1, 2);
-    grid->setRowStretch(13, 1);
+    grid->addWidget(chkTolerance, 10, 0, 1, 3);
+    txtTolerance->setFixedWidth(100);
+    grid->addWidget(txtTolerance, 11, 0, 1, 2);
+    grid->setRowMinimumHeight(12, 18);
+    grid->addWidget(accuracy, 13, 0, 1, 3);
+    grid->addWidget(txtAccuracy, 14, 0, 1, 2);
+    grid->setRowStretch(15, 1);
+    connect(chkTolerance, &QCheckBox::toggled, this, &AccuracyPage::chkTolerance_Click);
 
     connect(scEvHScroll, &QScrollBar::valueChanged, this, &AccuracyPage::scEvHScroll_Change);
     connect(scPHScroll, &QScrollBar::valueChanged, this, &AccuracyPage::scPHScroll_Change);
@@ -123,5 +137,14 @@ void AccuracyPage::scPHScroll_Change() { txtAccPer->setText(QString::number(scPH
 void AccuracyPage::txtAccEv_LostFocus() { TakeTypedCount(txtAccEv, scEvHScroll); }
 
 void AccuracyPage::txtAccPer_LostFocus() { TakeTypedCount(txtAccPer, scPHScroll); }
+
+void AccuracyPage::chkTolerance_Click() {
+    const bool tolerance = chkTolerance->isChecked();
+    txtTolerance->setEnabled(tolerance);
+    for (QWidget* counts :
+         std::initializer_list<QWidget*>{txtAccEv, scEvHScroll, txtAccPer, scPHScroll}) {
+        counts->setEnabled(!tolerance);
+    }
+}
 
 }  // namespace tarvo::ui

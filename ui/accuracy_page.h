@@ -36,6 +36,11 @@ public:
     QCheckBox* chkCutFillet = nullptr;
     // The accuracy designation for the parameter table, printed as typed.
     QLineEdit* txtAccuracy = nullptr;
+    // Points placed for a chord tolerance instead of the counts: ticking it enables the
+    // tolerance box and disables the counts' boxes and scroll bars.
+    QCheckBox* chkTolerance = nullptr;
+    QLineEdit* txtTolerance = nullptr;
+    void chkTolerance_Click();
 };
 
 }  // namespace tarvo::ui

@@ -277,6 +277,8 @@ PageInput FrmPar::ReadWindow() const {
     input.txtAccEv = ToCore(accuracy_->txtAccEv->text());
     input.txtAccPer = ToCore(accuracy_->txtAccPer->text());
     input.chkCutFillet = accuracy_->chkCutFillet->isChecked();
+    input.chkTolerance = accuracy_->chkTolerance->isChecked();
+    input.txtTolerance = ToCore(accuracy_->txtTolerance->text());
     input.txtFileName = ToCore(file_->txtFileName->text());
     input.dirPath = ToCore(file_->ctDir->Path());
     input.dirHighlighted = ToCore(file_->ctDir->Highlighted());
@@ -643,6 +645,8 @@ QWidget* FrmPar::BoxWidget(Box box) const {
             return accuracy_->txtAccEv;
         case Box::txtAccPer:
             return accuracy_->txtAccPer;
+        case Box::txtTolerance:
+            return accuracy_->txtTolerance;
     }
     return nullptr;
 }

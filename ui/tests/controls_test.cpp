@@ -1,5 +1,6 @@
 // The controls that keep themselves in step: the accuracy boxes and scroll bars, the drive,
 // folder and file lists of the file page; and the real message boxes.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QListWidget>
@@ -50,6 +51,23 @@ private slots:
         QCOMPARE(driver.Texts("txtAccPer") + ' ' + QString::number(fillet->value()), "50 50");
         driver.Fill("OK");
         QCOMPARE(QList<int>({driver.state.AccEv, driver.state.AccPer}), QList<int>({6, 50}));
+    }
+
+    // Ticking the tolerance takes the counts out of use and the tolerance typed into it; the
+    // drawing is then made for it, and unticking it goes back to the counts.
+    void toleranceTakesThePlaceOfTheCounts() {
+        WindowDriver driver;
+        driver.Fill(kToAccuracy);
+        auto* tick = driver.Find<QCheckBox>("chkTolerance");
+        QVERIFY(!driver.Find("txtTolerance")->isEnabled());
+        QTest::mouseClick(tick, Qt::LeftButton, {}, {4, tick->height() / 2});
+        QVERIFY(tick->isChecked());
+        QVERIFY(driver.Find("txtTolerance")->isEnabled());
+        for (const char* count : {"txtAccEv", "scEvHScroll", "txtAccPer", "scPHScroll"}) {
+            QVERIFY2(!driver.Find(count)->isEnabled(), count);
+        }
+        driver.Fill("txtTolerance=0,002 OK");
+        QCOMPARE(driver.state.Tolerance, 0.002);
     }
 
     // Every box the designer types in says what it takes when the pointer rests on it, and is

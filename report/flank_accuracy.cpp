@@ -1,0 +1,86 @@
+// The drawing's accuracy from the builder's own flanks and the exact curves behind them. The
+// flanks are those the outlines were made of (an internal flank ended on its space's centre
+// line as the outline ends it), so the figures are those of the written chords.
+#include "report/flank_accuracy.h"
+
+#include <cmath>
+
+#include "drawing/external_pair.h"
+#include "drawing/internal_pair.h"
+#include "drawing/spline.h"
+#include "math/constants.h"
+#include "profile/gear_outline.h"
+
+namespace tarvo {
+
+namespace {
+
+double Radius(const PointXY& p) {
+    return std::hypot(p.X, p.Y);
+}
+
+// The lands are single chords between the flank ends of one tooth (the tip) or of two
+// neighbouring teeth (the root), symmetric about a centre line: their deviation is the
+// sagitta of the circle through their ends. External teeth: both chords lie inside their
+// circles and take material away (into the tooth). Internal teeth: the material lies outside
+// the outline, so the same chords add material (into the space).
+void AddLands(WheelAccuracy& a, const std::vector<PointXY>& flank, int z, bool internal) {
+    const PointXY tip = internal ? flank.front() : flank.back();
+    const PointXY root = internal ? flank.back() : flank.front();
+    const double tipSagitta = Radius(tip) * (1 - std::cos(std::atan2(tip.Y, tip.X)));
+    const double rootHalf = kPi / z - std::atan2(root.Y, root.X);
+    const double rootSagitta = Radius(root) * (1 - std::cos(rootHalf));
+    (internal ? a.tipLand.intoSpace : a.tipLand.intoTooth) = std::fabs(tipSagitta);
+    (internal ? a.rootLand.intoSpace : a.rootLand.intoTooth) = std::fabs(rootSagitta);
+}
+
+WheelAccuracy Measure(const std::vector<PointXY>& generated, const FlankMembers& members, int z,
+                      bool internal) {
+    WheelAccuracy a;
+    if (generated.size() < 2 || !members.involute.defined() || !members.fillet.defined()) {
+        return a;
+    }
+    const std::vector<PointXY> flank =
+        internal ? EndFilletOnSpaceCentreLine(z, generated) : generated;
+    a.known = true;
+    a.flank = MeasureFlankDeviation(flank, members);
+    AddLands(a, flank, z, internal);
+    return a;
+}
+
+}  // namespace
+
+std::vector<WheelAccuracy> DrawnAccuracy(const MainMod& state, const BuilderCall& call) {
+    switch (call.kind) {
+        case BuilderCall::Kind::ExternalPair: {
+            const ExternalPairResult g = ComputeExternalPair(state, call);
+            if (!g.ok()) {
+                return {WheelAccuracy{}, WheelAccuracy{}};
+            }
+            return {Measure(g->flank1, g->members1, call.Z1, false),
+                    Measure(g->flank2, g->members2, call.Z2, false)};
+        }
+        case BuilderCall::Kind::InternalPair: {
+            const InternalPairResult g = ComputeInternalPair(state, call);
+            if (!g.ok()) {
+                return {WheelAccuracy{}, WheelAccuracy{}};
+            }
+            const WheelAccuracy pinion = Measure(g->pinionFlank, g->pinionMembers, g->zp, false);
+            const WheelAccuracy ring = Measure(g->ringFlank, g->ringMembers, g->zr, true);
+            if (call.Z1 < call.Z2) {
+                return {pinion, ring};
+            }
+            return {ring, pinion};
+        }
+        case BuilderCall::Kind::Spline: {
+            const SplineResult g = ComputeSpline(state, call);
+            if (!g.ok()) {
+                return {WheelAccuracy{}};
+            }
+            return {Measure(g->flank, g->members, call.Z, call.hub)};
+        }
+    }
+    return {};
+}
+
+}  // namespace tarvo

@@ -1,0 +1,502 @@
+// The drawing's accuracy measured apart from the generator: written drawings are read back and
+// their flanks compared with a dense exact curve (the involute from its closed form, the fillet
+// from a dense run of the same tool), against the data sheet's figures and, for drawings made
+// for a chord tolerance, against that tolerance.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "report/boost_geometry.h"
+
+#include "app/basic_rack.h"
+#include "app/fault_text.h"
+#include "app/page_command.h"
+#include "builder_calls.h"
+#include "cli/cli_args.h"
+#include "drawing/dxf_reader.h"
+#include "drawing/external_pair.h"
+#include "drawing/internal_pair.h"
+#include "drawing/spline.h"
+#include "math/constants.h"
+#include "math/involute.h"
+#include "profile/chord_placement.h"
+#include "profile/gear_outline.h"
+#include "report/data_sheet.h"
+#include "test_files.h"
+
+namespace tarvo {
+namespace {
+
+using testing::ExternalCall;
+using testing::InternalCall;
+using testing::SplineCall;
+
+// Points of the dense reference fillet and involute.
+constexpr int kDenseFillet = 3001;
+constexpr int kDenseInvolute = 20000;
+
+struct Measured {
+    double largest = 0;
+    bool intoSpace = false;
+};
+
+// The largest distance of the reference points from the drawn flank's chords, and the side:
+// walking the flank outward the tooth lies to the right, so a reference point left of its
+// nearest chord means the chord cuts into the tooth.
+Measured Deviation(const std::vector<PointXY>& reference, const std::vector<PointXY>& drawn) {
+    Measured m;
+    for (const PointXY& p : reference) {
+        double best = HUGE_VAL;
+        double side = 0;
+        for (std::size_t i = 0; i + 1 < drawn.size(); ++i) {
+            const PointXY& a = drawn[i];
+            const PointXY& b = drawn[i + 1];
+            const double dx = b.X - a.X, dy = b.Y - a.Y;
+            const double l2 = dx * dx + dy * dy;
+            const double u = std::clamp(((p.X - a.X) * dx + (p.Y - a.Y) * dy) / l2, 0.0, 1.0);
+            const double d = std::hypot(p.X - a.X - u * dx, p.Y - a.Y - u * dy);
+            if (d < best) {
+                best = d;
+                side = dx * (p.Y - a.Y) - dy * (p.X - a.X);
+            }
+        }
+        if (best > m.largest) {
+            m.largest = best;
+            m.intoSpace = side < 0;
+        }
+    }
+    return m;
+}
+
+// The involute through the drawn tip point, from its closed form: polar angle against radius
+// for base radius rb, falling outward on an external flank and rising on an internal one.
+std::vector<PointXY> ClosedFormInvolute(double rb, PointXY tip, double rFrom, bool internal) {
+    const double rTip = std::hypot(tip.X, tip.Y);
+    const double thetaTip = std::atan2(tip.Y, tip.X);
+    const double invTip = Inv(std::acos(rb / rTip));
+    std::vector<PointXY> points;
+    for (int k = 0; k <= kDenseInvolute; ++k) {
+        const double r = rFrom + (rTip - rFrom) * k / kDenseInvolute;
+        const double inv = Inv(std::acos(std::min(1.0, rb / r)));
+        const double theta = internal ? thetaTip + (inv - invTip) : thetaTip - (inv - invTip);
+        points.push_back({r * std::cos(theta), r * std::sin(theta)});
+    }
+    return points;
+}
+
+struct Row {
+    const char* name;
+    BuilderCall call;
+    double tolerance;  // 0: counts
+    bool cutFillet;
+    int wheel;  // the sheet's wheel measured
+    int involuteSteps = 6;
+    int filletPoints = 3;
+};
+
+MainMod StateOf(const Row& row) {
+    MainMod state = testing::Rack20State(row.involuteSteps, row.filletPoints);
+    if (row.call.kind == BuilderCall::Kind::Spline) {
+        StoreRack(state, SplineRack(SplineStandard::Gost6033, row.call.m));
+        state.SingleMember = true;
+    }
+    state.Tolerance = row.tolerance;
+    state.CutFillet = row.cutFillet;
+    return state;
+}
+
+// The flank of the wheel's first tooth and the member layout, from the drawing read back. The
+// spline hub is drawn turned clockwise by half a pitch; the other wheels measured lie unturned
+// about the origin.
+std::vector<PointXY> DrawnFlank(const DxfDrawing& drawing, const WheelSheet& w, const Row& row) {
+    std::vector<PointXY> points = drawing.polylines[static_cast<std::size_t>(w.outline)].points;
+    if (row.call.kind == BuilderCall::Kind::Spline && row.call.hub) {
+        const double phi = kPi / row.call.Z;
+        for (PointXY& p : points) {
+            p = {std::cos(phi) * p.X - std::sin(phi) * p.Y,
+                 std::sin(phi) * p.X + std::cos(phi) * p.Y};
+        }
+    }
+    const std::size_t n = static_cast<std::size_t>(w.accuracy.flank.involutePoints +
+                                                   w.accuracy.flank.filletPoints - 1);
+    const std::size_t first = w.internalTeeth ? n : 0;
+    return {points.begin() + static_cast<std::ptrdiff_t>(first),
+            points.begin() + static_cast<std::ptrdiff_t>(first + n)};
+}
+
+// The fillet of a dense run of the same builder: the same tool's curve at kDenseFillet evenly
+// spaced points, ended on the space's centre line as the outline ends an internal flank.
+std::vector<PointXY> DenseFillet(const Row& row) {
+    MainMod state = StateOf(row);
+    state.Tolerance = 0;
+    state.AccPer = kDenseFillet;
+    std::vector<PointXY> flank;
+    int z = 0;
+    bool internal = false;
+    switch (row.call.kind) {
+        case BuilderCall::Kind::ExternalPair: {
+            const ExternalPairResult g = ComputeExternalPair(state, row.call);
+            flank = row.wheel == 0 ? g->flank1 : g->flank2;
+            break;
+        }
+        case BuilderCall::Kind::InternalPair: {
+            const InternalPairResult g = ComputeInternalPair(state, row.call);
+            const bool ring = (row.wheel == 1) == (row.call.Z1 < row.call.Z2);
+            flank = ring ? g->ringFlank : g->pinionFlank;
+            z = ring ? g->zr : g->zp;
+            internal = ring;
+            break;
+        }
+        case BuilderCall::Kind::Spline: {
+            const SplineResult g = ComputeSpline(state, row.call);
+            flank = g->flank;
+            z = row.call.Z;
+            internal = row.call.hub;
+            break;
+        }
+    }
+    if (internal) {
+        flank = EndFilletOnSpaceCentreLine(z, flank);
+        return {flank.begin() + state.AccEv, flank.end()};
+    }
+    return {flank.begin(), flank.begin() + kDenseFillet};
+}
+
+double BaseRadius(const Row& row, const WheelSheet& w) {
+    const double beta = GradToRad(row.call.beta);
+    const double alphaT = std::atan(std::tan(GradToRad(row.call.alpha)) / std::cos(beta));
+    return w.z * (row.call.m / std::cos(beta)) * std::cos(alphaT) / 2;
+}
+
+void ExpectNear(double sheet, double measured, const char* what) {
+    SCOPED_TRACE(what);
+    // Within 5 % or a hundredth of a micrometre.
+    EXPECT_NEAR(sheet, measured, std::max(0.05 * measured, 0.00001));
+}
+
+TEST(ChordTolerance, SheetFiguresMatchAnIndependentMeasureOfTheWrittenDrawing) {
+    const Row rows[] = {
+        {"external spur, counts", ExternalCall(20, 40, 2, 0, 20, 0, 0, 0), 0, false, 0},
+        {"external spur, 1 um", ExternalCall(20, 40, 2, 0, 20, 0, 0, 0), 0.001, false, 0},
+        {"external spur, finest counts", ExternalCall(20, 40, 2, 0, 20, 0, 0, 0), 0, false, 0, 100,
+         50},
+        {"external spur, 79 and 40 points", ExternalCall(20, 40, 2, 0, 20, 0, 0, 0), 0, false, 0,
+         79, 40},
+        {"spline hub, finest counts", SplineCall(20, 2, 0.15, 30, true), 0, false, 0, 100, 50},
+        {"helical shifted, counts", ExternalCall(17, 53, 3, 15, 20, 0.3, -0.1, 0.1), 0, false, 0},
+        {"helical shifted, 0.5 um", ExternalCall(17, 53, 3, 15, 20, 0.3, -0.1, 0.1), 0.0005, false,
+         0},
+        {"rack-cut root, 1 um", ExternalCall(12, 40, 2, 0, 20, 0.3, 0, 0), 0.001, true, 0},
+        {"rack-cut root, counts", ExternalCall(12, 40, 2, 0, 20, 0.3, 0, 0), 0, true, 0},
+        {"internal ring, counts", InternalCall(20, 60, 2, 0, 20, 0, 0, 0), 0, false, 1},
+        {"internal ring, 2 um", InternalCall(20, 60, 2, 0, 20, 0, 0, 0), 0.002, false, 1},
+        {"internal ring first, 1 um", InternalCall(40, 20, 2, 0, 20, 0.5, 0.2, 0), 0.001, false, 0},
+        {"spline shaft, counts", SplineCall(20, 2, 0, 30, false), 0, false, 0},
+        {"spline shaft, 1 um", SplineCall(20, 2, 0, 30, false), 0.001, false, 0},
+        {"spline hub shifted, counts", SplineCall(20, 2, 0.15, 30, true), 0, false, 0},
+        {"spline hub shifted, 0.2 um", SplineCall(20, 2, 0.15, 30, true), 0.0002, false, 0},
+    };
+    const testing::TempFolder folder;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        MainMod state = StateOf(row);
+        state.OutFile = folder.File("drawing.dxf");
+        ASSERT_TRUE(RunBuilder(state, row.call).ok());
+        const DxfReadResult read = ReadDxfFile(state.OutFile);
+        ASSERT_TRUE(read.ok());
+        const DataSheetResult sheet = MakeDataSheet(state, row.call, read.value());
+        ASSERT_TRUE(sheet.ok());
+        const WheelSheet& w = sheet->wheels[static_cast<std::size_t>(row.wheel)];
+        ASSERT_TRUE(w.accuracy.known);
+
+        const std::vector<PointXY> drawn = DrawnFlank(read.value(), w, row);
+        const std::size_t junction =
+            static_cast<std::size_t>(w.internalTeeth ? w.accuracy.flank.involutePoints - 1
+                                                     : w.accuracy.flank.filletPoints - 1);
+        const PointXY tip = w.internalTeeth ? drawn.front() : drawn.back();
+        const double rJunction = std::hypot(drawn[junction].X, drawn[junction].Y);
+        const Measured involute = Deviation(
+            ClosedFormInvolute(BaseRadius(row, w), tip, rJunction, w.internalTeeth), drawn);
+        const Measured fillet = Deviation(DenseFillet(row), drawn);
+
+        ExpectNear(w.accuracy.flank.involute.largest(), involute.largest, "involute");
+        ExpectNear(w.accuracy.flank.fillet.largest(), fillet.largest, "fillet");
+        if (fillet.largest > 0.00001) {
+            EXPECT_EQ(w.accuracy.flank.fillet.errsIntoSpace(), fillet.intoSpace);
+        }
+        if (involute.largest > 0.00001) {
+            EXPECT_EQ(w.accuracy.flank.involute.errsIntoSpace(), involute.intoSpace);
+        }
+        if (row.tolerance > 0) {
+            EXPECT_LE(involute.largest, row.tolerance);
+            EXPECT_LE(fillet.largest, row.tolerance);
+            // Placed for the tolerance, not far inside it: the chords use what it allows.
+            EXPECT_GT(std::max(involute.largest, fillet.largest), 0.7 * row.tolerance);
+        }
+    }
+}
+
+TEST(ChordTolerance, FirstCountsOfTheDefaultPairErrIntoTheSpaceOnTheFillet) {
+    // The fillet's chords of the first counts stand in the tooth space, adding material where
+    // the mate's tip passes: the overlap the mesh check sees.
+    MainMod state = testing::Rack20State(6, 3);
+    const testing::TempFolder folder;
+    state.OutFile = folder.File("pair.dxf");
+    const BuilderCall call = ExternalCall(20, 40, 2, 0, 20, 0, 0, 0);
+    ASSERT_TRUE(RunBuilder(state, call).ok());
+    const DataSheetResult sheet = DataSheetOfFile(state, call, state.OutFile);
+    ASSERT_TRUE(sheet.ok());
+    const ChordDeviation& fillet = sheet->wheels[0].accuracy.flank.fillet;
+    EXPECT_TRUE(fillet.errsIntoSpace());
+    EXPECT_GT(fillet.intoSpace, 0.05);
+    ASSERT_TRUE(sheet->mesh.mesh.ok());
+    EXPECT_TRUE(sheet->mesh.mesh->overlap);
+    // The warning also names a tolerance that clears it, and that tolerance does.
+    const OverlapTolerance& remedy = sheet->mesh.toleranceRemedy;
+    ASSERT_TRUE(remedy.sought);
+    ASSERT_TRUE(remedy.found);
+    state.Tolerance = remedy.tolerance;
+    ASSERT_TRUE(RunBuilder(state, call).ok());
+    const DataSheetResult cleared = DataSheetOfFile(state, call, state.OutFile);
+    ASSERT_TRUE(cleared.ok() && cleared->mesh.mesh.ok());
+    EXPECT_FALSE(cleared->mesh.mesh->overlap);
+}
+
+TEST(ChordTolerance, DefaultPairAtOneMicrometrePassesItsOwnMeshCheck) {
+    const testing::TempFolder folder;
+    const std::string path = folder.File("pair.dxf");
+    ASSERT_EQ(testing::DrawWithCli(
+                  "pair --mesh external --module 2 --z1 20 --z2 40 --tolerance 0.001", path),
+              "");
+    MainMod state = testing::Rack20State(6, 3);
+    state.Tolerance = 0.001;
+    const DataSheetResult sheet =
+        DataSheetOfFile(state, ExternalCall(20, 40, 2, 0, 20, 0, 0, 0), path);
+    ASSERT_TRUE(sheet.ok());
+    ASSERT_TRUE(sheet->mesh.mesh.ok());
+    EXPECT_FALSE(sheet->mesh.mesh->overlap);
+    EXPECT_FALSE(sheet->mesh.toleranceRemedy.sought);
+}
+
+TEST(ChordTolerance, PlacedPointsAreFewerThanEvenlySpacedOnesForTheSameDeviation) {
+    // Even spacing in radius must be as fine as the worst stretch (next to the base circle);
+    // placement by curvature is not.
+    const ExactCurve involute = ExternalInvoluteCurve(18.9, 44, 37.5877, 0.1);
+    const ChordPlacement placed = PlaceByChordDeviation(involute, 0.0001, 4);
+    ASSERT_TRUE(placed.ok());
+    double worstEven = HUGE_VAL;
+    long even = static_cast<long>(placed->size()) - 1;
+    for (; worstEven > 0.0001; ++even) {
+        worstEven = 0;
+        for (long i = 0; i < even; ++i) {
+            const double a = involute.t0 + (involute.t1 - involute.t0) * i / even;
+            const double b = involute.t0 + (involute.t1 - involute.t0) * (i + 1) / even;
+            worstEven = std::max(worstEven, ChordError(involute, a, b));
+        }
+    }
+    EXPECT_LT(static_cast<long>(placed->size()), even + 1);
+    // The placed chords stray about equally.
+    double smallest = HUGE_VAL;
+    double largest = 0;
+    for (std::size_t i = 0; i + 1 < placed->size(); ++i) {
+        const double e = ChordError(involute, placed.value()[i], placed.value()[i + 1]);
+        smallest = std::min(smallest, e);
+        largest = std::max(largest, e);
+    }
+    EXPECT_LE(largest, 0.0001);
+    EXPECT_GT(smallest, 0.8 * largest);
+}
+
+TEST(ChordTolerance, ATooFineToleranceIsRefusedNamingTheCount) {
+    MainMod state = testing::Rack20State(6, 3);
+    state.Tolerance = kMinTolerance;
+    const testing::TempFolder folder;
+    state.OutFile = folder.File("big.dxf");
+    const DrawResult result = RunBuilder(state, ExternalCall(20, 40, 150, 0, 20, 0, 0, 0));
+    ASSERT_FALSE(result.ok());
+    const GeometryError& e = result.fault().geometry;
+    EXPECT_EQ(e.fault, GeometryFault::ToleranceTooFine);
+    EXPECT_GT(e.points, kMaxTolerancePoints);
+    const std::string text = Describe(e);
+    EXPECT_NE(text.find(std::to_string(e.points)), std::string::npos) << text;
+    EXPECT_NE(text.find(std::to_string(kMaxTolerancePoints)), std::string::npos) << text;
+}
+
+TEST(ChordTolerance, CommandLineTakesATolerance) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> extra;
+        bool accepted;
+        double tolerance;
+    };
+    const Case cases[] = {
+        {"in range", {"--tolerance", "0,002"}, true, 0.002},
+        {"finest", {"--tolerance", "0.00001"}, true, 0.00001},
+        {"below range", {"--tolerance", "0.000001"}, false, 0},
+        {"above range", {"--tolerance", "2"}, false, 0},
+        {"not a number", {"--tolerance", "fine"}, false, 0},
+        {"with a count", {"--tolerance", "0.001", "--fillet-points", "9"}, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> args{"pair", "--mesh", "external", "--module", "2",    "--z1",
+                                      "20",   "--z2",   "40",       "-o",       "x.dxf"};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const CliParse parse = ParseCliArgs(args);
+        ASSERT_EQ(parse.ok(), c.accepted) << (parse.ok() ? "" : parse.fault());
+        if (c.accepted) {
+            EXPECT_EQ(parse->tolerance, c.tolerance);
+        } else {
+            EXPECT_NE(parse.fault().find("--tolerance"), std::string::npos) << parse.fault();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+DrawResult NoDrawingMade(const MainMod&, const BuilderCall&) {
+    return {};
+}
+
+TEST(ChordTolerance, AccuracyPageStoresOrRefusesTheTolerance) {
+    struct Case {
+        const char* name;
+        bool ticked;
+        const char* text;
+        bool refused;
+        double stored;
+    };
+    const Case cases[] = {
+        {"ticked, comma", true, "0,002", false, 0.002},
+        {"ticked, point", true, "0.0005", false, 0.0005},
+        {"not ticked", false, "0,002", false, 0},
+        {"ticked, zero", true, "0", true, 0},
+        {"ticked, no number", true, "мелко", true, 0},
+        {"ticked, too coarse", true, "5", true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainMod state = testing::Rack20State(6, 3);
+        state.Tolerance = 0.123;  // what an earlier visit stored
+        PageInput in;
+        in.page = Page::Accuracy;
+        in.txtAccEv = "6";
+        in.txtAccPer = "3";
+        in.chkTolerance = c.ticked;
+        in.txtTolerance = c.text;
+        const PageOutcome out = CtlComClick(state, in, NoDrawingMade);
+        EXPECT_EQ(out.refused, c.refused);
+        if (c.refused) {
+            EXPECT_EQ(out.next, Page::Accuracy);
+            EXPECT_EQ(out.focus, Box::txtTolerance);
+            ASSERT_TRUE(out.message.has_value());
+            EXPECT_NE(out.message->text.find("Допуск на отклонение контура"), std::string::npos);
+            EXPECT_EQ(state.Tolerance, 0.123);
+        } else {
+            EXPECT_EQ(out.next, Page::File);
+            EXPECT_EQ(state.Tolerance, c.stored);
+        }
+    }
+}
+
+TEST(ChordTolerance, TooFineAToleranceReturnsToTheAccuracyPage) {
+    MainMod state = testing::Rack20State(6, 3);
+    state.Tolerance = kMinTolerance;
+    PageInput in;
+    in.page = Page::File;
+    in.txtm = "150";
+    in.txtZ1 = "20";
+    in.txtZ2 = "40";
+    in.txtBeta = "0";
+    in.txtx1 = "0";
+    in.txtx2 = "0";
+    in.txtJbn = "0";
+    const testing::TempFolder folder;
+    in.dirHighlighted = folder.Path().string();
+    in.txtFileName = "big.dxf";
+    const PageOutcome out = CtlComClick(state, in, RunBuilder);
+    ASSERT_TRUE(out.drawn.has_value());
+    ASSERT_FALSE(out.drawn->ok());
+    EXPECT_EQ(out.next, Page::Accuracy);
+    EXPECT_EQ(out.focus, Box::txtTolerance);
+    ASSERT_TRUE(out.message.has_value());
+    EXPECT_NE(out.message->text.find(std::to_string(out.drawn->fault().geometry.points)),
+              std::string::npos)
+        << out.message->text;
+}
+
+}  // namespace
+}  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+namespace bg = boost::geometry;
+using BgPoint = bg::model::d2::point_xy<double>;
+
+// Outlines placed for a tolerance stay simple closed polygons CAD can make a face of: a seeded
+// sweep of pairs and splines, design and rack-cut roots, read back and asked of Boost.Geometry.
+TEST(ChordTolerance, SeededSweepOfToleranceDrawingsIsSimple) {
+    std::mt19937 random(20261207);
+    auto uniform = [&random](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    auto whole = [&random](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(random);
+    };
+    const char* tolerances[] = {"0.01", "0.001", "0.0002"};
+    const testing::TempFolder folder;
+    const std::string path = folder.File("case.dxf");
+    int written = 0;
+    for (int i = 0; i < 90; ++i) {
+        std::ostringstream line;
+        line.precision(4);
+        const int kind = whole(0, 3);
+        const double module = std::array<double, 5>{0.5, 1, 2, 5, 8}[whole(0, 4)];
+        if (kind <= 1) {
+            const int z1 = whole(8, 50);
+            const int z2 = kind == 1 ? z1 + whole(6, 40) : whole(8, 80);
+            line << "pair --mesh " << (kind == 1 ? "internal" : "external") << " --module "
+                 << module << " --z1 " << z1 << " --z2 " << z2 << " --x1 " << uniform(-0.3, 0.8)
+                 << " --x2 " << uniform(-0.3, 0.8) << " --helix " << uniform(0, 30);
+        } else {
+            line << "spline --standard gost --part " << (kind == 3 ? "hub" : "shaft")
+                 << " --module " << module << " --teeth " << whole(8, 50) << " --shift "
+                 << uniform(-0.3, 0.6);
+        }
+        line << " --tolerance " << tolerances[whole(0, 2)]
+             << (whole(0, 1) == 1 ? " --fillet cut" : "");
+        if (!testing::DrawWithCli(line.str(), path).empty()) {
+            continue;
+        }
+        ++written;
+        const DxfReadResult read = ReadDxfFile(path);
+        ASSERT_TRUE(read.ok()) << line.str();
+        for (const DxfPolyline& outline : read->polylines) {
+            bg::model::ring<BgPoint> ring;
+            for (const PointXY& p : outline.points) {
+                if (ring.empty() || !(ring.back().x() == p.X && ring.back().y() == p.Y)) {
+                    ring.push_back({p.X, p.Y});
+                }
+            }
+            bg::correct(ring);
+            std::string reason;
+            EXPECT_TRUE(bg::is_valid(ring, reason) && bg::is_simple(ring))
+                << line.str() << ": " << reason;
+        }
+    }
+    EXPECT_GE(written, 60);
+}
+
+}  // namespace
+}  // namespace tarvo
