@@ -1,14 +1,19 @@
 // The mesh check. Only a few teeth of each wheel can ever come near the mate, so each wheel is
 // first cut down to the teeth that, anywhere in the sweep, come within reach of the mate's tooth
 // ring. Each tooth carries bounding circles of short stretches of its outline; in each position
-// these circles pick the pairs of stretches that can hold the nearest points, measured segment by
+// the teeth of wheel 1 are paired only with the teeth of wheel 2 at about the same angle, these
+// circles pick the pairs of stretches that can hold the nearest points, measured segment by
 // segment with Boost.Geometry, and the teeth that can cross, whose material (closed through the
 // body for external teeth, outwards for internal teeth) Boost.Geometry intersects.
+// Outlines that are not ours (a file edited or made by another program) can be tangled beyond
+// any gear: the work is counted, and the check gives up once it exceeds a budget proportional to
+// the outlines' size.
 #include "report/mesh_check.h"
 
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -35,6 +40,53 @@ constexpr double kArcStep = kPi / 36;
 // a fifth of a module, so a position measures few stretches beyond the nearest ones; at coarse
 // accuracy a stretch is a whole flank, and a tooth has few of them.
 constexpr std::size_t kChunkSegments = 8;
+
+// What the steps of the check cost in work units (one unit: about one comparison of two
+// circles), as measured on our own drawings.
+constexpr double kReachWork = 8;       // one point's nearest and farthest through the sweep
+constexpr double kSegmentsWork = 4;    // the distance of two segments
+constexpr double kOverlayWork = 60;    // one point of the material Boost.Geometry intersects
+constexpr double kWholeLineWork = 40;  // one point of a whole outline measured by Boost
+// An overlap found on the teeth that meet the mate is measured again on all that may cross when
+// it comes within this of touching depth, mm: the two differ by the rounding of the
+// intersection points alone, some 1e-13 mm on a wheel of 2000 mm.
+constexpr double kRecheckMargin = 1e-6;
+// Stretches of the teeth that may cross whose circles overlap, beyond the stretches next to each
+// other along an outline: a few at every contact and tip of a gear; a tangle of segments has
+// about the square of their number, and Boost.Geometry would work through every crossing.
+constexpr std::size_t kOverlapsPerStretch = 4;
+constexpr std::size_t kOverlapsFloor = 64;
+// Lists of pairs longer than this many per outline point are a tangle, not a gear.
+constexpr std::size_t kPairsPerPoint = 4;
+constexpr std::size_t kPairsFloor = 1 << 16;
+
+// Thrown inside this file when the work exceeds its budget; the checks below catch it.
+struct GaveUp {};
+
+class Budget {
+  public:
+    Budget(const MeshLimits& limits, std::size_t points)
+        : left_(limits.workFloor + limits.workPerPoint * static_cast<double>(points)),
+          longestList_(std::isfinite(left_) ? kPairsFloor + kPairsPerPoint * points
+                                            : std::numeric_limits<std::size_t>::max()) {}
+
+    void Spend(double units) {
+        left_ -= units;
+        if (!(left_ >= 0)) {
+            throw GaveUp{};
+        }
+    }
+    bool Limited() const { return std::isfinite(left_); }
+    void CheckList(std::size_t size) const {
+        if (size > longestList_) {
+            throw GaveUp{};
+        }
+    }
+
+  private:
+    double left_;
+    std::size_t longestList_;
+};
 
 double Wrap(double angle) {  // into [-pi, pi)
     angle = std::fmod(angle + kPi, kTwoPi);
@@ -86,29 +138,32 @@ struct Circle {
     double radius = 0;
 };
 
-// The smallest circle about the middle of the points' box that holds them all, and with them
-// the segments between them.
-Circle Bound(const BLine& line, std::size_t from, std::size_t to) {
+// The smallest circle about the middle of the box of outline points `from` to `to` that holds
+// them all, and with them the segments between them.
+Circle Bound(const WheelShape& s, std::size_t from, std::size_t to) {
     double x0 = HUGE_VAL, x1 = -HUGE_VAL, y0 = HUGE_VAL, y1 = -HUGE_VAL;
     for (std::size_t i = from; i <= to; ++i) {
-        x0 = std::min(x0, line[i].x());
-        x1 = std::max(x1, line[i].x());
-        y0 = std::min(y0, line[i].y());
-        y1 = std::max(y1, line[i].y());
+        const PointXY p = s.Local(i);
+        x0 = std::min(x0, p.X);
+        x1 = std::max(x1, p.X);
+        y0 = std::min(y0, p.Y);
+        y1 = std::max(y1, p.Y);
     }
     Circle c{{(x0 + x1) / 2, (y0 + y1) / 2}, 0};
     for (std::size_t i = from; i <= to; ++i) {
-        c.radius =
-            std::max(c.radius, std::hypot(line[i].x() - c.centre.X, line[i].y() - c.centre.Y));
+        const PointXY p = s.Local(i);
+        c.radius = std::max(c.radius, std::hypot(p.X - c.centre.X, p.Y - c.centre.Y));
     }
     return c;
 }
 
-// One tooth's stretch of outline, from its first point to the next tooth's first, relative to
-// the wheel centre and unturned, with the circles that bound it whole and in short stretches.
+// One tooth's stretch of outline, points `first` to `first + count` (the next tooth's first),
+// relative to the wheel centre and unturned, with the circles that bound it in short stretches
+// and whole. The whole circle holds every stretch's circle, so a stretch lies no nearer to
+// anything than its tooth's circle does.
 struct ToothRun {
     int index = 0;  // tooth number on its wheel
-    BLine line;
+    std::size_t first = 0, count = 0;
     Circle bound;
     std::vector<Circle> chunks;
 };
@@ -116,14 +171,18 @@ struct ToothRun {
 ToothRun MakeTooth(const WheelShape& s, int index, std::size_t first, std::size_t count) {
     ToothRun tooth;
     tooth.index = index;
-    tooth.line.reserve(count + 1);
-    for (std::size_t i = 0; i <= count; ++i) {
-        const PointXY p = s.Local(first + i);
-        tooth.line.push_back(BPoint(p.X, p.Y));
-    }
-    tooth.bound = Bound(tooth.line, 0, count);
+    tooth.first = first;
+    tooth.count = count;
+    tooth.bound = Bound(s, first, first + count);
     for (std::size_t from = 0; from < count; from += kChunkSegments) {
-        tooth.chunks.push_back(Bound(tooth.line, from, std::min(count, from + kChunkSegments)));
+        tooth.chunks.push_back(
+            Bound(s, first + from, first + std::min(count, from + kChunkSegments)));
+    }
+    for (const Circle& c : tooth.chunks) {
+        tooth.bound.radius = std::max(
+            tooth.bound.radius,
+            std::hypot(c.centre.X - tooth.bound.centre.X, c.centre.Y - tooth.bound.centre.Y) +
+                c.radius);
     }
     return tooth;
 }
@@ -131,12 +190,50 @@ ToothRun MakeTooth(const WheelShape& s, int index, std::size_t first, std::size_
 // A wheel cut down to what can meet the mate: its teeth in order along the outline. An outline
 // that is not z equal teeth is one run of `wheelTeeth` 1.
 struct Piece {
+    WheelShape shape;
     std::vector<ToothRun> teeth;
     int wheelTeeth = 1;
     bool internal = false;
     double closeRadius = 0;  // where a run of teeth is closed into material
     double farRadius = 0;    // the square about an internal wheel's material
+    // The teeth by the polar angle of their circles' centres, unturned, ascending in [-pi, pi]:
+    // a circle of the mate meets only the teeth at about its own angle.
+    std::vector<double> angles;
+    std::vector<std::size_t> byAngle;
+    double innermost = 0;  // the nearest a tooth circle's centre lies to the wheel's centre
+    double widest = 0;     // the largest tooth circle's radius
+
+    // Points `from` to `to` of tooth k, relative to the wheel centre and unturned.
+    BLine Line(std::size_t k, std::size_t from, std::size_t to) const {
+        BLine line;
+        line.reserve(to - from + 1);
+        for (std::size_t i = from; i <= to; ++i) {
+            const PointXY p = shape.Local(teeth[k].first + i);
+            line.push_back(BPoint(p.X, p.Y));
+        }
+        return line;
+    }
+    BLine Line(std::size_t k) const { return Line(k, 0, teeth[k].count); }
 };
+
+void IndexByAngle(Piece& piece) {
+    if (piece.teeth.size() < 2) {
+        return;
+    }
+    std::vector<std::pair<double, std::size_t>> order;
+    piece.innermost = HUGE_VAL;
+    for (std::size_t k = 0; k < piece.teeth.size(); ++k) {
+        const Circle& c = piece.teeth[k].bound;
+        order.emplace_back(std::atan2(c.centre.Y, c.centre.X), k);
+        piece.innermost = std::min(piece.innermost, std::hypot(c.centre.X, c.centre.Y));
+        piece.widest = std::max(piece.widest, c.radius);
+    }
+    std::sort(order.begin(), order.end());
+    for (const auto& [angle, k] : order) {
+        piece.angles.push_back(angle);
+        piece.byAngle.push_back(k);
+    }
+}
 
 // The distance range of a point from the mate's centre while its wheel turns from `turnFrom`
 // through `sweep`: the distance grows with the angle between the point and the direction to the
@@ -192,12 +289,15 @@ Circle LocalBound(const WheelShape& s, std::size_t first, std::size_t last) {
 
 // Keeps the whole teeth of `wheel` that come within `reach.lo`..`reach.hi` of the mate's centre
 // for some turn of the sweep.
-Piece Cut(const MeshWheel& wheel, const WheelShape& s, const Reach& reach, double farRadius) {
+Piece Cut(const MeshWheel& wheel, const WheelShape& s, const Reach& reach, double farRadius,
+          Budget& budget) {
     Piece piece;
+    piece.shape = s;
     piece.internal = wheel.internal;
     piece.farRadius = farRadius;
     piece.closeRadius = wheel.internal ? farRadius : s.rMin / 2;
     if (s.perTooth == 0 || reach.sweep >= kTwoPi || !(reach.distance > 0)) {
+        budget.Spend(static_cast<double>(s.n));
         piece.teeth.push_back(MakeTooth(s, 0, 0, s.n));
         return piece;
     }
@@ -208,23 +308,28 @@ Piece Cut(const MeshWheel& wheel, const WheelShape& s, const Reach& reach, doubl
         // Most teeth lie far from the mate all through the sweep: one test of their bounding
         // circle settles them without the trigonometry of every point.
         bool kept = false;
+        budget.Spend(static_cast<double>(perTooth));
         const bool mayReach = reach.MayReach(LocalBound(s, first, first + perTooth));
         for (std::size_t i = 0; i <= perTooth && mayReach && !kept; ++i) {
+            budget.Spend(kReachWork);
             kept = reach.Reaches(s.Local(first + i));
         }
         if (kept) {
+            budget.Spend(static_cast<double>(perTooth));
             piece.teeth.push_back(MakeTooth(s, t, first, perTooth));
         }
     }
+    IndexByAngle(piece);
     return piece;
 }
 
 // A wheel's turn about its centre in one position.
 struct Pose {
     PointXY centre;
+    double angle = 0;
     double c = 1, s = 0;
 
-    Pose(PointXY at, double angle) : centre(at), c(std::cos(angle)), s(std::sin(angle)) {}
+    Pose(PointXY at, double turn) : centre(at), angle(turn), c(std::cos(turn)), s(std::sin(turn)) {}
     PointXY operator()(double x, double y) const {
         return {centre.X + c * x - s * y, centre.Y + s * x + c * y};
     }
@@ -245,8 +350,9 @@ struct StretchPair {
 };
 
 struct NearParts {
-    std::vector<StretchPair> nearest;  // pairs that can hold the nearest points, nearest first
-    std::vector<std::size_t> crossing1, crossing2;
+    std::vector<StretchPair> nearest;  // pairs that can hold the nearest points
+    std::vector<StretchPair> meeting;  // pairs whose circles meet: those that can cross
+    std::vector<std::size_t> crossing1, crossing2;  // the teeth of the pairs that meet
 };
 
 Circle PlacedCircle(const Circle& local, const Pose& pose) {
@@ -259,71 +365,195 @@ double Gap(const Circle& a, const Circle& b) {
     return std::sqrt(dx * dx + dy * dy) - a.radius - b.radius;
 }
 
-bool operator<(const Stretch& a, const Stretch& b) {
-    return a.tooth < b.tooth || (a.tooth == b.tooth && a.chunk < b.chunk);
-}
-bool operator==(const Stretch& a, const Stretch& b) {
-    return a.tooth == b.tooth && a.chunk == b.chunk;
-}
-
 template <typename T>
 void SortUnique(std::vector<T>& list) {
     std::sort(list.begin(), list.end());
     list.erase(std::unique(list.begin(), list.end()), list.end());
 }
 
-// The circles of a piece's teeth and stretches in one position.
-struct PlacedPiece {
-    std::vector<Circle> teeth;
-    std::vector<std::vector<Circle>> chunks;
-};
-
-PlacedPiece Place(const Piece& piece, const Pose& pose) {
-    PlacedPiece placed;
-    for (const ToothRun& tooth : piece.teeth) {
-        placed.teeth.push_back(PlacedCircle(tooth.bound, pose));
-        placed.chunks.emplace_back();
-        for (const Circle& c : tooth.chunks) {
-            placed.chunks.back().push_back(PlacedCircle(c, pose));
+// The circles of a piece's teeth in one position, and of a tooth's stretches once asked for.
+class PlacedPiece {
+  public:
+    PlacedPiece(const Piece& piece, const Pose& pose, Budget& budget)
+        : piece_(piece),
+          pose_(pose),
+          chunks_(piece.teeth.size()),
+          placed_(piece.teeth.size(), false) {
+        budget.Spend(static_cast<double>(piece.teeth.size()));
+        teeth.reserve(piece.teeth.size());
+        for (const ToothRun& tooth : piece.teeth) {
+            teeth.push_back(PlacedCircle(tooth.bound, pose));
         }
     }
-    return placed;
+
+    const std::vector<Circle>& Chunks(std::size_t k, Budget& budget) {
+        if (!placed_[k]) {
+            budget.Spend(static_cast<double>(piece_.teeth[k].chunks.size()));
+            for (const Circle& c : piece_.teeth[k].chunks) {
+                chunks_[k].push_back(PlacedCircle(c, pose_));
+            }
+            placed_[k] = true;
+        }
+        return chunks_[k];
+    }
+
+    // Stretch `chunk` of tooth k placed: its kChunkSegments segments (fewer at the tooth's end).
+    const BLine& StretchLine(std::size_t k, std::size_t chunk, Budget& budget) {
+        std::vector<BLine>& lines = lines_[k];
+        if (lines.empty()) {
+            lines.resize(piece_.teeth[k].chunks.size());
+        }
+        BLine& line = lines[chunk];
+        if (line.empty()) {
+            const std::size_t from = chunk * kChunkSegments;
+            const std::size_t to = std::min(piece_.teeth[k].count, from + kChunkSegments);
+            budget.Spend(static_cast<double>(to - from + 1));
+            line = piece_.Line(k, from, to);
+            for (BPoint& p : line) {
+                const PointXY q = pose_(p.x(), p.y());
+                p.x(q.X);
+                p.y(q.Y);
+            }
+        }
+        return line;
+    }
+
+    const Piece& piece() const { return piece_; }
+    const Pose& pose() const { return pose_; }
+
+    std::vector<Circle> teeth;
+
+  private:
+    const Piece& piece_;
+    const Pose& pose_;
+    std::vector<std::vector<Circle>> chunks_;
+    std::vector<bool> placed_;
+    std::vector<std::vector<BLine>> lines_ = std::vector<std::vector<BLine>>(piece_.teeth.size());
+};
+
+// Calls visit(j) for the teeth j of `placed` whose circles may lie within `gap` of `a`: all of
+// them, or, where the teeth stand round their centre, those at about the angle of `a`. Two
+// points at least `near` from the centre and an angle d apart about it lie at least
+// 2 near sin(d / 2) apart.
+template <typename Visit>
+void VisitNear(const PlacedPiece& placed, const Circle& a, double gap, Budget& budget,
+               Visit&& visit) {
+    const Piece& piece = placed.piece();
+    const std::size_t count = piece.teeth.size();
+    const double dx = a.centre.X - placed.pose().centre.X;
+    const double dy = a.centre.Y - placed.pose().centre.Y;
+    const double near = std::min(std::hypot(dx, dy), piece.innermost);
+    const double within = a.radius + piece.widest + gap;
+    const double half = piece.angles.empty() || !(near > 0) || !(within < 2 * near)
+                            ? kPi
+                            : 2 * std::asin(within / (2 * near)) * (1 + 1e-9) + 1e-12;
+    if (!(half < kPi)) {
+        budget.Spend(static_cast<double>(count));
+        for (std::size_t j = 0; j < count; ++j) {
+            visit(j);
+        }
+        return;
+    }
+    const double theta = Wrap(std::atan2(dy, dx) - placed.pose().angle);
+    auto run = [&](double from, double to) {
+        auto it = std::lower_bound(piece.angles.begin(), piece.angles.end(), from);
+        for (; it != piece.angles.end() && *it <= to; ++it) {
+            budget.Spend(1);
+            visit(piece.byAngle[static_cast<std::size_t>(it - piece.angles.begin())]);
+        }
+    };
+    const double lo = theta - half, hi = theta + half;
+    if (lo < -kPi) {
+        run(lo + kTwoPi, kPi);
+        run(-kPi, hi);
+    } else if (hi > kPi) {
+        run(lo, kPi);
+        run(-kPi, hi - kTwoPi);
+    } else {
+        run(lo, hi);
+    }
+}
+
+// A first bound of the clearance from each tooth of wheel 1 and the teeth of wheel 2 at about
+// its angle (any two circles bound it: no two of their points lie farther apart than the
+// centres plus both radii).
+double FirstUpperBound(const PlacedPiece& p1, const PlacedPiece& p2, Budget& budget) {
+    double upper = HUGE_VAL;
+    auto consider = [&](const Circle& a, const Circle& b) {
+        upper = std::min(upper, Gap(a, b) + 2 * (a.radius + b.radius));
+    };
+    const Piece& piece2 = p2.piece();
+    for (const Circle& a : p1.teeth) {
+        if (piece2.angles.empty()) {
+            budget.Spend(static_cast<double>(p2.teeth.size()));
+            for (const Circle& b : p2.teeth) {
+                consider(a, b);
+            }
+            continue;
+        }
+        budget.Spend(2);
+        const double theta =
+            Wrap(std::atan2(a.centre.Y - p2.pose().centre.Y, a.centre.X - p2.pose().centre.X) -
+                 p2.pose().angle);
+        const std::size_t after = static_cast<std::size_t>(
+            std::lower_bound(piece2.angles.begin(), piece2.angles.end(), theta) -
+            piece2.angles.begin());
+        const std::size_t count = piece2.angles.size();
+        consider(a, p2.teeth[piece2.byAngle[after % count]]);
+        consider(a, p2.teeth[piece2.byAngle[(after + count - 1) % count]]);
+    }
+    return upper;
 }
 
 // Tooth pairs are taken nearest first by their bounding circles; the stretches' circles give an
-// upper bound of the clearance (any two of their points are no farther apart than the centres
-// plus both diameters) and a lower bound per pair of stretches. A pair whose lower bound exceeds
-// the upper bound cannot hold the nearest points; a pair whose circles do not meet cannot cross.
-NearParts FindNearParts(const PlacedPiece& p1, const PlacedPiece& p2) {
+// upper bound of the clearance and a lower bound per pair of stretches. A pair whose lower bound
+// exceeds the upper bound cannot hold the nearest points; a pair whose circles do not meet
+// cannot cross.
+// With `meetingOnly` only the pairs whose circles meet are sought, for outlines that may touch.
+NearParts FindNearParts(PlacedPiece& p1, PlacedPiece& p2, bool meetingOnly, Budget& budget) {
     struct TeethPair {
         double gap;
         std::size_t i, j;
     };
-    double upper = HUGE_VAL;
-    for (const Circle& a : p1.teeth) {
-        for (const Circle& b : p2.teeth) {
-            upper = std::min(upper, Gap(a, b) + 2 * (a.radius + b.radius));
-        }
-    }
+    double upper = meetingOnly ? 0 : FirstUpperBound(p1, p2, budget);
+    const double first = std::max(upper, kTouchingDepth);
     std::vector<TeethPair> pairs;
     for (std::size_t i = 0; i < p1.teeth.size(); ++i) {
-        for (std::size_t j = 0; j < p2.teeth.size(); ++j) {
+        VisitNear(p2, p1.teeth[i], first, budget, [&](std::size_t j) {
             const double gap = Gap(p1.teeth[i], p2.teeth[j]);
-            if (gap <= std::max(upper, kTouchingDepth)) {
+            if (gap <= first) {
                 pairs.push_back({gap, i, j});
             }
-        }
+        });
+        budget.CheckList(pairs.size());
     }
     std::sort(pairs.begin(), pairs.end(),
               [](const TeethPair& a, const TeethPair& b) { return a.gap < b.gap; });
     std::vector<StretchPair> close;
     // Stretches within the bound, or close enough to cross, are kept.
     auto kept = [&upper](double gap) { return gap <= std::max(upper, kTouchingDepth); };
+    std::vector<std::size_t> near1, near2;
     for (std::size_t k = 0; k < pairs.size() && kept(pairs[k].gap); ++k) {
-        const std::vector<Circle>& chunks1 = p1.chunks[pairs[k].i];
-        const std::vector<Circle>& chunks2 = p2.chunks[pairs[k].j];
+        const std::vector<Circle>& chunks1 = p1.Chunks(pairs[k].i, budget);
+        const std::vector<Circle>& chunks2 = p2.Chunks(pairs[k].j, budget);
+        // A stretch lies within its tooth's circle: one too far from the other tooth's circle
+        // is too far from each of its stretches.
+        near1.clear();
+        near2.clear();
         for (std::size_t a = 0; a < chunks1.size(); ++a) {
-            for (std::size_t b = 0; b < chunks2.size(); ++b) {
+            if (kept(Gap(chunks1[a], p2.teeth[pairs[k].j]))) {
+                near1.push_back(a);
+            }
+        }
+        for (std::size_t b = 0; b < chunks2.size(); ++b) {
+            if (kept(Gap(chunks2[b], p1.teeth[pairs[k].i]))) {
+                near2.push_back(b);
+            }
+        }
+        budget.Spend(
+            static_cast<double>(chunks1.size() + chunks2.size() + near1.size() * near2.size()));
+        for (const std::size_t a : near1) {
+            for (const std::size_t b : near2) {
                 const double gap = Gap(chunks1[a], chunks2[b]);
                 if (kept(gap)) {
                     upper = std::min(upper, gap + 2 * (chunks1[a].radius + chunks2[b].radius));
@@ -331,6 +561,7 @@ NearParts FindNearParts(const PlacedPiece& p1, const PlacedPiece& p2) {
                 }
             }
         }
+        budget.CheckList(close.size());
     }
     NearParts near;
     for (const StretchPair& pair : close) {
@@ -338,12 +569,11 @@ NearParts FindNearParts(const PlacedPiece& p1, const PlacedPiece& p2) {
             near.nearest.push_back(pair);
         }
         if (pair.gap <= kTouchingDepth) {
+            near.meeting.push_back(pair);
             near.crossing1.push_back(pair.a.tooth);
             near.crossing2.push_back(pair.b.tooth);
         }
     }
-    std::sort(near.nearest.begin(), near.nearest.end(),
-              [](const StretchPair& a, const StretchPair& b) { return a.gap < b.gap; });
     SortUnique(near.crossing1);
     SortUnique(near.crossing2);
     return near;
@@ -382,46 +612,23 @@ Geometry Placed(Geometry g, const Pose& pose) {
     return g;
 }
 
-// The stretches placed, in the order of `which`: each its kChunkSegments segments (fewer at the
-// tooth's end).
-std::vector<BLine> StretchLines(const Piece& piece, const std::vector<Stretch>& which,
-                                const Pose& pose) {
-    std::vector<BLine> lines;
-    lines.reserve(which.size());
-    for (const Stretch& part : which) {
-        const BLine& tooth = piece.teeth[part.tooth].line;
-        const std::size_t from = part.chunk * kChunkSegments;
-        const std::size_t to = std::min(tooth.size() - 1, from + kChunkSegments);
-        lines.push_back(Placed(BLine(tooth.begin() + from, tooth.begin() + to + 1), pose));
-    }
-    return lines;
-}
-
 // The smallest distance between the stretches of the pairs: Boost's distance of each segment of
 // one stretch to each of the other, compared squared and rooted once, as Boost measures two
 // whole outlines. The pairs come nearest first, and the gap between their circles is a lower
 // bound of their distance, so the pairs beyond the smallest distance found are not measured.
-double NearestDistance(const Piece& p1, const Piece& p2, const NearParts& near, const Pose& pose1,
-                       const Pose& pose2) {
-    std::vector<Stretch> which1, which2;
-    for (const StretchPair& pair : near.nearest) {
-        which1.push_back(pair.a);
-        which2.push_back(pair.b);
-    }
-    SortUnique(which1);
-    SortUnique(which2);
-    const std::vector<BLine> lines1 = StretchLines(p1, which1, pose1);
-    const std::vector<BLine> lines2 = StretchLines(p2, which2, pose2);
+double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& near,
+                       Budget& budget) {
+    std::sort(near.nearest.begin(), near.nearest.end(),
+              [](const StretchPair& a, const StretchPair& b) { return a.gap < b.gap; });
     using Segment = bg::model::referring_segment<const BPoint>;
     double least = HUGE_VAL;
     for (const StretchPair& pair : near.nearest) {
-        if (pair.gap > 0 && pair.gap * pair.gap >= least) {
-            break;
+        if (least == 0 || (pair.gap > 0 && pair.gap * pair.gap >= least)) {
+            break;  // nothing further can come nearer
         }
-        const BLine& a =
-            lines1[std::lower_bound(which1.begin(), which1.end(), pair.a) - which1.begin()];
-        const BLine& b =
-            lines2[std::lower_bound(which2.begin(), which2.end(), pair.b) - which2.begin()];
+        const BLine& a = placed1.StretchLine(pair.a.tooth, pair.a.chunk, budget);
+        const BLine& b = placed2.StretchLine(pair.b.tooth, pair.b.chunk, budget);
+        budget.Spend(kSegmentsWork * static_cast<double>(a.size() * b.size()));
         for (std::size_t i = 0; i + 1 < a.size(); ++i) {
             for (std::size_t j = 0; j + 1 < b.size(); ++j) {
                 least = std::min(least, bg::comparable_distance(Segment(a[i], a[i + 1]),
@@ -435,7 +642,7 @@ double NearestDistance(const Piece& p1, const Piece& p2, const NearParts& near, 
 BLines Lines(const Piece& piece, const std::vector<std::size_t>& which, const Pose& pose) {
     BLines lines;
     for (const std::size_t k : which) {
-        lines.push_back(Placed(piece.teeth[k].line, pose));
+        lines.push_back(Placed(piece.Line(k), pose));
     }
     return lines;
 }
@@ -466,8 +673,9 @@ BPolygon ClosedRun(const BLine& run, double radius) {
 // a square far beyond the mate.
 BPolygon WholeMaterial(const Piece& piece) {
     BLine loop;
-    for (const ToothRun& tooth : piece.teeth) {
-        loop.insert(loop.end(), tooth.line.begin(), tooth.line.end() - 1);
+    for (std::size_t k = 0; k < piece.teeth.size(); ++k) {
+        const BLine line = piece.Line(k);
+        loop.insert(loop.end(), line.begin(), line.end() - 1);
     }
     loop.push_back(loop.front());
     BPolygon polygon;
@@ -497,10 +705,11 @@ BPolygons Material(const Piece& piece, const std::vector<std::size_t>& which, co
     int lastIndex = -2;
     for (const std::size_t k : which) {
         const ToothRun& tooth = piece.teeth[k];
+        const BLine line = piece.Line(k);
         if (runs.empty() || tooth.index != lastIndex + 1) {
-            runs.push_back(tooth.line);
+            runs.push_back(line);
         } else {
-            runs.back().insert(runs.back().end(), tooth.line.begin() + 1, tooth.line.end());
+            runs.back().insert(runs.back().end(), line.begin() + 1, line.end());
         }
         lastIndex = tooth.index;
     }
@@ -514,6 +723,51 @@ BPolygons Material(const Piece& piece, const std::vector<std::size_t>& which, co
         material.push_back(Placed(ClosedRun(run, piece.closeRadius), pose));
     }
     return material;
+}
+
+// Whether the stretches of the teeth that may cross are tangled: counts the pairs of their
+// circles that overlap, other than neighbours along one outline, in a sweep across x, and stops
+// counting past the most a gear shows.
+bool Tangled(PlacedPiece& p1, const std::vector<std::size_t>& teeth1, PlacedPiece& p2,
+             const std::vector<std::size_t>& teeth2, Budget& budget) {
+    struct Item {
+        double left;
+        Circle circle;
+        int wheel;
+        std::size_t order;  // along the wheel's outline
+    };
+    std::vector<Item> items;
+    auto add = [&](PlacedPiece& p, const std::vector<std::size_t>& teeth, int wheel) {
+        for (const std::size_t k : teeth) {
+            const std::vector<Circle>& chunks = p.Chunks(k, budget);
+            const std::size_t base =
+                static_cast<std::size_t>(p.piece().teeth[k].index) * chunks.size();
+            for (std::size_t c = 0; c < chunks.size(); ++c) {
+                items.push_back(
+                    {chunks[c].centre.X - chunks[c].radius, chunks[c], wheel, base + c});
+            }
+        }
+    };
+    add(p1, teeth1, 1);
+    add(p2, teeth2, 2);
+    budget.Spend(static_cast<double>(items.size()) * 8);
+    std::sort(items.begin(), items.end(),
+              [](const Item& a, const Item& b) { return a.left < b.left; });
+    const std::size_t most = kOverlapsFloor + kOverlapsPerStretch * items.size();
+    std::size_t overlaps = 0;
+    for (std::size_t a = 0; a < items.size(); ++a) {
+        const double right = items[a].circle.centre.X + items[a].circle.radius;
+        for (std::size_t b = a + 1; b < items.size() && items[b].left <= right; ++b) {
+            budget.Spend(1);
+            const bool along =
+                items[a].wheel == items[b].wheel &&
+                (items[a].order + 1 == items[b].order || items[b].order + 1 == items[a].order);
+            if (!along && Gap(items[a].circle, items[b].circle) < 0 && ++overlaps > most) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 // The whole outline placed: the clearance of wheels too far apart for the pieces to be sure of
@@ -552,33 +806,142 @@ double Distance(const BPoint& p, const SegmentTree& tree) {
     return least;
 }
 
+std::size_t PointCount(const BPolygons& polygons) {
+    return bg::num_points(polygons);
+}
+
 struct Position {
     double clearance = 0;
     double depth = 0;  // of an overlap deeper than touching, else 0
     double area = 0;
 };
 
-// One position: the clearance on the stretches that can hold the nearest points and, where the
-// outlines meet, the area shared by the teeth that cross and their neighbours. Each corner of
-// the shared area lies on one outline; its distance from the other is how far that outline has
-// gone into the other wheel there.
-Position CheckPosition(const Piece& p1, const Piece& p2, const Pose& pose1, const Pose& pose2) {
+// The area shared by the material of the teeth `teeth1` and `teeth2` and how deep it goes:
+// each corner of the shared area lies on one outline; its distance from the other is how far
+// that outline has gone into the other wheel there.
+Position Overlap(PlacedPiece& placed1, const std::vector<std::size_t>& teeth1, PlacedPiece& placed2,
+                 const std::vector<std::size_t>& teeth2, Budget& budget) {
+    if (budget.Limited() && Tangled(placed1, teeth1, placed2, teeth2, budget)) {
+        throw GaveUp{};
+    }
+    const Piece& p1 = placed1.piece();
+    const Piece& p2 = placed2.piece();
+    const BPolygons material1 = Material(p1, teeth1, placed1.pose());
+    const BPolygons material2 = Material(p2, teeth2, placed2.pose());
+    budget.Spend(kOverlayWork * static_cast<double>(PointCount(material1) + PointCount(material2)));
+    BPolygons shared;
+    bg::intersection(material1, material2, shared);
     Position at;
-    const NearParts near = FindNearParts(Place(p1, pose1), Place(p2, pose2));
-    at.clearance = NearestDistance(p1, p2, near, pose1, pose2);
-    if (at.clearance != 0) {
+    if (bg::is_empty(shared)) {
         return at;
     }
-    const std::vector<std::size_t> teeth1 = WithNeighbours(p1, near.crossing1);
-    const std::vector<std::size_t> teeth2 = WithNeighbours(p2, near.crossing2);
-    BPolygons shared;
-    bg::intersection(Material(p1, teeth1, pose1), Material(p2, teeth2, pose2), shared);
-    const SegmentTree tree1 = Segments(Lines(p1, teeth1, pose1));
-    const SegmentTree tree2 = Segments(Lines(p2, teeth2, pose2));
+    const SegmentTree tree1 = Segments(Lines(p1, teeth1, placed1.pose()));
+    const SegmentTree tree2 = Segments(Lines(p2, teeth2, placed2.pose()));
+    budget.Spend(kOverlayWork * static_cast<double>(PointCount(shared)));
     bg::for_each_point(shared, [&](const BPoint& p) {
         at.depth = std::max(at.depth, std::max(Distance(p, tree1), Distance(p, tree2)));
     });
     at.area = bg::area(shared);
+    return at;
+}
+
+double SquaredDistance(const PointXY& p, const BPoint& a, const BPoint& b) {
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const double px = p.X - a.x(), py = p.Y - a.y();
+    const double length = dx * dx + dy * dy;
+    const double t = length > 0 ? std::clamp((px * dx + py * dy) / length, 0.0, 1.0) : 0.0;
+    const double ex = px - t * dx, ey = py - t * dy;
+    return ex * ex + ey * ey;
+}
+
+// The segments of `line` that come within `radius` of `centre` (a little more, for rounding):
+// the only ones that can meet a segment inside that circle.
+void SegmentsNear(const BLine& line, const Circle& circle, std::vector<std::size_t>& out) {
+    out.clear();
+    const double reach = circle.radius * (1 + 1e-9) + 1e-12;
+    for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+        if (SquaredDistance(circle.centre, line[i], line[i + 1]) <= reach * reach) {
+            out.push_back(i);
+        }
+    }
+}
+
+// The teeth of each wheel whose outline meets the mate's (a segment of one at distance 0 from a
+// segment of the other): only about them can the wheels share material. The pairs of
+// stretches whose circles meet are tried, each segment only against the other stretch's circle.
+std::pair<std::vector<std::size_t>, std::vector<std::size_t>> MeetingTeeth(PlacedPiece& placed1,
+                                                                           PlacedPiece& placed2,
+                                                                           const NearParts& near,
+                                                                           Budget& budget) {
+    std::vector<bool> met1(placed1.teeth.size(), false), met2(placed2.teeth.size(), false);
+    std::vector<std::size_t> near1, near2;
+    using Segment = bg::model::referring_segment<const BPoint>;
+    for (const StretchPair& pair : near.meeting) {
+        if (met1[pair.a.tooth] && met2[pair.b.tooth]) {
+            continue;
+        }
+        const BLine& a = placed1.StretchLine(pair.a.tooth, pair.a.chunk, budget);
+        const BLine& b = placed2.StretchLine(pair.b.tooth, pair.b.chunk, budget);
+        SegmentsNear(a, placed2.Chunks(pair.b.tooth, budget)[pair.b.chunk], near1);
+        SegmentsNear(b, placed1.Chunks(pair.a.tooth, budget)[pair.a.chunk], near2);
+        budget.Spend(static_cast<double>(a.size() + b.size()) +
+                     kSegmentsWork * static_cast<double>(near1.size() * near2.size()));
+        bool meet = false;
+        for (std::size_t i = 0; i < near1.size() && !meet; ++i) {
+            for (std::size_t j = 0; j < near2.size() && !meet; ++j) {
+                meet = bg::comparable_distance(Segment(a[near1[i]], a[near1[i] + 1]),
+                                               Segment(b[near2[j]], b[near2[j] + 1])) == 0;
+            }
+        }
+        if (meet) {
+            met1[pair.a.tooth] = true;
+            met2[pair.b.tooth] = true;
+        }
+    }
+    std::pair<std::vector<std::size_t>, std::vector<std::size_t>> teeth;
+    for (std::size_t k = 0; k < met1.size(); ++k) {
+        if (met1[k]) {
+            teeth.first.push_back(k);
+        }
+    }
+    for (std::size_t k = 0; k < met2.size(); ++k) {
+        if (met2[k]) {
+            teeth.second.push_back(k);
+        }
+    }
+    return teeth;
+}
+
+// One position: the clearance on the stretches that can hold the nearest points and, where the
+// outlines meet, the area shared by the teeth that can cross and their neighbours.
+// On wheels that nest closely (internal teeth of nearly equal counts) the circles of a hundred
+// teeth meet the mate's while only two or three teeth touch it, so the overlap is first found
+// on the teeth that meet the mate and their neighbours; only an overlap found there, which the
+// check may report, is measured again on every tooth whose circles meet the mate's, so that
+// its area and depth come from the same material whichever way the teeth were found.
+Position CheckPosition(const Piece& p1, const Piece& p2, const Pose& pose1, const Pose& pose2,
+                       Budget& budget) {
+    Position at;
+    PlacedPiece placed1(p1, pose1, budget);
+    PlacedPiece placed2(p2, pose2, budget);
+    const NearParts near = FindNearParts(placed1, placed2, true, budget);
+    // Outlines that meet are 0 apart: the nearest points need not be sought.
+    const auto [meeting1, meeting2] = MeetingTeeth(placed1, placed2, near, budget);
+    if (meeting1.empty()) {
+        NearParts nearest = FindNearParts(placed1, placed2, false, budget);
+        at.clearance = NearestDistance(placed1, placed2, nearest, budget);
+        return at;
+    }
+    at.clearance = 0;
+    const Position first = Overlap(placed1, WithNeighbours(p1, meeting1), placed2,
+                                   WithNeighbours(p2, meeting2), budget);
+    if (!(first.depth > kTouchingDepth - kRecheckMargin)) {
+        return at;
+    }
+    const Position full = Overlap(placed1, WithNeighbours(p1, near.crossing1), placed2,
+                                  WithNeighbours(p2, near.crossing2), budget);
+    at.depth = full.depth;
+    at.area = full.area;
     return at;
 }
 
@@ -591,8 +954,9 @@ struct Sweep {
     double reach = 0;   // clearances below this are always found on the pieces
 };
 
-Sweep Prepare(const MeshWheel& wheel1, const MeshWheel& wheel2, int steps) {
+Sweep Prepare(const MeshWheel& wheel1, const MeshWheel& wheel2, int steps, Budget& budget) {
     Sweep w;
+    budget.Spend(static_cast<double>(wheel1.outline->size() + wheel2.outline->size()));
     w.s1 = Shape(wheel1);
     w.s2 = Shape(wheel2);
     const double pitch = kTwoPi / wheel1.teeth;
@@ -614,32 +978,37 @@ Sweep Prepare(const MeshWheel& wheel1, const MeshWheel& wheel2, int steps) {
     w.piece1 =
         Cut(wheel1, w.s1,
             {spread, std::atan2(dy, dx), 0, lastTurn, w.s2.rMin - margin, w.s2.rMax + margin},
-            farRadius);
+            farRadius, budget);
     w.piece2 = Cut(wheel2, w.s2,
                    {spread, std::atan2(-dy, -dx), std::min(0.0, turn2), std::fabs(turn2),
                     w.s1.rMin - margin, w.s1.rMax + margin},
-                   farRadius);
+                   farRadius, budget);
     return w;
+}
+
+bool Missing(const MeshWheel& wheel) {
+    return wheel.outline == nullptr || wheel.outline->size() < 4 || wheel.teeth < 1;
 }
 
 }  // namespace
 
-MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int stepsPerPitch) {
-    for (const MeshWheel* wheel : {&wheel1, &wheel2}) {
-        if (wheel->outline == nullptr || wheel->outline->size() < 4 || wheel->teeth < 1) {
-            return MeshCheckResult::Failure("контур колеса пуст");
-        }
+MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int stepsPerPitch,
+                          const MeshLimits& limits) {
+    if (Missing(wheel1) || Missing(wheel2)) {
+        return MeshCheckResult::Failure("контур колеса пуст");
     }
     MeshClearance result;
+    Budget budget(limits, wheel1.outline->size() + wheel2.outline->size());
     try {
-        const Sweep w = Prepare(wheel1, wheel2, stepsPerPitch);
+        const Sweep w = Prepare(wheel1, wheel2, stepsPerPitch, budget);
         result.minClearance = HUGE_VAL;
         for (int k = 0; k < stepsPerPitch; ++k) {
             const double a1 = w.step * k;
             const Pose pose1(wheel1.centre, a1);
             const Pose pose2(wheel2.centre, w.follow * a1);
-            Position at = CheckPosition(w.piece1, w.piece2, pose1, pose2);
+            Position at = CheckPosition(w.piece1, w.piece2, pose1, pose2, budget);
             if (at.clearance >= w.reach) {
+                budget.Spend(kWholeLineWork * static_cast<double>(w.s1.n + w.s2.n));
                 at.clearance = bg::distance(WholeLines(w.s1, pose1), WholeLines(w.s2, pose2));
             }
             if (k == 0) {
@@ -658,6 +1027,10 @@ MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int 
         }
         result.positions = stepsPerPitch;
         result.stepDegrees = RadToGrad(w.step);
+    } catch (const GaveUp&) {
+        return MeshCheckResult::Failure(
+            "проверка прервана: контуры в чертеже запутаны так, как не бывают запутаны зубчатые "
+            "венцы, и их сравнение превысило предел работы, соразмерный числу их точек");
     } catch (const std::exception& e) {
         return MeshCheckResult::Failure(std::string("проверка зацепления не выполнена: ") +
                                         e.what());
@@ -666,15 +1039,14 @@ MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int 
 }
 
 OverlapFound MeshOverlaps(const MeshWheel& wheel1, const MeshWheel& wheel2, double likelyTurn,
-                          int stepsPerPitch) {
+                          int stepsPerPitch, const MeshLimits& limits) {
     const OverlapFound unchecked{true, likelyTurn};
-    for (const MeshWheel* wheel : {&wheel1, &wheel2}) {
-        if (wheel->outline == nullptr || wheel->outline->size() < 4 || wheel->teeth < 1) {
-            return unchecked;
-        }
+    if (Missing(wheel1) || Missing(wheel2)) {
+        return unchecked;
     }
+    Budget budget(limits, wheel1.outline->size() + wheel2.outline->size());
     try {
-        const Sweep w = Prepare(wheel1, wheel2, stepsPerPitch);
+        const Sweep w = Prepare(wheel1, wheel2, stepsPerPitch, budget);
         const int first = static_cast<int>(std::lround(likelyTurn * kPi / 180 / w.step));
         for (int i = 0; i < stepsPerPitch; ++i) {
             // first, first + 1, first - 1, first + 2, ... within the sweep
@@ -683,10 +1055,12 @@ OverlapFound MeshOverlaps(const MeshWheel& wheel1, const MeshWheel& wheel2, doub
             const double a1 = w.step * k;
             const Pose pose1(wheel1.centre, a1);
             const Pose pose2(wheel2.centre, w.follow * a1);
-            if (CheckPosition(w.piece1, w.piece2, pose1, pose2).depth > kTouchingDepth) {
+            if (CheckPosition(w.piece1, w.piece2, pose1, pose2, budget).depth > kTouchingDepth) {
                 return {true, RadToGrad(a1)};
             }
         }
+    } catch (const GaveUp&) {
+        return unchecked;
     } catch (const std::exception&) {
         return unchecked;
     }

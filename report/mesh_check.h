@@ -3,6 +3,7 @@
 // pitch, and any area the two wheels' material would share. Boost.Geometry does the geometry.
 #pragma once
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,17 @@ constexpr int kMeshStepsPerPitch = 100;
 // micrometre lies far below any tolerance of manufacture and far above the rounding of the
 // written coordinates (15 significant digits).
 constexpr double kTouchingDepth = 0.001;
+
+// The work the check may do before it gives up, in units of about one comparison of two
+// circles: a floor and so much per point of the two outlines. A drawing of ours needs a small
+// part of it; outlines tangled as no gear is (a file edited by hand or by another program) would
+// otherwise hold the check for hours.
+struct MeshLimits {
+    double workFloor = 2e8;
+    double workPerPoint = 4000;
+};
+// No limit: for outlines built in memory from the designer's data, never from a file.
+constexpr MeshLimits kOwnOutlines{std::numeric_limits<double>::infinity(), 0};
 
 struct MeshWheel {
     const std::vector<PointXY>* outline = nullptr;  // closed: the last point repeats the first
@@ -46,18 +58,19 @@ using MeshCheckResult = Outcome<MeshClearance, std::string>;
 // by its tooth ratio (the other way for two external wheels, the same way when one has internal
 // teeth). The depth of an overlap is the largest distance of a corner of the shared area from
 // the outline it lies beyond.
+// Past the limits it gives up, with its reason.
 MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2,
-                          int stepsPerPitch = kMeshStepsPerPitch);
+                          int stepsPerPitch = kMeshStepsPerPitch, const MeshLimits& limits = {});
 
 // Whether CheckMesh would find an overlap, answered at the first position that shows one: the
 // positions are tried nearest first to wheel 1's turn `likelyTurn` (degrees), where an overlap
 // of a drawing with other point counts was found. A check that cannot be made counts as an
-// overlap at `likelyTurn`.
+// overlap at `likelyTurn`, and so does one given up past the limits.
 struct OverlapFound {
     bool overlap = false;
     double turn = 0;  // with overlap: wheel 1's turn where it was found, degrees
 };
 OverlapFound MeshOverlaps(const MeshWheel& wheel1, const MeshWheel& wheel2, double likelyTurn,
-                          int stepsPerPitch = kMeshStepsPerPitch);
+                          int stepsPerPitch = kMeshStepsPerPitch, const MeshLimits& limits = {});
 
 }  // namespace tarvo

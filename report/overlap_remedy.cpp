@@ -68,7 +68,7 @@ OverlapFound OverlapsAt(const MainMod& state, const BuilderCall& call, double li
     if (!pair.built) {
         return {true, likelyTurn};
     }
-    return MeshOverlaps(pair.Wheel1(), pair.Wheel2(), likelyTurn);
+    return MeshOverlaps(pair.Wheel1(), pair.Wheel2(), likelyTurn, kMeshStepsPerPitch, kOwnOutlines);
 }
 
 // The overlap left at the most points of both kinds: the drawing's own when drawn so.
@@ -82,7 +82,8 @@ MeshClearance FinestCheck(const MainMod& state, const BuilderCall& call,
     if (!pair.built) {
         return drawn;
     }
-    const MeshCheckResult finest = CheckMesh(pair.Wheel1(), pair.Wheel2());
+    const MeshCheckResult finest =
+        CheckMesh(pair.Wheel1(), pair.Wheel2(), kMeshStepsPerPitch, kOwnOutlines);
     return finest.ok() ? finest.value() : MeshClearance{};
 }
 
