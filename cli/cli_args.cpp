@@ -236,6 +236,18 @@ CliValue OutputValue() {
             }};
 }
 
+// The hand of wheel 1. A stored calculation gives the hand in effect, so a negative helix
+// angle comes back with "left" and re-runs without being refused as a contradiction.
+CliValue HandValue() {
+    CliValue value =
+        Choice<HandChoice>(&CliRequest::hand, {{"right", HandChoice::Right}, {"left", HandChoice::Left}});
+    value.echo = [](const CliRequest& r) -> std::optional<CalcEntry> {
+        const bool left = r.helix < 0 || r.hand == HandChoice::Left;
+        return CalcEntry{{}, left ? "left" : "right", true};
+    };
+    return value;
+}
+
 CliValue AccuracyValue() {
     return {"TEXT", [](const std::string& text, CliRequest& r) -> std::string {
                 const std::string problem = AccuracyTextProblem(text);
@@ -343,9 +355,7 @@ void AddPairOptions(std::vector<CliOption>& t) {
                  Number(&CliRequest::x1, "X", Sign::Any), "profile shift coefficients (default 0)"});
     t.push_back({"--x2", nullptr, C::Pair, N::Optional, nullptr,
                  Number(&CliRequest::x2, "X", Sign::Any), "profile shift coefficients (default 0)"});
-    t.push_back({"--hand", nullptr, C::Pair, N::Optional, nullptr,
-                 Choice<HandChoice>(&CliRequest::hand,
-                                    {{"right", HandChoice::Right}, {"left", HandChoice::Left}}),
+    t.push_back({"--hand", nullptr, C::Pair, N::Optional, nullptr, HandValue(),
                  "hand of wheel 1's tooth line (default right; a negative --helix\n"
                  "means left); wheel 2's is opposite (external) or the same (internal)"});
     t.push_back({"--backlash", nullptr, C::Pair, N::Optional, nullptr,

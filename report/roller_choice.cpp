@@ -93,6 +93,11 @@ RollerResult CheckRoller(const ToothData& t, const DrawnTeeth& drawn, double D) 
     return m;
 }
 
+// At most this many gauge sizes are tried for one member. A range wider than that (a wheel
+// kilometres across, or at a module far beyond any workshop's) is walked with a stride over the
+// stocked sizes, so the choice stays among stocked sizes and never walks billions of them.
+constexpr int kMaxGaugeSizesTried = 4096;
+
 std::vector<double> GaugeSizes(double low, double high) {
     std::vector<double> sizes;
     if (!(low <= high) || !std::isfinite(high)) {
@@ -103,8 +108,13 @@ std::vector<double> GaugeSizes(double low, double high) {
             continue;
         }
         const double first = std::ceil((std::max(low, band.from) - band.from) / band.step - 1e-9);
-        for (double i = std::max(first, 0.0);; ++i) {
-            const double size = RoundToPlaces(band.from + i * band.step, kGaugeDecimals);
+        const double last = std::floor((std::min(high, band.to) - band.from) / band.step + 1e-9);
+        const double start = std::max(first, 0.0);
+        const double stride = std::max(1.0, std::ceil((last - start) / kMaxGaugeSizesTried));
+        // Counted, not stepped: past 2^53 adding one to a size's index no longer changes it.
+        for (int k = 0; k <= kMaxGaugeSizesTried && start + k * stride <= last; ++k) {
+            const double size =
+                RoundToPlaces(band.from + (start + k * stride) * band.step, kGaugeDecimals);
             if (size > high || size >= band.to) {
                 break;
             }

@@ -38,6 +38,8 @@ const char* const kCommands[] = {
     "pair --mesh external --module 3 --z1 17 --z2 53 --helix 12.5 --x1 0.3 --x2 -0.1 "
     "--backlash 0.1 --rack 25 --involute-points 12 --fillet-points 6",
     "pair --mesh internal --module 2.5 --z1 60 --z2 20 --x1 0.5 --x2 0.2 --fillet cut",
+    // A negative helix angle is a left hand: the stored input must not contradict itself.
+    "pair --mesh external --module 2 --z1 21 --z2 40 --helix -15",
     "pair --mesh external --module 3 --z1 17 --z2 30 --rack-custom 22.5,1.1,1.35,0.3,",
     "pair --mesh external --module 0.1 --z1 13 --z2 14 --x1 0.1234567890123456789",
     "spline --standard gost --part hub --module 1.25 --teeth 20 --shift 0.3",
@@ -88,7 +90,7 @@ TEST(Calculation, ReportEchoesEveryInputWithDefaults) {
     ASSERT_TRUE(input.ok()) << input.fault();
     EXPECT_EQ(CalculationObjectJson(input.value()),
               "{\"command\": \"pair\", \"mesh\": \"external\", \"module\": 2, \"z1\": 20, "
-              "\"z2\": 40, \"helix\": 0, \"x1\": 0, \"x2\": 0, \"backlash\": 0, \"rack\": \"20\", "
+              "\"z2\": 40, \"helix\": 0, \"x1\": 0, \"x2\": 0, \"hand\": \"right\", \"backlash\": 0, \"rack\": \"20\", "
               "\"involute-points\": 6, \"fillet-points\": 3, \"fillet\": \"design\"}");
 }
 

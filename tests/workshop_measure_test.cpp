@@ -450,7 +450,10 @@ TEST(ToothHand, RecordedInTheSheetNotInTheDrawing) {
         const CliRun run = RunCli(line + " --report=json -o " + folder.File("hand.dxf"));
         ASSERT_EQ(run.status, 0) << run.err;
         std::string hands;
-        for (std::size_t at = run.out.find("\"hand\": "); at != std::string::npos;
+        // Each wheel's hand, after the echoed input (which gives the hand in effect).
+        const std::size_t wheels = run.out.find("\"wheels\"");
+        ASSERT_NE(wheels, std::string::npos);
+        for (std::size_t at = run.out.find("\"hand\": ", wheels); at != std::string::npos;
              at = run.out.find("\"hand\": ", at + 1)) {
             const std::size_t from = at + 8;
             std::string word = run.out.substr(from, run.out.find(',', from) - from);
