@@ -8,6 +8,7 @@
 #include "app/page_command.h"
 #include "drawing/builder_call.h"
 #include "profile/main_mod.h"
+#include "profile/member_section.h"
 
 namespace tarvo::ui {
 

@@ -3,6 +3,7 @@
 // the same drawing bytes.
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QListWidget>
@@ -168,17 +169,28 @@ class DesignerDayTest : public QObject {
             first.Fill(
                 "OK ctlOB5 TextAlfa=22,5 TextH=1 TextHf=1,25 TextC=0,3 TextRo=0,3 ComOK "
                 "opTip(1) txtm=2,5 txtZ1=20 txtZ2=61 txtx1=0,1 txtBeta=8 OK txtAccEv=9 "
-                "chkCutFillet OK txtFileName=ring");
+                "chkCutFillet chkTolerance txtTolerance=0,002 txtAccuracy=7-C OK txtFileName=ring "
+                "chkStep txtFaceWidth=35 txtRim=180");
+            first.Find<QComboBox>("cboHand")->setCurrentIndex(1);
             first.Find<tarvo::ui::FolderList>("ctDir")->Open(folder.filePath("gears"), nullptr);
-            kept =
-                first.Texts("txtm txtZ1 txtZ2 txtx1 txtBeta TextAlfa TextHf txtAccEv txtFileName");
+            kept = first.Texts(
+                "txtm txtZ1 txtZ2 txtx1 txtBeta TextAlfa TextHf txtAccEv txtFileName txtTolerance "
+                "txtAccuracy txtFaceWidth txtRim");
             first.window->close();
         }
         WindowDriver second(tarvo::RunBuilder, settings);
         QCOMPARE(second.Frames(), "frStartOpt");
-        QCOMPARE(
-            second.Texts("txtm txtZ1 txtZ2 txtx1 txtBeta TextAlfa TextHf txtAccEv txtFileName"),
-            kept);
+        QCOMPARE(second.Texts("txtm txtZ1 txtZ2 txtx1 txtBeta TextAlfa TextHf txtAccEv txtFileName "
+                              "txtTolerance txtAccuracy txtFaceWidth txtRim"),
+                 kept);
+        QCOMPARE(second.Find<QComboBox>("cboHand")->currentIndex(), 1);
+        QVERIFY(second.Checked("chkTolerance"));
+        QVERIFY(second.Checked("chkStep"));
+        // The boxes follow their restored check boxes.
+        QVERIFY(second.Find<QLineEdit>("txtTolerance")->isEnabled());
+        QVERIFY(second.Find<QLineEdit>("txtFaceWidth")->isEnabled());
+        // The drawing alone is compared below.
+        second.Find<QAbstractButton>("chkStep")->setChecked(false);
         QVERIFY(second.Checked("opTip(1)"));
         QVERIFY(second.Checked("ctlOB5"));
         QVERIFY(second.Checked("chkCutFillet"));
