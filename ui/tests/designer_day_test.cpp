@@ -48,6 +48,9 @@ const struct {
     {"own rack, rf* derived",
      "OK ctlOB5 TextAlfa=22,5 TextH=1,1 TextHf=1.35 TextC=0.3 TextRo= ComOK txtm=3 txtZ1=17 "
      "txtZ2=30 OK OK"},
+    {"left-hand helical pair, tolerance, accuracy",
+     "OK txtm=2 txtZ1=21 txtZ2=34 txtBeta=15 cboHand=левое OK chkTolerance txtTolerance=0,002 "
+     "txtAccuracy=7-C OK"},
     {"GOST hub, shift in mm", "ctlOptionTip(1) OK opValVt(1) txtmSL=1,25 txtZ=20 txtX=0,3 OK OK"},
     {"OST shaft", "ctlOptionTip(2) OK txtmSL=1 txtZ=18 OK txtAccEv=40 txtAccPer=20 OK"},
 };
@@ -223,10 +226,16 @@ class DesignerDayTest : public QObject {
         const auto& row = CurrentRow(kTasks);
         WorkFolder folder;
         const QString calculation = folder.filePath("a.tarvo.json");
+        QString kept;
+        int hand = 0;
+        bool tolerance = false;
         {
             WindowDriver first;
             QCOMPARE(first.Fill(row.steps + " txtFileName=first OK"), QString());
             QVERIFY(first.window->SaveCalculation(calculation));
+            kept = first.Texts("txtAccuracy");
+            hand = first.Find<QComboBox>("cboHand")->currentIndex();
+            tolerance = first.Checked("chkTolerance");
         }
         const QByteArray drawn = FileBytes(folder.filePath("first.dxf"));
         QVERIFY(drawn.size() > 1000);
@@ -234,6 +243,9 @@ class DesignerDayTest : public QObject {
         WindowDriver second;
         QVERIFY(second.window->OpenCalculation(calculation));
         QCOMPARE(second.Fill(""), QString());
+        QCOMPARE(second.Texts("txtAccuracy"), kept);
+        QCOMPARE(second.Find<QComboBox>("cboHand")->currentIndex(), hand);
+        QCOMPARE(second.Checked("chkTolerance"), tolerance);
         QCOMPARE(second.Frames(), "frStartOpt");
         QCOMPARE(second.Fill("OK OK OK txtFileName=second OK"), QString());
         QCOMPARE(FileBytes(folder.filePath("second.dxf")), drawn);
