@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStyle>
 #include <QTableWidget>
@@ -330,6 +331,14 @@ class DesignerDayTest : public QObject {
             }
             QCOMPARE(lines[r + 1], cells.join('\t'));
         }
+        // The parameter tables follow the sheet: the rack's standard row among them.
+        const qsizetype tableStart = lines.indexOf("Таблица параметров: Колесо 1");
+        QVERIFY(tableStart > table->rowCount());
+        bool rack = false;
+        for (qsizetype i = tableStart; i < lines.size(); ++i)
+            rack = rack || (lines[i].contains("ГОСТ 13755-81") && lines[i].contains('\t'));
+        QVERIFY(rack);
+        QVERIFY(QGuiApplication::clipboard()->mimeData()->html().contains("ГОСТ 13755-81"));
         QVERIFY(QGuiApplication::clipboard()->mimeData()->html().contains("<table"));
         // The context menu offers the same.
         QStringList menu;
@@ -348,9 +357,12 @@ class DesignerDayTest : public QObject {
         QByteArray csv = FileBytes(folder.filePath("sheet.csv"));
         QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
         const QStringList rows = QString::fromUtf8(csv.mid(3)).split("\r\n", Qt::SkipEmptyParts);
-        QCOMPARE(rows.size(),
-                 1 + table->rowCount() +
-                     driver.Find<tarvo::ui::DataSheetView>("frSheet")->Warnings().size());
+        // The sheet's rows, then the parameter tables (a heading and its rows), then warnings.
+        QVERIFY(rows.size() >
+                1 + table->rowCount() + 1 +
+                    driver.Find<tarvo::ui::DataSheetView>("frSheet")->Warnings().size());
+        QCOMPARE(rows[1 + table->rowCount()], "Таблица параметров: Колесо 1");
+        QCOMPARE(rows.filter(QRegularExpression("^Таблица параметров: ")).size(), 2);
         QCOMPARE(rows.front(), "Параметр;Колесо 1;Колесо 2 (внутр.)");
         for (int r = 0; r < table->rowCount(); ++r) {
             const QStringList cells = rows[r + 1].split(';');
