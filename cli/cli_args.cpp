@@ -249,13 +249,21 @@ CliValue HandValue() {
 }
 
 CliValue AccuracyValue() {
-    return {"TEXT", [](const std::string& text, CliRequest& r) -> std::string {
+    return {"TEXT",
+            [](const std::string& text, CliRequest& r) -> std::string {
                 const std::string problem = AccuracyTextProblem(text);
                 if (!problem.empty()) {
                     return problem;
                 }
                 r.accuracy = text;
                 return {};
+            },
+            nullptr,
+            [](const CliRequest& r) -> std::optional<CalcEntry> {
+                if (r.accuracy.empty()) {
+                    return std::nullopt;
+                }
+                return CalcEntry{{}, r.accuracy, true};
             }};
 }
 
@@ -312,7 +320,8 @@ std::string ShortNumber(double v) {
 
 // The chord tolerance in mm, within its range.
 CliValue ToleranceValue() {
-    return {"MM", [](const std::string& text, CliRequest& r) -> std::string {
+    return {"MM",
+            [](const std::string& text, CliRequest& r) -> std::string {
                 double value = 0;
                 if (!ParseStrictNumber(text, value)) {
                     return "'" + text + "' is not a number";
@@ -323,7 +332,8 @@ CliValue ToleranceValue() {
                 }
                 r.tolerance = value;
                 return {};
-            }};
+            },
+            nullptr, NumberEcho(&CliRequest::tolerance, Sign::Positive)};
 }
 
 std::string CountHelp(const char* what, std::int32_t low, std::int32_t high, int standard) {

@@ -50,8 +50,13 @@ Calculation CalculationOf(const CliRequest& request) {
         if (!option.value.echo || !Takes(option, request)) {
             continue;
         }
+        const std::string key = KeyOf(option.name);
+        // With a tolerance the points follow from it; the counts would be refused beside it.
+        if (request.tolerance > 0 && (key == "involute-points" || key == "fillet-points")) {
+            continue;
+        }
         if (std::optional<CalcEntry> entry = option.value.echo(request)) {
-            calculation.Add(KeyOf(option.name), entry->value, entry->quoted);
+            calculation.Add(key, entry->value, entry->quoted);
         }
     }
     return calculation;

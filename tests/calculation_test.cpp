@@ -42,6 +42,9 @@ const char* const kCommands[] = {
     "pair --mesh external --module 2 --z1 21 --z2 40 --helix -15",
     "pair --mesh external --module 3 --z1 17 --z2 30 --rack-custom 22.5,1.1,1.35,0.3,",
     "pair --mesh external --module 0.1 --z1 13 --z2 14 --x1 0.1234567890123456789",
+    "pair --mesh external --module 2 --z1 21 --z2 34 --helix 15 --hand left --accuracy 7-C "
+    "--tolerance 0.002",
+    "pair --mesh internal --module 2 --z1 50 --z2 19 --helix -10 --accuracy 8-B",
     "spline --standard gost --part hub --module 1.25 --teeth 20 --shift 0.3",
     "spline --standard ost --part shaft --module 1 --teeth 18 --involute-points 40",
 };
@@ -61,6 +64,10 @@ TEST(Calculation, FromAndAStoredReportDrawTheDirectCommandsBytes) {
         CliRun again = Cli({"--from", folder.File("report.json"), "-o", folder.File("again.dxf")});
         ASSERT_EQ(again.status, 0) << again.err;
         EXPECT_EQ(testing::ReadFile(folder.File("again.dxf")), bytes);
+        // And prints the same report for the same file.
+        again = Cli({"--from", folder.File("report.json"), "-o", direct, "--report=json"});
+        ASSERT_EQ(again.status, 0) << again.err;
+        EXPECT_EQ(again.out, report.out);
 
         // Its input object as a calculation file draws them too, and reads back to itself.
         const CalculationRead input = ReadCalculation(report.out);
@@ -90,7 +97,8 @@ TEST(Calculation, ReportEchoesEveryInputWithDefaults) {
     ASSERT_TRUE(input.ok()) << input.fault();
     EXPECT_EQ(CalculationObjectJson(input.value()),
               "{\"command\": \"pair\", \"mesh\": \"external\", \"module\": 2, \"z1\": 20, "
-              "\"z2\": 40, \"helix\": 0, \"x1\": 0, \"x2\": 0, \"hand\": \"right\", \"backlash\": 0, \"rack\": \"20\", "
+              "\"z2\": 40, \"helix\": 0, \"x1\": 0, \"x2\": 0, \"hand\": \"right\", \"backlash\": "
+              "0, \"rack\": \"20\", "
               "\"involute-points\": 6, \"fillet-points\": 3, \"fillet\": \"design\"}");
 }
 

@@ -89,7 +89,8 @@ bool DrawingReport::CopySheet() const {
     if (shown == nullptr) {
         return false;
     }
-    const SheetLines lines = LinesOfSheet(*shown, RegionalDecimalSign());
+    SheetLines lines = LinesOfSheet(*shown, RegionalDecimalSign());
+    AddParameterTables(lines, MakeParameterTables(*shown, RegionalDecimalSign()));
     auto* data = new QMimeData;
     data->setText(SheetTabText(lines));
     data->setHtml(SheetHtml(lines));
@@ -105,9 +106,10 @@ bool DrawingReport::SaveSheet(const QString& path) const {
     const bool csv = path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
     // CSV with decimal commas, as Russian spreadsheet programs read it; text as tarvo-cli
     // --report prints it.
+    SheetLines lines = LinesOfSheet(*shown, ',');
+    AddParameterTables(lines, MakeParameterTables(*shown, ','));
     const QByteArray bytes =
-        csv ? SheetCsv(LinesOfSheet(*shown, ','))
-            : QByteArray::fromStdString(DataSheetText(DataSheetResult(*shown)));
+        csv ? SheetCsv(lines) : QByteArray::fromStdString(DataSheetText(DataSheetResult(*shown)));
     QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
@@ -117,7 +119,9 @@ bool DrawingReport::PrintSheetTo(QPrinter& printer) const {
     if (shown == nullptr) {
         return false;
     }
-    PrintSheet(printer, LinesOfSheet(*shown, RegionalDecimalSign()), preview->grab().toImage(),
+    SheetLines lines = LinesOfSheet(*shown, RegionalDecimalSign());
+    AddParameterTables(lines, MakeParameterTables(*shown, RegionalDecimalSign()));
+    PrintSheet(printer, lines, preview->grab().toImage(),
                QStringLiteral("Tarvo — данные для чертежа"));
     return true;
 }

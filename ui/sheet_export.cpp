@@ -56,6 +56,20 @@ SheetLines LinesOfSheet(const DataSheet& sheet, char separator) {
     return lines;
 }
 
+void AddParameterTables(SheetLines& lines, const std::vector<ParameterTable>& tables) {
+    for (const ParameterTable& table : tables) {
+        lines.rows.push_back(
+            {QStringLiteral("Таблица параметров: ") + QString::fromStdString(table.wheel)});
+        for (const ParameterRow& row : table.rows) {
+            QString name = QString::fromStdString(row.name);
+            if (!row.symbol.empty()) {
+                name += QLatin1Char(' ') + QString::fromStdString(row.symbol);
+            }
+            lines.rows.push_back({name, QString::fromStdString(row.value)});
+        }
+    }
+}
+
 QString SheetTabText(const SheetLines& lines) {
     QString text = lines.headings.join(QLatin1Char('\t')) + QLatin1Char('\n');
     for (const QStringList& row : lines.rows) {

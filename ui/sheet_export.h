@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "report/data_sheet.h"
+#include "report/parameter_table.h"
 
 namespace tarvo::ui {
 
@@ -26,6 +27,10 @@ struct SheetLines {
 
 // The sheet's rows with numbers written with `separator` as the decimal sign.
 SheetLines LinesOfSheet(const DataSheet& sheet, char separator);
+
+// Appends each wheel's parameter table after the sheet's rows: a row naming the table, then
+// a row per parameter (its name and symbol in one cell, its value in the next).
+void AddParameterTables(SheetLines& lines, const std::vector<ParameterTable>& tables);
 
 // Cells separated by tabs, one row a line; the warnings after an empty line.
 QString SheetTabText(const SheetLines& lines);

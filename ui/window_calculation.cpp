@@ -2,6 +2,7 @@
 #include "ui/window_calculation.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QLineEdit>
 
 #include <array>
@@ -11,6 +12,7 @@
 #include "app/basic_rack.h"
 #include "app/custom_rack.h"
 #include "app/startup.h"
+#include "app/table_input.h"
 #include "math/number_text.h"
 #include "math/rounding.h"
 #include "profile/main_mod.h"
@@ -24,12 +26,15 @@ namespace {
 enum TaskBit : unsigned { kPair = 1, kGost = 2, kOst = 4, kSpline = kGost | kOst, kAll = 7 };
 
 enum class Kind {
-    Number,  // a box read with a decimal comma: the exact value
-    Count,   // a tooth count: the box's value rounded half to even
-    Points,  // a point count: the number as typed (a comma ends it) rounded half to even
-    Word,    // option buttons "<control>(0)", "<control>(1)": one word each
-    Check,   // a check box: words[0] unticked, words[1] ticked
-    Rack,    // the rack rows: "rack" a fixed row's key, or "rack-custom" the own rack's values
+    Number,     // a box read with a decimal comma: the exact value
+    Count,      // a tooth count: the box's value rounded half to even
+    Points,     // a point count: the number as typed (a comma ends it) rounded half to even
+    Word,       // option buttons "<control>(0)", "<control>(1)": one word each
+    Check,      // a check box: words[0] unticked, words[1] ticked
+    Rack,       // the rack rows: "rack" a fixed row's key, or "rack-custom" the own rack's values
+    Combo,      // a list: words[0] its first row, words[1] its second
+    Tolerance,  // the tolerance box, written only while its check box is ticked
+    Text,       // a box's text as a string, written only when not empty
 };
 
 struct Row {
@@ -49,6 +54,7 @@ const Row kRows[] = {
     {"helix", kPair, "txtBeta", Kind::Number},
     {"x1", kPair, "txtx1", Kind::Number},
     {"x2", kPair, "txtx2", Kind::Number},
+    {"hand", kPair, "cboHand", Kind::Combo, {"right", "left"}},
     {"backlash", kPair, "txtJbn", Kind::Number},
     {"rack", kPair, nullptr, Kind::Rack},
     {"part", kSpline, "opValVt", Kind::Word, {"shaft", "hub"}},
@@ -57,8 +63,14 @@ const Row kRows[] = {
     {"shift", kGost, "txtX", Kind::Number},
     {"involute-points", kAll, "txtAccEv", Kind::Points},
     {"fillet-points", kAll, "txtAccPer", Kind::Points},
+    {"tolerance", kAll, "txtTolerance", Kind::Tolerance},
     {"fillet", kAll, "chkCutFillet", Kind::Check, {"design", "cut"}},
+    {"accuracy", kAll, "txtAccuracy", Kind::Text},
 };
+
+// The check box of the tolerance: while ticked the tolerance places the points, and the point
+// counts are not written (tarvo-cli refuses them beside a tolerance).
+const char* const kToleranceCheck = "chkTolerance";
 
 // Entries only tarvo-cli uses (the measuring rollers of its report): taken and left alone.
 const char* const kCliOnly[] = {"roller"};
@@ -142,6 +154,11 @@ CalcEntry RackEntry(const QWidget* window) {
     return {kCustomRackKey, CustomRackList(window), true};
 }
 
+bool Ticked(const QWidget* window, const char* name) {
+    auto* box = Control<QAbstractButton>(window, QLatin1String(name));
+    return box != nullptr && box->isChecked();
+}
+
 std::optional<CalcEntry> EntryOf(const QWidget* window, const Row& row) {
     switch (row.kind) {
         case Kind::Number: {
@@ -152,6 +169,9 @@ std::optional<CalcEntry> EntryOf(const QWidget* window, const Row& row) {
             return CalcEntry{
                 row.key, WholeText(RoundHalfEven(FieldValue(BoxText(window, row.control)))), false};
         case Kind::Points:
+            if (Ticked(window, kToleranceCheck)) {
+                return std::nullopt;
+            }
             return CalcEntry{
                 row.key, WholeText(RoundHalfEven(RawValue(BoxText(window, row.control)))), false};
         case Kind::Word: {
@@ -166,6 +186,25 @@ std::optional<CalcEntry> EntryOf(const QWidget* window, const Row& row) {
         }
         case Kind::Rack:
             return RackEntry(window);
+        case Kind::Combo: {
+            auto* list = Control<QComboBox>(window, QLatin1String(row.control));
+            const bool other = list != nullptr && list->currentIndex() == 1;
+            return CalcEntry{row.key, row.words[other ? 1 : 0], true};
+        }
+        case Kind::Tolerance: {
+            const double v = FieldValue(BoxText(window, row.control));
+            if (!Ticked(window, kToleranceCheck) || !std::isfinite(v)) {
+                return std::nullopt;
+            }
+            return CalcEntry{row.key, ExactNumberText(v), false};
+        }
+        case Kind::Text: {
+            const std::string text = BoxText(window, row.control);
+            if (text.empty()) {
+                return std::nullopt;
+            }
+            return CalcEntry{row.key, text, true};
+        }
     }
     return std::nullopt;
 }
@@ -176,6 +215,7 @@ struct Plan {
     std::vector<std::pair<QString, QString>> texts;  // box, text
     std::vector<QString> chosen;                     // buttons to choose
     std::vector<std::pair<QString, bool>> ticks;     // check boxes
+    std::vector<std::pair<QString, int>> rows;       // lists and their rows
 };
 
 std::string Problem(const std::string& key, const std::string& what) {
@@ -185,7 +225,33 @@ std::string Problem(const std::string& key, const std::string& what) {
 // Reads one row's entry into the plan, or says what is wrong with it.
 std::optional<std::string> PlanRow(const Row& row, const CalcEntry* entry, Plan& plan) {
     const QString control = QLatin1String(row.control);
-    if (row.kind == Kind::Word || row.kind == Kind::Check) {
+    if (row.kind == Kind::Text) {
+        if (entry == nullptr) {
+            plan.texts.emplace_back(control, QString());
+            return std::nullopt;
+        }
+        if (!entry->quoted) {
+            return Problem(row.key, "ожидалась строка");
+        }
+        if (const std::string problem = AccuracyTextProblem(entry->value); !problem.empty()) {
+            return Problem(row.key, problem);
+        }
+        plan.texts.emplace_back(control, FromCore(entry->value));
+        return std::nullopt;
+    }
+    if (row.kind == Kind::Tolerance) {
+        // Not given: the point counts place the points; the box keeps its value.
+        plan.ticks.emplace_back(QLatin1String(kToleranceCheck), entry != nullptr);
+        if (entry == nullptr) {
+            return std::nullopt;
+        }
+        if (entry->quoted || !IsJsonNumber(entry->value)) {
+            return Problem(row.key, "ожидалось число");
+        }
+        plan.texts.emplace_back(control, FromCore(entry->value));
+        return std::nullopt;
+    }
+    if (row.kind == Kind::Word || row.kind == Kind::Check || row.kind == Kind::Combo) {
         int index = 0;
         if (entry != nullptr) {
             index = -1;
@@ -201,6 +267,8 @@ std::optional<std::string> PlanRow(const Row& row, const CalcEntry* entry, Plan&
         }
         if (row.kind == Kind::Word) {
             plan.chosen.push_back(Indexed(row.control, index));
+        } else if (row.kind == Kind::Combo) {
+            plan.rows.emplace_back(control, index);
         } else {
             plan.ticks.emplace_back(control, index == 1);
         }
@@ -353,6 +421,11 @@ std::optional<std::string> FillWindow(QWidget* window, const Calculation& calcul
     for (const auto& [name, ticked] : plan.ticks) {
         if (auto* box = Control<QAbstractButton>(window, name)) {
             box->setChecked(ticked);
+        }
+    }
+    for (const auto& [name, index] : plan.rows) {
+        if (auto* list = Control<QComboBox>(window, name)) {
+            list->setCurrentIndex(index);
         }
     }
     return std::nullopt;

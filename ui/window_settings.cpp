@@ -2,6 +2,7 @@
 #include "ui/window_settings.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -49,6 +50,7 @@ const QStringList& KeptControls() {
         QStringLiteral("TextHf"),
         QStringLiteral("TextC"),
         QStringLiteral("TextRo"),
+        QStringLiteral("cboHand"),
         // Spline page.
         QStringLiteral("txtmSL"),
         QStringLiteral("txtZ"),
@@ -59,8 +61,14 @@ const QStringList& KeptControls() {
         QStringLiteral("txtAccEv"),
         QStringLiteral("txtAccPer"),
         QStringLiteral("chkCutFillet"),
+        QStringLiteral("chkTolerance"),
+        QStringLiteral("txtTolerance"),
+        QStringLiteral("txtAccuracy"),
         // File page.
         QStringLiteral("txtFileName"),
+        QStringLiteral("chkStep"),
+        QStringLiteral("txtFaceWidth"),
+        QStringLiteral("txtRim"),
     };
     return kControls;
 }
@@ -82,6 +90,8 @@ void SaveControls(const QWidget* window, QSettings& settings) {
             settings.setValue(KeyOf(name), box->text());
         } else if (const auto* button = window->findChild<const QAbstractButton*>(name)) {
             settings.setValue(KeyOf(name), button->isChecked());
+        } else if (const auto* combo = window->findChild<const QComboBox*>(name)) {
+            settings.setValue(KeyOf(name), combo->currentIndex());
         }
     }
 }
@@ -103,6 +113,13 @@ void RestoreControls(QWidget* window, const QSettings& settings) {
             const bool chosen = known && value.toBool();
             if (known && (qobject_cast<QRadioButton*>(button) == nullptr || chosen)) {
                 button->setChecked(chosen);
+            }
+        } else if (auto* combo = window->findChild<QComboBox*>(name)) {
+            // Only a row the list has; anything else leaves the first-run choice.
+            bool whole = false;
+            const int index = value.toString().toInt(&whole);
+            if (whole && index >= 0 && index < combo->count()) {
+                combo->setCurrentIndex(index);
             }
         }
     }

@@ -3,12 +3,14 @@
 // the same drawing bytes.
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStyle>
 #include <QTableWidget>
@@ -47,6 +49,9 @@ const struct {
     {"own rack, rf* derived",
      "OK ctlOB5 TextAlfa=22,5 TextH=1,1 TextHf=1.35 TextC=0.3 TextRo= ComOK txtm=3 txtZ1=17 "
      "txtZ2=30 OK OK"},
+    {"left-hand helical pair, tolerance, accuracy",
+     "OK txtm=2 txtZ1=21 txtZ2=34 txtBeta=15 cboHand=левое OK chkTolerance txtTolerance=0,002 "
+     "txtAccuracy=7-C OK"},
     {"GOST hub, shift in mm", "ctlOptionTip(1) OK opValVt(1) txtmSL=1,25 txtZ=20 txtX=0,3 OK OK"},
     {"OST shaft", "ctlOptionTip(2) OK txtmSL=1 txtZ=18 OK txtAccEv=40 txtAccPer=20 OK"},
 };
@@ -168,17 +173,28 @@ class DesignerDayTest : public QObject {
             first.Fill(
                 "OK ctlOB5 TextAlfa=22,5 TextH=1 TextHf=1,25 TextC=0,3 TextRo=0,3 ComOK "
                 "opTip(1) txtm=2,5 txtZ1=20 txtZ2=61 txtx1=0,1 txtBeta=8 OK txtAccEv=9 "
-                "chkCutFillet OK txtFileName=ring");
+                "chkCutFillet chkTolerance txtTolerance=0,002 txtAccuracy=7-C OK txtFileName=ring "
+                "chkStep txtFaceWidth=35 txtRim=180");
+            first.Find<QComboBox>("cboHand")->setCurrentIndex(1);
             first.Find<tarvo::ui::FolderList>("ctDir")->Open(folder.filePath("gears"), nullptr);
-            kept =
-                first.Texts("txtm txtZ1 txtZ2 txtx1 txtBeta TextAlfa TextHf txtAccEv txtFileName");
+            kept = first.Texts(
+                "txtm txtZ1 txtZ2 txtx1 txtBeta TextAlfa TextHf txtAccEv txtFileName txtTolerance "
+                "txtAccuracy txtFaceWidth txtRim");
             first.window->close();
         }
         WindowDriver second(tarvo::RunBuilder, settings);
         QCOMPARE(second.Frames(), "frStartOpt");
-        QCOMPARE(
-            second.Texts("txtm txtZ1 txtZ2 txtx1 txtBeta TextAlfa TextHf txtAccEv txtFileName"),
-            kept);
+        QCOMPARE(second.Texts("txtm txtZ1 txtZ2 txtx1 txtBeta TextAlfa TextHf txtAccEv txtFileName "
+                              "txtTolerance txtAccuracy txtFaceWidth txtRim"),
+                 kept);
+        QCOMPARE(second.Find<QComboBox>("cboHand")->currentIndex(), 1);
+        QVERIFY(second.Checked("chkTolerance"));
+        QVERIFY(second.Checked("chkStep"));
+        // The boxes follow their restored check boxes.
+        QVERIFY(second.Find<QLineEdit>("txtTolerance")->isEnabled());
+        QVERIFY(second.Find<QLineEdit>("txtFaceWidth")->isEnabled());
+        // The drawing alone is compared below.
+        second.Find<QAbstractButton>("chkStep")->setChecked(false);
         QVERIFY(second.Checked("opTip(1)"));
         QVERIFY(second.Checked("ctlOB5"));
         QVERIFY(second.Checked("chkCutFillet"));
@@ -211,10 +227,16 @@ class DesignerDayTest : public QObject {
         const auto& row = CurrentRow(kTasks);
         WorkFolder folder;
         const QString calculation = folder.filePath("a.tarvo.json");
+        QString kept;
+        int hand = 0;
+        bool tolerance = false;
         {
             WindowDriver first;
             QCOMPARE(first.Fill(row.steps + " txtFileName=first OK"), QString());
             QVERIFY(first.window->SaveCalculation(calculation));
+            kept = first.Texts("txtAccuracy");
+            hand = first.Find<QComboBox>("cboHand")->currentIndex();
+            tolerance = first.Checked("chkTolerance");
         }
         const QByteArray drawn = FileBytes(folder.filePath("first.dxf"));
         QVERIFY(drawn.size() > 1000);
@@ -222,6 +244,9 @@ class DesignerDayTest : public QObject {
         WindowDriver second;
         QVERIFY(second.window->OpenCalculation(calculation));
         QCOMPARE(second.Fill(""), QString());
+        QCOMPARE(second.Texts("txtAccuracy"), kept);
+        QCOMPARE(second.Find<QComboBox>("cboHand")->currentIndex(), hand);
+        QCOMPARE(second.Checked("chkTolerance"), tolerance);
         QCOMPARE(second.Frames(), "frStartOpt");
         QCOMPARE(second.Fill("OK OK OK txtFileName=second OK"), QString());
         QCOMPARE(FileBytes(folder.filePath("second.dxf")), drawn);
@@ -306,6 +331,14 @@ class DesignerDayTest : public QObject {
             }
             QCOMPARE(lines[r + 1], cells.join('\t'));
         }
+        // The parameter tables follow the sheet: the rack's standard row among them.
+        const qsizetype tableStart = lines.indexOf("Таблица параметров: Колесо 1");
+        QVERIFY(tableStart > table->rowCount());
+        bool rack = false;
+        for (qsizetype i = tableStart; i < lines.size(); ++i)
+            rack = rack || (lines[i].contains("ГОСТ 13755-81") && lines[i].contains('\t'));
+        QVERIFY(rack);
+        QVERIFY(QGuiApplication::clipboard()->mimeData()->html().contains("ГОСТ 13755-81"));
         QVERIFY(QGuiApplication::clipboard()->mimeData()->html().contains("<table"));
         // The context menu offers the same.
         QStringList menu;
@@ -324,9 +357,12 @@ class DesignerDayTest : public QObject {
         QByteArray csv = FileBytes(folder.filePath("sheet.csv"));
         QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
         const QStringList rows = QString::fromUtf8(csv.mid(3)).split("\r\n", Qt::SkipEmptyParts);
-        QCOMPARE(rows.size(),
-                 1 + table->rowCount() +
-                     driver.Find<tarvo::ui::DataSheetView>("frSheet")->Warnings().size());
+        // The sheet's rows, then the parameter tables (a heading and its rows), then warnings.
+        QVERIFY(rows.size() >
+                1 + table->rowCount() + 1 +
+                    driver.Find<tarvo::ui::DataSheetView>("frSheet")->Warnings().size());
+        QCOMPARE(rows[1 + table->rowCount()], "Таблица параметров: Колесо 1");
+        QCOMPARE(rows.filter(QRegularExpression("^Таблица параметров: ")).size(), 2);
         QCOMPARE(rows.front(), "Параметр;Колесо 1;Колесо 2 (внутр.)");
         for (int r = 0; r < table->rowCount(); ++r) {
             const QStringList cells = rows[r + 1].split(';');

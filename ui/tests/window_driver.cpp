@@ -2,6 +2,7 @@
 #include "window_driver.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QRadioButton>
 
@@ -55,6 +56,10 @@ QString WindowDriver::Those(const QString& names,
 QString WindowDriver::Fill(const QString& steps) {
     for (const QString& step : steps.split(' ', Qt::SkipEmptyParts)) {
         const qsizetype equals = step.indexOf('=');
+        if (auto* list = window->findChild<QComboBox*>(step.left(equals)); equals >= 0 && list) {
+            list->setCurrentIndex(list->findText(step.mid(equals + 1)));
+            continue;
+        }
         if (equals >= 0) {
             auto* box = Find<QLineEdit>(step.left(equals));
             QTest::mouseClick(box, Qt::LeftButton);
