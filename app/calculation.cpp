@@ -6,6 +6,8 @@
 #include <cmath>
 #include <optional>
 
+#include "math/json_text.h"
+
 namespace tarvo {
 
 namespace {
@@ -13,27 +15,8 @@ namespace {
 // Nesting deeper than this is not a calculation (and would only exhaust the stack).
 constexpr int kMaxDepth = 64;
 
-std::string Quoted(const std::string& text) {
-    std::string out = "\"";
-    for (const char ch : text) {
-        const auto u = static_cast<unsigned char>(ch);
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (u < 0x20) {
-            static const char* const kHex = "0123456789abcdef";
-            out += "\\u00";
-            out += kHex[u >> 4];
-            out += kHex[u & 15];
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
-}
-
 std::string EntryJson(const CalcEntry& entry) {
-    return Quoted(entry.key) + ": " + (entry.quoted ? Quoted(entry.value) : entry.value);
+    return JsonString(entry.key) + ": " + (entry.quoted ? JsonString(entry.value) : entry.value);
 }
 
 // A JSON value as the reader hands it on: a scalar's text, or the entries of the input object.

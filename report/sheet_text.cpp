@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <iterator>
 
+#include "math/json_text.h"
 #include "math/number_text.h"
 #include "report/measure_text.h"
 #include "report/parameter_table.h"
@@ -75,25 +76,6 @@ std::string PadRight(const std::string& text, std::size_t width) {
 std::string PadLeft(const std::string& text, std::size_t width) {
     const std::size_t w = Width(text);
     return w >= width ? text : std::string(width - w, ' ') + text;
-}
-
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (const char ch : text) {
-        const auto u = static_cast<unsigned char>(ch);
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (u < 0x20) {
-            static const char* const kHex = "0123456789abcdef";
-            out += "\\u00";
-            out += kHex[u >> 4];
-            out += kHex[u & 15];
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
 }
 
 // Every number of the JSON form is a length in mm, an angle in degrees or a ratio. Rounded to
