@@ -1,8 +1,6 @@
 // Cutting-rack input of an external member, from the wizard's rack and accuracy.
 #include "drawing/rack_cut.h"
 
-#include "math/involute.h"
-
 namespace tarvo {
 
 RackCutData RackCutDataOf(const MainMod& state, const RackCutMember& member) {
@@ -24,22 +22,21 @@ RackCutData RackCutDataOf(const MainMod& state, const RackCutMember& member) {
     return d;
 }
 
-namespace {
-
-RackCutData PairMemberData(const MainMod& state, const BuilderCall& call,
-                           const ToothProfileInput& in, int z, double x, double da) {
-    const double thinning = (z * in.jn) / (in.member1.z + in.member2.z);
-    const RackCutMember member{z,        call.m, GradToRad(call.beta), GradToRad(call.alpha), x,
-                               thinning, da};
-    return RackCutDataOf(state, member);
+RackCutMember RackCutMemberOf(const PairGeometry& pair, const GearMember& member, double da) {
+    RackCutMember cut;
+    cut.z = member.z;
+    cut.mn = pair.section.mn;
+    cut.beta = pair.section.beta;
+    cut.alphaN = pair.section.alphaN;
+    cut.x = member.xn;
+    cut.thinning = member.thinning;
+    cut.da = da;
+    return cut;
 }
 
-}  // namespace
-
-ToleranceShortfall PairMemberRackCutShortfall(const MainMod& state, const BuilderCall& call,
-                                              const ToothProfileInput& in, int z, double x,
-                                              double da) {
-    return RackCutShortfall(PairMemberData(state, call, in, z, x, da));
+ToleranceShortfall PairMemberRackCutShortfall(const MainMod& state, const PairGeometry& pair,
+                                              const GearMember& member, double da) {
+    return RackCutShortfall(RackCutDataOf(state, RackCutMemberOf(pair, member, da)));
 }
 
 GeometryError WheelError(GeometryFault fault, int wheel, WheelRole role,
@@ -53,13 +50,9 @@ GeometryError WheelError(GeometryFault fault, int wheel, WheelRole role,
     return e;
 }
 
-RackCutFlankResult PairMemberRackCutFlank(const MainMod& state, const BuilderCall& call,
-                                          const ToothProfileInput& in, int z, double x,
-                                          double da) {
-    const double thinning = (z * in.jn) / (in.member1.z + in.member2.z);
-    const RackCutMember member{z, call.m, GradToRad(call.beta), GradToRad(call.alpha), x,
-                               thinning, da};
-    return RackCutFlank(RackCutDataOf(state, member));
+RackCutFlankResult PairMemberRackCutFlank(const MainMod& state, const PairGeometry& pair,
+                                          const GearMember& member, double da) {
+    return RackCutFlank(RackCutDataOf(state, RackCutMemberOf(pair, member, da)));
 }
 
 }  // namespace tarvo

@@ -2,10 +2,9 @@
 // designer entered it, turned into the cutting rack's input.
 #pragma once
 
-#include "drawing/builder_call.h"
 #include "profile/main_mod.h"
+#include "profile/pair_geometry.h"
 #include "profile/rack_cut_flank.h"
-#include "profile/tooth_profile.h"
 
 namespace tarvo {
 
@@ -24,17 +23,17 @@ struct RackCutMember {
 // drawing accuracy (the fillet gets as many points as the accuracy page gives the fillet).
 RackCutData RackCutDataOf(const MainMod& state, const RackCutMember& member);
 
-// The flank the cutting rack leaves on an external member of the pair `call` describes: its
-// tooth count z, normal shift coefficient x and tip diameter da as drawn, thinned by its share
-// of the backlash the generator input `in` carries.
-RackCutFlankResult PairMemberRackCutFlank(const MainMod& state, const BuilderCall& call,
-                                          const ToothProfileInput& in, int z, double x,
-                                          double da);
+// An external member of `pair` as the cutting rack sees it, with the tip diameter da as drawn.
+RackCutMember RackCutMemberOf(const PairGeometry& pair, const GearMember& member, double da);
+
+// The flank the cutting rack leaves on an external member of `pair`, with its tip diameter da
+// as drawn, thinned by its share of the backlash.
+RackCutFlankResult PairMemberRackCutFlank(const MainMod& state, const PairGeometry& pair,
+                                          const GearMember& member, double da);
 
 // With a tolerance the flank above would not hold: the member and the points it would take.
-ToleranceShortfall PairMemberRackCutShortfall(const MainMod& state, const BuilderCall& call,
-                                              const ToothProfileInput& in, int z, double x,
-                                              double da);
+ToleranceShortfall PairMemberRackCutShortfall(const MainMod& state, const PairGeometry& pair,
+                                              const GearMember& member, double da);
 
 // A fault of the generator or the cutting rack as a wheel's error; with ToleranceTooFine it
 // carries the points one member of the flank would take.

@@ -58,6 +58,16 @@ ToothProfileInput ProfileInput(const MainMod& state, const BuilderCall& call, do
     return in;
 }
 
+MeshMember Member(int z, double d, double da, double db, double x) {
+    MeshMember member;
+    member.z = z;
+    member.d = d;
+    member.da = da;
+    member.db = db;
+    member.x = x;
+    return member;
+}
+
 // The shaft: member 1 of an external mesh with a partner of ten times its teeth whose shift
 // cancels its own.
 SplineResult Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& call, double a) {
@@ -68,8 +78,8 @@ SplineResult Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& ca
     const double ha = state.H;
     g.da = d + (2 * m) * (ha + x);
     ToothProfileInput in = ProfileInput(state, call, a);
-    in.member1 = {Z, d, g.da, g.db, x};
-    in.member2 = {10 * Z, 10 * d, 10 * d + (2 * m) * (ha - x), (10 * d) * std::cos(a), -x};
+    in.member1 = Member(Z, d, g.da, g.db, x);
+    in.member2 = Member(10 * Z, 10 * d, 10 * d + (2 * m) * (ha - x), (10 * d) * std::cos(a), -x);
     in.z0 = Z;
     in.internal = false;
     const ToothProfileResult profile = ToothProfile(in);
@@ -83,7 +93,15 @@ SplineResult Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& ca
     g.members = profile->members1;
     if (state.CutFillet) {
         // The rack-cut root: the flank the cutting rack leaves, on the same tip circle.
-        const RackCutData data = RackCutDataOf(state, {Z, m, 0, a, x, 0, g.da});
+        RackCutMember member;
+        member.z = Z;
+        member.mn = m;
+        member.beta = 0;
+        member.alphaN = a;
+        member.x = x;
+        member.thinning = 0;
+        member.da = g.da;
+        const RackCutData data = RackCutDataOf(state, member);
         RackCutFlankResult cut = RackCutFlank(data);
         if (!cut.ok()) {
             return SplineResult::Failure(WheelError(cut.fault(), 1, WheelRole::Shaft,
@@ -110,7 +128,7 @@ SplineResult Hub(SplineGeometry g, const MainMod& state, const BuilderCall& call
     // Half the hub's teeth, halves to even (25 gives 12, 27 gives 14).
     g.zc = static_cast<int>(RoundHalfEven(Z / 2.0));
     ToothProfileInput in = ProfileInput(state, call, a);
-    in.member1 = {Z, g.d, g.da, g.db, call.x};
+    in.member1 = Member(Z, g.d, g.da, g.db, call.x);
     in.member2 = in.member1;
     in.z0 = g.zc;
     in.internal = true;

@@ -9,6 +9,7 @@
 #include "drawing/internal_pair.h"
 #include "drawing/turn.h"
 #include "report/mesh_check.h"
+#include "profile/pair_geometry.h"
 
 namespace tarvo {
 
@@ -51,7 +52,7 @@ RebuiltPair Rebuild(const MainMod& state, const BuilderCall& call, int involute,
     }
     const InternalPairGeometry& g = built.value();
     // The ring lies about the origin, the pinion at (aw, 0).
-    const bool pinionFirst = call.Z1 < call.Z2;
+    const bool pinionFirst = FirstIsPinion(call.Z1, call.Z2);
     pair.outline1 = OutlinePoints(pinionFirst ? g.pinion : g.ring);
     pair.outline2 = OutlinePoints(pinionFirst ? g.ring : g.pinion);
     (pinionFirst ? pair.centre1 : pair.centre2) = {g.aw, 0};

@@ -8,7 +8,7 @@
 #include "math/outcome.h"
 #include "profile/point_xy.h"
 #include "report/drawn_involute.h"
-#include "report/gear_formulas.h"
+#include "profile/gear_formulas.h"
 
 namespace tarvo {
 

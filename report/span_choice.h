@@ -4,7 +4,7 @@
 
 #include "math/outcome.h"
 #include "report/drawn_involute.h"
-#include "report/gear_formulas.h"
+#include "profile/gear_formulas.h"
 
 namespace tarvo {
 
