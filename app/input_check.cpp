@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <iterator>
 
+#include "drawing/pair_data.h"
 #include "math/constants.h"
 #include "math/involute.h"
-#include "drawing/pair_data.h"
 #include "profile/pair_geometry.h"
 
 namespace tarvo {

@@ -3,40 +3,28 @@
 
 namespace tarvo {
 
-RackCutData RackCutDataOf(const MainMod& state, const RackCutMember& member) {
+RackCutData RackCutDataOf(const MainMod& state, const ToothData& t, double da) {
     RackCutData d;
-    d.z = member.z;
-    d.normalModule = member.mn;
-    d.helixAngle = member.beta;
-    d.profileAngle = member.alphaN;
+    d.z = t.z;
+    d.normalModule = t.mn;
+    d.helixAngle = t.beta;
+    d.profileAngle = t.alphaN;
     d.ha = state.H;
     d.hf = state.Hf;
     d.c = state.C;
     d.rf = state.Ro;
-    d.x = member.x;
-    d.thinning = member.thinning;
-    d.tipDiameter = member.da;
+    d.x = t.x;
+    d.thinning = t.thinning;
+    d.tipDiameter = da;
     d.accEv = state.AccEv;
     d.accPer = state.AccPer;
     d.tolerance = state.Tolerance;
     return d;
 }
 
-RackCutMember RackCutMemberOf(const PairGeometry& pair, const GearMember& member, double da) {
-    RackCutMember cut;
-    cut.z = member.z;
-    cut.mn = pair.section.mn;
-    cut.beta = pair.section.beta;
-    cut.alphaN = pair.section.alphaN;
-    cut.x = member.xn;
-    cut.thinning = member.thinning;
-    cut.da = da;
-    return cut;
-}
-
 ToleranceShortfall PairMemberRackCutShortfall(const MainMod& state, const PairGeometry& pair,
                                               const GearMember& member, double da) {
-    return RackCutShortfall(RackCutDataOf(state, RackCutMemberOf(pair, member, da)));
+    return RackCutShortfall(RackCutDataOf(state, ToothDataOf(pair, member), da));
 }
 
 GeometryError WheelError(GeometryFault fault, int wheel, WheelRole role,
@@ -52,7 +40,7 @@ GeometryError WheelError(GeometryFault fault, int wheel, WheelRole role,
 
 RackCutFlankResult PairMemberRackCutFlank(const MainMod& state, const PairGeometry& pair,
                                           const GearMember& member, double da) {
-    return RackCutFlank(RackCutDataOf(state, RackCutMemberOf(pair, member, da)));
+    return RackCutFlank(RackCutDataOf(state, ToothDataOf(pair, member), da));
 }
 
 }  // namespace tarvo

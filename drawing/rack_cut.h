@@ -8,23 +8,10 @@
 
 namespace tarvo {
 
-// An external member as the cutting rack sees it, in the values the designer entered.
-struct RackCutMember {
-    int z = 0;
-    double mn = 0;        // normal module, mm
-    double beta = 0;      // helix angle, radians
-    double alphaN = 0;    // profile angle of the basic rack, radians
-    double x = 0;         // shift coefficient in the normal section
-    double thinning = 0;  // backlash share off the transverse reference thickness, mm
-    double da = 0;        // tip diameter, mm
-};
-
-// The rack's input: the member, the basic rack stored in `state` (ha*, hf*, c*, rf*) and the
+// The rack's input for external teeth `t` (as entered, thinned by their backlash share) with
+// the tip diameter da as drawn: the basic rack stored in `state` (ha*, hf*, c*, rf*) and the
 // drawing accuracy (the fillet gets as many points as the accuracy page gives the fillet).
-RackCutData RackCutDataOf(const MainMod& state, const RackCutMember& member);
-
-// An external member of `pair` as the cutting rack sees it, with the tip diameter da as drawn.
-RackCutMember RackCutMemberOf(const PairGeometry& pair, const GearMember& member, double da);
+RackCutData RackCutDataOf(const MainMod& state, const ToothData& t, double da);
 
 // The flank the cutting rack leaves on an external member of `pair`, with its tip diameter da
 // as drawn, thinned by its share of the backlash.

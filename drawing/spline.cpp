@@ -93,15 +93,12 @@ SplineResult Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& ca
     g.members = profile->members1;
     if (state.CutFillet) {
         // The rack-cut root: the flank the cutting rack leaves, on the same tip circle.
-        RackCutMember member;
-        member.z = Z;
-        member.mn = m;
-        member.beta = 0;
-        member.alphaN = a;
-        member.x = x;
-        member.thinning = 0;
-        member.da = g.da;
-        const RackCutData data = RackCutDataOf(state, member);
+        ToothData shaft;
+        shaft.z = Z;
+        shaft.mn = m;
+        shaft.alphaN = a;
+        shaft.x = x;
+        const RackCutData data = RackCutDataOf(state, shaft, g.da);
         RackCutFlankResult cut = RackCutFlank(data);
         if (!cut.ok()) {
             return SplineResult::Failure(WheelError(cut.fault(), 1, WheelRole::Shaft,

@@ -24,14 +24,18 @@ double WorkingCentreDistance(double a, double alpha, double alphaW) {
     return (a * std::cos(alpha)) / std::cos(alphaW);
 }
 
-double BacklashShare(int z, double jt, int zPair) { return (z * jt) / zPair; }
+double BacklashShare(int z, double jt, int zPair) {
+    return (z * jt) / zPair;
+}
 
 double ReferenceThickness(double m, double alpha, double x, bool internal, double thinning) {
     const double shift = (2 * x) * std::tan(alpha);
     return (kPi / 2 + (internal ? -shift : shift)) * m - thinning;
 }
 
-bool FirstIsPinion(int z1, int z2) { return z1 < z2; }
+bool FirstIsPinion(int z1, int z2) {
+    return z1 < z2;
+}
 
 PairSection PairSectionOf(const MainMod& rack, const PairRequest& request) {
     PairSection t;
@@ -81,8 +85,8 @@ GeometryError CheckRequest(const PairRequest& request) {
     if (!(request.module > 0) || !std::isfinite(request.module)) {
         return {GeometryFault::ModuleNotPositive, 0, WheelRole::Pair};
     }
-    for (const double v : {request.helixDeg, request.profileDeg, request.x1, request.x2,
-                           request.backlash}) {
+    for (const double v :
+         {request.helixDeg, request.profileDeg, request.x1, request.x2, request.backlash}) {
         if (!std::isfinite(v)) {
             return {GeometryFault::DataNotFinite, 0, WheelRole::Pair};
         }
@@ -153,7 +157,8 @@ PairGeometryResult PairGeometryOf(const MainMod& rack, const PairRequest& reques
     teeth.x2 = g2.x;
     const std::optional<double> working = WorkingPressureAngle(teeth, t.alphaT, p.internal);
     if (!working) {
-        return PairGeometryResult::Failure({GeometryFault::WorkingAngleNotFound, 0, WheelRole::Pair});
+        return PairGeometryResult::Failure(
+            {GeometryFault::WorkingAngleNotFound, 0, WheelRole::Pair});
     }
     p.alphaTw = *working;
     // A working angle of zero or less (or past a right angle) leaves both outlines crossed.

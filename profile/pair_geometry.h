@@ -53,11 +53,11 @@ struct PairRequest {
 // The pair in the plane of the drawing. Heights given as multiples of the normal module are
 // scaled by cos(beta) so that, times the transverse module, they keep their length.
 struct PairSection {
-    double mn = 0;      // normal module
-    double beta = 0;    // helix angle
-    double alphaN = 0;  // profile angle of the basic rack
-    double mt = 0;      // transverse module
-    double alphaT = 0;  // transverse profile angle
+    double mn = 0;         // normal module
+    double beta = 0;       // helix angle
+    double alphaN = 0;     // profile angle of the basic rack
+    double mt = 0;         // transverse module
+    double alphaT = 0;     // transverse profile angle
     double baseHelix = 0;  // beta_b = atan(cos(alpha_t) tan(beta))
     // Rack coefficients as multiples of mt; hfNormal is hf* unscaled, which the internal
     // pair's generator takes.
@@ -76,17 +76,17 @@ PairSection PairSectionOf(const MainMod& rack, const PairRequest& request);
 // One member of the pair.
 struct GearMember {
     WheelRole role = WheelRole::Wheel1;  // Wheel1 / Wheel2, or Pinion / Ring
-    int wheel = 1;           // the wheel as the designer entered it: 1 or 2
+    int wheel = 1;                       // the wheel as the designer entered it: 1 or 2
     int z = 0;
-    double xn = 0;           // shift coefficient as entered, normal section
-    double x = 0;            // the same as a multiple of mt
-    bool internal = false;   // internal teeth
-    double d = 0;            // reference diameter
-    double da = 0;           // tip diameter, shortened for the working centre distance (an
-                             // internal pair's generator may still limit it)
-    double db = 0;           // base diameter
-    double thinning = 0;     // backlash share taken off the reference thickness
-    double s = 0;            // reference tooth thickness, thinned
+    double xn = 0;          // shift coefficient as entered, normal section
+    double x = 0;           // the same as a multiple of mt
+    bool internal = false;  // internal teeth
+    double d = 0;           // reference diameter
+    double da = 0;          // tip diameter, shortened for the working centre distance (an
+                            // internal pair's generator may still limit it)
+    double db = 0;          // base diameter
+    double thinning = 0;    // backlash share taken off the reference thickness
+    double s = 0;           // reference tooth thickness, thinned
 };
 
 struct PairGeometry {

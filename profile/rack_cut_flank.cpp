@@ -93,7 +93,10 @@ CuttingRack MakeRack(const RackCutData& d) {
     const double alphaT = std::atan(tanAt);
     k.r = (d.z * mt) / 2;
     k.rb = k.r * std::cos(alphaT);
-    // Reference-circle tooth thickness less the backlash thinning, as the flank generator has it.
+    // Reference-circle tooth thickness less the backlash thinning: ReferenceThickness of
+    // profile/pair_geometry.h in the normal-section terms the rack is set in. Its products are
+    // kept in this order because the rack-cut drawings were always made with it: the other
+    // order moves the fifteenth digit of their points.
     const double s = (kPi / 2) * mt + (2 * d.x) * mn * tanAt - d.thinning;
     k.psi = s / (2 * k.r) + Inv(alphaT);
     k.gamma0 = kPi / d.z;

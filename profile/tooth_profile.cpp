@@ -21,9 +21,9 @@ double Radius(const PointXY& p) { return std::sqrt(p.X * p.X + p.Y * p.Y); }
 
 // An external member's circles and the polar angle at which its involute leaves the base circle.
 struct InvoluteCircles {
-    double r0 = 0;   // junction radius, where the involute starts
-    double da = 0;   // tip diameter, where it ends
-    double db = 0;   // base diameter
+    double r0 = 0;  // junction radius, where the involute starts
+    double da = 0;  // tip diameter, where it ends
+    double db = 0;  // base diameter
     double psi = 0;
 };
 

@@ -15,9 +15,9 @@
 #include "math/constants.h"
 #include "math/involute.h"
 #include "math/rounding.h"
-#include "report/drawn_involute.h"
 #include "profile/gear_formulas.h"
 #include "profile/pair_geometry.h"
+#include "report/drawn_involute.h"
 #include "report/overlap_remedy.h"
 
 namespace tarvo {
@@ -86,7 +86,8 @@ void AddMeasurements(WheelSheet& w, const ToothData& t, const DrawnWheel& drawn,
         w.rollerD = roller->D;
         w.M = roller->M;
         w.rollerContact = roller->contactD;
-        const std::optional<RollerMeasurement> untinned = MeasurementOverRollers(nominal, w.rollerD);
+        const std::optional<RollerMeasurement> untinned =
+            MeasurementOverRollers(nominal, w.rollerD);
         w.MNominal = untinned ? untinned->M : kNaN;
     } else {
         w.rollerD = roller.fault().D;
@@ -106,15 +107,7 @@ std::optional<RackCutFlankCurve> CutEnvelope(const SheetBasis& basis, const Toot
     if (t.internal || !basis.state->CutFillet) {
         return std::nullopt;
     }
-    RackCutMember member;
-    member.z = t.z;
-    member.mn = t.mn;
-    member.beta = t.beta;
-    member.alphaN = t.alphaN;
-    member.x = t.x;
-    member.thinning = t.thinning;
-    member.da = da;
-    RackCutData data = RackCutDataOf(*basis.state, member);
+    RackCutData data = RackCutDataOf(*basis.state, t, da);
     // Only the diameters are wanted, and they do not depend on the point counts.
     data.accPer = 2;
     data.accEv = 1;
@@ -302,6 +295,17 @@ void SetHands(DataSheet& sheet, bool internal, ToothHand chosen) {
     sheet.wheels[1].hand = internal ? first : other;
 }
 
+// A wheel's outline as the mesh check turns it: outline k of the drawing about its centre mark.
+MeshWheel DrawnMeshWheel(const DxfDrawing& drawing, const std::vector<PointXY>& centres,
+                         std::size_t k, const ToothData& t) {
+    MeshWheel wheel;
+    wheel.outline = &drawing.polylines[k].points;
+    wheel.centre = centres[k];
+    wheel.teeth = t.z;
+    wheel.internal = t.internal;
+    return wheel;
+}
+
 void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& call,
                    const DxfDrawing& drawing, const SheetBasis& basis, const Flanks& flanks,
                    const PairGeometry& pair) {
@@ -347,10 +351,8 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
     CheckInterference(sheet, 1, ringForm, basis, t2);
 
     // Turned in the designer's order, so "wheel 1" means the same in every line of the sheet.
-    const MeshWheel m1{&drawing.polylines[outline1].points, centres[outline1], call.Z1,
-                       t1.internal};
-    const MeshWheel m2{&drawing.polylines[outline2].points, centres[outline2], call.Z2,
-                       t2.internal};
+    const MeshWheel m1 = DrawnMeshWheel(drawing, centres, outline1, t1);
+    const MeshWheel m2 = DrawnMeshWheel(drawing, centres, outline2, t2);
     sheet.mesh.mesh = WithinMeshCheckRange(drawing, outline1, outline2)
                           ? CheckMesh(m1, m2)
                           : MeshCheckResult::Failure(kMeshCheckOutOfRange);
@@ -387,7 +389,11 @@ DataSheetResult MakeDataSheet(const MainMod& state, const BuilderCall& call,
     sheet.pair = pair;
     // The rack's full depth below its datum line, clearance included, cuts the root.
     const SheetBasis basis{{state.Hf + state.C, state.Ro}, options, &state};
-    sheet.rack = {state.Alfa, state.H, state.Hf, state.C, state.Ro};
+    sheet.rack.alpha = state.Alfa;
+    sheet.rack.ha = state.H;
+    sheet.rack.hf = state.Hf;
+    sheet.rack.c = state.C;
+    sheet.rack.rf = state.Ro;
     sheet.accuracy = options.accuracy;
     // The flanks the drawing was made of, rebuilt from the same data: the measurements must
     // touch their drawn involute.

@@ -65,7 +65,13 @@ double RootDistance(const std::vector<PointXY>& flank, const InvoluteSpan& invol
 }
 
 RollerResult Refuse(RollerFault fault, double D, const RollerMeasurement& m) {
-    return RollerResult::Failure(RollerRefusal{fault, D, m.contactD, m.M, m.centreD});
+    RollerRefusal refusal;
+    refusal.fault = fault;
+    refusal.D = D;
+    refusal.contactD = m.contactD;
+    refusal.M = m.M;
+    refusal.centreD = m.centreD;
+    return RollerResult::Failure(refusal);
 }
 
 }  // namespace

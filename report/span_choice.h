@@ -3,8 +3,8 @@
 #pragma once
 
 #include "math/outcome.h"
-#include "report/drawn_involute.h"
 #include "profile/gear_formulas.h"
+#include "report/drawn_involute.h"
 
 namespace tarvo {
 

@@ -7,10 +7,10 @@
 
 #include <cmath>
 
-#include "profile/gear_formulas.h"
-#include "profile/pair_geometry.h"
 #include "math/constants.h"
 #include "math/involute.h"
+#include "profile/gear_formulas.h"
+#include "profile/pair_geometry.h"
 
 namespace tarvo {
 namespace {

@@ -85,7 +85,8 @@ TEST(PairGeometry, WorkingMeshFillsTheWorkingPitch) {
         const int sumZ = row.internal ? p.member2.z - p.member1.z : p.member1.z + p.member2.z;
         EXPECT_NEAR(Inv(p.alphaTw), Inv(t.alphaT) + 2 * sumX * std::tan(t.alphaN) / sumZ, 1e-13);
         // a cos(alpha_t) = aw cos(alpha_tw).
-        const double a0 = (row.internal ? p.member2.d - p.member1.d : p.member1.d + p.member2.d) / 2;
+        const double a0 =
+            (row.internal ? p.member2.d - p.member1.d : p.member1.d + p.member2.d) / 2;
         EXPECT_NEAR(p.aw * std::cos(p.alphaTw), a0 * std::cos(t.alphaT), 1e-12);
         // On the working circles the two teeth and the backlash fill the working pitch: with
         // the backlash thinned off the reference circles, its part on the working circles is
@@ -111,7 +112,8 @@ TEST(PairGeometry, ShortenedTipsKeepTheRackClearance) {
         SCOPED_TRACE(row.name);
         const PairGeometry p = PairGeometryOf(Rack20(), RequestOf(row)).value();
         const PairSection& t = p.section;
-        for (const auto& [tip, root] : {std::pair{&p.member1, &p.member2}, {&p.member2, &p.member1}}) {
+        for (const auto& [tip, root] :
+             {std::pair{&p.member1, &p.member2}, {&p.member2, &p.member1}}) {
             const double df = root->d - 2 * t.mt * (t.hf + t.c - root->x);
             EXPECT_NEAR(p.aw - tip->da / 2 - df / 2, t.c * t.mt, 1e-12);
         }
@@ -180,13 +182,24 @@ TEST(PairGeometry, RefusesDataNoPairHas) {
         int wheel;
     };
     const FaultRow rows[] = {
-        {"no teeth on wheel 2", {"", 20, 0, 0, 0, 0, 0, false}, GeometryFault::ToothCountNotPositive, 2},
-        {"too many teeth", {"", kMaxTeeth + 1, 20, 0, 0, 0, 0, false}, GeometryFault::TooManyTeeth, 1},
-        {"internal, equal counts", {"", 30, 30, 0, 0, 0, 0, true}, GeometryFault::EqualToothCounts, 0},
+        {"no teeth on wheel 2",
+         {"", 20, 0, 0, 0, 0, 0, false},
+         GeometryFault::ToothCountNotPositive,
+         2},
+        {"too many teeth",
+         {"", kMaxTeeth + 1, 20, 0, 0, 0, 0, false},
+         GeometryFault::TooManyTeeth,
+         1},
+        {"internal, equal counts",
+         {"", 30, 30, 0, 0, 0, 0, true},
+         GeometryFault::EqualToothCounts,
+         0},
         {"shift not a number", {"", 20, 40, NAN, 0, 0, 0, false}, GeometryFault::DataNotFinite, 0},
         // inv(alpha_w) = inv 20° - 0.146 < 0: no angle has it.
-        {"shifts past a zero working angle", {"", 10, 10, -2, -2, 0, 0, false},
-         GeometryFault::WorkingAngleNotFound, 0},
+        {"shifts past a zero working angle",
+         {"", 10, 10, -2, -2, 0, 0, false},
+         GeometryFault::WorkingAngleNotFound,
+         0},
     };
     for (const FaultRow& row : rows) {
         SCOPED_TRACE(row.name);
