@@ -6,8 +6,10 @@
 #include <cstddef>
 #include <iterator>
 
+#include "drawing/pair_data.h"
 #include "math/constants.h"
 #include "math/involute.h"
+#include "profile/pair_geometry.h"
 
 namespace tarvo {
 
@@ -38,8 +40,8 @@ struct Member {
 };
 
 // The transverse section of a pair as the builders find it: module, pressure angle, working
-// pressure angle and base helix angle. An internal pair, or shifts whose working angle is not
-// found, is taken at its reference pressure angle.
+// pressure angle and base helix angle. A pair the builders refuse (shifts whose working angle
+// is not found, say) is taken at its reference pressure angle.
 struct Section {
     double mt = 0;
     double at = 0;
@@ -47,22 +49,15 @@ struct Section {
     double bb = 0;
 };
 
-Section TransverseSection(const BuilderCall& call) {
+Section TransverseSection(const MainMod& rack, const BuilderCall& call) {
+    const PairRequest request = PairRequestOf(call);
+    const PairSection t = PairSectionOf(rack, request);
     Section s;
-    const double cosB = std::cos(GradToRad(call.beta));
-    s.mt = call.m / cosB;
-    s.at = std::atan(std::tan(GradToRad(call.alpha)) / cosB);
-    s.atw = s.at;
-    s.bb = std::atan(std::cos(s.at) * std::tan(GradToRad(call.beta)));
-    if (call.kind != BuilderCall::Kind::ExternalPair) {
-        return s;
-    }
-    const double xSum = (call.x1 + call.x2) * cosB;
-    const ArcInvResult working =
-        ArcInv((2 * xSum * std::tan(s.at)) / (call.Z1 + call.Z2) + Inv(s.at));
-    if (working.ok() && working.value() > 0 && working.value() < kPi / 2) {
-        s.atw = working.value();
-    }
+    s.mt = t.mt;
+    s.at = t.alphaT;
+    s.bb = t.baseHelix;
+    const PairGeometryResult pair = PairGeometryOf(rack, request);
+    s.atw = pair.ok() ? pair->alphaTw : t.alphaT;
     return s;
 }
 
@@ -79,7 +74,7 @@ bool TipOutsideBase(const Member& member, double m, double mt, double at, double
 // Teeth thinned less may still come out pointed at the tip; the builder reports those.
 double ThicknessToSpare(const Member& member, const BuilderCall& call, const Section& s) {
     const double xt = member.x * std::cos(GradToRad(call.beta));
-    const double thickness = (kPi / 2 + 2 * xt * std::tan(s.at)) * s.mt;
+    const double thickness = ReferenceThickness(s.mt, s.at, xt, false, 0);
     return thickness + member.z * s.mt * Inv(s.at);
 }
 
@@ -137,7 +132,7 @@ InputCheck CheckPairSize(const MainMod& rack, const BuilderCall& call) {
         !size.ok()) {
         return size;
     }
-    const Section s = TransverseSection(call);
+    const Section s = TransverseSection(rack, call);
     if (!(s.mt * reach <= kGreatestLength)) {
         return Fault(InputField::Helix, "при таком угле наклона торцовый модуль m / cos β и "
                                         "диаметры колёс слишком велики для записи в чертёж");
@@ -154,17 +149,24 @@ InputCheck CheckPairSize(const MainMod& rack, const BuilderCall& call) {
 // Shifts and backlash of a pair, member by member.
 InputCheck CheckPairTeeth(const MainMod& rack, const BuilderCall& call) {
     const bool internal = call.kind == BuilderCall::Kind::InternalPair;
-    // In an internal pair the wheel with more teeth is the ring.
-    const Member members[] = {
-        {call.Z1, call.x1, internal && call.Z1 > call.Z2, InputField::Shift1, InputField::Teeth1},
-        {call.Z2, call.x2, internal && call.Z2 > call.Z1, InputField::Shift2, InputField::Teeth2},
-    };
+    // In an internal pair the wheel that is not the pinion is the ring (of equal counts, neither).
+    Member members[2];
+    members[0].z = call.Z1;
+    members[0].x = call.x1;
+    members[0].internal = internal && FirstIsPinion(call.Z2, call.Z1);
+    members[0].shiftField = InputField::Shift1;
+    members[0].teethField = InputField::Teeth1;
+    members[1].z = call.Z2;
+    members[1].x = call.x2;
+    members[1].internal = internal && FirstIsPinion(call.Z1, call.Z2);
+    members[1].shiftField = InputField::Shift2;
+    members[1].teethField = InputField::Teeth2;
     for (const Member& member : members) {
         if (!std::isfinite(member.x)) {
             return Fault(member.shiftField, "коэффициент смещения должен быть конечным числом");
         }
     }
-    const Section s = TransverseSection(call);
+    const Section s = TransverseSection(rack, call);
     for (const Member& member : members) {
         // A ring that would clear its base circle unshifted is let down by its shift; one that
         // would not is too small for its pinion.
@@ -187,7 +189,7 @@ InputCheck CheckPairTeeth(const MainMod& rack, const BuilderCall& call) {
     // follow the builder reports.
     const double jt = call.jn / (std::cos(s.atw) * std::cos(s.bb));
     for (const Member& member : members) {
-        const double share = jt * member.z / (call.Z1 + call.Z2);
+        const double share = BacklashShare(member.z, jt, call.Z1 + call.Z2);
         if (!member.internal && share > 0 && !(share < ThicknessToSpare(member, call, s))) {
             return Fault(InputField::Backlash, "боковой зазор больше толщины зуба");
         }
@@ -207,7 +209,11 @@ InputCheck CheckSpline(const MainMod& rack, const BuilderCall& call) {
     if (!std::isfinite(call.x)) {
         return Fault(InputField::SplineShift, "смещение должно быть конечным числом");
     }
-    const Member member{call.Z, call.x, call.hub, InputField::SplineShift};
+    Member member;
+    member.z = call.Z;
+    member.x = call.x;
+    member.internal = call.hub;
+    member.shiftField = InputField::SplineShift;
     if (!TipOutsideBase(member, call.m, call.m, GradToRad(call.alpha), rack.H)) {
         return Fault(InputField::SplineShift, "окружность вершин лежит внутри основной "
                                               "окружности: смещение слишком мало");
@@ -220,7 +226,7 @@ InputCheck CheckSpline(const MainMod& rack, const BuilderCall& call) {
 // The wheel as the designer typed it (1 or 2; 0 for the pair): an internal pair's pinion and
 // ring are wheel 1 and 2 in whichever order their counts were entered.
 int UserWheel(const GeometryError& error, const BuilderCall& call) {
-    const bool pinionFirst = call.Z1 < call.Z2;
+    const bool pinionFirst = FirstIsPinion(call.Z1, call.Z2);
     switch (error.role) {
         case WheelRole::Pair:
             return 0;

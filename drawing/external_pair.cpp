@@ -25,31 +25,22 @@ ExternalPairResult Refuse(GeometryFault fault, int wheel) {
     return ExternalPairResult::Failure({fault, wheel, role});
 }
 
-// Diameters and centre distance from the working angle; tips shortened so the pair keeps its
-// clearance at the working centre distance.
-void PairDiameters(ExternalPairGeometry& g, const BuilderCall& call, const TransverseSection& t) {
-    const double mt = t.mt;
-    const double d1 = call.Z1 * mt;
-    const double d2 = call.Z2 * mt;
-    const double a0 = (d1 + d2) / 2;
-    const double aw = (std::cos(t.alphaT) * a0) / std::cos(g.alphaTw);
-    const double y = (aw - a0) / mt;
-    const double dy = (t.x1 + t.x2) - y;  // tip shortening
-    g.aw = aw;
-    g.d1 = d1;
-    g.d2 = d2;
-    g.da1 = d1 + (2 * mt) * ((t.ha + t.x1) - dy);
-    g.da2 = d2 + (2 * mt) * ((t.ha + t.x2) - dy);
-    g.db1 = d1 * std::cos(t.alphaT);
-    g.db2 = d2 * std::cos(t.alphaT);
-}
-
-ToothProfileInput ProfileInput(const MainMod& state, const ExternalPairGeometry& g,
-                               const BuilderCall& call, const TransverseSection& t) {
-    ToothProfileInput in = PairProfileInput(state, call, t, g.alphaTw, false);
-    in.member1 = {call.Z1, g.d1, g.da1, g.db1, t.x1};
-    in.member2 = {call.Z2, g.d2, g.da2, g.db2, t.x2};
-    return in;
+// The model's values the drawing's callers read.
+void CopyPair(ExternalPairGeometry& g, const PairGeometry& pair) {
+    const GearMember& w1 = pair.member1;
+    const GearMember& w2 = pair.member2;
+    g.mt = pair.section.mt;
+    g.alphaT = pair.section.alphaT;
+    g.alphaTw = pair.alphaTw;
+    g.aw = pair.aw;
+    g.d1 = w1.d;
+    g.d2 = w2.d;
+    g.da1 = w1.da;
+    g.da2 = w2.da;
+    g.db1 = w1.db;
+    g.db2 = w2.db;
+    g.x1 = w1.x;
+    g.x2 = w2.x;
 }
 
 // The flanks both wheels are drawn with: the generator's, or with the rack-cut root the flank
@@ -62,24 +53,24 @@ struct PairFlanks {
     FlankMembers members2;
 };
 
-PairFlanks CutFlanks(const MainMod& state, const BuilderCall& call, const ToothProfileInput& in,
+PairFlanks CutFlanks(const MainMod& state, const PairGeometry& pair,
                      const ToothProfileFlanks& profile) {
-    PairFlanks f{{}, profile.Prof1, profile.Prof2, profile.members1, profile.members2};
+    PairFlanks f;
+    f.flank1 = profile.Prof1;
+    f.flank2 = profile.Prof2;
+    f.members1 = profile.members1;
+    f.members2 = profile.members2;
     if (!state.CutFillet) {
         return f;
     }
     for (const int wheel : {1, 2}) {
-        const MeshMember& member = wheel == 1 ? in.member1 : in.member2;
-        RackCutFlankResult r = PairMemberRackCutFlank(state, call, in, member.z,
-                                                      wheel == 1 ? call.x1 : call.x2, member.da);
+        const GearMember& member = pair.Wheel(wheel);
+        RackCutFlankResult r = PairMemberRackCutFlank(state, pair, member, member.da);
         if (!r.ok()) {
-            const WheelRole role = wheel == 1 ? WheelRole::Wheel1 : WheelRole::Wheel2;
-            f.error = WheelError(
-                r.fault(), wheel, role,
-                r.fault() == GeometryFault::ToleranceTooFine
-                    ? PairMemberRackCutShortfall(state, call, in, member.z,
-                                                 wheel == 1 ? call.x1 : call.x2, member.da)
-                    : ToleranceShortfall{});
+            f.error = WheelError(r.fault(), wheel, member.role,
+                                 r.fault() == GeometryFault::ToleranceTooFine
+                                     ? PairMemberRackCutShortfall(state, pair, member, member.da)
+                                     : ToleranceShortfall{});
             return f;
         }
         RackCutFlankCurve cut = std::move(r).value();
@@ -90,9 +81,9 @@ PairFlanks CutFlanks(const MainMod& state, const BuilderCall& call, const ToothP
 }
 
 // The flanks as above, refused when a tooth is pointed or neighbouring fillets cross.
-PairFlanks ChooseFlanks(const MainMod& state, const BuilderCall& call, const ToothProfileInput& in,
+PairFlanks ChooseFlanks(const MainMod& state, const BuilderCall& call, const PairGeometry& pair,
                         const ToothProfileFlanks& profile) {
-    PairFlanks f = CutFlanks(state, call, in, profile);
+    PairFlanks f = CutFlanks(state, pair, profile);
     for (const int wheel : {1, 2}) {
         if (!f.error.ok()) {
             break;
@@ -110,30 +101,12 @@ PairFlanks ChooseFlanks(const MainMod& state, const BuilderCall& call, const Too
 
 ExternalPairResult ComputeExternalPair(const MainMod& state, const BuilderCall& call) {
     ExternalPairGeometry g;
-    const GeometryError refused = CheckPairCall(call, false);
-    if (!refused.ok()) {
-        return ExternalPairResult::Failure(refused);
+    const PairGeometryResult pair = PairOf(state, call);
+    if (!pair.ok()) {
+        return ExternalPairResult::Failure(pair.fault());
     }
-    const TransverseSection t = ToTransverse(state, call, false);
-    g.mt = t.mt;
-    g.alphaT = t.alphaT;
-    g.x1 = t.x1;
-    g.x2 = t.x2;
-
-    const ArcInvResult working =
-        ArcInv(((2 * (t.x1 + t.x2)) * std::tan(t.alphaT)) / (call.Z1 + call.Z2) + Inv(t.alphaT));
-    if (!working.ok()) {
-        return Refuse(GeometryFault::WorkingAngleNotFound, 0);
-    }
-    g.alphaTw = working.value();
-    // A working angle of zero or less (or past a right angle) leaves both outlines crossed.
-    if (!(g.alphaTw > 0 && g.alphaTw < kPi / 2)) {
-        return Refuse(GeometryFault::WorkingAngleNotPositive, 0);
-    }
-    PairDiameters(g, call, t);
-
-    const ToothProfileInput in = ProfileInput(state, g, call, t);
-    const ToothProfileResult profile = ToothProfile(in);
+    CopyPair(g, pair.value());
+    const ToothProfileResult profile = ToothProfile(PairProfileInput(state, pair.value()));
     if (!profile.ok()) {
         const GeometryError& e = profile.fault();
         const WheelRole role = e.wheel == 1   ? WheelRole::Wheel1
@@ -142,7 +115,7 @@ ExternalPairResult ComputeExternalPair(const MainMod& state, const BuilderCall& 
         return ExternalPairResult::Failure(
             WheelError(e.fault, e.wheel, role, {e.points, e.onFillet, e.allowed}));
     }
-    PairFlanks flanks = ChooseFlanks(state, call, in, profile.value());
+    PairFlanks flanks = ChooseFlanks(state, call, pair.value(), profile.value());
     if (!flanks.error.ok()) {
         return ExternalPairResult::Failure(flanks.error);
     }

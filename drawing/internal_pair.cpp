@@ -26,43 +26,24 @@ InternalPairResult Refuse(GeometryFault fault, int member) {
     return InternalPairResult::Failure({fault, member, role});
 }
 
-// The wheel with fewer teeth is the pinion, whichever the designer entered first.
-void AssignRoles(InternalPairGeometry& g, const BuilderCall& call, const TransverseSection& t) {
-    const bool firstIsPinion = call.Z1 < call.Z2;
-    const double d1 = call.Z1 * t.mt;
-    const double d2 = call.Z2 * t.mt;
-    const double db1 = d1 * std::cos(t.alphaT);
-    const double db2 = d2 * std::cos(t.alphaT);
-    g.zp = firstIsPinion ? call.Z1 : call.Z2;
-    g.zr = firstIsPinion ? call.Z2 : call.Z1;
-    g.xp = firstIsPinion ? t.x1 : t.x2;
-    g.xr = firstIsPinion ? t.x2 : t.x1;
-    g.dp = firstIsPinion ? d1 : d2;
-    g.dr = firstIsPinion ? d2 : d1;
-    g.dbp = firstIsPinion ? db1 : db2;
-    g.dbr = firstIsPinion ? db2 : db1;
-    g.mt = t.mt;
-    g.alphaT = t.alphaT;
-}
-
-// Centre distance and tip diameters from the working angle, before the tip limits.
-void PairDiameters(InternalPairGeometry& g, const TransverseSection& t) {
-    const double mt = t.mt;
-    const double a0 = (g.dr - g.dp) / 2;
-    g.aw = (std::cos(t.alphaT) * a0) / std::cos(g.alphaTw);
-    const double y = (g.aw - a0) / mt;
-    const double dy = (g.xr - g.xp) - y;
-    g.dap = g.dp + (2 * mt) * ((t.ha + g.xp) - dy);
-    g.dar = g.dr - (2 * mt) * ((t.ha - g.xr) + dy);
-}
-
-ToothProfileInput ProfileInput(const MainMod& state, const InternalPairGeometry& g,
-                               const BuilderCall& call, const TransverseSection& t) {
-    ToothProfileInput in = PairProfileInput(state, call, t, g.alphaTw, true);
-    in.member1 = {g.zp, g.dp, g.dap, g.dbp, g.xp};
-    in.member2 = {g.zr, g.dr, g.dar, g.dbr, g.xr};
-    in.z0 = g.zp;  // the ring is cut by a cutter of the pinion's size
-    return in;
+// The model's values the drawing's callers read, before the generator's tip limits.
+void CopyPair(InternalPairGeometry& g, const PairGeometry& pair) {
+    const GearMember& p = pair.member1;
+    const GearMember& r = pair.member2;
+    g.zp = p.z;
+    g.zr = r.z;
+    g.xp = p.x;
+    g.xr = r.x;
+    g.dp = p.d;
+    g.dr = r.d;
+    g.dbp = p.db;
+    g.dbr = r.db;
+    g.dap = p.da;
+    g.dar = r.da;
+    g.mt = pair.section.mt;
+    g.alphaT = pair.section.alphaT;
+    g.alphaTw = pair.alphaTw;
+    g.aw = pair.aw;
 }
 
 // The pinion's flank: the generator's, or with the rack-cut root the flank the cutting rack
@@ -74,51 +55,38 @@ struct PinionFlank {
     ToleranceShortfall shortfall;  // with ToleranceTooFine
 };
 
-PinionFlank ChoosePinionFlank(const MainMod& state, const BuilderCall& call,
-                              const ToothProfileInput& in, const ToothProfileFlanks& profile) {
+PinionFlank ChoosePinionFlank(const MainMod& state, const PairGeometry& pair,
+                              const ToothProfileFlanks& profile) {
+    PinionFlank chosen;
     if (!state.CutFillet) {
-        return {GeometryFault::None, profile.Prof1, profile.members1, {}};
+        chosen.flank = profile.Prof1;
+        chosen.members = profile.members1;
+        return chosen;
     }
-    const bool firstIsPinion = call.Z1 < call.Z2;
-    const double x = firstIsPinion ? call.x1 : call.x2;
-    RackCutFlankResult r = PairMemberRackCutFlank(state, call, in, in.member1.z, x, profile.da1);
+    RackCutFlankResult r = PairMemberRackCutFlank(state, pair, pair.member1, profile.da1);
     if (!r.ok()) {
-        return {r.fault(),
-                {},
-                {},
-                r.fault() == GeometryFault::ToleranceTooFine
-                    ? PairMemberRackCutShortfall(state, call, in, in.member1.z, x, profile.da1)
-                    : ToleranceShortfall{}};
+        chosen.fault = r.fault();
+        if (r.fault() == GeometryFault::ToleranceTooFine) {
+            chosen.shortfall = PairMemberRackCutShortfall(state, pair, pair.member1, profile.da1);
+        }
+        return chosen;
     }
     RackCutFlankCurve cut = std::move(r).value();
-    return {GeometryFault::None, std::move(cut.flank), std::move(cut.members), {}};
+    chosen.flank = std::move(cut.flank);
+    chosen.members = std::move(cut.members);
+    return chosen;
 }
 
 }  // namespace
 
 InternalPairResult ComputeInternalPair(const MainMod& state, const BuilderCall& call) {
     InternalPairGeometry g;
-    const GeometryError refused = CheckPairCall(call, true);
-    if (!refused.ok()) {
-        return InternalPairResult::Failure(refused);
+    const PairGeometryResult pair = PairOf(state, call);
+    if (!pair.ok()) {
+        return InternalPairResult::Failure(pair.fault());
     }
-    // The dedendum goes to the generator in the normal section.
-    const TransverseSection t = ToTransverse(state, call, true);
-    AssignRoles(g, call, t);
-
-    const ArcInvResult working =
-        ArcInv(((2 * (g.xr - g.xp)) * std::tan(t.alphaT)) / (g.zr - g.zp) + Inv(t.alphaT));
-    if (!working.ok()) {
-        return Refuse(GeometryFault::WorkingAngleNotFound, 0);
-    }
-    g.alphaTw = working.value();
-    if (!(g.alphaTw > 0 && g.alphaTw < kPi / 2)) {
-        return Refuse(GeometryFault::WorkingAngleNotPositive, 0);
-    }
-    PairDiameters(g, t);
-
-    const ToothProfileInput in = ProfileInput(state, g, call, t);
-    const ToothProfileResult generated = ToothProfile(in);
+    CopyPair(g, pair.value());
+    const ToothProfileResult generated = ToothProfile(PairProfileInput(state, pair.value()));
     if (!generated.ok()) {
         const GeometryError& e = generated.fault();
         const WheelRole role = e.wheel == 1   ? WheelRole::Pinion
@@ -131,7 +99,7 @@ InternalPairResult ComputeInternalPair(const MainMod& state, const BuilderCall& 
     g.dap = profile.da1;
     g.dar = profile.da2;
     g.cutter = profile.cutter;
-    PinionFlank pinion = ChoosePinionFlank(state, call, in, profile);
+    PinionFlank pinion = ChoosePinionFlank(state, pair.value(), profile);
     if (pinion.fault == GeometryFault::None) {
         pinion.fault = CheckExternalFlank(pinion.flank, g.zp, LengthUnit(call.m));
     }
@@ -155,6 +123,15 @@ InternalPairResult ComputeInternalPair(const MainMod& state, const BuilderCall& 
         return Refuse(GeometryFault::NonFinitePoint, 1);
     }
     return g;
+}
+
+CutterFilletResult InternalPairCutter(const MainMod& state, const BuilderCall& call) {
+    const PairGeometryResult pair = PairOf(state, call);
+    if (!pair.ok()) {
+        return CutterFilletResult::Failure(pair.fault().fault);
+    }
+    // The cutter's size does not depend on the points of the fillet: the fewest will do.
+    return CutterFillet(RingCutterInput(PairProfileInput(state, pair.value()), 2));
 }
 
 DrawResult DrawInternalPair(const MainMod& state, const BuilderCall& call) {

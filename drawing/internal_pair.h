@@ -37,6 +37,10 @@ struct InternalPairGeometry {
 using InternalPairResult = Outcome<InternalPairGeometry, GeometryError>;
 InternalPairResult ComputeInternalPair(const MainMod& state, const BuilderCall& call);
 
+// The ring's pinion-type cutter as the generator fits it for the pair `call` describes, without
+// the pair's flanks; the fault when the pair or the cutter has none.
+CutterFilletResult InternalPairCutter(const MainMod& state, const BuilderCall& call);
+
 DrawResult DrawInternalPair(const MainMod& state, const BuilderCall& call);
 
 }  // namespace tarvo

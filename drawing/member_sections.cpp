@@ -10,6 +10,7 @@
 #include "math/constants.h"
 #include "math/involute.h"
 #include "profile/gear_outline.h"
+#include "profile/pair_geometry.h"
 
 namespace tarvo {
 
@@ -86,7 +87,7 @@ MemberSectionsResult ComputeMemberSections(const MainMod& state, const BuilderCa
             if (!g.ok()) {
                 return MemberSectionsResult::Failure(g.fault());
             }
-            const bool firstIsPinion = call.Z1 < call.Z2;
+            const bool firstIsPinion = FirstIsPinion(call.Z1, call.Z2);
             MemberSection ring = Internal(firstIsPinion ? WheelRole::Wheel2 : WheelRole::Wheel1,
                                           g->zr, g->ringFlank);
             ring.d = g->dr;

@@ -1,36 +1,27 @@
-// The opening steps every gear-pair builder shares: refusing data no pair can have, and turning
-// the normal-section data of a helical pair into the transverse section the drawing shows.
+// The pair a builder draws, as the model of profile/pair_geometry.h computes it from the call,
+// and the flank generator's input taken from that model.
 #pragma once
 
 #include "drawing/builder_call.h"
-#include "profile/geometry_fault.h"
 #include "profile/main_mod.h"
+#include "profile/pair_geometry.h"
 #include "profile/tooth_profile.h"
 
 namespace tarvo {
 
-// A pair's data before any geometry: tooth counts from 1 to kMaxTeeth (an internal pair's two
-// counts different), a finite positive module, finite angles, shifts and backlash.
-GeometryError CheckPairCall(const BuilderCall& call, bool internal);
+// The values of a pair's call by name (the kind says whether the pair is internal).
+PairRequest PairRequestOf(const BuilderCall& call);
 
-// The pair in the plane of the drawing. Heights given as multiples of the normal module are
-// scaled by cos beta so that, times the transverse module, they keep their length.
-struct TransverseSection {
-    double mt = 0;      // transverse module
-    double alphaT = 0;  // transverse profile angle, radians
-    double beta = 0;    // helix angle, radians
-    double ha = 0, hf = 0, c = 0, rf = 0;  // rack coefficients as multiples of mt
-    double x1 = 0, x2 = 0;                 // shift coefficients as multiples of mt
-};
+// The pair `call` describes with the basic rack stored in `state`, or why it has none.
+PairGeometryResult PairOf(const MainMod& state, const BuilderCall& call);
 
-// keepNormalDedendum: the internal pair's generator takes hf* in the normal section.
-TransverseSection ToTransverse(const MainMod& state, const BuilderCall& call,
-                               bool keepNormalDedendum);
+// A member as the generator takes it: teeth, circles and transverse shift.
+MeshMember MeshMemberOf(const GearMember& member);
 
-// The generator's input for a pair in its transverse section: the rack coefficients, the
-// accuracy, and the normal backlash turned transverse at the working angle alphaTw. The caller
-// fills in the two members (and an internal pair's cutter).
-ToothProfileInput PairProfileInput(const MainMod& state, const BuilderCall& call,
-                                   const TransverseSection& t, double alphaTw, bool internal);
+// The generator's input for the pair: its members in the model's order (an internal pair's
+// pinion first, its cutter with the pinion's teeth), the transverse section with the dedendum
+// an internal pair's generator takes in the normal section, the transverse backlash, and the
+// accuracy in `state`. Both members are generated.
+ToothProfileInput PairProfileInput(const MainMod& state, const PairGeometry& pair);
 
 }  // namespace tarvo

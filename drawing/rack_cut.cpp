@@ -1,45 +1,30 @@
 // Cutting-rack input of an external member, from the wizard's rack and accuracy.
 #include "drawing/rack_cut.h"
 
-#include "math/involute.h"
-
 namespace tarvo {
 
-RackCutData RackCutDataOf(const MainMod& state, const RackCutMember& member) {
+RackCutData RackCutDataOf(const MainMod& state, const ToothData& t, double da) {
     RackCutData d;
-    d.z = member.z;
-    d.normalModule = member.mn;
-    d.helixAngle = member.beta;
-    d.profileAngle = member.alphaN;
+    d.z = t.z;
+    d.normalModule = t.mn;
+    d.helixAngle = t.beta;
+    d.profileAngle = t.alphaN;
     d.ha = state.H;
     d.hf = state.Hf;
     d.c = state.C;
     d.rf = state.Ro;
-    d.x = member.x;
-    d.thinning = member.thinning;
-    d.tipDiameter = member.da;
+    d.x = t.x;
+    d.thinning = t.thinning;
+    d.tipDiameter = da;
     d.accEv = state.AccEv;
     d.accPer = state.AccPer;
     d.tolerance = state.Tolerance;
     return d;
 }
 
-namespace {
-
-RackCutData PairMemberData(const MainMod& state, const BuilderCall& call,
-                           const ToothProfileInput& in, int z, double x, double da) {
-    const double thinning = (z * in.jn) / (in.member1.z + in.member2.z);
-    const RackCutMember member{z,        call.m, GradToRad(call.beta), GradToRad(call.alpha), x,
-                               thinning, da};
-    return RackCutDataOf(state, member);
-}
-
-}  // namespace
-
-ToleranceShortfall PairMemberRackCutShortfall(const MainMod& state, const BuilderCall& call,
-                                              const ToothProfileInput& in, int z, double x,
-                                              double da) {
-    return RackCutShortfall(PairMemberData(state, call, in, z, x, da));
+ToleranceShortfall PairMemberRackCutShortfall(const MainMod& state, const PairGeometry& pair,
+                                              const GearMember& member, double da) {
+    return RackCutShortfall(RackCutDataOf(state, ToothDataOf(pair, member), da));
 }
 
 GeometryError WheelError(GeometryFault fault, int wheel, WheelRole role,
@@ -53,13 +38,9 @@ GeometryError WheelError(GeometryFault fault, int wheel, WheelRole role,
     return e;
 }
 
-RackCutFlankResult PairMemberRackCutFlank(const MainMod& state, const BuilderCall& call,
-                                          const ToothProfileInput& in, int z, double x,
-                                          double da) {
-    const double thinning = (z * in.jn) / (in.member1.z + in.member2.z);
-    const RackCutMember member{z, call.m, GradToRad(call.beta), GradToRad(call.alpha), x,
-                               thinning, da};
-    return RackCutFlank(RackCutDataOf(state, member));
+RackCutFlankResult PairMemberRackCutFlank(const MainMod& state, const PairGeometry& pair,
+                                          const GearMember& member, double da) {
+    return RackCutFlank(RackCutDataOf(state, ToothDataOf(pair, member), da));
 }
 
 }  // namespace tarvo

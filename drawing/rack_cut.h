@@ -2,39 +2,25 @@
 // designer entered it, turned into the cutting rack's input.
 #pragma once
 
-#include "drawing/builder_call.h"
 #include "profile/main_mod.h"
+#include "profile/pair_geometry.h"
 #include "profile/rack_cut_flank.h"
-#include "profile/tooth_profile.h"
 
 namespace tarvo {
 
-// An external member as the cutting rack sees it, in the values the designer entered.
-struct RackCutMember {
-    int z = 0;
-    double mn = 0;        // normal module, mm
-    double beta = 0;      // helix angle, radians
-    double alphaN = 0;    // profile angle of the basic rack, radians
-    double x = 0;         // shift coefficient in the normal section
-    double thinning = 0;  // backlash share off the transverse reference thickness, mm
-    double da = 0;        // tip diameter, mm
-};
-
-// The rack's input: the member, the basic rack stored in `state` (ha*, hf*, c*, rf*) and the
+// The rack's input for external teeth `t` (as entered, thinned by their backlash share) with
+// the tip diameter da as drawn: the basic rack stored in `state` (ha*, hf*, c*, rf*) and the
 // drawing accuracy (the fillet gets as many points as the accuracy page gives the fillet).
-RackCutData RackCutDataOf(const MainMod& state, const RackCutMember& member);
+RackCutData RackCutDataOf(const MainMod& state, const ToothData& t, double da);
 
-// The flank the cutting rack leaves on an external member of the pair `call` describes: its
-// tooth count z, normal shift coefficient x and tip diameter da as drawn, thinned by its share
-// of the backlash the generator input `in` carries.
-RackCutFlankResult PairMemberRackCutFlank(const MainMod& state, const BuilderCall& call,
-                                          const ToothProfileInput& in, int z, double x,
-                                          double da);
+// The flank the cutting rack leaves on an external member of `pair`, with its tip diameter da
+// as drawn, thinned by its share of the backlash.
+RackCutFlankResult PairMemberRackCutFlank(const MainMod& state, const PairGeometry& pair,
+                                          const GearMember& member, double da);
 
 // With a tolerance the flank above would not hold: the member and the points it would take.
-ToleranceShortfall PairMemberRackCutShortfall(const MainMod& state, const BuilderCall& call,
-                                              const ToothProfileInput& in, int z, double x,
-                                              double da);
+ToleranceShortfall PairMemberRackCutShortfall(const MainMod& state, const PairGeometry& pair,
+                                              const GearMember& member, double da);
 
 // A fault of the generator or the cutting rack as a wheel's error; with ToleranceTooFine it
 // carries the points one member of the flank would take.

@@ -58,6 +58,16 @@ ToothProfileInput ProfileInput(const MainMod& state, const BuilderCall& call, do
     return in;
 }
 
+MeshMember Member(int z, double d, double da, double db, double x) {
+    MeshMember member;
+    member.z = z;
+    member.d = d;
+    member.da = da;
+    member.db = db;
+    member.x = x;
+    return member;
+}
+
 // The shaft: member 1 of an external mesh with a partner of ten times its teeth whose shift
 // cancels its own.
 SplineResult Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& call, double a) {
@@ -68,8 +78,8 @@ SplineResult Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& ca
     const double ha = state.H;
     g.da = d + (2 * m) * (ha + x);
     ToothProfileInput in = ProfileInput(state, call, a);
-    in.member1 = {Z, d, g.da, g.db, x};
-    in.member2 = {10 * Z, 10 * d, 10 * d + (2 * m) * (ha - x), (10 * d) * std::cos(a), -x};
+    in.member1 = Member(Z, d, g.da, g.db, x);
+    in.member2 = Member(10 * Z, 10 * d, 10 * d + (2 * m) * (ha - x), (10 * d) * std::cos(a), -x);
     in.z0 = Z;
     in.internal = false;
     const ToothProfileResult profile = ToothProfile(in);
@@ -83,7 +93,12 @@ SplineResult Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& ca
     g.members = profile->members1;
     if (state.CutFillet) {
         // The rack-cut root: the flank the cutting rack leaves, on the same tip circle.
-        const RackCutData data = RackCutDataOf(state, {Z, m, 0, a, x, 0, g.da});
+        ToothData shaft;
+        shaft.z = Z;
+        shaft.mn = m;
+        shaft.alphaN = a;
+        shaft.x = x;
+        const RackCutData data = RackCutDataOf(state, shaft, g.da);
         RackCutFlankResult cut = RackCutFlank(data);
         if (!cut.ok()) {
             return SplineResult::Failure(WheelError(cut.fault(), 1, WheelRole::Shaft,
@@ -110,7 +125,7 @@ SplineResult Hub(SplineGeometry g, const MainMod& state, const BuilderCall& call
     // Half the hub's teeth, halves to even (25 gives 12, 27 gives 14).
     g.zc = static_cast<int>(RoundHalfEven(Z / 2.0));
     ToothProfileInput in = ProfileInput(state, call, a);
-    in.member1 = {Z, g.d, g.da, g.db, call.x};
+    in.member1 = Member(Z, g.d, g.da, g.db, call.x);
     in.member2 = in.member1;
     in.z0 = g.zc;
     in.internal = true;

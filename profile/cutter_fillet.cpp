@@ -9,6 +9,7 @@
 #include "math/involute.h"
 #include "math/rounding.h"
 #include "profile/length_unit.h"
+#include "profile/pair_geometry.h"
 #include "profile/rounding_fit.h"
 
 namespace tarvo {
@@ -94,11 +95,17 @@ CutterFilletResult CutterFillet(const CutterFilletInput& in) {
     r.sc = sc;
     r.x0 = x0;
 
-    const ArcInvResult cutting = ArcInv(((2 * (in.x2 - x0)) * tanA) / (in.z2 - in.z0) + Inv(alpha));
-    if (!cutting.ok()) {
+    // The cutter meshes with the internal gear as a pinion with shift x0.
+    PairTeeth cuttingMesh;
+    cuttingMesh.z1 = in.z0;
+    cuttingMesh.z2 = in.z2;
+    cuttingMesh.x1 = x0;
+    cuttingMesh.x2 = in.x2;
+    const std::optional<double> cutting = WorkingPressureAngle(cuttingMesh, alpha, true);
+    if (!cutting) {
         return CutterFilletResult::Failure(GeometryFault::CutterAngleNotFound);
     }
-    r.alphaW0 = cutting.value();
+    r.alphaW0 = *cutting;
     const double da0 = (2 * m) * (in.T + x0) + d0;
     r.da0 = da0;
 

@@ -9,6 +9,7 @@
 #include "math/involute.h"
 #include "profile/chord_placement.h"
 #include "profile/main_mod.h"
+#include "profile/space_centre_line.h"
 
 namespace tarvo {
 
@@ -18,9 +19,6 @@ namespace {
 // then found by bisection to the last bit.
 constexpr int kClipSteps = 4096;
 constexpr int kClipBisections = 80;
-// The radians by which an internal flank stops short of its space's centre line, as the outline
-// ends it.
-constexpr double kSpaceCentreLineGap = 1e-10;
 
 std::vector<PointXY> PointsAt(const ExactCurve& curve, const std::vector<double>& params) {
     std::vector<PointXY> points;

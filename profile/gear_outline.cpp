@@ -4,13 +4,9 @@
 #include <cmath>
 
 #include "math/constants.h"
+#include "profile/space_centre_line.h"
 
 namespace tarvo {
-
-// The radians by which an internal flank stops short of its space's centre line. The fillet of
-// this tooth and the mirrored fillet of the next one meet there; the gap keeps the rounding of
-// the tooth-by-tooth turn (about 1e-14) from making the seam step backwards and cross itself.
-constexpr double kSpaceCentreLineGap = 1e-10;
 
 std::vector<PointXY> EndFilletOnSpaceCentreLine(int z, std::vector<PointXY> flank) {
     const double h = kPi / z - kSpaceCentreLineGap;

@@ -9,15 +9,13 @@
 
 #include "math/constants.h"
 #include "math/involute.h"
+#include "profile/all_finite.h"
+#include "profile/space_centre_line.h"
 
 namespace tarvo {
 
 namespace {
 
-// Radians by which the first fillet point stops short of the space's centre line. This fillet and
-// the mirrored fillet of the next tooth meet there; the gap keeps the rounding of the
-// tooth-by-tooth turn (about 1e-14) from making the root step backwards and cross itself.
-constexpr double kCentreLineGap = 1e-10;
 // Samples of the corner in the table of rolling travel. Between two samples a point is found by
 // bisection, so the count only decides how evenly points fall where the travel turns back.
 constexpr int kTravelSamples = 512;
@@ -95,7 +93,10 @@ CuttingRack MakeRack(const RackCutData& d) {
     const double alphaT = std::atan(tanAt);
     k.r = (d.z * mt) / 2;
     k.rb = k.r * std::cos(alphaT);
-    // Reference-circle tooth thickness less the backlash thinning, as the flank generator has it.
+    // Reference-circle tooth thickness less the backlash thinning: ReferenceThickness of
+    // profile/pair_geometry.h in the normal-section terms the rack is set in. Its products are
+    // kept in this order because the rack-cut drawings were always made with it: the other
+    // order moves the fifteenth digit of their points.
     const double s = (kPi / 2) * mt + (2 * d.x) * mn * tanAt - d.thinning;
     k.psi = s / (2 * k.r) + Inv(alphaT);
     k.gamma0 = kPi / d.z;
@@ -247,21 +248,12 @@ std::vector<CutPoint> FilletPoints(const CuttingRack& k, double tEnd, int accPer
         }
         points[static_cast<std::size_t>(i)] = p;
     }
-    points[0].theta = k.gamma0 - kCentreLineGap;
+    points[0].theta = k.gamma0 - kSpaceCentreLineGap;
     return points;
 }
 
 PointXY Polar(double R, double theta) {
     return {R * std::cos(theta), R * std::sin(theta)};
-}
-
-bool AllFinite(const std::vector<PointXY>& flank) {
-    for (const PointXY& p : flank) {
-        if (!std::isfinite(p.X) || !std::isfinite(p.Y)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // The fillet as one curve: parameter 0 to 1 along the flat tip from the space's centre line to
@@ -333,7 +325,7 @@ RackCutFlankResult Cut(const RackCutData& data, ToleranceShortfall* shortfall) {
         result.members = std::move(flank.members);
         // The first point stops short of the space's centre line, as with counts.
         const double R = std::hypot(result.flank.front().X, result.flank.front().Y);
-        result.flank.front() = Polar(R, rack.gamma0 - kCentreLineGap);
+        result.flank.front() = Polar(R, rack.gamma0 - kSpaceCentreLineGap);
     } else {
         for (int i = 0; i + 1 < data.accPer; ++i) {
             const CutPoint& p = fillet[static_cast<std::size_t>(i)];

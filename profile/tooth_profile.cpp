@@ -9,7 +9,9 @@
 #include "math/constants.h"
 #include "math/involute.h"
 #include "math/rounding.h"
+#include "profile/all_finite.h"
 #include "profile/length_unit.h"
+#include "profile/pair_geometry.h"
 
 namespace tarvo {
 
@@ -17,21 +19,12 @@ namespace {
 
 double Radius(const PointXY& p) { return std::sqrt(p.X * p.X + p.Y * p.Y); }
 
-bool AllFinite(const std::vector<PointXY>& flank) {
-    for (const PointXY& p : flank) {
-        if (!std::isfinite(p.X) || !std::isfinite(p.Y)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // An external member's circles and the polar angle at which its involute leaves the base circle.
 struct InvoluteCircles {
-    double r0;   // junction radius, where the involute starts
-    double da;   // tip diameter, where it ends
-    double db;   // base diameter
-    double psi;
+    double r0 = 0;  // junction radius, where the involute starts
+    double da = 0;  // tip diameter, where it ends
+    double db = 0;  // base diameter
+    double psi = 0;
 };
 
 // Involute of an external member from its junction radius r0 to the tip circle, into flank
@@ -94,17 +87,31 @@ GeometryError Diagnose(const FaultContext& ctx, int member, GeometryFault seen) 
     return {seen, member};
 }
 
+// A member's tooth thickness on its reference circle, less its share of the backlash.
+double MemberThickness(const ToothProfileInput& in, const MeshMember& g, bool internalTeeth) {
+    const double thinning = BacklashShare(g.z, in.jn, in.member1.z + in.member2.z);
+    return ReferenceThickness(in.m, in.alpha, g.x, internalTeeth, thinning);
+}
+
+// The polar offset of an internal member 2's flank: its thickness (a positive shift makes its
+// teeth thinner) on its reference circle less the involute's angle there.
+double RingFlankOffset(const ToothProfileInput& in) {
+    return MemberThickness(in, in.member2, true) / in.member2.d - Inv(in.alpha);
+}
+
 // The state of one call, shared by its steps.
 struct Mesh {
     const ToothProfileInput& in;
     ToothProfileFlanks& r;
     FaultContext ctx;
     GeometryError error;  // the first failure, with the member it belongs to
-    double tanA;
     double invA;
-    double psi1;  // polar angle at which member 1's involute leaves its base circle
-    double ga1;   // half the tip-circle tangent lengths along the line of action
-    double ga2;
+    double psi1 = 0;  // polar angle at which member 1's involute leaves its base circle
+    double ga1 = 0;   // half the tip-circle tangent lengths along the line of action
+    double ga2 = 0;
+
+    Mesh(const ToothProfileInput& input, ToothProfileFlanks& flanks)
+        : in(input), r(flanks), ctx(), error(), invA(Inv(input.alpha)) {}
 
     // The fillet's point count the tools generate with: with a tolerance the points are placed
     // afterwards, and the tools only fit their roundings.
@@ -147,15 +154,23 @@ struct Mesh {
         return RackFillet(rack);
     }
 
-    // The working pressure angle from its involute, and the centre distance from the sum of
-    // the reference diameters (their difference in an internal mesh); false when no angle is.
-    bool Working(double invWorking, double referenceSpan) {
-        const ArcInvResult working = ArcInv(invWorking);
-        if (!working.ok()) {
+    // The working pressure angle of the two members, and the centre distance from the sum of
+    // their reference diameters (their difference in an internal mesh); false when no angle is.
+    bool Working() {
+        const MeshMember& g1 = in.member1;
+        const MeshMember& g2 = in.member2;
+        PairTeeth teeth;
+        teeth.z1 = g1.z;
+        teeth.z2 = g2.z;
+        teeth.x1 = g1.x;
+        teeth.x2 = g2.x;
+        const std::optional<double> working = WorkingPressureAngle(teeth, in.alpha, in.internal);
+        if (!working) {
             return Fail(1, GeometryFault::WorkingAngleNotFound);
         }
-        r.workingAngle = working.value();
-        r.centreDistance = ((referenceSpan / 2) * std::cos(in.alpha)) / std::cos(r.workingAngle);
+        r.workingAngle = *working;
+        const double referenceSpan = in.internal ? g2.d - g1.d : g1.d + g2.d;
+        r.centreDistance = WorkingCentreDistance(referenceSpan / 2, in.alpha, r.workingAngle);
         return true;
     }
 
@@ -209,7 +224,12 @@ struct Mesh {
         }
         ReversedFillet(prof, per, in.AccPer);
         const double r0 = Radius(prof[static_cast<std::size_t>(in.AccPer - 1)]);
-        ExternalInvolute(prof, in.AccPer, in.AccEv, {r0, da, db, psi});
+        InvoluteCircles circles;
+        circles.r0 = r0;
+        circles.da = da;
+        circles.db = db;
+        circles.psi = psi;
+        ExternalInvolute(prof, in.AccPer, in.AccEv, circles);
         members = ExternalFlankMembers(fillet, ExternalInvoluteCurve(r0, da, db, psi), in.AccPer,
                                        prof.size());
         return true;
@@ -222,12 +242,11 @@ bool ExternalMesh(Mesh& w) {
     ToothProfileFlanks& r = w.r;
     const MeshMember& g1 = in.member1;
     const MeshMember& g2 = in.member2;
-    const double s2 = (kPi / 2 + (2 * g2.x) * w.tanA) * in.m - (g2.z * in.jn) / (g1.z + g2.z);
-    const double psi2 = s2 / g2.d + w.invA;
+    const double psi2 = MemberThickness(in, g2, false) / g2.d + w.invA;
     w.ctx.generated[1] = true;
     w.ctx.generated[2] = !in.SingleMember;
     w.ctx.mateTipUsed = true;
-    if (!w.Working(((2 * (g1.x + g2.x)) * w.tanA) / (g1.z + g2.z) + w.invA, g1.d + g2.d)) {
+    if (!w.Working()) {
         return false;
     }
     const double aw = r.workingAngle;
@@ -249,9 +268,7 @@ bool ExternalMesh(Mesh& w) {
 bool InternalPinion(Mesh& w) {
     const ToothProfileInput& in = w.in;
     ToothProfileFlanks& r = w.r;
-    const MeshMember& g1 = in.member1;
-    const MeshMember& g2 = in.member2;
-    if (!w.Working(((2 * (g2.x - g1.x)) * w.tanA) / (g2.z - g1.z) + w.invA, g2.d - g1.d)) {
+    if (!w.Working()) {
         return false;
     }
     const double aw = r.workingAngle;
@@ -278,19 +295,14 @@ bool InternalMesh(Mesh& w) {
     const MeshMember& g1 = in.member1;
     const MeshMember& g2 = in.member2;
     const int accEv = in.AccEv;
-    // The internal gear's tooth thickness on its reference circle (a positive shift makes its
-    // teeth thinner) and the polar offset of its flank.
-    const double s2 = (kPi / 2 - (2 * g2.x) * w.tanA) * in.m - (g2.z * in.jn) / (g1.z + g2.z);
-    const double psi2 = s2 / g2.d - w.invA;
+    const double psi2 = RingFlankOffset(in);
     w.ctx.generated[1] = !in.SingleMember;
     w.ctx.generated[2] = true;
     w.ctx.mateTipUsed = !in.SingleMember;
     if (!in.SingleMember && !InternalPinion(w)) {
         return false;
     }
-    CutterFilletInput cutter{g2.z,     in.z0, g2.db,        s2,   psi2,           in.m,
-                             in.alpha, g2.x,  in.hf + in.c, in.c, w.FilletCount()};
-    const CutterFilletResult fillet = CutterFillet(cutter);
+    const CutterFilletResult fillet = CutterFillet(RingCutterInput(in, w.FilletCount()));
     if (!fillet.ok()) {
         return w.Fail(2, fillet.fault());
     }
@@ -334,6 +346,23 @@ bool InternalMesh(Mesh& w) {
 
 }  // namespace
 
+CutterFilletInput RingCutterInput(const ToothProfileInput& in, int fillets) {
+    const MeshMember& ring = in.member2;
+    CutterFilletInput cutter;
+    cutter.z2 = ring.z;
+    cutter.z0 = in.z0;
+    cutter.db2 = ring.db;
+    cutter.s2 = MemberThickness(in, ring, true);
+    cutter.psi2 = RingFlankOffset(in);
+    cutter.m = in.m;
+    cutter.alpha = in.alpha;
+    cutter.x2 = ring.x;
+    cutter.T = in.hf + in.c;
+    cutter.c = in.c;
+    cutter.accPer = fillets;
+    return cutter;
+}
+
 ToothProfileResult ToothProfile(const ToothProfileInput& in) {
     ToothProfileFlanks r;
     const std::size_t n = static_cast<std::size_t>(in.AccPer + in.AccEv);
@@ -346,12 +375,10 @@ ToothProfileResult ToothProfile(const ToothProfileInput& in) {
 
     const MeshMember& g1 = in.member1;
     const MeshMember& g2 = in.member2;
-    Mesh w{in, r, FaultContext{}, GeometryError{}, std::tan(in.alpha), Inv(in.alpha), 0, 0, 0};
+    Mesh w(in, r);
     w.ctx.internal = in.internal;
-    // Tooth thickness of member 1 on its reference circle, less its share of the backlash, and
-    // the polar angle at which its involute leaves the base circle.
-    const double s1 = (kPi / 2 + (2 * g1.x) * w.tanA) * in.m - (g1.z * in.jn) / (g1.z + g2.z);
-    w.psi1 = s1 / g1.d + w.invA;
+    // The polar angle at which member 1's involute leaves the base circle.
+    w.psi1 = MemberThickness(in, g1, false) / g1.d + w.invA;
     w.ga1 = (std::tan(ArcCos(g1.db / g1.da)) * g1.db) / 2;
     w.ga2 = (std::tan(ArcCos(g2.db / g2.da)) * g2.db) / 2;
 

@@ -74,4 +74,8 @@ using ToothProfileResult = Outcome<ToothProfileFlanks, GeometryError>;
 // up to the tip circle. Angles in radians; lengths in millimetres.
 ToothProfileResult ToothProfile(const ToothProfileInput& in);
 
+// The pinion-type cutter that cuts member 2 of an internal mesh (its teeth in.z0), as the
+// generator takes it, with `fillets` points on the fillet.
+CutterFilletInput RingCutterInput(const ToothProfileInput& in, int fillets);
+
 }  // namespace tarvo

@@ -10,12 +10,14 @@
 #include <optional>
 
 #include "drawing/internal_pair.h"
+#include "drawing/pair_data.h"
 #include "drawing/rack_cut.h"
 #include "math/constants.h"
 #include "math/involute.h"
 #include "math/rounding.h"
+#include "profile/gear_formulas.h"
+#include "profile/pair_geometry.h"
 #include "report/drawn_involute.h"
-#include "report/gear_formulas.h"
 #include "report/overlap_remedy.h"
 
 namespace tarvo {
@@ -84,7 +86,9 @@ void AddMeasurements(WheelSheet& w, const ToothData& t, const DrawnWheel& drawn,
         w.rollerD = roller->D;
         w.M = roller->M;
         w.rollerContact = roller->contactD;
-        w.MNominal = MeasurementOverRollers(nominal, w.rollerD).M;
+        const std::optional<RollerMeasurement> untinned =
+            MeasurementOverRollers(nominal, w.rollerD);
+        w.MNominal = untinned ? untinned->M : kNaN;
     } else {
         w.rollerD = roller.fault().D;
         w.M = kNaN;
@@ -103,8 +107,7 @@ std::optional<RackCutFlankCurve> CutEnvelope(const SheetBasis& basis, const Toot
     if (t.internal || !basis.state->CutFillet) {
         return std::nullopt;
     }
-    const RackCutMember member{t.z, t.mn, t.beta, t.alphaN, t.x, t.thinning, da};
-    RackCutData data = RackCutDataOf(*basis.state, member);
+    RackCutData data = RackCutDataOf(*basis.state, t, da);
     // Only the diameters are wanted, and they do not depend on the point counts.
     data.accPer = 2;
     data.accEv = 1;
@@ -152,13 +155,16 @@ WheelSheet Wheel(WheelRole role, const ToothData& t, const DrawnWheel& drawn,
 
 // Where the ring's involute ends towards its root: it is cut by the pinion-type cutter the
 // generator fitted, whose own involute ends where its tip rounding begins.
-double RingFormDiameter(const InternalPairGeometry& g) {
-    const CutterFilletCurve& c = g.cutter;
-    const double db0 = g.zp * g.mt * std::cos(g.alphaT);
+double RingFormDiameter(const PairGeometry& pair, const CutterFilletCurve& c) {
+    const PairSection& t = pair.section;
+    const GearMember& ring = pair.member2;
+    const double db0 = pair.cutterTeeth * t.mt * std::cos(t.alphaT);
     const double alphaC = ArcCos(db0 / (c.da0 - 2 * c.rho0));
     const double dNa0 = c.da0 - 2 * c.rho0 * (1 - std::sin(alphaC));
-    const double a0 = ((g.zr - g.zp) * g.mt / 2) * std::cos(g.alphaT) / std::cos(c.alphaW0);
-    return CutterFormDiameter(g.dbr, db0, dNa0, a0, c.alphaW0);
+    // The cutting mesh: the cutter as the pinion of an internal pair with the ring.
+    const double a0 =
+        WorkingCentreDistance((ring.z - pair.cutterTeeth) * t.mt / 2, t.alphaT, c.alphaW0);
+    return CutterFormDiameter(ring.db, db0, dNa0, a0, c.alphaW0);
 }
 
 void AddWarnings(DataSheet& sheet) {
@@ -205,7 +211,7 @@ void AddWarnings(DataSheet& sheet) {
 // teeth are checked against the basic rack's form diameter, unless the rack undercuts them (that
 // warning says more) or the mate's tip passes their base tangent point (the teeth jam); the
 // ring against the cutter its fillet was drawn with.
-void CheckInterference(DataSheet& sheet, std::size_t i, const InternalPairGeometry* ring,
+void CheckInterference(DataSheet& sheet, std::size_t i, std::optional<double> ringForm,
                        const SheetBasis& basis, const ToothData& t) {
     WheelSheet& w = sheet.wheels[i];
     const WheelSheet& mate = sheet.wheels[1 - i];
@@ -224,8 +230,8 @@ void CheckInterference(DataSheet& sheet, std::size_t i, const InternalPairGeomet
             w.checkedInterference && start.diameter < w.formDiameter - kInterferenceTolerance;
         return;
     }
-    if (ring != nullptr) {
-        w.formDiameter = RingFormDiameter(*ring);
+    if (ringForm) {
+        w.formDiameter = *ringForm;
         w.checkedInterference = std::isfinite(w.formDiameter);
         w.interference = w.checkedInterference &&
                          start.diameter > w.formDiameter + kInterferenceTolerance;
@@ -245,7 +251,14 @@ const std::vector<PointXY>* FlankOf(const Flanks& flanks, std::size_t i) {
 void SplineSheet(DataSheet& sheet, const BuilderCall& call, const DrawnWheel& drawn,
                  const SheetBasis& basis) {
     sheet.spline = basis.options.spline;
-    const ToothData t{call.Z, call.m, GradToRad(call.alpha), 0, call.x, call.hub, 0};
+    ToothData t;
+    t.z = call.Z;
+    t.mn = call.m;
+    t.alphaN = GradToRad(call.alpha);
+    t.beta = 0;
+    t.x = call.x;
+    t.internal = call.hub;
+    t.thinning = 0;
     sheet.wheels.push_back(Wheel(call.hub ? WheelRole::Hub : WheelRole::Shaft, t, drawn, basis));
     AddWarnings(sheet);
 }
@@ -282,36 +295,35 @@ void SetHands(DataSheet& sheet, bool internal, ToothHand chosen) {
     sheet.wheels[1].hand = internal ? first : other;
 }
 
+// A wheel's outline as the mesh check turns it: outline k of the drawing about its centre mark.
+MeshWheel DrawnMeshWheel(const DxfDrawing& drawing, const std::vector<PointXY>& centres,
+                         std::size_t k, const ToothData& t) {
+    MeshWheel wheel;
+    wheel.outline = &drawing.polylines[k].points;
+    wheel.centre = centres[k];
+    wheel.teeth = t.z;
+    wheel.internal = t.internal;
+    return wheel;
+}
+
 void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& call,
-                   const DxfDrawing& drawing, const SheetBasis& basis, const Flanks& flanks) {
+                   const DxfDrawing& drawing, const SheetBasis& basis, const Flanks& flanks,
+                   const PairGeometry& pair) {
     const std::vector<PointXY> centres = CentreMarks(drawing);
-    const bool internal = call.kind == BuilderCall::Kind::InternalPair;
-    const double alphaN = GradToRad(call.alpha);
-    const double beta = GradToRad(call.beta);
-    sheet.helical = beta != 0;
+    const bool internal = pair.internal;
+    const PairSection& section = pair.section;
+    sheet.helical = section.beta != 0;
     sheet.beta = call.beta;
     sheet.backlash = call.jn;
-    const double alphaT = TransversePressureAngle(alphaN, beta);
-    const double mt = TransverseModule(call.m, beta);
-    // The mesh formulas take the pinion (the wheel with fewer teeth) first in an internal pair.
-    const bool firstIsPinion = call.Z1 < call.Z2;
-    const bool swap = internal && !firstIsPinion;
-    const int zp = swap ? call.Z2 : call.Z1;
-    const int zr = swap ? call.Z1 : call.Z2;
-    const PairTeeth teeth{zp, zr, swap ? call.x2 : call.x1, swap ? call.x1 : call.x2};
-    const double alphaWt = WorkingPressureAngle(teeth, alphaN, alphaT, internal);
-    sheet.mesh.aw = WorkingCentreDistance(zp, zr, mt, alphaT, alphaWt, internal);
+    const double alphaWt = pair.alphaTw;
+    sheet.mesh.aw = pair.aw;
     sheet.mesh.alphaTw = RadToGrad(alphaWt);
-    // Transverse backlash, shared in proportion to the tooth counts as the drawing thins them.
-    const double jt = call.jn / (std::cos(alphaWt) * std::cos(BaseHelixAngle(beta, alphaT)));
-    const double share = jt / (call.Z1 + call.Z2);
 
     // The drawing holds wheel 1 first for an external pair, the ring first for an internal one.
-    const std::size_t outline1 = internal && firstIsPinion ? 1 : 0;
+    const std::size_t outline1 = internal && pair.member1.wheel == 1 ? 1 : 0;
     const std::size_t outline2 = 1 - outline1;
-    const ToothData t1{call.Z1, call.m, alphaN, beta, call.x1, swap, share * call.Z1};
-    const ToothData t2{call.Z2, call.m, alphaN, beta, call.x2, internal && !swap,
-                       share * call.Z2};
+    const ToothData t1 = ToothDataOf(pair, pair.Wheel(1));
+    const ToothData t2 = ToothDataOf(pair, pair.Wheel(2));
     sheet.wheels.push_back(
         Wheel(WheelRole::Wheel1, t1,
               {&drawing.polylines[outline1].points, centres[outline1], FlankOf(flanks, 0)}, basis));
@@ -321,25 +333,26 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
     SetHands(sheet, internal, basis.options.hand);
     sheet.wheels[0].outline = static_cast<int>(outline1);
     sheet.wheels[1].outline = static_cast<int>(outline2);
-    const WheelSheet& p = sheet.wheels[swap ? 1 : 0];
-    const WheelSheet& r = sheet.wheels[swap ? 0 : 1];
+    // The mesh formulas take the pinion (member 1 of the model) first in an internal pair.
+    const WheelSheet& p = sheet.wheels[static_cast<std::size_t>(pair.member1.wheel - 1)];
+    const WheelSheet& r = sheet.wheels[static_cast<std::size_t>(pair.member2.wheel - 1)];
     sheet.mesh.epsAlpha =
         TransverseContactRatio({p.da, p.db}, {r.da, r.db}, {sheet.mesh.aw, alphaWt},
-                               TransverseBasePitch(mt, alphaT), internal);
+                               TransverseBasePitch(section.mt, section.alphaT), internal);
 
-    InternalPairResult built;
+    std::optional<double> ringForm;
     if (internal) {
-        built = ComputeInternalPair(state, call);
+        const CutterFilletResult cutter = InternalPairCutter(state, call);
+        if (cutter.ok()) {
+            ringForm = RingFormDiameter(pair, cutter.value());
+        }
     }
-    const InternalPairGeometry* ring = internal && built.ok() ? &built.value() : nullptr;
-    CheckInterference(sheet, 0, ring, basis, t1);
-    CheckInterference(sheet, 1, ring, basis, t2);
+    CheckInterference(sheet, 0, ringForm, basis, t1);
+    CheckInterference(sheet, 1, ringForm, basis, t2);
 
     // Turned in the designer's order, so "wheel 1" means the same in every line of the sheet.
-    const MeshWheel m1{&drawing.polylines[outline1].points, centres[outline1], call.Z1,
-                       t1.internal};
-    const MeshWheel m2{&drawing.polylines[outline2].points, centres[outline2], call.Z2,
-                       t2.internal};
+    const MeshWheel m1 = DrawnMeshWheel(drawing, centres, outline1, t1);
+    const MeshWheel m2 = DrawnMeshWheel(drawing, centres, outline2, t2);
     sheet.mesh.mesh = WithinMeshCheckRange(drawing, outline1, outline2)
                           ? CheckMesh(m1, m2)
                           : MeshCheckResult::Failure(kMeshCheckOutOfRange);
@@ -376,13 +389,21 @@ DataSheetResult MakeDataSheet(const MainMod& state, const BuilderCall& call,
     sheet.pair = pair;
     // The rack's full depth below its datum line, clearance included, cuts the root.
     const SheetBasis basis{{state.Hf + state.C, state.Ro}, options, &state};
-    sheet.rack = {state.Alfa, state.H, state.Hf, state.C, state.Ro};
+    sheet.rack.alpha = state.Alfa;
+    sheet.rack.ha = state.H;
+    sheet.rack.hf = state.Hf;
+    sheet.rack.c = state.C;
+    sheet.rack.rf = state.Ro;
     sheet.accuracy = options.accuracy;
     // The flanks the drawing was made of, rebuilt from the same data: the measurements must
     // touch their drawn involute.
     const Flanks flanks = DrawnFlanks(state, call);
     if (pair) {
-        MakePairSheet(sheet, state, call, drawing, basis, flanks);
+        const PairGeometryResult model = PairOf(state, call);
+        if (!model.ok()) {
+            return Refused("по этим данным пара не строится");
+        }
+        MakePairSheet(sheet, state, call, drawing, basis, flanks, model.value());
     } else {
         SplineSheet(sheet, call, {&drawing.polylines[0].points, centres[0], FlankOf(flanks, 0)},
                     basis);

@@ -156,7 +156,7 @@ struct DataSheet {
 
 // The sheet of the drawing `call` made, read back as `drawing`. `state` holds the basic rack
 // and the drawing accuracy the drawing was made with. Diameters "as drawn" and the mesh check
-// come from the drawing; everything else from the formulas of report/gear_formulas.h.
+// come from the drawing; everything else from the formulas of profile/gear_formulas.h.
 // The sheet, or in Russian why none could be made.
 using DataSheetResult = Outcome<DataSheet, std::string>;
 

@@ -7,6 +7,7 @@
 #include "drawing/internal_pair.h"
 #include "drawing/spline.h"
 #include "math/involute.h"
+#include "profile/pair_geometry.h"
 
 namespace tarvo {
 
@@ -75,8 +76,9 @@ DrawnFlanksResult DrawnFlanks(const MainMod& state, const BuilderCall& call) {
             }
             // Wheel 1 is the pinion when the designer entered the smaller count first.
             InternalPairGeometry p = std::move(g).value();
-            return call.Z1 < call.Z2 ? Flanks{std::move(p.pinionFlank), std::move(p.ringFlank)}
-                                     : Flanks{std::move(p.ringFlank), std::move(p.pinionFlank)};
+            return FirstIsPinion(call.Z1, call.Z2)
+                       ? Flanks{std::move(p.pinionFlank), std::move(p.ringFlank)}
+                       : Flanks{std::move(p.ringFlank), std::move(p.pinionFlank)};
         }
         case BuilderCall::Kind::Spline: {
             SplineResult g = ComputeSpline(state, call);

@@ -10,6 +10,7 @@
 #include "drawing/spline.h"
 #include "math/constants.h"
 #include "profile/gear_outline.h"
+#include "profile/pair_geometry.h"
 
 namespace tarvo {
 
@@ -67,7 +68,7 @@ std::vector<WheelAccuracy> DrawnAccuracy(const MainMod& state, const BuilderCall
             }
             const WheelAccuracy pinion = Measure(g->pinionFlank, g->pinionMembers, g->zp, false);
             const WheelAccuracy ring = Measure(g->ringFlank, g->ringMembers, g->zr, true);
-            if (call.Z1 < call.Z2) {
+            if (FirstIsPinion(call.Z1, call.Z2)) {
                 return {pinion, ring};
             }
             return {ring, pinion};

@@ -8,6 +8,7 @@
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "drawing/turn.h"
+#include "profile/pair_geometry.h"
 #include "report/mesh_check.h"
 
 namespace tarvo {
@@ -23,8 +24,18 @@ struct RebuiltPair {
     int z1 = 0, z2 = 0;
     bool internal1 = false, internal2 = false;
 
-    MeshWheel Wheel1() const { return {&outline1, centre1, z1, internal1}; }
-    MeshWheel Wheel2() const { return {&outline2, centre2, z2, internal2}; }
+    MeshWheel Wheel1() const { return Wheel(outline1, centre1, z1, internal1); }
+    MeshWheel Wheel2() const { return Wheel(outline2, centre2, z2, internal2); }
+
+    static MeshWheel Wheel(const std::vector<PointXY>& outline, PointXY centre, int z,
+                           bool internal) {
+        MeshWheel wheel;
+        wheel.outline = &outline;
+        wheel.centre = centre;
+        wheel.teeth = z;
+        wheel.internal = internal;
+        return wheel;
+    }
 };
 
 RebuiltPair Rebuild(const MainMod& state, const BuilderCall& call, int involute, int fillet) {
@@ -51,7 +62,7 @@ RebuiltPair Rebuild(const MainMod& state, const BuilderCall& call, int involute,
     }
     const InternalPairGeometry& g = built.value();
     // The ring lies about the origin, the pinion at (aw, 0).
-    const bool pinionFirst = call.Z1 < call.Z2;
+    const bool pinionFirst = FirstIsPinion(call.Z1, call.Z2);
     pair.outline1 = OutlinePoints(pinionFirst ? g.pinion : g.ring);
     pair.outline2 = OutlinePoints(pinionFirst ? g.ring : g.pinion);
     (pinionFirst ? pair.centre1 : pair.centre2) = {g.aw, 0};

@@ -8,6 +8,7 @@
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "drawing/turn.h"
+#include "profile/pair_geometry.h"
 
 namespace tarvo {
 
@@ -40,7 +41,8 @@ OverlapFound OverlapsAt(const MainMod& state, const BuilderCall& call, double li
     const std::vector<PointXY> ring = OutlinePoints(g.ring);
     const MeshWheel p{&pinion, {g.aw, 0}, g.zp, false};
     const MeshWheel r{&ring, {0, 0}, g.zr, true};
-    return call.Z1 < call.Z2 ? MeshOverlaps(p, r, likelyTurn) : MeshOverlaps(r, p, likelyTurn);
+    return FirstIsPinion(call.Z1, call.Z2) ? MeshOverlaps(p, r, likelyTurn)
+                                           : MeshOverlaps(r, p, likelyTurn);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "math/constants.h"
-#include "report/gear_formulas.h"
+#include "profile/gear_formulas.h"
 #include "report/sheet_text.h"
 
 namespace tarvo {

@@ -24,6 +24,9 @@ constexpr GaugeBand kGaugeBands[] = {
     {0.1, 1, 0.05}, {1, 2, 0.1}, {2, 10, 0.25}, {10, 30, 0.5}, {30, HUGE_VAL, 1},
 };
 
+// What the sheet shows (as no number) for a measurement a refused roller does not have.
+constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
+
 // Sizes are stated to a hundredth of a millimetre.
 constexpr int kGaugeDecimals = 2;
 
@@ -62,13 +65,29 @@ double RootDistance(const std::vector<PointXY>& flank, const InvoluteSpan& invol
 }
 
 RollerResult Refuse(RollerFault fault, double D, const RollerMeasurement& m) {
-    return RollerResult::Failure(RollerRefusal{fault, D, m.contactD, m.M, m.centreD});
+    RollerRefusal refusal;
+    refusal.fault = fault;
+    refusal.D = D;
+    refusal.contactD = m.contactD;
+    refusal.M = m.M;
+    refusal.centreD = m.centreD;
+    return RollerResult::Failure(refusal);
 }
 
 }  // namespace
 
 RollerResult CheckRoller(const ToothData& t, const DrawnTeeth& drawn, double D) {
-    const RollerMeasurement m = MeasurementOverRollers(t, D);
+    const std::optional<RollerMeasurement> found = MeasurementOverRollers(t, D);
+    if (!found) {
+        // The sheet shows a roller that fits no space without a measurement.
+        RollerMeasurement none;
+        none.D = D;
+        none.centreD = kNoValue;
+        none.M = kNoValue;
+        none.contactD = kNoValue;
+        return Refuse(RollerFault::NoPosition, D, none);
+    }
+    const RollerMeasurement& m = *found;
     if (!std::isfinite(m.M) || !std::isfinite(m.contactD)) {
         return Refuse(RollerFault::NoPosition, D, m);
     }
@@ -126,17 +145,32 @@ std::vector<double> GaugeSizes(double low, double high) {
     return sizes;
 }
 
+namespace {
+
+// The gauge sizes between the rollers touching the two ends of the drawn involute; with one end
+// below the base circle (no roller touches there) those of the other end alone.
+std::vector<double> SizesBetween(std::optional<double> a, std::optional<double> b) {
+    if (!a && !b) {
+        return {};
+    }
+    const double low = a && b ? std::fmin(*a, *b) : a ? *a : *b;
+    const double high = a && b ? std::fmax(*a, *b) : a ? *a : *b;
+    return GaugeSizes(low, high);
+}
+
+}  // namespace
+
 RollerResult ChooseRoller(const ToothData& t, const DrawnTeeth& drawn) {
     const InvoluteSpan& span = drawn.involute;
     const double middle = (span.from + span.to) / 2;
-    const double atMiddle = RollerTouchingAt(t, middle);
-    const double a = RollerTouchingAt(t, span.from);
-    const double b = RollerTouchingAt(t, span.to);
+    const std::optional<double> atMiddle = RollerTouchingAt(t, middle);
+    const std::optional<double> a = RollerTouchingAt(t, span.from);
+    const std::optional<double> b = RollerTouchingAt(t, span.to);
     std::optional<RollerResult> best;
     double bestMiss = HUGE_VAL;
     std::optional<RollerResult> nearestRefused;
     double nearestMiss = HUGE_VAL;
-    for (const double D : GaugeSizes(std::fmin(a, b), std::fmax(a, b))) {
+    for (const double D : SizesBetween(a, b)) {
         RollerResult checked = CheckRoller(t, drawn, D);
         if (checked.ok()) {
             const double miss = std::fabs(checked->contactD - middle);
@@ -144,8 +178,8 @@ RollerResult ChooseRoller(const ToothData& t, const DrawnTeeth& drawn) {
                 bestMiss = miss;
                 best = checked;
             }
-        } else if (std::fabs(D - atMiddle) < nearestMiss) {
-            nearestMiss = std::fabs(D - atMiddle);
+        } else if (atMiddle && std::fabs(D - *atMiddle) < nearestMiss) {
+            nearestMiss = std::fabs(D - *atMiddle);
             nearestRefused = checked;
         }
     }
@@ -157,8 +191,8 @@ RollerResult ChooseRoller(const ToothData& t, const DrawnTeeth& drawn) {
     }
     RollerMeasurement none;
     none.contactD = middle;
-    none.M = std::numeric_limits<double>::quiet_NaN();
-    return Refuse(RollerFault::NoGaugeSize, atMiddle, none);
+    none.M = kNoValue;
+    return Refuse(RollerFault::NoGaugeSize, atMiddle.value_or(kNoValue), none);
 }
 
 }  // namespace tarvo

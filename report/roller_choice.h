@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "math/outcome.h"
+#include "profile/gear_formulas.h"
 #include "profile/point_xy.h"
 #include "report/drawn_involute.h"
-#include "report/gear_formulas.h"
 
 namespace tarvo {
 

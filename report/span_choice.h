@@ -3,8 +3,8 @@
 #pragma once
 
 #include "math/outcome.h"
+#include "profile/gear_formulas.h"
 #include "report/drawn_involute.h"
-#include "report/gear_formulas.h"
 
 namespace tarvo {
 

@@ -7,9 +7,10 @@
 
 #include <cmath>
 
-#include "report/gear_formulas.h"
 #include "math/constants.h"
 #include "math/involute.h"
+#include "profile/gear_formulas.h"
+#include "profile/pair_geometry.h"
 
 namespace tarvo {
 namespace {
@@ -18,7 +19,13 @@ const double kAlpha20 = GradToRad(20);
 
 // A wheel of the 20-degree rack unless said otherwise.
 ToothData Tooth(int z, double m, double x = 0, bool internal = false, double alphaDeg = 20) {
-    return {z, m, GradToRad(alphaDeg), 0, x, internal, 0};
+    ToothData t;
+    t.z = z;
+    t.mn = m;
+    t.alphaN = GradToRad(alphaDeg);
+    t.x = x;
+    t.internal = internal;
+    return t;
 }
 
 TEST(GearFormulas, SpanAndTipLimits) {
@@ -41,9 +48,14 @@ TEST(GearFormulas, ShiftedInternalPair) {
     // 20 in 40, x 0.2 / 0.5: inv alpha_tw = 2 (0.5 - 0.2) tan 20° / 20 + inv 20° = 0.0258235 ->
     // 23.84682°, aw = 20 cos 20° / cos 23.84682° = 20.54805; tips 44.69609 and 77.89609: ga1 =
     // 12.09240, ga2 = 10.20366, aw sin alpha_tw = 8.30743, eps = (ga1 - ga2 + 8.30743) / pbt.
-    const double alphaWt = WorkingPressureAngle({20, 40, 0.2, 0.5}, kAlpha20, kAlpha20, true);
+    PairTeeth teeth;
+    teeth.z1 = 20;
+    teeth.z2 = 40;
+    teeth.x1 = 0.2;
+    teeth.x2 = 0.5;
+    const double alphaWt = WorkingPressureAngle(teeth, kAlpha20, true).value();
     EXPECT_NEAR(alphaWt * 180 / kPi, 23.84682, 5e-6);
-    const double aw = WorkingCentreDistance(20, 40, 2, kAlpha20, alphaWt, true);
+    const double aw = WorkingCentreDistance(20, kAlpha20, alphaWt);
     EXPECT_NEAR(aw, 20.54805, 5e-6);
     EXPECT_NEAR(TransverseContactRatio({44.69609, 40 * std::cos(kAlpha20)},
                                        {77.89609, 80 * std::cos(kAlpha20)}, {aw, alphaWt},
@@ -79,19 +91,22 @@ TEST(GearFormulas, RollersAndTheirSizes) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_NEAR(row.D > 0 ? MeasurementOverRollers(row.tooth, row.D).M : 0, row.M, 5e-5);
+        if (row.D > 0) {
+            EXPECT_NEAR(MeasurementOverRollers(row.tooth, row.D).value().M, row.M, 5e-5);
+        }
         if (row.touching > 0) {
-            const double D = TouchingRollerDiameter(row.tooth);
-            EXPECT_NEAR(D, row.touching, 5e-5);
+            EXPECT_NEAR(TouchingRollerDiameter(row.tooth).value(), row.touching, 5e-5);
         }
         const double d = row.tooth.z * row.tooth.mn;
         for (const double dy : {d, d + row.tooth.mn * (row.tooth.internal ? -1.5 : 1.5)}) {
-            const double D = RollerTouchingAt(row.tooth, dy);
-            EXPECT_NEAR(MeasurementOverRollers(row.tooth, D).contactD, dy, 1e-9 * d) << dy;
+            const double D = RollerTouchingAt(row.tooth, dy).value();
+            EXPECT_NEAR(MeasurementOverRollers(row.tooth, D).value().contactD, dy, 1e-9 * d) << dy;
         }
     }
-    // A roller too large for the ring's space has no measurement.
-    EXPECT_TRUE(std::isnan(MeasurementOverRollers(Tooth(60, 2, 0, true), 40).M));
+    // A roller too large for the ring's space has no measurement, and no roller touches below
+    // the base circle.
+    EXPECT_FALSE(MeasurementOverRollers(Tooth(60, 2, 0, true), 40).has_value());
+    EXPECT_FALSE(RollerTouchingAt(Tooth(20, 2), 20 * 2 * std::cos(kAlpha20) - 0.01).has_value());
 }
 
 }  // namespace

@@ -17,9 +17,25 @@ double Radius(const PointXY& p) { return std::hypot(p.X, p.Y); }
 ToothProfileInput External(int z1, int z2, double m, double x1, double x2, double da1, double da2) {
     const double a = GradToRad(20);
     auto gear = [&](int z, double da, double x) {
-        return MeshMember{z, z * m, da, z * m * std::cos(a), x};
+        MeshMember g;
+        g.z = z;
+        g.d = z * m;
+        g.da = da;
+        g.db = z * m * std::cos(a);
+        g.x = x;
+        return g;
     };
-    return {gear(z1, da1, x1), gear(z2, da2, x2), m, a, 1, 0.25, 0.38, 0, 0, false, 6, 3, false};
+    ToothProfileInput in;
+    in.member1 = gear(z1, da1, x1);
+    in.member2 = gear(z2, da2, x2);
+    in.m = m;
+    in.alpha = a;
+    in.hf = 1;
+    in.c = 0.25;
+    in.rf = 0.38;
+    in.AccEv = 6;
+    in.AccPer = 3;
+    return in;
 }
 
 // The same rack in an internal pair, member 2 the ring, cut by a cutter of zp teeth.

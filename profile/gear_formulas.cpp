@@ -1,19 +1,17 @@
-// The data sheet's formulas. Each function computes exactly the relation stated beside its
+// The gear formulas of one wheel. Each function computes exactly the relation stated beside its
 // declaration; the involute and its inverse are the drawing's own (math/involute.h).
-#include "report/gear_formulas.h"
+#include "profile/gear_formulas.h"
 
 #include <cmath>
-#include <limits>
 
 #include "math/constants.h"
 #include "math/involute.h"
 #include "math/rounding.h"
+#include "profile/pair_geometry.h"
 
 namespace tarvo {
 
 namespace {
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // Length of the line of action from the base circle to a circle of diameter da; 0 when that
 // circle lies inside the base circle (no involute there).
@@ -40,19 +38,6 @@ double BaseHelixAngle(double beta, double alphaT) {
 
 double TransverseBasePitch(double mt, double alphaT) { return kPi * mt * std::cos(alphaT); }
 
-double WorkingPressureAngle(const PairTeeth& teeth, double alphaN, double alphaT, bool internal) {
-    const double sumX = internal ? teeth.x2 - teeth.x1 : teeth.x2 + teeth.x1;
-    const int sumZ = internal ? teeth.z2 - teeth.z1 : teeth.z2 + teeth.z1;
-    const ArcInvResult a = ArcInv(Inv(alphaT) + 2 * sumX * std::tan(alphaN) / sumZ);
-    return a.ok() ? a.value() : kNaN;
-}
-
-double WorkingCentreDistance(int z1, int z2, double mt, double alphaT, double alphaWt,
-                             bool internal) {
-    const double a = mt * (internal ? z2 - z1 : z2 + z1) / 2;
-    return a * std::cos(alphaT) / std::cos(alphaWt);
-}
-
 double TransverseContactRatio(const TipAndBase& wheel1, const TipAndBase& wheel2,
                               const WorkingMesh& mesh, double pbt, bool internal) {
     const double ga1 = LineOfActionToTip(wheel1.da, wheel1.db);
@@ -62,9 +47,9 @@ double TransverseContactRatio(const TipAndBase& wheel1, const TipAndBase& wheel2
 }
 
 double ReferenceThickness(const ToothData& t) {
-    const double shift = 2 * t.x * std::tan(t.alphaN);
-    return TransverseModule(t.mn, t.beta) * (kPi / 2 + (t.internal ? -shift : shift)) -
-           t.thinning;
+    return ReferenceThickness(TransverseModule(t.mn, t.beta),
+                              TransversePressureAngle(t.alphaN, t.beta), t.x * std::cos(t.beta),
+                              t.internal, t.thinning);
 }
 
 double BaseTangentLength(const ToothData& t, int k) {
@@ -150,36 +135,36 @@ namespace {
 
 // The pieces both roller formulas share.
 struct RollerBasis {
-    double alphaT;
-    double d;
-    double db;
-    double cosBb;
-    double halfSpace;  // pi / z - st / d: half the space's angle on d, less the involute terms
+    double alphaT = 0;
+    double d = 0;
+    double db = 0;
+    double cosBb = 0;
+    double halfSpace = 0;  // pi / z - st / d: half the space's angle on d, less the involute terms
 };
 
 RollerBasis BasisOf(const ToothData& t) {
-    const double alphaT = TransversePressureAngle(t.alphaN, t.beta);
-    const double d = ReferenceDiameter(t.z, TransverseModule(t.mn, t.beta));
-    return {alphaT, d, BaseDiameter(d, alphaT), std::cos(BaseHelixAngle(t.beta, alphaT)),
-            kPi / t.z - ReferenceThickness(t) / d};
+    RollerBasis b;
+    b.alphaT = TransversePressureAngle(t.alphaN, t.beta);
+    b.d = ReferenceDiameter(t.z, TransverseModule(t.mn, t.beta));
+    b.db = BaseDiameter(b.d, b.alphaT);
+    b.cosBb = std::cos(BaseHelixAngle(t.beta, b.alphaT));
+    b.halfSpace = kPi / t.z - ReferenceThickness(t) / b.d;
+    return b;
 }
 
 }  // namespace
 
-RollerMeasurement MeasurementOverRollers(const ToothData& t, double rollerD) {
+std::optional<RollerMeasurement> MeasurementOverRollers(const ToothData& t, double rollerD) {
     const RollerBasis b = BasisOf(t);
     const double offset = rollerD / (b.db * b.cosBb);
     const double invM = t.internal ? b.halfSpace + Inv(b.alphaT) - offset
                                    : Inv(b.alphaT) + offset - b.halfSpace;
-    RollerMeasurement m;
-    m.D = rollerD;
-    m.M = kNaN;
-    m.centreD = kNaN;
-    m.contactD = kNaN;
     const ArcInvResult alphaM = ArcInv(invM);
     if (!alphaM.ok() || !(invM > 0)) {
-        return m;
+        return std::nullopt;
     }
+    RollerMeasurement m;
+    m.D = rollerD;
     m.centreD = b.db / std::cos(alphaM.value());
     const double tanY = std::tan(alphaM.value()) + (t.internal ? offset : -offset);
     m.contactD = tanY > 0 ? b.db * std::sqrt(1 + tanY * tanY) : 0;
@@ -188,10 +173,10 @@ RollerMeasurement MeasurementOverRollers(const ToothData& t, double rollerD) {
     return m;
 }
 
-double RollerTouchingAt(const ToothData& t, double dy) {
+std::optional<double> RollerTouchingAt(const ToothData& t, double dy) {
     const RollerBasis b = BasisOf(t);
     if (!(dy >= b.db)) {
-        return kNaN;
+        return std::nullopt;
     }
     const double tanY = std::sqrt(std::fmax(dy * dy / (b.db * b.db) - 1, 0.0));
     const double alphaM = tanY - Inv(b.alphaT) + (t.internal ? -b.halfSpace : b.halfSpace);
@@ -199,7 +184,7 @@ double RollerTouchingAt(const ToothData& t, double dy) {
     return b.db * b.cosBb * (t.internal ? -tangents : tangents);
 }
 
-double TouchingRollerDiameter(const ToothData& t) {
+std::optional<double> TouchingRollerDiameter(const ToothData& t) {
     return RollerTouchingAt(t, ReferenceDiameter(t.z, TransverseModule(t.mn, t.beta)));
 }
 

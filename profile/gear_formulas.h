@@ -1,7 +1,11 @@
-// The gear-geometry formulas of the data sheet, one function each, with the formula beside it
+// The gear-geometry formulas of one wheel, one function each, with the formula beside it
 // (ISO 21771, the same relations as GOST 16532 and GOST 16531). Angles in radians, lengths in
 // millimetres; n marks the normal section, t the transverse section of a helical gear.
+// The relations of the pair (working angle, centre distance, thickness with its backlash share)
+// are in profile/pair_geometry.h.
 #pragma once
+
+#include <optional>
 
 namespace tarvo {
 
@@ -45,17 +49,6 @@ struct WorkingMesh {
     double alphaWt = 0;
 };
 
-// Working transverse pressure angle from
-//   inv(alpha_wt) = inv(alpha_t) + 2 (x2 + x1) tan(alpha_n) / (z2 + z1)   external pair,
-//   inv(alpha_wt) = inv(alpha_t) + 2 (x2 - x1) tan(alpha_n) / (z2 - z1)   internal pair
-// (wheel 2 the one with internal teeth). Not a number when the involute cannot be inverted.
-double WorkingPressureAngle(const PairTeeth& teeth, double alphaN, double alphaT, bool internal);
-
-// Working centre distance aw = a cos(alpha_t) / cos(alpha_wt), with the reference centre
-// distance a = mt (z2 + z1) / 2 (external) or mt (z2 - z1) / 2 (internal).
-double WorkingCentreDistance(int z1, int z2, double mt, double alphaT, double alphaWt,
-                             bool internal);
-
 // Transverse contact ratio from the tip circles:
 //   external: eps_alpha = (ga1 + ga2 - aw sin(alpha_wt)) / pbt,
 //   internal: eps_alpha = (ga1 - ga2 + aw sin(alpha_wt)) / pbt,
@@ -84,8 +77,10 @@ struct RackDepth {
     double rf = 0;
 };
 
-// Transverse tooth thickness on the reference circle as drawn:
-//   st = mt (pi / 2 + 2 x tan(alpha_n)) - thinning  (internal teeth: - 2 x tan(alpha_n)).
+// Transverse tooth thickness on the reference circle as drawn: the relation of
+// profile/pair_geometry.h in the transverse section,
+//   st = (pi / 2 + 2 xt tan(alpha_t)) mt - thinning  (internal teeth: - 2 xt tan(alpha_t)),
+// xt = x cos(beta), which is mt (pi / 2 + 2 x tan(alpha_n)) - thinning.
 double ReferenceThickness(const ToothData& t);
 
 // Span measurement (base tangent length) of external teeth over k teeth, in the normal
@@ -149,18 +144,19 @@ double RackRootDiameter(const ToothData& t, const RackDepth& rack);
 struct RollerMeasurement {
     double D = 0;       // roller diameter, mm
     double centreD = 0; // dM, mm
-    double M = 0;       // mm; not a number when alpha_M cannot be found
-    double contactD = 0;  // dy, mm; not a number when alpha_M cannot be found, 0 when the
-                          // contact would lie below the base circle (no involute there)
+    double M = 0;       // mm
+    double contactD = 0;  // dy, mm; 0 when the contact would lie below the base circle (no
+                          // involute there)
 };
-RollerMeasurement MeasurementOverRollers(const ToothData& t, double rollerD);
+// Nothing when alpha_M cannot be found (the roller fits no space).
+std::optional<RollerMeasurement> MeasurementOverRollers(const ToothData& t, double rollerD);
 
 // The roller that touches the flank on the reference circle: its centre lies on the flank's
 // normal there, so tan(alpha_M) - tan(alpha_t) = +-D / (db cos(beta_b)) together with the
 // equation above gives, with c = db cos(beta_b),
 //   external: alpha_M = alpha_t + pi / z - st / d,  D = c (tan(alpha_M) - tan(alpha_t)),
 //   internal: alpha_M = alpha_t - pi / z + st / d,  D = c (tan(alpha_t) - tan(alpha_M)).
-double TouchingRollerDiameter(const ToothData& t);
+std::optional<double> TouchingRollerDiameter(const ToothData& t);
 
 // The roller that touches the flank on the circle of diameter dy (at least db), from the same
 // two equations: with alpha_y the flank's pressure angle there,
@@ -168,8 +164,8 @@ double TouchingRollerDiameter(const ToothData& t);
 //             D = c (tan(alpha_M) - tan(alpha_y)),
 //   internal: alpha_M = tan(alpha_y) - inv(alpha_t) - pi / z + st / d,
 //             D = c (tan(alpha_y) - tan(alpha_M)).
-// On dy = d this is the roller above. Not a number for dy below db.
-double RollerTouchingAt(const ToothData& t, double dy);
+// On dy = d this is the roller above. Nothing for dy below db.
+std::optional<double> RollerTouchingAt(const ToothData& t, double dy);
 
 // Form diameter (end of the involute towards the root) of an internal gear cut by a pinion-type
 // cutter whose involute ends at diameter dNa0 (where its tip rounding begins), base diameter
