@@ -59,19 +59,22 @@ QColor DrawingPreview::OutlineColour(int index) {
     return index % 2 == 0 ? QColor(0, 90, 181) : QColor(213, 94, 0);
 }
 
-void DrawingPreview::SetDrawing(DxfDrawing drawing) {
+void DrawingPreview::SetDrawing(DxfDrawing drawing, std::vector<OutlineIndex> outlines) {
     drawing_ = std::move(drawing);
     emptyText_.clear();
-    outlines_.clear();
-    outlines_.reserve(drawing_.polylines.size());
+    // An index made for other polylines is made again for these.
+    bool matches = outlines.size() == drawing_.polylines.size();
+    for (std::size_t k = 0; matches && k < outlines.size(); ++k) {
+        matches = outlines[k].Vertices() == drawing_.polylines[k].points.size();
+    }
+    outlines_ = matches ? std::move(outlines) : IndexOutlines(drawing_);
     bounds_ = {};
     double total = 0;
     std::size_t count = 0;
-    for (const DxfPolyline& p : drawing_.polylines) {
-        outlines_.emplace_back(p.points);
-        total += outlines_.back().Length();
-        count += outlines_.back().Segments();
-        bounds_.Add(outlines_.back().Bounds());
+    for (const OutlineIndex& outline : outlines_) {
+        total += outline.Length();
+        count += outline.Segments();
+        bounds_.Add(outline.Bounds());
     }
     for (const DxfLine& l : drawing_.lines) {
         bounds_.Add(l.from);

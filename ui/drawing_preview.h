@@ -21,7 +21,8 @@ public:
     explicit DrawingPreview(QWidget* parent = nullptr);
 
     // Shows `drawing`, fitted to the view. An empty drawing shows `emptyText` instead.
-    void SetDrawing(DxfDrawing drawing);
+    // `outlines`: its polylines indexed already (IndexOutlines), or empty to index them here.
+    void SetDrawing(DxfDrawing drawing, std::vector<OutlineIndex> outlines = {});
     void Clear(const QString& emptyText);
     const DxfDrawing& Drawing() const { return drawing_; }
     int OutlineCount() const { return static_cast<int>(drawing_.polylines.size()); }

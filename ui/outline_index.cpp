@@ -47,7 +47,7 @@ double DrawingBox::Diagonal() const {
     return empty ? 0 : std::hypot(right - left, top - bottom);
 }
 
-OutlineIndex::OutlineIndex(const std::vector<PointXY>& points) {
+OutlineIndex::OutlineIndex(const std::vector<PointXY>& points) : vertices_(points.size()) {
     if (points.size() < 2) {
         for (const PointXY& p : points) {
             bounds_.Add(p);
@@ -84,6 +84,15 @@ OutlineIndex::OutlineIndex(const std::vector<PointXY>& points) {
         levels_.push_back(std::move(above));
     }
     bounds_ = levels_.back().front();
+}
+
+std::vector<OutlineIndex> IndexOutlines(const DxfDrawing& drawing) {
+    std::vector<OutlineIndex> outlines;
+    outlines.reserve(drawing.polylines.size());
+    for (const DxfPolyline& p : drawing.polylines) {
+        outlines.emplace_back(p.points);
+    }
+    return outlines;
 }
 
 std::size_t OutlineIndex::First(std::size_t level, std::size_t i) const {
@@ -157,7 +166,7 @@ class PieceMaker {
 
 std::size_t OutlineIndex::Reduce(const std::vector<PointXY>& points, const OutlineView& view,
                                  std::vector<QPolygonF>& runs) const {
-    if (levels_.empty() || points.size() != segments_ + 1) {
+    if (levels_.empty() || points.size() != vertices_) {
         return 0;
     }
     PieceMaker maker(view.scale, view.tolerance, runs);
@@ -200,7 +209,7 @@ std::size_t OutlineIndex::Reduce(const std::vector<PointXY>& points, const Outli
 
 void OutlineIndex::VerticesIn(const std::vector<PointXY>& points, const DrawingBox& box,
                               std::vector<PointXY>& out) const {
-    if (levels_.empty() || points.size() != segments_ + 1) {
+    if (levels_.empty() || points.size() != vertices_) {
         for (const PointXY& p : points) {
             if (box.Holds(DrawingBox{p.X, p.Y, p.X, p.Y, false})) {
                 out.push_back(p);

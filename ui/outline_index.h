@@ -47,6 +47,8 @@ class OutlineIndex {
     const DrawingBox& Bounds() const { return bounds_; }
     double Length() const { return length_; }
     std::size_t Segments() const { return segments_; }
+    // The vertices it was made for: a polyline of another count has another index.
+    std::size_t Vertices() const { return vertices_; }
 
     // Appends to `runs` the pieces of the outline in sight, as pixels from the drawing's (0, 0)
     // with y upwards turned down: (x * scale, -y * scale). A piece ends where the outline leaves
@@ -70,8 +72,12 @@ class OutlineIndex {
 
     std::vector<std::vector<DrawingBox>> levels_;  // levels_[0]: runs; levels_.back(): one box
     std::size_t segments_ = 0;
+    std::size_t vertices_ = 0;
     DrawingBox bounds_;
     double length_ = 0;
 };
+
+// The index of each polyline of `drawing`, in file order.
+std::vector<OutlineIndex> IndexOutlines(const DxfDrawing& drawing);
 
 }  // namespace tarvo::ui

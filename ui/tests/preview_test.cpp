@@ -235,6 +235,24 @@ class PreviewTest : public QObject {
                                 .arg(edgeRows(every))));
     }
 
+    // The worker indexes the outlines with the read-back; an index that is not of the drawing
+    // shown (another drawing's, or none) is made again, never painted from.
+    void anIndexNotOfTheDrawingIsMadeAgain() {
+        QVERIFY(!Small().polylines.empty());
+        const DxfDrawing other = PairDrawing(17, 23, 20, 10);
+        DrawingPreview own, given, wrong;
+        for (DrawingPreview* preview : {&own, &given, &wrong}) {
+            preview->resize(300, 240);
+        }
+        own.SetDrawing(Small());
+        given.SetDrawing(Small(), IndexOutlines(Small()));
+        wrong.SetDrawing(Small(), IndexOutlines(other));
+        const QImage picture = Painted(own);
+        QCOMPARE(Painted(given), picture);
+        QCOMPARE(Painted(wrong), picture);
+        QCOMPARE(wrong.FitScale(), own.FitScale());
+    }
+
     // The index itself, on a wheel of many teeth: each vertex in the view stays within the
     // tolerance of the line painted, a far view paints about a vertex per pixel, and a near one
     // paints every vertex.
