@@ -88,8 +88,9 @@ Sample MakeSample(int z1, int z2) {
             Measure([&] { sample.readBack = ReadBackDrawing(state, call, state.OutFile); }).cpu;
         if (sample.readBack.drawing.ok()) {
             sample.worker.index =
-                Measure([&] { benchmark::DoNotOptimize(IndexOutlines(sample.readBack.drawing.value())); })
-                    .cpu;
+                Measure([&] {
+                    benchmark::DoNotOptimize(IndexOutlines(sample.readBack.drawing.value()));
+                }).cpu;
         }
     }
     std::filesystem::remove(state.OutFile);
