@@ -28,7 +28,8 @@ constexpr double kZoomPerNotch = 1.25;
 // Vertices are drawn as dots once a typical segment is this many pixels long.
 constexpr double kDotsFromPixels = 14;
 // A vertex is left out of the painted outline when it lies closer than this to the last one kept,
-// in device pixels: under the width of the pen (1.6 px), so the picture does not change.
+// in device pixels: the line drawn then stays within 0.8 px of every vertex, half the pen's width
+// (1.6 px), and only the shading of its edges changes.
 constexpr double kReduceTolerance = 0.4;
 // How far the pen and a mitred join reach beyond a vertex, in pixels: a segment this close to
 // the view is still painted.

@@ -29,7 +29,8 @@ struct DrawingBox {
 };
 
 // What a paint asks for: the reduced outline for `scale` pixels per millimetre, of what lies in
-// `visible`, with no vertex left out that strays more than `tolerance` pixels from the line drawn.
+// `visible`. A vertex left out lies within twice `tolerance` pixels of the line drawn: within it of
+// the last vertex of a box under the tolerance, that one within it of the last vertex kept.
 struct OutlineView {
     double scale = 1;
     DrawingBox visible;
