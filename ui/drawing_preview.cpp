@@ -1,6 +1,8 @@
 // Drawing preview: millimetres to pixels with y upwards, cosmetic pens so lines keep their
 // width at any zoom, and the vertices marked once the segments are long enough on screen to
-// tell a chord from the curve it stands for.
+// tell a chord from the curve it stands for. The outlines are painted as reduced by their
+// index (what is in sight, about a vertex per pixel) and kept so until the scale changes or a
+// drag leaves what was reduced.
 #include "ui/drawing_preview.h"
 
 #include <QMouseEvent>
@@ -25,6 +27,19 @@ constexpr double kMaxZoom = 1e5;
 constexpr double kZoomPerNotch = 1.25;
 // Vertices are drawn as dots once a typical segment is this many pixels long.
 constexpr double kDotsFromPixels = 14;
+// A vertex is left out of the painted outline when it lies closer than this to the last one kept,
+// in device pixels: the line drawn then stays within 0.8 px of every vertex, half the pen's width
+// (1.6 px), and only the shading of its edges changes.
+constexpr double kReduceTolerance = 0.4;
+// How far the pen and a mitred join reach beyond a vertex, in pixels: a segment this close to
+// the view is still painted.
+constexpr double kPenReach = 4;
+// A drag that leaves what was reduced reduces half a view more on every side, so the next steps
+// of the drag paint what is already made.
+constexpr double kDragReach = 0.5;
+// Above this many painted vertices the outlines are drawn without antialiasing: a dense drawing
+// zoomed out is lines thinner than their pixels either way.
+constexpr std::size_t kAntialiasBudget = 20000;
 
 const QColor kBackground(255, 255, 255);
 const QColor kCentreMark(110, 110, 110);
@@ -45,53 +60,44 @@ QColor DrawingPreview::OutlineColour(int index) {
     return index % 2 == 0 ? QColor(0, 90, 181) : QColor(213, 94, 0);
 }
 
-void DrawingPreview::SetDrawing(DxfDrawing drawing) {
+void DrawingPreview::SetDrawing(DxfDrawing drawing, std::vector<OutlineIndex> outlines) {
     drawing_ = std::move(drawing);
     emptyText_.clear();
+    // An index made for other polylines is made again for these.
+    bool matches = outlines.size() == drawing_.polylines.size();
+    for (std::size_t k = 0; matches && k < outlines.size(); ++k) {
+        matches = outlines[k].Vertices() == drawing_.polylines[k].points.size();
+    }
+    outlines_ = matches ? std::move(outlines) : IndexOutlines(drawing_);
+    bounds_ = {};
     double total = 0;
     std::size_t count = 0;
-    for (const DxfPolyline& p : drawing_.polylines) {
-        for (std::size_t i = 1; i < p.points.size(); ++i) {
-            total += std::hypot(p.points[i].X - p.points[i - 1].X,
-                                p.points[i].Y - p.points[i - 1].Y);
-            ++count;
-        }
+    for (const OutlineIndex& outline : outlines_) {
+        total += outline.Length();
+        count += outline.Segments();
+        bounds_.Add(outline.Bounds());
+    }
+    for (const DxfLine& l : drawing_.lines) {
+        bounds_.Add(l.from);
+        bounds_.Add(l.to);
     }
     typicalSegment_ = count > 0 ? total / count : 0;
+    reduced_ = {};
     FitToView();
 }
 
 void DrawingPreview::Clear(const QString& emptyText) {
     drawing_ = {};
+    outlines_.clear();
+    bounds_ = {};
+    reduced_ = {};
     emptyText_ = emptyText;
     typicalSegment_ = 0;
     FitToView();
 }
 
-DrawingPreview::Bounds DrawingPreview::DrawingBounds() const {
-    Bounds b;
-    auto add = [&b](const PointXY& p) {
-        if (b.empty) {
-            b = {p.X, p.Y, p.X, p.Y, false};
-            return;
-        }
-        b.left = std::min(b.left, p.X);
-        b.right = std::max(b.right, p.X);
-        b.bottom = std::min(b.bottom, p.Y);
-        b.top = std::max(b.top, p.Y);
-    };
-    for (const DxfPolyline& p : drawing_.polylines) {
-        std::for_each(p.points.begin(), p.points.end(), add);
-    }
-    for (const DxfLine& l : drawing_.lines) {
-        add(l.from);
-        add(l.to);
-    }
-    return b;
-}
-
 double DrawingPreview::FitScale() const {
-    const Bounds b = DrawingBounds();
+    const DrawingBox& b = bounds_;
     const double w = std::max(1.0, width() * (1 - 2 * kFitMargin));
     const double h = std::max(1.0, height() * (1 - 2 * kFitMargin));
     if (b.empty) {
@@ -103,7 +109,7 @@ double DrawingPreview::FitScale() const {
 }
 
 void DrawingPreview::FitToView() {
-    const Bounds b = DrawingBounds();
+    const DrawingBox& b = bounds_;
     scale_ = FitScale();
     const double cx = b.empty ? 0 : (b.left + b.right) / 2;
     const double cy = b.empty ? 0 : (b.bottom + b.top) / 2;
@@ -130,6 +136,35 @@ PointXY DrawingPreview::ToDrawing(QPointF pos) const {
     return {(pos.x() - origin_.x()) / scale_, (origin_.y() - pos.y()) / scale_};
 }
 
+DrawingBox DrawingPreview::ViewBox(double pixels) const {
+    const PointXY topLeft = ToDrawing(QPointF(-pixels, -pixels));
+    const PointXY bottomRight = ToDrawing(QPointF(width() + pixels, height() + pixels));
+    return {topLeft.X, bottomRight.Y, bottomRight.X, topLeft.Y, false};
+}
+
+const DrawingPreview::Reduced& DrawingPreview::ReducedFor(const DrawingBox& visible) {
+    const double tolerance = kReduceTolerance / devicePixelRatioF();
+    const bool sameScale =
+        reduced_.valid && reduced_.scale == scale_ && reduced_.tolerance == tolerance;
+    if (sameScale && reduced_.covered.Holds(visible)) {
+        return reduced_;
+    }
+    // A zoom reduces the view alone; a drag at one scale reduces around it too.
+    const double reach = sameScale ? kDragReach * std::max(width(), height()) / scale_ : 0;
+    reduced_.valid = true;
+    reduced_.scale = scale_;
+    reduced_.tolerance = tolerance;
+    reduced_.covered = visible.Grown(reach);
+    reduced_.pieces.assign(outlines_.size(), {});
+    reduced_.vertices = 0;
+    const OutlineView view{scale_, reduced_.covered, tolerance};
+    for (std::size_t k = 0; k < outlines_.size(); ++k) {
+        reduced_.vertices +=
+            outlines_[k].Reduce(drawing_.polylines[k].points, view, reduced_.pieces[k]);
+    }
+    return reduced_;
+}
+
 void DrawingPreview::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), kBackground);
@@ -140,25 +175,33 @@ void DrawingPreview::paintEvent(QPaintEvent*) {
                          emptyText_);
         return;
     }
+    const Reduced& reduced = ReducedFor(ViewBox(kPenReach));
+    const bool smooth = reduced.vertices <= kAntialiasBudget;
     const bool dots = typicalSegment_ * scale_ >= kDotsFromPixels;
+    // The dots of the vertices in sight, as far as a dot reaches.
     const QRectF visible = QRectF(rect()).adjusted(-4, -4, 4, 4);
-    for (std::size_t k = 0; k < drawing_.polylines.size(); ++k) {
-        const std::vector<PointXY>& points = drawing_.polylines[k].points;
-        QPolygonF line;
-        line.reserve(static_cast<qsizetype>(points.size()));
-        for (const PointXY& p : points) {
-            line.append(ToView(p));
-        }
+    std::vector<PointXY> vertices;
+    for (std::size_t k = 0; k < outlines_.size(); ++k) {
         const QColor colour = OutlineColour(static_cast<int>(k));
         QPen pen(colour, 1.6);
         pen.setCosmetic(true);
         pen.setJoinStyle(Qt::MiterJoin);
         painter.setPen(pen);
-        painter.drawPolyline(line);
+        painter.setRenderHint(QPainter::Antialiasing, smooth);
+        painter.save();
+        painter.translate(origin_);
+        for (const QPolygonF& piece : reduced.pieces[k]) {
+            painter.drawPolyline(piece);
+        }
+        painter.restore();
+        painter.setRenderHint(QPainter::Antialiasing, true);
         if (dots) {
             painter.setPen(Qt::NoPen);
             painter.setBrush(colour);
-            for (const QPointF& v : line) {
+            vertices.clear();
+            outlines_[k].VerticesIn(drawing_.polylines[k].points, ViewBox(4), vertices);
+            for (const PointXY& p : vertices) {
+                const QPointF v = ToView(p);
                 if (visible.contains(v)) {
                     painter.drawEllipse(v, 2.2, 2.2);
                 }

@@ -5,9 +5,13 @@
 
 #include <QColor>
 #include <QPointF>
+#include <QPolygonF>
 #include <QWidget>
 
+#include <vector>
+
 #include "drawing/dxf_reader.h"
+#include "ui/outline_index.h"
 
 namespace tarvo::ui {
 
@@ -17,7 +21,8 @@ public:
     explicit DrawingPreview(QWidget* parent = nullptr);
 
     // Shows `drawing`, fitted to the view. An empty drawing shows `emptyText` instead.
-    void SetDrawing(DxfDrawing drawing);
+    // `outlines`: its polylines indexed already (IndexOutlines), or empty to index them here.
+    void SetDrawing(DxfDrawing drawing, std::vector<OutlineIndex> outlines = {});
     void Clear(const QString& emptyText);
     const DxfDrawing& Drawing() const { return drawing_; }
     int OutlineCount() const { return static_cast<int>(drawing_.polylines.size()); }
@@ -49,20 +54,31 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    struct Bounds {
-        double left = 0, bottom = 0, right = 0, top = 0;
-        bool empty = true;
-    };
-    Bounds DrawingBounds() const;
+  // The outlines reduced for one scale, over a box of the drawing at least as large as the
+  // view: kept between paints, and through a drag while the view stays inside the box.
+  struct Reduced {
+      bool valid = false;
+      double scale = 0;
+      double tolerance = 0;
+      DrawingBox covered;
+      std::vector<std::vector<QPolygonF>> pieces;  // per outline, pixels from the origin
+      std::size_t vertices = 0;
+  };
+  // The view in drawing millimetres, grown by `pixels` on every side.
+  DrawingBox ViewBox(double pixels) const;
+  const Reduced& ReducedFor(const DrawingBox& visible);
 
-    DxfDrawing drawing_;
-    QString emptyText_;
-    double scale_ = 1;
-    QPointF origin_;         // where the drawing's (0, 0) lies in the view
-    bool fitted_ = true;     // untouched since the last fit: a resize fits again
-    bool dragging_ = false;
-    QPointF dragFrom_;
-    double typicalSegment_ = 0;  // a typical segment length, mm: when vertices become dots
+  DxfDrawing drawing_;
+  std::vector<OutlineIndex> outlines_;  // one per polyline, in file order
+  DrawingBox bounds_;                   // outlines and centre marks
+  Reduced reduced_;
+  QString emptyText_;
+  double scale_ = 1;
+  QPointF origin_;      // where the drawing's (0, 0) lies in the view
+  bool fitted_ = true;  // untouched since the last fit: a resize fits again
+  bool dragging_ = false;
+  QPointF dragFrom_;
+  double typicalSegment_ = 0;  // a typical segment length, mm: when vertices become dots
 };
 
 }  // namespace tarvo::ui

@@ -130,13 +130,14 @@ namespace {
 
 ReadBack SheetOf(const MainMod& state, const BuilderCall& call, DxfReadResult read,
                  const SheetOptions& options) {
-    ReadBack back{std::move(read), {}};
+    ReadBack back{std::move(read), {}, {}};
     if (!back.drawing.ok()) {
         back.sheet = DataSheetResult::Failure("чертёж не прочитан: " +
                                               DescribeDxfRead(back.drawing.fault()));
         return back;
     }
     back.sheet = MakeDataSheet(state, call, back.drawing.value(), options);
+    back.outlines = IndexOutlines(back.drawing.value());
     return back;
 }
 
@@ -164,7 +165,7 @@ void DrawingReport::Show(ReadBack readBack) {
                        QString::fromStdString(DescribeDxfRead(readBack.drawing.fault())));
         return;
     }
-    preview->SetDrawing(std::move(readBack.drawing).value());
+    preview->SetDrawing(std::move(readBack.drawing).value(), std::move(readBack.outlines));
 }
 
 void DrawingReport::Clear() {

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <string>
+#include <vector>
 
 #include "app/page_command.h"
 #include "drawing/dxf_reader.h"
@@ -13,6 +14,7 @@
 #include "report/data_sheet.h"
 #include "ui/data_sheet_view.h"
 #include "ui/drawing_preview.h"
+#include "ui/outline_index.h"
 
 namespace tarvo::ui {
 
@@ -22,6 +24,9 @@ namespace tarvo::ui {
 struct ReadBack {
     DxfReadResult drawing;  // the drawing, or why the file could not be read
     DataSheetResult sheet;  // its sheet, or why none could be made
+    // The drawing's outlines indexed for the preview, made here too: a million vertices take
+    // milliseconds the window's thread need not spend.
+    std::vector<OutlineIndex> outlines;
 };
 
 // Reads the file `call` wrote at `path` once and makes its sheet; `state` holds the rack and
