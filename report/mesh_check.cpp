@@ -1,10 +1,12 @@
 // The mesh check. Only a few teeth of each wheel can ever come near the mate, so each wheel is
 // first cut down to the teeth that, anywhere in the sweep, come within reach of the mate's tooth
 // ring. Each tooth carries bounding circles of short stretches of its outline; in each position
-// the teeth of wheel 1 are paired only with the teeth of wheel 2 at about the same angle, these
-// circles pick the pairs of stretches that can hold the nearest points, measured segment by
-// segment with Boost.Geometry, and the teeth that can cross, whose material (closed through the
-// body for external teeth, outwards for internal teeth) Boost.Geometry intersects.
+// the teeth of wheel 1 are paired only with the teeth of wheel 2 at about the same angle. A pair
+// of teeth measured once (stretches nearest first, segment by segment with Boost.Geometry) is
+// remembered with its distance: until the wheels have turned far enough for it to close, it is
+// not measured again, so each position measures only the few pairs at the mesh, whatever the
+// tooth counts. Only teeth whose segments cross have their material (closed through the body for
+// external teeth, outwards for internal teeth) intersected by Boost.Geometry.
 // Outlines that are not ours (a file edited or made by another program) can be tangled beyond
 // any gear: the work is counted, and the check gives up once it exceeds a budget proportional to
 // the outlines' size.
@@ -12,8 +14,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <exception>
 #include <limits>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -816,6 +820,35 @@ struct Position {
     double area = 0;
 };
 
+// Boost.Geometry's intersection of areas loses its way on coordinates of some 1e11 mm (a
+// wheel of module 1e10): it returns corners far outside both inputs. Above a million mm the
+// material is intersected scaled down by a power of two, which rounds nothing, and the shared
+// area scaled back; drawings below that size are intersected as they are.
+constexpr int kLargestIntersected = 20;  // 2^20 mm
+
+BPolygons Intersection(BPolygons material1, BPolygons material2) {
+    double largest = 0;
+    for (const BPolygons* material : {&material1, &material2}) {
+        bg::for_each_point(*material, [&](const BPoint& p) {
+            largest = std::max(largest, std::max(std::fabs(p.x()), std::fabs(p.y())));
+        });
+    }
+    const int exponent = std::isfinite(largest) && largest > 0 ? std::ilogb(largest) : 0;
+    const int shift = exponent > kLargestIntersected ? exponent - 10 : 0;
+    auto scale = [](BPolygons& g, int by) {
+        bg::for_each_point(g, [by](BPoint& p) {
+            p.x(std::ldexp(p.x(), by));
+            p.y(std::ldexp(p.y(), by));
+        });
+    };
+    scale(material1, -shift);
+    scale(material2, -shift);
+    BPolygons shared;
+    bg::intersection(material1, material2, shared);
+    scale(shared, shift);
+    return shared;
+}
+
 // The area shared by the material of the teeth `teeth1` and `teeth2` and how deep it goes:
 // each corner of the shared area lies on one outline; its distance from the other is how far
 // that outline has gone into the other wheel there.
@@ -829,8 +862,7 @@ Position Overlap(PlacedPiece& placed1, const std::vector<std::size_t>& teeth1, P
     const BPolygons material1 = Material(p1, teeth1, placed1.pose());
     const BPolygons material2 = Material(p2, teeth2, placed2.pose());
     budget.Spend(kOverlayWork * static_cast<double>(PointCount(material1) + PointCount(material2)));
-    BPolygons shared;
-    bg::intersection(material1, material2, shared);
+    const BPolygons shared = Intersection(material1, material2);
     Position at;
     if (bg::is_empty(shared)) {
         return at;
@@ -845,113 +877,23 @@ Position Overlap(PlacedPiece& placed1, const std::vector<std::size_t>& teeth1, P
     return at;
 }
 
-double SquaredDistance(const PointXY& p, const BPoint& a, const BPoint& b) {
-    const double dx = b.x() - a.x(), dy = b.y() - a.y();
-    const double px = p.X - a.x(), py = p.Y - a.y();
-    const double length = dx * dx + dy * dy;
-    const double t = length > 0 ? std::clamp((px * dx + py * dy) / length, 0.0, 1.0) : 0.0;
-    const double ex = px - t * dx, ey = py - t * dy;
-    return ex * ex + ey * ey;
-}
-
-// The segments of `line` that come within `radius` of `centre` (a little more, for rounding):
-// the only ones that can meet a segment inside that circle.
-void SegmentsNear(const BLine& line, const Circle& circle, std::vector<std::size_t>& out) {
-    out.clear();
-    const double reach = circle.radius * (1 + 1e-9) + 1e-12;
-    for (std::size_t i = 0; i + 1 < line.size(); ++i) {
-        if (SquaredDistance(circle.centre, line[i], line[i + 1]) <= reach * reach) {
-            out.push_back(i);
-        }
-    }
-}
-
-// The teeth of each wheel whose outline meets the mate's (a segment of one at distance 0 from a
-// segment of the other): only about them can the wheels share material. The pairs of
-// stretches whose circles meet are tried, each segment only against the other stretch's circle.
-std::pair<std::vector<std::size_t>, std::vector<std::size_t>> MeetingTeeth(PlacedPiece& placed1,
-                                                                           PlacedPiece& placed2,
-                                                                           const NearParts& near,
-                                                                           Budget& budget) {
-    std::vector<bool> met1(placed1.teeth.size(), false), met2(placed2.teeth.size(), false);
-    std::vector<std::size_t> near1, near2;
-    using Segment = bg::model::referring_segment<const BPoint>;
-    for (const StretchPair& pair : near.meeting) {
-        if (met1[pair.a.tooth] && met2[pair.b.tooth]) {
-            continue;
-        }
-        const BLine& a = placed1.StretchLine(pair.a.tooth, pair.a.chunk, budget);
-        const BLine& b = placed2.StretchLine(pair.b.tooth, pair.b.chunk, budget);
-        SegmentsNear(a, placed2.Chunks(pair.b.tooth, budget)[pair.b.chunk], near1);
-        SegmentsNear(b, placed1.Chunks(pair.a.tooth, budget)[pair.a.chunk], near2);
-        budget.Spend(static_cast<double>(a.size() + b.size()) +
-                     kSegmentsWork * static_cast<double>(near1.size() * near2.size()));
-        bool meet = false;
-        for (std::size_t i = 0; i < near1.size() && !meet; ++i) {
-            for (std::size_t j = 0; j < near2.size() && !meet; ++j) {
-                meet = bg::comparable_distance(Segment(a[near1[i]], a[near1[i] + 1]),
-                                               Segment(b[near2[j]], b[near2[j] + 1])) == 0;
-            }
-        }
-        if (meet) {
-            met1[pair.a.tooth] = true;
-            met2[pair.b.tooth] = true;
-        }
-    }
-    std::pair<std::vector<std::size_t>, std::vector<std::size_t>> teeth;
-    for (std::size_t k = 0; k < met1.size(); ++k) {
-        if (met1[k]) {
-            teeth.first.push_back(k);
-        }
-    }
-    for (std::size_t k = 0; k < met2.size(); ++k) {
-        if (met2[k]) {
-            teeth.second.push_back(k);
-        }
-    }
-    return teeth;
-}
-
-// One position: the clearance on the stretches that can hold the nearest points and, where the
-// outlines meet, the area shared by the teeth that can cross and their neighbours.
-// On wheels that nest closely (internal teeth of nearly equal counts) the circles of a hundred
-// teeth meet the mate's while only two or three teeth touch it, so the overlap is first found
-// on the teeth that meet the mate and their neighbours; only an overlap found there, which the
-// check may report, is measured again on every tooth whose circles meet the mate's, so that
-// its area and depth come from the same material whichever way the teeth were found.
-Position CheckPosition(const Piece& p1, const Piece& p2, const Pose& pose1, const Pose& pose2,
-                       Budget& budget) {
-    Position at;
-    PlacedPiece placed1(p1, pose1, budget);
-    PlacedPiece placed2(p2, pose2, budget);
-    const NearParts near = FindNearParts(placed1, placed2, true, budget);
-    // Outlines that meet are 0 apart: the nearest points need not be sought.
-    const auto [meeting1, meeting2] = MeetingTeeth(placed1, placed2, near, budget);
-    if (meeting1.empty()) {
-        NearParts nearest = FindNearParts(placed1, placed2, false, budget);
-        at.clearance = NearestDistance(placed1, placed2, nearest, budget);
-        return at;
-    }
-    at.clearance = 0;
-    const Position first = Overlap(placed1, WithNeighbours(p1, meeting1), placed2,
-                                   WithNeighbours(p2, meeting2), budget);
-    if (!(first.depth > kTouchingDepth - kRecheckMargin)) {
-        return at;
-    }
-    const Position full = Overlap(placed1, WithNeighbours(p1, near.crossing1), placed2,
-                                  WithNeighbours(p2, near.crossing2), budget);
-    at.depth = full.depth;
-    at.area = full.area;
-    return at;
-}
-
 // Both wheels cut down for a sweep of one pitch of wheel 1 in `steps` steps.
 struct Sweep {
     WheelShape s1, s2;
+    PointXY centre1, centre2;
     Piece piece1, piece2;
     double step = 0;    // turn of wheel 1 per position, radians
     double follow = 0;  // turn of wheel 2 per turn of wheel 1
     double reach = 0;   // clearances below this are always found on the pieces
+    // Circles within this of each other may hold segments that meet, mm.
+    double touching = kTouchingDepth;
+    // Room left for rounding where stretches are set aside by their circles: a billionth of the
+    // pair's size, far above the rounding of coordinates yet far below any clearance.
+    double slack = 0;
+    // Overlaps shallower than this touch, mm: the touching depth, or on a huge drawing the
+    // rounding of its coordinates.
+    double depthFloor = kTouchingDepth;
+    double scale = 1;  // the recheck's margin grows by this with the drawing's size
 };
 
 Sweep Prepare(const MeshWheel& wheel1, const MeshWheel& wheel2, int steps, Budget& budget) {
@@ -959,6 +901,8 @@ Sweep Prepare(const MeshWheel& wheel1, const MeshWheel& wheel2, int steps, Budge
     budget.Spend(static_cast<double>(wheel1.outline->size() + wheel2.outline->size()));
     w.s1 = Shape(wheel1);
     w.s2 = Shape(wheel2);
+    w.centre1 = wheel1.centre;
+    w.centre2 = wheel2.centre;
     const double pitch = kTwoPi / wheel1.teeth;
     const double ratio = static_cast<double>(wheel1.teeth) / wheel2.teeth;
     // Two external wheels turn opposite ways; with internal teeth both turn the same way.
@@ -974,6 +918,13 @@ Sweep Prepare(const MeshWheel& wheel1, const MeshWheel& wheel2, int steps, Budge
     const double dy = wheel2.centre.Y - wheel1.centre.Y;
     const double spread = std::hypot(dx, dy);
     const double farRadius = 2 * (spread + w.s1.rMax + w.s2.rMax) + 1;
+    const double extent = spread + w.s1.rMax + w.s2.rMax;
+    w.slack = 1e-9 * extent;
+    // Written coordinates keep 15 significant digits: on a drawing of 10^12 mm they are rounded
+    // by a millimetre, and nothing that small is an overlap; the intersection's own rounding
+    // grows with the drawing as well.
+    w.depthFloor = std::max(kTouchingDepth, 1e-12 * extent);
+    w.scale = std::max(1.0, 1e-6 * extent);
     const double turn2 = w.follow * lastTurn;
     w.piece1 =
         Cut(wheel1, w.s1,
@@ -984,6 +935,246 @@ Sweep Prepare(const MeshWheel& wheel1, const MeshWheel& wheel2, int steps, Budge
                     w.s1.rMin - margin, w.s1.rMax + margin},
                    farRadius, budget);
     return w;
+}
+
+// Where wheel 2 stands in wheel 1's own frame in each position: a point q of wheel 2 (about
+// its centre, unturned) lies at shift + turn(q). Between two positions wheel 2 moves in that
+// frame by a rotation through the difference of the turns; a point y moves by at most
+// |turn difference| |y - pivot| + the pivot's own move, for any pivot. The pivot is where the
+// first step turns about, so on a pair in mesh the bound is about the rolling at the teeth.
+class RelativeMotion {
+  public:
+    RelativeMotion(const MeshWheel& wheel1, const MeshWheel& wheel2, double step, double follow,
+                   int steps) {
+        const double dx = wheel2.centre.X - wheel1.centre.X;
+        const double dy = wheel2.centre.Y - wheel1.centre.Y;
+        for (int k = 0; k < steps; ++k) {
+            const double a1 = step * k;
+            const double turn = follow * a1 - a1;
+            const double c = std::cos(a1), s = std::sin(a1);
+            at_.push_back(
+                {{c * dx + s * dy, c * dy - s * dx}, turn, std::cos(turn), std::sin(turn)});
+        }
+        if (steps > 1) {
+            const double phi = at_[1].turn - at_[0].turn;
+            const double c = std::cos(phi), s = std::sin(phi);
+            const double half = std::sin(phi / 2);
+            const double det = 4 * half * half;  // of I - R(phi): 2 (1 - cos phi)
+            // Fixed point y = (I - R)^-1 (shift1 - R shift0).
+            const PointXY& t0 = at_[0].shift;
+            const PointXY& t1 = at_[1].shift;
+            const double rx = t1.X - (c * t0.X - s * t0.Y);
+            const double ry = t1.Y - (s * t0.X + c * t0.Y);
+            const double px = ((1 - c) * rx - s * ry) / det, py = (s * rx + (1 - c) * ry) / det;
+            if (det > 0 && std::isfinite(px) && std::isfinite(py)) {
+                pivot_ = {px, py};
+            }
+        }
+    }
+
+    // The farthest from the pivot, in wheel 1's frame in position k, that a point within
+    // `bound` (wheel 2's own unturned frame) lies.
+    double Span(int k, const Circle& bound) const {
+        const PointXY y = Place(k, bound.centre);
+        return std::hypot(y.X - pivot_.X, y.Y - pivot_.Y) + bound.radius;
+    }
+
+    // The most that a point of wheel 2 at most `span` from the pivot in position `from` moves
+    // relative to wheel 1 on the way to position `to`.
+    double Drift(int from, int to, double span) const {
+        const At& a = at_[static_cast<std::size_t>(from)];
+        const At& b = at_[static_cast<std::size_t>(to)];
+        const double c = b.c * a.c + b.s * a.s, s = b.s * a.c - b.c * a.s;
+        const double ex = pivot_.X - a.shift.X, ey = pivot_.Y - a.shift.Y;
+        const double mx = b.shift.X + c * ex - s * ey - pivot_.X;
+        const double my = b.shift.Y + s * ex + c * ey - pivot_.Y;
+        return std::fabs(b.turn - a.turn) * span + std::hypot(mx, my);
+    }
+
+  private:
+    struct At {
+        PointXY shift;
+        double turn, c, s;
+    };
+    PointXY Place(int k, const PointXY& q) const {
+        const At& a = at_[static_cast<std::size_t>(k)];
+        return {a.shift.X + a.c * q.X - a.s * q.Y, a.shift.Y + a.s * q.X + a.c * q.Y};
+    }
+    std::vector<At> at_;
+    PointXY pivot_;
+};
+
+// The smallest distance between the outlines of tooth i of wheel 1 and tooth j of wheel 2 in
+// one position: their stretches' pairs nearest first, measured segment by segment, until no
+// pair left can come nearer.
+double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, std::size_t j,
+                     Budget& budget) {
+    const std::vector<Circle>& chunks1 = placed1.Chunks(i, budget);
+    const std::vector<Circle>& chunks2 = placed2.Chunks(j, budget);
+    NearParts near;
+    budget.Spend(2 * static_cast<double>(chunks1.size() * chunks2.size()));
+    // No two points of two circles lie farther apart than their gap and both diameters: the
+    // pairs beyond the nearest such bound cannot hold the nearest points.
+    double upper = HUGE_VAL;
+    for (std::size_t a = 0; a < chunks1.size(); ++a) {
+        for (std::size_t b = 0; b < chunks2.size(); ++b) {
+            upper = std::min(
+                upper, Gap(chunks1[a], chunks2[b]) + 2 * (chunks1[a].radius + chunks2[b].radius));
+        }
+    }
+    for (std::size_t a = 0; a < chunks1.size(); ++a) {
+        for (std::size_t b = 0; b < chunks2.size(); ++b) {
+            const double gap = Gap(chunks1[a], chunks2[b]);
+            if (gap <= upper) {
+                near.nearest.push_back({gap, {i, a}, {j, b}});
+            }
+        }
+    }
+    return NearestDistance(placed1, placed2, near, budget);
+}
+
+// What the sweep has learnt of each pair of teeth: their distance in the position where it was
+// last measured and how far wheel 2's tooth lies from the pivot of the relative motion. In
+// another position the pair lies at least that distance less the drift between the two apart,
+// so a pair measured apart is not measured again until it may have come near.
+struct Known {
+    double distance = 0;
+    int at = -1;  // no position yet
+    double span = 0;
+};
+
+struct Tracker {
+    std::unordered_map<std::uint64_t, Known> known;
+    double limit = 0;  // the clearance the next position is searched within, mm
+};
+
+// Both wheels cut down, with what is known of their teeth, through the positions of a sweep.
+// One position: whether the outlines meet (two segments at distance 0), and where they do, the
+// area shared by the teeth that meet and their neighbours; else, when asked, the clearance.
+// The pairs of teeth whose circles lie within the limit are taken nearest first by what is
+// known of them; only those that may meet, or may be nearer than the nearest found, are
+// measured segment by segment, and material is intersected only about teeth whose segments
+// cross. A clearance found within the limit is the smallest (every pair of teeth that near was
+// measured); beyond it the stretches' circles find it the longer way. The limit for the next
+// position is set from the clearance found.
+// On wheels that nest closely (internal teeth of nearly equal counts) the circles of a hundred
+// teeth meet the mate's while only two or three teeth touch it, so the overlap is first found
+// on the teeth that meet the mate and their neighbours; only an overlap found there, which the
+// check may report, is measured again on every tooth whose circles meet the mate's, so that
+// its area and depth come from the same material whichever way the teeth were found.
+Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool wantClearance,
+                       Tracker& track, Budget& budget) {
+    const double a1 = w.step * k;
+    const Pose pose1(w.centre1, a1);
+    const Pose pose2(w.centre2, w.follow * a1);
+    Position at;
+    PlacedPiece placed1(w.piece1, pose1, budget);
+    PlacedPiece placed2(w.piece2, pose2, budget);
+    const double within = wantClearance ? std::max(track.limit, w.touching) : w.touching;
+    struct Candidate {
+        double bound;
+        std::size_t i, j;
+    };
+    std::vector<Candidate> pairs;
+    const std::uint64_t count2 = w.piece2.teeth.size();
+    auto key = [count2](std::size_t i, std::size_t j) { return i * count2 + j; };
+    for (std::size_t i = 0; i < placed1.teeth.size(); ++i) {
+        VisitNear(placed2, placed1.teeth[i], within, budget, [&](std::size_t j) {
+            const double gap = Gap(placed1.teeth[i], placed2.teeth[j]);
+            if (!(gap <= within)) {
+                return;
+            }
+            double bound = gap;
+            const auto known = track.known.find(key(i, j));
+            if (known != track.known.end()) {
+                const Known& was = known->second;
+                bound = std::max(bound, was.distance - motion.Drift(was.at, k, was.span) - w.slack);
+            }
+            pairs.push_back({bound, i, j});
+        });
+        budget.CheckList(pairs.size());
+    }
+    std::sort(pairs.begin(), pairs.end(), [](const Candidate& a, const Candidate& b) {
+        return a.bound < b.bound ||
+               (a.bound == b.bound && (a.i < b.i || (a.i == b.i && a.j < b.j)));
+    });
+    // The distance of a pair in this position, measured once.
+    auto measure = [&](const Candidate& pair) {
+        Known& known = track.known[key(pair.i, pair.j)];
+        if (known.at != k) {
+            known.distance = ToothDistance(placed1, pair.i, placed2, pair.j, budget);
+            known.at = k;
+            known.span = motion.Span(k, w.piece2.teeth[pair.j].bound);
+        }
+        return known.distance;
+    };
+    std::vector<bool> met1(placed1.teeth.size(), false), met2(placed2.teeth.size(), false);
+    bool meet = false;
+    for (const Candidate& pair : pairs) {
+        if (pair.bound > w.slack) {
+            break;
+        }
+        if (measure(pair) == 0) {
+            met1[pair.i] = met2[pair.j] = meet = true;
+        }
+    }
+    if (meet) {
+        std::vector<std::size_t> meeting1, meeting2;
+        for (std::size_t t = 0; t < met1.size(); ++t) {
+            if (met1[t]) {
+                meeting1.push_back(t);
+            }
+        }
+        for (std::size_t t = 0; t < met2.size(); ++t) {
+            if (met2[t]) {
+                meeting2.push_back(t);
+            }
+        }
+        track.limit = w.touching;
+        at.clearance = 0;
+        const Position first = Overlap(placed1, WithNeighbours(w.piece1, meeting1), placed2,
+                                       WithNeighbours(w.piece2, meeting2), budget);
+        if (!(first.depth > w.depthFloor - kRecheckMargin * w.scale)) {
+            return at;
+        }
+        const NearParts near = FindNearParts(placed1, placed2, true, budget);
+        const Position full = Overlap(placed1, WithNeighbours(w.piece1, near.crossing1), placed2,
+                                      WithNeighbours(w.piece2, near.crossing2), budget);
+        at.depth = full.depth;
+        at.area = full.area;
+        return at;
+    }
+    if (!wantClearance) {
+        return at;
+    }
+    double least = HUGE_VAL;
+    for (const Candidate& pair : pairs) {
+        if (pair.bound >= least) {
+            break;
+        }
+        least = std::min(least, measure(pair));
+    }
+    if (!(least <= within)) {
+        NearParts nearest = FindNearParts(placed1, placed2, false, budget);
+        least = NearestDistance(placed1, placed2, nearest, budget);
+    }
+    at.clearance = least;
+    track.limit = std::min(w.reach, std::max(w.touching, 1.5 * least));
+    return at;
+}
+
+// The first position's guess of the clearance: four stretches' widths, within which the
+// nearest stretches of a drawn pair lie unless its wheels stand apart.
+double FirstLimit(const Sweep& w) {
+    double widest = 0;
+    for (const Piece* piece : {&w.piece1, &w.piece2}) {
+        for (const ToothRun& tooth : piece->teeth) {
+            for (const Circle& c : tooth.chunks) {
+                widest = std::max(widest, c.radius);
+            }
+        }
+    }
+    return std::min(w.reach, std::max(w.touching, 4 * widest));
 }
 
 bool Missing(const MeshWheel& wheel) {
@@ -1002,11 +1193,14 @@ MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int 
     try {
         const Sweep w = Prepare(wheel1, wheel2, stepsPerPitch, budget);
         result.minClearance = HUGE_VAL;
+        const RelativeMotion motion(wheel1, wheel2, w.step, w.follow, stepsPerPitch);
+        Tracker track;
+        track.limit = FirstLimit(w);
         for (int k = 0; k < stepsPerPitch; ++k) {
             const double a1 = w.step * k;
             const Pose pose1(wheel1.centre, a1);
             const Pose pose2(wheel2.centre, w.follow * a1);
-            Position at = CheckPosition(w.piece1, w.piece2, pose1, pose2, budget);
+            Position at = CheckPosition(w, motion, k, true, track, budget);
             if (at.clearance >= w.reach) {
                 budget.Spend(kWholeLineWork * static_cast<double>(w.s1.n + w.s2.n));
                 at.clearance = bg::distance(WholeLines(w.s1, pose1), WholeLines(w.s2, pose2));
@@ -1018,7 +1212,7 @@ MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int 
                 result.minClearance = at.clearance;
                 result.minClearanceTurn = RadToGrad(a1);
             }
-            if (at.depth > kTouchingDepth && at.depth > result.overlapDepth) {
+            if (at.depth > w.depthFloor && at.depth > result.overlapDepth) {
                 result.overlap = true;
                 result.overlapDepth = at.depth;
                 result.overlapArea = at.area;
@@ -1048,14 +1242,14 @@ OverlapFound MeshOverlaps(const MeshWheel& wheel1, const MeshWheel& wheel2, doub
     try {
         const Sweep w = Prepare(wheel1, wheel2, stepsPerPitch, budget);
         const int first = static_cast<int>(std::lround(likelyTurn * kPi / 180 / w.step));
+        const RelativeMotion motion(wheel1, wheel2, w.step, w.follow, stepsPerPitch);
+        Tracker track;
         for (int i = 0; i < stepsPerPitch; ++i) {
             // first, first + 1, first - 1, first + 2, ... within the sweep
             const int offset = i % 2 == 1 ? (i + 1) / 2 : -(i / 2);
             const int k = ((first + offset) % stepsPerPitch + stepsPerPitch) % stepsPerPitch;
             const double a1 = w.step * k;
-            const Pose pose1(wheel1.centre, a1);
-            const Pose pose2(wheel2.centre, w.follow * a1);
-            if (CheckPosition(w.piece1, w.piece2, pose1, pose2, budget).depth > kTouchingDepth) {
+            if (CheckPosition(w, motion, k, false, track, budget).depth > w.depthFloor) {
                 return {true, RadToGrad(a1)};
             }
         }

@@ -14,8 +14,10 @@
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "drawing/spline.h"
+#include "drawing/turn.h"
 #include "profile/length_unit.h"
 #include "report/data_sheet.h"
+#include "report/mesh_check.h"
 #include "test_files.h"
 
 namespace tarvo {
@@ -202,6 +204,61 @@ TEST(Scale, ReportOfAHugeDrawingSaysWhyInRussian) {
                           [](char ch) { return std::isalpha(static_cast<unsigned char>(ch)); }),
             0)
             << why;
+    }
+}
+
+// The mesh check scales with the drawing: a pair at the default counts, whose fillet chords
+// overlap, overlaps at the same turn by the same depth in modules at every module above the
+// fixed-step range, up to the largest drawing the check takes (the intersection of areas used to
+// lose its way on coordinates of 1e11 mm and report an overlap deeper than the wheels).
+TEST(Scale, MeshCheckScalesWithTheModule) {
+    struct Row {
+        const char* name;
+        bool internal;
+        int z1, z2;
+    };
+    const Row rows[] = {{"external 20/40", false, 20, 40}, {"internal 40/20", true, 40, 20}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        MeshClearance reference;
+        for (const double m : {1e4, 1e6, 1e9, 1e10}) {
+            SCOPED_TRACE(m);
+            const MainMod state = PairState("20");  // 6 involute and 3 fillet points
+            std::vector<PointXY> a, b;
+            MeshWheel w1, w2;
+            if (!row.internal) {
+                const ExternalPairResult g = ComputeExternalPair(
+                    state, testing::ExternalCall(row.z1, row.z2, m, 0, 20, 0, 0, 0));
+                ASSERT_TRUE(g.ok());
+                a = OutlinePoints(g->wheel1);
+                b = OutlinePoints(g->wheel2);
+                w1 = {&a, {0, 0}, row.z1, false};
+                w2 = {&b, {g->aw, 0}, row.z2, false};
+            } else {
+                const InternalPairResult g = ComputeInternalPair(
+                    state, testing::InternalCall(row.z1, row.z2, m, 0, 20, 0, 0, 0));
+                ASSERT_TRUE(g.ok());
+                a = OutlinePoints(g->ring);
+                b = OutlinePoints(g->pinion);
+                w1 = {&a, {0, 0}, g->zr, true};
+                w2 = {&b, {g->aw, 0}, g->zp, false};
+            }
+            const MeshCheckResult r = CheckMesh(w1, w2);
+            ASSERT_TRUE(r.ok()) << r.fault();
+            ASSERT_TRUE(r->overlap);
+            if (m == 1e4) {
+                reference = r.value();
+                continue;
+            }
+            const double ratio = m / 1e4;
+            EXPECT_EQ(r->overlapTurn, reference.overlapTurn);
+            EXPECT_NEAR(r->overlapDepth / ratio, reference.overlapDepth,
+                        1e-6 * reference.overlapDepth);
+            EXPECT_NEAR(r->overlapArea / (ratio * ratio), reference.overlapArea,
+                        2e-2 * reference.overlapArea);
+            EXPECT_NEAR(r->drawnClearance / ratio, reference.drawnClearance,
+                        1e-9 * m + 1e-6 * reference.drawnClearance);
+        }
     }
 }
 
