@@ -12,8 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "report/boost_geometry.h"
-
 #include "app/basic_rack.h"
 #include "app/fault_text.h"
 #include "app/page_command.h"
@@ -25,6 +23,7 @@
 #include "drawing/spline.h"
 #include "math/constants.h"
 #include "math/involute.h"
+#include "polygon_checks.h"
 #include "profile/chord_placement.h"
 #include "profile/gear_outline.h"
 #include "report/data_sheet.h"
@@ -441,9 +440,6 @@ TEST(ChordTolerance, TooFineAToleranceReturnsToTheAccuracyPage) {
 namespace tarvo {
 namespace {
 
-namespace bg = boost::geometry;
-using BgPoint = bg::model::d2::point_xy<double>;
-
 // Outlines placed for a tolerance stay simple closed polygons CAD can make a face of: a seeded
 // sweep of pairs and splines, design and rack-cut roots, read back and asked of Boost.Geometry.
 TEST(ChordTolerance, SeededSweepOfToleranceDrawingsIsSimple) {
@@ -483,16 +479,7 @@ TEST(ChordTolerance, SeededSweepOfToleranceDrawingsIsSimple) {
         const DxfReadResult read = ReadDxfFile(path);
         ASSERT_TRUE(read.ok()) << line.str();
         for (const DxfPolyline& outline : read->polylines) {
-            bg::model::ring<BgPoint> ring;
-            for (const PointXY& p : outline.points) {
-                if (ring.empty() || !(ring.back().x() == p.X && ring.back().y() == p.Y)) {
-                    ring.push_back({p.X, p.Y});
-                }
-            }
-            bg::correct(ring);
-            std::string reason;
-            EXPECT_TRUE(bg::is_valid(ring, reason) && bg::is_simple(ring))
-                << line.str() << ": " << reason;
+            EXPECT_EQ(testing::OutlineFault(outline.points), std::nullopt) << line.str();
         }
     }
     EXPECT_GE(written, 60);

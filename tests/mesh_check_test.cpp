@@ -6,8 +6,6 @@
 
 #include <cmath>
 
-#include "report/boost_geometry.h"
-
 #include "app/basic_rack.h"
 #include "app/page_command.h"
 #include "builder_calls.h"
@@ -15,6 +13,7 @@
 #include "drawing/internal_pair.h"
 #include "drawing/turn.h"
 #include "math/constants.h"
+#include "polygon_checks.h"
 #include "report/data_sheet.h"
 #include "report/mesh_check.h"
 #include "report/overlap_remedy.h"
@@ -25,10 +24,6 @@ namespace tarvo {
 namespace {
 
 using Verdict = OverlapRemedy::Verdict;
-namespace bg = boost::geometry;
-using BPoint = bg::model::d2::point_xy<double>;
-using BLine = bg::model::linestring<BPoint>;
-using BPolygon = bg::model::polygon<BPoint>;
 
 // A pair of module 2 on the 20-degree rack.
 BuilderCall Call(bool internal, int z1, int z2, double x1 = 0, double x2 = 0, double jn = 0) {
@@ -100,49 +95,33 @@ TEST(MeshCheck, ClearanceAndOverlap) {
 }
 
 // The check done the slow way, on whole wheels in every position: what the cut-down check must
-// find. The material of internal teeth lies between the outline and a square just outside it
-// (Boost's grid for intersections grows with the extent of the inputs).
+// find.
 struct Reference { double drawn = HUGE_VAL, least = HUGE_VAL, depth = 0, area = 0, turn = 0; };
 
 Reference WholeWheelCheck(const MeshWheel& w1, const MeshWheel& w2, int steps) {
     auto placed = [](const MeshWheel& w, double angle) {
-        BLine line;
+        std::vector<PointXY> line;
         for (const PointXY& p : *w.outline) {
             const double x = p.X - w.centre.X, y = p.Y - w.centre.Y;
-            line.push_back(BPoint(w.centre.X + x * std::cos(angle) - y * std::sin(angle),
-                                  w.centre.Y + x * std::sin(angle) + y * std::cos(angle)));
+            line.push_back({w.centre.X + x * std::cos(angle) - y * std::sin(angle),
+                            w.centre.Y + x * std::sin(angle) + y * std::cos(angle)});
         }
-        BPolygon material;
-        if (w.internal) {
-            bg::model::box<BPoint> box;
-            bg::envelope(line, box);
-            bg::buffer(box, box, 1.0);
-            bg::convert(box, material);
-            material.inners().emplace_back(line.begin(), line.end());
-        } else {
-            material.outer().assign(line.begin(), line.end());
-        }
-        bg::correct(material);
-        return std::make_pair(line, material);
+        return line;
     };
     const double ratio = static_cast<double>(w1.teeth) / w2.teeth;
     const double follow = w1.internal || w2.internal ? ratio : -ratio;
     const double step = 2 * kPi / w1.teeth / steps;
     Reference ref;
     for (int k = 0; k < steps; ++k) {
-        const auto [line1, material1] = placed(w1, step * k);
-        const auto [line2, material2] = placed(w2, follow * step * k);
-        const double clearance = bg::distance(line1, line2);
+        const std::vector<PointXY> line1 = placed(w1, step * k);
+        const std::vector<PointXY> line2 = placed(w2, follow * step * k);
+        const double clearance = testing::PolylineDistance(line1, line2);
         ref.drawn = k == 0 ? clearance : ref.drawn;
         ref.least = std::min(ref.least, clearance);
-        bg::model::multi_polygon<BPolygon> shared;
-        bg::intersection(material1, material2, shared);
-        double depth = 0;
-        bg::for_each_point(shared, [&](const BPoint& p) {
-            depth = std::max(depth, std::max(bg::distance(p, line1), bg::distance(p, line2)));
-        });
-        if (depth > kTouchingDepth && depth > ref.depth) {
-            ref = {ref.drawn, ref.least, depth, bg::area(shared), step * k * 180 / kPi};
+        const testing::SharedMaterial shared =
+            testing::MaterialShared(line1, w1.internal, line2, w2.internal);
+        if (shared.depth > kTouchingDepth && shared.depth > ref.depth) {
+            ref = {ref.drawn, ref.least, shared.depth, shared.area, step * k * 180 / kPi};
         }
     }
     return ref;

@@ -6,32 +6,16 @@
 #include <random>
 #include <sstream>
 
-#include "report/boost_geometry.h"
-
 #include "app/basic_rack.h"
 #include "drawing/dxf_reader.h"
+#include "polygon_checks.h"
 #include "report/read_text.h"
 #include "test_files.h"
 
 namespace tarvo {
 namespace {
 
-namespace bg = boost::geometry;
-using BgPoint = bg::model::d2::point_xy<double>;
-
-// Empty when the outline is a simple closed polygon, else Boost.Geometry's reason. Repeated points
-// (an internal fillet ended on its space's centre line repeats its last) go first: CAD skips them.
-std::string OutlineFault(const std::vector<PointXY>& points) {
-    bg::model::ring<BgPoint> ring;
-    for (const PointXY& p : points) {
-        if (ring.empty() || !(ring.back().x() == p.X && ring.back().y() == p.Y)) {
-            ring.push_back({p.X, p.Y});
-        }
-    }
-    bg::correct(ring);  // our outlines run either way round; Boost wants one orientation
-    std::string reason;
-    return !bg::is_valid(ring, reason) ? reason : bg::is_simple(ring) ? "" : "not simple";
-}
+using testing::OutlineFault;
 
 // One random drawing request, as a tarvo-cli line without the output.
 std::string RandomCase(std::mt19937& random) {
@@ -83,7 +67,8 @@ int DrawnOutlinesAreSimple(const std::string& line, const std::string& path) {
         return 0;
     }
     for (std::size_t k = 0; k < read->polylines.size(); ++k) {
-        EXPECT_EQ(OutlineFault(read->polylines[k].points), "") << line << ", outline " << k + 1;
+        EXPECT_EQ(OutlineFault(read->polylines[k].points), std::nullopt)
+            << line << ", outline " << k + 1;
     }
     return static_cast<int>(read->polylines.size());
 }

@@ -6,26 +6,20 @@
 #include <cmath>
 #include <iterator>
 
-#include "report/boost_geometry.h"
-#include <boost/geometry/geometries/register/linestring.hpp>
-#include <boost/geometry/geometries/register/point.hpp>
-
 #include "app/basic_rack.h"
 #include "math/constants.h"
 #include "math/involute.h"
+#include "polygon_checks.h"
 #include "profile/flank_check.h"
 #include "profile/gear_outline.h"
 #include "profile/rack_cut_flank.h"
 
-// Flanks and simulated edges measured as they are: points and polylines of Boost.Geometry.
-BOOST_GEOMETRY_REGISTER_POINT_2D(tarvo::PointXY, double, cs::cartesian, X, Y)
-BOOST_GEOMETRY_REGISTER_LINESTRING(std::vector<tarvo::PointXY>)
-
 namespace tarvo {
 namespace {
 
-namespace bg = boost::geometry;
-using BgPolygon = bg::model::polygon<PointXY>;
+using testing::LargestDistance;
+using testing::LargestPieceLeft;
+using testing::OutlineFault;
 
 // A member cut by the rack row `key`, its tip circle at ha* + x above the reference circle.
 RackCutData Member(const char* key, int z, double m, double betaDegrees, double x, int accPer = 3,
@@ -38,15 +32,6 @@ RackCutData Member(const char* key, int z, double m, double betaDegrees, double 
 
 double Radius(const PointXY& p) { return std::hypot(p.X, p.Y); }
 double Angle(const PointXY& p) { return std::atan2(p.Y, p.X); }
-
-// Largest distance from any of `points` to the polyline through `line`.
-double LargestDistance(const std::vector<PointXY>& points, const std::vector<PointXY>& line) {
-    double largest = 0;
-    for (const PointXY& p : points) {
-        largest = std::max(largest, bg::distance(p, line));
-    }
-    return largest;
-}
 
 // The edge of the cut: a tip-circle sector round one tooth space less the rack tooth, rolled by phi
 // (moved r phi along the rack, turned by -phi about the gear centre). The tooth is (u along the
@@ -69,33 +54,24 @@ std::vector<PointXY> SimulatedCut(const RackCutData& d, int positions) {
     for (int i = 257; i >= 0; --i) {
         tooth.push_back({-tooth[i].X, tooth[i].Y});
     }
-    BgPolygon blank;
-    blank.outer().push_back({0, 0});
+    std::vector<PointXY> blank{{0, 0}};
     for (int i = 0; i <= 400; ++i) {
         const double a = -0.3 * gamma0 + 1.6 * gamma0 * i / 400;
-        blank.outer().push_back({ra * std::cos(a), ra * std::sin(a)});
+        blank.push_back({ra * std::cos(a), ra * std::sin(a)});
     }
-    bg::correct(blank);  // closes the ring
     // Far enough along the rack that the tooth has left the tip circle on either side.
     const double travel = (kPi * mt + 8 * mn) / r;
     for (int i = 0; i <= positions; ++i) {
         const double phi = -travel + 2 * travel * i / positions, angle = gamma0 - phi;
-        BgPolygon placed;
+        std::vector<PointXY> placed;
         for (const PointXY& p : tooth) {
             const double along = p.X + r * phi;
-            placed.outer().push_back({p.Y * std::cos(angle) - along * std::sin(angle),
-                                      p.Y * std::sin(angle) + along * std::cos(angle)});
+            placed.push_back({p.Y * std::cos(angle) - along * std::sin(angle),
+                              p.Y * std::sin(angle) + along * std::cos(angle)});
         }
-        bg::correct(placed);
-        bg::model::multi_polygon<BgPolygon> rest;
-        bg::difference(blank, placed, rest);
-        if (!rest.empty()) {
-            blank = *std::max_element(rest.begin(), rest.end(), [](const auto& a, const auto& b) {
-                return bg::area(a) < bg::area(b);
-            });
-        }
+        blank = LargestPieceLeft(blank, placed);
     }
-    return blank.outer();
+    return blank;
 }
 
 // Fillet from the space's centre line to the form circle, involute on to the tip, the whole gear
@@ -142,13 +118,12 @@ TEST(RackCutFlank, FlankAgreesWithSimulatedCutAndMakesAValidGear) {
         EXPECT_EQ(CheckExternalFlank(flank, row.z, 1),
                   row.pointed ? GeometryFault::PointedTooth : GeometryFault::None);
         const std::vector<double> outline = GearOutline(row.z, flank, false);
-        BgPolygon gear;
+        std::vector<PointXY> gear;
         for (std::size_t i = 0; i + 1 < outline.size(); i += 2) {
-            gear.outer().push_back({outline[i], outline[i + 1]});
+            gear.push_back({outline[i], outline[i + 1]});
         }
-        bg::correct(gear);
-        std::string reason;
-        EXPECT_NE(bg::is_valid(gear, reason), row.pointed) << reason;
+        const std::optional<std::string> fault = OutlineFault(gear);
+        EXPECT_EQ(fault.has_value(), row.pointed) << fault.value_or("a simple polygon");
         if (row.cut == Unsimulated) {
             continue;
         }
