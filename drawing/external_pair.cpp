@@ -110,9 +110,8 @@ PairFlanks ChooseFlanks(const MainMod& state, const BuilderCall& call, const Too
 
 ExternalPairResult ComputeExternalPair(const MainMod& state, const BuilderCall& call) {
     ExternalPairGeometry g;
-    const GeometryError refused = CheckPairCall(call, false);
-    if (!refused.ok()) {
-        return ExternalPairResult::Failure(refused);
+    if (const std::optional<GeometryError> refused = CheckPairCall(call, false)) {
+        return ExternalPairResult::Failure(*refused);
     }
     const TransverseSection t = ToTransverse(state, call, false);
     g.mt = t.mt;

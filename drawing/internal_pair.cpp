@@ -98,9 +98,8 @@ PinionFlank ChoosePinionFlank(const MainMod& state, const BuilderCall& call,
 
 InternalPairResult ComputeInternalPair(const MainMod& state, const BuilderCall& call) {
     InternalPairGeometry g;
-    const GeometryError refused = CheckPairCall(call, true);
-    if (!refused.ok()) {
-        return InternalPairResult::Failure(refused);
+    if (const std::optional<GeometryError> refused = CheckPairCall(call, true)) {
+        return InternalPairResult::Failure(*refused);
     }
     // The dedendum goes to the generator in the normal section.
     const TransverseSection t = ToTransverse(state, call, true);

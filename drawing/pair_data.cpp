@@ -2,35 +2,36 @@
 #include "drawing/pair_data.h"
 
 #include <cmath>
+#include <optional>
 
 #include "math/constants.h"
 #include "math/involute.h"
 
 namespace tarvo {
 
-GeometryError CheckPairCall(const BuilderCall& call, bool internal) {
+std::optional<GeometryError> CheckPairCall(const BuilderCall& call, bool internal) {
     for (const int wheel : {1, 2}) {
         const int z = wheel == 1 ? call.Z1 : call.Z2;
         const WheelRole role = wheel == 1 ? WheelRole::Wheel1 : WheelRole::Wheel2;
         if (z < 1) {
-            return {GeometryFault::ToothCountNotPositive, wheel, role};
+            return GeometryError{GeometryFault::ToothCountNotPositive, wheel, role};
         }
         if (z > kMaxTeeth) {
-            return {GeometryFault::TooManyTeeth, wheel, role};
+            return GeometryError{GeometryFault::TooManyTeeth, wheel, role};
         }
     }
     if (internal && call.Z1 == call.Z2) {
-        return {GeometryFault::EqualToothCounts, 0, WheelRole::Pair};
+        return GeometryError{GeometryFault::EqualToothCounts, 0, WheelRole::Pair};
     }
     if (!(call.m > 0) || !std::isfinite(call.m)) {
-        return {GeometryFault::ModuleNotPositive, 0, WheelRole::Pair};
+        return GeometryError{GeometryFault::ModuleNotPositive, 0, WheelRole::Pair};
     }
     for (const double v : {call.beta, call.alpha, call.x1, call.x2, call.jn}) {
         if (!std::isfinite(v)) {
-            return {GeometryFault::DataNotFinite, 0, WheelRole::Pair};
+            return GeometryError{GeometryFault::DataOutOfRange, 0, WheelRole::Pair};
         }
     }
-    return {};
+    return std::nullopt;
 }
 
 TransverseSection ToTransverse(const MainMod& state, const BuilderCall& call,

@@ -2,6 +2,8 @@
 // the normal-section data of a helical pair into the transverse section the drawing shows.
 #pragma once
 
+#include <optional>
+
 #include "drawing/builder_call.h"
 #include "profile/geometry_fault.h"
 #include "profile/main_mod.h"
@@ -10,8 +12,9 @@
 namespace tarvo {
 
 // A pair's data before any geometry: tooth counts from 1 to kMaxTeeth (an internal pair's two
-// counts different), a finite positive module, finite angles, shifts and backlash.
-GeometryError CheckPairCall(const BuilderCall& call, bool internal);
+// counts different), a finite positive module, finite angles, shifts and backlash. The fault
+// such data have, or nothing when none.
+std::optional<GeometryError> CheckPairCall(const BuilderCall& call, bool internal);
 
 // The pair in the plane of the drawing. Heights given as multiples of the normal module are
 // scaled by cos beta so that, times the transverse module, they keep their length.

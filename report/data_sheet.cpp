@@ -327,11 +327,11 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
         TransverseContactRatio({p.da, p.db}, {r.da, r.db}, {sheet.mesh.aw, alphaWt},
                                TransverseBasePitch(mt, alphaT), internal);
 
-    InternalPairResult built;
+    std::optional<InternalPairResult> built;
     if (internal) {
         built = ComputeInternalPair(state, call);
     }
-    const InternalPairGeometry* ring = internal && built.ok() ? &built.value() : nullptr;
+    const InternalPairGeometry* ring = built && built->ok() ? &built->value() : nullptr;
     CheckInterference(sheet, 0, ring, basis, t1);
     CheckInterference(sheet, 1, ring, basis, t2);
 
