@@ -130,14 +130,10 @@ namespace {
 
 ReadBack SheetOf(const MainMod& state, const BuilderCall& call, DxfReadResult read,
                  const SheetOptions& options) {
-    ReadBack back{std::move(read), {}};
-    if (!back.drawing.ok()) {
-        back.sheet = DataSheetResult::Failure("чертёж не прочитан: " +
-                                              DescribeDxfRead(back.drawing.fault()));
-        return back;
-    }
-    back.sheet = MakeDataSheet(state, call, back.drawing.value(), options);
-    return back;
+    DataSheetResult sheet =
+        read.ok() ? MakeDataSheet(state, call, read.value(), options)
+                  : DataSheetResult::Failure("чертёж не прочитан: " + DescribeDxfRead(read.fault()));
+    return ReadBack{std::move(read), std::move(sheet)};
 }
 
 }  // namespace

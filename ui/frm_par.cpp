@@ -63,7 +63,7 @@ struct BuildJob {
     MainMod state;
     PageInput input;
     PageOutcome outcome;
-    ReadBack readBack;
+    std::optional<ReadBack> readBack;  // made once the drawing is written
     std::optional<StepChoice> step;       // the 3-D model asked for on the file page, if any
     std::optional<std::string> stepLine;  // what the report page adds about it
 };
@@ -392,7 +392,7 @@ void FrmPar::StartBuild(const PageInput& input, const std::optional<StepChoice>&
         SetBusy(false);
         ApplyOutcome(job->input, job->outcome);
         if (Written(job->outcome)) {
-            report_->drawing->Show(std::move(job->readBack));
+            report_->drawing->Show(std::move(*job->readBack));
             // What made a drawing is kept at once, not only when the window closes.
             SaveSettings();
             if (job->stepLine) {

@@ -299,7 +299,7 @@ class DesignerDayTest : public QObject {
         WorkFolder folder;
         for (const auto& [word, ticked] :
              {std::pair{"equivalent", false}, {"design", false}, {"cut", true}}) {
-            const QString path = folder.filePath(QStringLiteral("%1.tarvo.json").arg(word));
+            const QString path = folder.filePath(QString::fromUtf8(word) + ".tarvo.json");
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(QByteArray(R"({"input": {"command": "pair", "mesh": "external", )"
