@@ -131,8 +131,9 @@ namespace {
 ReadBack SheetOf(const MainMod& state, const BuilderCall& call, DxfReadResult read,
                  const SheetOptions& options) {
     DataSheetResult sheet =
-        read.ok() ? MakeDataSheet(state, call, read.value(), options)
-                  : DataSheetResult::Failure("чертёж не прочитан: " + DescribeDxfRead(read.fault()));
+        read.ok()
+            ? MakeDataSheet(state, call, read.value(), options)
+            : DataSheetResult::Failure("чертёж не прочитан: " + DescribeDxfRead(read.fault()));
     return ReadBack{std::move(read), std::move(sheet)};
 }
 

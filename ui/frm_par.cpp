@@ -63,7 +63,7 @@ struct BuildJob {
     MainMod state;
     PageInput input;
     PageOutcome outcome;
-    std::optional<ReadBack> readBack;  // made once the drawing is written
+    std::optional<ReadBack> readBack;     // made once the drawing is written
     std::optional<StepChoice> step;       // the 3-D model asked for on the file page, if any
     std::optional<std::string> stepLine;  // what the report page adds about it
 };
