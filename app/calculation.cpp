@@ -27,6 +27,17 @@ struct Value {
     std::string text;  // a string's characters, a number's or literal's text
 };
 
+// A step of the reader: what it read, or why the text is not a calculation, with its line.
+using Step = Outcome<Done, std::string>;
+using TextRead = Outcome<std::string, std::string>;
+using ValueRead = Outcome<Value, std::string>;
+
+// The fault of a failed step, carried on as the fault of another.
+template <class To, class From>
+To Carried(const From& failed) {
+    return To::Failure(failed.fault());
+}
+
 // A strict reader of one JSON text. It keeps the top-level "version" and the entries of the
 // top-level "input" object; it checks and skips everything else.
 class Reader {
@@ -38,8 +49,11 @@ class Reader {
         if (!Peek('{')) {
             return Problem("файл не является JSON-объектом (ожидалась «{»)");
         }
-        if (!Object(0, Place::Top) || !End()) {
-            return CalculationRead::Failure(error_);
+        if (const Step object = Object(0, Place::Top); !object.ok()) {
+            return Carried<CalculationRead>(object);
+        }
+        if (const Step end = End(); !end.ok()) {
+            return Carried<CalculationRead>(end);
         }
         if (version_ && *version_ != std::to_string(kCalculationVersion)) {
             return Problem("версия расчёта " + *version_ + " не поддерживается (эта программа " +
@@ -55,12 +69,11 @@ class Reader {
     enum class Place { Top, Input, Other };
 
     CalculationRead Problem(const std::string& text) { return CalculationRead::Failure(text); }
-    bool Fail(const std::string& text) {
-        if (error_.empty()) {
-            error_ = text + " (строка " + std::to_string(Line()) + ")";
-        }
-        return false;
+    // What is wrong, at the line the reader has reached.
+    std::string Where(const std::string& text) const {
+        return text + " (строка " + std::to_string(Line()) + ")";
     }
+    Step Fail(const std::string& text) const { return Step::Failure(Where(text)); }
     int Line() const {
         int line = 1;
         for (std::size_t i = 0; i < pos_ && i < text_.size(); ++i) {
@@ -75,30 +88,34 @@ class Reader {
         }
     }
     bool Peek(char ch) const { return pos_ < text_.size() && text_[pos_] == ch; }
-    bool Expect(char ch) {
+    Step Expect(char ch) {
         SkipBlanks();
         if (!Peek(ch)) {
             return Fail(std::string("ошибка JSON: ожидалась «") + ch + "»");
         }
         ++pos_;
-        return true;
+        return Done{};
     }
-    bool End() {
+    Step End() {
         SkipBlanks();
-        return pos_ == text_.size() || Fail("ошибка JSON: лишний текст после объекта");
+        if (pos_ != text_.size()) {
+            return Fail("ошибка JSON: лишний текст после объекта");
+        }
+        return Done{};
     }
 
-    bool String(std::string& out) {
-        if (!Expect('"')) {
-            return false;
+    TextRead String() {
+        if (const Step open = Expect('"'); !open.ok()) {
+            return Carried<TextRead>(open);
         }
+        std::string out;
         while (pos_ < text_.size()) {
             const char ch = text_[pos_++];
             if (ch == '"') {
-                return true;
+                return out;
             }
             if (static_cast<unsigned char>(ch) < 0x20) {
-                return Fail("ошибка JSON: управляющий символ внутри строки");
+                return Carried<TextRead>(Fail("ошибка JSON: управляющий символ внутри строки"));
             }
             if (ch != '\\') {
                 out += ch;
@@ -130,30 +147,35 @@ class Reader {
                     out += '\t';
                     break;
                 case 'u': {
-                    if (!Unicode(out)) {
-                        return false;
+                    const TextRead character = Unicode();
+                    if (!character.ok()) {
+                        return character;
                     }
+                    out += character.value();
                     break;
                 }
                 default:
-                    return Fail("ошибка JSON: неверная escape-последовательность в строке");
+                    return Carried<TextRead>(
+                        Fail("ошибка JSON: неверная escape-последовательность в строке"));
             }
         }
-        return Fail("ошибка JSON: строка не закрыта");
+        return Carried<TextRead>(Fail("ошибка JSON: строка не закрыта"));
     }
-    // A \u escape of the Basic Multilingual Plane, written as UTF-8 (the entries' values are
-    // option words and numbers; a surrogate pair is not needed for them).
-    bool Unicode(std::string& out) {
+    // A \u escape of the Basic Multilingual Plane, as UTF-8 (the entries' values are option
+    // words and numbers; a surrogate pair is not needed for them).
+    TextRead Unicode() {
         unsigned code = 0;
         if (pos_ + 4 > text_.size() ||
             std::from_chars(text_.data() + pos_, text_.data() + pos_ + 4, code, 16).ptr !=
                 text_.data() + pos_ + 4) {
-            return Fail("ошибка JSON: неверная escape-последовательность \\u");
+            return Carried<TextRead>(Fail("ошибка JSON: неверная escape-последовательность \\u"));
         }
         pos_ += 4;
         if (code >= 0xD800 && code <= 0xDFFF) {
-            return Fail("ошибка JSON: суррогатная пара в строке не поддерживается");
+            return Carried<TextRead>(
+                Fail("ошибка JSON: суррогатная пара в строке не поддерживается"));
         }
+        std::string out;
         if (code < 0x80) {
             out += static_cast<char>(code);
         } else if (code < 0x800) {
@@ -164,76 +186,85 @@ class Reader {
             out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
             out += static_cast<char>(0x80 | (code & 0x3F));
         }
-        return true;
+        return out;
     }
 
-    bool Scalar(Value& value) {
+    ValueRead Scalar() {
         const std::size_t start = pos_;
         while (pos_ < text_.size() &&
                std::string_view(",}] \t\r\n").find(text_[pos_]) == std::string_view::npos) {
             ++pos_;
         }
+        Value value;
         value.text = std::string(text_.substr(start, pos_ - start));
         if (value.text == "true" || value.text == "false" || value.text == "null") {
             value.kind = ValueKind::Literal;
-            return true;
+            return value;
         }
         if (IsJsonNumber(value.text)) {
             value.kind = ValueKind::Number;
-            return true;
+            return value;
         }
         pos_ = start;
-        return Fail("ошибка JSON: неверное значение «" + value.text + "»");
+        return Carried<ValueRead>(Fail("ошибка JSON: неверное значение «" + value.text + "»"));
     }
 
-    bool AnyValue(int depth, Place place, Value& value) {
+    // A value of any kind; an object or array is checked (and the input object kept) but
+    // handed on without its contents.
+    ValueRead AnyValue(int depth, Place place) {
         SkipBlanks();
         if (depth > kMaxDepth) {
-            return Fail("ошибка JSON: слишком глубокая вложенность");
+            return Carried<ValueRead>(Fail("ошибка JSON: слишком глубокая вложенность"));
         }
-        if (Peek('{')) {
-            value.kind = ValueKind::Object;
-            return Object(depth + 1, place);
-        }
-        if (Peek('[')) {
-            value.kind = ValueKind::Array;
-            return Array(depth + 1);
+        Value value;
+        if (Peek('{') || Peek('[')) {
+            value.kind = Peek('{') ? ValueKind::Object : ValueKind::Array;
+            const Step nested =
+                value.kind == ValueKind::Object ? Object(depth + 1, place) : Array(depth + 1);
+            if (!nested.ok()) {
+                return Carried<ValueRead>(nested);
+            }
+            return value;
         }
         if (Peek('"')) {
+            TextRead text = String();
+            if (!text.ok()) {
+                return Carried<ValueRead>(text);
+            }
             value.kind = ValueKind::String;
-            return String(value.text);
+            value.text = std::move(text).value();
+            return value;
         }
-        return Scalar(value);
+        return Scalar();
     }
 
-    bool Array(int depth) {
-        if (!Expect('[')) {
-            return false;
+    Step Array(int depth) {
+        if (const Step open = Expect('['); !open.ok()) {
+            return open;
         }
         SkipBlanks();
         if (Peek(']')) {
             ++pos_;
-            return true;
+            return Done{};
         }
         while (true) {
-            Value item;
-            if (!AnyValue(depth, Place::Other, item)) {
-                return false;
+            if (const ValueRead item = AnyValue(depth, Place::Other); !item.ok()) {
+                return Carried<Step>(item);
             }
             SkipBlanks();
             if (Peek(']')) {
                 ++pos_;
-                return true;
+                return Done{};
             }
-            if (!Expect(',')) {
-                return false;
+            if (const Step comma = Expect(','); !comma.ok()) {
+                return comma;
             }
         }
     }
 
-    bool Object(int depth, Place place) {
-        if (!Expect('{')) {
-            return false;
+    Step Object(int depth, Place place) {
+        if (const Step open = Expect('{'); !open.ok()) {
+            return open;
         }
         if (place == Place::Input) {
             input_.emplace();
@@ -241,43 +272,48 @@ class Reader {
         SkipBlanks();
         if (Peek('}')) {
             ++pos_;
-            return true;
+            return Done{};
         }
         while (true) {
-            std::string key;
             SkipBlanks();
-            if (!String(key) || !Expect(':')) {
-                return false;
+            const TextRead key = String();
+            if (!key.ok()) {
+                return Carried<Step>(key);
             }
-            const bool input = place == Place::Top && key == "input";
+            if (const Step colon = Expect(':'); !colon.ok()) {
+                return colon;
+            }
+            const bool input = place == Place::Top && key.value() == "input";
             const std::size_t valueStart = pos_;
-            Value value;
-            if (!AnyValue(depth, input ? Place::Input : Place::Other, value)) {
-                return false;
+            const ValueRead value = AnyValue(depth, input ? Place::Input : Place::Other);
+            if (!value.ok()) {
+                return Carried<Step>(value);
             }
-            if (input && value.kind != ValueKind::Object) {
+            if (input && value->kind != ValueKind::Object) {
                 pos_ = valueStart;
                 return Fail("«input» должен быть объектом с данными расчёта");
             }
-            if (place == Place::Top && key == "version") {
-                version_ = value.text;
+            if (place == Place::Top && key.value() == "version") {
+                version_ = value->text;
             }
-            if (place == Place::Input && !Take(key, value)) {
-                return false;
+            if (place == Place::Input) {
+                if (const Step taken = Take(key.value(), value.value()); !taken.ok()) {
+                    return taken;
+                }
             }
             SkipBlanks();
             if (Peek('}')) {
                 ++pos_;
-                return true;
+                return Done{};
             }
-            if (!Expect(',')) {
-                return false;
+            if (const Step comma = Expect(','); !comma.ok()) {
+                return comma;
             }
         }
     }
 
     // An entry of the input object: a string, a number or true/false, each key once.
-    bool Take(const std::string& key, const Value& value) {
+    Step Take(const std::string& key, const Value& value) {
         if (input_->Find(key) != nullptr) {
             return Fail("параметр «" + key + "» задан дважды");
         }
@@ -288,12 +324,11 @@ class Reader {
                         "» должно быть числом, строкой или true/false");
         }
         input_->Add(key, value.text, value.kind == ValueKind::String);
-        return true;
+        return Done{};
     }
 
     std::string_view text_;
     std::size_t pos_ = 0;
-    std::string error_;
     std::optional<std::string> version_;
     std::optional<Calculation> input_;
 };

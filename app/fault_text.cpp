@@ -47,6 +47,9 @@ std::string Sentence(GeometryFault fault) {
         case GeometryFault::RootFilletsCross:
             return "переходные кривые соседних зубьев пересекаются во впадине. Измените "
                    "смещение или исходный контур.";
+        case GeometryFault::DedendumPastCentre:
+            return "ножка зуба глубже делительного радиуса: впадины сходятся в центре колеса. "
+                   "Увеличьте число зубьев или уменьшите высоту ножки исходного контура.";
         case GeometryFault::EqualToothCounts:
             return "числа зубьев колёс внутреннего зацепления не могут быть равны.";
         case GeometryFault::TooManyTeeth:
@@ -58,7 +61,7 @@ std::string Sentence(GeometryFault fault) {
             return "число зубьев должно быть больше нуля.";
         case GeometryFault::ModuleNotPositive:
             return "модуль должен быть конечным числом больше нуля.";
-        case GeometryFault::DataNotFinite:
+        case GeometryFault::DataOutOfRange:
             return "углы, смещения и боковой зазор должны быть конечными числами.";
         case GeometryFault::ToleranceTooFine:
             return "для заданного допуска нужно больше точек, чем допускается (" +

@@ -285,7 +285,7 @@ InputField FieldOfFault(const GeometryError& error, const BuilderCall& call) {
         case GeometryFault::ModuleNotPositive:
         case GeometryFault::NonFinitePoint:
             return InputField::Module;
-        case GeometryFault::DataNotFinite:
+        case GeometryFault::DataOutOfRange:
             return InputField::Helix;
         case GeometryFault::EqualToothCounts:
             return InputField::Teeth2;

@@ -22,7 +22,7 @@ namespace tarvo {
 
 namespace {
 
-// The start page's choice, held in frStartOpt.Tag as "0", "1" or "2".
+// The start page's choice, as the window passes it: "0", "1" or "2".
 enum class Task { GearPair, GostSpline, OstSpline };
 
 std::optional<Task> ReadTask(const std::string& tag) {
@@ -213,22 +213,24 @@ PageOutcome LeaveStart(MainMod& state, const PageInput& input) {
 
 PageOutcome LeaveGearPair(MainMod& state, const PageInput& input) {
     if (!(FieldValue(input.txtm) > 0)) {
-        return Refuse(Page::GearPair, Box::txtm, ModuleMessage(input.lbM0));
+        return Refuse(Page::GearPair, Box::txtm, ModuleMessage(FieldCaption(InputField::Module)));
     }
     // The external pair carries its counts as 16-bit values, the internal pair as 32-bit ones.
     // Both are held to kMaxTeeth: a wheel of that many teeth at the finest accuracy is about
     // ten million points, as much as one outline may take in memory.
     const int bits = input.external ? 16 : 32;
     if (!ToothCountTaken(input.txtZ1, bits, kMaxTeeth)) {
-        return Refuse(Page::GearPair, Box::txtZ1, ToothCountMessage(input.lbZ1));
+        return Refuse(Page::GearPair, Box::txtZ1,
+                      ToothCountMessage(FieldCaption(InputField::Teeth1)));
     }
     if (!ToothCountTaken(input.txtZ2, bits, kMaxTeeth)) {
-        return Refuse(Page::GearPair, Box::txtZ2, ToothCountMessage(input.lbZ2_0));
+        return Refuse(Page::GearPair, Box::txtZ2,
+                      ToothCountMessage(FieldCaption(InputField::Teeth2)));
     }
     // A ring gear and a pinion of the same size cannot mesh one inside the other.
     if (!input.external && BuilderTeeth(input.txtZ1, bits) == BuilderTeeth(input.txtZ2, bits)) {
         return Refuse(Page::GearPair, Box::txtZ2,
-                      ToothCountMessage(input.lbZ2_0) + kLineBreak +
+                      ToothCountMessage(FieldCaption(InputField::Teeth2)) + kLineBreak +
                           "во внутреннем зацеплении у колеса с внутренними зубьями должно быть "
                           "больше зубьев, чем у шестерни");
     }
@@ -244,13 +246,15 @@ PageOutcome LeaveGearPair(MainMod& state, const PageInput& input) {
 PageOutcome LeaveSpline(MainMod& state, const PageInput& input) {
     const double m = FieldValue(input.txtmSL);
     if (!(m > 0)) {
-        return Refuse(Page::Spline, Box::txtmSL, ModuleMessage(input.lbM1));
+        return Refuse(Page::Spline, Box::txtmSL,
+                      ModuleMessage(FieldCaption(InputField::SplineModule)));
     }
     // The spline is drawn with a 16-bit count; a shaft is generated against a partner of ten
     // times its teeth, which must fit 16 bits too.
     const std::int32_t most = input.hub ? kMaxTeeth : kMaxShaftTeeth;
     if (!ToothCountTaken(input.txtZ, 16, most)) {
-        return Refuse(Page::Spline, Box::txtZ, ToothCountMessage(input.lbZ2_1));
+        return Refuse(Page::Spline, Box::txtZ,
+                      ToothCountMessage(FieldCaption(InputField::SplineTeeth)));
     }
 
     const SplineStandard standard = TaskOf(input) == Task::OstSpline
@@ -370,25 +374,25 @@ PageOutcome BackToParameters(const PageInput& input, InputField field, Message m
 
 PageOutcome LeaveFile(MainMod& state, const PageInput& input, const Builder& build) {
     const std::string path = OutputPath(input);
-    const std::string earlierPath = state.OutFile;
-    state.OutFile = path;
+    // The drawing is made from a copy naming the new path: the stored path changes only once
+    // the drawing is written, so a refusal or a failure leaves it as it was.
+    MainMod drawing = state;
+    drawing.OutFile = path;
 
     PageOutcome outcome;
-    const BuilderCall call = ReadBuilderCall(state, input);
-    if (const InputCheck check = CheckInputRanges(state, call); !check.ok()) {
+    const BuilderCall call = ReadBuilderCall(drawing, input);
+    if (const InputCheck check = CheckInputRanges(drawing, call); !check.ok()) {
         // Refused before any drawing was made: the outcome names no call.
         const InputFault& fault = check.fault();
-        state.OutFile = earlierPath;
         Message message{InputFaultMessage(fault), MessageIcon::Critical, kParameterTitle};
         return BackToParameters(input, fault.field, std::move(message), outcome);
     }
     outcome.call = call;
-    outcome.drawn = build(state, *outcome.call);
+    outcome.drawn = build(drawing, *outcome.call);
     if (!outcome.drawn->ok()) {
         // Nothing was saved and the shared path keeps its earlier value. Impossible teeth send
         // the designer back to the entries; a file not written keeps the file page, so another
         // folder or name can be chosen.
-        state.OutFile = earlierPath;
         const DrawFault& fault = outcome.drawn->fault();
         Message message{NotSavedText(fault, path), MessageIcon::Exclamation, kNotSavedTitle};
         if (fault.kind == DrawFault::Kind::GeometryRefused &&
@@ -409,6 +413,7 @@ PageOutcome LeaveFile(MainMod& state, const PageInput& input, const Builder& bui
         outcome.next = Page::File;
         return outcome;
     }
+    state.OutFile = path;
     outcome.hide = {Frame::frFile, Frame::frContur, Frame::frPar};
     outcome.show = {Frame::frSave};
     outcome.txtRep = state.OutFile;
@@ -441,25 +446,6 @@ std::string OutputPath(const PageInput& input) {
         path += ".dxf";
     }
     return path;
-}
-
-Page FindPage(bool frStartOpt, bool FrParSl, bool frFile, bool frSave, bool frAcc) {
-    if (frStartOpt) {
-        return Page::Start;
-    }
-    if (FrParSl) {
-        return Page::Spline;
-    }
-    if (frFile) {
-        return Page::File;
-    }
-    if (frSave) {
-        return Page::Report;
-    }
-    if (frAcc) {
-        return Page::Accuracy;
-    }
-    return Page::GearPair;
 }
 
 PageOutcome CtlComClick(MainMod& state, const PageInput& input, const Builder& build) {

@@ -28,14 +28,11 @@ enum class Box {
     txtAccEv, txtAccPer, txtTolerance
 };
 
-// The page being left, found as the window does: the first visible frame of frStartOpt,
-// FrParSl, frFile, frSave, frAcc decides; with none of them visible it is the gear-pair page.
-Page FindPage(bool frStartOpt, bool FrParSl, bool frFile, bool frSave, bool frAcc);
-
 // Everything the command reads from the window.
 struct PageInput {
-    Page page = Page::Start;
-    std::string task = "0";    // frStartOpt.Tag: "0" gear pair, "1" GOST spline, "2" OST spline
+    Page page = Page::Start;   // the page being left, as the window holds it
+    std::string task = "0";    // the start page's choice: "0" gear pair, "1" GOST spline,
+                               // "2" OST spline
     bool external = true;      // opTip(0) "Внешнее" selected
     bool hub = false;          // opValVt(1) "Втулка" selected
     // The rack the gear-pair page's rows have chosen (a fixed row, or the designer's own as
@@ -55,11 +52,8 @@ struct PageInput {
     std::string txtTolerance;
     // File page.
     std::string txtFileName;
-    std::string dirPath;         // the folder list's opened folder (ctDir.Path)
-    std::string dirHighlighted;  // the folder list's highlighted entry (ctDir.List(ListIndex))
-
-    // Label captions quoted by the messages: lbM(0), lbM(1), lbZ1, lbZ2(0), lbZ2(1).
-    std::string lbM0, lbM1, lbZ1, lbZ2_0, lbZ2_1;
+    std::string dirPath;         // the folder the file page's folder list has open
+    std::string dirHighlighted;  // the folder of the list's highlighted entry
 
     // The current date and time in the designer's regional short form (time with seconds).
     std::string dateText, timeText;

@@ -3,14 +3,14 @@
 
 namespace tarvo {
 
-std::string HandConflict(double helixDegrees, HandChoice hand) {
+std::optional<std::string> HandConflict(double helixDegrees, HandChoice hand) {
     if (helixDegrees < 0 && hand == HandChoice::Right) {
         return "отрицательный угол наклона означает левое направление линии зуба, выбрано правое";
     }
-    return {};
+    return std::nullopt;
 }
 
-std::string AccuracyTextProblem(const std::string& text) {
+std::optional<std::string> AccuracyTextProblem(const std::string& text) {
     std::size_t characters = 0;
     for (const char ch : text) {
         const auto u = static_cast<unsigned char>(ch);
@@ -22,7 +22,7 @@ std::string AccuracyTextProblem(const std::string& text) {
     if (characters > kMaxAccuracyText) {
         return "степень точности длиннее " + std::to_string(kMaxAccuracyText) + " знаков";
     }
-    return {};
+    return std::nullopt;
 }
 
 }  // namespace tarvo

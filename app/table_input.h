@@ -3,6 +3,8 @@
 // and tarvo-cli.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
 namespace tarvo {
@@ -11,17 +13,17 @@ namespace tarvo {
 enum class HandChoice { Right, Left };
 
 // A negative helix angle already means a left hand: choosing a right hand with it is a
-// contradiction, and the reason says so; empty when the two agree (a zero helix has no hand,
+// contradiction, and the reason says so; nothing when the two agree (a zero helix has no hand,
 // so any choice stands).
-std::string HandConflict(double helixDegrees, HandChoice hand);
+std::optional<std::string> HandConflict(double helixDegrees, HandChoice hand);
 
 // Longest accuracy designation, in characters: "7-6-6-B ГОСТ 1643-81" and its like fit many
 // times over; the table's cell holds about this many.
 constexpr std::size_t kMaxAccuracyText = 40;
 
-// Why an accuracy designation cannot go into the table (empty when it can): too long, a
+// Why an accuracy designation cannot go into the table (nothing when it can): too long, a
 // control character (a line break would split the table's row), or a character the DXF
 // table's code page (Windows-1251) has no sign for.
-std::string AccuracyTextProblem(const std::string& text);
+std::optional<std::string> AccuracyTextProblem(const std::string& text);
 
 }  // namespace tarvo

@@ -20,7 +20,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -45,7 +48,7 @@ struct WorkerCost {
 
 struct Sample {
     int z1 = 0, z2 = 0;
-    ReadBack readBack;
+    std::optional<ReadBack> readBack;  // none when the pair could not be drawn
     WorkerCost worker;
 };
 
@@ -82,14 +85,18 @@ Sample MakeSample(int z1, int z2) {
     call.Z2 = z2;
     call.m = 1;
     call.alpha = state.Alfa;
-    Sample sample{z1, z2, {}, {}};
-    if (RunBuilder(state, call).ok()) {
+    Sample sample{z1, z2, std::nullopt, {}};
+    if (!RunBuilder(state, call).ok()) {
+        std::fprintf(stderr, "the %d/%d pair could not be drawn\n", z1, z2);
+        std::exit(1);
+    }
+    {
         sample.worker.readBack =
             Measure([&] { sample.readBack = ReadBackDrawing(state, call, state.OutFile); }).cpu;
-        if (sample.readBack.drawing.ok()) {
+        if (sample.readBack->drawing.ok()) {
             sample.worker.index =
                 Measure([&] {
-                    benchmark::DoNotOptimize(IndexOutlines(sample.readBack.drawing.value()));
+                    benchmark::DoNotOptimize(IndexOutlines(sample.readBack->drawing.value()));
                 }).cpu;
         }
     }
@@ -132,7 +139,7 @@ class Page {
         report_.resize(kPageWidth, kPageHeight);
         report_.show();
         QCoreApplication::processEvents();
-        report_.Show(sample.readBack);
+        report_.Show(*sample.readBack);
         QCoreApplication::processEvents();
         image_ = QImage(report_.preview->size() * report_.preview->devicePixelRatioF(),
                         QImage::Format_ARGB32_Premultiplied);
@@ -231,7 +238,7 @@ void BM_PreviewShowResult(benchmark::State& bench) {
     for (auto _ : bench) {
         for (auto [page, sample, rounds] : {std::tuple(&small, &Small(), &smallRounds),
                                             std::tuple(&large, &Large(), &largeRounds)}) {
-            ReadBack copy = sample->readBack;  // made by the worker: not the window's time
+            ReadBack copy = *sample->readBack;  // made by the worker: not the window's time
             rounds->Add(Measure([&] { page->ShowAgain(std::move(copy)); }));
         }
         bench.SetIterationTime(largeRounds.cpu.back());

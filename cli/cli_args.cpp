@@ -39,20 +39,29 @@ constexpr std::size_t kCustomRackValues = std::tuple_size<decltype(CliRequest::c
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 
 // Reads a whole number that fits 32 bits.
-bool ParseStrictWhole(const std::string& text, std::int32_t& value) {
+std::optional<std::int32_t> ParseStrictWhole(const std::string& text) {
     if (text.empty()) {
-        return false;
+        return std::nullopt;
     }
     const char* first = text.data();
     const char* last = text.data() + text.size();
     if (*first == '+') {
         ++first;
         if (first == last || *first == '-') {
-            return false;
+            return std::nullopt;
         }
     }
+    std::int32_t value = 0;
     const auto result = std::from_chars(first, last, value);
-    return result.ec == std::errc() && result.ptr == last;
+    if (result.ec != std::errc() || result.ptr != last) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// What is wrong with an option's value.
+CliTaken Problem(const std::string& text) {
+    return CliTaken::Failure(text);
 }
 
 // Splits the rack-custom list "A,HA,HF,C,RF": the commas separate the values, so decimals take
@@ -69,9 +78,8 @@ bool SplitCustomRack(const std::string& text, std::array<std::string, kCustomRac
         start = comma + 1;
     }
     for (std::size_t i = 0; i < kCustomRackValues; ++i) {
-        double v = 0;
         const bool emptyFillet = i == lastPart && parts[i].empty();  // rf* left to be derived
-        if (!emptyFillet && !ParseStrictNumber(parts[i], v)) {
+        if (!emptyFillet && !ParseStrictNumber(parts[i])) {
             return false;
         }
     }
@@ -117,32 +125,33 @@ CliValueEcho NumberEcho(double CliRequest::*field, Sign sign) {
 
 CliValue Number(double CliRequest::*field, const char* shown, Sign sign) {
     return {shown,
-            [field, sign](const std::string& text, CliRequest& r) -> std::string {
-                double value = 0;
-                if (!ParseStrictNumber(text, value)) {
-                    return "'" + text + "' is not a number";
+            [field, sign](const std::string& text, CliRequest& r) -> CliTaken {
+                const std::optional<double> value = ParseStrictNumber(text);
+                if (!value) {
+                    return Problem("'" + text + "' is not a number");
                 }
-                if (sign == Sign::Positive && !(value > 0)) {
-                    return "must be greater than 0";
+                if (sign == Sign::Positive && !(*value > 0)) {
+                    return Problem("must be greater than 0");
                 }
-                r.*field = value;
-                return {};
+                r.*field = *value;
+                return Done{};
             },
             nullptr, NumberEcho(field, sign)};
 }
 
 CliValue Whole(std::int32_t CliRequest::*field, std::int32_t low, std::int32_t high) {
     return {"N",
-            [field, low, high](const std::string& text, CliRequest& r) -> std::string {
-                std::int32_t value = 0;
-                if (!ParseStrictWhole(text, value)) {
-                    return "'" + text + "' is not a whole number";
+            [field, low, high](const std::string& text, CliRequest& r) -> CliTaken {
+                const std::optional<std::int32_t> value = ParseStrictWhole(text);
+                if (!value) {
+                    return Problem("'" + text + "' is not a whole number");
                 }
-                if (value < low || value > high) {
-                    return "must be from " + std::to_string(low) + " to " + std::to_string(high);
+                if (*value < low || *value > high) {
+                    return Problem("must be from " + std::to_string(low) + " to " +
+                                   std::to_string(high));
                 }
-                r.*field = value;
-                return {};
+                r.*field = *value;
+                return Done{};
             },
             nullptr,
             [field](const CliRequest& r) -> std::optional<CalcEntry> {
@@ -150,11 +159,13 @@ CliValue Whole(std::int32_t CliRequest::*field, std::int32_t low, std::int32_t h
             }};
 }
 
-// A word on the command line and the value of the field it stands for.
+// A word on the command line and the value of the field it stands for. A former word is still
+// read (stored calculations and scripts may hold it) but not shown or written.
 template <typename T>
 struct Word {
     const char* text;
     T value;
+    bool former = false;
 };
 
 // One of a few words, each standing for a value of the field.
@@ -162,23 +173,25 @@ template <typename T>
 CliValue Choice(T CliRequest::*field, const std::vector<Word<T>>& words) {
     std::vector<std::string> texts;
     for (const Word<T>& word : words) {
-        texts.push_back(word.text);
+        if (!word.former) {
+            texts.push_back(word.text);
+        }
     }
     const std::string problem = "must be " + Listed(texts, " or ");
     return {Listed(texts, "|", "|"),
-            [field, words, problem](const std::string& text, CliRequest& r) -> std::string {
+            [field, words, problem](const std::string& text, CliRequest& r) -> CliTaken {
                 for (const Word<T>& word : words) {
                     if (text == word.text) {
                         r.*field = word.value;
-                        return {};
+                        return Done{};
                     }
                 }
-                return problem;
+                return Problem(problem);
             },
             nullptr,
             [field, words](const CliRequest& r) -> std::optional<CalcEntry> {
                 for (const Word<T>& word : words) {
-                    if (r.*field == word.value) {
+                    if (r.*field == word.value && !word.former) {
                         return CalcEntry{{}, word.text, true};
                     }
                 }
@@ -188,12 +201,12 @@ CliValue Choice(T CliRequest::*field, const std::vector<Word<T>>& words) {
 
 CliValue RackRowValue() {
     return {"ROW",
-            [](const std::string& text, CliRequest& r) -> std::string {
+            [](const std::string& text, CliRequest& r) -> CliTaken {
                 r.row = FindRackRow(text);
                 if (r.row == nullptr) {
-                    return "'" + text + "' is not a rack row (" + RackKeys(", ") + ")";
+                    return Problem("'" + text + "' is not a rack row (" + RackKeys(", ") + ")");
                 }
-                return {};
+                return Done{};
             },
             nullptr,
             [](const CliRequest& r) -> std::optional<CalcEntry> {
@@ -205,34 +218,35 @@ CliValue RackRowValue() {
 }
 
 CliValue CustomRackValue() {
-    return {"A,HA,HF,C,RF",
-            [](const std::string& text, CliRequest& r) -> std::string {
-                r.customRack = true;
-                if (!SplitCustomRack(text, r.customTexts)) {
-                    return "expects five numbers A,HA,HF,C,RF with \".\" as the decimal point";
-                }
-                return {};
-            },
-            nullptr,
-            [](const CliRequest& r) -> std::optional<CalcEntry> {
-                if (!r.customRack) {
-                    return std::nullopt;
-                }
-                std::string list = r.customTexts.front();
-                for (std::size_t i = 1; i < r.customTexts.size(); ++i) {
-                    list += "," + r.customTexts[i];
-                }
-                return CalcEntry{{}, list, true};
-            }};
+    return {
+        "A,HA,HF,C,RF",
+        [](const std::string& text, CliRequest& r) -> CliTaken {
+            r.customRack = true;
+            if (!SplitCustomRack(text, r.customTexts)) {
+                return Problem("expects five numbers A,HA,HF,C,RF with \".\" as the decimal point");
+            }
+            return Done{};
+        },
+        nullptr,
+        [](const CliRequest& r) -> std::optional<CalcEntry> {
+            if (!r.customRack) {
+                return std::nullopt;
+            }
+            std::string list = r.customTexts.front();
+            for (std::size_t i = 1; i < r.customTexts.size(); ++i) {
+                list += "," + r.customTexts[i];
+            }
+            return CalcEntry{{}, list, true};
+        }};
 }
 
 CliValue OutputValue() {
-    return {"FILE", [](const std::string& text, CliRequest& r) -> std::string {
+    return {"FILE", [](const std::string& text, CliRequest& r) -> CliTaken {
                 if (text.empty()) {
-                    return "needs a file name";
+                    return Problem("needs a file name");
                 }
                 r.output = text;
-                return {};
+                return Done{};
             }};
 }
 
@@ -250,13 +264,12 @@ CliValue HandValue() {
 
 CliValue AccuracyValue() {
     return {"TEXT",
-            [](const std::string& text, CliRequest& r) -> std::string {
-                const std::string problem = AccuracyTextProblem(text);
-                if (!problem.empty()) {
-                    return problem;
+            [](const std::string& text, CliRequest& r) -> CliTaken {
+                if (const auto problem = AccuracyTextProblem(text)) {
+                    return Problem(*problem);
                 }
                 r.accuracy = text;
-                return {};
+                return Done{};
             },
             nullptr,
             [](const CliRequest& r) -> std::optional<CalcEntry> {
@@ -268,47 +281,50 @@ CliValue AccuracyValue() {
 }
 
 CliValue TableValue() {
-    return {"FILE.dxf", [](const std::string& text, CliRequest& r) -> std::string {
+    return {"FILE.dxf", [](const std::string& text, CliRequest& r) -> CliTaken {
                 if (text.empty()) {
-                    return "needs a file name";
+                    return Problem("needs a file name");
                 }
                 r.table = text;
-                return {};
+                return Done{};
             }};
 }
 
 CliValue StepValue() {
-    return {"FILE", [](const std::string& text, CliRequest& r) -> std::string {
+    return {"FILE", [](const std::string& text, CliRequest& r) -> CliTaken {
                 if (text.empty()) {
-                    return "needs a file name";
+                    return Problem("needs a file name");
                 }
                 r.step = text;
-                return {};
+                return Done{};
             }};
 }
 
 // --step, --face-width and --rim go together, and the model never replaces the drawing.
-std::string CheckStep(const CliRequest& r) {
-    if (r.step.empty()) {
-        return r.faceWidth > 0 || r.rim > 0 ? "--face-width and --rim need --step" : "";
+CliTaken CheckStep(const CliRequest& r) {
+    if (!r.step) {
+        if (r.faceWidth > 0 || r.rim > 0) {
+            return Problem("--face-width and --rim need --step");
+        }
+        return Done{};
     }
     if (!(r.faceWidth > 0)) {
-        return "--step needs --face-width";
+        return Problem("--step needs --face-width");
     }
-    if (r.step == r.output) {
-        return "--step must name another file than the drawing";
+    if (*r.step == r.output) {
+        return Problem("--step must name another file than the drawing");
     }
-    return {};
+    return Done{};
 }
 
 // A switch: bare or "=text" prints the data sheet as text, "=json" as JSON.
 CliValue ReportValue() {
-    CliValue value{"[=json]", [](const std::string& text, CliRequest& r) -> std::string {
+    CliValue value{"[=json]", [](const std::string& text, CliRequest& r) -> CliTaken {
                        if (text == "text" || text == "json") {
                            r.report = text == "json" ? CliReport::Json : CliReport::Text;
-                           return {};
+                           return Done{};
                        }
-                       return "must be --report, --report=text or --report=json";
+                       return Problem("must be --report, --report=text or --report=json");
                    }};
     value.bare = "text";
     return value;
@@ -321,17 +337,17 @@ std::string ShortNumber(double v) {
 // The chord tolerance in mm, within its range.
 CliValue ToleranceValue() {
     return {"MM",
-            [](const std::string& text, CliRequest& r) -> std::string {
-                double value = 0;
-                if (!ParseStrictNumber(text, value)) {
-                    return "'" + text + "' is not a number";
+            [](const std::string& text, CliRequest& r) -> CliTaken {
+                const std::optional<double> value = ParseStrictNumber(text);
+                if (!value) {
+                    return Problem("'" + text + "' is not a number");
                 }
-                if (!(value >= kMinTolerance && value <= kMaxTolerance)) {
-                    return "must be from " + ShortNumber(kMinTolerance) + " to " +
-                           ShortNumber(kMaxTolerance) + " mm";
+                if (!(*value >= kMinTolerance && *value <= kMaxTolerance)) {
+                    return Problem("must be from " + ShortNumber(kMinTolerance) + " to " +
+                                   ShortNumber(kMaxTolerance) + " mm");
                 }
-                r.tolerance = value;
-                return {};
+                r.tolerance = *value;
+                return Done{};
             },
             nullptr, NumberEcho(&CliRequest::tolerance, Sign::Positive)};
 }
@@ -408,9 +424,10 @@ void AddSplineAndCommonOptions(std::vector<CliOption>& t) {
                      "exact curve (at most " +
                      std::to_string(kMaxTolerancePoints) + " points on each)"});
     t.push_back({"--fillet", nullptr, C::Both, N::Optional, nullptr,
-                 Choice<bool>(&CliRequest::cutFillet, {{"design", false}, {"cut", true}}),
-                 "external roots: design (the equivalent rack's fillet, default) or cut\n"
-                 "(the exact envelope the cutting rack leaves, undercut included)"});
+                 Choice<bool>(&CliRequest::cutFillet,
+                              {{"equivalent", false}, {"cut", true}, {"design", false, true}}),
+                 "external roots: equivalent (the equivalent rack's fillet, default)\n"
+                 "or cut (the exact envelope the cutting rack leaves, undercut included)"});
     t.push_back({"-o", "--output", C::Both, N::Required, nullptr, OutputValue(),
                  "the drawing file to write (replaced only when complete);\n"
                  "- writes the drawing to standard output"});
@@ -504,62 +521,62 @@ bool Seen(const Reading& reading, const char* name) {
     return false;
 }
 
-// Reads the next option and its value into the request; what is wrong, or empty.
-std::string ReadOption(Reading& reading) {
+// Reads the next option and its value into the request, or says what is wrong.
+CliTaken ReadOption(Reading& reading) {
     Argument arg = SplitArgument(reading.args[reading.next++]);
     if (IsHelp(arg.name)) {
         reading.help = true;
-        return {};
+        return Done{};
     }
     const CliOption* option = FindOption(arg.name, reading.request.job);
     if (option == nullptr) {
-        return "unknown option '" + arg.name + "' for " + reading.args[0] + "; see --help";
+        return Problem("unknown option '" + arg.name + "' for " + reading.args[0] + "; see --help");
     }
     const std::size_t row = static_cast<std::size_t>(option - CliOptions().data());
     if (reading.seen[row]) {
-        return arg.name + ": given twice";
+        return Problem(arg.name + ": given twice");
     }
     reading.seen[row] = true;
     if (!arg.value && option->value.bare != nullptr) {
         arg.value = option->value.bare;
     } else if (!arg.value) {
         if (reading.next >= reading.args.size()) {
-            return arg.name + ": a value is missing";
+            return Problem(arg.name + ": a value is missing");
         }
         arg.value = reading.args[reading.next++];
     }
-    const std::string problem = option->value.parse(*arg.value, reading.request);
-    return problem.empty() ? problem : arg.name + ": " + problem;
+    const CliTaken taken = option->value.parse(*arg.value, reading.request);
+    return taken.ok() ? taken : Problem(arg.name + ": " + taken.fault());
 }
 
 // Rules between options, checked once all are read.
-std::string CheckCombinations(const Reading& reading) {
+CliTaken CheckCombinations(const Reading& reading) {
     const CliRequest& r = reading.request;
     if (r.job == CliJob::Spline && r.standard == SplineStandard::Ost100086 &&
         Seen(reading, "--shift")) {
-        return "--shift: OST 1 00086-73 splines are not shifted";
+        return Problem("--shift: OST 1 00086-73 splines are not shifted");
     }
-    if (r.job == CliJob::Pair && Seen(reading, "--hand") &&
-        !HandConflict(r.helix, r.hand).empty()) {
-        return "--helix and --hand: a negative helix angle means a left hand; give --hand left "
-               "or a positive --helix";
+    if (r.job == CliJob::Pair && Seen(reading, "--hand") && HandConflict(r.helix, r.hand)) {
+        return Problem(
+            "--helix and --hand: a negative helix angle means a left hand; give --hand left "
+            "or a positive --helix");
     }
     if (Seen(reading, "--tolerance") &&
         (Seen(reading, "--involute-points") || Seen(reading, "--fillet-points"))) {
-        return "--tolerance: give either the tolerance or the point counts";
+        return Problem("--tolerance: give either the tolerance or the point counts");
     }
     for (const CliOption& option : CliOptions()) {
         if (option.excludes && Seen(reading, option.name) && Seen(reading, option.excludes)) {
-            return std::string(option.excludes) + " and " + option.name +
-                   ": give one or the other";
+            return Problem(std::string(option.excludes) + " and " + option.name +
+                           ": give one or the other");
         }
     }
-    return {};
+    return Done{};
 }
 
 // The first required option not given, in the order of their names (so the message does not
-// depend on the order of the table), or empty.
-std::string MissingOption(const Reading& reading) {
+// depend on the order of the table).
+CliTaken MissingOption(const Reading& reading) {
     const std::vector<CliOption>& table = CliOptions();
     const char* missing = nullptr;
     for (std::size_t i = 0; i < table.size(); ++i) {
@@ -569,7 +586,10 @@ std::string MissingOption(const Reading& reading) {
             missing = table[i].name;
         }
     }
-    return missing == nullptr ? std::string() : std::string(missing) + ": missing";
+    if (missing != nullptr) {
+        return Problem(std::string(missing) + ": missing");
+    }
+    return Done{};
 }
 
 CliParse Accepted(const CliRequest& request) { return request; }
@@ -654,7 +674,7 @@ const std::vector<CliOption>& CliOptions() {
     return table;
 }
 
-bool ParseStrictNumber(const std::string& text, double& value) {
+std::optional<double> ParseStrictNumber(const std::string& text) {
     std::string normal;
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -678,7 +698,7 @@ bool ParseStrictNumber(const std::string& text, double& value) {
         }
     }
     if (!digits) {
-        return false;
+        return std::nullopt;
     }
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         normal.push_back('e');
@@ -693,14 +713,18 @@ bool ParseStrictNumber(const std::string& text, double& value) {
             normal.push_back(text[i]);
         }
         if (!expDigits) {
-            return false;
+            return std::nullopt;
         }
     }
     if (i != text.size()) {
-        return false;
+        return std::nullopt;
     }
+    double value = 0;
     const auto result = std::from_chars(normal.data(), normal.data() + normal.size(), value);
-    return result.ec == std::errc() && std::isfinite(value);
+    if (result.ec != std::errc() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 std::string CliUsage() {
@@ -741,22 +765,21 @@ CliParse ParseCliArgs(const std::vector<std::string>& args) {
     request.job = command == "pair" ? CliJob::Pair : CliJob::Spline;
     Reading reading{args, request, 1, std::vector<bool>(CliOptions().size(), false), false};
     while (reading.next < args.size()) {
-        const std::string problem = ReadOption(reading);
+        const CliTaken taken = ReadOption(reading);
         if (reading.help) {
             return AcceptedJob(CliJob::Help);
         }
-        if (!problem.empty()) {
-            return Refused(problem);
+        if (!taken.ok()) {
+            return Refused(taken.fault());
         }
     }
-    std::string problem = CheckCombinations(reading);
-    if (problem.empty()) {
-        problem = MissingOption(reading);
+    for (const CliTaken& check :
+         {CheckCombinations(reading), MissingOption(reading), CheckStep(request)}) {
+        if (!check.ok()) {
+            return Refused(check.fault());
+        }
     }
-    if (problem.empty()) {
-        problem = CheckStep(request);
-    }
-    return problem.empty() ? Accepted(request) : Refused(problem);
+    return Accepted(request);
 }
 
 }  // namespace tarvo

@@ -19,9 +19,9 @@ namespace tarvo {
 
 enum class CliJob { Help, Version, Pair, Spline };
 
-// What tarvo-cli prints after writing: the path alone, or the path and the data sheet as text,
-// or the data sheet as one JSON object that holds the path.
-enum class CliReport { None, Text, Json };
+// What tarvo-cli prints after writing beside the path: the data sheet as text, or the data
+// sheet as one JSON object that holds the path. A request without one prints the path alone.
+enum class CliReport { Text, Json };
 
 struct CliRequest {
     CliJob job = CliJob::Help;
@@ -50,15 +50,15 @@ struct CliRequest {
     bool cutFillet = false;  // external roots as the cutting rack generates them
     double tolerance = 0;    // above 0: chord tolerance in mm, which places the points instead
     std::string output;
-    CliReport report = CliReport::None;
+    std::optional<CliReport> report;  // none: the path alone
     double roller = 0;  // measuring roller diameter for the data sheet, mm; 0: the sheet chooses
     HandChoice hand = HandChoice::Right;  // hand of wheel 1's tooth line (helical pairs)
     std::string accuracy;                 // accuracy designation for the parameter table
-    std::string table;                    // the parameter table's own DXF file; empty: none written
+    std::optional<std::string> table;     // the parameter table's own DXF file, if asked for
 
-    // The 3-D model beside the drawing: its file (empty: none), face width b and, for internal
+    // The 3-D model beside the drawing: its file (if asked for), face width b and, for internal
     // teeth, the rim's outside diameter (0: the root diameter plus 6 m).
-    std::string step;
+    std::optional<std::string> step;
     double faceWidth = 0;
     double rim = 0;
 };
@@ -72,8 +72,11 @@ enum class CliCommands { Pair, Spline, Both };
 // Whether a command line without the option is refused.
 enum class CliNeed { Required, Optional };
 
-// Takes an option's value into the request, or says what is wrong with it (empty when taken).
-using CliValueParser = std::function<std::string(const std::string& value, CliRequest& request)>;
+// An option's value taken into the request, or what is wrong with it.
+using CliTaken = Outcome<Done, std::string>;
+
+// Takes an option's value into the request, or says what is wrong with it.
+using CliValueParser = std::function<CliTaken(const std::string& value, CliRequest& request)>;
 
 // The value a request holds for an option, as a calculation's entry stores it (its key left
 // empty for the caller); nothing for an option that is not part of the drawing's data (the
@@ -116,7 +119,7 @@ CliParse ParseCliArgs(const std::vector<std::string>& args);
 std::string CliUsage();
 
 // A whole-argument number: optional sign, digits with at most one decimal point or comma, an
-// optional exponent, nothing else. False for anything else or a value beyond a double.
-bool ParseStrictNumber(const std::string& text, double& value);
+// optional exponent, nothing else. Nothing for anything else or a value beyond a double.
+std::optional<double> ParseStrictNumber(const std::string& text);
 
 }  // namespace tarvo

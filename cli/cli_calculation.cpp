@@ -95,9 +95,8 @@ CliArgsRead ArgsOfCalculation(const std::string& path, const std::vector<std::st
         // Each value read on its own first, so the message names the entry of the file.
         CliRequest scratch;
         scratch.job = job;
-        if (const std::string problem = option->value.parse(entry.value, scratch);
-            !problem.empty()) {
-            return CliArgsRead::Failure(where + "параметр «" + entry.key + "»: " + problem);
+        if (const CliTaken taken = option->value.parse(entry.value, scratch); !taken.ok()) {
+            return CliArgsRead::Failure(where + "параметр «" + entry.key + "»: " + taken.fault());
         }
         args.push_back(option->name);
         args.push_back(entry.value);

@@ -2,6 +2,7 @@
 // print the path, the data sheet or the reason it was not drawn.
 #include "cli/cli_run.h"
 
+#include <cassert>
 #include <cstddef>
 #include <iterator>
 #include <optional>
@@ -97,17 +98,19 @@ SheetOptions SheetOptionsOf(const CliRequest& request) {
 
 // After a drawing is written: its path, and the data sheet when asked for.
 // The sheet is made from the file as written, held open since the write.
-void PrintReport(const CliRequest& request, const MainMod& state, const DataSheetResult& sheet,
-                 std::ostream& out) {
-    switch (request.report) {
-        case CliReport::None:
-            out << state.OutFile << "\n";
-            return;
+void PrintReport(const CliRequest& request, const MainMod& state,
+                 const std::optional<DataSheetResult>& sheet, std::ostream& out) {
+    if (!request.report) {
+        out << state.OutFile << "\n";
+        return;
+    }
+    assert(sheet.has_value());  // made whenever a report is asked for
+    switch (*request.report) {
         case CliReport::Text:
-            out << state.OutFile << "\n" << DataSheetText(sheet);
+            out << state.OutFile << "\n" << DataSheetText(*sheet);
             return;
         case CliReport::Json:
-            out << DataSheetJson(sheet, state.OutFile,
+            out << DataSheetJson(*sheet, state.OutFile,
                                  CalculationObjectJson(CalculationOf(request)));
             return;
     }
@@ -115,18 +118,21 @@ void PrintReport(const CliRequest& request, const MainMod& state, const DataShee
 
 // Writes the parameter table's drawing when asked for; false (and why, on `err`) when it
 // could not be made or written.
-bool WriteTable(const CliRequest& request, const DataSheetResult& sheet, std::ostream& err) {
-    if (request.table.empty()) {
+bool WriteTable(const CliRequest& request, const std::optional<DataSheetResult>& made,
+                std::ostream& err) {
+    if (!request.table) {
         return true;
     }
+    assert(made.has_value());  // made whenever a table is asked for
+    const DataSheetResult& sheet = *made;
     if (!sheet.ok()) {
         err << kWords.prefix << "таблица параметров не построена: " << sheet.fault() << "\n";
         return false;
     }
     const WriteOutcome written =
-        DxfWriteTable(request.table, ParameterTablesDrawing(MakeParameterTables(sheet.value())));
+        DxfWriteTable(*request.table, ParameterTablesDrawing(MakeParameterTables(sheet.value())));
     if (!written.ok()) {
-        err << kWords.prefix << kWords.fileWord << request.table << kWords.fileNotWritten
+        err << kWords.prefix << kWords.fileWord << *request.table << kWords.fileNotWritten
             << RussianOsReason(written.fault()) << "\n";
         return false;
     }
@@ -162,7 +168,7 @@ std::optional<int> StoreRequestRack(const CliRequest& request, MainMod& state,
 int WriteStep(const CliRequest& request, const MainMod& state, std::ostream& out,
               std::ostream& err) {
     StepRequest step;
-    step.path = request.step;
+    step.path = *request.step;
     step.faceWidth = request.faceWidth;
     step.rimDiameter = request.rim;
     step.wheel1Hand =
@@ -173,7 +179,7 @@ int WriteStep(const CliRequest& request, const MainMod& state, std::ostream& out
         return kCliNotDrawn;
     }
     if (request.report != CliReport::Json) {
-        out << request.step << "\n";
+        out << *request.step << "\n";
     }
     return kCliWritten;
 }
@@ -182,15 +188,15 @@ int WriteStep(const CliRequest& request, const MainMod& state, std::ostream& out
 // writer only makes complete files, and the report reads the drawing back), then copied.
 constexpr const char* kStandardOutput = "-";
 
-// A temporary file of its own for a drawing bound for standard output; empty when none can be
-// made.
-std::string TemporaryDrawing() {
+// A temporary file of its own for a drawing bound for standard output; nothing when none can
+// be made.
+std::optional<std::string> TemporaryDrawing() {
     const char* folder = std::getenv("TMPDIR");
     std::string pattern =
         std::string(folder != nullptr && *folder ? folder : "/tmp") + "/tarvo-cli-XXXXXX";
     const int handle = mkstemp(pattern.data());
     if (handle < 0) {
-        return {};
+        return std::nullopt;
     }
     close(handle);
     return pattern;
@@ -209,18 +215,19 @@ int Draw(const CliRequest& request, std::ostream& out, std::ostream& err) {
     if (request.output != kStandardOutput) {
         return DrawInto(request, out, err);
     }
-    CliRequest temporary = request;
-    temporary.output = TemporaryDrawing();
-    if (temporary.output.empty()) {
+    const std::optional<std::string> drawing = TemporaryDrawing();
+    if (!drawing) {
         err << kWords.prefix << "не удаётся создать временный файл для чертежа\n";
         return kCliNotDrawn;
     }
+    CliRequest temporary = request;
+    temporary.output = *drawing;
     // The path (and the report, when asked for) go to the error stream: standard output holds
     // the drawing alone.
     std::ostringstream report;
     int status = DrawInto(temporary, report, err);
     if (status == kCliWritten) {
-        if (request.report != CliReport::None) {
+        if (request.report) {
             err << report.str();
         }
         if (!CopyFile(temporary.output, out)) {
@@ -253,16 +260,17 @@ int DrawInto(const CliRequest& request, std::ostream& out, std::ostream& err) {
     }
     const DrawResult result = RunBuilder(state, CallOf(request, state));
     if (result.ok()) {
-        const bool needSheet = request.report != CliReport::None || !request.table.empty();
-        const DataSheetResult sheet =
-            needSheet ? DataSheetOfWritten(state, CallOf(request, state), result.value(),
-                                           SheetOptionsOf(request))
-                      : DataSheetResult::Failure("не запрошены");
+        // The sheet is made only for a report or a parameter table.
+        std::optional<DataSheetResult> sheet;
+        if (request.report || request.table) {
+            sheet = DataSheetOfWritten(state, CallOf(request, state), result.value(),
+                                       SheetOptionsOf(request));
+        }
         PrintReport(request, state, sheet, out);
         if (!WriteTable(request, sheet, err)) {
             return kCliNotDrawn;
         }
-        return request.step.empty() ? kCliWritten : WriteStep(request, state, out, err);
+        return request.step ? WriteStep(request, state, out, err) : kCliWritten;
     }
     const DrawFault& fault = result.fault();
     switch (fault.kind) {

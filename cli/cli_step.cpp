@@ -27,11 +27,10 @@ StepWriteResult WriteStepModel(const MainMod& state, const BuilderCall& call,
     if (!step.ok()) {
         return StepWriteResult::Failure(SolidReason(step.fault()));
     }
-    SafeFile file;
-    if (!file.Open(request.path) || !file.Write(step->text.data(), step->text.size()) ||
-        !file.Commit()) {
+    const auto written = WriteWholeFile(request.path, step->text.data(), step->text.size());
+    if (!written.ok()) {
         return StepWriteResult::Failure("файл " + request.path +
-                                        " не записан: " + RussianOsReason(file.Error()));
+                                        " не записан: " + RussianOsReason(written.fault()));
     }
     return Done{};
 }

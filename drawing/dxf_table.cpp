@@ -150,11 +150,7 @@ WriteOutcome DxfWriteTable(const std::string& path, const DxfTableDrawing& table
     }
     Pair(out, "0", "ENDSEC");
     Pair(out, "0", "EOF");
-    SafeFile file;
-    if (!file.Open(path) || !file.Write(out.data(), out.size()) || !file.Commit()) {
-        return WriteOutcome::Failure(file.Error());
-    }
-    return file.Written();
+    return WriteWholeFile(path, out.data(), out.size());
 }
 
 }  // namespace tarvo

@@ -8,8 +8,11 @@
 namespace tarvo {
 
 void DxfWriter::Flush() {
-    if (!failed_ && used_ > 0 && !file_.Write(buffer_.data(), used_)) {
-        failed_ = true;
+    if (!fault_ && used_ > 0) {
+        const FileStep wrote = file_.Write(buffer_.data(), used_);
+        if (!wrote.ok()) {
+            fault_ = wrote.fault();
+        }
     }
     used_ = 0;
 }
@@ -39,13 +42,17 @@ void DxfWriter::Number(double v) {
 
 bool DxfWriter::DxfBegin(const std::string& path) {
     used_ = 0;
-    failed_ = !file_.Open(path);
+    const FileStep opened = file_.Open(path);
+    fault_.reset();
+    if (!opened.ok()) {
+        fault_ = opened.fault();
+    }
     for (const char* line : {"0", "SECTION", "2", "ENTITIES", "0", "POLYLINE", "8", "LAYER1VIEW0",
                              "6", "K5LT32768", "62", "7", "66", "1", "10", "0", "20", "0", "30",
                              "0"}) {
         Line(line);
     }
-    return !failed_;
+    return !fault_;
 }
 
 void DxfWriter::DxfVertex(double x, double y) {
@@ -98,13 +105,16 @@ bool DxfWriter::DxfFinish() {
         Line(line);
     }
     Flush();
-    if (failed_) {
+    if (fault_) {
         return false;
     }
-    if (!file_.Commit()) {
-        failed_ = true;
+    auto committed = file_.Commit();
+    if (!committed.ok()) {
+        fault_ = committed.fault();
+        return false;
     }
-    return !failed_;
+    written_ = std::move(committed).value();
+    return true;
 }
 
 WriteOutcome DxfWriteDrawing(const std::string& path, const std::vector<const Outline*>& outlines,

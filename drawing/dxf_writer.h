@@ -3,6 +3,7 @@
 // layer LAYER0VIEW0, every line ended by CR LF, numbers in one locale-free format.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -32,11 +33,11 @@ public:
     bool DxfFinish();
 
     // Why the file was not written: the operating system's error or the writer's refusal.
-    std::error_code Error() const { return file_.Error(); }
+    std::error_code Error() const { return fault_.value_or(std::error_code()); }
     // After DxfFinish: the file written, held open for reading it back.
-    WrittenFile Written() const { return file_.Written(); }
+    WrittenFile Written() const { return written_; }
 
-private:
+  private:
     // Appends text that already holds its CR LF line ends.
     void Raw(const char* text, std::size_t length);
     template <std::size_t N>
@@ -49,7 +50,8 @@ private:
 
     static constexpr std::size_t kBufferSize = 64 * 1024;
     SafeFile file_;
-    bool failed_ = false;
+    std::optional<std::error_code> fault_;  // the first failure; later operations do nothing
+    WrittenFile written_;
     std::vector<char> buffer_ = std::vector<char>(kBufferSize);
     std::size_t used_ = 0;
 };

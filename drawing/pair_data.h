@@ -2,6 +2,8 @@
 // and the flank generator's input taken from that model.
 #pragma once
 
+#include <optional>
+
 #include "drawing/builder_call.h"
 #include "profile/main_mod.h"
 #include "profile/pair_geometry.h"

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <optional>
 #include <vector>
 
 #include "drawing/file_error.h"
@@ -35,33 +36,38 @@ std::string FolderOf(const std::string& path) {
 }
 
 // What may be replaced by a drawing: a regular file; a folder and anything else are refused.
-std::error_code RefusalOf(mode_t mode) {
+std::optional<std::error_code> RefusalOf(mode_t mode) {
     if (S_ISREG(mode)) {
-        return {};
+        return std::nullopt;
     }
     return S_ISDIR(mode) ? SystemError(EISDIR) : MakeErrorCode(FileRefusal::NotRegularFile);
 }
 
 // The text of the symbolic link `path`.
-bool ReadLink(const std::string& path, std::string& target, std::error_code& error) {
+Outcome<std::string, std::error_code> ReadLink(const std::string& path) {
     std::vector<char> buffer(256);
     for (;;) {
         const ssize_t length = readlink(path.c_str(), buffer.data(), buffer.size());
         if (length < 0) {
-            error = SystemError(errno);
-            return false;
+            return Outcome<std::string, std::error_code>::Failure(SystemError(errno));
         }
         if (static_cast<std::size_t>(length) < buffer.size()) {
-            target.assign(buffer.data(), static_cast<std::size_t>(length));
-            return true;
+            return std::string(buffer.data(), static_cast<std::size_t>(length));
         }
         buffer.resize(2 * buffer.size());
     }
 }
 
+// An open temporary file and its name.
+struct TempFile {
+    int fd;
+    std::string name;
+};
+
 // A fresh hidden name beside the target, created with O_EXCL so no existing file is taken over.
 // The mode 0666 is reduced by the process's umask as for any file the designer creates.
-int CreateTemp(const std::string& folder, std::string& name, std::error_code& error) {
+Outcome<TempFile, std::error_code> CreateTemp(const std::string& folder) {
+    using Created = Outcome<TempFile, std::error_code>;
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     unsigned long long seed = static_cast<unsigned long long>(
                                   std::chrono::steady_clock::now().time_since_epoch().count()) ^
@@ -76,22 +82,19 @@ int CreateTemp(const std::string& folder, std::string& name, std::error_code& er
         const int fd =
             open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0) {
-            name = candidate;
-            return fd;
+            return TempFile{fd, candidate};
         }
         if (errno != EEXIST) {
-            error = SystemError(errno);
-            return -1;
+            return Created::Failure(SystemError(errno));
         }
     }
-    error = SystemError(EEXIST);
-    return -1;
+    return Created::Failure(SystemError(EEXIST));
 }
 
 // The old file's owner and group where the process may set them, then its permission bits
 // without set-user-ID, set-group-ID and sticky bits. An ordinary user cannot give a file away:
 // the group alone is tried then, and failing that the new file stays the user's own.
-bool TakeOverAttributes(int fd, const struct stat& old, std::error_code& error) {
+FileStep TakeOverAttributes(int fd, const struct stat& old) {
     struct stat now {};
     if (fstat(fd, &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid)) {
         if (fchown(fd, old.st_uid, old.st_gid) != 0) {
@@ -99,10 +102,9 @@ bool TakeOverAttributes(int fd, const struct stat& old, std::error_code& error) 
         }
     }
     if (fchmod(fd, old.st_mode & 0777) != 0) {
-        error = SystemError(errno);
-        return false;
+        return FileStep::Failure(SystemError(errno));
     }
-    return true;
+    return Done{};
 }
 
 // Flushes the folder's entry for the renamed file. A file system that cannot flush a folder
@@ -117,20 +119,18 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
-WriteTarget ResolveWriteTarget(const std::string& path, std::error_code& error) {
-    error.clear();
+Outcome<WriteTarget, std::error_code> ResolveWriteTarget(const std::string& path) {
+    using Resolved = Outcome<WriteTarget, std::error_code>;
     if (path.empty() || path.back() == '/') {
-        error = SystemError(EISDIR);
-        return {};
+        return Resolved::Failure(SystemError(EISDIR));
     }
     struct stat followed {};
     if (stat(path.c_str(), &followed) == 0) {
-        if ((error = RefusalOf(followed.st_mode))) {
-            return {};
+        if (const auto refusal = RefusalOf(followed.st_mode)) {
+            return Resolved::Failure(*refusal);
         }
     } else if (errno != ENOENT) {
-        error = SystemError(errno);
-        return {};
+        return Resolved::Failure(SystemError(errno));
     }
     // Follow the links by name to the one that is not a link, or to the missing name a
     // dangling link points to: that is the name the drawing replaces or creates.
@@ -139,38 +139,51 @@ WriteTarget ResolveWriteTarget(const std::string& path, std::error_code& error) 
         struct stat entry {};
         if (lstat(current.c_str(), &entry) != 0) {
             if (errno == ENOENT) {
-                return {current, false};
+                return WriteTarget{current, false};
             }
-            error = SystemError(errno);
-            return {};
+            return Resolved::Failure(SystemError(errno));
         }
         if (!S_ISLNK(entry.st_mode)) {
-            if ((error = RefusalOf(entry.st_mode))) {
-                return {};
+            if (const auto refusal = RefusalOf(entry.st_mode)) {
+                return Resolved::Failure(*refusal);
             }
-            return {current, true};
+            return WriteTarget{current, true};
         }
-        std::string target;
-        if (!ReadLink(current, target, error)) {
-            return {};
+        const auto target = ReadLink(current);
+        if (!target.ok()) {
+            return Resolved::Failure(target.fault());
         }
-        if (target.empty() || target.back() == '/') {
-            error = SystemError(target.empty() ? ENOENT : EISDIR);
-            return {};
+        const std::string& text = target.value();
+        if (text.empty() || text.back() == '/') {
+            return Resolved::Failure(SystemError(text.empty() ? ENOENT : EISDIR));
         }
-        current = target.front() == '/' ? target : FolderOf(current) + "/" + target;
+        current = text.front() == '/' ? text : FolderOf(current) + "/" + text;
     }
-    error = SystemError(ELOOP);
-    return {};
+    return Resolved::Failure(SystemError(ELOOP));
+}
+
+Outcome<WrittenFile, std::error_code> WriteWholeFile(const std::string& path, const char* data,
+                                                     std::size_t size) {
+    using Written = Outcome<WrittenFile, std::error_code>;
+    SafeFile file;
+    const FileStep opened = file.Open(path);
+    if (!opened.ok()) {
+        return Written::Failure(opened.fault());
+    }
+    const FileStep wrote = file.Write(data, size);
+    if (!wrote.ok()) {
+        return Written::Failure(wrote.fault());
+    }
+    return file.Commit();
 }
 
 SafeFile::SafeFile() = default;
 
 SafeFile::~SafeFile() { Abandon(); }
 
-void SafeFile::Fail(std::error_code error) {
-    error_ = error;
+std::error_code SafeFile::Fail(std::error_code error) {
     Abandon();
+    return error;
 }
 
 void SafeFile::Abandon() {
@@ -185,41 +198,38 @@ void SafeFile::Abandon() {
     guard_.reset();
 }
 
-bool SafeFile::Open(const std::string& path) {
+FileStep SafeFile::Open(const std::string& path) {
     Abandon();
-    error_.clear();
-    written_ = WrittenFile();
-    const WriteTarget target = ResolveWriteTarget(path, error_);
-    if (error_) {
-        return false;
+    const auto target = ResolveWriteTarget(path);
+    if (!target.ok()) {
+        return FileStep::Failure(target.fault());
     }
-    path_ = target.path;
-    std::string name;
-    const int fd = CreateTemp(FolderOf(path_), name, error_);
-    if (fd < 0) {
-        return false;
+    path_ = target->path;
+    auto temp = CreateTemp(FolderOf(path_));
+    if (!temp.ok()) {
+        return FileStep::Failure(temp.fault());
     }
-    fd_ = fd;
-    tempPath_ = name;
+    fd_ = temp->fd;
+    tempPath_ = temp->name;
     guard_ = std::make_unique<TempFileGuard>(tempPath_);
-    if (target.exists) {
+    if (target->exists) {
         struct stat old {};
         if (stat(path_.c_str(), &old) != 0) {
-            Fail(SystemError(errno));
-            return false;
+            return FileStep::Failure(Fail(SystemError(errno)));
         }
-        std::error_code error;
-        if (!TakeOverAttributes(fd_, old, error)) {
-            Fail(error);
-            return false;
+        const FileStep taken = TakeOverAttributes(fd_, old);
+        if (!taken.ok()) {
+            return FileStep::Failure(Fail(taken.fault()));
         }
     }
-    return true;
+    return Done{};
 }
 
-bool SafeFile::Write(const char* data, std::size_t size) {
+FileStep SafeFile::Write(const char* data, std::size_t size) {
+    // Writing to a file that is not open (never opened, or abandoned after a failure) is the
+    // same failure as writing to a closed descriptor.
     if (fd_ < 0) {
-        return false;
+        return FileStep::Failure(SystemError(EBADF));
     }
     while (size > 0) {
         const ssize_t written = write(fd_, data, size);
@@ -227,42 +237,39 @@ bool SafeFile::Write(const char* data, std::size_t size) {
             if (errno == EINTR) {
                 continue;
             }
-            Fail(SystemError(errno));
-            return false;
+            return FileStep::Failure(Fail(SystemError(errno)));
         }
         data += written;
         size -= static_cast<std::size_t>(written);
     }
-    return true;
+    return Done{};
 }
 
-bool SafeFile::Commit() {
+Outcome<WrittenFile, std::error_code> SafeFile::Commit() {
+    using Committed = Outcome<WrittenFile, std::error_code>;
     if (fd_ < 0) {
-        return false;
+        return Committed::Failure(SystemError(EBADF));
     }
     if (fsync(fd_) != 0) {
-        Fail(SystemError(errno));
-        return false;
+        return Committed::Failure(Fail(SystemError(errno)));
     }
     // Something else may have taken the name since Open: it is checked again just before the
     // rename, so a device or folder put there is not replaced either.
     struct stat now {};
     if (lstat(path_.c_str(), &now) == 0) {
-        if (const std::error_code refusal = RefusalOf(now.st_mode)) {
-            Fail(refusal);
-            return false;
+        if (const auto refusal = RefusalOf(now.st_mode)) {
+            return Committed::Failure(Fail(*refusal));
         }
     }
     if (rename(tempPath_.c_str(), path_.c_str()) != 0) {
-        Fail(SystemError(errno));
-        return false;
+        return Committed::Failure(Fail(SystemError(errno)));
     }
     tempPath_.clear();
     guard_.reset();
     SyncFolder(FolderOf(path_));
-    written_ = WrittenFile(fd_);
+    const WrittenFile written(fd_);
     fd_ = -1;
-    return true;
+    return written;
 }
 
 }  // namespace tarvo

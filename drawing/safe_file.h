@@ -19,10 +19,14 @@
 #include <system_error>
 
 #include "drawing/written_file.h"
+#include "math/outcome.h"
 
 namespace tarvo {
 
 class TempFileGuard;
+
+// A step of writing a file: done, or the operating system's error (or a FileRefusal).
+using FileStep = Outcome<Done, std::error_code>;
 
 class SafeFile {
 public:
@@ -31,28 +35,22 @@ public:
   SafeFile& operator=(const SafeFile&) = delete;
   ~SafeFile();  // abandons a file that was not committed
 
-  // Creates the temporary file beside the file `path` names. False with Error() set on failure.
-  bool Open(const std::string& path);
-  // Appends bytes. False with Error() set on failure; the file is then abandoned.
-  bool Write(const char* data, std::size_t size);
-  // Flushes to disk and renames over the target. False with Error() on failure, and the
-  // temporary file is removed.
-  bool Commit();
-  // After Commit: the file written, still open, for reading back what was written.
-  WrittenFile Written() const { return written_; }
-
-  // Why the last operation failed: the operating system's error, or a FileRefusal.
-  std::error_code Error() const { return error_; }
+  // Creates the temporary file beside the file `path` names.
+  FileStep Open(const std::string& path);
+  // Appends bytes. On failure the file is abandoned.
+  FileStep Write(const char* data, std::size_t size);
+  // Flushes to disk and renames over the target; gives the file written, still open, for
+  // reading back what was written. On failure the temporary file is removed.
+  Outcome<WrittenFile, std::error_code> Commit();
 
 private:
-  void Fail(std::error_code error);
+  // Abandons the file and passes the error on.
+  std::error_code Fail(std::error_code error);
   void Abandon();
 
   int fd_ = -1;
   std::string path_;  // the name the rename replaces: the target, or the file its links name
   std::string tempPath_;
-  std::error_code error_;
-  WrittenFile written_;
   std::unique_ptr<TempFileGuard> guard_;
 };
 
@@ -64,6 +62,10 @@ struct WriteTarget {
     std::string path;
     bool exists = false;
 };
-WriteTarget ResolveWriteTarget(const std::string& path, std::error_code& error);
+Outcome<WriteTarget, std::error_code> ResolveWriteTarget(const std::string& path);
+
+// Writes `size` bytes to `path` as one SafeFile: the file written, held open, or why not.
+Outcome<WrittenFile, std::error_code> WriteWholeFile(const std::string& path, const char* data,
+                                                     std::size_t size);
 
 }  // namespace tarvo

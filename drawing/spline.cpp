@@ -4,6 +4,7 @@
 #include "drawing/spline.h"
 
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "drawing/rack_cut.h"
@@ -24,7 +25,8 @@ SplineResult Refuse(GeometryFault fault, bool hub) {
     return SplineResult::Failure({fault, hub ? 2 : 1, hub ? WheelRole::Hub : WheelRole::Shaft});
 }
 
-GeometryFault CheckSplineCall(const BuilderCall& call) {
+// The fault the spline's data have before any geometry, or nothing when none.
+std::optional<GeometryFault> CheckSplineCall(const BuilderCall& call) {
     if (call.Z < 1) {
         return GeometryFault::ToothCountNotPositive;
     }
@@ -38,9 +40,9 @@ GeometryFault CheckSplineCall(const BuilderCall& call) {
         return GeometryFault::ModuleNotPositive;
     }
     if (!std::isfinite(call.x) || !std::isfinite(call.alpha)) {
-        return GeometryFault::DataNotFinite;
+        return GeometryFault::DataOutOfRange;
     }
-    return GeometryFault::None;
+    return std::nullopt;
 }
 
 ToothProfileInput ProfileInput(const MainMod& state, const BuilderCall& call, double a) {
@@ -146,9 +148,8 @@ SplineResult Hub(SplineGeometry g, const MainMod& state, const BuilderCall& call
 
 SplineResult ComputeSpline(const MainMod& state, const BuilderCall& call) {
     SplineGeometry g;
-    const GeometryFault refused = CheckSplineCall(call);
-    if (refused != GeometryFault::None) {
-        return Refuse(refused, call.hub);
+    if (const std::optional<GeometryFault> refused = CheckSplineCall(call)) {
+        return Refuse(*refused, call.hub);
     }
     const double a = GradToRad(call.alpha);
     g.d = call.Z * call.m;

@@ -106,11 +106,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.AccEv = 6;
     state.AccPer = 3;
     tarvo::PageInput input;
-    input.lbM0 = "Модуль нормальный, мм";
-    input.lbM1 = "Модуль, мм";
-    input.lbZ1 = "Число зубьев Z1";
-    input.lbZ2_0 = "Число зубьев Z2";
-    input.lbZ2_1 = "Число зубьев";
     input.txtAccEv = "6";
     input.txtAccPer = "3";
     for (std::string* text : {&input.dateText, &input.timeText, &input.dirPath,

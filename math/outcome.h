@@ -1,13 +1,13 @@
 // The one shape of every step that can fail for a reason the designer should hear: the value the
 // step made, or the fault that kept it from making one. The fault is the layer's own enum or
 // struct (a geometry fault with its wheel, a reader fault with its line, the operating system's
-// words for a file); the layers that show text word it. There are no sentinel values: a drawing
-// that was not written, a rack that was not stored, cannot be mistaken for one that was.
+// error code for a file); the layers that show text word it. There are no sentinel values: a
+// drawing that was not written, a rack that was not stored, cannot be mistaken for one that was.
 #pragma once
 
 #include <cassert>
-#include <optional>
 #include <utility>
+#include <variant>
 
 namespace tarvo {
 
@@ -17,42 +17,44 @@ struct Done {};
 template <class Value, class Fault>
 class Outcome {
 public:
-    // A success converts from its value, so a step ends with `return value;`. A default one
-    // holds a default value, as a member not yet filled in does.
-    // Two overloads rather than one by value: `return local;` then moves the local in (a
-    // drawing of a large wheel holds millions of points) instead of copying it.
-    Outcome() = default;
-    Outcome(const Value& value) : value_(value) {}       // NOLINT(google-explicit-constructor)
-    Outcome(Value&& value) : value_(std::move(value)) {}  // NOLINT(google-explicit-constructor)
+  // There is no default: a step says what it made (`return value;`, `return Done{};`) or why
+  // it failed, so `return {};` and a result left unassigned do not compile.
+  Outcome() = delete;
+  // A success converts from its value. Two overloads rather than one by value: `return local;`
+  // then moves the local in (a drawing of a large wheel holds millions of points) instead of
+  // copying it.
+  Outcome(const Value& value)
+      : state_(std::in_place_index<0>, value) {}  // NOLINT(google-explicit-constructor)
+  Outcome(Value&& value)                          // NOLINT(google-explicit-constructor)
+      : state_(std::in_place_index<0>, std::move(value)) {}
 
-    static Outcome Failure(Fault fault) {
-        Outcome failed;
-        failed.fault_ = std::move(fault);
-        return failed;
-    }
+  static Outcome Failure(Fault fault) { return Outcome(FaultTag{}, std::move(fault)); }
 
-    bool ok() const { return !fault_.has_value(); }
+  bool ok() const { return state_.index() == 0; }
 
-    // The value made; asking for it after a failure is a programming error.
-    const Value& value() const& {
-        assert(ok());
-        return value_;
+  // The value made; asking for it after a failure is a programming error.
+  const Value& value() const& {
+      assert(ok());
+      return std::get<0>(state_);
     }
     Value&& value() && {
         assert(ok());
-        return std::move(value_);
+        return std::get<0>(std::move(state_));
     }
     const Value* operator->() const { return &value(); }
 
     // Why the step failed; asking after a success is a programming error.
     const Fault& fault() const {
         assert(!ok());
-        return *fault_;
+        return std::get<1>(state_);
     }
 
 private:
-    Value value_{};
-    std::optional<Fault> fault_;
+  struct FaultTag {};
+  Outcome(FaultTag, Fault&& fault) : state_(std::in_place_index<1>, std::move(fault)) {}
+
+  // By index, so a value and a fault of the same type stay apart.
+  std::variant<Value, Fault> state_;
 };
 
 }  // namespace tarvo

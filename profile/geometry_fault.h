@@ -6,22 +6,26 @@ namespace tarvo {
 
 enum class GeometryFault {
     None,
-    WorkingAngleNotFound,    // the working pressure angle of the mesh could not be found
-    WorkingAngleNotPositive, // the working pressure angle is zero or negative (or past 90 deg)
-    TipInsideBase,           // the tip circle lies inside the base circle
-    ActiveProfileUndefined,  // the start of the active involute cannot be found
-    RackRoundingNotFound,    // no rack tip rounding fits the tooth space
-    CutterAngleNotFound,     // the cutting pressure angle of the pinion-type cutter
-    CutterRoundingNotFound,  // no cutter tip rounding fits
-    NonFinitePoint,          // a point of the flank is not a number
-    PointedTooth,            // the two flanks of a tooth cross: the tooth is pointed
-    RootFilletsCross,        // fillets of neighbouring teeth cross at the root
-    EqualToothCounts,        // an internal pair with equal tooth counts
-    TooManyTeeth,            // a tooth count beyond what a drawing can hold
-    PartnerTooLarge,         // a spline shaft whose generating partner (10 Z teeth) is too large
-    ToothCountNotPositive,   // a tooth count of zero or less
-    ModuleNotPositive,       // a module of zero or less, or not a finite number
-    DataNotFinite,           // an angle, shift or backlash that is not a finite number
+    WorkingAngleNotFound,     // the working pressure angle of the mesh could not be found
+    WorkingAngleNotPositive,  // the working pressure angle is zero or negative (or past 90 deg)
+    TipInsideBase,            // the tip circle lies inside the base circle
+    ActiveProfileUndefined,   // the start of the active involute cannot be found
+    RackRoundingNotFound,     // no rack tip rounding fits the tooth space
+    CutterAngleNotFound,      // the cutting pressure angle of the pinion-type cutter
+    CutterRoundingNotFound,   // no cutter tip rounding fits
+    NonFinitePoint,           // a point of the flank is not a number
+    PointedTooth,             // the two flanks of a tooth cross: the tooth is pointed
+    RootFilletsCross,         // fillets of neighbouring teeth cross at the root
+    // The dedendum reaches past the gear's centre: the cutting rack would cut through it.
+    DedendumPastCentre,
+    EqualToothCounts,       // an internal pair with equal tooth counts
+    TooManyTeeth,           // a tooth count beyond what a drawing can hold
+    PartnerTooLarge,        // a spline shaft whose generating partner (10 Z teeth) is too large
+    ToothCountNotPositive,  // a tooth count of zero or less
+    ModuleNotPositive,      // a module of zero or less, or not a finite number
+    // A value no flank can be made from: an angle, shift or backlash that is not a finite
+    // number, or a count, angle or radius outside the range the generator takes.
+    DataOutOfRange,
     // The chord tolerance would take more points than a drawing may hold.
     ToleranceTooFine,
 };

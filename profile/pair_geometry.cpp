@@ -88,7 +88,7 @@ GeometryError CheckRequest(const PairRequest& request) {
     for (const double v :
          {request.helixDeg, request.profileDeg, request.x1, request.x2, request.backlash}) {
         if (!std::isfinite(v)) {
-            return {GeometryFault::DataNotFinite, 0, WheelRole::Pair};
+            return {GeometryFault::DataOutOfRange, 0, WheelRole::Pair};
         }
     }
     return {GeometryFault::None, 0, WheelRole::Pair};

@@ -59,7 +59,7 @@ struct CutPoint {
 // come from the pages; they are refused as data the rack cannot take.
 GeometryFault CheckData(const RackCutData& d) {
     if (d.accPer < 2 || d.accEv < 1) {
-        return GeometryFault::DataNotFinite;
+        return GeometryFault::DataOutOfRange;
     }
     if (d.z < 1) {
         return GeometryFault::ToothCountNotPositive;
@@ -70,12 +70,12 @@ GeometryFault CheckData(const RackCutData& d) {
     for (const double v :
          {d.helixAngle, d.profileAngle, d.hf, d.c, d.rf, d.x, d.thinning, d.tipDiameter}) {
         if (!std::isfinite(v)) {
-            return GeometryFault::DataNotFinite;
+            return GeometryFault::DataOutOfRange;
         }
     }
     if (!(std::fabs(d.helixAngle) < kPi / 2) || !(d.profileAngle > 0) ||
         !(d.profileAngle < kPi / 2) || d.rf < 0) {
-        return GeometryFault::DataNotFinite;
+        return GeometryFault::DataOutOfRange;
     }
     return GeometryFault::None;
 }
@@ -288,7 +288,7 @@ RackCutFlankResult Cut(const RackCutData& data, ToleranceShortfall* shortfall) {
     const CuttingRack rack = MakeRack(data);
     if (!(rack.hTip > 0)) {
         // The rack would cut through the gear's centre: a dedendum beyond the reference radius.
-        return RackCutFlankResult::Failure(GeometryFault::RootFilletsCross);
+        return RackCutFlankResult::Failure(GeometryFault::DedendumPastCentre);
     }
     if (!(rack.rho >= 0)) {
         return RackCutFlankResult::Failure(GeometryFault::RackRoundingNotFound);

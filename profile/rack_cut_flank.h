@@ -57,8 +57,8 @@ struct RackCutFlankCurve {
 
 // The flank, or why the rack cannot cut it: a tooth count or module that is no number of
 // teeth or no length; data out of range (point counts below 2 and 1, angles outside their
-// range, a negative rf*, values not finite) as DataNotFinite, or a dedendum past the reference
-// radius, whose neighbouring roots meet at the centre, as RootFilletsCross; a rack tooth that
+// range, a negative rf*, values not finite) as DataOutOfRange, or a dedendum past the reference
+// radius, whose neighbouring roots meet at the centre, as DedendumPastCentre; a rack tooth that
 // comes to a point before its tip line as RackRoundingNotFound; no involute left below the tip
 // (the tip circle inside the form circle, or an undercut fillet that never meets the
 // involute) as ActiveProfileUndefined; a flank point that is not a number as NonFinitePoint.

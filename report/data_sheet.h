@@ -107,7 +107,8 @@ struct PairSheet {
     double aw = 0;               // working centre distance
     double alphaTw = 0;          // working transverse pressure angle, degrees
     double epsAlpha = 0;         // transverse contact ratio
-    MeshCheckResult mesh;        // the check of the drawn outlines
+    // The check of the drawn outlines; not checked until the sheet of a pair checks it.
+    MeshCheckResult mesh = MeshCheckResult::Failure("зацепление не проверено");
     OverlapRemedy remedy;        // with mesh.overlap: the point counts that clear it, if any
     OverlapTolerance toleranceRemedy;  // with mesh.overlap: the chord tolerance that clears it
 };

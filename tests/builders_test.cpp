@@ -70,7 +70,7 @@ TEST(Builders, RefuseWhatCannotBeDrawn) {
         {"shifts past the involute", "20", E(20, 40, 2, 0, 20, 80, 80, 0), F::WorkingAngleNotFound,
          W::Pair},
         {"module NaN", "20", E(20, 40, nan, 0, 20, 0, 0, 0), F::ModuleNotPositive, W::Pair},
-        {"helix infinite", "20", I(20, 60, 2, INFINITY, 20, 0, 0, 0), F::DataNotFinite, W::Pair},
+        {"helix infinite", "20", I(20, 60, 2, INFINITY, 20, 0, 0, 0), F::DataOutOfRange, W::Pair},
         {"spline module zero", "", S(20, 0, 0, 30, false), F::ModuleNotPositive, W::Shaft},
     };
     testing::TempFolder folder;

@@ -99,7 +99,34 @@ TEST(Calculation, ReportEchoesEveryInputWithDefaults) {
               "{\"command\": \"pair\", \"mesh\": \"external\", \"module\": 2, \"z1\": 20, "
               "\"z2\": 40, \"helix\": 0, \"x1\": 0, \"x2\": 0, \"hand\": \"right\", \"backlash\": "
               "0, \"rack\": \"20\", "
-              "\"involute-points\": 6, \"fillet-points\": 3, \"fillet\": \"design\"}");
+              "\"involute-points\": 6, \"fillet-points\": 3, \"fillet\": \"equivalent\"}");
+}
+
+// A calculation stored while the default root was called "design" still draws it: the same
+// bytes as "equivalent", and the report of it stores the new word.
+TEST(Calculation, FormerFilletWordStillDraws) {
+    testing::TempFolder folder;
+    const std::string input =
+        "{\"input\": {\"command\": \"pair\", \"mesh\": \"external\", \"module\": 2, "
+        "\"z1\": 20, \"z2\": 40, \"fillet\": \"";
+    std::string bytes;
+    for (const char* word : {"equivalent", "design"}) {
+        SCOPED_TRACE(word);
+        // File names without the words, so the report's path cannot hold them.
+        const std::string file = folder.File(bytes.empty() ? "a.tarvo.json" : "b.tarvo.json");
+        testing::WriteFile(file, input + word + "\"}}");
+        const std::string drawing = folder.File(bytes.empty() ? "a.dxf" : "b.dxf");
+        const CliRun run = Cli({"--from", file, "-o", drawing, "--report=json"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.out.find("\"fillet\": \"equivalent\""), std::string::npos);
+        EXPECT_EQ(run.out.find("\"design\""), std::string::npos);
+        if (bytes.empty()) {
+            bytes = testing::ReadFile(drawing);
+            ASSERT_GT(bytes.size(), 1000u);
+        } else {
+            EXPECT_EQ(testing::ReadFile(drawing), bytes);
+        }
+    }
 }
 
 // Every number of a JSON report stops at a billionth: no float noise left in the digits.

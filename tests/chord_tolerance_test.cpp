@@ -364,7 +364,7 @@ namespace tarvo {
 namespace {
 
 DrawResult NoDrawingMade(const MainMod&, const BuilderCall&) {
-    return {};
+    return WrittenFile();
 }
 
 TEST(ChordTolerance, AccuracyPageStoresOrRefusesTheTolerance) {

@@ -4,6 +4,7 @@
 
 #include <iterator>
 #include <limits>
+#include <optional>
 #include <sstream>
 
 #include "app/page_command.h"
@@ -21,19 +22,20 @@ std::vector<std::string> Split(const std::string& line) {
 }
 
 TEST(CliArgs, StrictNumbers) {
-    struct Row { const char* text; bool ok; double value; };
+    struct Row {
+        const char* text;
+        std::optional<double> value;
+    };  // nothing: refused
+    const std::nullopt_t no = std::nullopt;
     const Row rows[] = {
-        {"2", true, 2},        {"2.5", true, 2.5},     {"2,5", true, 2.5},    {"-0.1", true, -0.1},
-        {"+3", true, 3},       {"1e-3", true, 0.001},  {".5", true, 0.5},     {"5.", true, 5},
-        {"", false, 0},        {"2x", false, 0},       {" 2", false, 0},      {"2 ", false, 0},
-        {"1.2.3", false, 0},   {"1,2,3", false, 0},    {"e5", false, 0},      {"1e", false, 0},
-        {"--1", false, 0},     {"1e999", false, 0},    {"nan", false, 0},     {"inf", false, 0},
+        {"2", 2},        {"2.5", 2.5}, {"2,5", 2.5},  {"-0.1", -0.1}, {"+3", 3},
+        {"1e-3", 0.001}, {".5", 0.5},  {"5.", 5},     {"", no},       {"2x", no},
+        {" 2", no},      {"2 ", no},   {"1.2.3", no}, {"1,2,3", no},  {"e5", no},
+        {"1e", no},      {"--1", no},  {"1e999", no}, {"nan", no},    {"inf", no},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
-        double value = 0;
-        EXPECT_EQ(ParseStrictNumber(row.text, value), row.ok);
-        EXPECT_EQ(row.ok ? value : 0, row.value);
+        EXPECT_EQ(ParseStrictNumber(row.text), row.value);
     }
 }
 
@@ -60,7 +62,7 @@ TEST(CliArgs, ValuesReachTheRequest) {
               std::make_tuple(SplineStandard::Ost100086, true, 6, 3, false, CliReport::Json, 0.0));
     const std::string pair = "pair --mesh external --module 2 --z1 20 --z2 40 -o f";
     EXPECT_EQ(ParseCliArgs(Split(pair + " --report=text"))->report, CliReport::Text);
-    EXPECT_EQ(ParseCliArgs(Split(pair))->report, CliReport::None);
+    EXPECT_EQ(ParseCliArgs(Split(pair))->report, std::nullopt);
 }
 
 // Each outcome's exit status and what it says where; a command that writes nothing leaves a
@@ -126,8 +128,10 @@ TEST(CliArgs, RefusalsWordForWordAndRangeEdges) {
         {"a spline option for a pair", pair + "--teeth 20", unknown("--teeth", "pair")},
         {"a pair option for a spline", "spline --z1 20", unknown("--z1", "spline")},
         {"required option missing", "pair --mesh external --module 2 --z1 9 -o f", "--z2: missing"},
-        {"options of both commands on a spline", "spline --standard gost --part shaft --module 1 "
-         "--teeth 9 --output=f --roller=3.5 --fillet=cut --involute-points=9", ""},
+        {"options of both commands on a spline",
+         "spline --standard gost --part shaft --module 1 "
+         "--teeth 9 --output=f --roller=3.5 --fillet=cut --involute-points=9",
+         ""},
         {"help word only as the command", "pair help", unknown("help", "pair")},
         {"an empty value", pair + "--x1=", "--x1: '' is not a number"},
         {"an option where a value belongs", "pair --module --z1 20",
@@ -135,7 +139,7 @@ TEST(CliArgs, RefusalsWordForWordAndRangeEdges) {
         {"module of minus zero", "pair --module=-0", "--module: must be greater than 0"},
         {"tooth count in words", "pair --z1 twenty", "--z1: 'twenty' is not a whole number"},
         {"mesh word", "pair --mesh outer", "--mesh: must be external or internal"},
-        {"fillet word", pair + "--fillet exact", "--fillet: must be design or cut"},
+        {"fillet word", pair + "--fillet exact", "--fillet: must be equivalent or cut"},
         {"rack key", "pair --rack 20.0",
          "--rack: '20.0' is not a rack row (18, 20, 22.5, 25, 28-0.95, 28-0.9)"},
         {"custom rack with a comma decimal", "pair --rack-custom 20,1,1,0,25,0.38",
@@ -186,11 +190,61 @@ TEST(CliArgs, RefusalsWordForWordAndRangeEdges) {
 }
 
 // The usage text is written from the option table: a synopsis with "[A | B]" for options that
-// exclude each other, shared help lines, the ranges the parser enforces, lines that fit.
-// Every line of the usage text fits a terminal.
-TEST(CliArgs, UsageTextFitsATerminal) {
-    std::istringstream in(CliUsage());
+// exclude each other, shared help lines, the ranges the parser enforces, lines that fit a
+// terminal; a former word an option still reads is not shown.
+TEST(CliArgs, UsageTextFromTheOptionTable) {
+    const std::string usage = CliUsage();
+    const auto range = [](std::int32_t low, std::int32_t high) {
+        return std::to_string(low) + ".." + std::to_string(high);
+    };
+    struct Row {
+        const char* name;
+        std::string part;
+        bool shown;
+    };
+    const Row rows[] = {
+        {"options that exclude each other", "[--rack ROW | --rack-custom A,HA,HF,C,RF]", true},
+        {"rows with one help share its line", "  --z1, --z2      tooth counts of wheels 1 and 2",
+         true},
+        {"involute points range", "points on the involute, " + range(kMinAccEv, kMaxAccEv), true},
+        {"fillet points range", "points on the root fillet, " + range(kMinAccPer, kMaxAccPer),
+         true},
+        {"the fillet's words", "[--fillet equivalent|cut]", true},
+        {"the fillet's default", "equivalent (the equivalent rack's fillet, default)", true},
+        {"the former fillet word", "design ", false},
+        {"nor in the list of words", "design|", false},
+        {"a switch with its value", "[--report[=json]]", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(usage.find(row.part) != std::string::npos, row.shown) << row.part;
+    }
+    std::istringstream in(usage);
     for (std::string line; std::getline(in, line);) EXPECT_LE(line.size(), 88u) << line;
+}
+
+// The default root is "equivalent"; "design", its former name, is still read from command
+// lines and stored calculations, and what is stored says "equivalent".
+TEST(CliArgs, FilletWordAndItsFormerName) {
+    const std::string pair = "pair --mesh external --module 2 --z1 20 --z2 40 -o f";
+    struct Row {
+        const char* name;
+        std::string fillet;
+        bool cut;
+    };
+    const Row rows[] = {
+        {"not given", "", false},
+        {"equivalent", " --fillet equivalent", false},
+        {"former name", " --fillet design", false},
+        {"after \"=\"", " --fillet=design", false},
+        {"cut", " --fillet cut", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CliParse parse = ParseCliArgs(Split(pair + row.fillet));
+        ASSERT_TRUE(parse.ok()) << parse.fault();
+        EXPECT_EQ(parse->cutFillet, row.cut);
+    }
 }
 
 }  // namespace

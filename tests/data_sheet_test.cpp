@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
 #include <tuple>
 
@@ -147,6 +148,13 @@ TEST(DataSheet, WarningTriggers) {
     // 0.07575) = 29.69701, ga1 = 8.44082, L = 10.89986 - 8.44082 = 2.45904: dNf = sqrt(20.67324^2
     // + 4 * 2.45904^2) = 21.25018, clear of dFf by 0.38 mm.
     using K = SheetWarningKind;
+    // The names the JSON gives the warnings these rows raise.
+    const std::map<K, std::string> kJsonWarning = {{K::LowContactRatio, "low-contact-ratio"},
+                                                   {K::PointedTooth, "pointed-tooth"},
+                                                   {K::Interference, "interference"},
+                                                   {K::Overlap, "overlap"},
+                                                   {K::Undercut, "undercut"},
+                                                   {K::Jam, "jam"}};
     // Tips of 1.2 modules on a rack that generates only 1.1 - 0.3 (1 - sin 20°) = 0.90 deep.
     const BasicRack deepTips{20, 1.2, 1, 0.1, 0.3};
     const BasicRack& rack20 = Rack("20");
@@ -202,7 +210,18 @@ TEST(DataSheet, WarningTriggers) {
         EXPECT_TRUE(row.line.empty() ||
                     std::find(lines.begin(), lines.end(), row.line) != lines.end())
             << (lines.empty() ? "" : lines[0]);
-        EXPECT_NE(DataSheetJson(sheet, "p.dxf").find(row.json), std::string::npos);
+        // The JSON lists the same warnings in the same order, and holds the row's own part.
+        const std::string json = DataSheetJson(sheet, "p.dxf");
+        std::size_t at = json.find("\"warnings\": [");
+        ASSERT_NE(at, std::string::npos);
+        EXPECT_EQ(json.compare(at, 14, "\"warnings\": []") == 0, row.warnings.empty());
+        for (const auto& [kind, wheel] : row.warnings) {
+            const std::string entry = "{\"kind\": \"" + kJsonWarning.at(kind) + "\"";
+            at = json.find(entry, at);
+            ASSERT_NE(at, std::string::npos) << entry;
+            ++at;
+        }
+        EXPECT_TRUE(row.json.empty() || json.find(row.json) != std::string::npos) << row.json;
         for (const auto& [i, field, value] : row.more) {
             EXPECT_NEAR(sheet.wheels[i].*field, value, 5e-5);
         }

@@ -171,6 +171,36 @@ TEST(FileFaults, DeviceIsRefusedUntouched) {
     EXPECT_EQ(Leftovers(folder.Path()), 0);
 }
 
+// Each step of a SafeFile says how it went: a failed open leaves nothing to write or commit,
+// and those steps fail too (they once reported nothing new, leaving the caller to fish for an
+// error set earlier); a good one writes, commits and hands over the file written.
+TEST(FileFaults, SafeFileStepsSayHowTheyWent) {
+    const TempFolder folder;
+    SafeFile missing;
+    const FileStep opened = missing.Open(folder.File("none/p.dxf"));
+    ASSERT_FALSE(opened.ok());
+    EXPECT_EQ(opened.fault(), std::error_code(ENOENT, std::system_category()));
+    const FileStep wrote = missing.Write("x", 1);
+    ASSERT_FALSE(wrote.ok());
+    EXPECT_EQ(wrote.fault(), std::error_code(EBADF, std::system_category()));
+    EXPECT_FALSE(missing.Commit().ok());
+
+    SafeFile good;
+    ASSERT_TRUE(good.Open(folder.File("p.dxf")).ok());
+    ASSERT_TRUE(good.Write("drawing", 7).ok());
+    const auto committed = good.Commit();
+    ASSERT_TRUE(committed.ok());
+    EXPECT_TRUE(committed->Held());
+    EXPECT_EQ(ReadFile(folder.File("p.dxf")), "drawing");
+    // Committed once: nothing is left open to commit again.
+    EXPECT_FALSE(good.Commit().ok());
+    EXPECT_EQ(Leftovers(folder.Path()), 0);
+
+    const auto target = ResolveWriteTarget(folder.Path().string() + "/");
+    ASSERT_FALSE(target.ok());
+    EXPECT_EQ(target.fault(), std::error_code(EISDIR, std::system_category()));
+}
+
 // The new file takes the old one's permission bits without set-user-ID, set-group-ID and
 // sticky; a new file gets what the umask leaves of rw-rw-rw-.
 TEST(FileFaults, ModeIsKeptWithoutSpecialBits) {
@@ -232,11 +262,11 @@ TEST(FileFaults, SignalsRemoveTheTemporaryFile) {
         if (child == 0) {
             std::signal(row.signal, row.ignored ? SIG_IGN : SIG_DFL);
             SafeFile safe;
-            if (!safe.Open(file) || !safe.Write("half", 4)) {
+            if (!safe.Open(file).ok() || !safe.Write("half", 4).ok()) {
                 _exit(3);
             }
             raise(row.signal);
-            _exit(safe.Write("\n", 1) && safe.Commit() ? 0 : 4);
+            _exit(safe.Write("\n", 1).ok() && safe.Commit().ok() ? 0 : 4);
         }
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);

@@ -14,12 +14,9 @@
 namespace tarvo {
 namespace {
 
-// The window's captions, which the messages quote, its folder list and a clock in US form.
+// The window's folder list and a clock in US form.
 PageInput Window() {
     PageInput in;
-    std::tie(in.lbM0, in.lbM1, in.lbZ1, in.lbZ2_0, in.lbZ2_1) =
-        std::make_tuple("Модуль нормальный, мм", "Модуль, мм", "Число зубьев Z1",
-                        "Число зубьев Z2", "Число зубьев");
     std::tie(in.dirPath, in.dirHighlighted, in.dateText, in.timeText) =
         std::make_tuple("/home/designer/parts", "/elsewhere", "12/5/2026", "10:42:15 AM");
     return in;
@@ -40,7 +37,9 @@ PageInput SplinePage(const char* task, const char* m, const char* z, bool hub = 
 }
 
 // Builders that write nothing: the first answers "written", the second records each path.
-DrawResult NoDrawing(const MainMod&, const BuilderCall&) { return {}; }
+DrawResult NoDrawing(const MainMod&, const BuilderCall&) {
+    return WrittenFile();
+}
 Builder Recorder(std::vector<std::string>& paths, DrawResult result) {
     return [&paths, result](const MainMod& state, const BuilderCall&) {
         paths.push_back(state.OutFile);
@@ -48,8 +47,8 @@ Builder Recorder(std::vector<std::string>& paths, DrawResult result) {
     };
 }
 
-// The window as the page command sees it: a press finds the page from the visible frames, hides
-// and shows frames as the outcome says and writes back the shift box and the report.
+// The window as the page command sees it: a press is made on the page the last outcome named,
+// hides and shows frames as the outcome says and writes back the shift box and the report.
 struct Form {
     MainMod state;
     PageInput in = Window();
@@ -57,10 +56,8 @@ struct Form {
     std::string txtRep;
 
     PageOutcome Press() {
-        auto shows = [this](Frame f) { return visible.count(f) != 0; };
-        in.page = FindPage(shows(Frame::frStartOpt), shows(Frame::FrParSl), shows(Frame::frFile),
-                           shows(Frame::frSave), shows(Frame::frAcc));
         const PageOutcome out = CtlComClick(state, in, RunBuilder);
+        in.page = out.next;
         for (Frame f : out.hide) visible.erase(f);
         for (Frame f : out.show) visible.insert(f);
         if (out.txtX) in.txtX = *out.txtX;
@@ -84,7 +81,7 @@ TEST(PageCommand, UnknownTaskIsRefused) {
         std::tie(in.page, in.task) = std::make_tuple(page, "7");
         MainMod state;
         std::vector<std::string> built;
-        const PageOutcome out = CtlComClick(state, in, Recorder(built, {}));
+        const PageOutcome out = CtlComClick(state, in, Recorder(built, WrittenFile()));
         EXPECT_TRUE(out.refused && out.next == page);
         EXPECT_NE(out.message.value_or(Message{}).text.find("Неизвестная задача «7»"),
                   std::string::npos);
@@ -253,6 +250,7 @@ TEST(PageCommand, FilePageWritesAndReports) {
     const DrawResult noFile = DrawResult::Failure(
         {DrawFault::Kind::FileNotWritten, {}, std::make_error_code(std::errc::permission_denied)});
     const GeometryError tooth{GeometryFault::PointedTooth, 1, WheelRole::Wheel1};
+    const DrawResult written = WrittenFile();
     const DrawResult pointed = DrawResult::Failure({DrawFault::Kind::GeometryRefused, tooth, {}});
     struct Row {
         const char* name; const char* folder; const char* fileName;  // the folder highlighted
@@ -260,16 +258,15 @@ TEST(PageCommand, FilePageWritesAndReports) {
         std::string message = {};  // empty: written
     };
     const Row rows[] = {
-        {"highlighted folder, not the opened one",
-         "/home/designer/parts/gears",
-         "part",
-         {},
+        {"highlighted folder, not the opened one", "/home/designer/parts/gears", "part", written,
          "/home/designer/parts/gears/part.dxf"},
-        {"root folder gets one separator, blanks trimmed", "/", "  part.dxf ", {}, "/part.dxf"},
-        {"plan.DXF stays", "/tmp", "plan.DXF", {}, "/tmp/plan.DXF"},
-        {"plan.Dxf gets .dxf", "/tmp", "plan.Dxf", {}, "/tmp/plan.Dxf.dxf"},
-        {"absolute path used as typed", "/srv", " /home/u/parts/a.dxf", {}, "/home/u/parts/a.dxf"},
-        {"absolute path gets .dxf too", "/srv", "/home/u/a", {}, "/home/u/a.dxf"},
+        {"root folder gets one separator, blanks trimmed", "/", "  part.dxf ", written,
+         "/part.dxf"},
+        {"plan.DXF stays", "/tmp", "plan.DXF", written, "/tmp/plan.DXF"},
+        {"plan.Dxf gets .dxf", "/tmp", "plan.Dxf", written, "/tmp/plan.Dxf.dxf"},
+        {"absolute path used as typed", "/srv", " /home/u/parts/a.dxf", written,
+         "/home/u/parts/a.dxf"},
+        {"absolute path gets .dxf too", "/srv", "/home/u/a", written, "/home/u/a.dxf"},
         {"file not written", "/srv", "part", noFile, "/srv/part.dxf",
          "Чертёж не сохранён: не удалось записать файл\r\n/srv/part.dxf\r\n"
          "нет прав доступа к папке или файлу"},

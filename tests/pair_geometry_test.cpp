@@ -194,7 +194,7 @@ TEST(PairGeometry, RefusesDataNoPairHas) {
          {"", 30, 30, 0, 0, 0, 0, true},
          GeometryFault::EqualToothCounts,
          0},
-        {"shift not a number", {"", 20, 40, NAN, 0, 0, 0, false}, GeometryFault::DataNotFinite, 0},
+        {"shift not a number", {"", 20, 40, NAN, 0, 0, 0, false}, GeometryFault::DataOutOfRange, 0},
         // inv(alpha_w) = inv 20° - 0.146 < 0: no angle has it.
         {"shifts past a zero working angle",
          {"", 10, 10, -2, -2, 0, 0, false},

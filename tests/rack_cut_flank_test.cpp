@@ -145,15 +145,15 @@ TEST(RackCutFlank, RefusesDataItCannotCut) {
     using F = GeometryFault;
     struct Row { const char* name; void (*change)(D&); F fault; };
     const Row rows[] = {
-        {"one fillet point", [](D& d) { d.accPer = 1; }, F::DataNotFinite},
-        {"no involute step", [](D& d) { d.accEv = 0; }, F::DataNotFinite},
+        {"one fillet point", [](D& d) { d.accPer = 1; }, F::DataOutOfRange},
+        {"no involute step", [](D& d) { d.accEv = 0; }, F::DataOutOfRange},
         {"no teeth", [](D& d) { d.z = 0; }, F::ToothCountNotPositive},
         {"zero module", [](D& d) { d.normalModule = 0; }, F::ModuleNotPositive},
-        {"shift not a number", [](D& d) { d.x = std::nan(""); }, F::DataNotFinite},
-        {"helix of 90 degrees", [](D& d) { d.helixAngle = kPi / 2; }, F::DataNotFinite},
-        {"negative corner radius", [](D& d) { d.rf = -0.1; }, F::DataNotFinite},
+        {"shift not a number", [](D& d) { d.x = std::nan(""); }, F::DataOutOfRange},
+        {"helix of 90 degrees", [](D& d) { d.helixAngle = kPi / 2; }, F::DataOutOfRange},
+        {"negative corner radius", [](D& d) { d.rf = -0.1; }, F::DataOutOfRange},
         {"rack tooth pointed above its tip line", [](D& d) { d.hf = 3; }, F::RackRoundingNotFound},
-        {"root circle through the centre", [](D& d) { d.z = 2; }, F::RootFilletsCross},
+        {"root circle through the centre", [](D& d) { d.z = 2; }, F::DedendumPastCentre},
         {"tip below the form", [](D& d) { d.tipDiameter = 36.5; }, F::ActiveProfileUndefined},
     };
     for (const Row& row : rows) {

@@ -97,4 +97,8 @@ std::string ToCore(const QString& text) { return text.toStdString(); }
 
 QString FromCore(const std::string& text) { return QString::fromStdString(text); }
 
+QString Caption(InputField field) {
+    return QString::fromUtf8(FieldCaption(field));
+}
+
 }  // namespace tarvo::ui

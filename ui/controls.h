@@ -13,6 +13,8 @@
 
 #include <string>
 
+#include "app/input_check.h"
+
 namespace tarvo::ui {
 
 // The name of control `index` of an indexed group: "Label1(10)", "opTip(0)".
@@ -47,5 +49,7 @@ QString Tag(const QObject* control);
 // A control's text as the core reads it (UTF-8), and back.
 std::string ToCore(const QString& text);
 QString FromCore(const std::string& text);
+// The caption of a parameters page's box, from the table the input checks quote.
+QString Caption(InputField field);
 
 }  // namespace tarvo::ui

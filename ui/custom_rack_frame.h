@@ -22,14 +22,14 @@ public:
     CustomRackFrame(QWidget* parent, MainMod& state, MessageSink& messages,
                     std::vector<QWidget*> beneath);
 
-    // ctlOB5_Click: shows the stored rack in the five boxes, names them in their Tags, disables
-    // the frames beneath and opens the frame over them.
+    // When "Другой..." (ctlOB5) is chosen: shows the stored rack in the five boxes, names them
+    // in their "Tag" properties, disables the frames beneath and opens the frame over them.
     void Open();
     // ComOK_Click: stores the five values; a zero stops at its field with a message and keeps
     // the frame open; an rf* above its limit is reduced with a message; then the frame closes.
     void ComOK_Click();
-    // Open from ctlOB5_Click until a ComOK_Click that stores all five values, whether or not its
-    // page is showing.
+    // Open from Open until a ComOK_Click that stores all five values, whether or not its page is
+    // showing.
     bool IsOpen() const { return open_; }
 
     QLineEdit* TextAlfa = nullptr;

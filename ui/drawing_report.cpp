@@ -130,15 +130,15 @@ namespace {
 
 ReadBack SheetOf(const MainMod& state, const BuilderCall& call, DxfReadResult read,
                  const SheetOptions& options) {
-    ReadBack back{std::move(read), {}, {}};
-    if (!back.drawing.ok()) {
-        back.sheet = DataSheetResult::Failure("чертёж не прочитан: " +
-                                              DescribeDxfRead(back.drawing.fault()));
-        return back;
+    DataSheetResult sheet =
+        read.ok()
+            ? MakeDataSheet(state, call, read.value(), options)
+            : DataSheetResult::Failure("чертёж не прочитан: " + DescribeDxfRead(read.fault()));
+    std::vector<OutlineIndex> outlines;
+    if (read.ok()) {
+        outlines = IndexOutlines(read.value());
     }
-    back.sheet = MakeDataSheet(state, call, back.drawing.value(), options);
-    back.outlines = IndexOutlines(back.drawing.value());
-    return back;
+    return ReadBack{std::move(read), std::move(sheet), std::move(outlines)};
 }
 
 }  // namespace

@@ -116,10 +116,9 @@ FilePage::FilePage(QWidget* parent, MessageSink& messages)
     FillDrives(ctDisc);
     const QString start = QDir::currentPath();
     ctDisc->setCurrentIndex(DriveOf(ctDisc, start));
-    QString reason;
-    if (!ctDir->Open(start, &reason)) {
+    if (!ctDir->Open(start).ok()) {
         // A current folder that cannot be listed: start at the root instead.
-        ctDir->Open(QDir::rootPath(), nullptr);
+        (void)ctDir->Open(QDir::rootPath());
     }
     RefreshFiles();
 
@@ -134,9 +133,9 @@ FilePage::FilePage(QWidget* parent, MessageSink& messages)
 }
 
 void FilePage::ctDisc_Change() {
-    QString reason;
-    if (!ctDir->Open(ctDisc->currentData().toString(), &reason)) {
-        ShowFailure(reason);
+    const auto opened = ctDir->Open(ctDisc->currentData().toString());
+    if (!opened.ok()) {
+        ShowFailure(opened.fault());
         ctDisc->setFocus();
     }
 }
@@ -164,7 +163,7 @@ void FilePage::RefreshFiles() {
 void FilePage::Refresh() {
     const QString highlighted = ctDir->Highlighted();
     // A folder removed meanwhile cannot be listed: the lists then stay as they were.
-    if (ctDir->Open(ctDir->Path(), nullptr)) {
+    if (ctDir->Open(ctDir->Path()).ok()) {
         if (QListWidgetItem* entry = ctDir->Entry(highlighted)) {
             ctDir->setCurrentItem(entry);
         }

@@ -19,17 +19,14 @@ namespace {
 constexpr int kIndentBlanks = 3;
 }  // namespace
 
-bool CanList(const QString& folder, QString* reason) {
+Outcome<Done, QString> CanList(const QString& folder) {
     std::error_code error;
     std::filesystem::directory_iterator listing(std::filesystem::path(folder.toStdString()),
                                                 error);
     if (!error) {
-        return true;
+        return Done{};
     }
-    if (reason != nullptr) {
-        *reason = QString::fromStdString(RussianOsReason(error));
-    }
-    return false;
+    return Outcome<Done, QString>::Failure(QString::fromStdString(RussianOsReason(error)));
 }
 
 FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
@@ -38,10 +35,10 @@ FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
     connect(this, &QListWidget::itemDoubleClicked, this, &FolderList::OpenEntry);
 }
 
-bool FolderList::Open(const QString& folder, QString* reason) {
+Outcome<Done, QString> FolderList::Open(const QString& folder) {
     const QString target = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    if (!CanList(target, reason)) {
-        return false;
+    if (auto listed = CanList(target); !listed.ok()) {
+        return listed;
     }
     path_ = target;
 
@@ -77,7 +74,7 @@ bool FolderList::Open(const QString& folder, QString* reason) {
     setCurrentItem(openedEntry);
     scrollToItem(openedEntry);
     emit opened();
-    return true;
+    return Done{};
 }
 
 QString FolderList::Highlighted() const {
@@ -106,9 +103,9 @@ void FolderList::OpenEntry(QListWidgetItem* item) {
     if (item == nullptr) {
         return;
     }
-    QString reason;
-    if (!Open(item->data(Qt::UserRole).toString(), &reason)) {
-        emit openFailed(reason);
+    const auto opened = Open(item->data(Qt::UserRole).toString());
+    if (!opened.ok()) {
+        emit openFailed(opened.fault());
     }
 }
 

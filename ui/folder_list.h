@@ -6,6 +6,8 @@
 #include <QListWidget>
 #include <QString>
 
+#include "math/outcome.h"
+
 namespace tarvo::ui {
 
 class FolderList : public QListWidget {
@@ -13,23 +15,22 @@ class FolderList : public QListWidget {
 public:
     explicit FolderList(QWidget* parent);
 
-    // Opens `folder`. When it cannot be read, the list stays as it was and `reason` gets the
-    // operating system's words.
-    bool Open(const QString& folder, QString* reason);
+    // Opens `folder`. When it cannot be read, the list stays as it was and the failure holds
+    // the operating system's words.
+    Outcome<Done, QString> Open(const QString& folder);
 
-    // The opened folder (ctDir.Path).
+    // The opened folder.
     QString Path() const { return path_; }
-    // The highlighted entry's folder (ctDir.List(ctDir.ListIndex)); the opened folder when
-    // nothing else is highlighted.
+    // The folder of the highlighted entry; the opened folder when nothing else is highlighted.
     QString Highlighted() const;
     // The entry of `folder`, or null.
     QListWidgetItem* Entry(const QString& folder) const;
 
 signals:
-    // The opened folder changed (ctDir_Change).
-    void opened();
-    // An entry could not be opened; the list is unchanged.
-    void openFailed(const QString& reason);
+  // The opened folder changed (the file page then lists its drawing files).
+  void opened();
+  // An entry could not be opened; the list is unchanged.
+  void openFailed(const QString& reason);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -40,7 +41,7 @@ private:
     QString path_;
 };
 
-// Whether a folder can be listed; on failure `reason` gets the operating system's words.
-bool CanList(const QString& folder, QString* reason);
+// Whether a folder can be listed: done, or the operating system's words for why not.
+Outcome<Done, QString> CanList(const QString& folder);
 
 }  // namespace tarvo::ui

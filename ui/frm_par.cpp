@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <optional>
 
 #include <QCloseEvent>
 #include <QDir>
@@ -62,9 +63,9 @@ struct BuildJob {
     MainMod state;
     PageInput input;
     PageOutcome outcome;
-    ReadBack readBack;
-    StepChoice step;       // the 3-D model asked for on the file page
-    std::string stepLine;  // what the report page adds about it
+    std::optional<ReadBack> readBack;     // made once the drawing is written
+    std::optional<StepChoice> step;       // the 3-D model asked for on the file page, if any
+    std::optional<std::string> stepLine;  // what the report page adds about it
 };
 
 // A drawing was written and the report page will show it.
@@ -251,6 +252,7 @@ void FrmPar::Form_Load() {
         frame->hide();
     }
     start_->show();
+    page_ = Page::Start;
     start_->ctlOptionTip_Click(0);
     accuracy_->Load(state_.AccEv, state_.AccPer);
     cmBack_->setEnabled(false);
@@ -258,8 +260,7 @@ void FrmPar::Form_Load() {
 
 PageInput FrmPar::ReadWindow() const {
     PageInput input;
-    input.page = FindPage(!start_->isHidden(), !spline_->isHidden(), !file_->isHidden(),
-                          !report_->isHidden(), !accuracy_->isHidden());
+    input.page = page_;
     input.task = ToCore(start_->TaskChoice());
     input.external = opTip_[0]->isChecked();
     input.hub = spline_->opValVt[1]->isChecked();
@@ -287,12 +288,6 @@ PageInput FrmPar::ReadWindow() const {
     input.proposedName = proposedName_;
     input.proposedStem = proposedStem_;
 
-    input.lbM0 = ToCore(pair_->lbM0->text());
-    input.lbM1 = ToCore(spline_->lbM1->text());
-    input.lbZ1 = ToCore(pair_->lbZ1->text());
-    input.lbZ2_0 = ToCore(pair_->lbZ2_0->text());
-    input.lbZ2_1 = ToCore(spline_->lbZ2_1->text());
-
     const auto [date, time] = clock_();
     input.dateText = date;
     input.timeText = time;
@@ -304,10 +299,10 @@ void FrmPar::ctlCom_Click() {
     if (Building()) {
         return;
     }
-    if (!pair_->isHidden() && !ClosePopUps()) {
+    if (page_ == Page::GearPair && !ClosePopUps()) {
         return;
     }
-    if (!accuracy_->isHidden()) {
+    if (page_ == Page::Accuracy) {
         // The counts are taken as the boxes would be on losing the focus, so a count typed
         // and confirmed without leaving its box still reaches the drawing in range.
         accuracy_->txtAccEv_LostFocus();
@@ -324,13 +319,16 @@ void FrmPar::ctlCom_Click() {
             file_->txtFileName->selectAll();
             return;
         }
-        StepChoice step;
-        if (const std::optional<Message> refused = ReadStepChoice(*file_, step)) {
-            messages_->Show(*refused);
+        const auto read = ReadStepChoice(*file_);
+        if (!read.ok()) {
+            messages_->Show(read.fault());
             file_->txtFaceWidth->setFocus();
             return;
         }
-        step.wheel1Hand = pair_->cboHand->currentIndex() == 1 ? Hand::Left : Hand::Right;
+        std::optional<StepChoice> step = read.value();
+        if (step) {
+            step->wheel1Hand = pair_->cboHand->currentIndex() == 1 ? Hand::Left : Hand::Right;
+        }
         StartBuild(input, step);
         return;
     }
@@ -339,23 +337,23 @@ void FrmPar::ctlCom_Click() {
 }
 
 bool FrmPar::TableInputAccepted() {
-    std::string problem;
+    std::optional<std::string> problem;
     QWidget* box = nullptr;
-    if (!pair_->isHidden() && pair_->cboHand->isVisible()) {
+    if (page_ == Page::GearPair && pair_->cboHand->isVisible()) {
         const HandChoice hand =
             pair_->cboHand->currentIndex() == 1 ? HandChoice::Left : HandChoice::Right;
         std::string beta = ToCore(pair_->txtBeta->text());
         std::replace(beta.begin(), beta.end(), ',', '.');
         problem = HandConflict(LeadingNumber(beta), hand);
         box = pair_->cboHand;
-    } else if (!accuracy_->isHidden()) {
+    } else if (page_ == Page::Accuracy) {
         problem = AccuracyTextProblem(ToCore(accuracy_->txtAccuracy->text()));
         box = accuracy_->txtAccuracy;
     }
-    if (problem.empty()) {
+    if (!problem) {
         return true;
     }
-    messages_->Show({"Неверно задан параметр:\r\n" + problem + " !", MessageIcon::Critical, ""});
+    messages_->Show({"Неверно задан параметр:\r\n" + *problem + " !", MessageIcon::Critical, ""});
     box->setFocus();
     return false;
 }
@@ -369,7 +367,7 @@ SheetOptions FrmPar::SheetOptionsOfPages() const {
     return options;
 }
 
-void FrmPar::StartBuild(const PageInput& input, const StepChoice& step) {
+void FrmPar::StartBuild(const PageInput& input, const std::optional<StepChoice>& step) {
     auto job = std::make_shared<BuildJob>();
     job->state = state_;
     job->input = input;
@@ -380,8 +378,8 @@ void FrmPar::StartBuild(const PageInput& input, const StepChoice& step) {
             job->readBack =
                 ReadBackWritten(job->state, *job->outcome.call, job->outcome.drawn->value(),
                                 options);
-            if (job->step.wanted) {
-                job->stepLine = WriteStepBeside(job->state, *job->outcome.call, job->step);
+            if (job->step) {
+                job->stepLine = WriteStepBeside(job->state, *job->outcome.call, *job->step);
             }
         }
     });
@@ -394,11 +392,11 @@ void FrmPar::StartBuild(const PageInput& input, const StepChoice& step) {
         SetBusy(false);
         ApplyOutcome(job->input, job->outcome);
         if (Written(job->outcome)) {
-            report_->drawing->Show(std::move(job->readBack));
+            report_->drawing->Show(std::move(*job->readBack));
             // What made a drawing is kept at once, not only when the window closes.
             SaveSettings();
-            if (!job->stepLine.empty()) {
-                report_->txtRep->appendPlainText(FromCore(job->stepLine));
+            if (job->stepLine) {
+                report_->txtRep->appendPlainText(FromCore(*job->stepLine));
             }
         }
     });
@@ -435,9 +433,7 @@ void FrmPar::cmBack_Click() {
     if (Building()) {
         return;
     }
-    const Page page = FindPage(!start_->isHidden(), !spline_->isHidden(), !file_->isHidden(),
-                               !report_->isHidden(), !accuracy_->isHidden());
-    switch (page) {
+    switch (page_) {
         case Page::Start:
             return;
         case Page::GearPair:
@@ -467,6 +463,7 @@ void FrmPar::ShowPage(Page page) {
                                                           accuracy_, file_, report_}) {
         frame->hide();
     }
+    page_ = page;
     switch (page) {
         case Page::Start:
             start_->show();
@@ -516,12 +513,12 @@ QWidget* FrmPar::FirstControl(Page page) const {
 }
 
 void FrmPar::AfterPageChange() {
-    if (!file_->isHidden()) {
+    if (page_ == Page::File) {
         // Folders made and drawings written since the page was last shown appear in its lists.
         file_->Refresh();
     }
     SyncPopUps();
-    cmBack_->setEnabled(start_->isHidden() && !Building());
+    cmBack_->setEnabled(page_ != Page::Start && !Building());
 }
 
 void FrmPar::keyPressEvent(QKeyEvent* event) {
@@ -551,6 +548,7 @@ void FrmPar::ApplyOutcome(const PageInput& input, const PageOutcome& outcome) {
     for (Frame frame : outcome.show) {
         FrameWidget(frame)->show();
     }
+    page_ = outcome.next;
     if (outcome.txtFileName) {
         file_->txtFileName->setText(FromCore(*outcome.txtFileName));
     }
@@ -588,7 +586,7 @@ void FrmPar::ApplyOutcome(const PageInput& input, const PageOutcome& outcome) {
 }
 
 void FrmPar::SyncPopUps() {
-    const bool pairShowing = !pair_->isHidden();
+    const bool pairShowing = page_ == Page::GearPair;
     customRack_->setVisible(pairShowing && customRack_->IsOpen());
     anglePanel_->setVisible(pairShowing && anglePanel_->IsOpen());
     customRack_->raise();
@@ -684,7 +682,7 @@ void FrmPar::UseSettings(const QString& file) {
     proposedName_ = ToCore(settings.value(kProposedNameKey).toString());
     proposedStem_ = ToCore(settings.value(kProposedStemKey).toString());
     const QString folder = settings.value(kFolderKey).toString();
-    if (!folder.isEmpty() && file_->ctDir->Open(folder, nullptr)) {
+    if (!folder.isEmpty() && file_->ctDir->Open(folder).ok()) {
         file_->RefreshFiles();
     }
     restoreGeometry(settings.value(kGeometryKey).toByteArray());
@@ -746,19 +744,19 @@ bool FrmPar::SaveCalculation(const QString& path) {
 
 bool FrmPar::OpenCalculation(const QString& path) {
     QFile file(path);
-    std::string problem;
+    std::optional<std::string> problem;  // why the calculation was not taken
     if (!file.open(QIODevice::ReadOnly)) {
         problem = "файл не открывается: " + ToCore(file.errorString());
     } else {
         const CalculationRead read = ReadCalculation(file.readAll().toStdString());
         if (!read.ok()) {
             problem = read.fault();
-        } else if (std::optional<std::string> refused = FillWindow(this, read.value())) {
-            problem = *refused;
+        } else {
+            problem = FillWindow(this, read.value());
         }
     }
-    if (!problem.empty()) {
-        messages_->Show({"Расчёт не открыт: " + ToCore(path) + "\r\n" + problem,
+    if (problem) {
+        messages_->Show({"Расчёт не открыт: " + ToCore(path) + "\r\n" + *problem,
                          MessageIcon::Exclamation, "Внимание!"});
         return false;
     }

@@ -10,21 +10,21 @@
 // DrawingReport, the drawing read back from its file with its data sheet. FrmPar places
 // them in one rectangle above the "OK" button and owns nothing else but that button.
 //
-// How a press of "OK" flows: ctlCom_Click reads the window into a PageInput (the page found by
-// which frames are visible, the task choice, the option buttons, the texts of the boxes, the
-// captions the messages quote, the folder list's opened and highlighted folders, the date and
-// time), and hands it to CtlComClick in app/page_command, which checks and stores into MainMod
-// and, on leaving the file page, calls one drawing builder (external pair, internal pair or
-// spline) that writes the DXF file. The PageOutcome that comes back says which frames to hide
-// and show, which texts to write (the proposed file name, the emptied spline shift, the path on
-// the report page), whether the 20-degree rack row was stored, what message to show and which
-// box gets the focus; ApplyOutcome carries that out. Leaving the file page runs on a worker
-// thread, on a copy of MainMod: the page command makes the drawing and, when it is written, the
-// worker reads the file back and makes its data sheet; meanwhile "OK" and "Назад" wait, the
+// How a press of "OK" flows: ctlCom_Click reads the window into a PageInput (the page showing,
+// which the window holds as a value set whenever it shows a page, the task choice, the option
+// buttons, the texts of the boxes, the captions the messages quote, the folder list's opened and
+// highlighted folders, the date and time), and hands it to CtlComClick in app/page_command, which
+// checks and stores into MainMod and, on leaving the file page, calls one drawing builder (external
+// pair, internal pair or spline) that writes the DXF file. The PageOutcome that comes back says
+// which frames to hide and show, which texts to write (the proposed file name, the emptied spline
+// shift, the path on the report page), whether the 20-degree rack row was stored, what message to
+// show and which box gets the focus; ApplyOutcome carries that out. Leaving the file page runs on a
+// worker thread, on a copy of MainMod: the page command makes the drawing and, when it is written,
+// the worker reads the file back and makes its data sheet; meanwhile "OK" and "Назад" wait, the
 // cursor is busy and a busy bar runs. The copy comes back on the window's thread, where the
-// outcome is applied and the report page shows the drawing read back. "Назад" (cmBack_Click) shows the page before, storing
-// nothing and keeping every entry. Leaving the gear-pair page either way applies the open
-// pop-ups, as their own "OK" would.
+// outcome is applied and the report page shows the drawing read back. "Назад" (cmBack_Click) shows
+// the page before, storing nothing and keeping every entry. Leaving the gear-pair page either way
+// applies the open pop-ups, as their own "OK" would.
 #pragma once
 
 #include <QGroupBox>
@@ -38,6 +38,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -80,6 +81,8 @@ public:
     void cmBack_Click();
     // A drawing is being made on the worker thread.
     bool Building() const { return worker_ != nullptr; }
+    // The page showing.
+    Page CurrentPage() const { return page_; }
 
     // Keeps the window's entries in `file` between runs: restores them now (a file that is not
     // this program's settings is ignored) and writes them when the window closes.
@@ -111,7 +114,7 @@ protected:
     // Applies the open pop-ups of the gear-pair page; false when the custom rack was refused
     // (its message says why, and it stays open).
     bool ClosePopUps();
-    void StartBuild(const PageInput& input, const StepChoice& step);
+    void StartBuild(const PageInput& input, const std::optional<StepChoice>& step);
     // The hand on the pair page and the accuracy designation on the accuracy page, checked
     // before the page command: a refusal shows why and keeps the page.
     bool TableInputAccepted();
@@ -158,6 +161,9 @@ protected:
     QProgressBar* busy_ = nullptr;
     // The thread making the drawing, from the file page's "OK" until its outcome is applied.
     QThread* worker_ = nullptr;
+    // The page showing: set with the frames each time a page is shown, never read back from
+    // which frames are visible.
+    Page page_ = Page::Start;
     // The last name the page command proposed and its stem.
     std::string proposedName_, proposedStem_;
     // Where the entries are kept between runs; empty keeps nothing.

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "app/input_check.h"
+#include "math/constants.h"
 #include "math/number_text.h"
 #include "ui/controls.h"
 
@@ -53,32 +55,30 @@ public:
 PairFrame::PairFrame(QWidget* parent)
     : QGroupBox(QStringLiteral("Параметры зацепления"), parent) {
     setObjectName(QStringLiteral("frPar"));
-    lbM0 = MakeLabel(this, GroupName("lbM", 0), QStringLiteral("Модуль нормальный, мм"), true);
+    lbM0 = MakeLabel(this, GroupName("lbM", 0), Caption(InputField::Module), true);
     txtm = MakeBox(this, QStringLiteral("txtm"),
                    QStringLiteral("Нормальный модуль передачи, мм: число больше нуля"));
-    QLabel* beta =
-        MakeLabel(this, GroupName("Label1", 1), QStringLiteral("Угол наклона зуба, град."));
+    QLabel* beta = MakeLabel(this, GroupName("Label1", 1), Caption(InputField::Helix));
     cmGrad0 = MakeAngleButton(this, 0);
     txtBeta = MakeBox(this, QStringLiteral("txtBeta"),
                    QStringLiteral("Угол наклона зуба, градусы: больше −90 и меньше 90; 0 — прямые зубья. Кнопка рядом — ввод в градусах, минутах и секундах"));
     QLabel* wheel1 = MakeLabel(this, GroupName("Label1", 2), QStringLiteral("Колесо 1:"));
-    lbZ1 = MakeLabel(this, QStringLiteral("lbZ1"), QStringLiteral("Число зубьев Z1"), true);
+    lbZ1 = MakeLabel(this, QStringLiteral("lbZ1"), Caption(InputField::Teeth1), true);
     txtZ1 = MakeBox(this, QStringLiteral("txtZ1"),
-                   QStringLiteral("Число зубьев колеса 1: целое, от 1 до 32767"));
-    QLabel* x1 =
-        MakeLabel(this, GroupName("Label1", 4), QStringLiteral("Коэффициент смещения x1"));
+                    QStringLiteral("Число зубьев колеса 1: целое, от 1 до %1").arg(kMaxTeeth));
+    QLabel* x1 = MakeLabel(this, GroupName("Label1", 4), Caption(InputField::Shift1));
     txtx1 = MakeBox(this, QStringLiteral("txtx1"),
                    QStringLiteral("Коэффициент смещения колеса 1, в долях модуля (обычно от −1 до 1); окружность вершин должна остаться вне основной окружности"));
     QLabel* wheel2 = MakeLabel(this, GroupName("Label1", 3), QStringLiteral("Колесо 2:"));
-    lbZ2_0 = MakeLabel(this, GroupName("lbZ2", 0), QStringLiteral("Число зубьев Z2"), true);
+    lbZ2_0 = MakeLabel(this, GroupName("lbZ2", 0), Caption(InputField::Teeth2), true);
     txtZ2 = MakeBox(this, QStringLiteral("txtZ2"),
-                   QStringLiteral("Число зубьев колеса 2: целое, от 1 до 32767; во внутреннем зацеплении не равно Z1"));
-    QLabel* x2 =
-        MakeLabel(this, GroupName("Label1", 7), QStringLiteral("Коэффициент смещения x2"));
+                    QStringLiteral("Число зубьев колеса 2: целое, от 1 до %1; во внутреннем "
+                                   "зацеплении не равно Z1")
+                        .arg(kMaxTeeth));
+    QLabel* x2 = MakeLabel(this, GroupName("Label1", 7), Caption(InputField::Shift2));
     txtx2 = MakeBox(this, QStringLiteral("txtx2"),
                    QStringLiteral("Коэффициент смещения колеса 2, в долях модуля (обычно от −1 до 1); окружность вершин должна остаться вне основной окружности"));
-    QLabel* jn =
-        MakeLabel(this, GroupName("Label1", 11), QStringLiteral("Нормальный боковой зазор jn"));
+    QLabel* jn = MakeLabel(this, GroupName("Label1", 11), Caption(InputField::Backlash));
     txtJbn = MakeBox(this, QStringLiteral("txtJbn"),
                    QStringLiteral("Нормальный боковой зазор передачи, мм: 0 или больше, меньше толщины зуба"));
 

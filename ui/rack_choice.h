@@ -31,8 +31,8 @@ class RackChoice : public QGroupBox {
 public:
     RackChoice(QWidget* parent, MainMod& state);
 
-    // A fixed row was chosen (ctlOB1_Click ... ctlOB7_Click): its five values are stored; no
-    // control changes.
+    // A fixed row's button was chosen (ctlOB1 ... ctlOB7 but ctlOB5): its five values are
+    // stored; no control changes.
     void StoreRow(const RackRow& row);
     // Shows the 20-degree row as chosen: the choice when nothing was chosen before.
     void SelectFirstRow();
@@ -50,8 +50,8 @@ public:
     QRadioButton* Button(const QString& name) const;
 
 signals:
-    // "Другой..." was clicked or double-clicked (ctlOB5_Click, ctlOB5_DblClick).
-    void customChosen();
+  // "Другой..." (ctlOB5) was clicked or double-clicked.
+  void customChosen();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

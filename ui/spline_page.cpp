@@ -4,6 +4,9 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 
+#include "app/input_check.h"
+#include "drawing/spline.h"
+#include "math/constants.h"
 #include "ui/controls.h"
 
 namespace tarvo::ui {
@@ -11,13 +14,15 @@ namespace tarvo::ui {
 SplinePage::SplinePage(QWidget* parent)
     : QGroupBox(QStringLiteral("Параметры шлицев"), parent) {
     setObjectName(QStringLiteral("FrParSl"));
-    lbM1 = MakeLabel(this, GroupName("lbM", 1), QStringLiteral("Модуль, мм"), true);
+    lbM1 = MakeLabel(this, GroupName("lbM", 1), Caption(InputField::SplineModule), true);
     txtmSL = MakeBox(this, QStringLiteral("txtmSL"),
                      QStringLiteral("Модуль шлицевого соединения, мм: число больше нуля"));
-    lbZ2_1 = MakeLabel(this, GroupName("lbZ2", 1), QStringLiteral("Число зубьев"), true);
+    lbZ2_1 = MakeLabel(this, GroupName("lbZ2", 1), Caption(InputField::SplineTeeth), true);
     txtZ = MakeBox(this, QStringLiteral("txtZ"),
-                     QStringLiteral("Число зубьев: целое, от 1 до 32767 (у вала до 3276)"));
-    lbX = MakeLabel(this, QStringLiteral("lbX"), QStringLiteral("Смещение, мм"), true);
+                   QStringLiteral("Число зубьев: целое, от 1 до %1 (у вала до %2)")
+                       .arg(kMaxTeeth)
+                       .arg(kMaxShaftTeeth));
+    lbX = MakeLabel(this, QStringLiteral("lbX"), Caption(InputField::SplineShift), true);
     txtX = MakeBox(this, QStringLiteral("txtX"),
                      QStringLiteral("Смещение исходного контура, мм (не коэффициент); окружность вершин должна остаться вне основной окружности"));
     opValVt[0] = MakeOption(this, GroupName("opValVt", 0), QStringLiteral("Вал"));

@@ -3,6 +3,7 @@
 #include "ui/step_model.h"
 
 #include <cmath>
+#include <optional>
 
 #include "app/fault_text.h"
 #include "app/os_reason.h"
@@ -26,11 +27,15 @@ std::string StepPathOf(const std::string& drawing) {
     return (hasExtension ? drawing.substr(0, dot) : drawing) + ".step";
 }
 
-// A whole box as one number, "." or "," as the decimal point; false for anything else.
-bool BoxNumber(const QString& text, double& value) {
+// A whole box as one number, "." or "," as the decimal point; nothing for anything else.
+std::optional<double> BoxNumber(const QString& text) {
     bool ok = false;
-    value = QString(text).trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-    return ok && std::isfinite(value);
+    const double value =
+        QString(text).trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    if (!ok || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 Message Refusal(const std::string& text) {
@@ -39,21 +44,28 @@ Message Refusal(const std::string& text) {
 
 }  // namespace
 
-std::optional<Message> ReadStepChoice(const FilePage& page, StepChoice& choice) {
-    choice = StepChoice{};
-    choice.wanted = page.chkStep->isChecked();
-    if (!choice.wanted) {
-        return std::nullopt;
+Outcome<std::optional<StepChoice>, Message> ReadStepChoice(const FilePage& page) {
+    using Read = Outcome<std::optional<StepChoice>, Message>;
+    if (!page.chkStep->isChecked()) {
+        return std::optional<StepChoice>();
     }
-    if (!BoxNumber(page.txtFaceWidth->text(), choice.faceWidth) || !(choice.faceWidth > 0)) {
-        return Refusal("Ширина венца b должна быть числом больше нуля.");
+    StepChoice choice;
+    const std::optional<double> faceWidth = BoxNumber(page.txtFaceWidth->text());
+    if (!faceWidth || !(*faceWidth > 0)) {
+        return Read::Failure(Refusal("Ширина венца b должна быть числом больше нуля."));
     }
+    choice.faceWidth = *faceWidth;
     const QString rim = page.txtRim->text().trimmed();
-    if (!rim.isEmpty() && (!BoxNumber(rim, choice.rim) || !(choice.rim > 0))) {
-        return Refusal(
-            "Диаметр обода должен быть числом больше нуля (или пустым: диаметр впадин плюс 6 m).");
+    if (!rim.isEmpty()) {
+        const std::optional<double> diameter = BoxNumber(rim);
+        if (!diameter || !(*diameter > 0)) {
+            return Read::Failure(
+                Refusal("Диаметр обода должен быть числом больше нуля (или "
+                        "пустым: диаметр впадин плюс 6 m)."));
+        }
+        choice.rim = *diameter;
     }
-    return std::nullopt;
+    return std::optional<StepChoice>(choice);
 }
 
 std::string WriteStepBeside(const MainMod& state, const BuilderCall& call,
@@ -73,9 +85,9 @@ std::string WriteStepBeside(const MainMod& state, const BuilderCall& call,
     if (!step.ok()) {
         return failed + SolidReason(step.fault());
     }
-    SafeFile file;
-    if (!file.Open(path) || !file.Write(step->text.data(), step->text.size()) || !file.Commit()) {
-        return failed + "файл " + path + " не записан: " + RussianOsReason(file.Error());
+    const auto written = WriteWholeFile(path, step->text.data(), step->text.size());
+    if (!written.ok()) {
+        return failed + "файл " + path + " не записан: " + RussianOsReason(written.fault());
     }
     return "3D-модель (STEP) записана: " + path;
 }

@@ -7,6 +7,7 @@
 
 #include "app/page_command.h"
 #include "drawing/builder_call.h"
+#include "math/outcome.h"
 #include "profile/main_mod.h"
 #include "profile/member_section.h"
 
@@ -14,16 +15,16 @@ namespace tarvo::ui {
 
 class FilePage;
 
+// The model asked for on the file page.
 struct StepChoice {
-    bool wanted = false;
     double faceWidth = 0;  // b, mm
     double rim = 0;        // rim diameter of internal teeth, mm; 0: root diameter plus 6 m
     Hand wheel1Hand = Hand::Right;  // of a helical pair, as the pair page gives it
 };
 
-// The choice on the file page, or the message that refuses it (b not a number above zero, a
-// rim diameter typed that is not one).
-std::optional<Message> ReadStepChoice(const FilePage& page, StepChoice& choice);
+// The choice on the file page (nothing when no model is asked for), or the message that refuses
+// it (b not a number above zero, a rim diameter typed that is not one).
+Outcome<std::optional<StepChoice>, Message> ReadStepChoice(const FilePage& page);
 
 // The model of the drawing just written to state.OutFile, into the same folder under the same
 // name with ".step"; the line the report page adds: that it was written, or why not.

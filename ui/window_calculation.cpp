@@ -43,6 +43,9 @@ struct Row {
     const char* control;
     Kind kind;
     std::array<const char*, 2> words = {nullptr, nullptr};
+    // An older word for words[0], still read from files written before it was renamed; never
+    // written.
+    const char* formerWord0 = nullptr;
 };
 
 // In tarvo-cli's order, so a window's file and a report of the same data read alike.
@@ -64,7 +67,8 @@ const Row kRows[] = {
     {"involute-points", kAll, "txtAccEv", Kind::Points},
     {"fillet-points", kAll, "txtAccPer", Kind::Points},
     {"tolerance", kAll, "txtTolerance", Kind::Tolerance},
-    {"fillet", kAll, "chkCutFillet", Kind::Check, {"design", "cut"}},
+    // The equivalent rack's fillet was called "design" before; stored calculations may hold it.
+    {"fillet", kAll, "chkCutFillet", Kind::Check, {"equivalent", "cut"}, "design"},
     {"accuracy", kAll, "txtAccuracy", Kind::Text},
 };
 
@@ -233,8 +237,8 @@ std::optional<std::string> PlanRow(const Row& row, const CalcEntry* entry, Plan&
         if (!entry->quoted) {
             return Problem(row.key, "ожидалась строка");
         }
-        if (const std::string problem = AccuracyTextProblem(entry->value); !problem.empty()) {
-            return Problem(row.key, problem);
+        if (const auto problem = AccuracyTextProblem(entry->value)) {
+            return Problem(row.key, *problem);
         }
         plan.texts.emplace_back(control, FromCore(entry->value));
         return std::nullopt;
@@ -259,6 +263,9 @@ std::optional<std::string> PlanRow(const Row& row, const CalcEntry* entry, Plan&
                 if (entry->quoted && entry->value == row.words[static_cast<std::size_t>(i)]) {
                     index = i;
                 }
+            }
+            if (entry->quoted && row.formerWord0 != nullptr && entry->value == row.formerWord0) {
+                index = 0;
             }
             if (index < 0) {
                 return Problem(row.key, std::string("ожидалось \"") + row.words[0] + "\" или \"" +

@@ -128,9 +128,9 @@ private slots:
         const QString gone = folder.filePath("unplugged");
         drives->addItem("unplugged", gone);
         drives->setCurrentIndex(drives->count() - 1);
-        QString reason;
-        QVERIFY(!tarvo::ui::CanList(gone, &reason));
-        QCOMPARE(driver.Fill(""), "Exclamation|Внимание!|" + reason + "!");
+        const auto listed = tarvo::ui::CanList(gone);
+        QVERIFY(!listed.ok());
+        QCOMPARE(driver.Fill(""), "Exclamation|Внимание!|" + listed.fault() + "!");
         QCOMPARE(folders->Path(), folder.path());
         QCOMPARE(driver.FocusName(), "ctDisc");
     }

@@ -176,7 +176,8 @@ class DesignerDayTest : public QObject {
                 "chkCutFillet chkTolerance txtTolerance=0,002 txtAccuracy=7-C OK txtFileName=ring "
                 "chkStep txtFaceWidth=35 txtRim=180");
             first.Find<QComboBox>("cboHand")->setCurrentIndex(1);
-            first.Find<tarvo::ui::FolderList>("ctDir")->Open(folder.filePath("gears"), nullptr);
+            QVERIFY(
+                first.Find<tarvo::ui::FolderList>("ctDir")->Open(folder.filePath("gears")).ok());
             kept = first.Texts(
                 "txtm txtZ1 txtZ2 txtx1 txtBeta TextAlfa TextHf txtAccEv txtFileName txtTolerance "
                 "txtAccuracy txtFaceWidth txtRim");
@@ -290,6 +291,34 @@ class DesignerDayTest : public QObject {
         auto* page = driver.Find("frSave");
         const QRect inPage(table->mapTo(page, QPoint(0, 0)), table->size());
         QVERIFY(page->contentsRect().contains(inPage));
+    }
+
+    // The root fillet's words as stored: "equivalent" and its former name "design" leave the
+    // box unticked, "cut" ticks it; a calculation saved again says "equivalent".
+    void filletWordsOpenAndSaveAsEquivalent() {
+        WorkFolder folder;
+        for (const auto& [word, ticked] :
+             {std::pair{"equivalent", false}, {"design", false}, {"cut", true}}) {
+            const QString path = folder.filePath(QString::fromUtf8(word) + ".tarvo.json");
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(R"({"input": {"command": "pair", "mesh": "external", )"
+                                  R"("module": 2, "z1": 20, "z2": 40, "fillet": ")") +
+                       word + "\"}}");
+            file.close();
+            WindowDriver driver;
+            if (!ticked) {
+                // Ticked first, so the file must clear it.
+                driver.Fill(kToAccuracy + " chkCutFillet cmBack cmBack");
+                QVERIFY(driver.Checked("chkCutFillet"));
+            }
+            QVERIFY2(driver.window->OpenCalculation(path), word);
+            QCOMPARE(driver.Checked("chkCutFillet"), ticked);
+            const QString saved = folder.filePath("saved.tarvo.json");
+            QVERIFY(driver.window->SaveCalculation(saved));
+            QVERIFY(FileBytes(saved).contains(ticked ? R"("fillet": "cut")"
+                                                     : R"("fillet": "equivalent")"));
+        }
     }
 
     void badCalculationSaysWhatIsWrong_data() { AddRows(kBadFiles); }

@@ -2,6 +2,7 @@
 // "Назад" and a second round keep the entries, a long drawing takes one "OK", Enter presses "OK".
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <thread>
 
+#include "app/input_check.h"
 #include "window_driver.h"
 
 using namespace tarvo::ui::test;
@@ -55,6 +57,48 @@ const struct {
     {"path is a folder", kToAccuracy + " OK txtFileName=folder.dxf OK", "txtFileName",
      kUnwritten + "{folder}/folder.dxf\r\nпо этому пути находится папка, а не файл",
      "txtFileName=blamed OK"},
+};
+
+using tarvo::Page;
+
+// Where the steps leave the window: the page it holds and the frames that page shows.
+const struct {
+    const char* name;
+    QString steps;
+    Page page;
+    QString frames;
+} kPages[] = {
+    {"start", "", Page::Start, "frStartOpt"},
+    {"gear pair", "OK", Page::GearPair, kPairPage},
+    {"accuracy", kToAccuracy, Page::Accuracy, "frAcc"},
+    {"file", kToAccuracy + " OK", Page::File, "frFile"},
+    {"report", kToAccuracy + " OK txtFileName=p OK", Page::Report, "frSave"},
+    {"back from the file page", kToAccuracy + " OK cmBack", Page::Accuracy, "frAcc"},
+    {"back from the accuracy page", kToAccuracy + " cmBack", Page::GearPair, kPairPage},
+    {"spline", "ctlOptionTip(2) OK", Page::Spline, "FrParSl"},
+    {"refused: the page stays", "OK txtm=0 OK", Page::GearPair, kPairPage},
+    {"unwritten file: the file page stays", kToAccuracy + " OK txtFileName=none/p OK", Page::File,
+     "frFile"},
+    {"impossible teeth: back to the entries", kPair + "txtx1=2" + kToFile, Page::GearPair,
+     kPairPage},
+};
+
+// A caption the input checks quote and the label beside its box: the steps end in a refusal
+// that names the field.
+const struct {
+    const char* name;
+    tarvo::InputField field;
+    QString label, steps;
+} kCaptions[] = {
+    {"module", tarvo::InputField::Module, "lbM(0)", "OK txtm=0 txtZ1=20 txtZ2=40 OK"},
+    {"Z1", tarvo::InputField::Teeth1, "lbZ1", "OK txtm=2 txtZ1=0 txtZ2=40 OK"},
+    {"Z2", tarvo::InputField::Teeth2, "lbZ2(0)", "OK txtm=2 txtZ1=20 txtZ2=0 OK"},
+    {"helix", tarvo::InputField::Helix, "Label1(1)", kPair + "txtBeta=85" + kToFile},
+    {"backlash", tarvo::InputField::Backlash, "Label1(11)", kPair + "txtJbn=100" + kToFile},
+    {"spline module", tarvo::InputField::SplineModule, "lbM(1)",
+     "ctlOptionTip(1) OK txtmSL=0 txtZ=18 OK"},
+    {"spline teeth", tarvo::InputField::SplineTeeth, "lbZ2(1)",
+     "ctlOptionTip(1) OK txtmSL=1 txtZ=0 OK"},
 };
 
 }  // namespace
@@ -176,6 +220,42 @@ private slots:
         QCOMPARE(driver.Showing("prBusy"), "");
         QCOMPARE(driver.Enabled("ctlCom cmBack"), "ctlCom cmBack");
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // The window holds the page it shows as a value, set with the frames.
+    void pageIsHeldWithItsFrames_data() { AddRows(kPages); }
+    void pageIsHeldWithItsFrames() {
+        const auto& row = CurrentRow(kPages);
+        WorkFolder folder;
+        WindowDriver driver;
+        driver.Fill(row.steps);
+        QCOMPARE(static_cast<int>(driver.window->CurrentPage()), static_cast<int>(row.page));
+        QCOMPARE(driver.Frames(), row.frames);
+    }
+
+    // Which page "OK" leaves is the page the window holds, not whichever frame happens to be
+    // visible: a start page frame shown over the accuracy page does not turn the press into a
+    // press on the start page.
+    void okLeavesThePageHeldNotAFrameShowing() {
+        WorkFolder folder;
+        WindowDriver driver;
+        driver.Fill(kToAccuracy);
+        driver.Find("frStartOpt")->show();
+        QCOMPARE(driver.Fill("OK"), QString());
+        QCOMPARE(static_cast<int>(driver.window->CurrentPage()), static_cast<int>(Page::File));
+        QVERIFY(driver.Showing("frFile") == "frFile");
+    }
+
+    // One caption for a box: the label beside it and the refusal that names it.
+    void captionIsSharedByLabelAndRefusal_data() { AddRows(kCaptions); }
+    void captionIsSharedByLabelAndRefusal() {
+        const auto& row = CurrentRow(kCaptions);
+        WorkFolder folder;
+        WindowDriver driver;
+        const QString caption = QString::fromUtf8(tarvo::FieldCaption(row.field));
+        QCOMPARE(driver.Find<QLabel>(row.label)->text(), caption);
+        const QString message = driver.Fill(row.steps);
+        QVERIFY2(message.startsWith(kWrong) && message.contains(caption), qPrintable(message));
     }
 
     void enterPressesOk() {
