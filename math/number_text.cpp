@@ -144,6 +144,21 @@ constexpr std::uint64_t kPow10[] = {1ULL,
                                     100000000000000000ULL,
                                     1000000000000000000ULL};
 
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// v below 10^8 as eight digits, leading zeros included.
+void WriteEightDigits(char* first, std::uint32_t v) {
+    const std::uint32_t high = v / 10000;
+    const std::uint32_t low = v % 10000;
+    std::memcpy(first, kDigitPairs + 2 * (high / 100), 2);
+    std::memcpy(first + 2, kDigitPairs + 2 * (high % 100), 2);
+    std::memcpy(first + 4, kDigitPairs + 2 * (low / 100), 2);
+    std::memcpy(first + 6, kDigitPairs + 2 * (low % 100), 2);
+}
+
 // The smallest and the largest decimal exponents the general form writes in fixed notation.
 constexpr int kFixedLowest = -4;
 constexpr int kFixedHighest = 14;
@@ -198,11 +213,11 @@ char* WriteFixedGeneral(char* first, double v) {
             return nullptr;
         }
     }
-    char digits[15];
-    for (int i = 14; i >= 0; --i) {
-        digits[i] = static_cast<char>('0' + q % 10);
-        q /= 10;
-    }
+    // The 15 digits as two groups of eight (the first led by a zero), pairs of digits at a time.
+    char buffer[16];
+    WriteEightDigits(buffer, static_cast<std::uint32_t>(q / 100000000));
+    WriteEightDigits(buffer + 8, static_cast<std::uint32_t>(q % 100000000));
+    const char* const digits = buffer + 1;
     int last = 14;  // the last digit kept: trailing zeros go
     while (last > 0 && digits[last] == '0') {
         --last;

@@ -21,7 +21,7 @@ using testing::WriteFile;
 TEST(DxfWriter, ReplacesAnExistingFileAndKeepsALink) {
     const testing::TempFolder folder;
     const std::string target = folder.File("real.dxf"), link = folder.File("link.dxf");
-    const Outline square{0, 0, 1, 0, 1, 1, 0, 1, 0, 0};
+    const Polyline square{{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}};
     ASSERT_TRUE(DxfWriteDrawing(target, {&square}, {0}).ok());
     const std::string fresh = ReadFile(target);
     fs::create_symlink(target, link);
@@ -41,7 +41,7 @@ TEST(DxfWriter, ReplacesAnExistingFileAndKeepsALink) {
 // reason; no temporary file.
 TEST(DxfWriter, FailureKeepsTheOldFileAndLeavesNoPartialOne) {
     const testing::TempFolder folder;
-    const Outline big(400000, 0.5);
+    const Polyline big(200000, PointXY{0.5, 0.5});
     const std::string kept = folder.File("kept.dxf"), old = "the designer's earlier drawing\r\n";
     WriteFile(kept, old);
     rlimit saved{};

@@ -38,7 +38,7 @@ using testing::ReadFile;
 using testing::TempFolder;
 using testing::WriteFile;
 
-const Outline kSquare{0, 0, 1, 0, 1, 1, 0, 1, 0, 0};
+const Polyline kSquare{{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}};
 
 // Hidden temporary files left in `folder`.
 int Leftovers(const fs::path& folder) {

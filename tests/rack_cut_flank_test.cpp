@@ -141,10 +141,9 @@ TEST(RackCutFlank, FlankAgreesWithSimulatedCutAndMakesAValidGear) {
         }
         EXPECT_EQ(CheckExternalFlank(flank, row.z, 1),
                   row.pointed ? GeometryFault::PointedTooth : GeometryFault::None);
-        const std::vector<double> outline = GearOutline(row.z, flank, false);
         BgPolygon gear;
-        for (std::size_t i = 0; i + 1 < outline.size(); i += 2) {
-            gear.outer().push_back({outline[i], outline[i + 1]});
+        for (const PointXY& p : GearOutline(row.z, flank, false)) {
+            gear.outer().push_back({p.X, p.Y});
         }
         bg::correct(gear);
         std::string reason;

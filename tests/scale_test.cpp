@@ -34,7 +34,7 @@ struct Case {
 struct Drawn {
     bool ok = false;
     GeometryError error;
-    std::vector<const Outline*> outlines;
+    std::vector<const PlacedOutline*> outlines;
     // Keeps the computed geometry alive for `outlines`.
     std::shared_ptr<void> keep;
 };
@@ -139,15 +139,16 @@ TEST(Scale, DrawsAtEveryModuleAndScalesOutsideTheFixedRange) {
             ASSERT_EQ(d.outlines.size(), at.outlines.size());
             const double ratio = m / edge;
             for (std::size_t k = 0; k < d.outlines.size(); ++k) {
-                const Outline& got = *d.outlines[k];
-                const Outline& want = *at.outlines[k];
+                const Polyline got = d.outlines[k]->Points();
+                const Polyline want = at.outlines[k]->Points();
                 ASSERT_EQ(got.size(), want.size());
                 double size = 0;
-                for (const double v : want) {
-                    size = std::max(size, std::fabs(v));
+                for (const PointXY& p : want) {
+                    size = std::max({size, std::fabs(p.X), std::fabs(p.Y)});
                 }
                 for (std::size_t i = 0; i < got.size(); ++i) {
-                    ASSERT_NEAR(got[i] / ratio, want[i], 1e-9 * size) << "coordinate " << i;
+                    ASSERT_NEAR(got[i].X / ratio, want[i].X, 1e-9 * size) << "point " << i;
+                    ASSERT_NEAR(got[i].Y / ratio, want[i].Y, 1e-9 * size) << "point " << i;
                 }
             }
         }
