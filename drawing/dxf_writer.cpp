@@ -121,8 +121,9 @@ WriteOutcome DxfWriteDrawing(const std::string& path,
                         [](DxfWriter& writer, const PlacedOutline& o) { writer.DxfOutline(o); });
 }
 
-WriteOutcome DxfWriteDrawing(const std::string& path, const std::vector<const Polyline*>& outlines,
-                             const std::vector<double>& centres) {
+WriteOutcome DxfWritePolylines(const std::string& path,
+                               const std::vector<const Polyline*>& outlines,
+                               const std::vector<double>& centres) {
     return WriteDrawing(path, outlines, centres,
                         [](DxfWriter& writer, const Polyline& o) { writer.DxfVertices(o); });
 }

@@ -57,8 +57,10 @@ using WriteOutcome = Outcome<WrittenFile, std::error_code>;
 WriteOutcome DxfWriteDrawing(const std::string& path,
                              const std::vector<const PlacedOutline*>& outlines,
                              const std::vector<double>& centres);
-// The same with outlines given point by point.
-WriteOutcome DxfWriteDrawing(const std::string& path, const std::vector<const Polyline*>& outlines,
-                             const std::vector<double>& centres);
+// The same with outlines given point by point (a name of its own: a brace list of two
+// pointers would otherwise also read as a range to copy).
+WriteOutcome DxfWritePolylines(const std::string& path,
+                               const std::vector<const Polyline*>& outlines,
+                               const std::vector<double>& centres);
 
 }  // namespace tarvo

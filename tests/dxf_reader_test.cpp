@@ -45,7 +45,7 @@ TEST(DxfReader, WriterRoundTripAtEveryBlockSize) {
     const Polyline second{{60, 0}, {61.25, 2.5}, {60, 0}};
     const testing::TempFolder folder;
     const std::string path = folder.File("pair.dxf");
-    ASSERT_TRUE(DxfWriteDrawing(path, {&first, &second}, {0, 60}).ok());
+    ASSERT_TRUE(DxfWritePolylines(path, {&first, &second}, {0, 60}).ok());
     const DxfReadResult read = ReadDxfFile(path);
     ASSERT_TRUE(read.ok()) << Dump(read);
     auto flat = [](const Polyline& points) {

@@ -22,13 +22,13 @@ TEST(DxfWriter, ReplacesAnExistingFileAndKeepsALink) {
     const testing::TempFolder folder;
     const std::string target = folder.File("real.dxf"), link = folder.File("link.dxf");
     const Polyline square{{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}};
-    ASSERT_TRUE(DxfWriteDrawing(target, {&square}, {0}).ok());
+    ASSERT_TRUE(DxfWritePolylines(target, {&square}, {0}).ok());
     const std::string fresh = ReadFile(target);
     fs::create_symlink(target, link);
     for (const std::string& path : {target, link}) {
         SCOPED_TRACE(path);
         WriteFile(target, std::string(100000, '#'));
-        ASSERT_TRUE(DxfWriteDrawing(path, {&square}, {0}).ok());
+        ASSERT_TRUE(DxfWritePolylines(path, {&square}, {0}).ok());
         EXPECT_TRUE(fs::is_symlink(link));
         EXPECT_EQ(ReadFile(target), fresh);
         EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()),
@@ -49,7 +49,7 @@ TEST(DxfWriter, FailureKeepsTheOldFileAndLeavesNoPartialOne) {
     rlimit lowered = saved;
     lowered.rlim_cur = 64 * 1024;
     setrlimit(RLIMIT_FSIZE, &lowered);
-    const WriteOutcome full = DxfWriteDrawing(kept, {&big}, {0});
+    const WriteOutcome full = DxfWritePolylines(kept, {&big}, {0});
     setrlimit(RLIMIT_FSIZE, &saved);
     ASSERT_FALSE(full.ok());
     EXPECT_EQ(full.fault(), std::error_code(EFBIG, std::system_category()));
@@ -59,7 +59,7 @@ TEST(DxfWriter, FailureKeepsTheOldFileAndLeavesNoPartialOne) {
     for (const std::string& path : {folder.File("no/such/folder/x.dxf"),
                                     folder.File("plain-file/x.dxf"), folder.File("a-folder")}) {
         SCOPED_TRACE(path);
-        const WriteOutcome out = DxfWriteDrawing(path, {&big}, {0});
+        const WriteOutcome out = DxfWritePolylines(path, {&big}, {0});
         ASSERT_FALSE(out.ok());
         EXPECT_TRUE(out.fault());
     }

@@ -162,7 +162,7 @@ TEST(MeshCheckHostile, SheetOfAFileWithAScatteredMate) {
         p.X += g->aw;
     }
     const Polyline first = g->wheel1.Points();
-    ASSERT_TRUE(DxfWriteDrawing(path, {&first, &second}, {0, g->aw}).ok());
+    ASSERT_TRUE(DxfWritePolylines(path, {&first, &second}, {0, g->aw}).ok());
     const DataSheetResult sheet = DataSheetOfFile(state, call, path);
     ASSERT_TRUE(sheet.ok()) << sheet.fault();
     const std::string text = DataSheetText(sheet);
