@@ -4,9 +4,14 @@
 
 #include <sys/resource.h>
 
+#include <cmath>
 #include <csignal>
+#include <cstring>
+#include <string>
 
+#include "drawing/dxf_table.h"
 #include "drawing/dxf_writer.h"
+#include "math/constants.h"
 #include "test_files.h"
 
 namespace tarvo {
@@ -65,6 +70,72 @@ TEST(DxfWriter, FailureKeepsTheOldFileAndLeavesNoPartialOne) {
     }
     // Only the three the test made: kept.dxf, plain-file and a-folder.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 3);
+}
+
+// The outline made tooth by tooth against the whole array laid out, turned and moved as one:
+// every coordinate the same to the bit, for external and internal gears, odd and even counts,
+// with and without the drawing's turn and shift, and the written files the same bytes.
+TEST(PlacedOutline, SameBitsAsTurningTheWholeArray) {
+    struct Row {
+        const char* name;
+        int z;
+        bool internal;
+        OutlinePlacement placement;
+    };
+    const Row rows[] = {
+        {"external, not placed", 7, false, {}},
+        {"external, turned and moved", 40, false, {kPi / 40, 61.25}},
+        {"internal, turned", 33, true, {kPi / 33, std::nullopt}},
+        {"internal, moved only", 12, true, {std::nullopt, -3.5}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Polyline flank;
+        for (int i = 0; i < 9; ++i) {
+            flank.push_back({10 + 0.37 * i, 0.11 * i * std::sin(0.3 * i) - 0.2});
+        }
+        // The whole array as the drawing used to build it.
+        const PlacedOutline bare(row.z, flank, row.internal);
+        std::vector<double> whole;
+        for (const PointXY& p : bare.Points()) {
+            whole.insert(whole.end(), {p.X, p.Y});
+        }
+        if (row.placement.turn) {
+            const double c = std::cos(*row.placement.turn);
+            const double s = std::sin(*row.placement.turn);
+            for (std::size_t i = 0; i + 1 < whole.size(); i += 2) {
+                const double x = whole[i];
+                const double y = whole[i + 1];
+                whole[i] = x * c + y * s;
+                whole[i + 1] = -x * s + y * c;
+            }
+        }
+        for (std::size_t i = 0; row.placement.moveX && i < whole.size(); i += 2) {
+            whole[i] = whole[i] + *row.placement.moveX;
+        }
+        const PlacedOutline placed(row.z, flank, row.internal, row.placement);
+        const Polyline points = placed.Points();
+        ASSERT_EQ(points.size(), placed.Size());
+        ASSERT_EQ(2 * points.size(), whole.size());
+        EXPECT_EQ(std::memcmp(points.data(), whole.data(), whole.size() * sizeof(double)), 0);
+
+        const testing::TempFolder folder;
+        ASSERT_TRUE(DxfWriteDrawing(folder.File("placed.dxf"), {&placed}, {0}).ok());
+        ASSERT_TRUE(DxfWritePolylines(folder.File("points.dxf"), {&points}, {0}).ok());
+        EXPECT_EQ(ReadFile(folder.File("placed.dxf")), ReadFile(folder.File("points.dxf")));
+    }
+}
+
+// A text longer than the writer's buffer takes (a designer may paste anything into the accuracy
+// box) goes out whole, between its group code and the next group.
+TEST(DxfTable, TextLongerThanTheBufferIsWrittenWhole) {
+    const testing::TempFolder folder;
+    const std::string text(300 * 1024, 'A');
+    DxfTableDrawing table;
+    table.texts.push_back({1, 2, 3.5, text});
+    ASSERT_TRUE(DxfWriteTable(folder.File("table.dxf"), table).ok());
+    const std::string bytes = ReadFile(folder.File("table.dxf"));
+    EXPECT_NE(bytes.find("40\r\n3.5\r\n1\r\n" + text + "\r\n0\r\nENDSEC\r\n"), std::string::npos);
 }
 
 }  // namespace
