@@ -35,27 +35,26 @@ void BM_ToothProfileAndOutline(benchmark::State& bench) {
     in.rf = 0.38;
     in.AccEv = 100;
     in.AccPer = 50;
-    std::vector<double> outline;
+    Polyline outline;
     for (auto _ : bench) {
         const ToothProfileResult r = ToothProfile(in);
         outline = GearOutline(z, r->Prof1, false);
         benchmark::DoNotOptimize(r);
         benchmark::DoNotOptimize(outline.data());
     }
-    bench.counters["points"] = static_cast<double>(outline.size() / 2);
+    bench.counters["points"] = static_cast<double>(outline.size());
 }
 BENCHMARK(BM_ToothProfileAndOutline)->Arg(20)->Arg(200)->Arg(2000)->Unit(benchmark::kMicrosecond);
 
 // An outline of about a million points with coordinates of gear-like magnitude.
-const Outline& MillionPointOutline() {
-    static const Outline outline = [] {
-        Outline o;
+const Polyline& MillionPointOutline() {
+    static const Polyline outline = [] {
+        Polyline o;
         const int points = 1'000'000;
-        o.reserve(2 * points);
+        o.reserve(points);
         for (int i = 0; i < points; ++i) {
             const double t = i * 1e-5;
-            o.push_back(100 * std::cos(t) + 1e-3 * i);
-            o.push_back(100 * std::sin(t));
+            o.push_back({100 * std::cos(t) + 1e-3 * i, 100 * std::sin(t)});
         }
         return o;
     }();
@@ -69,10 +68,10 @@ std::string BenchPath(const char* name) {
 // The writer: formats every coordinate and writes through its fixed buffer into a temporary
 // file that replaces the target when complete.
 void BM_DxfWriter(benchmark::State& bench) {
-    const Outline& outline = MillionPointOutline();
+    const Polyline& outline = MillionPointOutline();
     const std::string path = BenchPath("tarvo-bench-writer.dxf");
     for (auto _ : bench) {
-        const WriteOutcome out = DxfWriteDrawing(path, {&outline}, {0});
+        const WriteOutcome out = DxfWritePolylines(path, {&outline}, {0});
         if (!out.ok()) {
             bench.SkipWithError(out.fault().message().c_str());
         }
@@ -85,9 +84,9 @@ BENCHMARK(BM_DxfWriter)->Unit(benchmark::kMillisecond);
 // The floor: the same bytes, prepared in memory beforehand, written with one fwrite and made
 // durable the same way (flushed and synced), so the ratio shows what formatting costs.
 void BM_FwriteSameBytes(benchmark::State& bench) {
-    const Outline& outline = MillionPointOutline();
+    const Polyline& outline = MillionPointOutline();
     const std::string source = BenchPath("tarvo-bench-source.dxf");
-    DxfWriteDrawing(source, {&outline}, {0});
+    DxfWritePolylines(source, {&outline}, {0});
     std::vector<char> bytes(std::filesystem::file_size(source));
     std::FILE* in = std::fopen(source.c_str(), "rb");
     const std::size_t read = std::fread(bytes.data(), 1, bytes.size(), in);

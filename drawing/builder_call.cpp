@@ -23,7 +23,7 @@ DrawResult Refused(const GeometryError& error) {
     return DrawResult::Failure({DrawFault::Kind::GeometryRefused, error, {}});
 }
 
-DrawResult WriteComputed(const std::string& path, const std::vector<const Outline*>& outlines,
+DrawResult WriteComputed(const std::string& path, const std::vector<const PlacedOutline*>& outlines,
                          const std::vector<double>& centres) {
     const WriteOutcome out = DxfWriteDrawing(path, outlines, centres);
     if (!out.ok()) {

@@ -32,7 +32,7 @@ using DrawResult = Outcome<WrittenFile, DrawFault>;
 DrawResult Refused(const GeometryError& error);
 
 // Writes the outlines and centre marks of a computed drawing to `path`.
-DrawResult WriteComputed(const std::string& path, const std::vector<const Outline*>& outlines,
+DrawResult WriteComputed(const std::string& path, const std::vector<const PlacedOutline*>& outlines,
                          const std::vector<double>& centres);
 
 }  // namespace tarvo

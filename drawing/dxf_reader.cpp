@@ -33,6 +33,23 @@ std::string_view Trim(std::string_view text) {
 }
 
 bool ReadInt(std::string_view text, int& value) {
+    // Nearly every code line of a drawing: one to three digits, perhaps a CR.
+    std::size_t n = text.size();
+    if (n > 0 && text[n - 1] == '\r') {
+        --n;
+    }
+    if (n >= 1 && n <= 3) {
+        int v = 0;
+        std::size_t i = 0;
+        while (i < n && text[i] >= '0' && text[i] <= '9') {
+            v = v * 10 + (text[i] - '0');
+            ++i;
+        }
+        if (i == n) {
+            value = v;
+            return true;
+        }
+    }
     text = Trim(text);
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     return !text.empty() && result.ec == std::errc() && result.ptr == text.data() + text.size();
@@ -52,6 +69,18 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
+// The first LF in [from, from + size), or nullptr. A drawing's lines are a few characters long:
+// a plain loop finds their end sooner than a library call; a longer line goes to memchr.
+const void* FindLineEnd(const char* from, std::size_t size) {
+    const std::size_t head = size < 32 ? size : 32;
+    for (std::size_t i = 0; i < head; ++i) {
+        if (from[i] == '\n') {
+            return from + i;
+        }
+    }
+    return size > head ? std::memchr(from + head, '\n', size - head) : nullptr;
+}
+
 // The file's lines one after another, split at LF (a CR before it stays on the line), read a
 // block at a time. A line is valid until the next one is asked for.
 class BlockLines {
@@ -61,7 +90,7 @@ class BlockLines {
     bool Next(std::string_view& line) {
         for (;;) {
             const char* from = block_.data() + begin_;
-            const void* lf = std::memchr(from, '\n', end_ - begin_);
+            const void* lf = FindLineEnd(from, end_ - begin_);
             const std::size_t length =
                 lf != nullptr ? static_cast<const char*>(lf) - from : end_ - begin_;
             const bool cr = length > 0 && from[length - 1] == '\r';
@@ -167,7 +196,7 @@ DxfReadResult Pass::Run() {
         const std::size_t codeLine = ++lineNumber_;
         int group = 0;
         const bool codeIsNumber = ReadInt(code, group);  // the view ends with the next line
-        const bool blank = Trim(code).empty();
+        const bool blank = !codeIsNumber && Trim(code).empty();
         if (blank && lines_.AtEnd()) {
             break;  // the empty rest after the last line end
         }
@@ -314,6 +343,14 @@ std::vector<std::size_t> CountVertices(std::FILE* file, std::size_t blockBytes) 
     BlockLines lines(file, blockBytes);
     std::string_view line;
     while (lines.Next(line)) {
+        // Only a line that starts with V or P (after blanks) can name a vertex or a polyline.
+        std::size_t i = 0;
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
+            ++i;
+        }
+        if (i == line.size() || (line[i] != 'V' && line[i] != 'P')) {
+            continue;
+        }
         const std::string_view text = Trim(line);
         if (text == "VERTEX" && !counts.empty()) {
             ++counts.back();

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "drawing/dxf_number.h"
+#include "drawing/dxf_groups.h"
 
 namespace tarvo {
 
@@ -107,50 +107,47 @@ std::string DxfTextBytes(const std::string& utf8) {
     return out;
 }
 
-namespace {
-
-void Pair(std::string& out, const char* code, const std::string& value) {
-    out += code;
-    out += "\r\n";
-    out += value;
-    out += "\r\n";
-}
-
-}  // namespace
-
 WriteOutcome DxfWriteTable(const std::string& path, const DxfTableDrawing& table) {
-    std::string out;
-    Pair(out, "0", "SECTION");
-    Pair(out, "2", "HEADER");
-    Pair(out, "9", "$ACADVER");
-    Pair(out, "1", "AC1009");
-    Pair(out, "9", "$DWGCODEPAGE");
-    Pair(out, "3", "ANSI_1251");
-    Pair(out, "0", "ENDSEC");
-    Pair(out, "0", "SECTION");
-    Pair(out, "2", "ENTITIES");
+    SafeFile file;
+    const FileStep opened = file.Open(path);
+    DxfGroups out(file);
+    if (!opened.ok()) {
+        out.Fail(opened.fault());
+    }
+    out.Code(0, "SECTION");
+    out.Code(2, "HEADER");
+    out.Code(9, "$ACADVER");
+    out.Code(1, "AC1009");
+    out.Code(9, "$DWGCODEPAGE");
+    out.Code(3, "ANSI_1251");
+    out.Code(0, "ENDSEC");
+    out.Code(0, "SECTION");
+    out.Code(2, "ENTITIES");
     for (const DxfTableLine& l : table.lines) {
-        Pair(out, "0", "LINE");
-        Pair(out, "8", "TABLE");
-        Pair(out, "10", DxfNumber(l.x1));
-        Pair(out, "20", DxfNumber(l.y1));
-        Pair(out, "30", "0");
-        Pair(out, "11", DxfNumber(l.x2));
-        Pair(out, "21", DxfNumber(l.y2));
-        Pair(out, "31", "0");
+        out.Code(0, "LINE");
+        out.Code(8, "TABLE");
+        out.Coordinate(10, l.x1);
+        out.Coordinate(20, l.y1);
+        out.Code(30, "0");
+        out.Coordinate(11, l.x2);
+        out.Coordinate(21, l.y2);
+        out.Code(31, "0");
     }
     for (const DxfTableText& t : table.texts) {
-        Pair(out, "0", "TEXT");
-        Pair(out, "8", "TABLE_TEXT");
-        Pair(out, "10", DxfNumber(t.x));
-        Pair(out, "20", DxfNumber(t.y));
-        Pair(out, "30", "0");
-        Pair(out, "40", DxfNumber(t.height));
-        Pair(out, "1", DxfTextBytes(t.text));
+        out.Code(0, "TEXT");
+        out.Code(8, "TABLE_TEXT");
+        out.Coordinate(10, t.x);
+        out.Coordinate(20, t.y);
+        out.Code(30, "0");
+        out.Coordinate(40, t.height);
+        out.Code(1, DxfTextBytes(t.text));
     }
-    Pair(out, "0", "ENDSEC");
-    Pair(out, "0", "EOF");
-    return WriteWholeFile(path, out.data(), out.size());
+    out.Code(0, "ENDSEC");
+    out.Code(0, "EOF");
+    if (!out.Flush()) {
+        return WriteOutcome::Failure(*out.Fault());
+    }
+    return file.Commit();
 }
 
 }  // namespace tarvo

@@ -1,124 +1,103 @@
 // DXF text, byte for byte: group codes and values on lines of their own, CR LF after each.
 #include "drawing/dxf_writer.h"
 
-#include <cstring>
-
-#include "drawing/dxf_number.h"
-
 namespace tarvo {
 
-void DxfWriter::Flush() {
-    if (!fault_ && used_ > 0) {
-        const FileStep wrote = file_.Write(buffer_.data(), used_);
-        if (!wrote.ok()) {
-            fault_ = wrote.fault();
-        }
-    }
-    used_ = 0;
-}
-
-void DxfWriter::Raw(const char* text, std::size_t length) {
-    if (used_ + length > kBufferSize) {
-        Flush();
-    }
-    std::memcpy(buffer_.data() + used_, text, length);
-    used_ += length;
-}
-
-void DxfWriter::Line(const char* text) {
-    Raw(text, std::strlen(text));
-    Raw("\r\n");
-}
-
-void DxfWriter::Number(double v) {
-    if (used_ + kDxfNumberMaxLength + 2 > kBufferSize) {
-        Flush();
-    }
-    char* end = WriteDxfNumber(buffer_.data() + used_, v);
-    *end++ = '\r';
-    *end++ = '\n';
-    used_ = static_cast<std::size_t>(end - buffer_.data());
-}
-
 bool DxfWriter::DxfBegin(const std::string& path) {
-    used_ = 0;
     const FileStep opened = file_.Open(path);
-    fault_.reset();
     if (!opened.ok()) {
-        fault_ = opened.fault();
+        out_.Fail(opened.fault());
     }
-    for (const char* line : {"0", "SECTION", "2", "ENTITIES", "0", "POLYLINE", "8", "LAYER1VIEW0",
-                             "6", "K5LT32768", "62", "7", "66", "1", "10", "0", "20", "0", "30",
-                             "0"}) {
-        Line(line);
-    }
-    return !fault_;
+    out_.Code(0, "SECTION");
+    out_.Code(2, "ENTITIES");
+    PolylineHeader("0");
+    return opened.ok();
+}
+
+void DxfWriter::PolylineHeader(const char* basePoint) {
+    out_.Code(0, "POLYLINE");
+    out_.Code(8, "LAYER1VIEW0");
+    out_.Code(6, "K5LT32768");
+    out_.Code(62, "7");
+    out_.Code(66, "1");  // vertices follow
+    out_.Code(10, basePoint);
+    out_.Code(20, basePoint);
+    out_.Code(30, basePoint);
 }
 
 void DxfWriter::DxfVertex(double x, double y) {
-    // Written a million times in a large drawing: the fixed lines go as one block.
-    Raw("0\r\nVERTEX\r\n8\r\nLAYER1VIEW0\r\n100\r\nAcDb2dVertex\r\n10\r\n");
-    Number(x);
-    Raw("20\r\n");
-    Number(y);
+    out_.Code(0, "VERTEX");
+    out_.Code(8, "LAYER1VIEW0");
+    out_.Code(100, "AcDb2dVertex");
+    out_.Coordinate(10, x);
+    out_.Coordinate(20, y);
+}
+
+void DxfWriter::DxfVertices(const Polyline& points) {
+    for (const PointXY& p : points) {
+        DxfVertex(p.X, p.Y);
+    }
+}
+
+void DxfWriter::DxfOutline(const PlacedOutline& outline) {
+    if (outline.Size() == 0) {
+        return;
+    }
+    Polyline tooth;
+    tooth.reserve(outline.ToothPoints());
+    for (int k = 0; k < outline.Teeth(); ++k) {
+        outline.PlaceTooth(k, tooth);
+        DxfVertices(tooth);
+    }
+    const PointXY closing = outline.Closing();
+    DxfVertex(closing.X, closing.Y);
 }
 
 void DxfWriter::DxfNextPolyline() {
-    // Later polyline headers write their base point as 0.0000, the first one as 0.
-    for (const char* line : {"0", "SEQEND", "0", "POLYLINE", "8", "LAYER1VIEW0", "6",
-                             "K5LT32768", "62", "7", "66", "1", "10", "0.0000", "20", "0.0000",
-                             "30", "0.0000"}) {
-        Line(line);
-    }
+    out_.Code(0, "SEQEND");
+    PolylineHeader("0.0000");
 }
 
 void DxfWriter::DxfEndPolylines() {
-    Line("0");
-    Line("SEQEND");
+    out_.Code(0, "SEQEND");
 }
 
 void DxfWriter::DxfCentreMark(double cx) {
-    for (const char* line : {"0", "LINE", "8", "LAYER0VIEW0", "10"}) {
-        Line(line);
-    }
-    Number(cx);
-    Line("20");
-    Line("-1");
-    Line("11");
-    Number(cx);
-    Line("21");
-    Line("1");
-    for (const char* line : {"0", "LINE", "8", "LAYER0VIEW0", "10"}) {
-        Line(line);
-    }
-    Number(cx - 1);
-    Line("20");
-    Line("0");
-    Line("11");
-    Number(cx + 1);
-    Line("21");
-    Line("0");
+    // The vertical stroke, then the horizontal one.
+    out_.Code(0, "LINE");
+    out_.Code(8, "LAYER0VIEW0");
+    out_.Coordinate(10, cx);
+    out_.Code(20, "-1");
+    out_.Coordinate(11, cx);
+    out_.Code(21, "1");
+    out_.Code(0, "LINE");
+    out_.Code(8, "LAYER0VIEW0");
+    out_.Coordinate(10, cx - 1);
+    out_.Code(20, "0");
+    out_.Coordinate(11, cx + 1);
+    out_.Code(21, "0");
 }
 
 bool DxfWriter::DxfFinish() {
-    for (const char* line : {"0", "ENDSEC", "0", "EOF"}) {
-        Line(line);
-    }
-    Flush();
-    if (fault_) {
+    out_.Code(0, "ENDSEC");
+    out_.Code(0, "EOF");
+    if (!out_.Flush()) {
         return false;
     }
     auto committed = file_.Commit();
     if (!committed.ok()) {
-        fault_ = committed.fault();
+        out_.Fail(committed.fault());
         return false;
     }
     written_ = std::move(committed).value();
     return true;
 }
 
-WriteOutcome DxfWriteDrawing(const std::string& path, const std::vector<const Outline*>& outlines,
-                             const std::vector<double>& centres) {
+namespace {
+
+template <typename Outline, typename WriteOne>
+WriteOutcome WriteDrawing(const std::string& path, const std::vector<const Outline*>& outlines,
+                          const std::vector<double>& centres, WriteOne writeOne) {
     DxfWriter writer;
     if (!writer.DxfBegin(path)) {
         return WriteOutcome::Failure(writer.Error());
@@ -127,10 +106,7 @@ WriteOutcome DxfWriteDrawing(const std::string& path, const std::vector<const Ou
         if (k > 0) {
             writer.DxfNextPolyline();
         }
-        const Outline& outline = *outlines[k];
-        for (std::size_t i = 0; i + 1 < outline.size(); i += 2) {
-            writer.DxfVertex(outline[i], outline[i + 1]);
-        }
+        writeOne(writer, *outlines[k]);
     }
     writer.DxfEndPolylines();
     for (const double cx : centres) {
@@ -140,6 +116,22 @@ WriteOutcome DxfWriteDrawing(const std::string& path, const std::vector<const Ou
         return WriteOutcome::Failure(writer.Error());
     }
     return writer.Written();
+}
+
+}  // namespace
+
+WriteOutcome DxfWriteDrawing(const std::string& path,
+                             const std::vector<const PlacedOutline*>& outlines,
+                             const std::vector<double>& centres) {
+    return WriteDrawing(path, outlines, centres,
+                        [](DxfWriter& writer, const PlacedOutline& o) { writer.DxfOutline(o); });
+}
+
+WriteOutcome DxfWritePolylines(const std::string& path,
+                               const std::vector<const Polyline*>& outlines,
+                               const std::vector<double>& centres) {
+    return WriteDrawing(path, outlines, centres,
+                        [](DxfWriter& writer, const Polyline& o) { writer.DxfVertices(o); });
 }
 
 }  // namespace tarvo

@@ -3,20 +3,19 @@
 // layer LAYER0VIEW0, every line ended by CR LF, numbers in one locale-free format.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "drawing/dxf_groups.h"
 #include "drawing/safe_file.h"
 #include "math/outcome.h"
+#include "profile/gear_outline.h"
+#include "profile/point_xy.h"
 
 namespace tarvo {
 
-// An outline as the builders hand it over: x1, y1, x2, y2, ... in millimetres.
-using Outline = std::vector<double>;
-
-// Streams a drawing through a fixed buffer into a SafeFile, so memory stays at the outlines
+// Streams a drawing through a fixed buffer into a SafeFile, so memory stays at the flanks
 // plus the buffer whatever the drawing's size. Every operation after a failure does nothing.
 class DxfWriter {
 public:
@@ -24,6 +23,9 @@ public:
     // header and the first polyline header.
     bool DxfBegin(const std::string& path);
     void DxfVertex(double x, double y);
+    void DxfVertices(const Polyline& points);
+    // Every point of a gear's outline, tooth by tooth.
+    void DxfOutline(const PlacedOutline& outline);
     // Ends the current polyline and starts the next one.
     void DxfNextPolyline();
     void DxfEndPolylines();
@@ -33,27 +35,17 @@ public:
     bool DxfFinish();
 
     // Why the file was not written: the operating system's error or the writer's refusal.
-    std::error_code Error() const { return fault_.value_or(std::error_code()); }
+    std::error_code Error() const { return out_.Fault().value_or(std::error_code()); }
     // After DxfFinish: the file written, held open for reading it back.
     WrittenFile Written() const { return written_; }
 
-  private:
-    // Appends text that already holds its CR LF line ends.
-    void Raw(const char* text, std::size_t length);
-    template <std::size_t N>
-    void Raw(const char (&text)[N]) {
-        Raw(text, N - 1);
-    }
-    void Line(const char* text);
-    void Number(double v);
-    void Flush();
+private:
+  // The polyline header; the first one writes its base point as 0, later ones as 0.0000.
+  void PolylineHeader(const char* basePoint);
 
-    static constexpr std::size_t kBufferSize = 64 * 1024;
-    SafeFile file_;
-    std::optional<std::error_code> fault_;  // the first failure; later operations do nothing
-    WrittenFile written_;
-    std::vector<char> buffer_ = std::vector<char>(kBufferSize);
-    std::size_t used_ = 0;
+  SafeFile file_;
+  DxfGroups out_{file_};
+  WrittenFile written_;
 };
 
 // The drawing reached its file (held open, for reading back what was written), or why not.
@@ -61,8 +53,14 @@ using WriteOutcome = Outcome<WrittenFile, std::error_code>;
 
 // Writes the whole drawing: the outlines in order as polylines, then a centre mark at (cx, 0)
 // for each centre. On failure the file at `path` is as it was before.
-// The outlines are passed by address so that writing holds no second copy of a drawing.
-WriteOutcome DxfWriteDrawing(const std::string& path, const std::vector<const Outline*>& outlines,
+// A gear's outline is written tooth by tooth as it is placed, never held whole.
+WriteOutcome DxfWriteDrawing(const std::string& path,
+                             const std::vector<const PlacedOutline*>& outlines,
                              const std::vector<double>& centres);
+// The same with outlines given point by point (a name of its own: a brace list of two
+// pointers would otherwise also read as a range to copy).
+WriteOutcome DxfWritePolylines(const std::string& path,
+                               const std::vector<const Polyline*>& outlines,
+                               const std::vector<double>& centres);
 
 }  // namespace tarvo

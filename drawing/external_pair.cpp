@@ -3,11 +3,11 @@
 #include "drawing/external_pair.h"
 
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "drawing/pair_data.h"
 #include "drawing/rack_cut.h"
-#include "drawing/turn.h"
 #include "math/constants.h"
 #include "math/involute.h"
 #include "profile/flank_check.h"
@@ -124,19 +124,16 @@ ExternalPairResult ComputeExternalPair(const MainMod& state, const BuilderCall& 
     g.flank2 = std::move(flanks.flank2);
     g.members1 = std::move(flanks.members1);
     g.members2 = std::move(flanks.members2);
-    g.wheel1 = GearOutline(call.Z1, g.flank1, false);
-    g.wheel2 = GearOutline(call.Z2, g.flank2, false);
+    g.wheel1 = PlacedOutline(call.Z1, g.flank1, false);
     // Wheel 2 faces wheel 1 across the centre line: with an even count a tooth would stand on
     // the line, so it is turned by half a pitch to put a space there.
     const double phi = call.Z2 - 2 * (call.Z2 / 2) == 0 ? kPi / call.Z2 : 0;
-    if (phi > 0) {
-        TurnClockwise(g.wheel2, phi);
-    }
-    MoveAlongX(g.wheel2, g.aw);
-    if (!AllFinite(g.wheel1)) {
+    g.wheel2 = PlacedOutline(call.Z2, g.flank2, false,
+                             {phi > 0 ? std::optional<double>(phi) : std::nullopt, g.aw});
+    if (!g.wheel1.AllFinite()) {
         return Refuse(GeometryFault::NonFinitePoint, 1);
     }
-    if (!AllFinite(g.wheel2)) {
+    if (!g.wheel2.AllFinite()) {
         return Refuse(GeometryFault::NonFinitePoint, 2);
     }
     return g;

@@ -6,6 +6,7 @@
 #include "drawing/draw_result.h"
 #include "drawing/dxf_writer.h"
 #include "profile/flank_members.h"
+#include "profile/gear_outline.h"
 #include "profile/main_mod.h"
 #include "profile/point_xy.h"
 
@@ -13,8 +14,8 @@ namespace tarvo {
 
 // The pair as computed before anything is written, in the transverse section.
 struct ExternalPairGeometry {
-    Outline wheel1;      // about the origin
-    Outline wheel2;      // turned and placed about (aw, 0)
+    PlacedOutline wheel1;         // about the origin
+    PlacedOutline wheel2;         // turned and placed about (aw, 0)
     std::vector<PointXY> flank1;  // the flanks the outlines were made of, about each centre
     std::vector<PointXY> flank2;
     FlankMembers members1;  // the exact curves behind each flank

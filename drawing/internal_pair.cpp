@@ -7,7 +7,6 @@
 
 #include "drawing/pair_data.h"
 #include "drawing/rack_cut.h"
-#include "drawing/turn.h"
 #include "math/constants.h"
 #include "math/involute.h"
 #include "profile/flank_check.h"
@@ -112,14 +111,13 @@ InternalPairResult ComputeInternalPair(const MainMod& state, const BuilderCall& 
     g.ringFlank = profile.Prof2;
     g.pinionMembers = std::move(pinion.members);
     g.ringMembers = profile.members2;
-    g.pinion = GearOutline(g.zp, g.pinionFlank, false);
-    g.ring = GearOutline(g.zr, profile.Prof2, true);
-    TurnClockwise(g.pinion, kPi / g.zp);  // whatever the parity of the pinion's count
-    MoveAlongX(g.pinion, g.aw);
-    if (!AllFinite(g.ring)) {
+    // The pinion turned by half its pitch whatever the parity of its count.
+    g.pinion = PlacedOutline(g.zp, g.pinionFlank, false, {kPi / g.zp, g.aw});
+    g.ring = PlacedOutline(g.zr, profile.Prof2, true);
+    if (!g.ring.AllFinite()) {
         return Refuse(GeometryFault::NonFinitePoint, 2);
     }
-    if (!AllFinite(g.pinion)) {
+    if (!g.pinion.AllFinite()) {
         return Refuse(GeometryFault::NonFinitePoint, 1);
     }
     return g;

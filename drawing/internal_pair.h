@@ -8,14 +8,15 @@
 #include "drawing/dxf_writer.h"
 #include "profile/cutter_fillet.h"
 #include "profile/flank_members.h"
+#include "profile/gear_outline.h"
 #include "profile/main_mod.h"
 #include "profile/point_xy.h"
 
 namespace tarvo {
 
 struct InternalPairGeometry {
-    Outline ring;        // about the origin
-    Outline pinion;      // turned by half its pitch and placed about (aw, 0)
+    PlacedOutline ring;                // about the origin
+    PlacedOutline pinion;              // turned by half its pitch and placed about (aw, 0)
     std::vector<PointXY> pinionFlank;  // the flanks the outlines were made of, about each centre
     std::vector<PointXY> ringFlank;
     FlankMembers pinionMembers;  // the exact curves behind each flank

@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "drawing/rack_cut.h"
-#include "drawing/turn.h"
 #include "math/constants.h"
 #include "math/involute.h"
 #include "math/rounding.h"
@@ -116,7 +115,7 @@ SplineResult Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& ca
     if (crossing != GeometryFault::None) {
         return Refuse(crossing, false);
     }
-    g.outline = GearOutline(Z, g.flank, false);
+    g.outline = PlacedOutline(Z, g.flank, false);
     return g;
 }
 
@@ -139,8 +138,7 @@ SplineResult Hub(SplineGeometry g, const MainMod& state, const BuilderCall& call
     }
     g.flank = profile->Prof2;
     g.members = profile->members2;
-    g.outline = GearOutline(Z, g.flank, true);
-    TurnClockwise(g.outline, kPi / Z);
+    g.outline = PlacedOutline(Z, g.flank, true, {kPi / Z, std::nullopt});
     return g;
 }
 
@@ -155,7 +153,7 @@ SplineResult ComputeSpline(const MainMod& state, const BuilderCall& call) {
     g.d = call.Z * call.m;
     g.db = g.d * std::cos(a);
     SplineResult member = call.hub ? Hub(g, state, call, a) : Shaft(g, state, call, a);
-    if (member.ok() && !AllFinite(member->outline)) {
+    if (member.ok() && !member->outline.AllFinite()) {
         return Refuse(GeometryFault::NonFinitePoint, call.hub);
     }
     return member;

@@ -6,6 +6,7 @@
 #include "drawing/draw_result.h"
 #include "drawing/dxf_writer.h"
 #include "profile/flank_members.h"
+#include "profile/gear_outline.h"
 #include "profile/main_mod.h"
 #include "profile/point_xy.h"
 
@@ -16,7 +17,7 @@ namespace tarvo {
 constexpr int kMaxShaftTeeth = 3276;
 
 struct SplineGeometry {
-    Outline outline;
+    PlacedOutline outline;
     std::vector<PointXY> flank;  // the flank the outline was made of
     FlankMembers members;        // the exact curves behind it
     double d = 0;   // reference diameter

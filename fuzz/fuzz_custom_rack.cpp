@@ -11,7 +11,6 @@
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "drawing/spline.h"
-#include "drawing/turn.h"
 #include "fuzz/fuzz_support.h"
 #include "math/number_text.h"
 
@@ -20,14 +19,14 @@ namespace {
 // Every outline finite, or a refusal that says why.
 template <typename Geometry>
 void CheckGeometry(const tarvo::Outcome<Geometry, tarvo::GeometryError>& built,
-                   std::initializer_list<const tarvo::Outline Geometry::*> outlines) {
+                   std::initializer_list<const tarvo::PlacedOutline Geometry::*> outlines) {
     if (!built.ok()) {
         FUZZ_CHECK(!tarvo::Describe(built.fault()).empty(), "refused without a reason");
         return;
     }
-    for (const tarvo::Outline Geometry::*outline : outlines) {
-        const tarvo::Outline& points = built.value().*outline;
-        FUZZ_CHECK(!points.empty() && tarvo::AllFinite(points), "an outline not finite");
+    for (const tarvo::PlacedOutline Geometry::*outline : outlines) {
+        const tarvo::PlacedOutline& points = built.value().*outline;
+        FUZZ_CHECK(points.Size() > 0 && points.AllFinite(), "an outline not finite");
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace tarvo {
@@ -118,7 +120,141 @@ double LeadingNumber(std::string_view text) {
     return negative ? -value : value;
 }
 
+namespace {
+
+__extension__ typedef unsigned __int128 Wide;
+
+constexpr std::uint64_t kPow10[] = {1ULL,
+                                    10ULL,
+                                    100ULL,
+                                    1000ULL,
+                                    10000ULL,
+                                    100000ULL,
+                                    1000000ULL,
+                                    10000000ULL,
+                                    100000000ULL,
+                                    1000000000ULL,
+                                    10000000000ULL,
+                                    100000000000ULL,
+                                    1000000000000ULL,
+                                    10000000000000ULL,
+                                    100000000000000ULL,
+                                    1000000000000000ULL,
+                                    10000000000000000ULL,
+                                    100000000000000000ULL,
+                                    1000000000000000000ULL};
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// v below 10^8 as eight digits, leading zeros included.
+void WriteEightDigits(char* first, std::uint32_t v) {
+    const std::uint32_t high = v / 10000;
+    const std::uint32_t low = v % 10000;
+    std::memcpy(first, kDigitPairs + 2 * (high / 100), 2);
+    std::memcpy(first + 2, kDigitPairs + 2 * (high % 100), 2);
+    std::memcpy(first + 4, kDigitPairs + 2 * (low / 100), 2);
+    std::memcpy(first + 6, kDigitPairs + 2 * (low % 100), 2);
+}
+
+// The smallest and the largest decimal exponents the general form writes in fixed notation.
+constexpr int kFixedLowest = -4;
+constexpr int kFixedHighest = 14;
+
+// The general form by printf's own rule, for the values it writes in fixed notation: the
+// 15-digit decimal nearest the exact binary value, halves to even, found with whole numbers.
+// A double a = m 2^e (m below 2^53, e negative throughout this range) times 10^(14 - E) is a
+// whole number below 2^113 shifted right, so the rounding sees every bit of the value.
+// Returns nullptr for a value outside that range (zero, tiny, huge, not finite).
+char* WriteFixedGeneral(char* first, double v) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    const bool negative = (bits >> 63) != 0;
+    const int biased = static_cast<int>((bits >> 52) & 0x7ff);
+    if (biased == 0 || biased == 0x7ff) {
+        return nullptr;  // zero, subnormal, infinity, not a number
+    }
+    const std::uint64_t m = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
+    const int e = biased - 1075;
+    // 2^(b) <= |v| < 2^(b + 1): the decimal exponent is floor(b log10 2) or one more.
+    const int b = biased - 1023;
+    if (b < -15 || b > 50) {
+        return nullptr;
+    }
+    int exponent = static_cast<int>(std::floor(b * 0.30102999566398120));
+    std::uint64_t q = 0;
+    Wide rest = 0;
+    const int shift = -e;  // from 2 (|v| near 2^50) to 67 (|v| near 2^-15)
+    for (int attempt = 0;; ++attempt) {
+        if (exponent < kFixedLowest || exponent > kFixedHighest || attempt > 2) {
+            return nullptr;
+        }
+        const Wide scaled = static_cast<Wide>(m) * kPow10[kFixedHighest - exponent];
+        q = static_cast<std::uint64_t>(scaled >> shift);
+        rest = scaled & ((static_cast<Wide>(1) << shift) - 1);
+        if (q < kPow10[14]) {
+            --exponent;
+        } else if (q >= kPow10[15]) {
+            ++exponent;
+        } else {
+            break;
+        }
+    }
+    const Wide half = static_cast<Wide>(1) << (shift - 1);
+    if (rest > half || (rest == half && (q & 1) != 0)) {
+        ++q;
+    }
+    if (q == kPow10[15]) {  // rounded up to the next power of ten
+        q = kPow10[14];
+        ++exponent;
+        if (exponent > kFixedHighest) {
+            return nullptr;
+        }
+    }
+    // The 15 digits as two groups of eight (the first led by a zero), pairs of digits at a time.
+    char buffer[16];
+    WriteEightDigits(buffer, static_cast<std::uint32_t>(q / 100000000));
+    WriteEightDigits(buffer + 8, static_cast<std::uint32_t>(q % 100000000));
+    const char* const digits = buffer + 1;
+    int last = 14;  // the last digit kept: trailing zeros go
+    while (last > 0 && digits[last] == '0') {
+        --last;
+    }
+    char* p = first;
+    if (negative) {
+        *p++ = '-';
+    }
+    if (exponent >= 0) {
+        std::memcpy(p, digits, static_cast<std::size_t>(exponent) + 1);
+        p += exponent + 1;
+        if (last > exponent) {
+            *p++ = '.';
+            const std::size_t fraction = static_cast<std::size_t>(last - exponent);
+            std::memcpy(p, digits + exponent + 1, fraction);
+            p += fraction;
+        }
+    } else {
+        *p++ = '0';
+        *p++ = '.';
+        for (int i = exponent + 1; i < 0; ++i) {
+            *p++ = '0';
+        }
+        std::memcpy(p, digits, static_cast<std::size_t>(last) + 1);
+        p += last + 1;
+    }
+    return p;
+}
+
+}  // namespace
+
 char* WriteGeneral(char* first, double v) {
+    // A drawing's coordinates nearly all lie in the fixed range; the rest take the library's
+    // exact conversion, the same rule.
+    if (char* const end = WriteFixedGeneral(first, v)) {
+        return end;
+    }
     // "%.15G" is at most 22 characters: sign, 15 digits, point, "E", sign, three digits.
     char* const end = std::to_chars(first, first + 32, v, std::chars_format::general, 15).ptr;
     for (char* p = first; p != end; ++p) {

@@ -37,50 +37,103 @@ std::vector<PointXY> EndFilletOnSpaceCentreLine(int z, std::vector<PointXY> flan
     return flank;
 }
 
-std::vector<double> GearOutline(int z, const std::vector<PointXY>& generatedFlank, bool internal) {
+PlacedOutline::PlacedOutline(int z, const std::vector<PointXY>& generatedFlank, bool internal,
+                             OutlinePlacement placement)
+    : teeth_(z > 0 ? static_cast<std::size_t>(z) : 0), internal_(internal), placement_(placement) {
     // The cutter's fillets of neighbouring internal teeth run past the space's centre line and
     // would cross there, closing a tiny loop at every root; each is ended on that line.
     const std::vector<PointXY> flank =
         internal ? EndFilletOnSpaceCentreLine(z, generatedFlank) : generatedFlank;
     const std::size_t n = flank.size();
-    const std::size_t toothPoints = 2 * n;
-    const std::size_t total = toothPoints * static_cast<std::size_t>(z) + 1;
-    std::vector<double> outline(2 * total, 0.0);
-    auto set = [&outline](std::size_t point, double x, double y) {
-        outline[2 * point] = x;
-        outline[2 * point + 1] = y;
-    };
-
+    tooth_.resize(2 * n);
     // One tooth. External: up the flank from root to tip, then down its mirror image.
     // Internal: down the mirror image from root to tip, then along the flank from tip to root.
     for (std::size_t i = 0; i < n; ++i) {
         if (!internal) {
-            set(i, flank[i].X, flank[i].Y);
-            set(toothPoints - 1 - i, flank[i].X, -flank[i].Y);
+            tooth_[i] = {flank[i].X, flank[i].Y};
+            tooth_[2 * n - 1 - i] = {flank[i].X, -flank[i].Y};
         } else {
-            set(n + i, flank[i].X, flank[i].Y);
-            set(n - 1 - i, flank[i].X, -flank[i].Y);
+            tooth_[n + i] = {flank[i].X, flank[i].Y};
+            tooth_[n - 1 - i] = {flank[i].X, -flank[i].Y};
         }
     }
+    if (placement_.turn) {
+        cosTurn_ = std::cos(*placement_.turn);
+        sinTurn_ = std::sin(*placement_.turn);
+    }
+}
 
+// The drawing's placement of a point of the laid-out gear: x' = x cos + y sin,
+// y' = -x sin + y cos, then x' + dx.
+PointXY PlacedOutline::Place(double x, double y) const {
+    PointXY p{x, y};
+    if (placement_.turn) {
+        p = {x * cosTurn_ + y * sinTurn_, -x * sinTurn_ + y * cosTurn_};
+    }
+    if (placement_.moveX) {
+        p.X = p.X + *placement_.moveX;
+    }
+    return p;
+}
+
+void PlacedOutline::PlaceTooth(int k, Polyline& out) const {
+    out.resize(tooth_.size());
+    if (k == 0) {
+        for (std::size_t i = 0; i < tooth_.size(); ++i) {
+            out[i] = Place(tooth_[i].X, tooth_[i].Y);
+        }
+        return;
+    }
     // Tooth k is tooth 0 turned by -phi: clockwise for an external gear, anticlockwise for an
     // internal one, so each tooth runs on into the next.
-    for (int k = 1; k < z; ++k) {
-        double phi = ((2 * k) * kPi) / z;
-        if (internal) {
-            phi = -phi;
-        }
-        const double cosPhi = std::cos(phi);
-        const double sinPhi = std::sin(phi);
-        const std::size_t base = toothPoints * static_cast<std::size_t>(k);
-        for (std::size_t i = 0; i < toothPoints; ++i) {
-            const double x = outline[2 * i];
-            const double y = outline[2 * i + 1];
-            set(base + i, cosPhi * x + sinPhi * y, cosPhi * y - sinPhi * x);
+    double phi = ((2 * k) * kPi) / static_cast<int>(teeth_);
+    if (internal_) {
+        phi = -phi;
+    }
+    const double cosPhi = std::cos(phi);
+    const double sinPhi = std::sin(phi);
+    for (std::size_t i = 0; i < tooth_.size(); ++i) {
+        const double x = tooth_[i].X;
+        const double y = tooth_[i].Y;
+        out[i] = Place(cosPhi * x + sinPhi * y, cosPhi * y - sinPhi * x);
+    }
+}
+
+PointXY PlacedOutline::Closing() const {
+    return tooth_.empty() ? Place(0, 0) : Place(tooth_[0].X, tooth_[0].Y);
+}
+
+Polyline PlacedOutline::Points() const {
+    Polyline points;
+    if (teeth_ == 0) {
+        return points;
+    }
+    points.reserve(Size());
+    Polyline tooth;
+    for (int k = 0; k < static_cast<int>(teeth_); ++k) {
+        PlaceTooth(k, tooth);
+        points.insert(points.end(), tooth.begin(), tooth.end());
+    }
+    points.push_back(Closing());
+    return points;
+}
+
+bool PlacedOutline::AllFinite() const {
+    Polyline tooth;
+    for (int k = 0; k < static_cast<int>(teeth_); ++k) {
+        PlaceTooth(k, tooth);
+        for (const PointXY& p : tooth) {
+            if (!std::isfinite(p.X) || !std::isfinite(p.Y)) {
+                return false;
+            }
         }
     }
-    set(total - 1, outline[0], outline[1]);
-    return outline;
+    const PointXY closing = Closing();
+    return std::isfinite(closing.X) && std::isfinite(closing.Y);
+}
+
+Polyline GearOutline(int z, const std::vector<PointXY>& flank, bool internal) {
+    return PlacedOutline(z, flank, internal).Points();
 }
 
 }  // namespace tarvo

@@ -7,7 +7,6 @@
 
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
-#include "drawing/turn.h"
 #include "profile/pair_geometry.h"
 #include "report/mesh_check.h"
 
@@ -49,8 +48,8 @@ RebuiltPair Rebuild(const MainMod& state, const BuilderCall& call, int involute,
         const ExternalPairResult built = ComputeExternalPair(copy, call);
         pair.built = built.ok();
         if (pair.built) {
-            pair.outline1 = OutlinePoints(built->wheel1);
-            pair.outline2 = OutlinePoints(built->wheel2);
+            pair.outline1 = built->wheel1.Points();
+            pair.outline2 = built->wheel2.Points();
             pair.centre2 = {built->aw, 0};
         }
         return pair;
@@ -63,8 +62,8 @@ RebuiltPair Rebuild(const MainMod& state, const BuilderCall& call, int involute,
     const InternalPairGeometry& g = built.value();
     // The ring lies about the origin, the pinion at (aw, 0).
     const bool pinionFirst = FirstIsPinion(call.Z1, call.Z2);
-    pair.outline1 = OutlinePoints(pinionFirst ? g.pinion : g.ring);
-    pair.outline2 = OutlinePoints(pinionFirst ? g.ring : g.pinion);
+    pair.outline1 = (pinionFirst ? g.pinion : g.ring).Points();
+    pair.outline2 = (pinionFirst ? g.ring : g.pinion).Points();
     (pinionFirst ? pair.centre1 : pair.centre2) = {g.aw, 0};
     pair.internal1 = !pinionFirst;
     pair.internal2 = pinionFirst;

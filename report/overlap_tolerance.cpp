@@ -7,7 +7,6 @@
 
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
-#include "drawing/turn.h"
 #include "profile/pair_geometry.h"
 
 namespace tarvo {
@@ -26,8 +25,8 @@ OverlapFound OverlapsAt(const MainMod& state, const BuilderCall& call, double li
         if (!built.ok()) {
             return refused;
         }
-        const std::vector<PointXY> o1 = OutlinePoints(built->wheel1);
-        const std::vector<PointXY> o2 = OutlinePoints(built->wheel2);
+        const std::vector<PointXY> o1 = built->wheel1.Points();
+        const std::vector<PointXY> o2 = built->wheel2.Points();
         return MeshOverlaps({&o1, {0, 0}, call.Z1, false}, {&o2, {built->aw, 0}, call.Z2, false},
                             likelyTurn);
     }
@@ -37,8 +36,8 @@ OverlapFound OverlapsAt(const MainMod& state, const BuilderCall& call, double li
     }
     // The ring lies about the origin, the pinion at (aw, 0).
     const InternalPairGeometry& g = built.value();
-    const std::vector<PointXY> pinion = OutlinePoints(g.pinion);
-    const std::vector<PointXY> ring = OutlinePoints(g.ring);
+    const std::vector<PointXY> pinion = g.pinion.Points();
+    const std::vector<PointXY> ring = g.ring.Points();
     const MeshWheel p{&pinion, {g.aw, 0}, g.zp, false};
     const MeshWheel r{&ring, {0, 0}, g.zr, true};
     return FirstIsPinion(call.Z1, call.Z2) ? MeshOverlaps(p, r, likelyTurn)

@@ -22,10 +22,12 @@ TEST(InternalPair, PinionAlwaysTurnedByHalfItsPitch) {
         const InternalPairResult g = ComputeInternalPair(
             testing::Rack20State(6, 3), testing::InternalCall(zp, 60, 2, 0, 20, 0, 0, 0));
         ASSERT_TRUE(g.ok());
-        const std::vector<double> own = GearOutline(zp, g->pinionFlank, false);
+        const Polyline own = GearOutline(zp, g->pinionFlank, false);
+        const Polyline pinion = g->pinion.Points();
         const double phi = kPi / zp;
-        EXPECT_NEAR(g->pinion[0], own[0] * std::cos(phi) + own[1] * std::sin(phi) + g->aw, 1e-12);
-        EXPECT_NEAR(g->pinion[1], -own[0] * std::sin(phi) + own[1] * std::cos(phi), 1e-12);
+        EXPECT_NEAR(pinion[0].X, own[0].X * std::cos(phi) + own[0].Y * std::sin(phi) + g->aw,
+                    1e-12);
+        EXPECT_NEAR(pinion[0].Y, -own[0].X * std::sin(phi) + own[0].Y * std::cos(phi), 1e-12);
     }
 }
 

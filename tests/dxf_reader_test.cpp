@@ -38,24 +38,25 @@ std::string Dump(const DxfReadResult& read) {
 // 15-digit coordinates come back exactly; header points, centre marks and CR LF pass unseen;
 // blocks of one byte and of seven split every line, 4096 some.
 TEST(DxfReader, WriterRoundTripAtEveryBlockSize) {
-    Outline first{0, 0, 12.5, -0.333333333333333, 1e-5, 123456.789};
+    Polyline first{{0, 0}, {12.5, -0.333333333333333}, {1e-5, 123456.789}};
     for (int i = 0; i < 300; ++i) {
-        first.insert(first.end(), {i * 0.125, -i * 1.5});
+        first.push_back({i * 0.125, -i * 1.5});
     }
-    const Outline second{60, 0, 61.25, 2.5, 60, 0};
+    const Polyline second{{60, 0}, {61.25, 2.5}, {60, 0}};
     const testing::TempFolder folder;
     const std::string path = folder.File("pair.dxf");
-    ASSERT_TRUE(DxfWriteDrawing(path, {&first, &second}, {0, 60}).ok());
+    ASSERT_TRUE(DxfWritePolylines(path, {&first, &second}, {0, 60}).ok());
     const DxfReadResult read = ReadDxfFile(path);
     ASSERT_TRUE(read.ok()) << Dump(read);
-    auto flat = [](const std::vector<PointXY>& points) {
-        Outline out;
-        for (const PointXY& q : points) out.insert(out.end(), {q.X, q.Y});
+    auto flat = [](const Polyline& points) {
+        std::vector<double> out;
+        for (const PointXY& q : points)
+            out.insert(out.end(), {q.X, q.Y});
         return out;
     };
     ASSERT_EQ(read->polylines.size(), 2u);
-    EXPECT_EQ(flat(read->polylines[0].points), first);
-    EXPECT_EQ(flat(read->polylines[1].points), second);
+    EXPECT_EQ(flat(read->polylines[0].points), flat(first));
+    EXPECT_EQ(flat(read->polylines[1].points), flat(second));
     for (const std::size_t block : {std::size_t{1}, std::size_t{7}, std::size_t{4096}}) {
         EXPECT_EQ(Dump(ReadDxfFile(path, block)), Dump(read)) << "blocks of " << block;
     }

@@ -38,7 +38,7 @@ using testing::ReadFile;
 using testing::TempFolder;
 using testing::WriteFile;
 
-const Outline kSquare{0, 0, 1, 0, 1, 1, 0, 1, 0, 0};
+const Polyline kSquare{{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}};
 
 // Hidden temporary files left in `folder`.
 int Leftovers(const fs::path& folder) {
@@ -137,7 +137,7 @@ TEST(FileFaults, OnlyRegularFilesAreWritten) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         row.make();
-        const WriteOutcome out = DxfWriteDrawing(f + row.target, {&kSquare}, {0});
+        const WriteOutcome out = DxfWritePolylines(f + row.target, {&kSquare}, {0});
         if (row.error) {
             ASSERT_FALSE(out.ok());
             EXPECT_EQ(out.fault(), row.error);
@@ -163,7 +163,7 @@ TEST(FileFaults, DeviceIsRefusedUntouched) {
     fs::create_symlink(device, link);
     for (const std::string& target : {device, link}) {
         SCOPED_TRACE(target);
-        const WriteOutcome out = DxfWriteDrawing(target, {&kSquare}, {0});
+        const WriteOutcome out = DxfWritePolylines(target, {&kSquare}, {0});
         ASSERT_FALSE(out.ok());
         EXPECT_EQ(out.fault(), MakeErrorCode(FileRefusal::NotRegularFile));
         EXPECT_EQ(KindOf(device), static_cast<mode_t>(S_IFCHR));
@@ -213,13 +213,13 @@ TEST(FileFaults, ModeIsKeptWithoutSpecialBits) {
         SCOPED_TRACE(row.before);
         WriteFile(old, "old");
         ASSERT_EQ(chmod(old.c_str(), row.before), 0);
-        ASSERT_TRUE(DxfWriteDrawing(old, {&kSquare}, {0}).ok());
+        ASSERT_TRUE(DxfWritePolylines(old, {&kSquare}, {0}).ok());
         struct stat now {};
         ASSERT_EQ(stat(old.c_str(), &now), 0);
         EXPECT_EQ(now.st_mode & 07777, row.after);
     }
     const mode_t saved = umask(027);
-    const bool written = DxfWriteDrawing(fresh, {&kSquare}, {0}).ok();
+    const bool written = DxfWritePolylines(fresh, {&kSquare}, {0}).ok();
     umask(saved);
     ASSERT_TRUE(written);
     struct stat now {};
@@ -236,7 +236,7 @@ TEST(FileFaults, OwnerIsKeptAsRoot) {
     const std::string file = folder.File("users.dxf");
     WriteFile(file, "old");
     ASSERT_EQ(chown(file.c_str(), 65534, 65534), 0);
-    ASSERT_TRUE(DxfWriteDrawing(file, {&kSquare}, {0}).ok());
+    ASSERT_TRUE(DxfWritePolylines(file, {&kSquare}, {0}).ok());
     struct stat now {};
     ASSERT_EQ(stat(file.c_str(), &now), 0);
     EXPECT_EQ(now.st_uid, 65534u);
@@ -304,7 +304,7 @@ TEST(FileFaults, ReportReadsTheBytesWritten) {
     ASSERT_TRUE(drawn.ok());
     const std::string bytes = ReadFile(state.OutFile);
     const std::string other = folder.File("other.dxf");
-    ASSERT_TRUE(DxfWriteDrawing(other, {&kSquare}, {0}).ok());
+    ASSERT_TRUE(DxfWritePolylines(other, {&kSquare}, {0}).ok());
     fs::rename(other, state.OutFile);
     const DxfReadResult read = ReadWrittenDrawing(drawn.value());
     ASSERT_TRUE(read.ok());

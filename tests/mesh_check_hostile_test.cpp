@@ -14,7 +14,7 @@
 #include "drawing/dxf_writer.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
-#include "drawing/turn.h"
+#include "profile/gear_outline.h"
 #include "report/data_sheet.h"
 #include "report/mesh_check.h"
 #include "report/sheet_text.h"
@@ -41,7 +41,7 @@ Outlines Build(bool internal, int z1, int z2, int involute, int fillet) {
             ComputeExternalPair(state, testing::ExternalCall(z1, z2, 1, 0, 20, 0, 0, 0));
         EXPECT_TRUE(g.ok());
         if (g.ok()) {
-            o = {OutlinePoints(g->wheel1), OutlinePoints(g->wheel2), {g->aw, 0}, false};
+            o = {g->wheel1.Points(), g->wheel2.Points(), {g->aw, 0}, false};
         }
         return o;
     }
@@ -49,7 +49,7 @@ Outlines Build(bool internal, int z1, int z2, int involute, int fillet) {
         ComputeInternalPair(state, testing::InternalCall(z1, z2, 1, 0, 20, 0, 0, 0));
     EXPECT_TRUE(g.ok());
     if (g.ok()) {
-        o = {OutlinePoints(g->ring), OutlinePoints(g->pinion), {g->aw, 0}, true};
+        o = {g->ring.Points(), g->pinion.Points(), {g->aw, 0}, true};
     }
     return o;
 }
@@ -157,16 +157,12 @@ TEST(MeshCheckHostile, SheetOfAFileWithAScatteredMate) {
     const MainMod state = testing::Rack20State(30, 15);
     const ExternalPairResult g = ComputeExternalPair(state, call);
     ASSERT_TRUE(g.ok());
-    std::vector<PointXY> second = Spoiled(OutlinePoints(g->wheel2), Spoil::Cloud);
+    std::vector<PointXY> second = Spoiled(g->wheel2.Points(), Spoil::Cloud);
     for (PointXY& p : second) {
         p.X += g->aw;
     }
-    Outline flat;
-    for (const PointXY& p : second) {
-        flat.push_back(p.X);
-        flat.push_back(p.Y);
-    }
-    ASSERT_TRUE(DxfWriteDrawing(path, {&g->wheel1, &flat}, {0, g->aw}).ok());
+    const Polyline first = g->wheel1.Points();
+    ASSERT_TRUE(DxfWritePolylines(path, {&first, &second}, {0, g->aw}).ok());
     const DataSheetResult sheet = DataSheetOfFile(state, call, path);
     ASSERT_TRUE(sheet.ok()) << sheet.fault();
     const std::string text = DataSheetText(sheet);

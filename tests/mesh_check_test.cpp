@@ -11,13 +11,13 @@
 #include "builder_calls.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
-#include "drawing/turn.h"
 #include "math/constants.h"
-#include "polygon_checks.h"
+#include "profile/gear_outline.h"
 #include "report/data_sheet.h"
 #include "report/mesh_check.h"
 #include "report/overlap_remedy.h"
 #include "report/sheet_text.h"
+#include "polygon_checks.h"
 #include "test_files.h"
 
 namespace tarvo {
@@ -39,14 +39,14 @@ struct BuiltPair {
             const ExternalPairResult built = ComputeExternalPair(state, call);
             ok = built.ok();
             const ExternalPairGeometry g = ok ? built.value() : ExternalPairGeometry{};
-            std::tie(a, b) = std::make_pair(OutlinePoints(g.wheel1), OutlinePoints(g.wheel2));
+            std::tie(a, b) = std::make_pair(g.wheel1.Points(), g.wheel2.Points());
             w1 = {&a, {0, 0}, call.Z1, false};
             w2 = {&b, {g.aw + move, 0}, call.Z2, false};
         } else {
             const InternalPairResult built = ComputeInternalPair(state, call);
             ok = built.ok();
             const InternalPairGeometry g = ok ? built.value() : InternalPairGeometry{};
-            std::tie(a, b) = std::make_pair(OutlinePoints(g.ring), OutlinePoints(g.pinion));
+            std::tie(a, b) = std::make_pair(g.ring.Points(), g.pinion.Points());
             const MeshWheel ring{&a, {0, 0}, g.zr, true}, pinion{&b, {g.aw + move, 0}, g.zp, false};
             std::tie(w1, w2) = call.Z1 < call.Z2 ? std::tie(pinion, ring) : std::tie(ring, pinion);
         }

@@ -2,10 +2,16 @@
 // the process locale set to one that writes decimal commas.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "drawing/dxf_number.h"
 #include "math/number_text.h"
@@ -51,6 +57,108 @@ TEST(NumberText, GeneralForm) {
     }
     EXPECT_EQ(GeneralText(0.4485, ','), "0,4485");
     EXPECT_EQ(DxfNumber(-0.0), "0");
+}
+
+// The writer's own conversion against printf's "%.15G" and the library's exact 15-digit
+// conversion, over values of every kind a drawing or a data sheet can hold: random bit patterns
+// of every magnitude, short decimals as a designer types them, exact halves at the 16th digit
+// (ties, which go to the even digit), neighbours of every power of ten, and zeros.
+std::string PrintfGeneral(double v) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15G", v);
+    return buffer;
+}
+
+std::string LibraryGeneral(double v) {
+    char buffer[64];
+    char* end =
+        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 15).ptr;
+    for (char* p = buffer; p != end; ++p) {
+        if (*p == 'e') {
+            *p = 'E';
+        }
+    }
+    return std::string(buffer, end);
+}
+
+std::vector<double> FormattingSamples() {
+    std::mt19937_64 random(20261207);
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  1e-4,
+                                  1e15,
+                                  999999999999999.5,
+                                  99999999999999.95,
+                                  0.5,
+                                  0.00009999999999999995,
+                                  5e-324,
+                                  1.7976931348623157e308};
+    auto both = [&values](double v) {
+        values.push_back(v);
+        values.push_back(-v);
+    };
+    for (int k = -20; k <= 20; ++k) {
+        const double p = std::pow(10.0, k);
+        both(p);
+        double below = p;
+        double above = p;
+        for (int i = 0; i < 40; ++i) {
+            below = std::nextafter(below, 0.0);
+            above = std::nextafter(above, INFINITY);
+            both(below);
+            both(above);
+        }
+        // The largest 15-digit decimals of the decade, which round up into the next one.
+        both(std::nextafter(p * 0.999999999999999949, 0.0));
+        both(p * 0.999999999999999949);
+    }
+    for (int i = 0; i < 120000; ++i) {
+        std::uint64_t bits = random();
+        double v = 0;
+        std::memcpy(&v, &bits, sizeof v);
+        if (std::isfinite(v)) {
+            both(v);
+        }
+        // Magnitudes a drawing holds, 1e-6 to 1e16, spread evenly in the exponent.
+        both(std::ldexp(1.0 + static_cast<double>(random() >> 12) * 0x1p-52,
+                        static_cast<int>(random() % 74) - 20));
+        // Short decimals: n / 10^j.
+        both(static_cast<double>(random() % 100000000) / std::pow(10.0, random() % 12));
+    }
+    // Exact halves past the 15th digit: 14 digits and .5, 13 digits and .x5 in quarters.
+    for (int i = 0; i < 20000; ++i) {
+        const double whole14 =
+            static_cast<double>(10000000000000ULL + random() % 90000000000000ULL);
+        both(whole14 + 0.5);
+        const double whole13 = static_cast<double>(1000000000000ULL + random() % 9000000000000ULL);
+        both(whole13 + 0.125 + 0.25 * static_cast<double>(random() % 4));
+        both(std::ldexp(whole14 + 0.5, -static_cast<int>(random() % 40)));
+    }
+    return values;
+}
+
+TEST(NumberText, GeneralFormMatchesPrintfOnEveryKindOfValue) {
+    int mismatches = 0;
+    std::size_t compared = 0;
+    for (const double v : FormattingSamples()) {
+        char buffer[32];
+        const std::string own(buffer, WriteGeneral(buffer, v));
+        const std::string printed = PrintfGeneral(v);
+        ++compared;
+        if (own != printed || own != LibraryGeneral(v)) {
+            ADD_FAILURE() << "value " << PrintfGeneral(v) << " (" << LibraryGeneral(v)
+                          << ") written as " << own;
+            if (++mismatches > 20) {
+                break;
+            }
+        }
+        if (v == 0) {
+            EXPECT_EQ(DxfNumber(v), "0");
+        } else {
+            EXPECT_EQ(DxfNumber(v), own);
+        }
+    }
+    EXPECT_GT(compared, 700000u);
 }
 
 // A decimal-comma locale (Qt sets one on a Russian desktop), built with localedef, changes nothing.

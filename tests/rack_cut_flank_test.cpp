@@ -117,11 +117,7 @@ TEST(RackCutFlank, FlankAgreesWithSimulatedCutAndMakesAValidGear) {
         }
         EXPECT_EQ(CheckExternalFlank(flank, row.z, 1),
                   row.pointed ? GeometryFault::PointedTooth : GeometryFault::None);
-        const std::vector<double> outline = GearOutline(row.z, flank, false);
-        std::vector<PointXY> gear;
-        for (std::size_t i = 0; i + 1 < outline.size(); i += 2) {
-            gear.push_back({outline[i], outline[i + 1]});
-        }
+        const Polyline gear = GearOutline(row.z, flank, false);
         const std::optional<std::string> fault = OutlineFault(gear);
         EXPECT_EQ(fault.has_value(), row.pointed) << fault.value_or("a simple polygon");
         if (row.cut == Unsimulated) {

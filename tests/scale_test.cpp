@@ -14,7 +14,7 @@
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "drawing/spline.h"
-#include "drawing/turn.h"
+#include "profile/gear_outline.h"
 #include "profile/length_unit.h"
 #include "report/data_sheet.h"
 #include "report/mesh_check.h"
@@ -36,7 +36,7 @@ struct Case {
 struct Drawn {
     bool ok = false;
     GeometryError error;
-    std::vector<const Outline*> outlines;
+    std::vector<const PlacedOutline*> outlines;
     // Keeps the computed geometry alive for `outlines`.
     std::shared_ptr<void> keep;
 };
@@ -141,15 +141,16 @@ TEST(Scale, DrawsAtEveryModuleAndScalesOutsideTheFixedRange) {
             ASSERT_EQ(d.outlines.size(), at.outlines.size());
             const double ratio = m / edge;
             for (std::size_t k = 0; k < d.outlines.size(); ++k) {
-                const Outline& got = *d.outlines[k];
-                const Outline& want = *at.outlines[k];
+                const Polyline got = d.outlines[k]->Points();
+                const Polyline want = at.outlines[k]->Points();
                 ASSERT_EQ(got.size(), want.size());
                 double size = 0;
-                for (const double v : want) {
-                    size = std::max(size, std::fabs(v));
+                for (const PointXY& p : want) {
+                    size = std::max({size, std::fabs(p.X), std::fabs(p.Y)});
                 }
                 for (std::size_t i = 0; i < got.size(); ++i) {
-                    ASSERT_NEAR(got[i] / ratio, want[i], 1e-9 * size) << "coordinate " << i;
+                    ASSERT_NEAR(got[i].X / ratio, want[i].X, 1e-9 * size) << "point " << i;
+                    ASSERT_NEAR(got[i].Y / ratio, want[i].Y, 1e-9 * size) << "point " << i;
                 }
             }
         }
@@ -230,16 +231,16 @@ TEST(Scale, MeshCheckScalesWithTheModule) {
                 const ExternalPairResult g = ComputeExternalPair(
                     state, testing::ExternalCall(row.z1, row.z2, m, 0, 20, 0, 0, 0));
                 ASSERT_TRUE(g.ok());
-                a = OutlinePoints(g->wheel1);
-                b = OutlinePoints(g->wheel2);
+                a = g->wheel1.Points();
+                b = g->wheel2.Points();
                 w1 = {&a, {0, 0}, row.z1, false};
                 w2 = {&b, {g->aw, 0}, row.z2, false};
             } else {
                 const InternalPairResult g = ComputeInternalPair(
                     state, testing::InternalCall(row.z1, row.z2, m, 0, 20, 0, 0, 0));
                 ASSERT_TRUE(g.ok());
-                a = OutlinePoints(g->ring);
-                b = OutlinePoints(g->pinion);
+                a = g->ring.Points();
+                b = g->pinion.Points();
                 w1 = {&a, {0, 0}, g->zr, true};
                 w2 = {&b, {g->aw, 0}, g->zp, false};
             }

@@ -41,7 +41,6 @@
 #include "drawing/internal_pair.h"
 #include "drawing/member_sections.h"
 #include "drawing/spline.h"
-#include "drawing/turn.h"
 #include "math/constants.h"
 #include "math/involute.h"
 #include "profile/gear_outline.h"
@@ -129,12 +128,12 @@ std::vector<DrawnWheel> Drawn(const Case& c) {
             const ExternalPairResult d = ComputeExternalPair(dense, c.call);
             EXPECT_TRUE(g.ok() && d.ok());
             const double turn2 = c.call.Z2 % 2 == 0 ? kPi / c.call.Z2 : 0;
-            wheels.push_back({"Колесо 1", OutlinePoints(g->wheel1), 0, 2 * tanBeta / g->d1, g->db1,
+            wheels.push_back({"Колесо 1", g->wheel1.Points(), 0, 2 * tanBeta / g->d1, g->db1,
                               g->flank1, static_cast<std::size_t>(c.state.AccPer - 1), 0,
                               Placed(d->flank1, 0, 0, true)});
-            wheels.push_back({"Колесо 2", OutlinePoints(g->wheel2), g->aw, -2 * tanBeta / g->d2,
-                              g->db2, g->flank2, static_cast<std::size_t>(c.state.AccPer - 1),
-                              turn2, Placed(d->flank2, turn2, g->aw, true)});
+            wheels.push_back({"Колесо 2", g->wheel2.Points(), g->aw, -2 * tanBeta / g->d2, g->db2,
+                              g->flank2, static_cast<std::size_t>(c.state.AccPer - 1), turn2,
+                              Placed(d->flank2, turn2, g->aw, true)});
             break;
         }
         case BuilderCall::Kind::InternalPair: {
@@ -151,8 +150,8 @@ std::vector<DrawnWheel> Drawn(const Case& c) {
                               0,
                               0,
                               Placed(KeptByDrawing(g->zr, d->ringFlank), 0, 0, true)});
-            wheels.push_back({"Колесо 1", OutlinePoints(g->pinion), g->aw, 2 * tanBeta / g->dp,
-                              g->dbp, g->pinionFlank, static_cast<std::size_t>(c.state.AccPer - 1),
+            wheels.push_back({"Колесо 1", g->pinion.Points(), g->aw, 2 * tanBeta / g->dp, g->dbp,
+                              g->pinionFlank, static_cast<std::size_t>(c.state.AccPer - 1),
                               kPi / g->zp, Placed(d->pinionFlank, kPi / g->zp, g->aw, true)});
             break;
         }
@@ -173,7 +172,7 @@ std::vector<DrawnWheel> Drawn(const Case& c) {
                                   turn,
                                   Placed(KeptByDrawing(c.call.Z, d->flank), turn, 0, true)});
             } else {
-                wheels.push_back({name, OutlinePoints(g->outline), 0, 0, g->db, g->flank,
+                wheels.push_back({name, g->outline.Points(), 0, 0, g->db, g->flank,
                                   static_cast<std::size_t>(c.state.AccPer - 1), 0,
                                   Placed(d->flank, 0, 0, true)});
             }

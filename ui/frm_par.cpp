@@ -49,7 +49,7 @@ namespace {
 // pair's data sheet, labels whole, on the report page. The window may grow, never shrink.
 constexpr int kMargin = 8;
 constexpr int kPageWidth = 980;
-constexpr int kPageHeight = 640;
+constexpr int kPageHeight = 660;
 // The gear-pair page: the rack rows take this much of the right half, the mesh type the rest.
 constexpr int kConturHeight = 312;
 constexpr int kCommandWidth = 100;
