@@ -55,8 +55,7 @@ std::string Sentence(GeometryFault fault) {
         case GeometryFault::TooManyTeeth:
             return "число зубьев больше допустимого (" + std::to_string(kMaxTeeth) + ").";
         case GeometryFault::PartnerTooLarge:
-            return "число зубьев вала больше допустимого (" + std::to_string(kMaxShaftTeeth) +
-                   ").";
+            return "число зубьев вала больше допустимого (" + std::to_string(kMaxShaftTeeth) + ").";
         case GeometryFault::ToothCountNotPositive:
             return "число зубьев должно быть больше нуля.";
         case GeometryFault::ModuleNotPositive:
@@ -77,8 +76,8 @@ std::string Sentence(GeometryFault fault) {
 const char* RoleName(WheelRole role) {
     // In the order of WheelRole.
     static constexpr const char* kNames[] = {
-        "Передача", "Колесо 1", "Колесо 2", "Шестерня", "Колесо с внутренними зубьями", "Вал",
-        "Втулка"};
+        "Передача", "Колесо 1", "Колесо 2", "Шестерня", "Колесо с внутренними зубьями",
+        "Вал",      "Втулка"};
     static_assert(std::size(kNames) == static_cast<std::size_t>(WheelRole::Hub) + 1,
                   "a name for every role");
     return kNames[static_cast<std::size_t>(role)];

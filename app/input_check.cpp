@@ -112,8 +112,9 @@ InputCheck CheckModuleReach(InputField field, double m, double reach, const char
         return Done{};
     }
     if (m < kLeastLength) {
-        return Fault(field, "при таком модуле размеры зубьев слишком малы для записи координат в "
-                            "чертёж");
+        return Fault(field,
+                     "при таком модуле размеры зубьев слишком малы для записи координат в "
+                     "чертёж");
     }
     return InputCheck::Failure({field, std::string("при таком модуле ") + diameters +
                                            " слишком велики для записи координат в чертёж"});
@@ -134,14 +135,16 @@ InputCheck CheckPairSize(const MainMod& rack, const BuilderCall& call) {
     }
     const Section s = TransverseSection(rack, call);
     if (!(s.mt * reach <= kGreatestLength)) {
-        return Fault(InputField::Helix, "при таком угле наклона торцовый модуль m / cos β и "
-                                        "диаметры колёс слишком велики для записи в чертёж");
+        return Fault(InputField::Helix,
+                     "при таком угле наклона торцовый модуль m / cos β и "
+                     "диаметры колёс слишком велики для записи в чертёж");
     }
     // Unshifted wheels mesh at the transverse pressure angle itself; when even that angle
     // cannot be recovered from its involute, the helix is too steep, whatever the shifts.
     if (!ArcInv(Inv(s.at)).ok()) {
-        return Fault(InputField::Helix, "при таком угле наклона торцовый угол профиля близок "
-                                        "к 90° и угол зацепления не находится");
+        return Fault(InputField::Helix,
+                     "при таком угле наклона торцовый угол профиля близок "
+                     "к 90° и угол зацепления не находится");
     }
     return Done{};
 }
@@ -177,8 +180,9 @@ InputCheck CheckPairTeeth(const MainMod& rack, const BuilderCall& call) {
             return RingTooSmall(member, call.m, s, rack.H);
         }
         if (!TipOutsideBase(member, call.m, s.mt, s.at, rack.H)) {
-            return Fault(member.shiftField, "окружность вершин лежит внутри основной "
-                                            "окружности: смещение слишком мало");
+            return Fault(member.shiftField,
+                         "окружность вершин лежит внутри основной "
+                         "окружности: смещение слишком мало");
         }
     }
     if (!std::isfinite(call.jn)) {
@@ -215,8 +219,9 @@ InputCheck CheckSpline(const MainMod& rack, const BuilderCall& call) {
     member.internal = call.hub;
     member.shiftField = InputField::SplineShift;
     if (!TipOutsideBase(member, call.m, call.m, GradToRad(call.alpha), rack.H)) {
-        return Fault(InputField::SplineShift, "окружность вершин лежит внутри основной "
-                                              "окружности: смещение слишком мало");
+        return Fault(InputField::SplineShift,
+                     "окружность вершин лежит внутри основной "
+                     "окружности: смещение слишком мало");
     }
     return Done{};
 }
@@ -302,10 +307,16 @@ InputField FieldOfFault(const GeometryError& error, const BuilderCall& call) {
 
 const char* FieldCaption(InputField field) {
     // In the order of InputField: the captions of the parameters pages' boxes.
-    static constexpr const char* kCaptions[] = {
-        "Модуль нормальный, мм", "Угол наклона зуба, град.", "Число зубьев Z1", "Число зубьев Z2",
-        "Коэффициент смещения x1", "Коэффициент смещения x2", "Нормальный боковой зазор jn",
-        "Модуль, мм", "Число зубьев", "Смещение, мм"};
+    static constexpr const char* kCaptions[] = {"Модуль нормальный, мм",
+                                                "Угол наклона зуба, град.",
+                                                "Число зубьев Z1",
+                                                "Число зубьев Z2",
+                                                "Коэффициент смещения x1",
+                                                "Коэффициент смещения x2",
+                                                "Нормальный боковой зазор jn",
+                                                "Модуль, мм",
+                                                "Число зубьев",
+                                                "Смещение, мм"};
     static_assert(std::size(kCaptions) == static_cast<std::size_t>(InputField::SplineShift) + 1,
                   "a caption for every box");
     return kCaptions[static_cast<std::size_t>(field)];

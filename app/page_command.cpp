@@ -39,7 +39,9 @@ std::optional<Task> ReadTask(const std::string& tag) {
 }
 
 // The task of a press that CtlComClick has let through (it refuses an unknown one first).
-Task TaskOf(const PageInput& input) { return ReadTask(input.task).value_or(Task::GearPair); }
+Task TaskOf(const PageInput& input) {
+    return ReadTask(input.task).value_or(Task::GearPair);
+}
 
 const char* const kLineBreak = "\r\n";
 const char* const kParameterTitle = "Ошибка данных...";
@@ -257,9 +259,8 @@ PageOutcome LeaveSpline(MainMod& state, const PageInput& input) {
                       ToothCountMessage(FieldCaption(InputField::SplineTeeth)));
     }
 
-    const SplineStandard standard = TaskOf(input) == Task::OstSpline
-                                        ? SplineStandard::Ost100086
-                                        : SplineStandard::Gost6033;
+    const SplineStandard standard =
+        TaskOf(input) == Task::OstSpline ? SplineStandard::Ost100086 : SplineStandard::Gost6033;
     StoreRack(state, SplineRack(standard, m));
 
     PageOutcome outcome;
@@ -304,8 +305,8 @@ BuilderCall ReadBuilderCall(const MainMod& state, const PageInput& input) {
     call.alpha = state.Alfa;
     switch (TaskOf(input)) {
         case Task::GearPair: {
-            call.kind = input.external ? BuilderCall::Kind::ExternalPair
-                                       : BuilderCall::Kind::InternalPair;
+            call.kind =
+                input.external ? BuilderCall::Kind::ExternalPair : BuilderCall::Kind::InternalPair;
             const int bits = input.external ? 16 : 32;
             call.Z1 = BuilderTeeth(input.txtZ1, bits).value_or(0);
             call.Z2 = BuilderTeeth(input.txtZ2, bits).value_or(0);
@@ -334,7 +335,8 @@ BuilderCall ReadBuilderCall(const MainMod& state, const PageInput& input) {
 std::string NotSavedText(const DrawFault& fault, const std::string& path) {
     switch (fault.kind) {
         case DrawFault::Kind::GeometryRefused:
-            return std::string("Чертёж не построен и не сохранён.") + kLineBreak + DrawReason(fault);
+            return std::string("Чертёж не построен и не сохранён.") + kLineBreak +
+                   DrawReason(fault);
         case DrawFault::Kind::FileNotWritten:
             return std::string("Чертёж не сохранён: не удалось записать файл") + kLineBreak + path +
                    kLineBreak + RussianOsReason(fault.fileError);
@@ -344,16 +346,26 @@ std::string NotSavedText(const DrawFault& fault, const std::string& path) {
 
 Box BoxOf(InputField field) {
     switch (field) {
-        case InputField::Module: return Box::txtm;
-        case InputField::Helix: return Box::txtBeta;
-        case InputField::Teeth1: return Box::txtZ1;
-        case InputField::Teeth2: return Box::txtZ2;
-        case InputField::Shift1: return Box::txtx1;
-        case InputField::Shift2: return Box::txtx2;
-        case InputField::Backlash: return Box::txtJbn;
-        case InputField::SplineModule: return Box::txtmSL;
-        case InputField::SplineTeeth: return Box::txtZ;
-        case InputField::SplineShift: return Box::txtX;
+        case InputField::Module:
+            return Box::txtm;
+        case InputField::Helix:
+            return Box::txtBeta;
+        case InputField::Teeth1:
+            return Box::txtZ1;
+        case InputField::Teeth2:
+            return Box::txtZ2;
+        case InputField::Shift1:
+            return Box::txtx1;
+        case InputField::Shift2:
+            return Box::txtx2;
+        case InputField::Backlash:
+            return Box::txtJbn;
+        case InputField::SplineModule:
+            return Box::txtmSL;
+        case InputField::SplineTeeth:
+            return Box::txtZ;
+        case InputField::SplineShift:
+            return Box::txtX;
     }
     return Box::txtm;
 }

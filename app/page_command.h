@@ -24,17 +24,29 @@ enum class Frame { frStartOpt, FrParSl, frFile, frSave, frAcc, frPar, frContur, 
 
 // The boxes a refusal can give the focus to, and the other boxes the command reads or writes.
 enum class Box {
-    txtm, txtZ1, txtZ2, txtBeta, txtx1, txtx2, txtJbn, txtmSL, txtZ, txtX, txtFileName,
-    txtAccEv, txtAccPer, txtTolerance
+    txtm,
+    txtZ1,
+    txtZ2,
+    txtBeta,
+    txtx1,
+    txtx2,
+    txtJbn,
+    txtmSL,
+    txtZ,
+    txtX,
+    txtFileName,
+    txtAccEv,
+    txtAccPer,
+    txtTolerance
 };
 
 // Everything the command reads from the window.
 struct PageInput {
-    Page page = Page::Start;   // the page being left, as the window holds it
-    std::string task = "0";    // the start page's choice: "0" gear pair, "1" GOST spline,
-                               // "2" OST spline
-    bool external = true;      // opTip(0) "Внешнее" selected
-    bool hub = false;          // opValVt(1) "Втулка" selected
+    Page page = Page::Start;  // the page being left, as the window holds it
+    std::string task = "0";   // the start page's choice: "0" gear pair, "1" GOST spline,
+                              // "2" OST spline
+    bool external = true;     // opTip(0) "Внешнее" selected
+    bool hub = false;         // opValVt(1) "Втулка" selected
     // The rack the gear-pair page's rows have chosen (a fixed row, or the designer's own as
     // last stored); entering that page stores it.
     BasicRack rack = kDefaultRackRow.rack;
@@ -82,7 +94,7 @@ struct PageOutcome {
 
     // Texts the command writes into boxes.
     std::optional<std::string> txtFileName, txtX, txtRep, txtAccEv, txtAccPer;
-    bool shiftRowVisible = true;     // spline page: lbX and txtX shown (task "1") or hidden
+    bool shiftRowVisible = true;  // spline page: lbX and txtX shown (task "1") or hidden
     // A name was proposed (txtFileName holds it): the stem it was made from.
     std::optional<std::string> proposedStem;
 

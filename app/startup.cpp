@@ -13,6 +13,8 @@ std::string VersionText() {
            std::to_string(TARVO_VERSION_REVISION);
 }
 
-std::string WindowCaption() { return "Tarvo " + VersionText(); }
+std::string WindowCaption() {
+    return "Tarvo " + VersionText();
+}
 
 }  // namespace tarvo

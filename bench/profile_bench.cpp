@@ -2,10 +2,10 @@
 // points), and how the DXF writer's throughput compares with writing the same bytes at once.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <unistd.h>
 #include <string>
 #include <vector>
 

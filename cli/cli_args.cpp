@@ -36,7 +36,9 @@ constexpr const char* kProgram = "tarvo-cli";
 // The five values of --rack-custom: angle, ha*, hf*, c*, rf*.
 constexpr std::size_t kCustomRackValues = std::tuple_size<decltype(CliRequest::customTexts)>();
 
-bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+bool IsDigit(char ch) {
+    return ch >= '0' && ch <= '9';
+}
 
 // Reads a whole number that fits 32 bits.
 std::optional<std::int32_t> ParseStrictWhole(const std::string& text) {
@@ -253,8 +255,8 @@ CliValue OutputValue() {
 // The hand of wheel 1. A stored calculation gives the hand in effect, so a negative helix
 // angle comes back with "left" and re-runs without being refused as a contradiction.
 CliValue HandValue() {
-    CliValue value =
-        Choice<HandChoice>(&CliRequest::hand, {{"right", HandChoice::Right}, {"left", HandChoice::Left}});
+    CliValue value = Choice<HandChoice>(&CliRequest::hand,
+                                        {{"right", HandChoice::Right}, {"left", HandChoice::Left}});
     value.echo = [](const CliRequest& r) -> std::optional<CalcEntry> {
         const bool left = r.helix < 0 || r.hand == HandChoice::Left;
         return CalcEntry{{}, left ? "left" : "right", true};
@@ -378,9 +380,11 @@ void AddPairOptions(std::vector<CliOption>& t) {
                  Number(&CliRequest::helix, "DEG", Sign::Any),
                  "helix angle in degrees (default 0)"});
     t.push_back({"--x1", nullptr, C::Pair, N::Optional, nullptr,
-                 Number(&CliRequest::x1, "X", Sign::Any), "profile shift coefficients (default 0)"});
+                 Number(&CliRequest::x1, "X", Sign::Any),
+                 "profile shift coefficients (default 0)"});
     t.push_back({"--x2", nullptr, C::Pair, N::Optional, nullptr,
-                 Number(&CliRequest::x2, "X", Sign::Any), "profile shift coefficients (default 0)"});
+                 Number(&CliRequest::x2, "X", Sign::Any),
+                 "profile shift coefficients (default 0)"});
     t.push_back({"--hand", nullptr, C::Pair, N::Optional, nullptr, HandValue(),
                  "hand of wheel 1's tooth line (default right; a negative --helix\n"
                  "means left); wheel 2's is opposite (external) or the same (internal)"});
@@ -388,8 +392,7 @@ void AddPairOptions(std::vector<CliOption>& t) {
                  Number(&CliRequest::backlash, "JN", Sign::Any),
                  "normal backlash jn in mm (default 0)"});
     t.push_back({"--rack", nullptr, C::Pair, N::Optional, nullptr, RackRowValue(),
-                 "basic rack row: " + RackKeys(" or ") + " (default " + kDefaultRackRow.key +
-                     ")"});
+                 "basic rack row: " + RackKeys(" or ") + " (default " + kDefaultRackRow.key + ")"});
     t.push_back({"--rack-custom", nullptr, C::Pair, N::Optional, "--rack", CustomRackValue(),
                  "own basic rack: angle in degrees, ha*, hf*, c*, rf*; an rf* of 0\n"
                  "or left empty is derived from c*, one above the limit is reduced"});
@@ -489,7 +492,9 @@ Argument SplitArgument(const std::string& text) {
     return {text.substr(0, equals), text.substr(equals + 1)};
 }
 
-bool IsHelp(const std::string& name) { return name == "--help" || name == "-h"; }
+bool IsHelp(const std::string& name) {
+    return name == "--help" || name == "-h";
+}
 
 // What has been read so far of one command line.
 struct Reading {
@@ -592,9 +597,13 @@ CliTaken MissingOption(const Reading& reading) {
     return Done{};
 }
 
-CliParse Accepted(const CliRequest& request) { return request; }
+CliParse Accepted(const CliRequest& request) {
+    return request;
+}
 
-CliParse Refused(const std::string& error) { return CliParse::Failure(error); }
+CliParse Refused(const std::string& error) {
+    return CliParse::Failure(error);
+}
 
 CliParse AcceptedJob(CliJob job) {
     CliRequest request;

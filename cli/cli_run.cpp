@@ -32,12 +32,12 @@ namespace {
 // What tarvo-cli prints around a failure. The reasons themselves come from the builders and the
 // custom rack in the window's Russian wording, so the sentences around them are Russian too.
 struct CliWords {
-    const char* prefix;          // every message to the error stream starts with it
-    const char* notDrawn;        // then the builder's reason
-    const char* fileWord;        // then the path,
-    const char* fileNotWritten;  // then the operating system's reason
-    const char* customRack;      // then the custom rack's message
-    const char* badParameter;    // after the option, then the box's caption and the reason
+    const char* prefix;           // every message to the error stream starts with it
+    const char* notDrawn;         // then the builder's reason
+    const char* fileWord;         // then the path,
+    const char* fileNotWritten;   // then the operating system's reason
+    const char* customRack;       // then the custom rack's message
+    const char* badParameter;     // after the option, then the box's caption and the reason
     const char* modelNotWritten;  // then the reason the 3-D model was not made or written
 };
 
@@ -63,8 +63,8 @@ BuilderCall CallOf(const CliRequest& request, const MainMod& state) {
         call.hub = request.hub;
         return call;
     }
-    call.kind = request.internal ? BuilderCall::Kind::InternalPair
-                                 : BuilderCall::Kind::ExternalPair;
+    call.kind =
+        request.internal ? BuilderCall::Kind::InternalPair : BuilderCall::Kind::ExternalPair;
     call.Z1 = request.z1;
     call.Z2 = request.z2;
     call.beta = request.helix;
@@ -77,9 +77,9 @@ BuilderCall CallOf(const CliRequest& request, const MainMod& state) {
 // The option that set a field.
 const char* OptionOf(InputField field) {
     // In the order of InputField.
-    static constexpr const char* kOptions[] = {
-        "--module", "--helix", "--z1", "--z2", "--x1", "--x2", "--backlash", "--module", "--teeth",
-        "--shift"};
+    static constexpr const char* kOptions[] = {"--module", "--helix", "--z1",       "--z2",
+                                               "--x1",     "--x2",    "--backlash", "--module",
+                                               "--teeth",  "--shift"};
     static_assert(std::size(kOptions) == static_cast<std::size_t>(InputField::SplineShift) + 1,
                   "an option for every box");
     return kOptions[static_cast<std::size_t>(field)];
@@ -141,8 +141,7 @@ bool WriteTable(const CliRequest& request, const std::optional<DataSheetResult>&
 
 // Stores the request's basic rack as the gear-pair or spline page would. A refused custom rack
 // is reported and gives the exit status; a reduced rf* is reported and drawing goes on.
-std::optional<int> StoreRequestRack(const CliRequest& request, MainMod& state,
-                                    std::ostream& err) {
+std::optional<int> StoreRequestRack(const CliRequest& request, MainMod& state, std::ostream& err) {
     if (request.job == CliJob::Spline) {
         StoreRack(state, SplineRack(request.standard, request.module));
         return std::nullopt;

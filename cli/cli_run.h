@@ -10,8 +10,8 @@ namespace tarvo {
 
 // Exit statuses of tarvo-cli.
 constexpr int kCliWritten = 0;
-constexpr int kCliNotDrawn = 1;   // the geometry is impossible or the file could not be written
-constexpr int kCliBadUsage = 2;   // bad or out-of-range arguments
+constexpr int kCliNotDrawn = 1;  // the geometry is impossible or the file could not be written
+constexpr int kCliBadUsage = 2;  // bad or out-of-range arguments
 
 // Runs a parsed request: prints the path written (and, with --report, the data sheet of the
 // drawing read back) to `out` and exits 0, or prints the reason to

@@ -19,7 +19,7 @@ struct DrawFault {
         FileNotWritten,   // the file could not be created or written; any old file is untouched
     };
     Kind kind = Kind::GeometryRefused;
-    GeometryError geometry;  // with GeometryRefused
+    GeometryError geometry;     // with GeometryRefused
     std::error_code fileError;  // with FileNotWritten: the operating system's error or a
                                 // FileRefusal; app/ words it
 };

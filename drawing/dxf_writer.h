@@ -18,7 +18,7 @@ namespace tarvo {
 // Streams a drawing through a fixed buffer into a SafeFile, so memory stays at the flanks
 // plus the buffer whatever the drawing's size. Every operation after a failure does nothing.
 class DxfWriter {
-public:
+  public:
     // Opens the file (replacing an existing one only at DxfFinish) and writes the section
     // header and the first polyline header.
     bool DxfBegin(const std::string& path);
@@ -39,13 +39,13 @@ public:
     // After DxfFinish: the file written, held open for reading it back.
     WrittenFile Written() const { return written_; }
 
-private:
-  // The polyline header; the first one writes its base point as 0, later ones as 0.0000.
-  void PolylineHeader(const char* basePoint);
+  private:
+    // The polyline header; the first one writes its base point as 0, later ones as 0.0000.
+    void PolylineHeader(const char* basePoint);
 
-  SafeFile file_;
-  DxfGroups out_{file_};
-  WrittenFile written_;
+    SafeFile file_;
+    DxfGroups out_{file_};
+    WrittenFile written_;
 };
 
 // The drawing reached its file (held open, for reading back what was written), or why not.

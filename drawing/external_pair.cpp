@@ -20,8 +20,9 @@ namespace tarvo {
 namespace {
 
 ExternalPairResult Refuse(GeometryFault fault, int wheel) {
-    const WheelRole role =
-        wheel == 1 ? WheelRole::Wheel1 : wheel == 2 ? WheelRole::Wheel2 : WheelRole::Pair;
+    const WheelRole role = wheel == 1   ? WheelRole::Wheel1
+                           : wheel == 2 ? WheelRole::Wheel2
+                                        : WheelRole::Pair;
     return ExternalPairResult::Failure({fault, wheel, role});
 }
 

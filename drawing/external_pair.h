@@ -20,10 +20,10 @@ struct ExternalPairGeometry {
     std::vector<PointXY> flank2;
     FlankMembers members1;  // the exact curves behind each flank
     FlankMembers members2;
-    double mt = 0;       // transverse module
-    double alphaT = 0;   // transverse pressure angle, radians
-    double alphaTw = 0;  // working transverse pressure angle, radians
-    double aw = 0;       // working centre distance
+    double mt = 0;            // transverse module
+    double alphaT = 0;        // transverse pressure angle, radians
+    double alphaTw = 0;       // working transverse pressure angle, radians
+    double aw = 0;            // working centre distance
     double d1 = 0, d2 = 0;    // reference diameters
     double da1 = 0, da2 = 0;  // tip diameters
     double db1 = 0, db2 = 0;  // base diameters

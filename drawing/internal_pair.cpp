@@ -20,8 +20,9 @@ namespace {
 
 // Member 1 of the generator is the pinion, member 2 the ring.
 InternalPairResult Refuse(GeometryFault fault, int member) {
-    const WheelRole role =
-        member == 1 ? WheelRole::Pinion : member == 2 ? WheelRole::Ring : WheelRole::Pair;
+    const WheelRole role = member == 1   ? WheelRole::Pinion
+                           : member == 2 ? WheelRole::Ring
+                                         : WheelRole::Pair;
     return InternalPairResult::Failure({fault, member, role});
 }
 

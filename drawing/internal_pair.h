@@ -21,15 +21,15 @@ struct InternalPairGeometry {
     std::vector<PointXY> ringFlank;
     FlankMembers pinionMembers;  // the exact curves behind each flank
     FlankMembers ringMembers;
-    int zp = 0, zr = 0;  // pinion and ring tooth counts
-    double mt = 0;       // transverse module
-    double alphaT = 0;   // transverse pressure angle, radians
-    double alphaTw = 0;  // working transverse pressure angle, radians
-    double aw = 0;       // working centre distance
-    double dp = 0, dr = 0;    // reference diameters
-    double dap = 0, dar = 0;  // tip diameters as drawn (after the tip limits)
-    double dbp = 0, dbr = 0;  // base diameters
-    double xp = 0, xr = 0;    // profile shift coefficients in transverse form
+    int zp = 0, zr = 0;        // pinion and ring tooth counts
+    double mt = 0;             // transverse module
+    double alphaT = 0;         // transverse pressure angle, radians
+    double alphaTw = 0;        // working transverse pressure angle, radians
+    double aw = 0;             // working centre distance
+    double dp = 0, dr = 0;     // reference diameters
+    double dap = 0, dar = 0;   // tip diameters as drawn (after the tip limits)
+    double dbp = 0, dbr = 0;   // base diameters
+    double xp = 0, xr = 0;     // profile shift coefficients in transverse form
     CutterFilletCurve cutter;  // the ring's pinion-type cutter as the generator fitted it
 };
 

@@ -179,7 +179,9 @@ Outcome<WrittenFile, std::error_code> WriteWholeFile(const std::string& path, co
 
 SafeFile::SafeFile() = default;
 
-SafeFile::~SafeFile() { Abandon(); }
+SafeFile::~SafeFile() {
+    Abandon();
+}
 
 std::error_code SafeFile::Fail(std::error_code error) {
     Abandon();

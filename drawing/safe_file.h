@@ -29,29 +29,29 @@ class TempFileGuard;
 using FileStep = Outcome<Done, std::error_code>;
 
 class SafeFile {
-public:
-  SafeFile();
-  SafeFile(const SafeFile&) = delete;
-  SafeFile& operator=(const SafeFile&) = delete;
-  ~SafeFile();  // abandons a file that was not committed
+  public:
+    SafeFile();
+    SafeFile(const SafeFile&) = delete;
+    SafeFile& operator=(const SafeFile&) = delete;
+    ~SafeFile();  // abandons a file that was not committed
 
-  // Creates the temporary file beside the file `path` names.
-  FileStep Open(const std::string& path);
-  // Appends bytes. On failure the file is abandoned.
-  FileStep Write(const char* data, std::size_t size);
-  // Flushes to disk and renames over the target; gives the file written, still open, for
-  // reading back what was written. On failure the temporary file is removed.
-  Outcome<WrittenFile, std::error_code> Commit();
+    // Creates the temporary file beside the file `path` names.
+    FileStep Open(const std::string& path);
+    // Appends bytes. On failure the file is abandoned.
+    FileStep Write(const char* data, std::size_t size);
+    // Flushes to disk and renames over the target; gives the file written, still open, for
+    // reading back what was written. On failure the temporary file is removed.
+    Outcome<WrittenFile, std::error_code> Commit();
 
-private:
-  // Abandons the file and passes the error on.
-  std::error_code Fail(std::error_code error);
-  void Abandon();
+  private:
+    // Abandons the file and passes the error on.
+    std::error_code Fail(std::error_code error);
+    void Abandon();
 
-  int fd_ = -1;
-  std::string path_;  // the name the rename replaces: the target, or the file its links name
-  std::string tempPath_;
-  std::unique_ptr<TempFileGuard> guard_;
+    int fd_ = -1;
+    std::string path_;  // the name the rename replaces: the target, or the file its links name
+    std::string tempPath_;
+    std::unique_ptr<TempFileGuard> guard_;
 };
 
 // The name a drawing written to `path` replaces: `path` itself, or for a symbolic link the name

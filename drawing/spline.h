@@ -20,10 +20,10 @@ struct SplineGeometry {
     PlacedOutline outline;
     std::vector<PointXY> flank;  // the flank the outline was made of
     FlankMembers members;        // the exact curves behind it
-    double d = 0;   // reference diameter
-    double da = 0;  // tip diameter (of the hub: its smallest diameter)
-    double db = 0;  // base diameter
-    int zc = 0;     // teeth of the hub's cutter
+    double d = 0;                // reference diameter
+    double da = 0;               // tip diameter (of the hub: its smallest diameter)
+    double db = 0;               // base diameter
+    int zc = 0;                  // teeth of the hub's cutter
 };
 
 // call: Z teeth, m module (mm), x profile shift coefficient (shift in mm divided by the

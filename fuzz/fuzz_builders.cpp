@@ -16,11 +16,12 @@ namespace fs = std::filesystem;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const fs::path dir = tarvo_fuzz::WorkFolder("builders");
-    static const std::string kOldBytes = "an older drawing a refused or failed call leaves alone\r\n";
+    static const std::string kOldBytes =
+        "an older drawing a refused or failed call leaves alone\r\n";
     tarvo_fuzz::ByteReader in(data, size);
 
     const std::uint8_t mode = in.Byte();
-    const int kind = (mode & 3) % 3;  // 0 external pair, 1 internal pair, 2 spline
+    const int kind = (mode & 3) % 3;             // 0 external pair, 1 internal pair, 2 spline
     const bool missingFolder = (mode & 8) != 0;  // the file cannot be created
     tarvo::BuilderCall call;
     call.kind = kind == 0   ? tarvo::BuilderCall::Kind::ExternalPair

@@ -94,12 +94,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     call.alpha = state.Alfa;
     tarvo::MainMod s = state;
     const auto external = tarvo::ComputeExternalPair(s, call);
-    CheckGeometry(external, {&tarvo::ExternalPairGeometry::wheel1,
-                             &tarvo::ExternalPairGeometry::wheel2});
+    CheckGeometry(external,
+                  {&tarvo::ExternalPairGeometry::wheel1, &tarvo::ExternalPairGeometry::wheel2});
     s = state;
     const auto internal = tarvo::ComputeInternalPair(s, call);
-    CheckGeometry(internal, {&tarvo::InternalPairGeometry::ring,
-                             &tarvo::InternalPairGeometry::pinion});
+    CheckGeometry(internal,
+                  {&tarvo::InternalPairGeometry::ring, &tarvo::InternalPairGeometry::pinion});
     s = state;
     s.SingleMember = true;
     call.kind = tarvo::BuilderCall::Kind::Spline;

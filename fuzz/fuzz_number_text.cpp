@@ -16,7 +16,9 @@
 
 namespace {
 
-bool IsDigitChar(char ch) { return ch >= '0' && ch <= '9'; }
+bool IsDigitChar(char ch) {
+    return ch >= '0' && ch <= '9';
+}
 
 // The rule as a designer would state it: throw away every blank, tab and line feed; take an
 // optional sign, then digits with at most one point, then an exponent only when a digit follows
@@ -61,8 +63,8 @@ bool SameDouble(double a, double b) {
 void CheckValue(double v, int places) {
     for (const int bits : {16, 32}) {
         const double r = std::nearbyint(v);
-        const bool fits = bits == 16 ? r >= -32768.0 && r <= 32767.0
-                                     : r >= -2147483648.0 && r <= 2147483647.0;
+        const bool fits =
+            bits == 16 ? r >= -32768.0 && r <= 32767.0 : r >= -2147483648.0 && r <= 2147483647.0;
         const auto whole = tarvo::ToWhole(v, bits);
         FUZZ_CHECK(whole.has_value() == fits && (!fits || *whole == static_cast<std::int32_t>(r)),
                    "ToWhole(%.17g, %d)", v, bits);
@@ -70,8 +72,8 @@ void CheckValue(double v, int places) {
     double reference = v;
     if (std::isfinite(v)) {
         // Zero's sign is not part of a whole number: -0.4 may round to -0 or +0.
-        FUZZ_CHECK(tarvo::RoundHalfEven(v) == std::nearbyint(v), "RoundHalfEven(%.17g) = %.17g",
-                   v, tarvo::RoundHalfEven(v));
+        FUZZ_CHECK(tarvo::RoundHalfEven(v) == std::nearbyint(v), "RoundHalfEven(%.17g) = %.17g", v,
+                   tarvo::RoundHalfEven(v));
         const double floor = std::floor(v);
         const auto floorWhole = tarvo::FloorToWhole(v);
         const bool floorFits = floor >= -2147483648.0 && floor <= 2147483647.0;
@@ -85,8 +87,8 @@ void CheckValue(double v, int places) {
         FUZZ_CHECK(mine == text, "GeneralText(%.17g) = '%s', printf '%s'", v, mine.c_str(), text);
     }
     const double mine = tarvo::RoundToPlaces(v, places);
-    FUZZ_CHECK(SameDouble(mine, reference), "RoundToPlaces(%.17g, %d) = %.17g, reference %.17g",
-               v, places, mine, reference);
+    FUZZ_CHECK(SameDouble(mine, reference), "RoundToPlaces(%.17g, %d) = %.17g, reference %.17g", v,
+               places, mine, reference);
 }
 
 }  // namespace

@@ -108,8 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tarvo::PageInput input;
     input.txtAccEv = "6";
     input.txtAccPer = "3";
-    for (std::string* text : {&input.dateText, &input.timeText, &input.dirPath,
-                              &input.dirHighlighted}) {
+    for (std::string* text :
+         {&input.dateText, &input.timeText, &input.dirPath, &input.dirHighlighted}) {
         *text = Typed(in);
     }
 

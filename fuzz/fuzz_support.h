@@ -17,15 +17,15 @@
 #include <system_error>
 
 // Stops the fuzzer with the failed condition; libFuzzer keeps the input as a crash file.
-#define FUZZ_CHECK(condition, ...)                                                            \
-    do {                                                                                      \
-        if (!(condition)) {                                                                   \
-            std::fprintf(stderr, "FUZZ_CHECK failed at %s:%d: %s\n", __FILE__, __LINE__,      \
-                         #condition);                                                         \
-            std::fprintf(stderr, "" __VA_ARGS__);                                             \
-            std::fprintf(stderr, "\n");                                                       \
-            std::abort();                                                                     \
-        }                                                                                     \
+#define FUZZ_CHECK(condition, ...)                                                       \
+    do {                                                                                 \
+        if (!(condition)) {                                                              \
+            std::fprintf(stderr, "FUZZ_CHECK failed at %s:%d: %s\n", __FILE__, __LINE__, \
+                         #condition);                                                    \
+            std::fprintf(stderr, "" __VA_ARGS__);                                        \
+            std::fprintf(stderr, "\n");                                                  \
+            std::abort();                                                                \
+        }                                                                                \
     } while (0)
 
 namespace tarvo_fuzz {
@@ -37,11 +37,13 @@ namespace fs = std::filesystem;
 constexpr long kPointBudget = 20000;
 
 // Outline points of a member of `z` teeth drawn with `n` points a flank.
-inline long OutlinePoints(long z, long n) { return 2 * n * z + 1; }
+inline long OutlinePoints(long z, long n) {
+    return 2 * n * z + 1;
+}
 
 // Reads the fuzz bytes front to back; past the end every read gives zeros.
 class ByteReader {
-public:
+  public:
     ByteReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
 
     std::uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
@@ -80,7 +82,7 @@ public:
         return v;
     }
 
-private:
+  private:
     const std::uint8_t* data_;
     std::size_t size_;
     std::size_t pos_ = 0;

@@ -7,7 +7,9 @@
 
 namespace tarvo {
 
-double Inv(double a) { return std::tan(a) - a; }
+double Inv(double a) {
+    return std::tan(a) - a;
+}
 
 ArcInvResult ArcInv(double v) {
     double x = GradToRad(45);
@@ -31,10 +33,16 @@ ArcInvResult ArcInv(double v) {
     }
 }
 
-double ArcCos(double x) { return std::atan(std::sqrt(1 - x * x) / x); }
+double ArcCos(double x) {
+    return std::atan(std::sqrt(1 - x * x) / x);
+}
 
-double GradToRad(double degrees) { return (degrees * kPi) / 180; }
+double GradToRad(double degrees) {
+    return (degrees * kPi) / 180;
+}
 
-double RadToGrad(double radians) { return (radians * 180) / kPi; }
+double RadToGrad(double radians) {
+    return (radians * 180) / kPi;
+}
 
 }  // namespace tarvo

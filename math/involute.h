@@ -11,9 +11,9 @@ double Inv(double a);
 
 // Why the involute function could not be inverted.
 enum class ArcInvFault {
-    NotANumber,    // the value, or an iterate, was not a number
-    StepsRanOut,   // no convergence within the step limit
-    OtherBranch,   // the iterates settled on another branch of the tangent (beyond +-90 degrees)
+    NotANumber,   // the value, or an iterate, was not a number
+    StepsRanOut,  // no convergence within the step limit
+    OtherBranch,  // the iterates settled on another branch of the tangent (beyond +-90 degrees)
 };
 
 // The angle in radians, or why there is none.

@@ -22,12 +22,16 @@ std::string CommaToPoint(std::string_view text) {
 
 namespace {
 
-bool IsSkipped(char ch) { return ch == ' ' || ch == '\t' || ch == '\n'; }
-bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+bool IsSkipped(char ch) {
+    return ch == ' ' || ch == '\t' || ch == '\n';
+}
+bool IsDigit(char ch) {
+    return ch >= '0' && ch <= '9';
+}
 
 // The characters of a text with the skipped blanks removed, read one at a time.
 class Reader {
-public:
+  public:
     explicit Reader(std::string_view text) : text_(text) {}
     char Peek() {
         while (pos_ < text_.size() && IsSkipped(text_[pos_])) {
@@ -39,7 +43,7 @@ public:
     std::size_t Mark() const { return pos_; }
     void Reset(std::size_t mark) { pos_ = mark; }
 
-private:
+  private:
     std::string_view text_;
     std::size_t pos_ = 0;
 };
@@ -81,7 +85,7 @@ double LeadingNumber(std::string_view text) {
         negative = in.Peek() == '-';
         in.Take();
     }
-    std::string digits;         // every digit taken, without the decimal point
+    std::string digits;          // every digit taken, without the decimal point
     long long wholeDigits = -1;  // digits before the point; -1 while no point was seen
     while (true) {
         const char ch = in.Peek();
@@ -108,8 +112,7 @@ double LeadingNumber(std::string_view text) {
     }
     // Hand the digits to from_chars as d.ddd with an exponent, so no point position or exponent
     // can overflow its text; the decimal exponent of the first nonzero digit decides the range.
-    const long long magnitude =
-        wholeDigits - static_cast<long long>(firstNonZero) - 1 + exponent;
+    const long long magnitude = wholeDigits - static_cast<long long>(firstNonZero) - 1 + exponent;
     std::string normal = digits.substr(firstNonZero, 1) + "." + digits.substr(firstNonZero + 1) +
                          "e" + std::to_string(magnitude);
     double value = 0;

@@ -18,10 +18,14 @@ std::string CommaToPoint(std::string_view text);
 double LeadingNumber(std::string_view text);
 
 // A box whose decimal comma matters: CommaToPoint, then the leading number ("0,5" is 0.5).
-inline double FieldValue(std::string_view text) { return LeadingNumber(CommaToPoint(text)); }
+inline double FieldValue(std::string_view text) {
+    return LeadingNumber(CommaToPoint(text));
+}
 
 // A box read as typed, a decimal comma ending the number ("1,4" is 1).
-inline double RawValue(std::string_view text) { return LeadingNumber(text); }
+inline double RawValue(std::string_view text) {
+    return LeadingNumber(text);
+}
 
 // v in the general decimal form with at most 15 significant digits, as printf's "%.15G":
 // fixed notation for decimal exponents -4..14, otherwise mantissa, "E", sign and at least two

@@ -30,8 +30,8 @@ double RoundToPlaces(double v, int places) {
     // fixed conversion with 1100 places is the exact value, digit for digit.
     constexpr int kExactPlaces = 1100;
     char text[1500];
-    const auto written = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed,
-                                       kExactPlaces);
+    const auto written =
+        std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, kExactPlaces);
     std::string digits(text, written.ptr);
     const bool negative = digits[0] == '-';
     if (negative) {

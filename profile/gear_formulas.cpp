@@ -22,21 +22,29 @@ double LineOfActionToTip(double da, double db) {
 
 }  // namespace
 
-double TransverseModule(double mn, double beta) { return mn / std::cos(beta); }
+double TransverseModule(double mn, double beta) {
+    return mn / std::cos(beta);
+}
 
 double TransversePressureAngle(double alphaN, double beta) {
     return std::atan(std::tan(alphaN) / std::cos(beta));
 }
 
-double ReferenceDiameter(int z, double mt) { return z * mt; }
+double ReferenceDiameter(int z, double mt) {
+    return z * mt;
+}
 
-double BaseDiameter(double d, double alphaT) { return d * std::cos(alphaT); }
+double BaseDiameter(double d, double alphaT) {
+    return d * std::cos(alphaT);
+}
 
 double BaseHelixAngle(double beta, double alphaT) {
     return std::atan(std::tan(beta) * std::cos(alphaT));
 }
 
-double TransverseBasePitch(double mt, double alphaT) { return kPi * mt * std::cos(alphaT); }
+double TransverseBasePitch(double mt, double alphaT) {
+    return kPi * mt * std::cos(alphaT);
+}
 
 double TransverseContactRatio(const TipAndBase& wheel1, const TipAndBase& wheel2,
                               const WorkingMesh& mesh, double pbt, bool internal) {
@@ -55,8 +63,7 @@ double ReferenceThickness(const ToothData& t) {
 double BaseTangentLength(const ToothData& t, int k) {
     const double alphaT = TransversePressureAngle(t.alphaN, t.beta);
     const double cosAlphaN = std::cos(t.alphaN);
-    return t.mn * cosAlphaN *
-               ((k - 0.5) * kPi + t.z * Inv(alphaT) + 2 * t.x * std::tan(t.alphaN)) -
+    return t.mn * cosAlphaN * ((k - 0.5) * kPi + t.z * Inv(alphaT) + 2 * t.x * std::tan(t.alphaN)) -
            t.thinning * std::cos(t.beta) * cosAlphaN;
 }
 
@@ -157,8 +164,8 @@ RollerBasis BasisOf(const ToothData& t) {
 std::optional<RollerMeasurement> MeasurementOverRollers(const ToothData& t, double rollerD) {
     const RollerBasis b = BasisOf(t);
     const double offset = rollerD / (b.db * b.cosBb);
-    const double invM = t.internal ? b.halfSpace + Inv(b.alphaT) - offset
-                                   : Inv(b.alphaT) + offset - b.halfSpace;
+    const double invM =
+        t.internal ? b.halfSpace + Inv(b.alphaT) - offset : Inv(b.alphaT) + offset - b.halfSpace;
     const ArcInvResult alphaM = ArcInv(invM);
     if (!alphaM.ok() || !(invM > 0)) {
         return std::nullopt;

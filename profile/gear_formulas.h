@@ -61,13 +61,13 @@ double TransverseContactRatio(const TipAndBase& wheel1, const TipAndBase& wheel2
 // section, and how much the drawing thinned them for backlash.
 struct ToothData {
     int z = 0;
-    double mn = 0;         // normal module, mm
-    double alphaN = 0;     // profile angle of the basic rack, radians
-    double beta = 0;       // helix angle, radians (0 for a spur wheel or a spline)
-    double x = 0;          // profile shift coefficient, normal section; for internal teeth a
-                           // positive x thins the tooth
-    bool internal = false; // internal teeth (a ring or a spline hub)
-    double thinning = 0;   // backlash share taken off the transverse thickness on d, mm
+    double mn = 0;          // normal module, mm
+    double alphaN = 0;      // profile angle of the basic rack, radians
+    double beta = 0;        // helix angle, radians (0 for a spur wheel or a spline)
+    double x = 0;           // profile shift coefficient, normal section; for internal teeth a
+                            // positive x thins the tooth
+    bool internal = false;  // internal teeth (a ring or a spline hub)
+    double thinning = 0;    // backlash share taken off the transverse thickness on d, mm
 };
 
 // The depth of the basic rack below its datum line and its tip rounding, both in modules: the
@@ -142,9 +142,9 @@ double RackRootDiameter(const ToothData& t, const RackDepth& rack);
 //   tan(alpha_y) = tan(alpha_M) -+ D / (db cos(beta_b)),  dy = db / cos(alpha_y)
 // (- for external teeth, whose contact lies inside the centre; + for internal teeth).
 struct RollerMeasurement {
-    double D = 0;       // roller diameter, mm
-    double centreD = 0; // dM, mm
-    double M = 0;       // mm
+    double D = 0;         // roller diameter, mm
+    double centreD = 0;   // dM, mm
+    double M = 0;         // mm
     double contactD = 0;  // dy, mm; 0 when the contact would lie below the base circle (no
                           // involute there)
 };

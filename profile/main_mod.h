@@ -8,10 +8,10 @@
 
 namespace tarvo {
 
-// The drawing accuracy's ranges, as the accuracy page's scroll bars and tarvo-cli hold them: at least 3 points, so the generator
-// always has an involute step and two transition-curve points; at most 100 on the involute and
-// 50 on the transition curve, which bound the size of the drawing and the load on the 3D
-// programs that read it.
+// The drawing accuracy's ranges, as the accuracy page's scroll bars and tarvo-cli hold them: at
+// least 3 points, so the generator always has an involute step and two transition-curve points; at
+// most 100 on the involute and 50 on the transition curve, which bound the size of the drawing and
+// the load on the 3D programs that read it.
 constexpr std::int32_t kMinAccEv = 3;
 constexpr std::int32_t kMaxAccEv = 100;
 constexpr std::int32_t kMinAccPer = 3;

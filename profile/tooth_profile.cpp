@@ -17,7 +17,9 @@ namespace tarvo {
 
 namespace {
 
-double Radius(const PointXY& p) { return std::sqrt(p.X * p.X + p.Y * p.Y); }
+double Radius(const PointXY& p) {
+    return std::sqrt(p.X * p.X + p.Y * p.Y);
+}
 
 // An external member's circles and the polar angle at which its involute leaves the base circle.
 struct InvoluteCircles {
@@ -178,8 +180,8 @@ struct Mesh {
     // psi; false when the rack's tip rounding does not fit.
     bool RackMember(int k, double psi) {
         const bool first = k == 1;
-        const RackFilletResult fillet = Rack(first ? in.member1 : in.member2,
-                                             first ? r.da1 : r.da2, first ? r.dl1 : r.dl2, psi);
+        const RackFilletResult fillet = Rack(first ? in.member1 : in.member2, first ? r.da1 : r.da2,
+                                             first ? r.dl1 : r.dl2, psi);
         if (!fillet.ok()) {
             return Fail(k, fillet.fault());
         }

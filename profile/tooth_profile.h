@@ -28,16 +28,16 @@ struct MeshMember {
 struct ToothProfileInput {
     MeshMember member1;
     MeshMember member2;
-    double m = 0;       // module, mm
-    double alpha = 0;   // profile angle of the basic rack, radians
-    double hf = 0;      // dedendum, clearance and root fillet radius coefficients of the rack
+    double m = 0;      // module, mm
+    double alpha = 0;  // profile angle of the basic rack, radians
+    double hf = 0;     // dedendum, clearance and root fillet radius coefficients of the rack
     double c = 0;
     double rf = 0;
-    std::int32_t z0 = 0;  // teeth of the pinion-type cutter of an internal gear
-    double jn = 0;        // backlash: each member's reference thickness less jn z / (z1 + z2)
-    bool internal = false;  // member 2 is an internal gear
-    std::int32_t AccEv = 0;   // steps on the involute, at least 1
-    std::int32_t AccPer = 0;  // points on the transition curve, at least 2
+    std::int32_t z0 = 0;        // teeth of the pinion-type cutter of an internal gear
+    double jn = 0;              // backlash: each member's reference thickness less jn z / (z1 + z2)
+    bool internal = false;      // member 2 is an internal gear
+    std::int32_t AccEv = 0;     // steps on the involute, at least 1
+    std::int32_t AccPer = 0;    // points on the transition curve, at least 2
     bool SingleMember = false;  // only the member of interest (external: 1; internal: 2)
     // Above 0: the chord tolerance, mm. The points of each member are then placed so that no
     // chord strays further from the exact curve, and the counts above are not used.
@@ -53,11 +53,11 @@ struct ToothProfileFlanks {
     double centreDistance = 0;  // operating centre distance of the mesh
     double dl1 = 0;             // limit diameters: where the mate's tip begins to touch
     double dl2 = 0;
-    double da1 = 0;             // tip diameters as drawn: an internal pair's tip limits may
-    double da2 = 0;             // reduce the pinion's and enlarge the ring's
-    RackFilletCurve rack1;      // member 1's fillet (always rack-generated)
-    RackFilletCurve rack2;      // member 2's fillet in an external mesh
-    CutterFilletCurve cutter;   // member 2's fillet in an internal mesh
+    double da1 = 0;            // tip diameters as drawn: an internal pair's tip limits may
+    double da2 = 0;            // reduce the pinion's and enlarge the ring's
+    RackFilletCurve rack1;     // member 1's fillet (always rack-generated)
+    RackFilletCurve rack2;     // member 2's fillet in an external mesh
+    CutterFilletCurve cutter;  // member 2's fillet in an internal mesh
     std::vector<PointXY> Prof1;
     std::vector<PointXY> Prof2;
     std::vector<PointXY> Per1;

@@ -24,7 +24,6 @@ namespace tarvo {
 
 namespace {
 
-
 // Smallest and largest distance of a drawn outline from its centre.
 struct Reach {
     double rMin = 0;
@@ -233,12 +232,14 @@ void CheckInterference(DataSheet& sheet, std::size_t i, std::optional<double> ri
     if (ringForm) {
         w.formDiameter = *ringForm;
         w.checkedInterference = std::isfinite(w.formDiameter);
-        w.interference = w.checkedInterference &&
-                         start.diameter > w.formDiameter + kInterferenceTolerance;
+        w.interference =
+            w.checkedInterference && start.diameter > w.formDiameter + kInterferenceTolerance;
     }
 }
 
-DataSheetResult Refused(const std::string& reason) { return DataSheetResult::Failure(reason); }
+DataSheetResult Refused(const std::string& reason) {
+    return DataSheetResult::Failure(reason);
+}
 
 using Flanks = DrawnFlanksResult;
 
@@ -416,8 +417,8 @@ DataSheetResult MakeDataSheet(const MainMod& state, const BuilderCall& call,
     return sheet;
 }
 
-DataSheetResult DataSheetOfFile(const MainMod& state, const BuilderCall& call, const std::string& path,
-                          const SheetOptions& options) {
+DataSheetResult DataSheetOfFile(const MainMod& state, const BuilderCall& call,
+                                const std::string& path, const SheetOptions& options) {
     const DxfReadResult read = ReadDxfFile(path);
     if (!read.ok()) {
         return Refused("чертёж не прочитан: " + DescribeDxfRead(read.fault()));

@@ -11,12 +11,12 @@
 #include "drawing/dxf_reader.h"
 #include "profile/geometry_fault.h"
 #include "profile/main_mod.h"
+#include "report/flank_accuracy.h"
 #include "report/mesh_check.h"
 #include "report/overlap_remedy.h"
+#include "report/overlap_tolerance.h"
 #include "report/roller_choice.h"
 #include "report/span_choice.h"
-#include "report/flank_accuracy.h"
-#include "report/overlap_tolerance.h"
 
 namespace tarvo {
 
@@ -59,57 +59,57 @@ struct SheetOptions {
 
 struct WheelSheet {
     WheelRole role = WheelRole::Wheel1;  // wheel 1 or 2 of a pair, or the spline's shaft or hub
-    int outline = 0;             // which polyline of the drawing is this wheel's outline
+    int outline = 0;                     // which polyline of the drawing is this wheel's outline
     bool internalTeeth = false;
     int z = 0;
-    double mn = 0;               // normal module (the module of a spur wheel or a spline)
-    double mt = 0;               // transverse module
-    double d = 0;                // reference diameter
-    double da = 0;               // tip diameter as drawn
-    double df = 0;               // root diameter as drawn
-    double db = 0;               // base diameter
-    double x = 0;                // profile shift coefficient (normal section, as entered)
-    double thinning = 0;         // backlash share taken off the transverse thickness on d, mm
+    double mn = 0;        // normal module (the module of a spur wheel or a spline)
+    double mt = 0;        // transverse module
+    double d = 0;         // reference diameter
+    double da = 0;        // tip diameter as drawn
+    double df = 0;        // root diameter as drawn
+    double db = 0;        // base diameter
+    double x = 0;         // profile shift coefficient (normal section, as entered)
+    double thinning = 0;  // backlash share taken off the transverse thickness on d, mm
     ToothHand hand = ToothHand::None;
-    InvoluteSpan involute;       // diameters between which the flank is drawn as the involute
-    bool hasSpan = false;        // external teeth: the span measurement below applies
-    int k = 0;                   // teeth spanned (refused: the usual k)
-    double W = 0;                // base tangent length over k teeth, of the teeth as drawn;
-                                 // not a number when refused
-    double WNominal = 0;         // the same without the backlash share
-    double spanContact = 0;      // diameter where the caliper touches the flanks
+    InvoluteSpan involute;   // diameters between which the flank is drawn as the involute
+    bool hasSpan = false;    // external teeth: the span measurement below applies
+    int k = 0;               // teeth spanned (refused: the usual k)
+    double W = 0;            // base tangent length over k teeth, of the teeth as drawn;
+                             // not a number when refused
+    double WNominal = 0;     // the same without the backlash share
+    double spanContact = 0;  // diameter where the caliper touches the flanks
     std::optional<SpanRefusal> spanRefusal;  // no k touches the drawn involute
-    double tipThickness = 0;     // normal tooth thickness on the drawn tip circle, as drawn
-    double tipThicknessT = 0;    // the transverse one (equal for a spur wheel)
-    double rollerD = 0;          // measuring roller diameter, mm
-    double M = 0;                // over (external teeth) or between (internal) two rollers;
-                                 // not a number when the roller is refused
-    double MNominal = 0;         // the same without the backlash share
-    double rollerContact = 0;    // diameter where the rollers touch the flanks
+    double tipThickness = 0;   // normal tooth thickness on the drawn tip circle, as drawn
+    double tipThicknessT = 0;  // the transverse one (equal for a spur wheel)
+    double rollerD = 0;        // measuring roller diameter, mm
+    double M = 0;              // over (external teeth) or between (internal) two rollers;
+                               // not a number when the roller is refused
+    double MNominal = 0;       // the same without the backlash share
+    double rollerContact = 0;  // diameter where the rollers touch the flanks
     std::optional<RollerRefusal> rollerRefusal;  // why the roller gives no M
     // External teeth: what the basic rack itself would leave on them.
     bool rackCut = false;
-    double dfRack = 0;           // root diameter the basic rack cuts
-    double xMin = 0;             // smallest shift free of undercut
+    double dfRack = 0;  // root diameter the basic rack cuts
+    double xMin = 0;    // smallest shift free of undercut
     bool undercut = false;
     // A wheel of a pair: where the mate's tip reaches and where the involute begins.
     bool checkedInterference = false;
-    double activeStart = 0;      // dNf: how far in (internal teeth: out) the mate's tip reaches
-    double lineOfAction = 0;     // L of dNf; negative past the base tangent point
-    double formDiameter = 0;     // dFf: where the generated involute begins
+    double activeStart = 0;   // dNf: how far in (internal teeth: out) the mate's tip reaches
+    double lineOfAction = 0;  // L of dNf; negative past the base tangent point
+    double formDiameter = 0;  // dFf: where the generated involute begins
     bool interference = false;
-    bool jam = false;            // the mate's tip passes the tangent point of this base circle
+    bool jam = false;  // the mate's tip passes the tangent point of this base circle
     // How far the drawn chords stray from the exact curves, and the points of one flank.
     WheelAccuracy accuracy;
 };
 
 struct PairSheet {
-    double aw = 0;               // working centre distance
-    double alphaTw = 0;          // working transverse pressure angle, degrees
-    double epsAlpha = 0;         // transverse contact ratio
+    double aw = 0;        // working centre distance
+    double alphaTw = 0;   // working transverse pressure angle, degrees
+    double epsAlpha = 0;  // transverse contact ratio
     // The check of the drawn outlines; not checked until the sheet of a pair checks it.
     MeshCheckResult mesh = MeshCheckResult::Failure("зацепление не проверено");
-    OverlapRemedy remedy;        // with mesh.overlap: the point counts that clear it, if any
+    OverlapRemedy remedy;              // with mesh.overlap: the point counts that clear it, if any
     OverlapTolerance toleranceRemedy;  // with mesh.overlap: the chord tolerance that clears it
 };
 
@@ -147,7 +147,7 @@ struct DataSheet {
     SheetRack rack;
     std::string accuracy;                      // the designation as typed
     SplineNorm spline = SplineNorm::Gost6033;  // a spline member's standard
-    double backlash = 0;  // normal backlash jn the drawing was made with, mm
+    double backlash = 0;                       // normal backlash jn the drawing was made with, mm
     double tolerance = 0;  // the chord tolerance the points were placed for, mm; 0 with counts
     std::vector<WheelSheet> wheels;  // a pair in the order the designer entered its wheels
     bool pair = false;
@@ -165,8 +165,8 @@ DataSheetResult MakeDataSheet(const MainMod& state, const BuilderCall& call,
                               const DxfDrawing& drawing, const SheetOptions& options = {});
 
 // Reads the drawing at `path` back and makes its sheet, or says why the drawing cannot be read.
-DataSheetResult DataSheetOfFile(const MainMod& state, const BuilderCall& call, const std::string& path,
-                          const SheetOptions& options = {});
+DataSheetResult DataSheetOfFile(const MainMod& state, const BuilderCall& call,
+                                const std::string& path, const SheetOptions& options = {});
 
 // Makes the sheet of the drawing a write just produced, from the bytes written (the file held
 // open), never from what its path names by now.

@@ -127,8 +127,7 @@ OverlapRemedy FindOverlapRemedy(const MainMod& state, const BuilderCall& call,
     if (remedy.filletPoints <= kMaxAccPer) {
         return remedy;
     }
-    for (int involute = std::max(state.AccEv + 1, kMinAccEv);
-         involute <= kMaxAccEv; ++involute) {
+    for (int involute = std::max(state.AccEv + 1, kMinAccEv); involute <= kMaxAccEv; ++involute) {
         if (clears(involute, kMaxAccPer)) {
             remedy.involutePoints = involute;
             remedy.moreInvolutePoints = true;

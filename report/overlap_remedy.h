@@ -9,7 +9,6 @@
 
 namespace tarvo {
 
-
 struct OverlapRemedy {
     enum class Verdict {
         NotSought,   // the outlines do not overlap, or the drawing is not a pair

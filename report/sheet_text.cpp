@@ -16,14 +16,16 @@ namespace tarvo {
 
 namespace {
 
-constexpr int kLength = 4;   // mm: a ten-thousandth, as span measurements are given
-constexpr int kAngle = 4;    // degrees
-constexpr int kTurn = 3;     // turn of wheel 1 in the mesh check, degrees
+constexpr int kLength = 4;  // mm: a ten-thousandth, as span measurements are given
+constexpr int kAngle = 4;   // degrees
+constexpr int kTurn = 3;    // turn of wheel 1 in the mesh check, degrees
 
 const char* const kDash = "—";
 const char* const kNotFound = "не определяется";
 
-std::string Whole(int v) { return std::to_string(v); }
+std::string Whole(int v) {
+    return std::to_string(v);
+}
 
 // A wheel of the sheet in words: as the column heading names it, as the object of "of"
 // ("колеса 1", "вала"), and after "на" ("колесо 1").
@@ -54,8 +56,12 @@ WheelWords WordsOf(WheelRole role) {
     return {"", "", ""};
 }
 
-std::string OfWheel(WheelRole role) { return WordsOf(role).of; }
-std::string OntoWheel(WheelRole role) { return WordsOf(role).onto; }
+std::string OfWheel(WheelRole role) {
+    return WordsOf(role).of;
+}
+std::string OntoWheel(WheelRole role) {
+    return WordsOf(role).onto;
+}
 
 // Characters on a terminal: UTF-8 continuation bytes take no room of their own.
 std::size_t Width(const std::string& text) {
@@ -144,10 +150,10 @@ std::string RemedyText(const OverlapRemedy& remedy, char sep) {
         case OverlapRemedy::Verdict::InGeometry:
             return "Перекрытие — в самой геометрии зубьев: его не устраняет никакое допустимое "
                    "число точек; при " +
-                   PointsAfterAt(kMaxAccPer) + " переходной кривой и " +
-                   PointsAfterAt(kMaxAccEv) + " эвольвенты остаётся " +
-                   FixedText(remedy.finestDepth, kLength, sep) + " мм при повороте колеса 1 на " +
-                   FixedText(remedy.finestTurn, kTurn, sep) + "°.";
+                   PointsAfterAt(kMaxAccPer) + " переходной кривой и " + PointsAfterAt(kMaxAccEv) +
+                   " эвольвенты остаётся " + FixedText(remedy.finestDepth, kLength, sep) +
+                   " мм при повороте колеса 1 на " + FixedText(remedy.finestTurn, kTurn, sep) +
+                   "°.";
     }
     return {};
 }
@@ -219,8 +225,8 @@ std::string FixedText(double v, int decimals, char separator) {
         v = 0;  // no "-0.0000"
     }
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v,
-                                      std::chars_format::fixed, decimals);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
     std::string text(buffer, result.ptr);
     for (char& ch : text) {
         if (ch == '.') {
@@ -396,14 +402,15 @@ std::string JamLine(const DataSheet& sheet, const SheetWarning& warning) {
     const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
     const WheelSheet& mate = sheet.wheels[static_cast<std::size_t>(warning.mate)];
     return "Вершина зуба " + OfWheel(mate.role) +
-           " выходит за точку касания линии зацепления с основной окружностью " +
-           OfWheel(w.role) + ": зубья заклинит.";
+           " выходит за точку касания линии зацепления с основной окружностью " + OfWheel(w.role) +
+           ": зубья заклинит.";
 }
 
 std::string UndercutLine(const DataSheet& sheet, const SheetWarning& warning, char sep) {
     const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
-    return "Подрезание ножки зуба " + OfWheel(w.role) + " исходной рейкой: x = " +
-           ShortText(w.x, 4, sep) + " меньше xmin = " + FixedText(w.xMin, 4, sep) + ".";
+    return "Подрезание ножки зуба " + OfWheel(w.role) +
+           " исходной рейкой: x = " + ShortText(w.x, 4, sep) +
+           " меньше xmin = " + FixedText(w.xMin, 4, sep) + ".";
 }
 
 std::string HandJson(ToothHand hand) {
@@ -528,10 +535,10 @@ SheetTable MakeSheetTable(const DataSheet& sheet, char sep) {
     pairRow("Наименьший зазор за шаг, мм", FixedText(m.minClearance, kLength, sep));
     pairRow("Проверено положений за шаг",
             Whole(m.positions) + " через " + FixedText(m.stepDegrees, kTurn, sep) + "°");
-    pairRow("Перекрытие контуров, мм",
-            m.overlap ? FixedText(m.overlapDepth, kLength, sep) + " при " +
-                            FixedText(m.overlapTurn, kTurn, sep) + "°"
-                      : std::string("нет"));
+    pairRow("Перекрытие контуров, мм", m.overlap
+                                           ? FixedText(m.overlapDepth, kLength, sep) + " при " +
+                                                 FixedText(m.overlapTurn, kTurn, sep) + "°"
+                                           : std::string("нет"));
     return table;
 }
 
@@ -548,11 +555,11 @@ std::vector<std::string> WarningLines(const DataSheet& sheet, char sep) {
                 break;
             case SheetWarningKind::PointedTooth: {
                 const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];
-                lines.push_back("Заострение зуба " + OfWheel(w.role) +
-                                ": толщина на окружности вершин " +
-                                FixedText(w.tipThickness, kLength, sep) + " мм меньше " +
-                                ShortText(kMinTipThickness, 2, sep) + "·m = " +
-                                FixedText(kMinTipThickness * w.mn, kLength, sep) + " мм.");
+                lines.push_back(
+                    "Заострение зуба " + OfWheel(w.role) + ": толщина на окружности вершин " +
+                    FixedText(w.tipThickness, kLength, sep) + " мм меньше " +
+                    ShortText(kMinTipThickness, 2, sep) +
+                    "·m = " + FixedText(kMinTipThickness * w.mn, kLength, sep) + " мм.");
                 break;
             }
             case SheetWarningKind::Interference:
@@ -565,19 +572,18 @@ std::vector<std::string> WarningLines(const DataSheet& sheet, char sep) {
                 lines.push_back(UndercutLine(sheet, warning, sep));
                 break;
             case SheetWarningKind::Overlap:
-                lines.push_back("Контуры на чертеже перекрываются: на глубину до " +
-                                FixedText(sheet.mesh.mesh->overlapDepth, kLength, sep) +
-                                " мм (общая площадь " +
-                                FixedText(sheet.mesh.mesh->overlapArea, 6, sep) +
-                                " мм²) при повороте колеса 1 на " +
-                                FixedText(sheet.mesh.mesh->overlapTurn, kTurn, sep) +
-                                "°." + Prefixed(" ", RemedyText(sheet.mesh.remedy, sep)) +
-                                Prefixed(" ", ToleranceRemedyText(sheet.mesh.toleranceRemedy,
-                                                                  sep)));
+                lines.push_back(
+                    "Контуры на чертеже перекрываются: на глубину до " +
+                    FixedText(sheet.mesh.mesh->overlapDepth, kLength, sep) + " мм (общая площадь " +
+                    FixedText(sheet.mesh.mesh->overlapArea, 6, sep) +
+                    " мм²) при повороте колеса 1 на " +
+                    FixedText(sheet.mesh.mesh->overlapTurn, kTurn, sep) + "°." +
+                    Prefixed(" ", RemedyText(sheet.mesh.remedy, sep)) +
+                    Prefixed(" ", ToleranceRemedyText(sheet.mesh.toleranceRemedy, sep)));
                 break;
             case SheetWarningKind::MeshNotChecked:
-                lines.push_back("Зацепление по чертежу не проверено: " +
-                                sheet.mesh.mesh.fault() + ".");
+                lines.push_back("Зацепление по чертежу не проверено: " + sheet.mesh.mesh.fault() +
+                                ".");
                 break;
             case SheetWarningKind::SpanRefused: {
                 const WheelSheet& w = sheet.wheels[static_cast<std::size_t>(warning.wheel)];

@@ -11,14 +11,14 @@
 namespace tarvo {
 
 struct SheetRow {
-    std::string label;               // Russian name with symbol and unit: "Делительный диаметр d, мм"
+    std::string label;  // Russian name with symbol and unit: "Делительный диаметр d, мм"
     std::vector<std::string> cells;  // one per wheel; a row of the pair has one cell
 };
 
 struct SheetTable {
     std::vector<std::string> headings;  // the wheels' names
     std::vector<SheetRow> wheelRows;
-    std::vector<SheetRow> pairRows;     // empty for a spline member
+    std::vector<SheetRow> pairRows;  // empty for a spline member
 };
 
 // v rounded to `decimals` places in fixed notation with `separator` as the decimal sign; "—"

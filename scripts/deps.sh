@@ -42,6 +42,11 @@ TARVO_BUILD_PACKAGES=(
     libocct-data-exchange-dev libtbb-dev
 )
 
+# What scripts/test needs on top: the formatter the sources are checked against (.clang-format).
+TARVO_TEST_PACKAGES=(
+    clang-format-14
+)
+
 # What scripts/fuzz needs on top: clang with libFuzzer and the sanitizer runtimes.
 TARVO_FUZZ_PACKAGES=(
     cmake make g++

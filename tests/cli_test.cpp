@@ -1,5 +1,6 @@
 // tarvo-cli's arguments: strict numbers, ranges, the rules every row of the option table
-// follows, each refusal word for word, the usage text's width, and the exit status for each outcome.
+// follows, each refusal word for word, the usage text's width, and the exit status for each
+// outcome.
 #include <gtest/gtest.h>
 
 #include <iterator>
@@ -57,8 +58,8 @@ TEST(CliArgs, ValuesReachTheRequest) {
     const CliParse s = ParseCliArgs(
         Split("spline --report=json --standard ost --part hub --module 1 --teeth 18 -o g"));
     ASSERT_TRUE(s.ok()) << s.fault();
-    EXPECT_EQ(std::make_tuple(s->standard, s->hub, s->involutePoints, s->filletPoints,
-                              s->cutFillet, s->report, s->roller),
+    EXPECT_EQ(std::make_tuple(s->standard, s->hub, s->involutePoints, s->filletPoints, s->cutFillet,
+                              s->report, s->roller),
               std::make_tuple(SplineStandard::Ost100086, true, 6, 3, false, CliReport::Json, 0.0));
     const std::string pair = "pair --mesh external --module 2 --z1 20 --z2 40 -o f";
     EXPECT_EQ(ParseCliArgs(Split(pair + " --report=text"))->report, CliReport::Text);
@@ -71,7 +72,13 @@ TEST(CliRun, ExitStatusAndMessages) {
     testing::TempFolder folder;
     const std::string file = folder.File("p.dxf");
     const std::string pair = "pair --mesh external --module 2 --z1 20 --z2 40 ";
-    struct Row { const char* name; std::string line; int status; bool toErr; std::string says; };
+    struct Row {
+        const char* name;
+        std::string line;
+        int status;
+        bool toErr;
+        std::string says;
+    };
     const Row rows[] = {
         {"written", pair + "-o " + file, kCliWritten, false, "p.dxf"},
         {"geometry refused", "pair --mesh external --module 2 --z1 8 --z2 30 --x1 1 -o " + file,
@@ -81,8 +88,8 @@ TEST(CliRun, ExitStatusAndMessages) {
         {"helix out of range", pair + "--helix 90 -o " + file, kCliNotDrawn, true, "--helix"},
         {"missing folder", pair + "-o " + folder.File("none/p.dxf"), kCliNotDrawn, true,
          "none/p.dxf не записан: папка не найдена"},
-        {"zero custom ha*", pair + "--rack-custom 20,0,1,0.25,0.38 -o " + file, kCliBadUsage,
-         true, "Параметр: 'Коэффициент высоты головки' не может быть нулевым!"},
+        {"zero custom ha*", pair + "--rack-custom 20,0,1,0.25,0.38 -o " + file, kCliBadUsage, true,
+         "Параметр: 'Коэффициент высоты головки' не может быть нулевым!"},
         {"no command", "", kCliBadUsage, true, "command"},
         {"unknown command", "gear -o " + file, kCliBadUsage, true, "gear"},
         {"custom rf* reduced to its limit", pair + "--rack-custom 20,1,1,0.25,0.5 -o " + file,
@@ -120,7 +127,10 @@ TEST(CliArgs, RefusalsWordForWordAndRangeEdges) {
     const auto unknown = [](const std::string& option, const char* command) {
         return "unknown option '" + option + "' for " + command + "; see --help";
     };
-    struct Row { const char* name; std::string line, error; };  // error empty: accepted
+    struct Row {
+        const char* name;
+        std::string line, error;
+    };  // error empty: accepted
     const Row rows[] = {
         {"option given twice", pair + "--x1 0.1 --x1=0.2", "--x1: given twice"},
         {"switch given twice", pair + "--report --report=json", "--report: given twice"},
@@ -179,7 +189,8 @@ TEST(CliArgs, RefusalsWordForWordAndRangeEdges) {
         SCOPED_TRACE(row.name);
         const CliParse parse = ParseCliArgs(Split(row.line));
         EXPECT_EQ(parse.ok() ? "" : parse.fault(), row.error);
-        if (row.error.empty()) continue;
+        if (row.error.empty())
+            continue;
         std::ostringstream out, err;
         EXPECT_EQ(CliMain(Split(row.line), out, err), kCliBadUsage);
         EXPECT_NE(err.str().find(row.error + "\n"), std::string::npos) << err.str();
@@ -220,7 +231,8 @@ TEST(CliArgs, UsageTextFromTheOptionTable) {
         EXPECT_EQ(usage.find(row.part) != std::string::npos, row.shown) << row.part;
     }
     std::istringstream in(usage);
-    for (std::string line; std::getline(in, line);) EXPECT_LE(line.size(), 88u) << line;
+    for (std::string line; std::getline(in, line);)
+        EXPECT_LE(line.size(), 88u) << line;
 }
 
 // The default root is "equivalent"; "design", its former name, is still read from command

@@ -82,7 +82,11 @@ double FlankEndDiameter(const BasicRack& rack, int z, double m, double betaDegre
 // The sheet takes root, form diameter and undercut from the envelope; roots that neither undercut
 // nor interfere, drawn finest, leave the mate room through a pitch (flanks may touch, not overlap).
 TEST(RackCutRoot, DataSheetTakesTheEnvelopeAndMeshIsClear) {
-    struct Row { const char* name; BuilderCall call; bool undercut; };
+    struct Row {
+        const char* name;
+        BuilderCall call;
+        bool undercut;
+    };
     const BasicRack& rack = kDefaultRackRow.rack;  // 20 degrees
     const Row rows[] = {
         {"undercut pinion z 10", ExternalCall(10, 40, 2, 0, 20, 0, 0, 0), true},

@@ -26,13 +26,20 @@ using Kind = BuilderCall::Kind;
 
 BuilderCall Pair(bool internal, int z1, int z2, double m, double beta = 0, double x1 = 0,
                  double x2 = 0, double jn = 0) {
-    return testing::PairCall(internal ? Kind::InternalPair : Kind::ExternalPair, z1, z2, m, beta,
-                             0, x1, x2, jn);
+    return testing::PairCall(internal ? Kind::InternalPair : Kind::ExternalPair, z1, z2, m, beta, 0,
+                             x1, x2, jn);
 }
-BuilderCall Spline(int z, double m, bool hub) { return testing::SplineCall(z, m, 0, 0, hub); }
-const BasicRack& Rack(const char* key) { return FindRackRow(key)->rack; }
+BuilderCall Spline(int z, double m, bool hub) {
+    return testing::SplineCall(z, m, 0, 0, hub);
+}
+const BasicRack& Rack(const char* key) {
+    return FindRackRow(key)->rack;
+}
 
-struct Written { DataSheet sheet; DxfDrawing drawing; };
+struct Written {
+    DataSheet sheet;
+    DxfDrawing drawing;
+};
 
 // Writes the drawing `call` describes as the window would (a spline on its GOST rack), reads it
 // back and makes its sheet.
@@ -77,31 +84,53 @@ TEST(DataSheet, PairsAndSplines) {
     // W = 15.32088 + 2 * 0.5 * 2 sin 20° = 16.00492, 27.68963 + 0.41042 = 28.10005.
     // GOST spline: db 40 cos 30°, W = 2 cos 30° (3.5 pi + 20 inv 30°).
     using WS = WheelSheet;
-    struct Wheel { WheelRole role; int z, k; double d, da, db, W; };  // k 0: internal teeth
+    struct Wheel {
+        WheelRole role;
+        int z, k;
+        double d, da, db, W;
+    };  // k 0: internal teeth
     struct Row {
-        const char* name; BuilderCall call; std::vector<Wheel> wheels;
+        const char* name;
+        BuilderCall call;
+        std::vector<Wheel> wheels;
         double aw = 0, alphaTw = 0, epsAlpha = 0;
         std::vector<std::tuple<int, double WS::*, double>> more = {};  // wheel, value, hand value
     };
     const WheelRole W1 = WheelRole::Wheel1, W2 = WheelRole::Wheel2;
     const Row rows[] = {
-        {"external m 2, 20 / 40, jn 0.1", Pair(false, 20, 40, 2, 0, 0, 0, 0.1),
+        {"external m 2, 20 / 40, jn 0.1",
+         Pair(false, 20, 40, 2, 0, 0, 0, 0.1),
          {{W1, 20, 3, 40, 44, 37.587705, 15.28755}, {W2, 40, 5, 80, 84, 75.175410, 27.62296}},
-         60, 20, 1.63519, {{0, &WS::tipThickness, 1.35074}}},
-        {"internal m 2, 60 around 20", Pair(true, 60, 20, 2),
+         60,
+         20,
+         1.63519,
+         {{0, &WS::tipThickness, 1.35074}}},
+        {"internal m 2, 60 around 20",
+         Pair(true, 60, 20, 2),
          {{W1, 60, 0, 120, 117.589, 112.763114, 0}, {W2, 20, 3, 40, 43.445, 37.587705, 15.32088}},
-         40, 20, 1.33854,
-         {{0, &WS::formDiameter, 123.67495}, {0, &WS::activeStart, 123.00819},
+         40,
+         20,
+         1.33854,
+         {{0, &WS::formDiameter, 123.67495},
+          {0, &WS::activeStart, 123.00819},
           {1, &WS::lineOfAction, 2.98992}}},
-        {"helical mn 3, beta 15°, 17 / 53, jn 0.1", Pair(false, 17, 53, 3, 15, 0, 0, 0.1),
+        {"helical mn 3, beta 15°, 17 / 53, jn 0.1",
+         Pair(false, 17, 53, 3, 15, 0, 0, 0.1),
          {{W1, 17, 3, 52.799085, 58.799085, 49.407865, 22.90522},
           {W2, 53, 7, 164.608913, 170.608913, 154.036286, 59.94917}},
-         108.703999, 20.646896, 1.56442, {{0, &WS::xMin, -0.09011}, {0, &WS::dfRack, 45.29909}}},
-        {"external shifted 20 / 40", Pair(false, 20, 40, 2, 0, 0.5, 0.3),
+         108.703999,
+         20.646896,
+         1.56442,
+         {{0, &WS::xMin, -0.09011}, {0, &WS::dfRack, 45.29909}}},
+        {"external shifted 20 / 40",
+         Pair(false, 20, 40, 2, 0, 0.5, 0.3),
          {{W1, 20, 3, 40, 45.74746, 37.587705, 16.00492},
           {W2, 40, 5, 80, 84.94746, 75.175410, 28.10005}},
-         61.47373, 23.48491, 1.40897},
-        {"GOST shaft m 2, z 20", Spline(20, 2, false),
+         61.47373,
+         23.48491,
+         1.40897},
+        {"GOST shaft m 2, z 20",
+         Spline(20, 2, false),
          {{WheelRole::Shaft, 20, 4, 40, 41.8, 34.641016, 20.90690}}},
         {"GOST hub", Spline(20, 2, true), {{WheelRole::Hub, 20, 0, 40, 38.2, 34.641016, 0}}},
     };
@@ -123,7 +152,8 @@ TEST(DataSheet, PairsAndSplines) {
             EXPECT_NEAR(sheet.wheels[i].*field, value, 5e-5);
         }
         EXPECT_EQ(sheet.pair, row.call.kind != Kind::Spline);
-        if (!sheet.pair) continue;
+        if (!sheet.pair)
+            continue;
         EXPECT_NEAR(sheet.mesh.aw, row.aw, 5e-6);
         EXPECT_NEAR(sheet.mesh.alphaTw, row.alphaTw, 5e-6);
         EXPECT_NEAR(sheet.mesh.epsAlpha, row.epsAlpha, 5e-5);
@@ -133,7 +163,8 @@ TEST(DataSheet, PairsAndSplines) {
 // What follows `label` on its line of the plain text, spaces trimmed.
 std::string ValueInText(const std::string& text, const std::string& label) {
     const std::size_t at = text.find("\n" + label + " ");
-    if (at == std::string::npos) return "";
+    if (at == std::string::npos)
+        return "";
     const std::size_t from = text.find_first_not_of(' ', at + 1 + label.size());
     return text.substr(from, text.find('\n', from) - from);
 }
@@ -160,7 +191,9 @@ TEST(DataSheet, WarningTriggers) {
     const BasicRack& rack20 = Rack("20");
     const std::string lowRatio = " меньше 1,100: зацепление не обеспечит плавной работы.";
     struct Row {
-        const char* name; BuilderCall call; BasicRack rack;
+        const char* name;
+        BuilderCall call;
+        BasicRack rack;
         int points;  // on the involute; half as many on the fillet
         std::vector<std::pair<SheetWarningKind, int>> warnings;  // and the wheel warned of
         std::string line = {}, json = {};  // a sentence among the warnings, a part of the JSON
@@ -170,30 +203,51 @@ TEST(DataSheet, WarningTriggers) {
         {"textbook pair: nothing", Pair(false, 20, 40, 2), rack20, 100, {}},
         {"internal 20 in 60: nothing", Pair(true, 20, 60, 2), rack20, 100, {}},
         {"shifts 1.2 and 1.2 shorten the tips: contact ratio",
-         Pair(false, 20, 40, 2, 0, 1.2, 1.2), rack20, 100, {{K::LowContactRatio, -1}},
+         Pair(false, 20, 40, 2, 0, 1.2, 1.2),
+         rack20,
+         100,
+         {{K::LowContactRatio, -1}},
          "Коэффициент торцового перекрытия εα = 1,024" + lowRatio},
         // eps 1.099649 is shown as 1.100, and 1.100 is not below 1.1; 1.099453 shows as 1.099.
-        {"contact ratio that shows as 1.100: nothing", Pair(false, 20, 40, 2, 0, 1.0456, 1.0456),
-         rack20, 100, {}},
-        {"contact ratio that shows as 1.099", Pair(false, 20, 40, 2, 0, 1.046, 1.046), rack20, 100,
-         {{K::LowContactRatio, -1}}, "Коэффициент торцового перекрытия εα = 1,099" + lowRatio},
-        {"z 12, x 0.8: pointed", Pair(false, 12, 30, 2, 0, 0.8), rack20, 100,
+        {"contact ratio that shows as 1.100: nothing",
+         Pair(false, 20, 40, 2, 0, 1.0456, 1.0456),
+         rack20,
+         100,
+         {}},
+        {"contact ratio that shows as 1.099",
+         Pair(false, 20, 40, 2, 0, 1.046, 1.046),
+         rack20,
+         100,
+         {{K::LowContactRatio, -1}},
+         "Коэффициент торцового перекрытия εα = 1,099" + lowRatio},
+        {"z 12, x 0.8: pointed",
+         Pair(false, 12, 30, 2, 0, 0.8),
+         rack20,
+         100,
          {{K::PointedTooth, 0}},
          "Заострение зуба колеса 1: толщина на окружности вершин 0,3511 мм меньше "
          "0,25·m = 0,5000 мм."},
         {"z 13 and 11, x2 0.6: wheel 1 undercut, wheel 2 clear",
-         Pair(false, 13, 11, 2, 0, 0, 0.6), rack20, 100, {{K::Undercut, 0}},
-         "Подрезание ножки зуба колеса 1 исходной рейкой: x = 0 меньше xmin = 0,2396.", {},
+         Pair(false, 13, 11, 2, 0, 0, 0.6),
+         rack20,
+         100,
+         {{K::Undercut, 0}},
+         "Подрезание ножки зуба колеса 1 исходной рейкой: x = 0 меньше xmin = 0,2396.",
+         {},
          {{1, &WheelSheet::formDiameter, 20.86832}, {1, &WheelSheet::activeStart, 21.25018}}},
         // The jam sentence names no diameter, and JSON gives the reach as null.
         {"z 12 and 20, x2 -0.5: both undercut, both tips past the base tangent points",
-         Pair(false, 12, 20, 2, 0, 0, -0.5), rack20, 100,
+         Pair(false, 12, 20, 2, 0, 0, -0.5),
+         rack20,
+         100,
          {{K::Undercut, 0}, {K::Undercut, 1}, {K::Jam, 0}, {K::Jam, 1}, {K::Overlap, -1}},
          "Вершина зуба колеса 2 выходит за точку касания линии зацепления с основной "
          "окружностью колеса 1: зубья заклинит.",
          "\"jam\": true, \"active_profile_start\": null"},
         {"tips deeper than the rack generates: interference on both",
-         Pair(false, 20, 40, 2), deepTips, 100,
+         Pair(false, 20, 40, 2),
+         deepTips,
+         100,
          {{K::Interference, 0}, {K::Interference, 1}, {K::Overlap, -1}},
          "Интерференция: вершина зуба колеса 2 заходит на колесо 1 ниже начала эвольвенты: до "
          "диаметра 37,6309 мм, эвольвента начинается на диаметре 37,7174 мм."},
@@ -203,7 +257,8 @@ TEST(DataSheet, WarningTriggers) {
         SCOPED_TRACE(row.name);
         const DataSheet sheet = Sheet(row.call, row.rack, row.points, row.points / 2);
         std::vector<std::pair<SheetWarningKind, int>> warnings;
-        for (const SheetWarning& w : sheet.warnings) warnings.push_back({w.kind, w.wheel});
+        for (const SheetWarning& w : sheet.warnings)
+            warnings.push_back({w.kind, w.wheel});
         EXPECT_EQ(warnings, row.warnings);
         const std::vector<std::string> lines = WarningLines(sheet, ',');
         ASSERT_EQ(lines.size(), row.warnings.size());
@@ -251,7 +306,8 @@ using Cells = std::vector<std::string>;
 Cells CellsOf(const SheetTable& table, const std::string& label) {
     for (const auto* rows : {&table.wheelRows, &table.pairRows}) {
         for (const SheetRow& row : *rows) {
-            if (row.label == label) return row.cells;
+            if (row.label == label)
+                return row.cells;
         }
     }
     return {};
@@ -269,7 +325,9 @@ TEST(SheetText, TableRows) {
     // cos(pi / 34) + 5.25 = 59.94794. The hob's roots of m 3, z 12, x 0.6 and z 30: 36 - 6 * 0.65
     // = 32.1, 90 - 6 * 1.25 = 82.5; x_min of z 12 = 0.99997 - 12 * 0.1169778 / 2 = 0.29810.
     struct Row {
-        const char* name; BuilderCall call; char separator;
+        const char* name;
+        BuilderCall call;
+        char separator;
         std::vector<std::pair<std::string, Cells>> cells;
         Cells absent = {}, json = {}, headings = {};  // labels not shown, parts of the JSON
         double roller = 0;                            // the rollers asked for; 0 the sheet's own
@@ -350,13 +408,25 @@ TEST(SheetText, TableRows) {
 constexpr double kOnDrawing = 0.001;
 
 // One wheel's outline about its own centre.
-struct Wheel { std::vector<PointXY> points; int z = 0; bool internal = false; };
+struct Wheel {
+    std::vector<PointXY> points;
+    int z = 0;
+    bool internal = false;
+};
 
-double Angle(const PointXY& p) { return std::atan2(p.Y, p.X); }
-double Radius(const PointXY& p) { return std::hypot(p.X, p.Y); }
-PointXY Middle(const PointXY& a, const PointXY& b) { return {(a.X + b.X) / 2, (a.Y + b.Y) / 2}; }
+double Angle(const PointXY& p) {
+    return std::atan2(p.Y, p.X);
+}
+double Radius(const PointXY& p) {
+    return std::hypot(p.X, p.Y);
+}
+PointXY Middle(const PointXY& a, const PointXY& b) {
+    return {(a.X + b.X) / 2, (a.Y + b.Y) / 2};
+}
 // Angle a - b brought into (-pi, pi].
-double Turn(double a, double b) { return std::remainder(a - b, 2 * kPi); }
+double Turn(double a, double b) {
+    return std::remainder(a - b, 2 * kPi);
+}
 
 // The centre line of one tooth: midway between the two ends of a tip land, the outermost points
 // of an external outline, the innermost of an internal one.
@@ -364,7 +434,8 @@ double ToothCentre(const Wheel& w) {
     const std::vector<PointXY>& p = w.points;
     std::size_t tip = 1;
     for (std::size_t i = 2; i + 1 < p.size(); ++i) {
-        if (w.internal ? Radius(p[i]) < Radius(p[tip]) : Radius(p[i]) > Radius(p[tip])) tip = i;
+        if (w.internal ? Radius(p[i]) < Radius(p[tip]) : Radius(p[i]) > Radius(p[tip]))
+            tip = i;
     }
     const double r = Radius(p[tip]);
     const bool before = std::fabs(Radius(p[tip - 1]) - r) < std::fabs(Radius(p[tip + 1]) - r);
@@ -402,7 +473,8 @@ std::pair<double, double> RollerInSpace(const Wheel& w, double centreRadius) {
     std::pair<double, double> gap{HUGE_VAL, HUGE_VAL};
     for (std::size_t i = 0; i + 1 < w.points.size(); ++i) {
         const double side = Turn(Angle(Middle(w.points[i], w.points[i + 1])), space);
-        if (std::fabs(side) > 2 * kPi / w.z) continue;
+        if (std::fabs(side) > 2 * kPi / w.z)
+            continue;
         double& nearest = side < 0 ? gap.second : gap.first;
         nearest = std::min(nearest, SegmentDistance(c, w.points[i], w.points[i + 1]));
     }
@@ -410,7 +482,11 @@ std::pair<double, double> RollerInSpace(const Wheel& w, double centreRadius) {
 }
 
 TEST(DrawnMeasurement, SpanAndRollersOnTheWrittenOutline) {
-    struct Row { const char* name; BuilderCall call; double roller; };  // 0: the sheet's own
+    struct Row {
+        const char* name;
+        BuilderCall call;
+        double roller;
+    };  // 0: the sheet's own
     const Row rows[] = {
         {"m 2, 20 / 40, jn 0.1", Pair(false, 20, 40, 2, 0, 0, 0, 0.1), 0},
         {"odd counts, shifted, jn 0.2", Pair(false, 21, 37, 2, 0, 0.4, -0.2, 0.2), 0},

@@ -83,7 +83,8 @@ TEST(DxfReader, DamagedAndOddTexts) {
         {"blank rest after the last line", "EOF\n", "EOF\n  ", ""},
         {"blocks and other entities passed over", "2\nENTITIES\n",
          "2\nBLOCKS\n0\nLINE\n8\nX\n10\n0\n20\n0\n11\n5\n21\n5\n0\nENDSEC\n0\nSECTION\n2\n"
-         "ENTITIES\n0\nCIRCLE\n8\nX\n10\n1\n20\n1\n40\n3\n", ""},
+         "ENTITIES\n0\nCIRCLE\n8\nX\n10\n1\n20\n1\n40\n3\n",
+         ""},
         {"groups in any order, colour passed over", "8\nLAYER0VIEW0\n10\n7\n20\n-1\n11\n7\n21\n1\n",
          "62\n7\n8\nLAYER0VIEW0\n21\n1\n11\n7\n20\n-1\n10\n7\n", ""},
         {"cut before EOF", "0\nENDSEC\n0\nEOF\n", "", "строка 68: файл обрывается"},

@@ -76,7 +76,8 @@ TEST(GearFormulas, RollersAndTheirSizes) {
     // = 24.5°, D = 37.58770 (tan 24.5° - tan 20°) = 3.44890, the textbook 1.72 m. Any roller
     // touches where RollerTouchingAt puts it: the contact diameter M's formula gives back.
     struct Row {
-        const char* name; ToothData tooth;
+        const char* name;
+        ToothData tooth;
         double D, M;      // a roller and the measurement over it, if worked
         double touching;  // the roller touching the reference circle, if worked
     };

@@ -12,7 +12,10 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(Golden, DrawingsMatchByteForByte) {
-    struct Row { const char* file; std::string line; };
+    struct Row {
+        const char* file;
+        std::string line;
+    };
     const std::string ext = "pair --mesh external --module ", in = "pair --mesh internal --module ",
                       spline = "spline --standard ";
     const Row rows[] = {

@@ -34,7 +34,11 @@ BuilderCall Pair(bool internal, int z1, int z2, double m, double beta = 0, doubl
 }  // namespace
 
 TEST(InputCheck, BlamesTheBoxOfTheValueOutOfRange) {
-    struct Row { const char* name; BuilderCall call; std::optional<InputField> field; };
+    struct Row {
+        const char* name;
+        BuilderCall call;
+        std::optional<InputField> field;
+    };
     const Row rows[] = {
         {"plain pair", Pair(false, 20, 40, 2), std::nullopt},
         {"helix 90", Pair(false, 20, 40, 2, 90), InputField::Helix},
@@ -55,7 +59,8 @@ TEST(InputCheck, BlamesTheBoxOfTheValueOutOfRange) {
         SCOPED_TRACE(row.name);
         const InputCheck check = CheckInputRanges(RackState(), row.call);
         ASSERT_EQ(!check.ok(), row.field.has_value());  // none: every value in range
-        if (check.ok()) continue;
+        if (check.ok())
+            continue;
         const InputFault& fault = check.fault();
         EXPECT_TRUE(fault.field == *row.field && !fault.reason.empty());
         EXPECT_EQ(InputFaultMessage(fault), "Неверно задан параметр:\r\n" +
@@ -114,7 +119,8 @@ TEST(InputCheck, RefusesNothingTheBuildersDraw) {
                     for (const double jn : {0.0, 1.5, 2.5}) {
                         const BuilderCall call = Pair(internal, z1, z2, 2, beta, x, -x / 2, jn);
                         MainMod state = RackState();
-                        if (CheckInputRanges(state, call).ok()) continue;
+                        if (CheckInputRanges(state, call).ok())
+                            continue;
                         SCOPED_TRACE(::testing::Message()
                                      << (internal ? "internal" : "external") << " z " << z1 << "/"
                                      << z2 << " beta " << beta << " x " << x << " jn " << jn);
@@ -134,7 +140,12 @@ TEST(InputCheck, BuilderRefusalsPointAtTheWheelTheyName) {
     using G = GeometryFault;
     using F = InputField;
     using R = WheelRole;
-    struct Row { const char* name; BuilderCall call; GeometryError error; InputField field; };
+    struct Row {
+        const char* name;
+        BuilderCall call;
+        GeometryError error;
+        InputField field;
+    };
     const BuilderCall pair = Pair(false, 20, 40, 2), ringFirst = Pair(true, 40, 20, 2);
     const BuilderCall ost = tarvo::testing::SplineCall(12, 1, 0, 0, false);
     const BuilderCall gost = tarvo::testing::SplineCall(12, 1, 0.3, 0, false);

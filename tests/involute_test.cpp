@@ -25,8 +25,10 @@ TEST(ArcInv, ConvergenceRangeStartAndTolerance) {
         {"45 degrees", Inv(GradToRad(45)), true, GradToRad(45), 0},
         // The tolerance is on the involute value: x^3/3 < 1e-13 is met near 5.5e-5, not at 0.
         {"zero stops short of zero", 0, true, 5.5e-5, 1e-6},
-        {"not a number", std::nan(""), false, 0, 0}, {"infinite", HUGE_VAL, false, 0, 0},
-        {"involute of 1 leaves the branch", 1.0, false, 0, 0}, {"large", 50.0, false, 0, 0},
+        {"not a number", std::nan(""), false, 0, 0},
+        {"infinite", HUGE_VAL, false, 0, 0},
+        {"involute of 1 leaves the branch", 1.0, false, 0, 0},
+        {"large", 50.0, false, 0, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

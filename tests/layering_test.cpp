@@ -26,12 +26,16 @@ const std::map<std::string, std::set<std::string>> kMayUse = {
 // without a folder), or "<" followed by the header of an angled include; empty for other lines.
 std::string Included(const std::string& line) {
     std::size_t at = line.find_first_not_of(" \t");
-    if (at == std::string::npos || line[at] != '#') return {};
+    if (at == std::string::npos || line[at] != '#')
+        return {};
     at = line.find_first_not_of(" \t", at + 1);
     const std::size_t open = at == std::string::npos || line.compare(at, 7, "include") != 0
-                                 ? std::string::npos : line.find_first_of("\"<", at + 7);
-    if (open == std::string::npos) return {};
-    if (line[open] == '<') return line.substr(open);
+                                 ? std::string::npos
+                                 : line.find_first_of("\"<", at + 7);
+    if (open == std::string::npos)
+        return {};
+    if (line[open] == '<')
+        return line.substr(open);
     const std::size_t slash = line.find('/', open), close = line.find('"', open + 1);
     return slash < close ? line.substr(open + 1, slash - open - 1) : std::string();
 }
@@ -43,7 +47,8 @@ int EachLine(const std::string& folder, Check check) {
     const std::filesystem::path root = std::filesystem::path(TARVO_SOURCE_DIR) / folder;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
         const std::string ext = entry.path().extension().string();
-        if (ext != ".h" && ext != ".cpp") continue;
+        if (ext != ".h" && ext != ".cpp")
+            continue;
         ++files;
         std::ifstream in(entry.path());
         int number = 0;

@@ -12,12 +12,12 @@
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
 #include "math/constants.h"
+#include "polygon_checks.h"
 #include "profile/gear_outline.h"
 #include "report/data_sheet.h"
 #include "report/mesh_check.h"
 #include "report/overlap_remedy.h"
 #include "report/sheet_text.h"
-#include "polygon_checks.h"
 #include "test_files.h"
 
 namespace tarvo {
@@ -50,7 +50,8 @@ struct BuiltPair {
             const MeshWheel ring{&a, {0, 0}, g.zr, true}, pinion{&b, {g.aw + move, 0}, g.zp, false};
             std::tie(w1, w2) = call.Z1 < call.Z2 ? std::tie(pinion, ring) : std::tie(ring, pinion);
         }
-        for (PointXY& p : b) p.X += move;
+        for (PointXY& p : b)
+            p.X += move;
     }
     BuiltPair(const BuiltPair&) = delete;
     // The check of the pair as built; a check that cannot be made fails the test.
@@ -70,8 +71,11 @@ TEST(MeshCheck, ClearanceAndOverlap) {
     // 0.2 sin 20°.
     const double moved = 0.2 * std::sin(20 * kPi / 180);
     struct Row {
-        const char* name; int z1, z2; double jn, move;  // wheel 2 moved along the centre line
-        bool overlap; double least, most;  // the clearance drawn and over the pitch, or the depth
+        const char* name;
+        int z1, z2;
+        double jn, move;  // wheel 2 moved along the centre line
+        bool overlap;
+        double least, most;  // the clearance drawn and over the pitch, or the depth
     };
     const Row rows[] = {
         {"20 / 40, jn 0.1", 20, 40, 0.1, 0, false, 0.05 - 2e-3, 0.05 + 2e-3},
@@ -90,13 +94,16 @@ TEST(MeshCheck, ClearanceAndOverlap) {
         EXPECT_TRUE(measure >= row.least && measure <= row.most) << measure;
         // Over the pitch: no clearance where they overlap, else no less than the least drawn.
         EXPECT_TRUE(row.overlap ? r.minClearance == 0 && r.overlapArea > 0
-                                : r.minClearance >= row.least) << r.minClearance;
+                                : r.minClearance >= row.least)
+            << r.minClearance;
     }
 }
 
 // The check done the slow way, on whole wheels in every position: what the cut-down check must
 // find.
-struct Reference { double drawn = HUGE_VAL, least = HUGE_VAL, depth = 0, area = 0, turn = 0; };
+struct Reference {
+    double drawn = HUGE_VAL, least = HUGE_VAL, depth = 0, area = 0, turn = 0;
+};
 
 Reference WholeWheelCheck(const MeshWheel& w1, const MeshWheel& w2, int steps) {
     auto placed = [](const MeshWheel& w, double angle) {
@@ -129,7 +136,11 @@ Reference WholeWheelCheck(const MeshWheel& w1, const MeshWheel& w2, int steps) {
 
 TEST(MeshCheck, AgreesWithWholeWheelsInEveryPosition) {
     // Ten positions a pitch; points few enough for the whole wheels to be measured quickly.
-    struct Row { const char* name; BuilderCall call; int involute, fillet; };
+    struct Row {
+        const char* name;
+        BuilderCall call;
+        int involute, fillet;
+    };
     const Row rows[] = {
         {"external 13 / 71, jn 0.3", Call(false, 13, 71, 0, 0, 0.3), 20, 10},
         {"external 20 / 40 at the default counts: fillet chords", Call(false, 20, 40), 6, 3},
@@ -169,7 +180,12 @@ TEST(MeshCheck, MissingOutlineIsReported) {
 // Each pair drawn at the default 6 / 3 points overlaps; the remedy the sheet of the written file
 // states is checked on the builders' outlines.
 TEST(OverlapRemedy, NamedCountsClearItAndOneFewerDoesNot) {
-    struct Row { const char* name; BuilderCall call; Verdict verdict; bool moreInvolute; };
+    struct Row {
+        const char* name;
+        BuilderCall call;
+        Verdict verdict;
+        bool moreInvolute;
+    };
     const Row rows[] = {
         {"external 20 / 40: fillet chords", Call(false, 20, 40), Verdict::MorePoints, false},
         {"external 13 / 11, x2 0.6: fillet chords", Call(false, 13, 11, 0, 0.6),
@@ -198,9 +214,12 @@ TEST(OverlapRemedy, NamedCountsClearItAndOneFewerDoesNot) {
             continue;
         }
         const int involute = remedy.involutePoints, fillet = remedy.filletPoints;
-        EXPECT_NE(DataSheetJson(made, "p.dxf").find("\"overlap_remedy\": {\"verdict\": "
-                  "\"more-points\", \"fillet_points\": " + std::to_string(fillet) +
-                  ", \"involute_points\": " + std::to_string(involute) + "}"), std::string::npos);
+        EXPECT_NE(DataSheetJson(made, "p.dxf")
+                      .find("\"overlap_remedy\": {\"verdict\": "
+                            "\"more-points\", \"fillet_points\": " +
+                            std::to_string(fillet) +
+                            ", \"involute_points\": " + std::to_string(involute) + "}"),
+                  std::string::npos);
         EXPECT_EQ(remedy.moreInvolutePoints, row.moreInvolute);
         EXPECT_EQ(involute > 6, row.moreInvolute);
         EXPECT_FALSE(BuiltPair(row.call, involute, fillet).Check().overlap) << involute;
@@ -216,18 +235,27 @@ TEST(OverlapRemedy, NamedCountsClearItAndOneFewerDoesNot) {
 }
 
 TEST(OverlapRemedy, WarningWords) {
-    struct Row { const char* name; OverlapRemedy remedy; std::string ending; };
+    struct Row {
+        const char* name;
+        OverlapRemedy remedy;
+        std::string ending;
+    };
     const Row rows[] = {
-        {"fillet points", {Verdict::MorePoints, 27, 6, false},
+        {"fillet points",
+         {Verdict::MorePoints, 27, 6, false},
          "Причина — хорды между редкими точками: перекрытия нет при 27 точках переходной "
          "кривой."},
-        {"21: the singular", {Verdict::MorePoints, 21, 6, false},
+        {"21: the singular",
+         {Verdict::MorePoints, 21, 6, false},
          "перекрытия нет при 21 точке переходной кривой."},
-        {"11: the plural", {Verdict::MorePoints, 11, 6, false},
+        {"11: the plural",
+         {Verdict::MorePoints, 11, 6, false},
          "перекрытия нет при 11 точках переходной кривой."},
-        {"involute points too", {Verdict::MorePoints, 50, 31, true},
+        {"involute points too",
+         {Verdict::MorePoints, 50, 31, true},
          "перекрытия нет при 50 точках переходной кривой и 31 точке эвольвенты."},
-        {"in the geometry", {Verdict::InGeometry, 0, 0, false, 0.00215, 20.7529},
+        {"in the geometry",
+         {Verdict::InGeometry, 0, 0, false, 0.00215, 20.7529},
          "°. Перекрытие — в самой геометрии зубьев: его не устраняет никакое допустимое число "
          "точек; при 50 точках переходной кривой и 100 точках эвольвенты остаётся 0.0022 мм при "
          "повороте колеса 1 на 20.753°."},

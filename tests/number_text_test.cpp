@@ -21,15 +21,31 @@ namespace tarvo {
 namespace {
 
 TEST(NumberText, LeadingNumber) {
-    struct Row { const char* name; const char* text; double expected; };
+    struct Row {
+        const char* name;
+        const char* text;
+        double expected;
+    };
     const Row rows[] = {
-        {"letters end it", "20abc", 20}, {"comma ends it", "1,4", 1}, {"no number", "abc", 0},
-        {"sign", "-2.5", -2.5}, {"plus", "+7", 7}, {"two signs", "+-1", 0}, {"empty", "", 0},
-        {"bare point", ".", 0}, {"sign, point", "-.5", -0.5}, {"second point ends", "1.2.3", 1.2},
-        {"blanks skipped", " 1 2 . 5 ", 12.5}, {"tabs, line feeds skipped", "\t3\n4", 34},
-        {"exp", "1.5e3", 1500}, {"capital signed exp", "25E-1", 2.5}, {"no exp digits", "3e", 3},
-        {"exp sign alone", "3e+x", 3}, {"negative overflow", "-1e400", -INFINITY},
-        {"underflow is zero", "1e-999", 0}, {"huge exp", "1e99999999999999999999", INFINITY},
+        {"letters end it", "20abc", 20},
+        {"comma ends it", "1,4", 1},
+        {"no number", "abc", 0},
+        {"sign", "-2.5", -2.5},
+        {"plus", "+7", 7},
+        {"two signs", "+-1", 0},
+        {"empty", "", 0},
+        {"bare point", ".", 0},
+        {"sign, point", "-.5", -0.5},
+        {"second point ends", "1.2.3", 1.2},
+        {"blanks skipped", " 1 2 . 5 ", 12.5},
+        {"tabs, line feeds skipped", "\t3\n4", 34},
+        {"exp", "1.5e3", 1500},
+        {"capital signed exp", "25E-1", 2.5},
+        {"no exp digits", "3e", 3},
+        {"exp sign alone", "3e+x", 3},
+        {"negative overflow", "-1e400", -INFINITY},
+        {"underflow is zero", "1e-999", 0},
+        {"huge exp", "1e99999999999999999999", INFINITY},
         {"leading zeros", "0000000000000000000000012", 12},
         {"long fraction", "0.1000000000000000055511151231257827", 0.1},
     };
@@ -41,11 +57,19 @@ TEST(NumberText, LeadingNumber) {
 
 // The general form, as printf("%.15G") would write it with a decimal point.
 TEST(NumberText, GeneralForm) {
-    struct Row { const char* name; double v; const char* expected; };
+    struct Row {
+        const char* name;
+        double v;
+        const char* expected;
+    };
     const Row rows[] = {
-        {"zero", 0, "0"}, {"minus one", -1, "-1"}, {"minus zero", -0.0, "-0"},
-        {"one third", 1.0 / 3, "0.333333333333333"}, {"rounds at 15 digits", 0.1 + 0.2, "0.3"},
-        {"1e-4 stays fixed", 0.0001, "0.0001"}, {"1.5e-5 is scientific", 1.5e-5, "1.5E-05"},
+        {"zero", 0, "0"},
+        {"minus one", -1, "-1"},
+        {"minus zero", -0.0, "-0"},
+        {"one third", 1.0 / 3, "0.333333333333333"},
+        {"rounds at 15 digits", 0.1 + 0.2, "0.3"},
+        {"1e-4 stays fixed", 0.0001, "0.0001"},
+        {"1.5e-5 is scientific", 1.5e-5, "1.5E-05"},
         {"tiny sine", 1.2246467991473532e-16, "1.22464679914735E-16"},
         {"15 digits stay fixed", 123456789012345.0, "123456789012345"},
         {"16 digits go scientific", 1234567890123456.0, "1.23456789012346E+15"},

@@ -77,7 +77,11 @@ int DrawnOutlinesAreSimple(const std::string& line, const std::string& path) {
 // ring whose fillet curls back towards the centre, which crossed itself before internal fillets
 // ended on the space's centre line (the worked internal drawings are pinned by the golden ones).
 TEST(OutlineValidity, SeededSweepOfEveryKindIsSimple) {
-    struct Row { const char* name; unsigned seed; const char* extra; };
+    struct Row {
+        const char* name;
+        unsigned seed;
+        const char* extra;
+    };
     const Row rows[] = {{"design roots", 20261206, ""},
                         {"rack-cut roots", 20261207, " --fillet cut"}};
     testing::TempFolder folder;

@@ -58,10 +58,14 @@ struct Form {
     PageOutcome Press() {
         const PageOutcome out = CtlComClick(state, in, RunBuilder);
         in.page = out.next;
-        for (Frame f : out.hide) visible.erase(f);
-        for (Frame f : out.show) visible.insert(f);
-        if (out.txtX) in.txtX = *out.txtX;
-        if (out.txtRep) txtRep = *out.txtRep;
+        for (Frame f : out.hide)
+            visible.erase(f);
+        for (Frame f : out.show)
+            visible.insert(f);
+        if (out.txtX)
+            in.txtX = *out.txtX;
+        if (out.txtRep)
+            txtRep = *out.txtRep;
         return out;
     }
 };
@@ -69,8 +73,10 @@ struct Form {
 const std::map<Page, std::set<Frame>> kFramesOf = {
     {Page::Start, {Frame::frStartOpt}},
     {Page::GearPair, {Frame::frPar, Frame::frContur, Frame::frIntEx}},
-    {Page::Spline, {Frame::FrParSl}}, {Page::Accuracy, {Frame::frAcc}},
-    {Page::File, {Frame::frFile}}, {Page::Report, {Frame::frSave}}};
+    {Page::Spline, {Frame::FrParSl}},
+    {Page::Accuracy, {Frame::frAcc}},
+    {Page::File, {Frame::frFile}},
+    {Page::Report, {Frame::frSave}}};
 
 // A task the start page does not offer is refused on every page, whatever the build: nothing is
 // stored and no drawing is made (before, a release build took it for a gear pair).
@@ -96,16 +102,19 @@ TEST(PageCommand, ParametersPagesRefuseOrPassOn) {
     const std::string wrong = "Неверно задан параметр:", z1 = wrong + "Число зубьев Z1",
                       z2 = wrong + "Число зубьев Z2", z = wrong + "Число зубьев";
     // Equal counts of an internal pair also say why the ring needs more teeth.
-    const std::string equal = z2 + "\r\nво внутреннем зацеплении у колеса с внутренними "
-                                   "зубьями должно быть больше зубьев, чем у шестерни";
+    const std::string equal = z2 +
+                              "\r\nво внутреннем зацеплении у колеса с внутренними "
+                              "зубьями должно быть больше зубьев, чем у шестерни";
     const std::string when = "_12_5_2026_10_42_15 AM.dxf";
     const BasicRack kept = kRackRows[0].rack, gost{30, 0.45, 0.45, 0.1, 0.15},
                     ost1{30, 0.75, 0.75, 0.2, 0.15}, ost{30, 0.5, 0.5, 0.2, 0.15};
     struct Row {
-        const char* name; PageInput in;
+        const char* name;
+        PageInput in;
         std::optional<Box> focus;  // refused, this box focused and `text` shown
         std::string text;          // or else the name proposed, and what is passed on:
-        int Z1 = 0, Z2 = 0, Z = 0; const BasicRack* rack = nullptr;  // none: the rack kept
+        int Z1 = 0, Z2 = 0, Z = 0;
+        const BasicRack* rack = nullptr;  // none: the rack kept
     };
     const Row rows[] = {
         {"module 0,5 passes", GearPairPage("0,5", "20", "40"), {}, "20x40x0,5" + when, 20, 40},
@@ -115,33 +124,67 @@ TEST(PageCommand, ParametersPagesRefuseOrPassOn) {
         {"Z1 0,9 refused", GearPairPage("2", "0,9", "40"), Box::txtZ1, z1},
         {"Z1 1,4 passes as 1", GearPairPage("2", "1,4", "40"), {}, "1,4x40x2" + when, 1, 40},
         {"Z1 0.5 rounds to no teeth", GearPairPage("2", "0.5", "40"), Box::txtZ1, z1},
-        {"external 32767 passes", GearPairPage("2.5", "20", "32767"), {}, "20x32767x2_5" + when,
-         20, 32767},
+        {"external 32767 passes",
+         GearPairPage("2.5", "20", "32767"),
+         {},
+         "20x32767x2_5" + when,
+         20,
+         32767},
         {"external 32768 refused", GearPairPage("2", "32768", "40"), Box::txtZ1, z1},
         {"external equal counts pass", GearPairPage("2", "30", "30"), {}, "30x30x2" + when, 30, 30},
         {"internal 40000 refused", GearPairPage("2", "20", "40000", false), Box::txtZ2, z2},
         {"internal equal counts refused", GearPairPage("2", "30", "30", false), Box::txtZ2, equal},
-        {"internal counts equal once rounded", GearPairPage("2", "30,4", "30", false),
-         Box::txtZ2, equal},
-        {"characters Windows refuses", GearPairPage("2", "20abc", "40*\\:\"<>|?\t"), {},
-         "20abcx40_________x2" + when, 20, 40},
-        {"halves to even, external", GearPairPage("2", "20.5", "21.5"), {}, "20_5x21_5x2" + when,
-         20, 22},
-        {"halves to even, internal", GearPairPage("2", "20.5", "41,5", false), {},
-         "20_5x41,5x2" + when, 20, 42},
+        {"internal counts equal once rounded", GearPairPage("2", "30,4", "30", false), Box::txtZ2,
+         equal},
+        {"characters Windows refuses",
+         GearPairPage("2", "20abc", "40*\\:\"<>|?\t"),
+         {},
+         "20abcx40_________x2" + when,
+         20,
+         40},
+        {"halves to even, external",
+         GearPairPage("2", "20.5", "21.5"),
+         {},
+         "20_5x21_5x2" + when,
+         20,
+         22},
+        {"halves to even, internal",
+         GearPairPage("2", "20.5", "41,5", false),
+         {},
+         "20_5x41,5x2" + when,
+         20,
+         42},
         {"spline module 0 refused", SplinePage("1", "0", "18"), Box::txtmSL,
          wrong + "\r\nМодуль, мм !"},
         {"spline Z 0,9 refused", SplinePage("2", "1", "0,9"), Box::txtZ, z},
         {"GOST", SplinePage("1", "2", "18,5"), {}, "SL_18,5x2" + when, 0, 0, 18, &gost},
-        {"OST module 1,0", SplinePage("2", "1,0", "18", true), {}, "SL_18x1,0" + when, 0, 0, 18,
+        {"OST module 1,0",
+         SplinePage("2", "1,0", "18", true),
+         {},
+         "SL_18x1,0" + when,
+         0,
+         0,
+         18,
          &ost1},
         {"OST module 1.01", SplinePage("2", "1.01", "18"), {}, "SL_18x1_01" + when, 0, 0, 18, &ost},
-        {"shaft 3276 passes", SplinePage("1", "1,25", "3276"), {}, "SL_3276x1,25" + when, 0, 0,
-         3276, &gost},
+        {"shaft 3276 passes",
+         SplinePage("1", "1,25", "3276"),
+         {},
+         "SL_3276x1,25" + when,
+         0,
+         0,
+         3276,
+         &gost},
         {"shaft 3277 refused: its partner is beyond 16 bits", SplinePage("1", "1", "3277"),
          Box::txtZ, z},
-        {"hub 3277 passes", SplinePage("2", "1", "3277", true), {}, "SL_3277x1" + when, 0, 0,
-         3277, &ost1},
+        {"hub 3277 passes",
+         SplinePage("2", "1", "3277", true),
+         {},
+         "SL_3277x1" + when,
+         0,
+         0,
+         3277,
+         &ost1},
     };
     const auto rack = [](const MainMod& s) {
         return std::make_tuple(s.Alfa, s.H, s.Hf, s.C, s.Ro);
@@ -253,8 +296,11 @@ TEST(PageCommand, FilePageWritesAndReports) {
     const DrawResult written = WrittenFile();
     const DrawResult pointed = DrawResult::Failure({DrawFault::Kind::GeometryRefused, tooth, {}});
     struct Row {
-        const char* name; const char* folder; const char* fileName;  // the folder highlighted
-        DrawResult result; std::string path;
+        const char* name;
+        const char* folder;
+        const char* fileName;  // the folder highlighted
+        DrawResult result;
+        std::string path;
         std::string message = {};  // empty: written
     };
     const Row rows[] = {
@@ -318,28 +364,59 @@ TEST(PageCommand, WholeRunsDrawWhatTarvoCliDraws) {
     // frames of each page, and the drawing byte for byte against tarvo-cli's.
     using P = PageInput;
     struct Row {
-        const char *name, *task; bool external, hub;
+        const char *name, *task;
+        bool external, hub;
         const char* rack;  // the row picked on the gear-pair page, if any
         std::vector<std::pair<std::string P::*, const char*>> boxes;
         const char* cli;
     };
     const Row rows[] = {
-        {"external helical, rack 25", "0", true, false, "25",
-         {{&P::txtm, "3"}, {&P::txtZ1, "17"}, {&P::txtZ2, "53"}, {&P::txtBeta, "12,5"},
-          {&P::txtx1, "0,3"}, {&P::txtx2, "-0,1"}, {&P::txtJbn, "0,1"}, {&P::txtAccEv, "12"},
+        {"external helical, rack 25",
+         "0",
+         true,
+         false,
+         "25",
+         {{&P::txtm, "3"},
+          {&P::txtZ1, "17"},
+          {&P::txtZ2, "53"},
+          {&P::txtBeta, "12,5"},
+          {&P::txtx1, "0,3"},
+          {&P::txtx2, "-0,1"},
+          {&P::txtJbn, "0,1"},
+          {&P::txtAccEv, "12"},
           {&P::txtAccPer, "6"}},
          "pair --mesh external --module 3 --z1 17 --z2 53 --helix 12.5 --x1 0.3 --x2 -0.1 "
          "--backlash 0.1 --rack 25 --involute-points 12 --fillet-points 6"},
-        {"internal, ring entered first", "0", false, false, nullptr,
-         {{&P::txtm, "2,5"}, {&P::txtZ1, "40"}, {&P::txtZ2, "20"}, {&P::txtx1, "0,5"},
-          {&P::txtx2, "0,2"}, {&P::txtAccEv, "6"}, {&P::txtAccPer, "3"}},
+        {"internal, ring entered first",
+         "0",
+         false,
+         false,
+         nullptr,
+         {{&P::txtm, "2,5"},
+          {&P::txtZ1, "40"},
+          {&P::txtZ2, "20"},
+          {&P::txtx1, "0,5"},
+          {&P::txtx2, "0,2"},
+          {&P::txtAccEv, "6"},
+          {&P::txtAccPer, "3"}},
          "pair --mesh internal --module 2.5 --z1 40 --z2 20 --x1 0.5 --x2 0.2"},
-        {"GOST hub, shift in mm", "1", true, true, nullptr,
-         {{&P::txtmSL, "1,25"}, {&P::txtZ, "20"}, {&P::txtX, "0,3"}, {&P::txtAccEv, "6"},
+        {"GOST hub, shift in mm",
+         "1",
+         true,
+         true,
+         nullptr,
+         {{&P::txtmSL, "1,25"},
+          {&P::txtZ, "20"},
+          {&P::txtX, "0,3"},
+          {&P::txtAccEv, "6"},
           {&P::txtAccPer, "3"}},
          "spline --standard gost --part hub --module 1.25 --teeth 20 --shift 0.3"},
         // The shift left from an earlier spline is emptied by the start page: none is drawn.
-        {"OST shaft", "2", true, false, nullptr,
+        {"OST shaft",
+         "2",
+         true,
+         false,
+         nullptr,
          {{&P::txtmSL, "1"}, {&P::txtZ, "18"}, {&P::txtAccEv, "40"}, {&P::txtAccPer, "20"}},
          "spline --standard ost --part shaft --module 1 --teeth 18 --involute-points 40 "
          "--fillet-points 20"},
@@ -367,7 +444,8 @@ TEST(PageCommand, WholeRunsDrawWhatTarvoCliDraws) {
             EXPECT_EQ(start.shiftRowVisible, std::string(row.task) != "2");
             // The rack the rows show is stored as the pair's page opens, on every pass.
             EXPECT_TRUE(spline || form.state.Alfa == form.in.rack.alfa);
-            for (const auto& [box, text] : row.boxes) form.in.*box = text;
+            for (const auto& [box, text] : row.boxes)
+                form.in.*box = text;
             for (Page next : {Page::Accuracy, Page::File, Page::Report, Page::Start}) {
                 const PageOutcome out = form.Press();
                 ASSERT_EQ(out.next, next) << (out.message ? out.message->text : "");

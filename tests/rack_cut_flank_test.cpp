@@ -26,12 +26,27 @@ RackCutData Member(const char* key, int z, double m, double betaDegrees, double 
                    int accEv = 6, double thinning = 0) {
     const BasicRack& rack = FindRackRow(key)->rack;
     const double beta = GradToRad(betaDegrees);
-    return {z, m, beta, GradToRad(rack.alfa), rack.h, rack.hf, rack.c, rack.ro, x, thinning,
-            (z * m) / std::cos(beta) + 2 * m * (rack.h + x), accEv, accPer};
+    return {z,
+            m,
+            beta,
+            GradToRad(rack.alfa),
+            rack.h,
+            rack.hf,
+            rack.c,
+            rack.ro,
+            x,
+            thinning,
+            (z * m) / std::cos(beta) + 2 * m * (rack.h + x),
+            accEv,
+            accPer};
 }
 
-double Radius(const PointXY& p) { return std::hypot(p.X, p.Y); }
-double Angle(const PointXY& p) { return std::atan2(p.Y, p.X); }
+double Radius(const PointXY& p) {
+    return std::hypot(p.X, p.Y);
+}
+double Angle(const PointXY& p) {
+    return std::atan2(p.Y, p.X);
+}
 
 // The edge of the cut: a tip-circle sector round one tooth space less the rack tooth, rolled by phi
 // (moved r phi along the rack, turned by -phi about the gear centre). The tooth is (u along the
@@ -139,7 +154,11 @@ TEST(RackCutFlank, FlankAgreesWithSimulatedCutAndMakesAValidGear) {
 TEST(RackCutFlank, RefusesDataItCannotCut) {
     using D = RackCutData;
     using F = GeometryFault;
-    struct Row { const char* name; void (*change)(D&); F fault; };
+    struct Row {
+        const char* name;
+        void (*change)(D&);
+        F fault;
+    };
     const Row rows[] = {
         {"one fillet point", [](D& d) { d.accPer = 1; }, F::DataOutOfRange},
         {"no involute step", [](D& d) { d.accEv = 0; }, F::DataOutOfRange},

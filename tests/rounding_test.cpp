@@ -17,16 +17,26 @@ TEST(Rounding, HalfEvenToWholeAndToPlaces) {
         double expected;
     };
     const Row rows[] = {
-        {"20.5 to 20", 20.5, -1, 20}, {"21.5 to 22", 21.5, -1, 22}, {"0.5 to 0", 0.5, -1, 0},
-        {"-2.5 to -2", -2.5, -1, -2}, {"-3.5 to -4", -3.5, -1, -4}, {"whole stays", 7, -1, 7},
-        {"above half", 2.5000000000000004, -1, 3}, {"below half", 2.4999999999999996, -1, 2},
+        {"20.5 to 20", 20.5, -1, 20},
+        {"21.5 to 22", 21.5, -1, 22},
+        {"0.5 to 0", 0.5, -1, 0},
+        {"-2.5 to -2", -2.5, -1, -2},
+        {"-3.5 to -4", -3.5, -1, -4},
+        {"whole stays", 7, -1, 7},
+        {"above half", 2.5000000000000004, -1, 3},
+        {"below half", 2.4999999999999996, -1, 2},
         // 0.0025 is stored as 0.00250000000000000005..., above the half: it rounds up, where
         // rescaling to 2.5 would round down to even; 0.0045 is stored below the half.
-        {"stored above half", 0.0025, 3, 0.003}, {"stored below half", 0.0045, 3, 0.004},
-        {"stored below half, odd", 1.0005, 3, 1.0}, {"exact half down", 0.125, 2, 0.12},
-        {"exact half up", 0.375, 2, 0.38}, {"four places", 0.448474, 4, 0.4485},
-        {"carry through nines", 9.9996, 3, 10}, {"negative", -1.23456, 2, -1.23},
-        {"zero places", 2.5, 0, 2}, {"tip limit", 43.44549, 3, 43.445},
+        {"stored above half", 0.0025, 3, 0.003},
+        {"stored below half", 0.0045, 3, 0.004},
+        {"stored below half, odd", 1.0005, 3, 1.0},
+        {"exact half down", 0.125, 2, 0.12},
+        {"exact half up", 0.375, 2, 0.38},
+        {"four places", 0.448474, 4, 0.4485},
+        {"carry through nines", 9.9996, 3, 10},
+        {"negative", -1.23456, 2, -1.23},
+        {"zero places", 2.5, 0, 2},
+        {"tip limit", 43.44549, 3, 43.445},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -40,12 +50,12 @@ TEST(Rounding, WholeConversionsCheckTheirWidth) {
     struct Row {
         const char* name;
         double v;
-        int bits;  // 0: FloorToWhole
+        int bits;                              // 0: FloorToWhole
         std::optional<std::int32_t> expected;  // empty: does not fit
     };
     const Row rows[] = {
-        {"16-bit top", 32767, 16, 32767},      {"16-bit half to even top", 32766.5, 16, 32766},
-        {"16-bit past top", 32767.5, 16, {}},  {"16-bit bottom", -32768, 16, -32768},
+        {"16-bit top", 32767, 16, 32767},          {"16-bit half to even top", 32766.5, 16, 32766},
+        {"16-bit past top", 32767.5, 16, {}},      {"16-bit bottom", -32768, 16, -32768},
         {"32-bit past top", 2147483647.5, 32, {}}, {"32-bit fits", 40000, 32, 40000},
         {"not a number", std::nan(""), 32, {}},    {"infinite", HUGE_VAL, 16, {}},
         {"floor of -10.5", -10.5, 0, -11},         {"floor of 10.99999", 10.99999, 0, 10},

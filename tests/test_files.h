@@ -18,7 +18,7 @@ namespace tarvo::testing {
 
 // A folder of its own for one test, removed afterwards.
 class TempFolder {
-public:
+  public:
     TempFolder() {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         path_ = std::filesystem::temp_directory_path() /
@@ -34,7 +34,7 @@ public:
     std::string File(const std::string& name) const { return (path_ / name).string(); }
     const std::filesystem::path& Path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -52,7 +52,8 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
 inline std::string DrawWithCli(const std::string& line, const std::string& path) {
     std::vector<std::string> args;
     std::istringstream words(line);
-    for (std::string w; words >> w;) args.push_back(w);
+    for (std::string w; words >> w;)
+        args.push_back(w);
     args.insert(args.end(), {"-o", path});
     std::ostringstream out, err;
     return CliMain(args, out, err) == 0 ? std::string() : "refused: " + err.str();

@@ -11,7 +11,9 @@
 namespace tarvo {
 namespace {
 
-double Radius(const PointXY& p) { return std::hypot(p.X, p.Y); }
+double Radius(const PointXY& p) {
+    return std::hypot(p.X, p.Y);
+}
 
 // A spur pair on the 20-degree rack (hf* 1, c* 0.25, rf* 0.38), 6 involute steps, 3 fillet points.
 ToothProfileInput External(int z1, int z2, double m, double x1, double x2, double da1, double da2) {
@@ -127,7 +129,11 @@ TEST(ToothProfile, FailuresNameTheWheelAndBoundedLoopsEnd) {
         {"rack rf* 1e15", [](In& in) { in.rf = 1e15; }, F::RackRoundingNotFound, 1},
         {"rack rf* 1e9", [](In& in) { in.rf = 1e9; }, F::RackRoundingNotFound, 1},
         {"cutter c* 1e17, ring alone",
-         [](In& in) { in = Internal(20, 40, 2, 44, 76); in.c = 1e17; in.SingleMember = true; },
+         [](In& in) {
+             in = Internal(20, 40, 2, 44, 76);
+             in.c = 1e17;
+             in.SingleMember = true;
+         },
          F::CutterRoundingNotFound, 2},
     };
     for (const Row& row : rows) {

@@ -58,7 +58,7 @@ AccuracyPage::AccuracyPage(QWidget* parent)
     scEvHScroll = MakeScrollBar(this, QStringLiteral("scEvHScroll"), kMinAccEv, kMaxAccEv);
     QLabel* per = MakeLabel(this, GroupName("Label4", 1), QStringLiteral("Переходная кривая:"));
     txtAccPer = MakeBox(this, QStringLiteral("txtAccPer"),
-                       QStringLiteral("Число точек на переходной кривой: целое, от 3 до 50"));
+                        QStringLiteral("Число точек на переходной кривой: целое, от 3 до 50"));
     QLabel* perUnit = MakeLabel(this, GroupName("Label4", 3), QStringLiteral("точек"));
     scPHScroll = MakeScrollBar(this, QStringLiteral("scPHScroll"), kMinAccPer, kMaxAccPer);
     QLabel* warning = MakeLabel(
@@ -130,13 +130,21 @@ void AccuracyPage::Load(std::int32_t accEv, std::int32_t accPer) {
     scEvHScroll_Change();
 }
 
-void AccuracyPage::scEvHScroll_Change() { txtAccEv->setText(QString::number(scEvHScroll->value())); }
+void AccuracyPage::scEvHScroll_Change() {
+    txtAccEv->setText(QString::number(scEvHScroll->value()));
+}
 
-void AccuracyPage::scPHScroll_Change() { txtAccPer->setText(QString::number(scPHScroll->value())); }
+void AccuracyPage::scPHScroll_Change() {
+    txtAccPer->setText(QString::number(scPHScroll->value()));
+}
 
-void AccuracyPage::txtAccEv_LostFocus() { TakeTypedCount(txtAccEv, scEvHScroll); }
+void AccuracyPage::txtAccEv_LostFocus() {
+    TakeTypedCount(txtAccEv, scEvHScroll);
+}
 
-void AccuracyPage::txtAccPer_LostFocus() { TakeTypedCount(txtAccPer, scPHScroll); }
+void AccuracyPage::txtAccPer_LostFocus() {
+    TakeTypedCount(txtAccPer, scPHScroll);
+}
 
 void AccuracyPage::chkTolerance_Click() {
     const bool tolerance = chkTolerance->isChecked();

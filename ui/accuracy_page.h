@@ -14,7 +14,7 @@ namespace tarvo::ui {
 
 class AccuracyPage : public QGroupBox {
     Q_OBJECT
-public:
+  public:
     explicit AccuracyPage(QWidget* parent);
 
     // Shows the stored counts: the transition-curve scroll bar first, then the involute one;

@@ -43,9 +43,8 @@ AnglePanel::AnglePanel(QWidget* parent, const AngleTargets& targets)
         box->setFixedWidth(44);
         box->setAlignment(Qt::AlignRight);
         Text1[static_cast<std::size_t>(i)] = box;
-        QLabel* mark =
-            MakeLabel(this, GroupName(marks[i].group, marks[i].index),
-                      QString::fromUtf8(marks[i].caption));
+        QLabel* mark = MakeLabel(this, GroupName(marks[i].group, marks[i].index),
+                                 QString::fromUtf8(marks[i].caption));
         mark->setFont(FormFont(kMarkPointSize, true, marks[i].italic));
         mark->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         grid->addWidget(box, 0, 2 * i);
@@ -112,8 +111,8 @@ void AnglePanel::ctlCommand_Click() {
         targets_.frAltContur->setEnabled(true);
     }
     if (target != nullptr) {
-        target->setText(FromCore(
-            DmsToGrad(ToCore(Text1[0]->text()), ToCore(Text1[1]->text()), ToCore(Text1[2]->text()))));
+        target->setText(FromCore(DmsToGrad(ToCore(Text1[0]->text()), ToCore(Text1[1]->text()),
+                                           ToCore(Text1[2]->text()))));
     }
     open_ = false;
     hide();

@@ -24,7 +24,7 @@ struct AngleTargets {
 
 class AnglePanel : public QGroupBox {
     Q_OBJECT
-public:
+  public:
     AnglePanel(QWidget* parent, const AngleTargets& targets);
 
     // A "° ' ''" button was pressed: remember which box it serves, split that box's angle into
@@ -41,7 +41,7 @@ public:
     std::array<QLineEdit*, 3> Text1{};  // degrees, minutes, seconds
     QPushButton* ctlCommand = nullptr;
 
-private:
+  private:
     void Place(int index);
 
     AngleTargets targets_;

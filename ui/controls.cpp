@@ -18,7 +18,9 @@ QString GroupName(const char* group, int index) {
            QLatin1Char(')');
 }
 
-QFont FormFont() { return FormFont(kFormPointSize); }
+QFont FormFont() {
+    return FormFont(kFormPointSize);
+}
 
 QFont FormFont(double pointSize, bool bold, bool italic) {
     QFont font;
@@ -89,13 +91,21 @@ QRadioButton* MakeOption(QWidget* parent, const QString& name, const QString& ca
     return option;
 }
 
-void SetTag(QObject* control, const QString& tag) { control->setProperty("Tag", tag); }
+void SetTag(QObject* control, const QString& tag) {
+    control->setProperty("Tag", tag);
+}
 
-QString Tag(const QObject* control) { return control->property("Tag").toString(); }
+QString Tag(const QObject* control) {
+    return control->property("Tag").toString();
+}
 
-std::string ToCore(const QString& text) { return text.toStdString(); }
+std::string ToCore(const QString& text) {
+    return text.toStdString();
+}
 
-QString FromCore(const std::string& text) { return QString::fromStdString(text); }
+QString FromCore(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 QString Caption(InputField field) {
     return QString::fromUtf8(FieldCaption(field));

@@ -36,24 +36,26 @@ CustomRackFrame::CustomRackFrame(QWidget* parent, MainMod& state, MessageSink& m
         MakeLabel(this, GroupName("Label1", 10), QStringLiteral("Угол профиля, град."), true);
     cmGrad1 = MakeAngleButton(this, 1);
     TextAlfa = MakeBox(this, QStringLiteral("TextAlfa"),
-                   QStringLiteral("Угол профиля исходного контура α, градусы; не нуль"));
-    QLabel* h = MakeLabel(this, GroupName("Label1", 9),
-                          QStringLiteral("Коэффициент высоты головки"), true);
+                       QStringLiteral("Угол профиля исходного контура α, градусы; не нуль"));
+    QLabel* h =
+        MakeLabel(this, GroupName("Label1", 9), QStringLiteral("Коэффициент высоты головки"), true);
     TextH = MakeBox(this, QStringLiteral("TextH"),
-                   QStringLiteral("Коэффициент высоты головки ha*, в долях модуля; не нуль"));
+                    QStringLiteral("Коэффициент высоты головки ha*, в долях модуля; не нуль"));
     QLabel* hf =
         MakeLabel(this, GroupName("Label1", 12), QStringLiteral("Коэффициент высоты ножки"), true);
     TextHf = MakeBox(this, QStringLiteral("TextHf"),
-                   QStringLiteral("Коэффициент высоты ножки hf*, в долях модуля; не нуль"));
+                     QStringLiteral("Коэффициент высоты ножки hf*, в долях модуля; не нуль"));
     QLabel* c = MakeLabel(this, GroupName("Label1", 8),
                           QStringLiteral("Коэффициент радиального зазора"), true);
     TextC = MakeBox(this, QStringLiteral("TextC"),
-                   QStringLiteral("Коэффициент радиального зазора c*, в долях модуля; не нуль"));
+                    QStringLiteral("Коэффициент радиального зазора c*, в долях модуля; не нуль"));
     QLabel* ro1 =
         MakeLabel(this, GroupName("Label1", 6), QStringLiteral("Коэффициент радиуса кривизны"));
     QLabel* ro2 = MakeLabel(this, GroupName("Label1", 5), QStringLiteral("переходной кривой"));
-    TextRo = MakeBox(this, QStringLiteral("TextRo"),
-                   QStringLiteral("Коэффициент радиуса кривизны переходной кривой ρf*, в долях модуля; слишком большой уменьшается до наибольшего возможного"));
+    TextRo =
+        MakeBox(this, QStringLiteral("TextRo"),
+                QStringLiteral("Коэффициент радиуса кривизны переходной кривой ρf*, в долях "
+                               "модуля; слишком большой уменьшается до наибольшего возможного"));
     ComOK = MakeButton(this, QStringLiteral("ComOK"), QStringLiteral("OK"));
     ComOK->setFixedWidth(90);
 

@@ -17,7 +17,7 @@ namespace tarvo::ui {
 
 class CustomRackFrame : public QGroupBox {
     Q_OBJECT
-public:
+  public:
     // `beneath`: the frames the pop-up covers, disabled while it is open.
     CustomRackFrame(QWidget* parent, MainMod& state, MessageSink& messages,
                     std::vector<QWidget*> beneath);
@@ -40,11 +40,11 @@ public:
     QPushButton* cmGrad1 = nullptr;  // cmGrad(1): the angle panel for the profile angle
     QPushButton* ComOK = nullptr;
 
-signals:
+  signals:
     // The five values were stored and the frame closed.
     void stored();
 
-private:
+  private:
     // Sets the labels, boxes and buttons in the frame's grid.
     void LayOut(const std::array<QLabel*, 6>& labels);
     std::array<QLineEdit*, 5> Boxes() const { return {TextAlfa, TextH, TextHf, TextC, TextRo}; }

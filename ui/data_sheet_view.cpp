@@ -18,7 +18,9 @@ namespace tarvo::ui {
 
 namespace {
 
-QString FromCore(const std::string& text) { return QString::fromStdString(text); }
+QString FromCore(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // Warnings stand out from the table without a box of their own: dark red text.
 const QColor kWarning(160, 20, 20);
@@ -43,7 +45,8 @@ void AddHeadings(QTableWidget* table, const DataSheet& sheet, const SheetTable& 
     table->setHorizontalHeaderItem(0, new QTableWidgetItem(QStringLiteral("Параметр")));
     for (int i = 0; i < wheels; ++i) {
         auto* heading = new QTableWidgetItem(FromCore(rows.headings[static_cast<std::size_t>(i)]));
-        heading->setForeground(DrawingPreview::OutlineColour(sheet.wheels[static_cast<std::size_t>(i)].outline));
+        heading->setForeground(
+            DrawingPreview::OutlineColour(sheet.wheels[static_cast<std::size_t>(i)].outline));
         QFont bold = font;
         bold.setBold(true);
         heading->setFont(bold);
@@ -95,7 +98,8 @@ void FitColumns(QTableWidget* table, const SheetTable& rows, const QFont& font) 
         bold.setBold(true);
         w = QFontMetrics(bold).horizontalAdvance(table->horizontalHeaderItem(1 + i)->text());
         for (const SheetRow& r : rows.wheelRows) {
-            w = std::max(w, metrics.horizontalAdvance(FromCore(r.cells[static_cast<std::size_t>(i)])));
+            w = std::max(w,
+                         metrics.horizontalAdvance(FromCore(r.cells[static_cast<std::size_t>(i)])));
         }
         w += padding;
     }

@@ -17,7 +17,7 @@ namespace tarvo::ui {
 
 class DataSheetView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit DataSheetView(QWidget* parent = nullptr);
 
     // Fills the table and the warning lines; numbers take `separator` as the decimal sign.

@@ -22,7 +22,6 @@ std::optional<Dms> GradToDms(double angle);
 
 // The three boxes read as typed, without turning a decimal comma into a point (30,5 minutes are
 // 30), joined as d + m/60 + s/3600 and written in the general 15-digit form with a point.
-std::string DmsToGrad(std::string_view degrees, std::string_view minutes,
-                      std::string_view seconds);
+std::string DmsToGrad(std::string_view degrees, std::string_view minutes, std::string_view seconds);
 
 }  // namespace tarvo::ui

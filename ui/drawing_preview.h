@@ -17,7 +17,7 @@ namespace tarvo::ui {
 
 class DrawingPreview : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit DrawingPreview(QWidget* parent = nullptr);
 
     // Shows `drawing`, fitted to the view. An empty drawing shows `emptyText` instead.
@@ -44,7 +44,7 @@ public:
     QSize sizeHint() const override { return {360, 360}; }
     QSize minimumSizeHint() const override { return {160, 160}; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -53,32 +53,32 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-private:
-  // The outlines reduced for one scale, over a box of the drawing at least as large as the
-  // view: kept between paints, and through a drag while the view stays inside the box.
-  struct Reduced {
-      bool valid = false;
-      double scale = 0;
-      double tolerance = 0;
-      DrawingBox covered;
-      std::vector<std::vector<QPolygonF>> pieces;  // per outline, pixels from the origin
-      std::size_t vertices = 0;
-  };
-  // The view in drawing millimetres, grown by `pixels` on every side.
-  DrawingBox ViewBox(double pixels) const;
-  const Reduced& ReducedFor(const DrawingBox& visible);
+  private:
+    // The outlines reduced for one scale, over a box of the drawing at least as large as the
+    // view: kept between paints, and through a drag while the view stays inside the box.
+    struct Reduced {
+        bool valid = false;
+        double scale = 0;
+        double tolerance = 0;
+        DrawingBox covered;
+        std::vector<std::vector<QPolygonF>> pieces;  // per outline, pixels from the origin
+        std::size_t vertices = 0;
+    };
+    // The view in drawing millimetres, grown by `pixels` on every side.
+    DrawingBox ViewBox(double pixels) const;
+    const Reduced& ReducedFor(const DrawingBox& visible);
 
-  DxfDrawing drawing_;
-  std::vector<OutlineIndex> outlines_;  // one per polyline, in file order
-  DrawingBox bounds_;                   // outlines and centre marks
-  Reduced reduced_;
-  QString emptyText_;
-  double scale_ = 1;
-  QPointF origin_;      // where the drawing's (0, 0) lies in the view
-  bool fitted_ = true;  // untouched since the last fit: a resize fits again
-  bool dragging_ = false;
-  QPointF dragFrom_;
-  double typicalSegment_ = 0;  // a typical segment length, mm: when vertices become dots
+    DxfDrawing drawing_;
+    std::vector<OutlineIndex> outlines_;  // one per polyline, in file order
+    DrawingBox bounds_;                   // outlines and centre marks
+    Reduced reduced_;
+    QString emptyText_;
+    double scale_ = 1;
+    QPointF origin_;      // where the drawing's (0, 0) lies in the view
+    bool fitted_ = true;  // untouched since the last fit: a resize fits again
+    bool dragging_ = false;
+    QPointF dragFrom_;
+    double typicalSegment_ = 0;  // a typical segment length, mm: when vertices become dots
 };
 
 }  // namespace tarvo::ui

@@ -33,7 +33,8 @@ void FillDrives(QComboBox* drives) {
             continue;
         }
         const QString name = volume.displayName();
-        add(name == volume.rootPath() ? name : volume.rootPath() + QStringLiteral("  [") + name + ']',
+        add(name == volume.rootPath() ? name
+                                      : volume.rootPath() + QStringLiteral("  [") + name + ']',
             volume.rootPath());
     }
 }
@@ -71,7 +72,8 @@ FilePage::FilePage(QWidget* parent, MessageSink& messages)
     ctFile->setObjectName(QStringLiteral("ctFile"));
     QLabel* nameLabel = MakeLabel(this, GroupName("Label3", 0), QStringLiteral("Имя файла:"));
     txtFileName = MakeBox(this, QStringLiteral("txtFileName"),
-                          QStringLiteral("Имя файла чертежа в выбранной папке; если оно не кончается на .dxf или .DXF, .dxf добавляется"));
+                          QStringLiteral("Имя файла чертежа в выбранной папке; если оно не "
+                                         "кончается на .dxf или .DXF, .dxf добавляется"));
     nameLabel->setBuddy(txtFileName);
     chkStep = new QCheckBox(QStringLiteral("Сохранить также 3D-модель (STEP)"), this);
     chkStep->setObjectName(QStringLiteral("chkStep"));
@@ -140,7 +142,9 @@ void FilePage::ctDisc_Change() {
     }
 }
 
-void FilePage::ctDir_Change() { RefreshFiles(); }
+void FilePage::ctDir_Change() {
+    RefreshFiles();
+}
 
 void FilePage::ctFile_Click(QListWidgetItem* item) {
     if (item != nullptr) {
@@ -150,9 +154,9 @@ void FilePage::ctFile_Click(QListWidgetItem* item) {
 
 void FilePage::RefreshFiles() {
     ctFile->clear();
-    const QStringList files = QDir(ctDir->Path())
-                                  .entryList(QDir::Files | QDir::Hidden | QDir::System,
-                                             QDir::Name | QDir::IgnoreCase);
+    const QStringList files =
+        QDir(ctDir->Path())
+            .entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
     for (const QString& name : files) {
         if (IsDrawingFileName(name)) {
             ctFile->addItem(name);

@@ -16,7 +16,7 @@ namespace tarvo::ui {
 
 class FilePage : public QGroupBox {
     Q_OBJECT
-public:
+  public:
     // Starts in the process's current folder.
     FilePage(QWidget* parent, MessageSink& messages);
 

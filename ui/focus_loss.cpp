@@ -11,11 +11,11 @@ namespace tarvo::ui {
 namespace {
 
 class FocusLossFilter : public QObject {
-public:
+  public:
     FocusLossFilter(QObject* parent, std::function<void()> handler)
         : QObject(parent), handler_(std::move(handler)) {}
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::FocusOut) {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
@@ -26,7 +26,7 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 
-private:
+  private:
     std::function<void()> handler_;
 };
 

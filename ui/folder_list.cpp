@@ -21,8 +21,7 @@ constexpr int kIndentBlanks = 3;
 
 Outcome<Done, QString> CanList(const QString& folder) {
     std::error_code error;
-    std::filesystem::directory_iterator listing(std::filesystem::path(folder.toStdString()),
-                                                error);
+    std::filesystem::directory_iterator listing(std::filesystem::path(folder.toStdString()), error);
     if (!error) {
         return Done{};
     }
@@ -47,7 +46,7 @@ Outcome<Done, QString> FolderList::Open(const QString& folder) {
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
     // The chain from the root down to the opened folder, one level further in each time.
     QStringList chain;
-    for (QDir dir(path_);; ) {
+    for (QDir dir(path_);;) {
         chain.prepend(dir.absolutePath());
         if (dir.isRoot() || !dir.cdUp()) {
             break;
@@ -57,7 +56,8 @@ Outcome<Done, QString> FolderList::Open(const QString& folder) {
     for (const QString& ancestor : chain) {
         const QString name = QDir(ancestor).isRoot() ? QDir::toNativeSeparators(ancestor)
                                                      : QFileInfo(ancestor).fileName();
-        auto* entry = new QListWidgetItem(openIcon, QString(depth * kIndentBlanks, ' ') + name, this);
+        auto* entry =
+            new QListWidgetItem(openIcon, QString(depth * kIndentBlanks, ' ') + name, this);
         entry->setData(Qt::UserRole, ancestor);
         entry->setToolTip(QDir::toNativeSeparators(ancestor));
         ++depth;
@@ -67,7 +67,8 @@ Outcome<Done, QString> FolderList::Open(const QString& folder) {
         QDir(path_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& name : subfolders) {
         const QString sub = QDir(path_).filePath(name);
-        auto* entry = new QListWidgetItem(closedIcon, QString(depth * kIndentBlanks, ' ') + name, this);
+        auto* entry =
+            new QListWidgetItem(closedIcon, QString(depth * kIndentBlanks, ' ') + name, this);
         entry->setData(Qt::UserRole, sub);
         entry->setToolTip(QDir::toNativeSeparators(sub));
     }

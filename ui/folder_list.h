@@ -12,7 +12,7 @@ namespace tarvo::ui {
 
 class FolderList : public QListWidget {
     Q_OBJECT
-public:
+  public:
     explicit FolderList(QWidget* parent);
 
     // Opens `folder`. When it cannot be read, the list stays as it was and the failure holds
@@ -26,16 +26,16 @@ public:
     // The entry of `folder`, or null.
     QListWidgetItem* Entry(const QString& folder) const;
 
-signals:
-  // The opened folder changed (the file page then lists its drawing files).
-  void opened();
-  // An entry could not be opened; the list is unchanged.
-  void openFailed(const QString& reason);
+  signals:
+    // The opened folder changed (the file page then lists its drawing files).
+    void opened();
+    // An entry could not be opened; the list is unchanged.
+    void openFailed(const QString& reason);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void OpenEntry(QListWidgetItem* item);
 
     QString path_;

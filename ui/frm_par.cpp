@@ -36,9 +36,9 @@
 #include "ui/report_page.h"
 #include "ui/spline_page.h"
 #include "ui/start_page.h"
+#include "ui/step_model.h"
 #include "ui/window_calculation.h"
 #include "ui/window_settings.h"
-#include "ui/step_model.h"
 
 namespace tarvo::ui {
 
@@ -70,8 +70,7 @@ struct BuildJob {
 
 // A drawing was written and the report page will show it.
 bool Written(const PageOutcome& outcome) {
-    return outcome.next == Page::Report && outcome.call && outcome.drawn &&
-           outcome.drawn->ok();
+    return outcome.next == Page::Report && outcome.call && outcome.drawn && outcome.drawn->ok();
 }
 
 }  // namespace
@@ -159,9 +158,10 @@ void FrmPar::Build() {
     cmBack_ = MakeButton(this, QStringLiteral("cmBack"), QStringLiteral("&Назад"));
     cmBack_->setToolTip(
         QStringLiteral("Предыдущая страница; введённые значения сохраняются (Alt+Н)"));
-    label5_ = MakeLabel(this, QStringLiteral("Label5"),
-                        FromCore(WindowCaption()) +
-                            QStringLiteral(" — точный эвольвентный контур зубьев для чертежей DXF"));
+    label5_ =
+        MakeLabel(this, QStringLiteral("Label5"),
+                  FromCore(WindowCaption()) +
+                      QStringLiteral(" — точный эвольвентный контур зубьев для чертежей DXF"));
     label5_->setForegroundRole(QPalette::PlaceholderText);
     busy_ = new QProgressBar(this);
     busy_->setObjectName(QStringLiteral("prBusy"));
@@ -180,8 +180,8 @@ void FrmPar::PlacePages() {
     const int half = std::max(page.width() / 2, pair_->minimumSizeHint().width());
     const QRect left(page.left(), page.top(), half, page.height());
     const QRect right(page.left() + half, page.top(), page.width() - half, page.height());
-    for (QWidget* whole : std::initializer_list<QWidget*>{start_, spline_, accuracy_, file_,
-                                                          report_}) {
+    for (QWidget* whole :
+         std::initializer_list<QWidget*>{start_, spline_, accuracy_, file_, report_}) {
         whole->setGeometry(page);
     }
     pair_->setGeometry(left);
@@ -196,8 +196,7 @@ void FrmPar::PlacePages() {
     cmBack_->setGeometry(ctlCom_->x() - kMargin - kCommandWidth, bottom, kCommandWidth,
                          kCommandHeight);
     label5_->setGeometry(page.left() + 2, bottom, cmBack_->x() - page.left() - 20, kCommandHeight);
-    busy_->setGeometry(page.left(), bottom, std::min(kBusyWidth, label5_->width()),
-                       kCommandHeight);
+    busy_->setGeometry(page.left(), bottom, std::min(kBusyWidth, label5_->width()), kCommandHeight);
 }
 
 void FrmPar::resizeEvent(QResizeEvent* event) {
@@ -375,9 +374,8 @@ void FrmPar::StartBuild(const PageInput& input, const std::optional<StepChoice>&
     worker_ = QThread::create([job, build = build_, options = SheetOptionsOfPages()] {
         job->outcome = CtlComClick(job->state, job->input, build);
         if (Written(job->outcome)) {
-            job->readBack =
-                ReadBackWritten(job->state, *job->outcome.call, job->outcome.drawn->value(),
-                                options);
+            job->readBack = ReadBackWritten(job->state, *job->outcome.call,
+                                            job->outcome.drawn->value(), options);
             if (job->step) {
                 job->stepLine = WriteStepBeside(job->state, *job->outcome.call, *job->step);
             }

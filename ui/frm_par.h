@@ -66,7 +66,7 @@ inline const QString kWindowCaption = QStringLiteral("Эвольвентный  
 
 class FrmPar : public QWidget {
     Q_OBJECT
-public:
+  public:
     // `messages`: where messages go; null shows real message boxes over the window.
     // `build`: makes the drawing when the file page is left.
     FrmPar(MainMod& state, MessageSink* messages = nullptr, Builder build = RunBuilder);
@@ -100,7 +100,7 @@ public:
     using Clock = std::function<std::pair<std::string, std::string>()>;
     void SetClock(Clock clock) { clock_ = std::move(clock); }
 
-protected:
+  protected:
     // Enter presses "OK" (or the focused button, or the open pop-up's own "OK").
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

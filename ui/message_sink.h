@@ -13,7 +13,7 @@ namespace tarvo::ui {
 inline const QString kApplicationTitle = QStringLiteral("Tarvo");
 
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     // Returns when the user has seen the message.
     virtual void Show(const Message& message) = 0;
@@ -23,7 +23,7 @@ public:
 
 // The real thing: a modal QMessageBox over `parent` with the message's icon and title.
 class MessageBoxSink : public MessageSink {
-public:
+  public:
     explicit MessageBoxSink(QWidget* parent) : parent_(parent) {}
     void Show(const Message& message) override;
     // "Нет" is the default button: Enter keeps what is there.

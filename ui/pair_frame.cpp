@@ -13,8 +13,7 @@
 namespace tarvo::ui {
 
 QPushButton* MakeAngleButton(QWidget* parent, int index) {
-    QPushButton* button =
-        MakeButton(parent, GroupName("cmGrad", index), QStringLiteral("° ' ''"));
+    QPushButton* button = MakeButton(parent, GroupName("cmGrad", index), QStringLiteral("° ' ''"));
     button->setFont(FormFont(11.25));
     button->setFixedSize(48, 26);
     button->setToolTip(QStringLiteral("Градусы, минуты, секунды"));
@@ -26,7 +25,7 @@ namespace {
 // Fills the frame's grid top down: a label with its box in the third column (the second is
 // left for a button beside the box), or a heading across all three columns.
 class GridRows {
-public:
+  public:
     explicit GridRows(QGridLayout* grid) : grid_(grid) {}
 
     void Add(QLabel* label, QLineEdit* box, int indent) {
@@ -52,23 +51,26 @@ public:
 
 }  // namespace
 
-PairFrame::PairFrame(QWidget* parent)
-    : QGroupBox(QStringLiteral("Параметры зацепления"), parent) {
+PairFrame::PairFrame(QWidget* parent) : QGroupBox(QStringLiteral("Параметры зацепления"), parent) {
     setObjectName(QStringLiteral("frPar"));
     lbM0 = MakeLabel(this, GroupName("lbM", 0), Caption(InputField::Module), true);
     txtm = MakeBox(this, QStringLiteral("txtm"),
                    QStringLiteral("Нормальный модуль передачи, мм: число больше нуля"));
     QLabel* beta = MakeLabel(this, GroupName("Label1", 1), Caption(InputField::Helix));
     cmGrad0 = MakeAngleButton(this, 0);
-    txtBeta = MakeBox(this, QStringLiteral("txtBeta"),
-                   QStringLiteral("Угол наклона зуба, градусы: больше −90 и меньше 90; 0 — прямые зубья. Кнопка рядом — ввод в градусах, минутах и секундах"));
+    txtBeta =
+        MakeBox(this, QStringLiteral("txtBeta"),
+                QStringLiteral("Угол наклона зуба, градусы: больше −90 и меньше 90; 0 — прямые "
+                               "зубья. Кнопка рядом — ввод в градусах, минутах и секундах"));
     QLabel* wheel1 = MakeLabel(this, GroupName("Label1", 2), QStringLiteral("Колесо 1:"));
     lbZ1 = MakeLabel(this, QStringLiteral("lbZ1"), Caption(InputField::Teeth1), true);
     txtZ1 = MakeBox(this, QStringLiteral("txtZ1"),
                     QStringLiteral("Число зубьев колеса 1: целое, от 1 до %1").arg(kMaxTeeth));
     QLabel* x1 = MakeLabel(this, GroupName("Label1", 4), Caption(InputField::Shift1));
-    txtx1 = MakeBox(this, QStringLiteral("txtx1"),
-                   QStringLiteral("Коэффициент смещения колеса 1, в долях модуля (обычно от −1 до 1); окружность вершин должна остаться вне основной окружности"));
+    txtx1 =
+        MakeBox(this, QStringLiteral("txtx1"),
+                QStringLiteral("Коэффициент смещения колеса 1, в долях модуля (обычно от −1 до 1); "
+                               "окружность вершин должна остаться вне основной окружности"));
     QLabel* wheel2 = MakeLabel(this, GroupName("Label1", 3), QStringLiteral("Колесо 2:"));
     lbZ2_0 = MakeLabel(this, GroupName("lbZ2", 0), Caption(InputField::Teeth2), true);
     txtZ2 = MakeBox(this, QStringLiteral("txtZ2"),
@@ -76,11 +78,14 @@ PairFrame::PairFrame(QWidget* parent)
                                    "зацеплении не равно Z1")
                         .arg(kMaxTeeth));
     QLabel* x2 = MakeLabel(this, GroupName("Label1", 7), Caption(InputField::Shift2));
-    txtx2 = MakeBox(this, QStringLiteral("txtx2"),
-                   QStringLiteral("Коэффициент смещения колеса 2, в долях модуля (обычно от −1 до 1); окружность вершин должна остаться вне основной окружности"));
+    txtx2 =
+        MakeBox(this, QStringLiteral("txtx2"),
+                QStringLiteral("Коэффициент смещения колеса 2, в долях модуля (обычно от −1 до 1); "
+                               "окружность вершин должна остаться вне основной окружности"));
     QLabel* jn = MakeLabel(this, GroupName("Label1", 11), Caption(InputField::Backlash));
-    txtJbn = MakeBox(this, QStringLiteral("txtJbn"),
-                   QStringLiteral("Нормальный боковой зазор передачи, мм: 0 или больше, меньше толщины зуба"));
+    txtJbn = MakeBox(
+        this, QStringLiteral("txtJbn"),
+        QStringLiteral("Нормальный боковой зазор передачи, мм: 0 или больше, меньше толщины зуба"));
 
     lbHand = MakeLabel(this, QStringLiteral("lbHand"),
                        QStringLiteral("Направление линии зуба колеса 1"));

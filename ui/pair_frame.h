@@ -12,7 +12,7 @@ namespace tarvo::ui {
 
 class PairFrame : public QGroupBox {
     Q_OBJECT
-public:
+  public:
     explicit PairFrame(QWidget* parent);
 
     QLabel* lbM0 = nullptr;  // lbM(0)

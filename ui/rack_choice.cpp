@@ -49,7 +49,7 @@ constexpr int kHeadCentreShift = 8;
 // on its decimal comma, so the digits of a column line up whatever the font, or the heads of
 // the coefficient columns centred over them. A single field ("Другой...") reads as typed.
 class ColumnLabel : public QLabel {
-public:
+  public:
     ColumnLabel(QWidget* parent, const QString& name, const QString& caption, bool heads)
         : QLabel(parent), heads_(heads) {
         setObjectName(name);
@@ -57,7 +57,7 @@ public:
         setText(caption);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         const QStringList fields = text().split(' ', Qt::SkipEmptyParts);
         QPainter painter(this);
@@ -83,7 +83,7 @@ protected:
         }
     }
 
-private:
+  private:
     bool heads_;
 };
 
@@ -104,8 +104,8 @@ QHBoxLayout* MakeHeadRow(QWidget* frame) {
     alpha->setFont(alphaFont);
     alpha->setFixedWidth(kAlphaHeadWidth);
     // The heads over the coefficient columns, centred on their decimal commas.
-    QLabel* heads = new ColumnLabel(frame, GroupName("Label2", 5),
-                                    QStringLiteral("ha* hf* C* rf*"), true);
+    QLabel* heads =
+        new ColumnLabel(frame, GroupName("Label2", 5), QStringLiteral("ha* hf* C* rf*"), true);
     heads->setFont(FormFont(12));
     heads->setMinimumWidth(kColumnAnchors[4] - kAlphaHeadWidth + 2 * kHeadCentreShift);
     auto* headRow = new QHBoxLayout;
@@ -178,9 +178,13 @@ RackChoice::RackChoice(QWidget* parent, MainMod& state)
     SelectFirstRow();
 }
 
-void RackChoice::StoreRow(const RackRow& row) { StoreRack(state_, row.rack); }
+void RackChoice::StoreRow(const RackRow& row) {
+    StoreRack(state_, row.rack);
+}
 
-void RackChoice::SelectFirstRow() { Button(QLatin1String(kDefaultRackRow.button))->setChecked(true); }
+void RackChoice::SelectFirstRow() {
+    Button(QLatin1String(kDefaultRackRow.button))->setChecked(true);
+}
 
 QString RackChoice::ChosenButton() const {
     for (const auto& [name, button] : buttons_) {
@@ -207,7 +211,8 @@ QRadioButton* RackChoice::Button(const QString& name) const {
 bool RackChoice::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (auto* button = qobject_cast<QRadioButton*>(watched->property("rowButton").value<QObject*>())) {
+        if (auto* button =
+                qobject_cast<QRadioButton*>(watched->property("rowButton").value<QObject*>())) {
             if (button->isEnabled()) {
                 button->click();
             }

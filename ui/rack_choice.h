@@ -17,18 +17,18 @@ namespace tarvo::ui {
 // its row is already chosen).
 class RowButton : public QRadioButton {
     Q_OBJECT
-public:
+  public:
     using QRadioButton::QRadioButton;
-signals:
+  signals:
     void doubleClicked();
 
-protected:
+  protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
 class RackChoice : public QGroupBox {
     Q_OBJECT
-public:
+  public:
     RackChoice(QWidget* parent, MainMod& state);
 
     // A fixed row's button was chosen (ctlOB1 ... ctlOB7 but ctlOB5): its five values are
@@ -49,14 +49,14 @@ public:
     // ctlOB1 ... ctlOB7 by name.
     QRadioButton* Button(const QString& name) const;
 
-signals:
-  // "Другой..." (ctlOB5) was clicked or double-clicked.
-  void customChosen();
+  signals:
+    // "Другой..." (ctlOB5) was clicked or double-clicked.
+    void customChosen();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     MainMod& state_;
     std::map<QString, QRadioButton*> buttons_;
     std::optional<BasicRack> custom_;

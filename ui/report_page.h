@@ -13,7 +13,7 @@ namespace tarvo::ui {
 
 class ReportPage : public QGroupBox {
     Q_OBJECT
-public:
+  public:
     explicit ReportPage(QWidget* parent);
 
     // The row across the top holding txtRep and "Сохранить расчёт..."; the drawing is below.
@@ -25,7 +25,7 @@ public:
     // The picture and the data sheet of the drawing whose path txtRep holds.
     DrawingReport* drawing = nullptr;
 
-private:
+  private:
     QHBoxLayout* row_ = nullptr;
 };
 

@@ -11,8 +11,7 @@
 
 namespace tarvo::ui {
 
-SplinePage::SplinePage(QWidget* parent)
-    : QGroupBox(QStringLiteral("Параметры шлицев"), parent) {
+SplinePage::SplinePage(QWidget* parent) : QGroupBox(QStringLiteral("Параметры шлицев"), parent) {
     setObjectName(QStringLiteral("FrParSl"));
     lbM1 = MakeLabel(this, GroupName("lbM", 1), Caption(InputField::SplineModule), true);
     txtmSL = MakeBox(this, QStringLiteral("txtmSL"),
@@ -24,7 +23,8 @@ SplinePage::SplinePage(QWidget* parent)
                        .arg(kMaxShaftTeeth));
     lbX = MakeLabel(this, QStringLiteral("lbX"), Caption(InputField::SplineShift), true);
     txtX = MakeBox(this, QStringLiteral("txtX"),
-                     QStringLiteral("Смещение исходного контура, мм (не коэффициент); окружность вершин должна остаться вне основной окружности"));
+                   QStringLiteral("Смещение исходного контура, мм (не коэффициент); окружность "
+                                  "вершин должна остаться вне основной окружности"));
     opValVt[0] = MakeOption(this, GroupName("opValVt", 0), QStringLiteral("Вал"));
     opValVt[1] = MakeOption(this, GroupName("opValVt", 1), QStringLiteral("Втулка"));
     opValVt[0]->setChecked(true);

@@ -13,7 +13,7 @@ namespace tarvo::ui {
 
 class SplinePage : public QGroupBox {
     Q_OBJECT
-public:
+  public:
     explicit SplinePage(QWidget* parent);
 
     // The shift row is shown for GOST 6033-80 only.

@@ -34,8 +34,12 @@ StartPage::StartPage(QWidget* parent) : QGroupBox(parent) {
     ctlOptionTip[0]->setChecked(true);
 }
 
-void StartPage::ctlOptionTip_Click(int index) { SetTag(this, QString::number(index)); }
+void StartPage::ctlOptionTip_Click(int index) {
+    SetTag(this, QString::number(index));
+}
 
-QString StartPage::TaskChoice() const { return Tag(this); }
+QString StartPage::TaskChoice() const {
+    return Tag(this);
+}
 
 }  // namespace tarvo::ui

@@ -12,7 +12,7 @@ namespace tarvo::ui {
 
 class StartPage : public QGroupBox {
     Q_OBJECT
-public:
+  public:
     explicit StartPage(QWidget* parent);
 
     // Records the chosen task in the Tag: "0" gear pair, "1" GOST 6033-80, "2" OST 1 00086-73.

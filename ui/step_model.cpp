@@ -72,8 +72,8 @@ std::string WriteStepBeside(const MainMod& state, const BuilderCall& call,
                             const StepChoice& choice) {
     const std::string path = StepPathOf(state.OutFile);
     const std::string failed = "3D-модель (STEP) не записана: ";
-    const MemberSectionsResult sections = ComputeMemberSections(
-        state, call, call.beta < 0 ? Hand::Left : choice.wheel1Hand);
+    const MemberSectionsResult sections =
+        ComputeMemberSections(state, call, call.beta < 0 ? Hand::Left : choice.wheel1Hand);
     if (!sections.ok()) {
         return failed + DrawReason({DrawFault::Kind::GeometryRefused, sections.fault(), {}});
     }

@@ -17,8 +17,8 @@ class FilePage;
 
 // The model asked for on the file page.
 struct StepChoice {
-    double faceWidth = 0;  // b, mm
-    double rim = 0;        // rim diameter of internal teeth, mm; 0: root diameter plus 6 m
+    double faceWidth = 0;           // b, mm
+    double rim = 0;                 // rim diameter of internal teeth, mm; 0: root diameter plus 6 m
     Hand wheel1Hand = Hand::Right;  // of a helical pair, as the pair page gives it
 };
 

@@ -34,7 +34,7 @@ void ClickEntry(QListWidget* list, QListWidgetItem* item, bool twice = false) {
 
 class ControlsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void accuracyBoxesAndScrollBarsKeepInStep() {
         WindowDriver driver;
         driver.Fill(kToAccuracy);
@@ -142,10 +142,10 @@ private slots:
             const char* title;
             QMessageBox::Icon box;
             QString seen;
-        } rows[] = {{MessageIcon::Critical, "Ошибка данных...", QMessageBox::Critical,
-                     "Ошибка данных..."},
-                    {MessageIcon::Exclamation, "", QMessageBox::Warning, "Tarvo"},
-                    {MessageIcon::Information, "", QMessageBox::Information, "Tarvo"}};
+        } rows[] = {
+            {MessageIcon::Critical, "Ошибка данных...", QMessageBox::Critical, "Ошибка данных..."},
+            {MessageIcon::Exclamation, "", QMessageBox::Warning, "Tarvo"},
+            {MessageIcon::Information, "", QMessageBox::Information, "Tarvo"}};
         for (const auto& row : rows) {
             QWidget parent;
             QString seen;

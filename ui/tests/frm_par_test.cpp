@@ -38,7 +38,7 @@ const struct {
 
 class FrmParTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void drawsWhatTarvoCliDraws_data() { AddRows(kDrawings); }
     void drawsWhatTarvoCliDraws() {
         const auto& row = CurrentRow(kDrawings);

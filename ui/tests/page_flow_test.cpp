@@ -20,11 +20,11 @@ namespace {
 const QString kWrong = "Critical|Ошибка данных...|Неверно задан параметр:";
 const QString kPair = "OK txtm=2 txtZ1=20 txtZ2=40 ";
 const QString kToFile = " OK OK txtFileName=blamed OK";
-const QString kUnwritten =
-    "Exclamation|Внимание!|Чертёж не сохранён: не удалось записать файл\r\n";
+const QString kUnwritten = "Exclamation|Внимание!|Чертёж не сохранён: не удалось записать файл\r\n";
 const QString kNotDrawn = "Exclamation|Внимание!|Чертёж не построен и не сохранён.\r\n";
-const QString kPointed = ": зуб заострён: его боковые стороны пересекаются. Уменьшите смещение "
-                         "или увеличьте число зубьев.";
+const QString kPointed =
+    ": зуб заострён: его боковые стороны пересекаются. Уменьшите смещение "
+    "или увеличьте число зубьев.";
 // `steps` end where the window refuses: on the parameters page, or on the file page for data out
 // of the builders' range, teeth they cannot make or a file that cannot be written. `focus` is
 // the box blamed; `fix`, when given, is what the designer then does to go on.
@@ -48,7 +48,8 @@ const struct {
     // The builder counts the pinion as member 1; the ring here is wheel 2.
     {"ring left no cutter angle", kPair + "opTip(1) txtJbn=2" + kToFile, "txtx2",
      kNotDrawn + "Колесо с внутренними зубьями: не удаётся найти угол станочного зацепления "
-                 "долбяка. Измените смещение или числа зубьев.", "txtJbn=0 OK OK OK"},
+                 "долбяка. Измените смещение или числа зубьев.",
+     "txtJbn=0 OK OK OK"},
     {"GOST shaft pointed", "ctlOptionTip(1) OK txtmSL=2 txtZ=20 txtX=-3" + kToFile, "txtX",
      kNotDrawn + "Вал" + kPointed, "txtX=0 OK OK OK"},
     // "{folder}" stands for the work folder.
@@ -105,7 +106,7 @@ const struct {
 
 class PageFlowTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void refusalGoesBackToTheBoxToChange_data() { AddRows(kRefused); }
     void refusalGoesBackToTheBoxToChange() {
         const auto& row = CurrentRow(kRefused);
@@ -113,7 +114,7 @@ private slots:
         QVERIFY(QDir(folder.path()).mkdir("folder.dxf"));
         WindowDriver driver;
         QCOMPARE(driver.Fill(row.steps), QString(row.message).replace("{folder}", folder.path()));
-        QCOMPARE(driver.Frames(), row.focus == "txtFileName"            ? "frFile"
+        QCOMPARE(driver.Frames(), row.focus == "txtFileName"             ? "frFile"
                                   : row.steps.startsWith("ctlOptionTip") ? "FrParSl"
                                                                          : kPairPage);
         QCOMPARE(driver.FocusName(), row.focus);

@@ -39,10 +39,13 @@ const struct {
 } kCustom[] = {
     {"empty rf* derived from c*", "TextC=0,25 TextRo= ComOK",
      "20 1 1 0.25 " + QString::number(0.25 / (1 - std::sin(kAlpha)), 'g', 17), "", ""},
-    {"rf* above the limit", "TextRo=0.5 ComOK", "20 1 1 0.25 " + QString::number(
-         (tarvo::kPi / 4 - std::tan(kAlpha)) / std::cos(kAlpha), 'g', 17),
+    {"rf* above the limit", "TextRo=0.5 ComOK",
+     "20 1 1 0.25 " +
+         QString::number((tarvo::kPi / 4 - std::tan(kAlpha)) / std::cos(kAlpha), 'g', 17),
      "Information||Параметр: 'Коэффициент радиуса кривизны переходной кривой' уменьшен до "
-     "величины 0" + QString(QLocale::system().decimalPoint()) + "4485", ""},
+     "величины 0" +
+         QString(QLocale::system().decimalPoint()) + "4485",
+     ""},
     {"zero ha* refused after alpha is stored", "TextAlfa=25 TextH=0 ComOK", "25 1 1 0.25 0.38",
      kZero.arg("высоты головки"), "TextH"},
     {"zero c* refused by the page's OK", "TextHf=1,2 TextC=0 OK", "20 1 1.2 0.25 0.38",
@@ -75,7 +78,9 @@ QList<double> Numbers(QString text) {
     return numbers;
 }
 
-QList<double> Stored(const tarvo::MainMod& s) { return {s.Alfa, s.H, s.Hf, s.C, s.Ro}; }
+QList<double> Stored(const tarvo::MainMod& s) {
+    return {s.Alfa, s.H, s.Hf, s.C, s.Ro};
+}
 
 // A rack value by value, each as QCOMPARE compares doubles.
 void CompareRack(const QList<double>& actual, const QString& expected) {
@@ -89,7 +94,7 @@ void CompareRack(const QList<double>& actual, const QString& expected) {
 
 class RackTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void fixedRowsStoreTheirRacks() {
         WindowDriver driver;
         driver.Fill("OK");

@@ -25,7 +25,7 @@ void Mouse(QWidget* widget, QEvent::Type type, QPointF at, Qt::MouseButtons butt
 
 class ReportViewTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void reportPageShowsTheDrawingAndItsSheet() {
         WorkFolder folder;
         WindowDriver driver;
@@ -84,8 +84,10 @@ private slots:
         const QString path = folder.filePath("gone.dxf");
         report->ShowDrawing(driver.state, {}, path.toStdString());
         QCOMPARE(preview->OutlineCount() + sheet->table->rowCount(), 0);
-        QCOMPARE(sheet->Warnings().join('|'), "Данные для чертежа не получены: чертёж не "
-                                              "прочитан: файл не открывается: " + path);
+        QCOMPARE(sheet->Warnings().join('|'),
+                 "Данные для чертежа не получены: чертёж не "
+                 "прочитан: файл не открывается: " +
+                     path);
     }
 };
 

@@ -39,29 +39,29 @@ inline const QString kPairPage = QStringLiteral("frPar frContur frIntEx");
 class WorkFolder : public QTemporaryDir {
     const QString previous_ = QDir::currentPath();
 
-public:
+  public:
     WorkFolder() { QDir::setCurrent(path()); }
     ~WorkFolder() { QDir::setCurrent(previous_); }
 };
 
 // A window started as the program starts it, shown and active; it records the messages.
 class WindowDriver : public MessageSink {
-public:
-  // `build` makes the drawings; a test may slow it down or count its calls.
-  // `settings`: the settings file the window keeps its entries in; empty keeps none.
-  explicit WindowDriver(Builder build = RunBuilder, const QString& settings = QString());
-  void Show(const Message& message) override;
-  // Recorded as "Question|<title>|<text>"; answered with `answer`.
-  bool Ask(const Message& question) override;
-  bool answer = true;
+  public:
+    // `build` makes the drawings; a test may slow it down or count its calls.
+    // `settings`: the settings file the window keeps its entries in; empty keeps none.
+    explicit WindowDriver(Builder build = RunBuilder, const QString& settings = QString());
+    void Show(const Message& message) override;
+    // Recorded as "Question|<title>|<text>"; answered with `answer`.
+    bool Ask(const Message& question) override;
+    bool answer = true;
 
-  template <typename T = QWidget>
-  T* Find(const QString& name) const {
-      T* control = window->findChild<T*>(name);
-      if (control == nullptr) {
-          qFatal("no control named %s", qPrintable(name));
-      }
-      return control;
+    template <typename T = QWidget>
+    T* Find(const QString& name) const {
+        T* control = window->findChild<T*>(name);
+        if (control == nullptr) {
+            qFatal("no control named %s", qPrintable(name));
+        }
+        return control;
     }
     // Of the blank-separated controls: the boxes' texts joined by "|"; those showing or enabled.
     QString Texts(const QString& names) const;
@@ -84,7 +84,7 @@ public:
     MainMod state;
     std::unique_ptr<FrmPar> window;
 
-private:
+  private:
     QString Those(const QString& names, bool (QWidget::*test)(const QWidget*) const) const;
     QStringList shown_;
 };
