@@ -15,8 +15,6 @@ namespace {
 
 std::string Sentence(GeometryFault fault) {
     switch (fault) {
-        case GeometryFault::None:
-            return "";
         case GeometryFault::WorkingAngleNotFound:
             return "при этих коэффициентах смещения угол зацепления не находится. "
                    "Измените смещения.";
@@ -103,7 +101,7 @@ std::string Describe(const GeometryError& error) {
 std::string DrawReason(const DrawFault& fault) {
     switch (fault.kind) {
         case DrawFault::Kind::GeometryRefused:
-            return Describe(fault.geometry);
+            return Describe(*fault.geometry);
         case DrawFault::Kind::FileNotWritten:
             return RussianOsReason(fault.fileError);
     }

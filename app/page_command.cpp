@@ -408,7 +408,7 @@ PageOutcome LeaveFile(MainMod& state, const PageInput& input, const Builder& bui
         const DrawFault& fault = outcome.drawn->fault();
         Message message{NotSavedText(fault, path), MessageIcon::Exclamation, kNotSavedTitle};
         if (fault.kind == DrawFault::Kind::GeometryRefused &&
-            fault.geometry.fault == GeometryFault::ToleranceTooFine) {
+            fault.geometry->fault == GeometryFault::ToleranceTooFine) {
             // Too fine a tolerance is changed where it was typed.
             outcome.message = std::move(message);
             outcome.focus = Box::txtTolerance;
@@ -418,7 +418,7 @@ PageOutcome LeaveFile(MainMod& state, const PageInput& input, const Builder& bui
             return outcome;
         }
         if (fault.kind == DrawFault::Kind::GeometryRefused) {
-            const InputField field = FieldOfFault(fault.geometry, *outcome.call);
+            const InputField field = FieldOfFault(*fault.geometry, *outcome.call);
             return BackToParameters(input, field, std::move(message), outcome);
         }
         outcome.message = std::move(message);

@@ -2,6 +2,7 @@
 // fault, or the operating system's words for a file that could not be written).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -19,7 +20,7 @@ struct DrawFault {
         FileNotWritten,   // the file could not be created or written; any old file is untouched
     };
     Kind kind = Kind::GeometryRefused;
-    GeometryError geometry;     // with GeometryRefused
+    std::optional<GeometryError> geometry;  // with GeometryRefused
     std::error_code fileError;  // with FileNotWritten: the operating system's error or a
                                 // FileRefusal; app/ words it
 };

@@ -47,15 +47,16 @@ void CopyPair(ExternalPairGeometry& g, const PairGeometry& pair) {
 // The flanks both wheels are drawn with: the generator's, or with the rack-cut root the flank
 // the cutting rack leaves on each (same tip circle, backlash share and point counts).
 struct PairFlanks {
-    GeometryError error;
     std::vector<PointXY> flank1;
     std::vector<PointXY> flank2;
     FlankMembers members1;
     FlankMembers members2;
 };
 
-PairFlanks CutFlanks(const MainMod& state, const PairGeometry& pair,
-                     const ToothProfileFlanks& profile) {
+using PairFlanksResult = Outcome<PairFlanks, GeometryError>;
+
+PairFlanksResult CutFlanks(const MainMod& state, const PairGeometry& pair,
+                           const ToothProfileFlanks& profile) {
     PairFlanks f;
     f.flank1 = profile.Prof1;
     f.flank2 = profile.Prof2;
@@ -68,11 +69,11 @@ PairFlanks CutFlanks(const MainMod& state, const PairGeometry& pair,
         const GearMember& member = pair.Wheel(wheel);
         RackCutFlankResult r = PairMemberRackCutFlank(state, pair, member, member.da);
         if (!r.ok()) {
-            f.error = WheelError(r.fault(), wheel, member.role,
-                                 r.fault() == GeometryFault::ToleranceTooFine
-                                     ? PairMemberRackCutShortfall(state, pair, member, member.da)
-                                     : ToleranceShortfall{});
-            return f;
+            return PairFlanksResult::Failure(
+                WheelError(r.fault(), wheel, member.role,
+                           r.fault() == GeometryFault::ToleranceTooFine
+                               ? PairMemberRackCutShortfall(state, pair, member, member.da)
+                               : ToleranceShortfall{}));
         }
         RackCutFlankCurve cut = std::move(r).value();
         (wheel == 1 ? f.flank1 : f.flank2) = std::move(cut.flank);
@@ -82,17 +83,18 @@ PairFlanks CutFlanks(const MainMod& state, const PairGeometry& pair,
 }
 
 // The flanks as above, refused when a tooth is pointed or neighbouring fillets cross.
-PairFlanks ChooseFlanks(const MainMod& state, const BuilderCall& call, const PairGeometry& pair,
-                        const ToothProfileFlanks& profile) {
-    PairFlanks f = CutFlanks(state, pair, profile);
+PairFlanksResult ChooseFlanks(const MainMod& state, const BuilderCall& call,
+                              const PairGeometry& pair, const ToothProfileFlanks& profile) {
+    PairFlanksResult f = CutFlanks(state, pair, profile);
+    if (!f.ok()) {
+        return f;
+    }
     for (const int wheel : {1, 2}) {
-        if (!f.error.ok()) {
-            break;
-        }
-        const GeometryFault crossing = CheckExternalFlank(
-            wheel == 1 ? f.flank1 : f.flank2, wheel == 1 ? call.Z1 : call.Z2, LengthUnit(call.m));
-        if (crossing != GeometryFault::None) {
-            f.error = {crossing, wheel, wheel == 1 ? WheelRole::Wheel1 : WheelRole::Wheel2};
+        if (const std::optional<GeometryFault> crossing =
+                CheckExternalFlank(wheel == 1 ? f->flank1 : f->flank2,
+                                   wheel == 1 ? call.Z1 : call.Z2, LengthUnit(call.m))) {
+            return PairFlanksResult::Failure(
+                {*crossing, wheel, wheel == 1 ? WheelRole::Wheel1 : WheelRole::Wheel2});
         }
     }
     return f;
@@ -116,10 +118,11 @@ ExternalPairResult ComputeExternalPair(const MainMod& state, const BuilderCall& 
         return ExternalPairResult::Failure(
             WheelError(e.fault, e.wheel, role, {e.points, e.onFillet, e.allowed}));
     }
-    PairFlanks flanks = ChooseFlanks(state, call, pair.value(), profile.value());
-    if (!flanks.error.ok()) {
-        return ExternalPairResult::Failure(flanks.error);
+    PairFlanksResult chosen = ChooseFlanks(state, call, pair.value(), profile.value());
+    if (!chosen.ok()) {
+        return ExternalPairResult::Failure(chosen.fault());
     }
+    PairFlanks flanks = std::move(chosen).value();
 
     g.flank1 = std::move(flanks.flank1);
     g.flank2 = std::move(flanks.flank2);

@@ -3,6 +3,7 @@
 #include "drawing/internal_pair.h"
 
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "drawing/pair_data.h"
@@ -47,33 +48,37 @@ void CopyPair(InternalPairGeometry& g, const PairGeometry& pair) {
 }
 
 // The pinion's flank: the generator's, or with the rack-cut root the flank the cutting rack
-// leaves on it (same tip circle after the tip limits, backlash share and point counts).
+// leaves on it (same tip circle after the tip limits, backlash share and point counts); refused
+// when the tooth is pointed or neighbouring fillets cross.
 struct PinionFlank {
-    GeometryFault fault = GeometryFault::None;
     std::vector<PointXY> flank;
     FlankMembers members;
-    ToleranceShortfall shortfall;  // with ToleranceTooFine
 };
+using PinionFlankResult = Outcome<PinionFlank, GeometryError>;
 
-PinionFlank ChoosePinionFlank(const MainMod& state, const PairGeometry& pair,
-                              const ToothProfileFlanks& profile) {
+PinionFlankResult ChoosePinionFlank(const MainMod& state, const PairGeometry& pair,
+                                    const ToothProfileFlanks& profile, double unit) {
     PinionFlank chosen;
     if (!state.CutFillet) {
         chosen.flank = profile.Prof1;
         chosen.members = profile.members1;
-        return chosen;
-    }
-    RackCutFlankResult r = PairMemberRackCutFlank(state, pair, pair.member1, profile.da1);
-    if (!r.ok()) {
-        chosen.fault = r.fault();
-        if (r.fault() == GeometryFault::ToleranceTooFine) {
-            chosen.shortfall = PairMemberRackCutShortfall(state, pair, pair.member1, profile.da1);
+    } else {
+        RackCutFlankResult r = PairMemberRackCutFlank(state, pair, pair.member1, profile.da1);
+        if (!r.ok()) {
+            return PinionFlankResult::Failure(
+                WheelError(r.fault(), 1, WheelRole::Pinion,
+                           r.fault() == GeometryFault::ToleranceTooFine
+                               ? PairMemberRackCutShortfall(state, pair, pair.member1, profile.da1)
+                               : ToleranceShortfall{}));
         }
-        return chosen;
+        RackCutFlankCurve cut = std::move(r).value();
+        chosen.flank = std::move(cut.flank);
+        chosen.members = std::move(cut.members);
     }
-    RackCutFlankCurve cut = std::move(r).value();
-    chosen.flank = std::move(cut.flank);
-    chosen.members = std::move(cut.members);
+    if (const std::optional<GeometryFault> crossing =
+            CheckExternalFlank(chosen.flank, pair.member1.z, unit)) {
+        return PinionFlankResult::Failure({*crossing, 1, WheelRole::Pinion});
+    }
     return chosen;
 }
 
@@ -99,14 +104,11 @@ InternalPairResult ComputeInternalPair(const MainMod& state, const BuilderCall& 
     g.dap = profile.da1;
     g.dar = profile.da2;
     g.cutter = profile.cutter;
-    PinionFlank pinion = ChoosePinionFlank(state, pair.value(), profile);
-    if (pinion.fault == GeometryFault::None) {
-        pinion.fault = CheckExternalFlank(pinion.flank, g.zp, LengthUnit(call.m));
+    PinionFlankResult chosen = ChoosePinionFlank(state, pair.value(), profile, LengthUnit(call.m));
+    if (!chosen.ok()) {
+        return InternalPairResult::Failure(chosen.fault());
     }
-    if (pinion.fault != GeometryFault::None) {
-        return InternalPairResult::Failure(
-            WheelError(pinion.fault, 1, WheelRole::Pinion, pinion.shortfall));
-    }
+    PinionFlank pinion = std::move(chosen).value();
 
     g.pinionFlank = std::move(pinion.flank);
     g.ringFlank = profile.Prof2;

@@ -111,9 +111,9 @@ SplineResult Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& ca
         g.flank = std::move(flank.flank);
         g.members = std::move(flank.members);
     }
-    const GeometryFault crossing = CheckExternalFlank(g.flank, Z, LengthUnit(call.m));
-    if (crossing != GeometryFault::None) {
-        return Refuse(crossing, false);
+    if (const std::optional<GeometryFault> crossing =
+            CheckExternalFlank(g.flank, Z, LengthUnit(call.m))) {
+        return Refuse(*crossing, false);
     }
     g.outline = PlacedOutline(Z, g.flank, false);
     return g;

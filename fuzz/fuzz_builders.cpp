@@ -74,8 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         const tarvo::DrawFault& fault = result.fault();
         FUZZ_CHECK(!tarvo::DrawReason(fault).empty(), "not written without a reason");
-        FUZZ_CHECK(fault.kind != tarvo::DrawFault::Kind::GeometryRefused || !fault.geometry.ok(),
-                   "refused without a fault");
+        FUZZ_CHECK(
+            fault.kind != tarvo::DrawFault::Kind::GeometryRefused || fault.geometry.has_value(),
+            "refused without a fault");
         FUZZ_CHECK(missingFolder ? !fs::exists(target.parent_path())
                                  : tarvo_fuzz::ReadFile(target) == kOldBytes,
                    "a refused or failed call made a folder or changed the existing file");

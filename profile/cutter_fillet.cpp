@@ -4,6 +4,7 @@
 #include "profile/cutter_fillet.h"
 
 #include <cmath>
+#include <optional>
 
 #include "math/constants.h"
 #include "math/involute.h"
@@ -18,8 +19,8 @@ namespace {
 
 // Shrinks the cutter's tip rounding until half the cutter tooth, at the diameter where the
 // rounding meets the flank, holds it; sets r.rho0 and r.reductions, or returns the fault.
-GeometryFault FitCutterRounding(CutterFilletCurve& r, double rho0, double db0, double d0,
-                                double alpha, double unit) {
+std::optional<GeometryFault> FitCutterRounding(CutterFilletCurve& r, double rho0, double db0,
+                                               double d0, double alpha, double unit) {
     // Negative room means the tooth's two roundings would overlap.
     const double invA = Inv(alpha);
     const double da0 = r.da0;
@@ -37,7 +38,7 @@ GeometryFault FitCutterRounding(CutterFilletCurve& r, double rho0, double db0, d
     }
     r.rho0 = fit->rho;
     r.reductions = fit->reductions;
-    return GeometryFault::None;
+    return std::nullopt;
 }
 
 // The fillet's points from the fitted cutter.
@@ -117,9 +118,9 @@ CutterFilletResult CutterFillet(const CutterFilletInput& in) {
     const double rounded = RoundToUnitPlaces(rho0, unit, 1);
     rho0 = rounded > rho0 ? rounded - 0.05 * unit : rounded;
 
-    const GeometryFault fault = FitCutterRounding(r, rho0, db0, d0, alpha, unit);
-    if (fault != GeometryFault::None) {
-        return CutterFilletResult::Failure(fault);
+    if (const std::optional<GeometryFault> fault =
+            FitCutterRounding(r, rho0, db0, d0, alpha, unit)) {
+        return CutterFilletResult::Failure(*fault);
     }
     CutterPoints(r, in, db0, d0);
     return r;

@@ -7,7 +7,8 @@
 
 namespace tarvo {
 
-GeometryFault CheckExternalFlank(const std::vector<PointXY>& flank, int z, double unit) {
+std::optional<GeometryFault> CheckExternalFlank(const std::vector<PointXY>& flank, int z,
+                                                double unit) {
     const double tolerance = kSpaceLineTolerance * unit;
     const double spaceAngle = kPi / z;  // centre line of the tooth space next to this flank
     const double sinSpace = std::sin(spaceAngle);
@@ -24,7 +25,7 @@ GeometryFault CheckExternalFlank(const std::vector<PointXY>& flank, int z, doubl
             return GeometryFault::RootFilletsCross;
         }
     }
-    return GeometryFault::None;
+    return std::nullopt;
 }
 
 }  // namespace tarvo

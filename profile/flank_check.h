@@ -2,6 +2,7 @@
 // tooth must not cross, nor the fillets of neighbouring teeth.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "profile/geometry_fault.h"
@@ -15,8 +16,9 @@ namespace tarvo {
 constexpr double kSpaceLineTolerance = 0.000001;
 
 // PointedTooth when a point lies below the tooth's centre line (Y < 0), RootFilletsCross when
-// one lies past the neighbouring space's centre line (polar angle above pi/z), else None.
+// one lies past the neighbouring space's centre line (polar angle above pi/z), else nothing.
 // `unit` is LengthUnit of the module the flank was drawn at.
-GeometryFault CheckExternalFlank(const std::vector<PointXY>& flank, int z, double unit);
+std::optional<GeometryFault> CheckExternalFlank(const std::vector<PointXY>& flank, int z,
+                                                double unit);
 
 }  // namespace tarvo

@@ -4,8 +4,9 @@
 
 namespace tarvo {
 
+// Every value is a failure; a step that can fail returns its value or one of these, never a
+// "no fault" value beside its result.
 enum class GeometryFault {
-    None,
     WorkingAngleNotFound,     // the working pressure angle of the mesh could not be found
     WorkingAngleNotPositive,  // the working pressure angle is zero or negative (or past 90 deg)
     TipInsideBase,            // the tip circle lies inside the base circle
@@ -36,7 +37,7 @@ enum class WheelRole { Pair, Wheel1, Wheel2, Pinion, Ring, Shaft, Hub };
 // A fault and the wheel it concerns: 1 or 2 for the members of a mesh, 0 for the pair as a whole;
 // the builder sets the role the wheel plays in its drawing.
 struct GeometryError {
-    GeometryFault fault = GeometryFault::None;
+    GeometryFault fault;
     int wheel = 0;
     WheelRole role = WheelRole::Pair;
     // With ToleranceTooFine: the points one member of the flank would take (-1 when too many to
@@ -44,8 +45,6 @@ struct GeometryError {
     long points = 0;
     bool onFillet = false;
     long allowed = 0;  // the points such a member may have on this wheel
-
-    bool ok() const { return fault == GeometryFault::None; }
 };
 
 }  // namespace tarvo

@@ -4,6 +4,7 @@
 #include "profile/pair_geometry.h"
 
 #include <cmath>
+#include <optional>
 
 #include "math/constants.h"
 #include "math/involute.h"
@@ -68,30 +69,30 @@ PairSection PairSectionOf(const MainMod& rack, const PairRequest& request) {
 
 namespace {
 
-GeometryError CheckRequest(const PairRequest& request) {
+std::optional<GeometryError> CheckRequest(const PairRequest& request) {
     for (const int wheel : {1, 2}) {
         const int z = wheel == 1 ? request.z1 : request.z2;
         const WheelRole role = wheel == 1 ? WheelRole::Wheel1 : WheelRole::Wheel2;
         if (z < 1) {
-            return {GeometryFault::ToothCountNotPositive, wheel, role};
+            return GeometryError{GeometryFault::ToothCountNotPositive, wheel, role};
         }
         if (z > kMaxTeeth) {
-            return {GeometryFault::TooManyTeeth, wheel, role};
+            return GeometryError{GeometryFault::TooManyTeeth, wheel, role};
         }
     }
     if (request.internal && request.z1 == request.z2) {
-        return {GeometryFault::EqualToothCounts, 0, WheelRole::Pair};
+        return GeometryError{GeometryFault::EqualToothCounts, 0, WheelRole::Pair};
     }
     if (!(request.module > 0) || !std::isfinite(request.module)) {
-        return {GeometryFault::ModuleNotPositive, 0, WheelRole::Pair};
+        return GeometryError{GeometryFault::ModuleNotPositive, 0, WheelRole::Pair};
     }
     for (const double v :
          {request.helixDeg, request.profileDeg, request.x1, request.x2, request.backlash}) {
         if (!std::isfinite(v)) {
-            return {GeometryFault::DataOutOfRange, 0, WheelRole::Pair};
+            return GeometryError{GeometryFault::DataOutOfRange, 0, WheelRole::Pair};
         }
     }
-    return {GeometryFault::None, 0, WheelRole::Pair};
+    return std::nullopt;
 }
 
 // A member with its entered values and its reference and base circles.
@@ -131,9 +132,8 @@ void TipDiameters(PairGeometry& p, double a0) {
 }  // namespace
 
 PairGeometryResult PairGeometryOf(const MainMod& rack, const PairRequest& request) {
-    const GeometryError refused = CheckRequest(request);
-    if (!refused.ok()) {
-        return PairGeometryResult::Failure(refused);
+    if (const std::optional<GeometryError> refused = CheckRequest(request)) {
+        return PairGeometryResult::Failure(*refused);
     }
     PairGeometry p;
     p.internal = request.internal;

@@ -5,6 +5,7 @@
 #include "profile/rack_cut_flank.h"
 
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "math/constants.h"
@@ -57,7 +58,7 @@ struct CutPoint {
 
 // Counts below the accuracy page's range and values the pair's own checks let through never
 // come from the pages; they are refused as data the rack cannot take.
-GeometryFault CheckData(const RackCutData& d) {
+std::optional<GeometryFault> CheckData(const RackCutData& d) {
     if (d.accPer < 2 || d.accEv < 1) {
         return GeometryFault::DataOutOfRange;
     }
@@ -77,7 +78,7 @@ GeometryFault CheckData(const RackCutData& d) {
         !(d.profileAngle < kPi / 2) || d.rf < 0) {
         return GeometryFault::DataOutOfRange;
     }
-    return GeometryFault::None;
+    return std::nullopt;
 }
 
 // The rack for the data. The corners are rounded with rf* m_n unless that would make them
@@ -281,9 +282,8 @@ ExactCurve CutInvoluteCurve(const CuttingRack& k, double rForm, double rTip) {
 }
 
 RackCutFlankResult Cut(const RackCutData& data, ToleranceShortfall* shortfall) {
-    const GeometryFault refused = CheckData(data);
-    if (refused != GeometryFault::None) {
-        return RackCutFlankResult::Failure(refused);
+    if (const std::optional<GeometryFault> refused = CheckData(data)) {
+        return RackCutFlankResult::Failure(*refused);
     }
     const CuttingRack rack = MakeRack(data);
     if (!(rack.hTip > 0)) {

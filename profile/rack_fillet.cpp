@@ -4,6 +4,7 @@
 #include "profile/rack_fillet.h"
 
 #include <cmath>
+#include <optional>
 
 #include "math/constants.h"
 #include "math/involute.h"
@@ -16,7 +17,7 @@ namespace {
 
 // Shrinks the rack's tip rounding from rf m' until it fits the rack tooth; sets r.rho and
 // r.reductions, or returns the fault.
-GeometryFault FitRackRounding(RackFilletCurve& r, double e, double rf, double unit) {
+std::optional<GeometryFault> FitRackRounding(RackFilletCurve& r, double e, double rf, double unit) {
     const double h = r.h;
     const double tanAm = std::tan(r.alphaM);
     const double sinAm = std::sin(r.alphaM);
@@ -32,7 +33,7 @@ GeometryFault FitRackRounding(RackFilletCurve& r, double e, double rf, double un
     }
     r.rho = fit->rho;
     r.reductions = fit->reductions;
-    return GeometryFault::None;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -79,9 +80,8 @@ RackFilletResult RackFillet(const RackFilletInput& in) {
     r.mPrime = mp;
     r.h = h;
 
-    const GeometryFault fault = FitRackRounding(r, e, in.rf, LengthUnit(m));
-    if (fault != GeometryFault::None) {
-        return RackFilletResult::Failure(fault);
+    if (const std::optional<GeometryFault> fault = FitRackRounding(r, e, in.rf, LengthUnit(m))) {
+        return RackFilletResult::Failure(*fault);
     }
     r.dPrime = dp;
     r.psi = psi;

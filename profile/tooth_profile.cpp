@@ -4,6 +4,7 @@
 #include "profile/tooth_profile.h"
 
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "math/constants.h"
@@ -106,14 +107,14 @@ struct Mesh {
     const ToothProfileInput& in;
     ToothProfileFlanks& r;
     FaultContext ctx;
-    GeometryError error;  // the first failure, with the member it belongs to
+    std::optional<GeometryError> error;  // the first failure, with the member it belongs to
     double invA;
     double psi1 = 0;  // polar angle at which member 1's involute leaves its base circle
     double ga1 = 0;   // half the tip-circle tangent lengths along the line of action
     double ga2 = 0;
 
     Mesh(const ToothProfileInput& input, ToothProfileFlanks& flanks)
-        : in(input), r(flanks), ctx(), error(), invA(Inv(input.alpha)) {}
+        : in(input), r(flanks), ctx(), invA(Inv(input.alpha)) {}
 
     // The fillet's point count the tools generate with: with a tolerance the points are placed
     // afterwards, and the tools only fit their roundings.
@@ -122,10 +123,10 @@ struct Mesh {
     // Records that the tolerance would take more points on one member of `member`'s flank than
     // a drawing may have.
     bool TooFine(int member, const ToleranceShortfall& shortfall) {
-        error = {GeometryFault::ToleranceTooFine, member};
-        error.points = shortfall.points;
-        error.onFillet = shortfall.fillet;
-        error.allowed = shortfall.allowed;
+        error = GeometryError{GeometryFault::ToleranceTooFine, member};
+        error->points = shortfall.points;
+        error->onFillet = shortfall.fillet;
+        error->allowed = shortfall.allowed;
         return false;
     }
 
@@ -385,17 +386,17 @@ ToothProfileResult ToothProfile(const ToothProfileInput& in) {
     w.ga2 = (std::tan(ArcCos(g2.db / g2.da)) * g2.db) / 2;
 
     if (!(in.internal ? InternalMesh(w) : ExternalMesh(w))) {
-        return ToothProfileResult::Failure(w.error);
+        return ToothProfileResult::Failure(*w.error);
     }
     const bool member1 = !(in.internal && in.SingleMember);
     const bool member2 = in.internal || !in.SingleMember;
     if (member1 && !AllFinite(r.Prof1)) {
         w.Fail(1, GeometryFault::NonFinitePoint);
-        return ToothProfileResult::Failure(w.error);
+        return ToothProfileResult::Failure(*w.error);
     }
     if (member2 && !AllFinite(r.Prof2)) {
         w.Fail(2, GeometryFault::NonFinitePoint);
-        return ToothProfileResult::Failure(w.error);
+        return ToothProfileResult::Failure(*w.error);
     }
     return r;
 }

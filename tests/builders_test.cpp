@@ -88,8 +88,8 @@ TEST(Builders, RefuseWhatCannotBeDrawn) {
         const DrawResult r = RunBuilder(state, row.call);
         ASSERT_FALSE(r.ok());
         EXPECT_EQ(r.fault().kind, DrawFault::Kind::GeometryRefused);
-        EXPECT_EQ(r.fault().geometry.fault, row.fault);
-        EXPECT_EQ(r.fault().geometry.role, row.wheel);
+        EXPECT_EQ(r.fault().geometry->fault, row.fault);
+        EXPECT_EQ(r.fault().geometry->role, row.wheel);
         EXPECT_EQ(testing::ReadFile(state.OutFile), "earlier drawing");
     }
 }

@@ -319,7 +319,7 @@ TEST(ChordTolerance, ATooFineToleranceIsRefusedNamingTheCount) {
     state.OutFile = folder.File("big.dxf");
     const DrawResult result = RunBuilder(state, ExternalCall(20, 40, 150, 0, 20, 0, 0, 0));
     ASSERT_FALSE(result.ok());
-    const GeometryError& e = result.fault().geometry;
+    const GeometryError& e = *result.fault().geometry;
     EXPECT_EQ(e.fault, GeometryFault::ToleranceTooFine);
     EXPECT_GT(e.points, kMaxTolerancePoints);
     const std::string text = Describe(e);
@@ -429,7 +429,7 @@ TEST(ChordTolerance, TooFineAToleranceReturnsToTheAccuracyPage) {
     EXPECT_EQ(out.next, Page::Accuracy);
     EXPECT_EQ(out.focus, Box::txtTolerance);
     ASSERT_TRUE(out.message.has_value());
-    EXPECT_NE(out.message->text.find(std::to_string(out.drawn->fault().geometry.points)),
+    EXPECT_NE(out.message->text.find(std::to_string(out.drawn->fault().geometry->points)),
               std::string::npos)
         << out.message->text;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <optional>
 
 #include "app/basic_rack.h"
 #include "math/constants.h"
@@ -131,7 +132,7 @@ TEST(RackCutFlank, FlankAgreesWithSimulatedCutAndMakesAValidGear) {
             EXPECT_GE(Radius(flank[i]), Radius(flank[i - 1]) - 1e-12);
         }
         EXPECT_EQ(CheckExternalFlank(flank, row.z, 1),
-                  row.pointed ? GeometryFault::PointedTooth : GeometryFault::None);
+                  row.pointed ? std::optional(GeometryFault::PointedTooth) : std::nullopt);
         const Polyline gear = GearOutline(row.z, flank, false);
         const std::optional<std::string> fault = OutlineFault(gear);
         EXPECT_EQ(fault.has_value(), row.pointed) << fault.value_or("a simple polygon");
@@ -176,7 +177,8 @@ TEST(RackCutFlank, RefusesDataItCannotCut) {
         RackCutData d = Member("20", 20, 2, 0, 0);
         row.change(d);
         const RackCutFlankResult r = RackCutFlank(d);
-        EXPECT_EQ(r.ok() ? GeometryFault::None : r.fault(), row.fault);
+        ASSERT_FALSE(r.ok());
+        EXPECT_EQ(r.fault(), row.fault);
     }
 }
 

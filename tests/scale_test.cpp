@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cmath>
 #include <functional>
+#include <optional>
 
 #include "app/basic_rack.h"
 #include "builder_calls.h"
@@ -35,7 +36,7 @@ struct Case {
 
 struct Drawn {
     bool ok = false;
-    GeometryError error;
+    std::optional<GeometryError> error;  // when refused
     std::vector<const PlacedOutline*> outlines;
     // Keeps the computed geometry alive for `outlines`.
     std::shared_ptr<void> keep;
@@ -130,8 +131,8 @@ TEST(Scale, DrawsAtEveryModuleAndScalesOutsideTheFixedRange) {
         for (const double m : kModules) {
             SCOPED_TRACE(m);
             const Drawn d = Draw(c, m);
-            ASSERT_TRUE(d.ok) << "refused: fault " << static_cast<int>(d.error.fault) << ", wheel "
-                              << d.error.wheel;
+            ASSERT_TRUE(d.ok) << "refused: fault " << static_cast<int>(d.error->fault) << ", wheel "
+                              << d.error->wheel;
             const double edge = m < kFixedLengthModuleMin ? 1e-3 : 1e4;
             if (LengthUnit(m) == 1 || m == edge) {
                 continue;
@@ -178,9 +179,9 @@ TEST(Scale, RefusalsKeepTheirReasonAtEveryModule) {
             SCOPED_TRACE(m);
             const Drawn d = Draw(c, m);
             ASSERT_FALSE(d.ok);
-            EXPECT_EQ(d.error.fault, reference.error.fault);
-            EXPECT_EQ(d.error.wheel, reference.error.wheel);
-            EXPECT_EQ(d.error.role, reference.error.role);
+            EXPECT_EQ(d.error->fault, reference.error->fault);
+            EXPECT_EQ(d.error->wheel, reference.error->wheel);
+            EXPECT_EQ(d.error->role, reference.error->role);
         }
     }
 }

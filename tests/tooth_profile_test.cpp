@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 #include "math/constants.h"
 #include "math/involute.h"
@@ -147,7 +148,7 @@ TEST(ToothProfile, FailuresNameTheWheelAndBoundedLoopsEnd) {
     }
     // The bounded loops end: on a rack rounding test that is not a number, on an infinite rack
     // tooth depth (the test below zero for ever), on a cutter rounding inside its base circle.
-    auto fault = [](const auto& r) { return r.ok() ? F::None : r.fault(); };
+    auto fault = [](const auto& r) { return r.ok() ? std::nullopt : std::optional(r.fault()); };
     const double a = GradToRad(20);
     EXPECT_EQ(fault(RackFillet({20, 18.79, 22, NAN, 0.1, 1, a, 1.25, 0.38, 3})),
               F::RackRoundingNotFound);
