@@ -186,6 +186,14 @@ TEST(CliArgs, RefusalsWordForWordAndRangeEdges) {
         {"finest tolerance", pair + "--tolerance 0.00001", ""},
         {"tolerance below", pair + "--tolerance 0.000001", "--tolerance" + mm},
         {"tolerance above", pair + "--tolerance 1.001", "--tolerance" + mm},
+        {"negative helix, right hand", pair + "--helix -15 --hand right",
+         "--helix and --hand: a negative helix angle means a left hand; give --hand left or a "
+         "positive --helix"},
+        {"hand word", pair + "--hand up", "--hand: must be right or left"},
+        {"accuracy on two lines", pair + "--accuracy 7\x01",
+         "--accuracy: степень точности — одна строка без управляющих символов"},
+        {"accuracy too long", pair + "--accuracy " + std::string(41, '7'),
+         "--accuracy: степень точности длиннее 40 знаков"},
         {"tolerance and a count", pair + "--tolerance 0.001 --fillet-points 9",
          "--tolerance: give either the tolerance or the point counts"},
     };

@@ -30,7 +30,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -374,9 +373,6 @@ TEST(GearStep, SolidsReadBackAsTheDrawingAndTheExactCurves) {
             }
         }
     }
-}
-
-return words;
 }
 
 // tarvo-cli --step: what each outcome says and returns (the face width's number is read by the
