@@ -52,11 +52,11 @@ inline Call SplineMember(int z, double m, bool hub) {
     return call;
 }
 
-// The same in the order designers read the data: tooth counts, module, helix and profile
-// angles, shifts, backlash.
+// A pair with every value in the order designers read the data: tooth counts, module, helix and
+// profile angles, shifts, backlash (the mesh checks' sweeps fill them from loops).
 inline BuilderCall PairCall(BuilderCall::Kind kind, int Z1, int Z2, double m, double beta,
                             double alpha, double x1, double x2, double jn) {
-    return BuilderCall{kind, Z1, Z2, m, beta, alpha, x1, x2, jn, 0, 0, false};
+    return PairOf(kind, Z1, Z2, m).Helix(beta).Profile(alpha).Shifts(x1, x2).Backlash(jn);
 }
 
 inline BuilderCall ExternalCall(int Z1, int Z2, double m, double beta, double alpha, double x1,
@@ -67,10 +67,6 @@ inline BuilderCall ExternalCall(int Z1, int Z2, double m, double beta, double al
 inline BuilderCall InternalCall(int Z1, int Z2, double m, double beta, double alpha, double x1,
                                 double x2, double jn) {
     return PairCall(BuilderCall::Kind::InternalPair, Z1, Z2, m, beta, alpha, x1, x2, jn);
-}
-
-inline BuilderCall SplineCall(int Z, double m, double x, double alpha, bool hub) {
-    return BuilderCall{BuilderCall::Kind::Spline, 0, 0, m, 0, alpha, 0, 0, 0, Z, x, hub};
 }
 
 // What the wizard stores for a pair on the 20-degree rack at the given accuracy.
