@@ -15,12 +15,16 @@
 namespace tarvo {
 namespace {
 
+using testing::ExternalPair;
+using testing::InternalPair;
+using testing::SplineMember;
+
 // The golden drawings have even pinions only: an odd one is turned by half its pitch as well.
 TEST(InternalPair, PinionAlwaysTurnedByHalfItsPitch) {
     for (const int zp : {20, 21}) {
         SCOPED_TRACE(zp);
-        const InternalPairResult g = ComputeInternalPair(
-            testing::Rack20State(6, 3), testing::InternalCall(zp, 60, 2, 0, 20, 0, 0, 0));
+        const InternalPairResult g =
+            ComputeInternalPair(testing::Rack20State(6, 3), InternalPair(zp, 60, 2));
         ASSERT_TRUE(g.ok());
         const Polyline own = GearOutline(zp, g->pinionFlank, false);
         const Polyline pinion = g->pinion.Points();
@@ -32,12 +36,10 @@ TEST(InternalPair, PinionAlwaysTurnedByHalfItsPitch) {
 }
 
 TEST(Spline, HubCutterHasHalfTheTeethHalvesToEven) {
-    MainMod state = testing::Rack20State(6, 3);
-    state.SingleMember = true;
-    StoreRack(state, SplineRack(SplineStandard::Ost100086, 2));
+    const MainMod state = testing::SplineState(SplineStandard::Ost100086, 2);
     for (const auto& [z, zc] : {std::pair{20, 10}, {25, 12}, {27, 14}, {31, 16}}) {
         SCOPED_TRACE(z);
-        const SplineResult hub = ComputeSpline(state, testing::SplineCall(z, 2, 0, 30, true));
+        const SplineResult hub = ComputeSpline(state, SplineMember(z, 2, true));
         ASSERT_TRUE(hub.ok());
         EXPECT_EQ(hub->zc, zc);
     }
@@ -55,34 +57,36 @@ TEST(Builders, RefuseWhatCannotBeDrawn) {
     };
     using F = GeometryFault;
     using W = WheelRole;
-    const auto E = testing::ExternalCall, I = testing::InternalCall;  // pairs: teeth, m, beta,
-    const auto S = testing::SplineCall;  // alpha, x1, x2, jn; spline: Z, m, x, alpha, hub
     const double nan = std::nan("");
     const Row rows[] = {
-        {"negative working angle", "20", E(12, 12, 2, 0, 20, -0.5, -0.5, 0),
+        {"negative working angle", "20", ExternalPair(12, 12, 2).Shifts(-0.5, -0.5),
          F::WorkingAngleNotPositive, W::Pair},
-        {"pointed 12/50", "25", E(12, 50, 2, 0, 25, 0.9, 0.2, 0), F::PointedTooth, W::Wheel1},
-        {"ring of 33", "20", I(20, 33, 2, 0, 20, 0, 0, 0), F::TipInsideBase, W::Ring},
-        {"ring of 40, rack 18", "18", I(20, 40, 1, 0, 18, 0, 0, 0), F::TipInsideBase, W::Ring},
-        {"GOST hub of 6 teeth", "", S(6, 2, 0, 30, true), F::TipInsideBase, W::Hub},
-        {"shaft partner past 16 bits", "", S(3277, 2, 0, 30, false), F::PartnerTooLarge, W::Shaft},
-        {"count past 16 bits", "20", E(20, 32768, 2, 0, 20, 0, 0, 0), F::TooManyTeeth, W::Wheel2},
-        {"internal count past memory", "20", I(20, 100000, 2, 0, 20, 0, 0, 0), F::TooManyTeeth,
+        {"pointed 12/50", "25", ExternalPair(12, 50, 2).Profile(25).Shifts(0.9, 0.2),
+         F::PointedTooth, W::Wheel1},
+        {"ring of 33", "20", InternalPair(20, 33, 2), F::TipInsideBase, W::Ring},
+        {"ring of 40, rack 18", "18", InternalPair(20, 40, 1).Profile(18), F::TipInsideBase,
+         W::Ring},
+        {"GOST hub of 6 teeth", "", SplineMember(6, 2, true), F::TipInsideBase, W::Hub},
+        {"shaft partner past 16 bits", "", SplineMember(3277, 2, false), F::PartnerTooLarge,
+         W::Shaft},
+        {"count past 16 bits", "20", ExternalPair(20, 32768, 2), F::TooManyTeeth, W::Wheel2},
+        {"internal count past memory", "20", InternalPair(20, 100000, 2), F::TooManyTeeth,
          W::Wheel2},
-        {"shifts past the involute", "20", E(20, 40, 2, 0, 20, 80, 80, 0), F::WorkingAngleNotFound,
+        {"shifts past the involute", "20", ExternalPair(20, 40, 2).Shifts(80, 80),
+         F::WorkingAngleNotFound, W::Pair},
+        {"module NaN", "20", ExternalPair(20, 40, nan), F::ModuleNotPositive, W::Pair},
+        {"helix infinite", "20", InternalPair(20, 60, 2).Helix(INFINITY), F::DataOutOfRange,
          W::Pair},
-        {"module NaN", "20", E(20, 40, nan, 0, 20, 0, 0, 0), F::ModuleNotPositive, W::Pair},
-        {"helix infinite", "20", I(20, 60, 2, INFINITY, 20, 0, 0, 0), F::DataOutOfRange, W::Pair},
-        {"spline module zero", "", S(20, 0, 0, 30, false), F::ModuleNotPositive, W::Shaft},
+        {"spline module zero", "", SplineMember(20, 0, false), F::ModuleNotPositive, W::Shaft},
     };
     testing::TempFolder folder;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const bool spline = row.call.kind == BuilderCall::Kind::Spline;
-        MainMod state = testing::Rack20State(6, 3);
-        StoreRack(state, spline ? SplineRack(SplineStandard::Gost6033, row.call.m)
-                                : FindRackRow(row.rack)->rack);
-        state.SingleMember = spline;
+        MainMod state = spline ? testing::SplineState(SplineStandard::Gost6033, row.call.m)
+                               : testing::Rack20State(6, 3);
+        if (!spline)
+            StoreRack(state, FindRackRow(row.rack)->rack);
         state.OutFile = folder.File("kept.dxf");
         testing::WriteFile(state.OutFile, "earlier drawing");
         const DrawResult r = RunBuilder(state, row.call);

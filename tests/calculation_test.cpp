@@ -1,6 +1,6 @@
 // Stored calculations: the JSON reader's refusals, tarvo-cli --from and a stored --report=json
-// drawing the very bytes of the direct command, -o - writing them to standard output, and the
-// JSON report's numbers rounded.
+// drawing the very bytes of the direct command (whose numbers are rounded), -o - writing them to
+// standard output.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,24 +15,8 @@
 namespace tarvo {
 namespace {
 
-std::vector<std::string> Words(const std::string& line) {
-    std::vector<std::string> args;
-    std::istringstream in(line);
-    for (std::string word; in >> word;)
-        args.push_back(word);
-    return args;
-}
-
-// Runs tarvo-cli; its exit status, standard output and error stream.
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-CliRun Cli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = CliMain(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using testing::CliRun;
+using testing::RunCli;
 
 const char* const kCommands[] = {
     "pair --mesh external --module 3 --z1 17 --z2 53 --helix 12.5 --x1 0.3 --x2 -0.1 "
@@ -49,23 +33,42 @@ const char* const kCommands[] = {
     "spline --standard ost --part shaft --module 1 --teeth 18 --involute-points 40",
 };
 
+// Every number of a JSON report stops at a billionth: no float noise left in the digits.
+void ExpectRoundedToABillionth(const std::string& report) {
+    const std::string sheet = report.substr(report.find("\"kind\""));
+    for (std::size_t at = sheet.find_first_of("-0123456789"); at != std::string::npos;
+         at = sheet.find_first_of("-0123456789", at)) {
+        const std::size_t end = sheet.find_first_not_of("-+.0123456789E", at);
+        const std::string number = sheet.substr(at, end - at);
+        at = end;
+        if (!IsJsonNumber(number) || number.find('E') != std::string::npos)
+            continue;
+        const double v = std::stod(number);
+        if (std::fabs(v) < 1e6) {
+            EXPECT_EQ(std::round(v * 1e9) / 1e9, v) << number;
+        }
+    }
+}
+
 TEST(Calculation, FromAndAStoredReportDrawTheDirectCommandsBytes) {
     testing::TempFolder folder;
     for (const char* command : kCommands) {
         SCOPED_TRACE(command);
         const std::string direct = folder.File("direct.dxf");
-        const CliRun report = Cli(Words(std::string(command) + " -o " + direct + " --report=json"));
+        const CliRun report = RunCli(std::string(command) + " -o " + direct + " --report=json");
         ASSERT_EQ(report.status, 0) << report.err;
         const std::string bytes = testing::ReadFile(direct);
         ASSERT_GT(bytes.size(), 1000u);
+        ExpectRoundedToABillionth(report.out);
 
         // The report re-runs as it stands.
         testing::WriteFile(folder.File("report.json"), report.out);
-        CliRun again = Cli({"--from", folder.File("report.json"), "-o", folder.File("again.dxf")});
+        CliRun again =
+            RunCli({"--from", folder.File("report.json"), "-o", folder.File("again.dxf")});
         ASSERT_EQ(again.status, 0) << again.err;
         EXPECT_EQ(testing::ReadFile(folder.File("again.dxf")), bytes);
         // And prints the same report for the same file.
-        again = Cli({"--from", folder.File("report.json"), "-o", direct, "--report=json"});
+        again = RunCli({"--from", folder.File("report.json"), "-o", direct, "--report=json"});
         ASSERT_EQ(again.status, 0) << again.err;
         EXPECT_EQ(again.out, report.out);
 
@@ -77,12 +80,12 @@ TEST(Calculation, FromAndAStoredReportDrawTheDirectCommandsBytes) {
         ASSERT_TRUE(reread.ok());
         EXPECT_EQ(CalculationObjectJson(reread.value()), CalculationObjectJson(input.value()));
         testing::WriteFile(folder.File("a.tarvo.json"), file);
-        again = Cli({"--from", folder.File("a.tarvo.json"), "-o", folder.File("from.dxf")});
+        again = RunCli({"--from", folder.File("a.tarvo.json"), "-o", folder.File("from.dxf")});
         ASSERT_EQ(again.status, 0) << again.err;
         EXPECT_EQ(testing::ReadFile(folder.File("from.dxf")), bytes);
 
         // "-o -": the same bytes on standard output, nothing else there.
-        const CliRun piped = Cli(Words(std::string(command) + " -o -"));
+        const CliRun piped = RunCli(std::string(command) + " -o -");
         ASSERT_EQ(piped.status, 0) << piped.err;
         EXPECT_TRUE(piped.out == bytes) << "standard output differs from the file";
     }
@@ -90,8 +93,8 @@ TEST(Calculation, FromAndAStoredReportDrawTheDirectCommandsBytes) {
 
 TEST(Calculation, ReportEchoesEveryInputWithDefaults) {
     testing::TempFolder folder;
-    const CliRun run = Cli(Words("pair --mesh external --module 2 --z1 20 --z2 40 -o " +
-                                 folder.File("p.dxf") + " --report=json"));
+    const CliRun run = RunCli("pair --mesh external --module 2 --z1 20 --z2 40 -o " +
+                              folder.File("p.dxf") + " --report=json");
     ASSERT_EQ(run.status, 0);
     const CalculationRead input = ReadCalculation(run.out);
     ASSERT_TRUE(input.ok()) << input.fault();
@@ -116,7 +119,7 @@ TEST(Calculation, FormerFilletWordStillDraws) {
         const std::string file = folder.File(bytes.empty() ? "a.tarvo.json" : "b.tarvo.json");
         testing::WriteFile(file, input + word + "\"}}");
         const std::string drawing = folder.File(bytes.empty() ? "a.dxf" : "b.dxf");
-        const CliRun run = Cli({"--from", file, "-o", drawing, "--report=json"});
+        const CliRun run = RunCli({"--from", file, "-o", drawing, "--report=json"});
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_NE(run.out.find("\"fillet\": \"equivalent\""), std::string::npos);
         EXPECT_EQ(run.out.find("\"design\""), std::string::npos);
@@ -125,30 +128,6 @@ TEST(Calculation, FormerFilletWordStillDraws) {
             ASSERT_GT(bytes.size(), 1000u);
         } else {
             EXPECT_EQ(testing::ReadFile(drawing), bytes);
-        }
-    }
-}
-
-// Every number of a JSON report stops at a billionth: no float noise left in the digits.
-TEST(Calculation, ReportNumbersRoundedToABillionth) {
-    testing::TempFolder folder;
-    for (const char* command : kCommands) {
-        SCOPED_TRACE(command);
-        const CliRun run =
-            Cli(Words(std::string(command) + " -o " + folder.File("r.dxf") + " --report=json"));
-        ASSERT_EQ(run.status, 0);
-        const std::string sheet = run.out.substr(run.out.find("\"kind\""));
-        for (std::size_t at = sheet.find_first_of("-0123456789"); at != std::string::npos;
-             at = sheet.find_first_of("-0123456789", at)) {
-            const std::size_t end = sheet.find_first_not_of("-+.0123456789E", at);
-            const std::string number = sheet.substr(at, end - at);
-            at = end;
-            if (!IsJsonNumber(number) || number.find('E') != std::string::npos)
-                continue;
-            const double v = std::stod(number);
-            if (std::fabs(v) >= 1e6)
-                continue;
-            EXPECT_EQ(std::round(v * 1e9) / 1e9, v) << number;
         }
     }
 }
@@ -186,12 +165,12 @@ TEST(Calculation, BadFilesAreNamedNotDrawn) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         testing::WriteFile(folder.File("bad.json"), row.text);
-        const CliRun run = Cli({"--from", folder.File("bad.json"), "-o", folder.File("x.dxf")});
+        const CliRun run = RunCli({"--from", folder.File("bad.json"), "-o", folder.File("x.dxf")});
         EXPECT_EQ(run.status, kCliBadUsage);
         EXPECT_NE(run.err.find(row.says), std::string::npos) << run.err;
         EXPECT_TRUE(testing::ReadFile(folder.File("x.dxf")).empty());
     }
-    const CliRun missing = Cli({"--from", folder.File("none.json"), "-o", folder.File("x.dxf")});
+    const CliRun missing = RunCli({"--from", folder.File("none.json"), "-o", folder.File("x.dxf")});
     EXPECT_NE(missing.err.find("файл не открывается"), std::string::npos);
 }
 

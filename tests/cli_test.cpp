@@ -3,10 +3,8 @@
 // outcome.
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <limits>
 #include <optional>
-#include <sstream>
 
 #include "app/page_command.h"
 #include "app/startup.h"
@@ -17,10 +15,8 @@
 namespace tarvo {
 namespace {
 
-std::vector<std::string> Split(const std::string& line) {
-    std::istringstream in(line);
-    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
-}
+using testing::RunCli;
+using testing::Words;
 
 TEST(CliArgs, StrictNumbers) {
     struct Row {
@@ -42,7 +38,7 @@ TEST(CliArgs, StrictNumbers) {
 
 TEST(CliArgs, ValuesReachTheRequest) {
     const CliParse p = ParseCliArgs(
-        Split("pair --mesh=internal --module 2,5 --z1 24 --z2 71 --helix 12.5 --x1 0.2 --x2 -0.4 "
+        Words("pair --mesh=internal --module 2,5 --z1 24 --z2 71 --helix 12.5 --x1 0.2 --x2 -0.4 "
               "--backlash 0.05 --rack 28-0.9 --involute-points 40 --fillet-points 20 --output f "
               "--fillet cut --report --roller 3.7"));
     ASSERT_TRUE(p.ok()) << p.fault();
@@ -56,14 +52,16 @@ TEST(CliArgs, ValuesReachTheRequest) {
 
     // A switch before the options of a spline; the defaults of what is left out.
     const CliParse s = ParseCliArgs(
-        Split("spline --report=json --standard ost --part hub --module 1 --teeth 18 -o g"));
+        Words("spline --report=json --standard ost --part hub --module 1 --teeth 18 -o g "
+              "--tolerance 0,002"));
     ASSERT_TRUE(s.ok()) << s.fault();
-    EXPECT_EQ(std::make_tuple(s->standard, s->hub, s->involutePoints, s->filletPoints, s->cutFillet,
-                              s->report, s->roller),
-              std::make_tuple(SplineStandard::Ost100086, true, 6, 3, false, CliReport::Json, 0.0));
+    EXPECT_EQ(
+        std::make_tuple(s->standard, s->hub, s->involutePoints, s->filletPoints, s->cutFillet,
+                        s->report, s->roller, s->tolerance),
+        std::make_tuple(SplineStandard::Ost100086, true, 6, 3, false, CliReport::Json, 0.0, 0.002));
     const std::string pair = "pair --mesh external --module 2 --z1 20 --z2 40 -o f";
-    EXPECT_EQ(ParseCliArgs(Split(pair + " --report=text"))->report, CliReport::Text);
-    EXPECT_EQ(ParseCliArgs(Split(pair))->report, std::nullopt);
+    EXPECT_EQ(ParseCliArgs(Words(pair + " --report=text"))->report, CliReport::Text);
+    EXPECT_EQ(ParseCliArgs(Words(pair))->report, std::nullopt);
 }
 
 // Each outcome's exit status and what it says where; a command that writes nothing leaves a
@@ -102,9 +100,9 @@ TEST(CliRun, ExitStatusAndMessages) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         testing::WriteFile(file, "an earlier drawing");
-        std::ostringstream out, err;
-        EXPECT_EQ(CliMain(Split(row.line), out, err), row.status);
-        const std::string text = (row.toErr ? err : out).str();
+        const testing::CliRun run = RunCli(row.line);
+        EXPECT_EQ(run.status, row.status);
+        const std::string& text = row.toErr ? run.err : run.out;
         EXPECT_NE(text.find(row.says), std::string::npos) << text;
         EXPECT_TRUE(row.status == kCliWritten || testing::ReadFile(file) == "an earlier drawing");
     }
@@ -121,6 +119,7 @@ TEST(CliArgs, RefusalsWordForWordAndRangeEdges) {
     const auto range = [](std::int32_t low, std::int32_t high) {
         return ": must be from " + std::to_string(low) + " to " + std::to_string(high);
     };
+    const std::string mm = ": must be from 0.00001 to 1 mm";
     const auto points = [](const char* option, std::int32_t n) {
         return std::string(" --") + option + "-points " + std::to_string(n);
     };
@@ -184,19 +183,32 @@ TEST(CliArgs, RefusalsWordForWordAndRangeEdges) {
          "--fillet-points" + range(kMinAccPer, kMaxAccPer)},
         {"fillet points 4.0", ring + "--z1 9 --z2 40 --fillet-points 4.0",
          "--fillet-points: '4.0' is not a whole number"},
+        {"finest tolerance", pair + "--tolerance 0.00001", ""},
+        {"tolerance below", pair + "--tolerance 0.000001", "--tolerance" + mm},
+        {"tolerance above", pair + "--tolerance 1.001", "--tolerance" + mm},
+        {"negative helix, right hand", pair + "--helix -15 --hand right",
+         "--helix and --hand: a negative helix angle means a left hand; give --hand left or a "
+         "positive --helix"},
+        {"hand word", pair + "--hand up", "--hand: must be right or left"},
+        {"accuracy on two lines", pair + "--accuracy 7\x01",
+         "--accuracy: степень точности — одна строка без управляющих символов"},
+        {"accuracy too long", pair + "--accuracy " + std::string(41, '7'),
+         "--accuracy: степень точности длиннее 40 знаков"},
+        {"tolerance and a count", pair + "--tolerance 0.001 --fillet-points 9",
+         "--tolerance: give either the tolerance or the point counts"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const CliParse parse = ParseCliArgs(Split(row.line));
+        const CliParse parse = ParseCliArgs(Words(row.line));
         EXPECT_EQ(parse.ok() ? "" : parse.fault(), row.error);
         if (row.error.empty())
             continue;
-        std::ostringstream out, err;
-        EXPECT_EQ(CliMain(Split(row.line), out, err), kCliBadUsage);
-        EXPECT_NE(err.str().find(row.error + "\n"), std::string::npos) << err.str();
+        const testing::CliRun run = RunCli(row.line);
+        EXPECT_EQ(run.status, kCliBadUsage);
+        EXPECT_NE(run.err.find(row.error + "\n"), std::string::npos) << run.err;
     }
     // --help among the options is help, whatever follows it.
-    const CliParse help = ParseCliArgs(Split("pair --z1 20 --help --z1 0 --bogus"));
+    const CliParse help = ParseCliArgs(Words("pair --z1 20 --help --z1 0 --bogus"));
     EXPECT_TRUE(help.ok() && help->job == CliJob::Help);
 }
 
@@ -233,30 +245,6 @@ TEST(CliArgs, UsageTextFromTheOptionTable) {
     std::istringstream in(usage);
     for (std::string line; std::getline(in, line);)
         EXPECT_LE(line.size(), 88u) << line;
-}
-
-// The default root is "equivalent"; "design", its former name, is still read from command
-// lines and stored calculations, and what is stored says "equivalent".
-TEST(CliArgs, FilletWordAndItsFormerName) {
-    const std::string pair = "pair --mesh external --module 2 --z1 20 --z2 40 -o f";
-    struct Row {
-        const char* name;
-        std::string fillet;
-        bool cut;
-    };
-    const Row rows[] = {
-        {"not given", "", false},
-        {"equivalent", " --fillet equivalent", false},
-        {"former name", " --fillet design", false},
-        {"after \"=\"", " --fillet=design", false},
-        {"cut", " --fillet cut", true},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const CliParse parse = ParseCliArgs(Split(pair + row.fillet));
-        ASSERT_TRUE(parse.ok()) << parse.fault();
-        EXPECT_EQ(parse->cutFillet, row.cut);
-    }
 }
 
 }  // namespace

@@ -17,7 +17,9 @@
 namespace tarvo {
 namespace {
 
-using testing::ExternalCall, testing::InternalCall, testing::SplineCall;
+using testing::ExternalPair;
+using testing::InternalPair;
+using testing::SplineMember;
 
 MainMod CutState(const BasicRack& rack, const std::string& path, int accEv = 6, int accPer = 3) {
     MainMod state = testing::Rack20State(accEv, accPer);
@@ -60,11 +62,16 @@ TEST(RackCutRoot, DrawnRootOfEveryExternalMemberIsTheRackTipLine) {
                 };
                 // The external pair's wheel 2 and the ring take shifts that keep the mesh
                 // drawable; the pinion is entered second, so the builder swaps the roles.
-                const double a = row.rack.alfa;
-                check("wheel 1", ExternalCall(24, 37, m, beta, a, x, 0.2, 0), 0, 24);
-                check("wheel 2", ExternalCall(31, 26, m, beta, a, 0.1, x, 0.1), 1, 26);
-                check("pinion", InternalCall(60, 22, m, beta, a, x + 0.2, x, 0.05), 1, 22);
-                check("spline shaft", SplineCall(20, m, x, a, false), 0, 20);  // no helix
+                const auto cut = [&](testing::Call c) {
+                    return c.Helix(beta).Profile(row.rack.alfa);
+                };
+                check("wheel 1", cut(ExternalPair(24, 37, m)).Shifts(x, 0.2), 0, 24);
+                check("wheel 2", cut(ExternalPair(31, 26, m)).Shifts(0.1, x).Backlash(0.1), 1, 26);
+                check("pinion", cut(InternalPair(60, 22, m)).Shifts(x + 0.2, x).Backlash(0.05), 1,
+                      22);
+                // No helix.
+                check("spline shaft", SplineMember(20, m, false).Shift(x).Profile(row.rack.alfa), 0,
+                      20);
             }
         }
     }
@@ -89,12 +96,12 @@ TEST(RackCutRoot, DataSheetTakesTheEnvelopeAndMeshIsClear) {
     };
     const BasicRack& rack = kDefaultRackRow.rack;  // 20 degrees
     const Row rows[] = {
-        {"undercut pinion z 10", ExternalCall(10, 40, 2, 0, 20, 0, 0, 0), true},
-        {"shifted z 12, x 0.6", ExternalCall(12, 40, 3, 0, 20, 0.6, 0, 0), false},
-        {"helical z 14, x 0.3", ExternalCall(14, 45, 2, 20, 20, 0.3, 0, 0), false},
-        {"helical undercut z 9", ExternalCall(9, 45, 2, 20, 20, -0.1, 0, 0), true},
-        {"spur 18/33 shifted", ExternalCall(18, 33, 3, 0, 20, 0.4, 0.2, 0.05), false},
-        {"internal 22/60", InternalCall(22, 60, 2, 0, 20, 0.2, 0.3, 0), false},
+        {"undercut pinion z 10", ExternalPair(10, 40, 2), true},
+        {"shifted z 12, x 0.6", ExternalPair(12, 40, 3).Shifts(0.6, 0), false},
+        {"helical z 14, x 0.3", ExternalPair(14, 45, 2).Helix(20).Shifts(0.3, 0), false},
+        {"helical undercut z 9", ExternalPair(9, 45, 2).Helix(20).Shifts(-0.1, 0), true},
+        {"spur 18/33 shifted", ExternalPair(18, 33, 3).Shifts(0.4, 0.2).Backlash(0.05), false},
+        {"internal 22/60", InternalPair(22, 60, 2).Shifts(0.2, 0.3), false},
     };
     testing::TempFolder folder;
     for (const Row& row : rows) {
@@ -143,7 +150,7 @@ TEST(RackCutRoot, CheckBoxChangesOnlyExternalRoots) {
         EXPECT_EQ(CtlComClick(state, in).next, Page::File);
         EXPECT_EQ(state.CutFillet, ticked);
         state.OutFile = folder.File(ticked ? "cut.dxf" : "design.dxf");
-        ASSERT_TRUE(RunBuilder(state, InternalCall(20, 50, 2, 0, 20, 0.3, 0.3, 0)).ok());
+        ASSERT_TRUE(RunBuilder(state, InternalPair(20, 50, 2).Shifts(0.3, 0.3)).ok());
     }
     const std::string cut = testing::ReadFile(folder.File("cut.dxf"));
     const std::string design = testing::ReadFile(state.OutFile);

@@ -1,10 +1,11 @@
 // The data sheet of drawings written and read back: hand-worked values for pairs and splines,
-// what triggers each warning, the sheet in words; and its span and roller measurements taken
-// on the outline read back from the file.
+// what triggers each warning, the sheet in words. (Its span and rollers laid on the outline read
+// back: the DrawnMeasurement suite.)
 // cos 20° = 0.9396926, sin 20° = 0.3420201, tan 20° = 0.3639702, inv 20° = 0.0149044.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <string>
@@ -17,52 +18,30 @@
 #include "report/data_sheet.h"
 #include "report/read_text.h"
 #include "report/sheet_text.h"
-#include "test_files.h"
+#include "written_sheet.h"
 
 namespace tarvo {
 namespace {
 
+using testing::ExternalPair;
+using testing::InternalPair;
+using testing::SplineMember;
+
 using Kind = BuilderCall::Kind;
 
-BuilderCall Pair(bool internal, int z1, int z2, double m, double beta = 0, double x1 = 0,
-                 double x2 = 0, double jn = 0) {
-    return testing::PairCall(internal ? Kind::InternalPair : Kind::ExternalPair, z1, z2, m, beta, 0,
-                             x1, x2, jn);
-}
-BuilderCall Spline(int z, double m, bool hub) {
-    return testing::SplineCall(z, m, 0, 0, hub);
-}
 const BasicRack& Rack(const char* key) {
     return FindRackRow(key)->rack;
 }
 
-struct Written {
-    DataSheet sheet;
-    DxfDrawing drawing;
-};
-
-// Writes the drawing `call` describes as the window would (a spline on its GOST rack), reads it
-// back and makes its sheet.
-Written Write(BuilderCall call, const BasicRack& rack, int involute, int fillet,
-              const SheetOptions& options = {}) {
-    MainMod state;
-    std::tie(state.AccEv, state.AccPer, state.SingleMember) =
-        std::make_tuple(involute, fillet, call.kind == Kind::Spline);
-    StoreRack(state, state.SingleMember ? SplineRack(SplineStandard::Gost6033, call.m) : rack);
-    call.alpha = state.Alfa;
-    const testing::TempFolder folder;
-    state.OutFile = folder.File("sheet.dxf");
-    EXPECT_TRUE(RunBuilder(state, call).ok());
-    const DxfReadResult read = ReadDxfFile(state.OutFile);
-    EXPECT_TRUE(read.ok()) << DescribeDxfRead(read.fault());
-    const DataSheetResult made = DataSheetOfFile(state, call, state.OutFile, options);
-    EXPECT_TRUE(made.ok()) << made.fault();
-    return {made.ok() ? made.value() : DataSheet{}, read.ok() ? read.value() : DxfDrawing{}};
-}
-
+// The sheet of `call` drawn as the window would (a spline on its GOST rack).
 DataSheet Sheet(const BuilderCall& call, const BasicRack& rack = Rack("20"), int involute = 6,
-                int fillet = 3) {
-    return Write(call, rack, involute, fillet).sheet;
+                int fillet = 3, const SheetOptions& options = {}) {
+    MainMod state = call.kind == Kind::Spline
+                        ? testing::SplineState(SplineStandard::Gost6033, call.m, involute, fillet)
+                        : testing::Rack20State(involute, fillet);
+    if (call.kind != Kind::Spline)
+        StoreRack(state, rack);
+    return testing::WriteAndReadBack(state, call, options).sheet;
 }
 
 TEST(DataSheet, PairsAndSplines) {
@@ -93,46 +72,42 @@ TEST(DataSheet, PairsAndSplines) {
         const char* name;
         BuilderCall call;
         std::vector<Wheel> wheels;
-        double aw = 0, alphaTw = 0, epsAlpha = 0;
+        std::array<double, 3> mesh;  // aw, alpha_tw, eps_alpha of a pair
         std::vector<std::tuple<int, double WS::*, double>> more = {};  // wheel, value, hand value
     };
     const WheelRole W1 = WheelRole::Wheel1, W2 = WheelRole::Wheel2;
     const Row rows[] = {
         {"external m 2, 20 / 40, jn 0.1",
-         Pair(false, 20, 40, 2, 0, 0, 0, 0.1),
+         ExternalPair(20, 40, 2).Backlash(0.1),
          {{W1, 20, 3, 40, 44, 37.587705, 15.28755}, {W2, 40, 5, 80, 84, 75.175410, 27.62296}},
-         60,
-         20,
-         1.63519,
+         {60, 20, 1.63519},
          {{0, &WS::tipThickness, 1.35074}}},
         {"internal m 2, 60 around 20",
-         Pair(true, 60, 20, 2),
+         InternalPair(60, 20, 2),
          {{W1, 60, 0, 120, 117.589, 112.763114, 0}, {W2, 20, 3, 40, 43.445, 37.587705, 15.32088}},
-         40,
-         20,
-         1.33854,
+         {40, 20, 1.33854},
          {{0, &WS::formDiameter, 123.67495},
           {0, &WS::activeStart, 123.00819},
           {1, &WS::lineOfAction, 2.98992}}},
         {"helical mn 3, beta 15°, 17 / 53, jn 0.1",
-         Pair(false, 17, 53, 3, 15, 0, 0, 0.1),
+         ExternalPair(17, 53, 3).Helix(15).Backlash(0.1),
          {{W1, 17, 3, 52.799085, 58.799085, 49.407865, 22.90522},
           {W2, 53, 7, 164.608913, 170.608913, 154.036286, 59.94917}},
-         108.703999,
-         20.646896,
-         1.56442,
+         {108.703999, 20.646896, 1.56442},
          {{0, &WS::xMin, -0.09011}, {0, &WS::dfRack, 45.29909}}},
         {"external shifted 20 / 40",
-         Pair(false, 20, 40, 2, 0, 0.5, 0.3),
+         ExternalPair(20, 40, 2).Shifts(0.5, 0.3),
          {{W1, 20, 3, 40, 45.74746, 37.587705, 16.00492},
           {W2, 40, 5, 80, 84.94746, 75.175410, 28.10005}},
-         61.47373,
-         23.48491,
-         1.40897},
+         {61.47373, 23.48491, 1.40897}},
         {"GOST shaft m 2, z 20",
-         Spline(20, 2, false),
-         {{WheelRole::Shaft, 20, 4, 40, 41.8, 34.641016, 20.90690}}},
-        {"GOST hub", Spline(20, 2, true), {{WheelRole::Hub, 20, 0, 40, 38.2, 34.641016, 0}}},
+         SplineMember(20, 2, false),
+         {{WheelRole::Shaft, 20, 4, 40, 41.8, 34.641016, 20.90690}},
+         {}},
+        {"GOST hub",
+         SplineMember(20, 2, true),
+         {{WheelRole::Hub, 20, 0, 40, 38.2, 34.641016, 0}},
+         {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -154,9 +129,9 @@ TEST(DataSheet, PairsAndSplines) {
         EXPECT_EQ(sheet.pair, row.call.kind != Kind::Spline);
         if (!sheet.pair)
             continue;
-        EXPECT_NEAR(sheet.mesh.aw, row.aw, 5e-6);
-        EXPECT_NEAR(sheet.mesh.alphaTw, row.alphaTw, 5e-6);
-        EXPECT_NEAR(sheet.mesh.epsAlpha, row.epsAlpha, 5e-5);
+        EXPECT_NEAR(sheet.mesh.aw, row.mesh[0], 5e-6);
+        EXPECT_NEAR(sheet.mesh.alphaTw, row.mesh[1], 5e-6);
+        EXPECT_NEAR(sheet.mesh.epsAlpha, row.mesh[2], 5e-5);
     }
 }
 
@@ -200,35 +175,35 @@ TEST(DataSheet, WarningTriggers) {
         std::vector<std::tuple<int, double WheelSheet::*, double>> more = {};  // hand values
     };
     const Row rows[] = {
-        {"textbook pair: nothing", Pair(false, 20, 40, 2), rack20, 100, {}},
-        {"internal 20 in 60: nothing", Pair(true, 20, 60, 2), rack20, 100, {}},
+        {"textbook pair: nothing", ExternalPair(20, 40, 2), rack20, 100, {}},
+        {"internal 20 in 60: nothing", InternalPair(20, 60, 2), rack20, 100, {}},
         {"shifts 1.2 and 1.2 shorten the tips: contact ratio",
-         Pair(false, 20, 40, 2, 0, 1.2, 1.2),
+         ExternalPair(20, 40, 2).Shifts(1.2, 1.2),
          rack20,
          100,
          {{K::LowContactRatio, -1}},
          "Коэффициент торцового перекрытия εα = 1,024" + lowRatio},
         // eps 1.099649 is shown as 1.100, and 1.100 is not below 1.1; 1.099453 shows as 1.099.
         {"contact ratio that shows as 1.100: nothing",
-         Pair(false, 20, 40, 2, 0, 1.0456, 1.0456),
+         ExternalPair(20, 40, 2).Shifts(1.0456, 1.0456),
          rack20,
          100,
          {}},
         {"contact ratio that shows as 1.099",
-         Pair(false, 20, 40, 2, 0, 1.046, 1.046),
+         ExternalPair(20, 40, 2).Shifts(1.046, 1.046),
          rack20,
          100,
          {{K::LowContactRatio, -1}},
          "Коэффициент торцового перекрытия εα = 1,099" + lowRatio},
         {"z 12, x 0.8: pointed",
-         Pair(false, 12, 30, 2, 0, 0.8),
+         ExternalPair(12, 30, 2).Shifts(0.8, 0),
          rack20,
          100,
          {{K::PointedTooth, 0}},
          "Заострение зуба колеса 1: толщина на окружности вершин 0,3511 мм меньше "
          "0,25·m = 0,5000 мм."},
         {"z 13 and 11, x2 0.6: wheel 1 undercut, wheel 2 clear",
-         Pair(false, 13, 11, 2, 0, 0, 0.6),
+         ExternalPair(13, 11, 2).Shifts(0, 0.6),
          rack20,
          100,
          {{K::Undercut, 0}},
@@ -237,7 +212,7 @@ TEST(DataSheet, WarningTriggers) {
          {{1, &WheelSheet::formDiameter, 20.86832}, {1, &WheelSheet::activeStart, 21.25018}}},
         // The jam sentence names no diameter, and JSON gives the reach as null.
         {"z 12 and 20, x2 -0.5: both undercut, both tips past the base tangent points",
-         Pair(false, 12, 20, 2, 0, 0, -0.5),
+         ExternalPair(12, 20, 2).Shifts(0, -0.5),
          rack20,
          100,
          {{K::Undercut, 0}, {K::Undercut, 1}, {K::Jam, 0}, {K::Jam, 1}, {K::Overlap, -1}},
@@ -245,13 +220,13 @@ TEST(DataSheet, WarningTriggers) {
          "окружностью колеса 1: зубья заклинит.",
          "\"jam\": true, \"active_profile_start\": null"},
         {"tips deeper than the rack generates: interference on both",
-         Pair(false, 20, 40, 2),
+         ExternalPair(20, 40, 2),
          deepTips,
          100,
          {{K::Interference, 0}, {K::Interference, 1}, {K::Overlap, -1}},
          "Интерференция: вершина зуба колеса 2 заходит на колесо 1 ниже начала эвольвенты: до "
          "диаметра 37,6309 мм, эвольвента начинается на диаметре 37,7174 мм."},
-        {"default point counts: overlap", Pair(false, 20, 40, 2), rack20, 6, {{K::Overlap, -1}}},
+        {"default point counts: overlap", ExternalPair(20, 40, 2), rack20, 6, {{K::Overlap, -1}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -292,8 +267,8 @@ TEST(DataSheet, WarningTriggers) {
 TEST(DataSheet, DrawingOfTheWrongShapeIsRefused) {
     const DxfDrawing one{{{"LAYER1VIEW0", {{0, 0}, {1, 0}, {1, 1}, {0, 0}}}},
                          {{"LAYER0VIEW0", {0, -1}, {0, 1}}}};
-    const DataSheetResult sheet = MakeDataSheet(MainMod{}, Pair(false, 20, 40, 2), one);
-    const DataSheetResult unread = DataSheetOfFile(MainMod{}, Pair(false, 20, 40, 2),
+    const DataSheetResult sheet = MakeDataSheet(MainMod{}, ExternalPair(20, 40, 2), one);
+    const DataSheetResult unread = DataSheetOfFile(MainMod{}, ExternalPair(20, 40, 2),
                                                    ::testing::TempDir() + "tarvo-no-such-file.dxf");
     ASSERT_FALSE(sheet.ok() || unread.ok());
     EXPECT_EQ(sheet.fault(), "в чертеже 1 контур(а) и 1 центр(а), ожидалось по 2");
@@ -334,13 +309,13 @@ TEST(SheetText, TableRows) {
     };
     const Row rows[] = {
         {"m 3, z 12, x 0.6: the drawn fillet runs 1.5 mm below the hob's root",
-         Pair(false, 12, 30, 3, 0, 0.6),
+         ExternalPair(12, 30, 3).Shifts(0.6, 0),
          '.',
          {{"Диаметр впадин df при нарезании рейкой, мм", {"32.1000", "82.5000"}}},
          {"Диаметр впадин df, мм"},
          {"\"df_rack\": 32.1, \"x_min\": 0.298100984,", "\"rollers\": {\"D\": "}},
         {"jn 0.1 on 20 / 40: W of the thinned teeth, labelled so",
-         Pair(false, 20, 40, 2, 0, 0, 0, 0.1),
+         ExternalPair(20, 40, 2).Backlash(0.1),
          '.',
          {{"Длина общей нормали W (с боковым зазором), мм", {"15.2875", "27.6230"}},
           {"Размер по роликам M (с боковым зазором), мм",
@@ -350,13 +325,13 @@ TEST(SheetText, TableRows) {
          {},
          3.5},
         {"no backlash: plain labels, the gauge sizes touching mid-involute",
-         Pair(false, 20, 40, 2),
+         ExternalPair(20, 40, 2),
          '.',
          {{"Размер по роликам M, мм", {"46.5519 (D = 4)", "85.8852 (D = 3.75)"}},
           {"Межосевое расстояние aw, мм", {"60.0000"}}},
          {"Размер по роликам M (с боковым зазором), мм"}},
         {"ring: one module row, between rollers, the pinion over them, no span",
-         Pair(true, 20, 60, 2),
+         InternalPair(20, 60, 2),
          '.',
          {{"Модуль m, мм", {"2", "2"}},
           {"Длина общей нормали W, мм", {"15.3209", "—"}},
@@ -367,12 +342,12 @@ TEST(SheetText, TableRows) {
          {"Колесо 1", "Колесо 2 (внутр.)"},
          3.3},
         {"GOST hub",
-         Spline(20, 2, true),
+         SplineMember(20, 2, true),
          '.',
          {{"Размер между роликами M, мм", {"34.8264 (D = 3.5)"}}},
          {"Размер по роликам M, мм", "Длина общей нормали W, мм"}},
         {"helical: both modules, over balls, decimal commas",
-         Pair(false, 17, 53, 3, 15),
+         ExternalPair(17, 53, 3).Helix(15),
          ',',
          {{"Модуль нормальный mn, мм", {"3", "3"}},
           {"Модуль торцовый mt, мм", {"3,1058", "3,1058"}},
@@ -386,7 +361,7 @@ TEST(SheetText, TableRows) {
         SCOPED_TRACE(row.name);
         SheetOptions options;
         options.rollerDiameter = row.roller;
-        const DataSheet sheet = Write(row.call, Rack("20"), 6, 3, options).sheet;
+        const DataSheet sheet = Sheet(row.call, Rack("20"), 6, 3, options);
         const SheetTable table = MakeSheetTable(sheet, row.separator);
         for (const auto& [label, cells] : row.cells) {
             EXPECT_EQ(CellsOf(table, label), cells) << label;
@@ -402,139 +377,6 @@ TEST(SheetText, TableRows) {
     // No minus zero; negative numbers in both forms.
     EXPECT_EQ(FixedText(-0.00001, 4) + " " + ShortText(-0.00001, 4), "0.0000 0");
     EXPECT_EQ(FixedText(-0.5, 2, ',') + " " + ShortText(-0.5, 2, ','), "-0,50 -0,5");
-}
-
-// The tolerance the sheet's numbers must meet on the drawing, mm.
-constexpr double kOnDrawing = 0.001;
-
-// One wheel's outline about its own centre.
-struct Wheel {
-    std::vector<PointXY> points;
-    int z = 0;
-    bool internal = false;
-};
-
-double Angle(const PointXY& p) {
-    return std::atan2(p.Y, p.X);
-}
-double Radius(const PointXY& p) {
-    return std::hypot(p.X, p.Y);
-}
-PointXY Middle(const PointXY& a, const PointXY& b) {
-    return {(a.X + b.X) / 2, (a.Y + b.Y) / 2};
-}
-// Angle a - b brought into (-pi, pi].
-double Turn(double a, double b) {
-    return std::remainder(a - b, 2 * kPi);
-}
-
-// The centre line of one tooth: midway between the two ends of a tip land, the outermost points
-// of an external outline, the innermost of an internal one.
-double ToothCentre(const Wheel& w) {
-    const std::vector<PointXY>& p = w.points;
-    std::size_t tip = 1;
-    for (std::size_t i = 2; i + 1 < p.size(); ++i) {
-        if (w.internal ? Radius(p[i]) < Radius(p[tip]) : Radius(p[i]) > Radius(p[tip]))
-            tip = i;
-    }
-    const double r = Radius(p[tip]);
-    const bool before = std::fabs(Radius(p[tip - 1]) - r) < std::fabs(Radius(p[tip + 1]) - r);
-    return Angle(Middle(p[tip], p[before ? tip - 1 : tip + 1]));
-}
-
-// Distance between two parallel jaws laid on k teeth, in the transverse section: the jaws are
-// square to the group's centre line and touch the outer flanks near radius `contact`.
-double MeasuredSpan(const Wheel& w, int k, double contact, double band) {
-    const double group = ToothCentre(w) + (k - 1) * kPi / w.z;
-    double low = HUGE_VAL, high = -HUGE_VAL;
-    for (const PointXY& p : w.points) {
-        if (std::fabs(Radius(p) - contact) > band ||
-            std::fabs(Turn(Angle(p), group)) > k * kPi / w.z) {
-            continue;
-        }
-        const double along = -p.X * std::sin(group) + p.Y * std::cos(group);
-        std::tie(low, high) = std::make_pair(std::min(low, along), std::max(high, along));
-    }
-    return high - low;
-}
-
-double SegmentDistance(const PointXY& p, const PointXY& a, const PointXY& b) {
-    const double dx = b.X - a.X, dy = b.Y - a.Y, length2 = dx * dx + dy * dy;
-    const double t =
-        length2 > 0 ? std::clamp(((p.X - a.X) * dx + (p.Y - a.Y) * dy) / length2, 0.0, 1.0) : 0;
-    return std::hypot(p.X - a.X - t * dx, p.Y - a.Y - t * dy);
-}
-
-// A roller centre set on the centre line of a space: its distance to the outline on either side
-// of that line (the two flanks it must touch), left then right.
-std::pair<double, double> RollerInSpace(const Wheel& w, double centreRadius) {
-    const double space = ToothCentre(w) + kPi / w.z;
-    const PointXY c{centreRadius * std::cos(space), centreRadius * std::sin(space)};
-    std::pair<double, double> gap{HUGE_VAL, HUGE_VAL};
-    for (std::size_t i = 0; i + 1 < w.points.size(); ++i) {
-        const double side = Turn(Angle(Middle(w.points[i], w.points[i + 1])), space);
-        if (std::fabs(side) > 2 * kPi / w.z)
-            continue;
-        double& nearest = side < 0 ? gap.second : gap.first;
-        nearest = std::min(nearest, SegmentDistance(c, w.points[i], w.points[i + 1]));
-    }
-    return gap;
-}
-
-TEST(DrawnMeasurement, SpanAndRollersOnTheWrittenOutline) {
-    struct Row {
-        const char* name;
-        BuilderCall call;
-        double roller;
-    };  // 0: the sheet's own
-    const Row rows[] = {
-        {"m 2, 20 / 40, jn 0.1", Pair(false, 20, 40, 2, 0, 0, 0, 0.1), 0},
-        {"odd counts, shifted, jn 0.2", Pair(false, 21, 37, 2, 0, 0.4, -0.2, 0.2), 0},
-        {"helical 17 / 53, beta 15°, jn 0.1", Pair(false, 17, 53, 3, 15, 0.3, -0.1, 0.1), 0},
-        {"internal 20 in 61, jn 0.1, roller 4 asked for", Pair(true, 61, 20, 2, 0, 0.2, 0.1, 0.1),
-         4},
-        {"internal helical 24 in 71, shifted", Pair(true, 24, 71, 2.5, 12.5, 0.2, 0.4, 0.05), 0},
-        {"GOST shaft z 21", Spline(21, 2, false), 0},
-        {"12 / 30, x1 0.8: pointed tips", Pair(false, 12, 30, 2, 0, 0.8), 0},
-        {"13 / 11, x2 0.6: wheel 1 undercut", Pair(false, 13, 11, 2, 0, 0, 0.6), 0},
-        {"GOST hub z 21", Spline(21, 2, true), 0},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        SheetOptions options;
-        options.rollerDiameter = row.roller;
-        const Written written = Write(row.call, Rack("20"), 200, 20, options);
-        ASSERT_FALSE(written.sheet.wheels.empty());
-        // A shift taken for the wrong wheel would move the centres the sheet states.
-        const std::vector<PointXY> centres = CentreMarks(written.drawing);
-        if (written.sheet.pair) {
-            EXPECT_NEAR(std::hypot(centres[1].X - centres[0].X, centres[1].Y - centres[0].Y),
-                        written.sheet.mesh.aw, 1e-9);
-        }
-        for (std::size_t i = 0; i < written.sheet.wheels.size(); ++i) {
-            SCOPED_TRACE(i);
-            const WheelSheet& s = written.sheet.wheels[i];
-            const auto outline = static_cast<std::size_t>(s.outline);
-            Wheel w{{}, s.z, s.internalTeeth};
-            for (const PointXY& p : written.drawing.polylines[outline].points) {
-                w.points.push_back({p.X - centres[outline].X, p.Y - centres[outline].Y});
-            }
-            // The drawing is the transverse section: a normal length is the transverse one
-            // times cos(beta_b), and so is a ball's offset from the flank.
-            const double alphaT = std::acos(s.db / s.d), beta = std::acos(s.mn / s.mt);
-            const double cosBb = std::cos(std::atan(std::tan(beta) * std::cos(alphaT)));
-            if (s.hasSpan) {
-                const double contact = std::hypot(s.db / 2, s.W / cosBb / 2);
-                EXPECT_NEAR(MeasuredSpan(w, s.k, contact, 0.25 * s.mn) * cosBb, s.W, kOnDrawing);
-            }
-            EXPECT_TRUE(row.roller == 0 || s.rollerD == row.roller) << s.rollerD;
-            const double across = s.z % 2 == 0 ? 1 : std::cos(kPi / (2 * s.z));
-            const double centreD = (s.internalTeeth ? s.M + s.rollerD : s.M - s.rollerD) / across;
-            const auto [left, right] = RollerInSpace(w, centreD / 2);
-            EXPECT_NEAR(left, s.rollerD / 2 / cosBb, kOnDrawing);
-            EXPECT_NEAR(right, s.rollerD / 2 / cosBb, kOnDrawing);
-        }
-    }
 }
 
 }  // namespace

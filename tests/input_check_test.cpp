@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <string>
-#include <tuple>
 
 #include "app/basic_rack.h"
 #include "app/input_check.h"
@@ -12,6 +11,9 @@
 #include "builder_calls.h"
 
 using namespace tarvo;
+using tarvo::testing::ExternalPair;
+using tarvo::testing::InternalPair;
+using tarvo::testing::SplineMember;
 
 namespace {
 
@@ -19,16 +21,9 @@ MainMod RackState() {
     MainMod state;
     InitMainMod(state);
     StoreRack(state, kDefaultRackRow.rack);
-    std::tie(state.AccEv, state.AccPer) = std::make_tuple(4, 3);
+    state.AccEv = 4;
+    state.AccPer = 3;
     return state;
-}
-
-// A pair of the default rack: module, helix angle, shifts, backlash.
-BuilderCall Pair(bool internal, int z1, int z2, double m, double beta = 0, double x1 = 0,
-                 double x2 = 0, double jn = 0) {
-    return tarvo::testing::PairCall(
-        internal ? BuilderCall::Kind::InternalPair : BuilderCall::Kind::ExternalPair, z1, z2, m,
-        beta, kDefaultRackRow.rack.alfa, x1, x2, jn);
 }
 
 }  // namespace
@@ -40,20 +35,20 @@ TEST(InputCheck, BlamesTheBoxOfTheValueOutOfRange) {
         std::optional<InputField> field;
     };
     const Row rows[] = {
-        {"plain pair", Pair(false, 20, 40, 2), std::nullopt},
-        {"helix 90", Pair(false, 20, 40, 2, 90), InputField::Helix},
-        {"helix -89.9", Pair(false, 20, 40, 2, -89.9), InputField::Helix},
-        {"helix not a number", Pair(false, 20, 40, 2, std::nan("")), InputField::Helix},
-        {"module 1e308", Pair(false, 20, 40, 1e308), InputField::Module},
-        {"module 1e-320", Pair(false, 20, 40, 1e-320), InputField::Module},
-        {"module 1e148 in range", Pair(false, 20, 40, 1e148), std::nullopt},
-        {"the same module past the range transversely", Pair(false, 20, 40, 1e148, 80),
+        {"plain pair", ExternalPair(20, 40, 2), std::nullopt},
+        {"helix 90", ExternalPair(20, 40, 2).Helix(90), InputField::Helix},
+        {"helix -89.9", ExternalPair(20, 40, 2).Helix(-89.9), InputField::Helix},
+        {"helix not a number", ExternalPair(20, 40, 2).Helix(std::nan("")), InputField::Helix},
+        {"module 1e308", ExternalPair(20, 40, 1e308), InputField::Module},
+        {"module 1e-320", ExternalPair(20, 40, 1e-320), InputField::Module},
+        {"module 1e148 in range", ExternalPair(20, 40, 1e148), std::nullopt},
+        {"the same module past the range transversely", ExternalPair(20, 40, 1e148).Helix(80),
          InputField::Helix},
-        {"backlash 100", Pair(false, 20, 40, 2, 0, 0, 0, 100), InputField::Backlash},
-        {"backlash 1.5 still drawn", Pair(false, 20, 40, 2, 0, 0, 0, 1.5), std::nullopt},
-        {"x2 -3 puts the tip inside the base circle", Pair(false, 20, 40, 2, 0, 0, -3),
+        {"backlash 100", ExternalPair(20, 40, 2).Backlash(100), InputField::Backlash},
+        {"backlash 1.5 still drawn", ExternalPair(20, 40, 2).Backlash(1.5), std::nullopt},
+        {"x2 -3 puts the tip inside the base circle", ExternalPair(20, 40, 2).Shifts(0, -3),
          InputField::Shift2},
-        {"ring as wheel 1 with x1 -5", Pair(true, 40, 20, 2, 0, -5), InputField::Shift1},
+        {"ring as wheel 1 with x1 -5", InternalPair(40, 20, 2).Shifts(-5, 0), InputField::Shift1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -87,7 +82,7 @@ TEST(InputCheck, RingTooCloseToItsPinionNamesTheLeastRing) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        BuilderCall call = Pair(true, row.z1, row.z2, 2, row.beta, row.x1, row.x2);
+        BuilderCall call = InternalPair(row.z1, row.z2, 2).Helix(row.beta).Shifts(row.x1, row.x2);
         const InputCheck check = CheckInputRanges(RackState(), call);
         ASSERT_FALSE(check.ok());
         EXPECT_EQ(check.fault().field, row.field);
@@ -117,7 +112,11 @@ TEST(InputCheck, RefusesNothingTheBuildersDraw) {
             for (const double beta : {0.0, 40.0, 82.0}) {
                 for (const double x : {-1.0, 0.0, 0.9}) {
                     for (const double jn : {0.0, 1.5, 2.5}) {
-                        const BuilderCall call = Pair(internal, z1, z2, 2, beta, x, -x / 2, jn);
+                        const BuilderCall call =
+                            (internal ? InternalPair(z1, z2, 2) : ExternalPair(z1, z2, 2))
+                                .Helix(beta)
+                                .Shifts(x, -x / 2)
+                                .Backlash(jn);
                         MainMod state = RackState();
                         if (CheckInputRanges(state, call).ok())
                             continue;
@@ -146,9 +145,9 @@ TEST(InputCheck, BuilderRefusalsPointAtTheWheelTheyName) {
         GeometryError error;
         InputField field;
     };
-    const BuilderCall pair = Pair(false, 20, 40, 2), ringFirst = Pair(true, 40, 20, 2);
-    const BuilderCall ost = tarvo::testing::SplineCall(12, 1, 0, 0, false);
-    const BuilderCall gost = tarvo::testing::SplineCall(12, 1, 0.3, 0, false);
+    const BuilderCall pair = ExternalPair(20, 40, 2), ringFirst = InternalPair(40, 20, 2);
+    const BuilderCall ost = SplineMember(12, 1, false);
+    const BuilderCall gost = SplineMember(12, 1, false).Shift(0.3);
     const Row rows[] = {
         {"pointed wheel 2", pair, {G::PointedTooth, 2, R::Wheel2}, F::Shift2},
         {"the pair's working angle", pair, {G::WorkingAngleNotFound, 0, R::Pair}, F::Shift1},

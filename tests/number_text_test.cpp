@@ -55,31 +55,11 @@ TEST(NumberText, LeadingNumber) {
     }
 }
 
-// The general form, as printf("%.15G") would write it with a decimal point.
-TEST(NumberText, GeneralForm) {
-    struct Row {
-        const char* name;
-        double v;
-        const char* expected;
-    };
-    const Row rows[] = {
-        {"zero", 0, "0"},
-        {"minus one", -1, "-1"},
-        {"minus zero", -0.0, "-0"},
-        {"one third", 1.0 / 3, "0.333333333333333"},
-        {"rounds at 15 digits", 0.1 + 0.2, "0.3"},
-        {"1e-4 stays fixed", 0.0001, "0.0001"},
-        {"1.5e-5 is scientific", 1.5e-5, "1.5E-05"},
-        {"tiny sine", 1.2246467991473532e-16, "1.22464679914735E-16"},
-        {"15 digits stay fixed", 123456789012345.0, "123456789012345"},
-        {"16 digits go scientific", 1234567890123456.0, "1.23456789012346E+15"},
-        {"tiny denormal", 5e-324, "4.94065645841247E-324"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(GeneralText(row.v), row.expected);
-    }
+// The general form with a decimal comma, and minus zero: kept in text, never in a drawing. (The
+// form itself is compared with printf's below.)
+TEST(NumberText, GeneralFormSeparatorAndMinusZero) {
     EXPECT_EQ(GeneralText(0.4485, ','), "0,4485");
+    EXPECT_EQ(GeneralText(-0.0), "-0");
     EXPECT_EQ(DxfNumber(-0.0), "0");
 }
 

@@ -1,8 +1,10 @@
 // Every outline drawn must be a simple closed polygon, or CAD makes no face of it: a seeded sweep
-// over every kind of drawing writes, reads back and asks Boost.Geometry.
+// over every kind of drawing, at point counts or for a chord tolerance, writes, reads back and
+// asks Boost.Geometry.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <random>
 #include <sstream>
 
@@ -17,8 +19,9 @@ namespace {
 
 using testing::OutlineFault;
 
-// One random drawing request, as a tarvo-cli line without the output.
-std::string RandomCase(std::mt19937& random) {
+// One random drawing request, as a tarvo-cli line without the output: with random point counts, or
+// for a random chord tolerance.
+std::string RandomCase(std::mt19937& random, bool tolerance) {
     auto uniform = [&random](double lo, double hi) {
         return std::uniform_real_distribution<double>(lo, hi)(random);
     };
@@ -52,7 +55,12 @@ std::string RandomCase(std::mt19937& random) {
             line << " --shift " << uniform(-0.3, 0.6);
         }
     }
-    line << " --involute-points " << whole(3, 100) << " --fillet-points " << whole(3, 50);
+    if (tolerance) {
+        line << " --tolerance "
+             << std::array<const char*, 3>{"0.01", "0.001", "0.0002"}[whole(0, 2)];
+    } else {
+        line << " --involute-points " << whole(3, 100) << " --fillet-points " << whole(3, 50);
+    }
     return line.str();
 }
 
@@ -81,23 +89,28 @@ TEST(OutlineValidity, SeededSweepOfEveryKindIsSimple) {
         const char* name;
         unsigned seed;
         const char* extra;
+        bool tolerance;
+        int cases;
     };
-    const Row rows[] = {{"design roots", 20261206, ""},
-                        {"rack-cut roots", 20261207, " --fillet cut"}};
+    const Row rows[] = {{"design roots", 20261206, "", false, 320},
+                        {"rack-cut roots", 20261207, " --fillet cut", false, 320},
+                        {"for a tolerance, design roots", 20261208, "", true, 45},
+                        {"for a tolerance, rack-cut roots", 20261209, " --fillet cut", true, 45}};
     testing::TempFolder folder;
     const std::string path = folder.File("case.dxf");
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         std::mt19937 random(row.seed);
         int written = 0, outlines = 0;
-        for (int i = 0; i < 320; ++i) {
-            const int drawn = DrawnOutlinesAreSimple(RandomCase(random) + row.extra, path);
+        for (int i = 0; i < row.cases; ++i) {
+            const int drawn =
+                DrawnOutlinesAreSimple(RandomCase(random, row.tolerance) + row.extra, path);
             written += drawn >= 0 ? 1 : 0;
             outlines += std::max(drawn, 0);
         }
         // Most random data make a drawing; the sweep is only worth its name if they do.
-        EXPECT_GE(written, 200);
-        EXPECT_GE(outlines, 300);
+        EXPECT_GE(written, row.cases * 5 / 8);
+        EXPECT_GE(outlines, row.cases * 15 / 16);
     }
     EXPECT_EQ(DrawnOutlinesAreSimple("pair --mesh internal --module 4 --z1 29 --z2 58 --x1 0.273 "
                                      "--x2 0.614 --helix 30 --backlash 0.1 --rack 22.5 "

@@ -1,7 +1,8 @@
-// The pair's model against relations it does not compute itself: a zero-backlash mesh fills the
-// working pitch with the two working thicknesses, the centre distance keeps a cos(alpha) fixed,
-// shortened tips leave exactly the rack's clearance, an internal pair's roles follow the tooth
-// counts in either order, and the backlash shares add up to the backlash.
+// The pair's model against relations it does not compute itself: the two working thicknesses and
+// the backlash fill the working pitch, the centre distance keeps a cos(alpha) fixed, shortened
+// tips leave exactly the rack's clearance, an internal pair's roles follow the tooth counts in
+// either order. (The transverse section and the backlash shares against hand-worked values: the
+// DataSheet suite.)
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -74,10 +75,6 @@ TEST(PairGeometry, WorkingMeshFillsTheWorkingPitch) {
         ASSERT_TRUE(result.ok());
         const PairGeometry& p = result.value();
         const PairSection& t = p.section;
-        // The transverse section: mt = mn / cos(beta), tan(alpha_t) = tan(alpha_n) / cos(beta).
-        const double beta = GradToRad(row.helixDeg);
-        EXPECT_NEAR(t.mt, 2 / std::cos(beta), 1e-14);
-        EXPECT_NEAR(std::tan(t.alphaT), std::tan(GradToRad(20)) / std::cos(beta), 1e-14);
         // inv(alpha_tw) = inv(alpha_t) + 2 (x2 +- x1) tan(alpha_n) / (z2 +- z1), in the normal
         // shifts as entered, checked by the forward involute only.
         const double sumX =
@@ -154,24 +151,6 @@ TEST(PairGeometry, InternalRolesFollowTheToothCounts) {
     EXPECT_EQ(a.member2.s, b.member2.s);
     EXPECT_TRUE(FirstIsPinion(20, 60));
     EXPECT_FALSE(FirstIsPinion(60, 20));
-}
-
-TEST(PairGeometry, ThicknessGivesUpTheBacklashShare) {
-    for (const PairRow& row : kPairs) {
-        SCOPED_TRACE(row.name);
-        const PairGeometry p = PairGeometryOf(Rack20(), RequestOf(row)).value();
-        const PairSection& t = p.section;
-        // The normal backlash turned transverse on the working pitch circle, shared by teeth.
-        EXPECT_NEAR(p.jt * std::cos(p.alphaTw) * std::cos(t.baseHelix), row.backlash, 1e-15);
-        EXPECT_NEAR(p.member1.thinning + p.member2.thinning, p.jt, 1e-15);
-        EXPECT_NEAR(p.member1.thinning * p.member2.z, p.member2.thinning * p.member1.z, 1e-14);
-        for (const GearMember* g : {&p.member1, &p.member2}) {
-            // In the normal section: st = mt (pi / 2 +- 2 xn tan(alpha_n)) - thinning.
-            const double shift = 2 * g->xn * std::tan(t.alphaN);
-            const double st = t.mt * (kPi / 2 + (g->internal ? -shift : shift)) - g->thinning;
-            EXPECT_NEAR(g->s, st, 1e-13);
-        }
-    }
 }
 
 TEST(PairGeometry, RefusesDataNoPairHas) {

@@ -26,20 +26,21 @@ using testing::OutlineFault;
 RackCutData Member(const char* key, int z, double m, double betaDegrees, double x, int accPer = 3,
                    int accEv = 6, double thinning = 0) {
     const BasicRack& rack = FindRackRow(key)->rack;
-    const double beta = GradToRad(betaDegrees);
-    return {z,
-            m,
-            beta,
-            GradToRad(rack.alfa),
-            rack.h,
-            rack.hf,
-            rack.c,
-            rack.ro,
-            x,
-            thinning,
-            (z * m) / std::cos(beta) + 2 * m * (rack.h + x),
-            accEv,
-            accPer};
+    RackCutData d;
+    d.z = z;
+    d.normalModule = m;
+    d.helixAngle = GradToRad(betaDegrees);
+    d.profileAngle = GradToRad(rack.alfa);
+    d.ha = rack.h;
+    d.hf = rack.hf;
+    d.c = rack.c;
+    d.rf = rack.ro;
+    d.x = x;
+    d.thinning = thinning;
+    d.tipDiameter = (z * m) / std::cos(d.helixAngle) + 2 * m * (rack.h + x);
+    d.accEv = accEv;
+    d.accPer = accPer;
+    return d;
 }
 
 double Radius(const PointXY& p) {

@@ -24,6 +24,11 @@
 namespace tarvo {
 namespace {
 
+using testing::ExternalPair;
+using testing::InternalPair;
+using testing::SplineMember;
+using testing::SplineState;
+
 constexpr double kModules[] = {1e-12, 1e-9, 1e-6, 1e-4, 1e-3, 0.01, 0.5,
                                2,     100,  1e4,  1e6,  1e9,  1e12};
 
@@ -46,40 +51,32 @@ Drawn Draw(const Case& c, double m) {
     const MainMod state = c.state(m);
     const BuilderCall call = c.call(m);
     Drawn d;
+    // The outcome kept alive with the outlines `of` takes from it.
+    const auto take = [&d](auto computed, auto of) {
+        const auto g = std::make_shared<decltype(computed)>(std::move(computed));
+        d.keep = g;
+        d.ok = g->ok();
+        if (d.ok) {
+            d.outlines = of(g->value());
+        } else {
+            d.error = g->fault();
+        }
+    };
+    using Outlines = std::vector<const PlacedOutline*>;
     switch (call.kind) {
-        case BuilderCall::Kind::ExternalPair: {
-            auto g = std::make_shared<ExternalPairResult>(ComputeExternalPair(state, call));
-            d.ok = g->ok();
-            if (d.ok) {
-                d.outlines = {&g->value().wheel1, &g->value().wheel2};
-            } else {
-                d.error = g->fault();
-            }
-            d.keep = g;
+        case BuilderCall::Kind::ExternalPair:
+            take(ComputeExternalPair(state, call), [](const auto& g) {
+                return Outlines{&g.wheel1, &g.wheel2};
+            });
             break;
-        }
-        case BuilderCall::Kind::InternalPair: {
-            auto g = std::make_shared<InternalPairResult>(ComputeInternalPair(state, call));
-            d.ok = g->ok();
-            if (d.ok) {
-                d.outlines = {&g->value().ring, &g->value().pinion};
-            } else {
-                d.error = g->fault();
-            }
-            d.keep = g;
+        case BuilderCall::Kind::InternalPair:
+            take(ComputeInternalPair(state, call), [](const auto& g) {
+                return Outlines{&g.ring, &g.pinion};
+            });
             break;
-        }
-        case BuilderCall::Kind::Spline: {
-            auto g = std::make_shared<SplineResult>(ComputeSpline(state, call));
-            d.ok = g->ok();
-            if (d.ok) {
-                d.outlines = {&g->value().outline};
-            } else {
-                d.error = g->fault();
-            }
-            d.keep = g;
+        case BuilderCall::Kind::Spline:
+            take(ComputeSpline(state, call), [](const auto& g) { return Outlines{&g.outline}; });
             break;
-        }
     }
     return d;
 }
@@ -90,35 +87,23 @@ MainMod PairState(const char* row) {
     return state;
 }
 
-MainMod SplineState(SplineStandard standard, double m) {
-    MainMod state = testing::Rack20State(6, 3);
-    state.SingleMember = true;
-    StoreRack(state, SplineRack(standard, m));
-    return state;
-}
-
 std::vector<Case> DrawableCases() {
-    using testing::ExternalCall;
-    using testing::InternalCall;
-    using testing::SplineCall;
     const auto rack20 = [](double) { return PairState("20"); };
     return {
-        {"external 20/40", rack20,
-         [](double m) { return ExternalCall(20, 40, m, 0, 20, 0, 0, 0); }},
+        {"external 20/40", rack20, [](double m) { return ExternalPair(20, 40, m); }},
         {"external 17/53 helix, rack 25", [](double) { return PairState("25"); },
-         [](double m) { return ExternalCall(17, 53, m, 15, 25, 0.3, -0.2, 0); }},
-        {"internal 20/60", rack20,
-         [](double m) { return InternalCall(20, 60, m, 0, 20, 0, 0, 0); }},
+         [](double m) { return ExternalPair(17, 53, m).Helix(15).Profile(25).Shifts(0.3, -0.2); }},
+        {"internal 20/60", rack20, [](double m) { return InternalPair(20, 60, m); }},
         {"internal 40/20 shifted", rack20,
-         [](double m) { return InternalCall(40, 20, m, 0, 20, 0.5, 0.2, 0); }},
+         [](double m) { return InternalPair(40, 20, m).Shifts(0.5, 0.2); }},
         {"internal 24/71 helix", [](double) { return PairState("28-0.9"); },
-         [](double m) { return InternalCall(24, 71, m, 12.5, 28, 0.2, 0.4, 0); }},
+         [](double m) { return InternalPair(24, 71, m).Helix(12.5).Profile(28).Shifts(0.2, 0.4); }},
         {"GOST shaft 20", [](double m) { return SplineState(SplineStandard::Gost6033, m); },
-         [](double m) { return SplineCall(20, m, 0, 30, false); }},
+         [](double m) { return SplineMember(20, m, false); }},
         {"GOST hub 20 shifted", [](double m) { return SplineState(SplineStandard::Gost6033, m); },
-         [](double m) { return SplineCall(20, m, 0.3, 30, true); }},
+         [](double m) { return SplineMember(20, m, true).Shift(0.3); }},
         {"OST hub 30", [](double m) { return SplineState(SplineStandard::Ost100086, m); },
-         [](double m) { return SplineCall(30, m, 0, 30, true); }},
+         [](double m) { return SplineMember(30, m, true); }},
     };
 }
 
@@ -160,16 +145,13 @@ TEST(Scale, DrawsAtEveryModuleAndScalesOutsideTheFixedRange) {
 
 // A refusal's reason does not depend on the scale.
 TEST(Scale, RefusalsKeepTheirReasonAtEveryModule) {
-    using testing::ExternalCall;
-    using testing::InternalCall;
-    using testing::SplineCall;
     const std::vector<Case> cases = {
         {"pointed 12/50", [](double) { return PairState("25"); },
-         [](double m) { return ExternalCall(12, 50, m, 0, 25, 0.9, 0.2, 0); }},
+         [](double m) { return ExternalPair(12, 50, m).Profile(25).Shifts(0.9, 0.2); }},
         {"ring of 33", [](double) { return PairState("20"); },
-         [](double m) { return InternalCall(20, 33, m, 0, 20, 0, 0, 0); }},
+         [](double m) { return InternalPair(20, 33, m); }},
         {"GOST hub of 6 teeth", [](double m) { return SplineState(SplineStandard::Gost6033, m); },
-         [](double m) { return SplineCall(6, m, 0, 30, true); }},
+         [](double m) { return SplineMember(6, m, true); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -194,7 +176,7 @@ TEST(Scale, ReportOfAHugeDrawingSaysWhyInRussian) {
         SCOPED_TRACE(m);
         MainMod state = PairState("20");
         state.OutFile = folder.File("huge.dxf");
-        const BuilderCall call = testing::ExternalCall(20, 40, m, 0, 20, 0, 0, 0);
+        const BuilderCall call = ExternalPair(20, 40, m);
         const DrawResult drawn = RunBuilder(state, call);
         ASSERT_TRUE(drawn.ok());
         const DataSheetResult sheet = DataSheetOfWritten(state, call, drawn.value());
@@ -229,16 +211,16 @@ TEST(Scale, MeshCheckScalesWithTheModule) {
             std::vector<PointXY> a, b;
             MeshWheel w1, w2;
             if (!row.internal) {
-                const ExternalPairResult g = ComputeExternalPair(
-                    state, testing::ExternalCall(row.z1, row.z2, m, 0, 20, 0, 0, 0));
+                const ExternalPairResult g =
+                    ComputeExternalPair(state, ExternalPair(row.z1, row.z2, m));
                 ASSERT_TRUE(g.ok());
                 a = g->wheel1.Points();
                 b = g->wheel2.Points();
                 w1 = {&a, {0, 0}, row.z1, false};
                 w2 = {&b, {g->aw, 0}, row.z2, false};
             } else {
-                const InternalPairResult g = ComputeInternalPair(
-                    state, testing::InternalCall(row.z1, row.z2, m, 0, 20, 0, 0, 0));
+                const InternalPairResult g =
+                    ComputeInternalPair(state, InternalPair(row.z1, row.z2, m));
                 ASSERT_TRUE(g.ok());
                 a = g->ring.Points();
                 b = g->pinion.Points();

@@ -48,15 +48,33 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
+// The words of a command line, split at blanks.
+inline std::vector<std::string> Words(const std::string& line) {
+    std::vector<std::string> words;
+    std::istringstream in(line);
+    for (std::string w; in >> w;)
+        words.push_back(w);
+    return words;
+}
+
+// tarvo-cli run in the test's process: its exit status, standard output and error stream.
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+inline CliRun RunCli(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = CliMain(args, out, err);
+    return {status, out.str(), err.str()};
+}
+inline CliRun RunCli(const std::string& line) {
+    return RunCli(Words(line));
+}
+
 // Runs tarvo-cli with the words of `line` and "-o path": empty when it wrote it, else what it said.
 inline std::string DrawWithCli(const std::string& line, const std::string& path) {
-    std::vector<std::string> args;
-    std::istringstream words(line);
-    for (std::string w; words >> w;)
-        args.push_back(w);
-    args.insert(args.end(), {"-o", path});
-    std::ostringstream out, err;
-    return CliMain(args, out, err) == 0 ? std::string() : "refused: " + err.str();
+    const CliRun run = RunCli(line + " -o " + path);
+    return run.status == 0 ? std::string() : "refused: " + run.err;
 }
 
 }  // namespace tarvo::testing

@@ -149,13 +149,32 @@ TEST(ToothProfile, FailuresNameTheWheelAndBoundedLoopsEnd) {
     // The bounded loops end: on a rack rounding test that is not a number, on an infinite rack
     // tooth depth (the test below zero for ever), on a cutter rounding inside its base circle.
     auto fault = [](const auto& r) { return r.ok() ? std::nullopt : std::optional(r.fault()); };
-    const double a = GradToRad(20);
-    EXPECT_EQ(fault(RackFillet({20, 18.79, 22, NAN, 0.1, 1, a, 1.25, 0.38, 3})),
-              F::RackRoundingNotFound);
-    EXPECT_EQ(fault(RackFillet({20, 18.79, 22, 19, 0.1, 1, a, INFINITY, 0.38, 3})),
-              F::RackRoundingNotFound);
-    EXPECT_EQ(fault(CutterFillet({60, 20, 112.76, kPi, 0, 2, a, 0, -0.5, 0.25, 3})),
-              F::CutterRoundingNotFound);
+    RackFilletInput rack;  // wheel 1 of 20 teeth, m 1
+    rack.z = 20;
+    rack.db = 18.79;
+    rack.da = 22;
+    rack.psi = 0.1;
+    rack.m = 1;
+    rack.alpha = GradToRad(20);
+    rack.rf = 0.38;
+    rack.accPer = 3;
+    rack.dl = NAN;
+    rack.T = 1.25;
+    EXPECT_EQ(fault(RackFillet(rack)), F::RackRoundingNotFound);
+    rack.dl = 19;
+    rack.T = INFINITY;
+    EXPECT_EQ(fault(RackFillet(rack)), F::RackRoundingNotFound);
+    CutterFilletInput cutter;  // a ring of 60 teeth, m 2, cut by a cutter of 20
+    cutter.z2 = 60;
+    cutter.z0 = 20;
+    cutter.db2 = 112.76;
+    cutter.s2 = kPi;
+    cutter.m = 2;
+    cutter.alpha = GradToRad(20);
+    cutter.T = -0.5;
+    cutter.c = 0.25;
+    cutter.accPer = 3;
+    EXPECT_EQ(fault(CutterFillet(cutter)), F::CutterRoundingNotFound);
 }
 
 }  // namespace

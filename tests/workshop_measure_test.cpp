@@ -20,47 +20,32 @@
 #include "report/parameter_table.h"
 #include "report/roller_choice.h"
 #include "report/sheet_text.h"
-#include "test_files.h"
+#include "written_sheet.h"
 
 namespace tarvo {
 namespace {
 
+using testing::ExternalPair;
+using testing::InternalPair;
+using testing::SplineMember;
+
 using Kind = BuilderCall::Kind;
 
-struct Written {
-    DataSheet sheet;
-    DxfDrawing drawing;
-};
+using testing::Written;
 
 // Writes the drawing as tarvo-cli would (a spline on its standard's rack), reads it back and
 // makes its sheet.
-Written Write(BuilderCall call, SplineStandard standard, const SheetOptions& options,
+Written Write(const BuilderCall& call, SplineStandard standard, const SheetOptions& options,
               int involute = 100, int fillet = 50) {
-    MainMod state;
-    state.AccEv = involute;
-    state.AccPer = fillet;
-    state.SingleMember = call.kind == Kind::Spline;
-    StoreRack(state, state.SingleMember ? SplineRack(standard, call.m) : kDefaultRackRow.rack);
-    call.alpha = state.Alfa;
-    const testing::TempFolder folder;
-    state.OutFile = folder.File("measure.dxf");
-    EXPECT_TRUE(RunBuilder(state, call).ok());
-    const DxfReadResult read = ReadDxfFile(state.OutFile);
-    EXPECT_TRUE(read.ok());
-    const DataSheetResult made = DataSheetOfFile(state, call, state.OutFile, options);
-    EXPECT_TRUE(made.ok()) << (made.ok() ? "" : made.fault());
-    return {made.ok() ? made.value() : DataSheet{}, read.ok() ? read.value() : DxfDrawing{}};
-}
-
-BuilderCall Pair(bool internal, int z1, int z2, double m, double beta, double x1, double x2,
-                 double jn = 0) {
-    return testing::PairCall(internal ? Kind::InternalPair : Kind::ExternalPair, z1, z2, m, beta, 0,
-                             x1, x2, jn);
+    return testing::WriteAndReadBack(call.kind == Kind::Spline
+                                         ? testing::SplineState(standard, call.m, involute, fillet)
+                                         : testing::Rack20State(involute, fillet),
+                                     call, options);
 }
 
 // A spline member with its shift in millimetres, as the designer gives it.
 BuilderCall Spline(int z, double m, double shiftMm, bool hub) {
-    return testing::SplineCall(z, m, shiftMm / m, 0, hub);
+    return SplineMember(z, m, hub).Shift(shiftMm / m);
 }
 
 double SegmentDistance(const PointXY& p, const PointXY& a, const PointXY& b, PointXY& nearest) {
@@ -102,7 +87,8 @@ Approach LaidInSpace(const std::vector<PointXY>& outline, double r, int z) {
         const double phi = pitch * i / samples;
         const double room = Nearest(outline, r, phi).distance;
         if (room > bestRoom) {
-            std::tie(bestRoom, bestPhi) = std::make_pair(room, phi);
+            bestRoom = room;
+            bestPhi = phi;
         }
     }
     // Golden-section refinement of the room about the best sample.
@@ -119,7 +105,42 @@ Approach LaidInSpace(const std::vector<PointXY>& outline, double r, int z) {
 // below this, mm.
 constexpr double kOnDrawing = 2e-4;
 
-TEST(RollerChoice, DefaultRestsOnTheDrawnInvoluteStandsOutAndClearsTheRoot) {
+// The centre line of one tooth: midway between the two ends of a tip land, the outermost points
+// of an external outline, the innermost of an internal one.
+double ToothCentre(const std::vector<PointXY>& p, bool internal) {
+    const auto radius = [](const PointXY& q) { return std::hypot(q.X, q.Y); };
+    std::size_t tip = 1;
+    for (std::size_t i = 2; i + 1 < p.size(); ++i) {
+        if (internal ? radius(p[i]) < radius(p[tip]) : radius(p[i]) > radius(p[tip]))
+            tip = i;
+    }
+    const double r = radius(p[tip]);
+    const PointXY& next = std::fabs(radius(p[tip - 1]) - r) < std::fabs(radius(p[tip + 1]) - r)
+                              ? p[tip - 1]
+                              : p[tip + 1];
+    return std::atan2(p[tip].Y + next.Y, p[tip].X + next.X);
+}
+
+// Distance between two parallel jaws laid on k teeth, in the transverse section: the jaws are
+// square to the group's centre line and touch the outer flanks near radius `contact`.
+double MeasuredSpan(const std::vector<PointXY>& outline, const WheelSheet& s, double contact) {
+    const double group = ToothCentre(outline, s.internalTeeth) + (s.k - 1) * kPi / s.z;
+    double low = HUGE_VAL, high = -HUGE_VAL;
+    for (const PointXY& p : outline) {
+        if (std::fabs(std::hypot(p.X, p.Y) - contact) > 0.25 * s.mn ||
+            std::fabs(std::remainder(std::atan2(p.Y, p.X) - group, 2 * kPi)) > s.k * kPi / s.z) {
+            continue;
+        }
+        const double along = -p.X * std::sin(group) + p.Y * std::cos(group);
+        low = std::min(low, along);
+        high = std::max(high, along);
+    }
+    return high - low;
+}
+
+// The span W and the default roller laid on the outline read back: the jaws measure W, and the
+// roller touches both flanks on the drawn involute, stands out of the tips and clears the root.
+TEST(DrawnMeasurement, SpanAndDefaultRollerOnTheWrittenOutline) {
     struct Row {
         const char* name;
         BuilderCall call;
@@ -127,36 +148,41 @@ TEST(RollerChoice, DefaultRestsOnTheDrawnInvoluteStandsOutAndClearsTheRoot) {
     };
     const SplineStandard G = SplineStandard::Gost6033, O = SplineStandard::Ost100086;
     const Row rows[] = {
-        {"external even 20 / 40", Pair(false, 20, 40, 2, 0, 0, 0), G},
+        {"external even 20 / 40", ExternalPair(20, 40, 2), G},
         {"external 24 / 40, x1 0.3: the old default sat below the tips",
-         Pair(false, 24, 40, 2, 0, 0.3, 0), G},
-        {"external odd 21 / 37, x -0.5 / 1", Pair(false, 21, 37, 2, 0, -0.5, 1), G},
+         ExternalPair(24, 40, 2).Shifts(0.3, 0), G},
+        {"external odd 21 / 37, x -0.5 / 1", ExternalPair(21, 37, 2).Shifts(-0.5, 1), G},
         {"external helical 17 / 53, beta 15°, x 0.5 / -0.3, jn 0.1",
-         Pair(false, 17, 53, 3, 15, 0.5, -0.3, 0.1), G},
-        {"external odd 13 / 60, x 0.8 / -0.5", Pair(false, 13, 60, 2, 0, 0.8, -0.5), G},
-        {"internal 20 in 61, x 0.2 / 0.1, jn 0.1", Pair(true, 61, 20, 2, 0, 0.2, 0.1, 0.1), G},
-        {"internal helical 24 in 71, beta 12.5°", Pair(true, 24, 71, 2.5, 12.5, 0.2, 0.4, 0.05), G},
-        {"internal 18 in 45, x -0.5 / -0.24", Pair(true, 18, 45, 2, 0, -0.5, -0.24), G},
-        {"internal odd 25 in 81, x 0.5 / 1", Pair(true, 25, 81, 1.5, 0, 0.5, 1), G},
+         ExternalPair(17, 53, 3).Helix(15).Shifts(0.5, -0.3).Backlash(0.1), G},
+        {"external odd 13 / 60, x 0.8 / -0.5", ExternalPair(13, 60, 2).Shifts(0.8, -0.5), G},
+        {"internal 20 in 61, x 0.2 / 0.1, jn 0.1",
+         InternalPair(61, 20, 2).Shifts(0.2, 0.1).Backlash(0.1), G},
+        {"internal helical 24 in 71, beta 12.5°",
+         InternalPair(24, 71, 2.5).Helix(12.5).Shifts(0.2, 0.4).Backlash(0.05), G},
+        {"internal 18 in 45, x -0.5 / -0.24", InternalPair(18, 45, 2).Shifts(-0.5, -0.24), G},
+        {"internal odd 25 in 81, x 0.5 / 1", InternalPair(25, 81, 1.5).Shifts(0.5, 1), G},
         {"GOST shaft m 10, z 14, shift 5.04", Spline(14, 10, 5.04, false), G},
         {"GOST hub m 2, z 21, shift 1.2", Spline(21, 2, 1.2, true), G},
         {"GOST shaft m 2, z 20, shift -0.5", Spline(20, 2, -0.5, false), G},
         {"GOST hub m 3, z 30, shift -0.6", Spline(30, 3, -0.6, true), G},
         {"OST shaft m 1, z 18", Spline(18, 1, 0, false), O},
         {"OST hub m 2, z 23", Spline(23, 2, 0, true), O},
+        {"12 / 30, x1 0.8: pointed tips", ExternalPair(12, 30, 2).Shifts(0.8, 0), G},
+        {"13 / 11, x2 0.6: wheel 1 undercut", ExternalPair(13, 11, 2).Shifts(0, 0.6), G},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const Written written = Write(row.call, row.standard, {});
+        // A shift taken for the wrong wheel would move the centres the sheet states.
         const std::vector<PointXY> centres = CentreMarks(written.drawing);
+        if (written.sheet.pair) {
+            EXPECT_NEAR(std::hypot(centres[1].X - centres[0].X, centres[1].Y - centres[0].Y),
+                        written.sheet.mesh.aw, 1e-9);
+        }
         for (const WheelSheet& s : written.sheet.wheels) {
             SCOPED_TRACE(s.z);
             ASSERT_FALSE(s.rollerRefusal.has_value()) << RollerRefusalLine(s, "колеса", false, '.');
-            std::vector<PointXY> outline;
-            const auto o = static_cast<std::size_t>(s.outline);
-            for (const PointXY& p : written.drawing.polylines[o].points) {
-                outline.push_back({p.X - centres[o].X, p.Y - centres[o].Y});
-            }
+            const std::vector<PointXY> outline = testing::OwnOutline(written, s);
             // (b) out of the tips: external M beyond da, internal rollers reaching past them.
             const double across = s.z % 2 == 0 ? 1 : std::cos(kPi / (2 * s.z));
             const double centreD = (s.internalTeeth ? s.M + s.rollerD : s.M - s.rollerD) / across;
@@ -165,11 +191,15 @@ TEST(RollerChoice, DefaultRestsOnTheDrawnInvoluteStandsOutAndClearsTheRoot) {
             } else {
                 EXPECT_GT(s.M, s.da);
             }
-            // (a) and (c): laid on the drawing it has exactly its radius of room (in the
-            // transverse section a ball acts as a roller of D / cos beta_b), and the outline
-            // comes nearest on the drawn involute.
+            // (a) and (c): laid on the drawing it has exactly its radius of room, and the outline
+            // comes nearest on the drawn involute. The drawing is the transverse section: a
+            // normal length is the transverse one times cos(beta_b), a ball's offset too.
             const double alphaT = std::acos(s.db / s.d), beta = std::acos(s.mn / s.mt);
             const double cosBb = std::cos(std::atan(std::tan(beta) * std::cos(alphaT)));
+            if (s.hasSpan) {
+                const double contact = std::hypot(s.db / 2, s.W / cosBb / 2);
+                EXPECT_NEAR(MeasuredSpan(outline, s, contact) * cosBb, s.W, 0.001);
+            }
             const Approach laid = LaidInSpace(outline, centreD / 2, s.z);
             EXPECT_NEAR(laid.distance, s.rollerD / cosBb / 2, kOnDrawing);
             const double contact = 2 * std::hypot(laid.at.X, laid.at.Y);
@@ -194,19 +224,19 @@ TEST(RollerChoice, RefusedRollerNamesItsReason) {
     };
     const SplineStandard G = SplineStandard::Gost6033;
     const Row rows[] = {
-        {"small: touches below the drawn involute", Pair(false, 20, 40, 2, 0, 0, 0), 2.4, 0,
+        {"small: touches below the drawn involute", ExternalPair(20, 40, 2), 2.4, 0,
          RollerFault::OffInvolute, "вне эвольвенты на чертеже (от 37.7388 до 44.0000 мм)"},
-        {"large: touches beyond the tip", Pair(false, 20, 40, 2, 0, 0, 0), 8, 0,
-         RollerFault::OffInvolute, "вне эвольвенты на чертеже"},
-        {"on the involute, below the tips", Pair(false, 20, 40, 2, 0, 0, 0), 3, 0,
+        {"large: touches beyond the tip", ExternalPair(20, 40, 2), 8, 0, RollerFault::OffInvolute,
+         "вне эвольвенты на чертеже"},
+        {"on the involute, below the tips", ExternalPair(20, 40, 2), 3, 0,
          RollerFault::NotProtruding, "не выступает за вершины зубьев: M = 43.1382 мм"},
         {"shifted 24 / 40: the old default 2.95 stays below the tips",
-         Pair(false, 24, 40, 2, 0, 0.3, 0), 2.95, 0, RollerFault::NotProtruding,
+         ExternalPair(24, 40, 2).Shifts(0.3, 0), 2.95, 0, RollerFault::NotProtruding,
          "не выступает за вершины зубьев"},
-        {"ring: rollers that stay inside its tips", Pair(true, 61, 20, 2, 0, 0, 0), 2, 0,
+        {"ring: rollers that stay inside its tips", InternalPair(61, 20, 2), 2, 0,
          RollerFault::NotProtruding, "не заходит за вершины зубьев: dM − D = "},
-        {"no position on both flanks", Pair(false, 20, 40, 2, 0, 0, 0), 1, 0,
-         RollerFault::NoPosition, "ролик D = 1 мм не ложится на оба профиля впадины"},
+        {"no position on both flanks", ExternalPair(20, 40, 2), 1, 0, RollerFault::NoPosition,
+         "ролик D = 1 мм не ложится на оба профиля впадины"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -259,11 +289,12 @@ TEST(SpanChoice, JawsOnTheDrawnInvolute) {
         int usual;
     };
     const Row rows[] = {
-        {"undercut z 11, x -0.2", Pair(false, 11, 40, 2, 0, -0.2, 0), 0, 2, 1},
-        {"undercut z 12, x -0.3, helical", Pair(false, 12, 40, 2, 10, -0.3, 0), 0, 2, 1},
-        {"z 20 keeps its usual k", Pair(false, 20, 40, 2, 0, 0, 0), 0, 3, 3},
-        {"internal pinion 54 in 67 with a limited tip", Pair(true, 54, 67, 2, 25, 0.56, 1.49), 0, 8,
-         9},
+        {"undercut z 11, x -0.2", ExternalPair(11, 40, 2).Shifts(-0.2, 0), 0, 2, 1},
+        {"undercut z 12, x -0.3, helical", ExternalPair(12, 40, 2).Helix(10).Shifts(-0.3, 0), 0, 2,
+         1},
+        {"z 20 keeps its usual k", ExternalPair(20, 40, 2), 0, 3, 3},
+        {"internal pinion 54 in 67 with a limited tip",
+         InternalPair(54, 67, 2).Helix(25).Shifts(0.56, 1.49), 0, 8, 9},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -272,8 +303,13 @@ TEST(SpanChoice, JawsOnTheDrawnInvolute) {
         ASSERT_TRUE(w.hasSpan);
         EXPECT_FALSE(w.spanRefusal.has_value());
         EXPECT_EQ(w.k, row.k);
-        const ToothData t{w.z, w.mn,  20 * kPi / 180, row.call.beta * kPi / 180,
-                          w.x, false, w.thinning};
+        ToothData t;  // the wheel as the sheet has it, on the 20-degree rack
+        t.z = w.z;
+        t.mn = w.mn;
+        t.alphaN = 20 * kPi / 180;
+        t.beta = row.call.beta * kPi / 180;
+        t.x = w.x;
+        t.thinning = w.thinning;
         EXPECT_EQ(SpanTeeth(t), row.usual);
         // Where the usual k lies when it is not taken: off the drawn involute.
         const double usualContact = SpanContactDiameter(t, BaseTangentLength(t, row.usual));
@@ -284,22 +320,8 @@ TEST(SpanChoice, JawsOnTheDrawnInvolute) {
     }
 }
 
-// tarvo-cli's words and output for one command line: exit status, standard output, errors.
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunCli(const std::string& line) {
-    std::vector<std::string> args;
-    std::istringstream words(line);
-    for (std::string w; words >> w;)
-        args.push_back(w);
-    std::ostringstream out, err;
-    const int status = CliMain(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using testing::CliRun;
+using testing::RunCli;
 
 TEST(ParameterTable, WordForWord) {
     struct Row {
@@ -467,29 +489,6 @@ TEST(ToothHand, RecordedInTheSheetNotInTheDrawing) {
                (bare.find(" --hand") == std::string::npos ? "" : " --module 2");
         ASSERT_EQ(RunCli(bare + " -o " + plain).status, 0);
         EXPECT_EQ(testing::ReadFile(folder.File("hand.dxf")), testing::ReadFile(plain));
-    }
-}
-
-TEST(ToothHand, ContradictionsRefused) {
-    struct Row {
-        const char* name;
-        const char* options;
-        const char* message;
-    };
-    const Row rows[] = {
-        {"negative helix, right hand", "--helix -15 --hand right",
-         "--helix and --hand: a negative helix angle means a left hand"},
-        {"a word that is no hand", "--helix 15 --hand up", "--hand: must be right or left"},
-        {"accuracy on two lines", "--accuracy 7\x01", "--accuracy: "},
-        {"accuracy too long", "--accuracy 12345678901234567890123456789012345678901",
-         "--accuracy: степень точности длиннее 40 знаков"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const CliRun run = RunCli(
-            std::string("pair --mesh external --module 2 --z1 20 --z2 40 -o x.dxf ") + row.options);
-        EXPECT_EQ(run.status, kCliBadUsage);
-        EXPECT_NE(run.err.find(row.message), std::string::npos) << run.err;
     }
 }
 
