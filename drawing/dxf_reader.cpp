@@ -130,8 +130,8 @@ class BlockLines {
 #if defined(__SSE2__)
         const __m128i lfs = _mm_set1_epi8('\n');
         for (std::size_t k = 0; k < kWindowBytes / 16; ++k) {
-            const __m128i bytes = _mm_loadu_si128(
-                reinterpret_cast<const __m128i*>(block_.data() + at + k * 16));
+            const __m128i bytes =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(block_.data() + at + k * 16));
             const auto found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lfs)));
             bits |= static_cast<std::uint64_t>(found) << (k * 16);
         }
@@ -187,7 +187,9 @@ class BlockLines {
     }
 
     // Room for the bytes read.
-    std::size_t Room() const { return block_.size() - kWindowBytes; }
+    std::size_t Room() const {
+        return block_.size() - kWindowBytes;
+    }
 
     void Refill() {
         std::memmove(block_.data(), block_.data() + begin_, end_ - begin_);
@@ -200,9 +202,10 @@ class BlockLines {
         const std::size_t got = std::fread(block_.data() + end_, 1, Room() - end_, file_);
         const void* lastLf = got > 0 ? memrchr(block_.data() + end_, '\n', got) : nullptr;
         end_ += got;
-        whole_ = lastLf != nullptr  // the part kept from before holds no LF
-                     ? static_cast<std::size_t>(static_cast<const char*>(lastLf) - block_.data()) + 1
-                     : 0;
+        whole_ =
+            lastLf != nullptr  // the part kept from before holds no LF
+                ? static_cast<std::size_t>(static_cast<const char*>(lastLf) - block_.data()) + 1
+                : 0;
         window_ = 0;
         lfs_ = LineEnds(0);
         ended_ = got == 0;  // the end of the file, or a read error the caller asks ferror about
@@ -248,8 +251,8 @@ EntityKind KindOf(std::string_view type) {
 // The groups of the entity being read that the reader keeps.
 struct Entity {
     EntityKind kind = EntityKind::None;
-    std::size_t line = 0;  // where its group 0 stands
-    std::string layer;     // of a polyline or a line (a vertex's own layer is not kept)
+    std::size_t line = 0;        // where its group 0 stands
+    std::string layer;           // of a polyline or a line (a vertex's own layer is not kept)
     bool namesEntities = false;  // a SECTION whose name (group 2) is ENTITIES
     double x10 = 0, y20 = 0, x11 = 0, y21 = 0;
     bool has10 = false, has20 = false, has11 = false, has21 = false;
@@ -286,7 +289,7 @@ class Pass {
     void MakeRoom(std::vector<PointXY>& points) const;
 
     BlockLines lines_;
-    std::size_t fileBytes_;  // the file's size, 0 when not known
+    std::size_t fileBytes_;          // the file's size, 0 when not known
     std::size_t polylineStart_ = 0;  // where the open polyline's vertices begin in the file
     std::size_t lineNumber_ = 0;
     Entity entity_;

@@ -52,7 +52,8 @@ std::uint64_t EightDigitsValue(std::uint64_t word) {
 }
 
 // Appends the digits from `p` on to `mantissa`; returns where they end.
-[[gnu::always_inline]] inline const char* TakeDigits(const char* p, const char* end, std::uint64_t& mantissa) {
+[[gnu::always_inline]] inline const char* TakeDigits(const char* p, const char* end,
+                                                     std::uint64_t& mantissa) {
     while (static_cast<std::size_t>(end - p) >= kWordDigits) {
         std::uint64_t word = 0;
         std::memcpy(&word, p, kWordDigits);
