@@ -127,6 +127,9 @@ bool ReadDxfReal(std::string_view text, double& value) {
     const char* end = first + text.size();
     if (first != end && *first == '+') {
         ++first;
+        if (first != end && (*first == '-' || *first == '+')) {
+            return false;  // "+-1": from_chars would read the second sign, strtod does not
+        }
     }
     if (ReadShort(first, end, value)) {
         return true;

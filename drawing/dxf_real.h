@@ -7,11 +7,11 @@
 
 namespace tarvo {
 
-// The decimal real `text` stands for, read whole and whatever the process locale: an optional
-// "+", then what std::from_chars reads in its general form ("-1.5", "1E-05", ".5", "7."), to
-// the same bit as strtod. False, with `value` unspecified, for anything else: blanks, a text
-// that does not end with the number, hexadecimal, and values that are not finite or lie
-// beyond the range of a double (an overflow or an underflow to zero).
+// The decimal real `text` stands for, read whole and whatever the process locale, to the same
+// bit as strtod: an optional sign, digits with at most one ".", an optional exponent ("-1.5",
+// "+2", "1E-05", ".5", "7."). False, with `value` unspecified, for anything else: blanks, a
+// text that does not end with the number, hexadecimal, infinities and not-a-numbers, and values
+// beyond the range of a double (an overflow, or an underflow to zero).
 bool ReadDxfReal(std::string_view text, double& value);
 
 }  // namespace tarvo
