@@ -1,8 +1,8 @@
 // Reads a drawing back group by group, a block of text at a time: a group code line, then its
 // value line. An entity ends where the next group 0 begins; only then are its groups turned into
 // a polyline, a vertex or a line, so the order of the groups within an entity does not matter.
-// The text is never held whole and is read once, so a drawing of millions of vertices reads back
-// in about the memory its points take and in little more time than its bytes take to copy.
+// The text is read once and never held whole, so a drawing of millions of vertices reads back in
+// about the memory its points take.
 #include "drawing/dxf_reader.h"
 
 #include <sys/stat.h>
