@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -424,14 +425,24 @@ bool Pass::Finish() {
 // read so far, so a large outline is never copied to an array twice its size.
 void Pass::MakeRoom(std::vector<PointXY>& points) const {
     const std::size_t n = points.size();
-    std::size_t room = std::max<std::size_t>(2 * n, 16);
+    const std::size_t doubled = std::max<std::size_t>(2 * n, 16);
     const std::size_t at = lines_.Offset();
-    if (n >= kVertexSample && fileBytes_ > at && at > polylineStart_) {
-        const double bytesEach = static_cast<double>(at - polylineStart_) / static_cast<double>(n);
-        const double rest = static_cast<double>(fileBytes_ - at) / bytesEach * kVertexRoom;
-        room = n + std::max(static_cast<std::size_t>(rest) + 1, n / 2);
+    if (n < kVertexSample || fileBytes_ <= at || at <= polylineStart_) {
+        points.reserve(doubled);
+        return;
     }
-    points.reserve(room);
+    // Every vertex took at least 19 bytes (group 0 "VERTEX", a 10 and a 20 of one digit each),
+    // so the room asked for is at most about the file's size in bytes.
+    const double bytesEach = static_cast<double>(at - polylineStart_) / static_cast<double>(n);
+    const double rest = static_cast<double>(fileBytes_ - at) / bytesEach * kVertexRoom;
+    const std::size_t room = n + std::max(static_cast<std::size_t>(rest) + 1, n / 2);
+    try {
+        points.reserve(room);
+    } catch (const std::bad_alloc&) {
+        // No room that large (a file far larger than memory, mostly other entities after
+        // this polyline): grow as usual instead.
+        points.reserve(doubled);
+    }
 }
 
 bool Pass::FinishEntity(const Entity& e) {
