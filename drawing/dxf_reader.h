@@ -60,16 +60,18 @@ using DxfReadResult = Outcome<DxfDrawing, DxfReadError>;
 // Reads the DXF text; lines may end with CR LF or LF alone.
 DxfReadResult ParseDxf(std::string_view text);
 
-// Text read from a file at a time. A line longer than this (none in a drawing of ours) makes
-// the block grow to hold it.
-constexpr std::size_t kDxfReadBlockBytes = 1 << 20;
+// Text read from a file at a time: small enough to stay in the processor's cache while its lines
+// are parsed, large enough that reading calls cost nothing beside them. A line longer than this
+// makes the block grow to hold it.
+constexpr std::size_t kDxfReadBlockBytes = 64 * 1024;
 // The longest line read, line end excluded. Ours are at most about 25 characters and a CAD
 // program's text or handle lines a few hundred; a longer one (a file without line ends) is
 // refused with its line number, so memory stays at what is kept, not at the file's size.
 constexpr std::size_t kDxfMaxLineBytes = 64 * 1024;
 
-// Reads the file at `path` twice: once to count each polyline's vertices, so that its points
-// are stored without the doubling of a growing array, and once to read them.
+// Reads the file at `path` once, storing each polyline's points in an array sized from the
+// file's size and the bytes its first vertices take, so that a large outline is not copied
+// into an array twice its size as it grows.
 DxfReadResult ReadDxfFile(const std::string& path, std::size_t blockBytes = kDxfReadBlockBytes);
 
 // Reads, from its first byte, the file a write produced and still holds open: the bytes

@@ -245,7 +245,7 @@ using Flanks = DrawnFlanksResult;
 
 // Wheel i's flank (in the designer's order), or null when the drawing could not be rebuilt.
 const std::vector<PointXY>* FlankOf(const Flanks& flanks, std::size_t i) {
-    return flanks.ok() && i < flanks->size() ? &flanks.value()[i] : nullptr;
+    return flanks.ok() && i < flanks->size() ? &flanks.value()[i].points : nullptr;
 }
 
 // The spline member's sheet: one wheel, no backlash.
@@ -396,8 +396,8 @@ DataSheetResult MakeDataSheet(const MainMod& state, const BuilderCall& call,
     sheet.rack.c = state.C;
     sheet.rack.rf = state.Ro;
     sheet.accuracy = options.accuracy;
-    // The flanks the drawing was made of, rebuilt from the same data: the measurements must
-    // touch their drawn involute.
+    // The flanks the drawing was made of, rebuilt once from the same data: the measurements
+    // must touch their drawn involute, and the accuracy is measured on them.
     const Flanks flanks = DrawnFlanks(state, call);
     if (pair) {
         const PairGeometryResult model = PairOf(state, call);
@@ -410,9 +410,8 @@ DataSheetResult MakeDataSheet(const MainMod& state, const BuilderCall& call,
                     basis);
     }
     sheet.tolerance = state.Tolerance;
-    const std::vector<WheelAccuracy> accuracy = DrawnAccuracy(state, call);
-    for (std::size_t i = 0; i < sheet.wheels.size() && i < accuracy.size(); ++i) {
-        sheet.wheels[i].accuracy = accuracy[i];
+    for (std::size_t i = 0; flanks.ok() && i < sheet.wheels.size() && i < flanks->size(); ++i) {
+        sheet.wheels[i].accuracy = DrawnAccuracy(flanks.value()[i]);
     }
     return sheet;
 }

@@ -59,7 +59,7 @@ InvoluteSpan DrawnInvoluteSpan(const std::vector<PointXY>& flank, double db, boo
 }
 
 DrawnFlanksResult DrawnFlanks(const MainMod& state, const BuilderCall& call) {
-    using Flanks = std::vector<std::vector<PointXY>>;
+    using Flanks = std::vector<DrawnFlank>;
     switch (call.kind) {
         case BuilderCall::Kind::ExternalPair: {
             ExternalPairResult g = ComputeExternalPair(state, call);
@@ -67,25 +67,35 @@ DrawnFlanksResult DrawnFlanks(const MainMod& state, const BuilderCall& call) {
                 return DrawnFlanksResult::Failure(g.fault());
             }
             ExternalPairGeometry p = std::move(g).value();
-            return Flanks{std::move(p.flank1), std::move(p.flank2)};
+            Flanks flanks(2);
+            flanks[0] = {std::move(p.flank1), std::move(p.members1), call.Z1, false};
+            flanks[1] = {std::move(p.flank2), std::move(p.members2), call.Z2, false};
+            return flanks;
         }
         case BuilderCall::Kind::InternalPair: {
             InternalPairResult g = ComputeInternalPair(state, call);
             if (!g.ok()) {
                 return DrawnFlanksResult::Failure(g.fault());
             }
-            // Wheel 1 is the pinion when the designer entered the smaller count first.
             InternalPairGeometry p = std::move(g).value();
-            return FirstIsPinion(call.Z1, call.Z2)
-                       ? Flanks{std::move(p.pinionFlank), std::move(p.ringFlank)}
-                       : Flanks{std::move(p.ringFlank), std::move(p.pinionFlank)};
+            Flanks flanks(2);
+            // Wheel 1 is the pinion when the designer entered the smaller count first.
+            const bool pinionFirst = FirstIsPinion(call.Z1, call.Z2);
+            flanks[pinionFirst ? 0 : 1] = {std::move(p.pinionFlank), std::move(p.pinionMembers),
+                                           p.zp, false};
+            flanks[pinionFirst ? 1 : 0] = {std::move(p.ringFlank), std::move(p.ringMembers), p.zr,
+                                           true};
+            return flanks;
         }
         case BuilderCall::Kind::Spline: {
             SplineResult g = ComputeSpline(state, call);
             if (!g.ok()) {
                 return DrawnFlanksResult::Failure(g.fault());
             }
-            return Flanks{std::move(g).value().flank};
+            SplineGeometry p = std::move(g).value();
+            Flanks flanks(1);
+            flanks[0] = {std::move(p.flank), std::move(p.members), call.Z, call.hub};
+            return flanks;
         }
     }
     return DrawnFlanksResult::Failure(GeometryError{});

@@ -6,6 +6,7 @@
 
 #include "drawing/builder_call.h"
 #include "math/outcome.h"
+#include "profile/chord_deviation.h"
 #include "profile/geometry_fault.h"
 #include "profile/main_mod.h"
 #include "profile/point_xy.h"
@@ -30,9 +31,18 @@ constexpr double kOnInvolute = 1e-7;
 // span is {tip, tip}.
 InvoluteSpan DrawnInvoluteSpan(const std::vector<PointXY>& flank, double db, bool internal);
 
-// The flanks a drawing was made of, as its builder computes them again from the same data: one
-// per wheel in the designer's order (wheel 1, wheel 2), or the spline member's one.
-using DrawnFlanksResult = Outcome<std::vector<std::vector<PointXY>>, GeometryError>;
+// One wheel's flank as its builder made it, and what its accuracy is measured with.
+struct DrawnFlank {
+    std::vector<PointXY> points;  // about the wheel's centre, as the builder hands it over
+    FlankMembers members;         // the exact curves behind the points
+    int z = 0;                    // the wheel's teeth
+    bool internal = false;        // internal teeth (a ring or a hub)
+};
+
+// The flanks a drawing was made of, as its builder computes them again from the same data (once
+// for the whole sheet): one per wheel in the designer's order (wheel 1, wheel 2), or the spline
+// member's one.
+using DrawnFlanksResult = Outcome<std::vector<DrawnFlank>, GeometryError>;
 DrawnFlanksResult DrawnFlanks(const MainMod& state, const BuilderCall& call);
 
 }  // namespace tarvo

@@ -5,12 +5,8 @@
 
 #include <cmath>
 
-#include "drawing/external_pair.h"
-#include "drawing/internal_pair.h"
-#include "drawing/spline.h"
 #include "math/constants.h"
 #include "profile/gear_outline.h"
-#include "profile/pair_geometry.h"
 
 namespace tarvo {
 
@@ -35,53 +31,20 @@ void AddLands(WheelAccuracy& a, const std::vector<PointXY>& flank, int z, bool i
     (internal ? a.rootLand.intoSpace : a.rootLand.intoTooth) = std::fabs(rootSagitta);
 }
 
-WheelAccuracy Measure(const std::vector<PointXY>& generated, const FlankMembers& members, int z,
-                      bool internal) {
+}  // namespace
+
+WheelAccuracy DrawnAccuracy(const DrawnFlank& drawn) {
     WheelAccuracy a;
-    if (generated.size() < 2 || !members.involute.defined() || !members.fillet.defined()) {
+    const FlankMembers& members = drawn.members;
+    if (drawn.points.size() < 2 || !members.involute.defined() || !members.fillet.defined()) {
         return a;
     }
     const std::vector<PointXY> flank =
-        internal ? EndFilletOnSpaceCentreLine(z, generated) : generated;
+        drawn.internal ? EndFilletOnSpaceCentreLine(drawn.z, drawn.points) : drawn.points;
     a.known = true;
     a.flank = MeasureFlankDeviation(flank, members);
-    AddLands(a, flank, z, internal);
+    AddLands(a, flank, drawn.z, drawn.internal);
     return a;
-}
-
-}  // namespace
-
-std::vector<WheelAccuracy> DrawnAccuracy(const MainMod& state, const BuilderCall& call) {
-    switch (call.kind) {
-        case BuilderCall::Kind::ExternalPair: {
-            const ExternalPairResult g = ComputeExternalPair(state, call);
-            if (!g.ok()) {
-                return {WheelAccuracy{}, WheelAccuracy{}};
-            }
-            return {Measure(g->flank1, g->members1, call.Z1, false),
-                    Measure(g->flank2, g->members2, call.Z2, false)};
-        }
-        case BuilderCall::Kind::InternalPair: {
-            const InternalPairResult g = ComputeInternalPair(state, call);
-            if (!g.ok()) {
-                return {WheelAccuracy{}, WheelAccuracy{}};
-            }
-            const WheelAccuracy pinion = Measure(g->pinionFlank, g->pinionMembers, g->zp, false);
-            const WheelAccuracy ring = Measure(g->ringFlank, g->ringMembers, g->zr, true);
-            if (FirstIsPinion(call.Z1, call.Z2)) {
-                return {pinion, ring};
-            }
-            return {ring, pinion};
-        }
-        case BuilderCall::Kind::Spline: {
-            const SplineResult g = ComputeSpline(state, call);
-            if (!g.ok()) {
-                return {WheelAccuracy{}};
-            }
-            return {Measure(g->flank, g->members, call.Z, call.hub)};
-        }
-    }
-    return {};
 }
 
 }  // namespace tarvo

@@ -3,11 +3,8 @@
 // the tip and root lands), with the side each errs to, and the points a flank was drawn with.
 #pragma once
 
-#include <vector>
-
-#include "drawing/builder_call.h"
 #include "profile/chord_deviation.h"
-#include "profile/main_mod.h"
+#include "report/drawn_involute.h"
 
 namespace tarvo {
 
@@ -18,8 +15,7 @@ struct WheelAccuracy {
     ChordDeviation rootLand;  // the root land's chord against the circle through its ends
 };
 
-// One entry per wheel in the order of the data sheet (a pair's wheels as the designer entered
-// them, or the spline member), from the flanks the builder computes for `call` with `state`.
-std::vector<WheelAccuracy> DrawnAccuracy(const MainMod& state, const BuilderCall& call);
+// The accuracy of one wheel's drawn outline, from the flank its builder made it of.
+WheelAccuracy DrawnAccuracy(const DrawnFlank& flank);
 
 }  // namespace tarvo

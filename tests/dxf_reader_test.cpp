@@ -2,11 +2,21 @@
 // and reading a file block by block gives what reading the whole text in memory gives.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <random>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "drawing/dxf_reader.h"
+#include "drawing/dxf_real.h"
 #include "drawing/dxf_writer.h"
 #include "report/read_text.h"
 #include "test_files.h"
@@ -35,6 +45,15 @@ std::string Dump(const DxfReadResult& read) {
     return text.str();
 }
 
+// The coordinates one after another, to compare to the bit.
+std::vector<double> Flat(const std::vector<PointXY>& points) {
+    std::vector<double> out;
+    for (const PointXY& q : points) {
+        out.insert(out.end(), {q.X, q.Y});
+    }
+    return out;
+}
+
 // 15-digit coordinates come back exactly; header points, centre marks and CR LF pass unseen;
 // blocks of one byte and of seven split every line, 4096 some.
 TEST(DxfReader, WriterRoundTripAtEveryBlockSize) {
@@ -48,17 +67,174 @@ TEST(DxfReader, WriterRoundTripAtEveryBlockSize) {
     ASSERT_TRUE(DxfWritePolylines(path, {&first, &second}, {0, 60}).ok());
     const DxfReadResult read = ReadDxfFile(path);
     ASSERT_TRUE(read.ok()) << Dump(read);
-    auto flat = [](const Polyline& points) {
-        std::vector<double> out;
-        for (const PointXY& q : points)
-            out.insert(out.end(), {q.X, q.Y});
-        return out;
-    };
     ASSERT_EQ(read->polylines.size(), 2u);
-    EXPECT_EQ(flat(read->polylines[0].points), flat(first));
-    EXPECT_EQ(flat(read->polylines[1].points), flat(second));
-    for (const std::size_t block : {std::size_t{1}, std::size_t{7}, std::size_t{4096}}) {
+    EXPECT_EQ(Flat(read->polylines[0].points), Flat(first));
+    EXPECT_EQ(Flat(read->polylines[1].points), Flat(second));
+    for (const std::size_t block : {1, 7, 63, 64, 65, 127, 4096}) {
         EXPECT_EQ(Dump(ReadDxfFile(path, block)), Dump(read)) << "blocks of " << block;
+    }
+}
+
+// Outlines longer than the reader's sample, so their arrays are sized from the file: one whose
+// later vertices are written longer than its first, and then, last in the file, one whose later
+// vertices are shorter (more of them than the first ones' size foretells, so its array grows
+// again), each read whole and exactly, in blocks and in memory.
+TEST(DxfReader, LongOutlinesReadWhole) {
+    Polyline shortening, lengthening;
+    for (int i = 0; i < 5000; ++i) {
+        // 15 significant digits, the most the writer keeps.
+        const PointXY exact{static_cast<double>(123456789012345 + i) / 1e11,
+                            -static_cast<double>(98765432109876 + i) / 1e10};
+        const PointXY whole{static_cast<double>(i % 10), 0};
+        shortening.push_back(i < 1100 ? exact : whole);
+        lengthening.push_back(i < 1100 ? whole : exact);
+    }
+    const testing::TempFolder folder;
+    const std::string path = folder.File("long.dxf");
+    ASSERT_TRUE(DxfWritePolylines(path, {&lengthening, &shortening}, {0, 60}).ok());
+    for (const std::size_t block : {std::size_t{5}, std::size_t{64}, kDxfReadBlockBytes}) {
+        SCOPED_TRACE("blocks of " + std::to_string(block));
+        const DxfReadResult read = ReadDxfFile(path, block);
+        ASSERT_TRUE(read.ok()) << Dump(read);
+        ASSERT_EQ(read->polylines.size(), 2u);
+        EXPECT_EQ(Flat(read->polylines[0].points), Flat(lengthening));
+        EXPECT_EQ(Flat(read->polylines[1].points), Flat(shortening));
+        EXPECT_EQ(Dump(ParseDxf(testing::ReadFile(path))), Dump(read));
+    }
+}
+
+// What strtod reads from the whole of `text`: nothing when it stops short, when the value is not
+// finite, or when it underflows to zero. (strtod skips leading blanks; the reader's values come
+// trimmed, and refuse them.)
+std::optional<double> Strtod(const std::string& text) {
+    if (text.empty() || text[0] == ' ') {
+        return std::nullopt;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || !std::isfinite(value) ||
+        (errno == ERANGE && value == 0)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The same answer as strtod, to the bit (signs of zero included), for generated texts of every
+// kind a file may hold: our own 15-digit coordinates, any double in the usual printf forms,
+// and digit strings with signs, leading zeros, long mantissas and exponents of every size.
+TEST(DxfReal, AgreesWithStrtodBitForBit) {
+    std::mt19937_64 random(20251207);
+    const char* const signs[] = {"", "-", "+"};
+    const auto digits = [&](std::string& text, int count) {
+        for (int i = 0; i < count; ++i) {
+            text += static_cast<char>('0' + random() % 10);
+        }
+    };
+    const auto anyDouble = [&] {
+        double v = 0;
+        do {
+            const std::uint64_t bits = random();
+            std::memcpy(&v, &bits, sizeof v);
+        } while (!std::isfinite(v));
+        return v;
+    };
+    const auto printed = [](const char* format, double v) {
+        char text[400];
+        std::snprintf(text, sizeof text, format, v);
+        return std::string(text);
+    };
+    struct Family {
+        const char* name;
+        std::function<std::string()> make;
+    };
+    const Family families[] = {
+        {"coordinates as drawn",
+         [&] {
+             const auto units = static_cast<std::int64_t>(random() % 20000000000000u);
+             return printed("%.15G", static_cast<double>(units) * 1e-9 - 10000);
+         }},
+        {"any double, 17 digits", [&] { return printed("%.17g", anyDouble()); }},
+        {"any double, exponent form", [&] { return printed("%.6E", anyDouble()); }},
+        {"long mantissas",
+         [&] {
+             const auto units = static_cast<std::int64_t>(random() % 2000000000000u);
+             return printed("%.20f", static_cast<double>(units) * 1e-6 - 1e6);
+         }},
+        {"digit strings",
+         [&] {
+             std::string text = signs[random() % 3];
+             digits(text, static_cast<int>(random() % 24));
+             if (random() % 3 != 0) {
+                 text += '.';
+                 digits(text, static_cast<int>(random() % 24));
+             }
+             if (random() % 2 != 0) {
+                 text += random() % 2 != 0 ? 'E' : 'e';
+                 text += signs[random() % 3];
+                 digits(text, 1 + static_cast<int>(random() % 3));
+             }
+             return text;
+         }},
+    };
+    for (const Family& family : families) {
+        SCOPED_TRACE(family.name);
+        int refused = 0;
+        for (int i = 0; i < 20000; ++i) {
+            const std::string text = family.make();
+            const std::optional<double> expected = Strtod(text);
+            double value = 0;
+            ASSERT_EQ(ReadDxfReal(text, value), expected.has_value()) << text;
+            if (expected) {
+                ASSERT_EQ(std::memcmp(&value, &*expected, sizeof value), 0)
+                    << text << " read as " << value;
+            }
+            refused += expected ? 0 : 1;
+        }
+        EXPECT_LT(refused, 20000 / 4);  // the family is mostly numbers, not mostly refusals
+    }
+}
+
+// Texts at the edges: what strtod reads, and what the drawing refuses although strtod reads it.
+TEST(DxfReal, Edges) {
+    struct Row {
+        const char* text;
+        bool reads;
+    };
+    const Row rows[] = {
+        {"-0", true},
+        {"0e-400", true},
+        {"+.5", true},
+        {"7.", true},
+        {"1E+05", true},
+        {"-.0e-0", true},
+        {"4.9406564584124654e-324", true},
+        {"1e-400", false},
+        {"1e400", false},
+        {"", false},
+        {"-", false},
+        {".", false},
+        {"1e", false},
+        {"1e+", false},
+        {"1.5.2", false},
+        {"1,5", false},
+        {"+-1", false},
+        {"--1", false},
+        {"0x10", false},
+        {"inf", false},
+        {"nan", false},
+        {" 1", false},
+        {"1 ", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        double value = 0;
+        ASSERT_EQ(ReadDxfReal(row.text, value), row.reads);
+        const std::optional<double> expected = Strtod(row.text);
+        if (row.reads) {
+            ASSERT_TRUE(expected.has_value());
+            EXPECT_EQ(std::memcmp(&value, &*expected, sizeof value), 0);
+        }
     }
 }
 
