@@ -662,8 +662,8 @@ double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& ne
                 if (boxA.Gap2(SegmentBox(b[j], b[j + 1])) > beyond) {
                     continue;
                 }
-                const double d = bg::comparable_distance(Segment(a[i], a[i + 1]),
-                                                         Segment(b[j], b[j + 1]));
+                const double d =
+                    bg::comparable_distance(Segment(a[i], a[i + 1]), Segment(b[j], b[j + 1]));
                 if (d < least) {
                     least = d;
                     beyond = (std::sqrt(least) + slack) * (std::sqrt(least) + slack);
@@ -1140,8 +1140,7 @@ std::optional<TouchRun> RunOf(const PlacedPiece& placed, const std::vector<std::
 // Whether the teeth `teeth1` and `teeth2`, whose outlines meet, only touch: the material they
 // share, were it intersected, would be no deeper than touching.
 bool OnlyTouch(const Sweep& w, const PlacedPiece& placed1, const std::vector<std::size_t>& teeth1,
-               const PlacedPiece& placed2, const std::vector<std::size_t>& teeth2,
-               Budget& budget) {
+               const PlacedPiece& placed2, const std::vector<std::size_t>& teeth2, Budget& budget) {
     if (!(w.touchDepth > 0)) {
         return false;
     }

@@ -179,8 +179,8 @@ bool Outside(const TouchRun& run, const Polyline& boundary, const std::vector<Bo
         measure(from, s + 1 == boxes.size() ? segments - 1 : from + kStretch);
     }
     const double fromCentre = Length(v, run.centre);
-    const double toArc = run.internal ? kArcChordShare * run.closeRadius - fromCentre
-                                      : fromCentre - run.closeRadius;
+    const double toArc =
+        run.internal ? kArcChordShare * run.closeRadius - fromCentre : fromCentre - run.closeRadius;
     if (!(std::sqrt(least) < toArc)) {
         return false;
     }
@@ -231,8 +231,7 @@ bool ClearOfClosing(const TouchRun& a, const TouchRun& b, double depth) {
             if (!(Length(a.points[i], b.centre) < reach - depth)) {
                 return false;
             }
-        } else if (!(SegmentDistanceFrom(b.centre, a.points[i], a.points[i + 1]) >
-                     reach + depth)) {
+        } else if (!(SegmentDistanceFrom(b.centre, a.points[i], a.points[i + 1]) > reach + depth)) {
             return false;
         }
     }
@@ -310,9 +309,8 @@ bool FarPointsOutside(const TouchRun& a, const std::vector<Box>& boxesA, const T
 }  // namespace
 
 bool TouchShallowerThan(const TouchRun& a, const TouchRun& b, double depth) {
-    if (a.points.size() < 2 || b.points.size() < 2 || !(depth > 0) ||
-        !ClosingsApart(a, b, depth) || !ClearOfClosing(a, b, depth) ||
-        !ClearOfClosing(b, a, depth)) {
+    if (a.points.size() < 2 || b.points.size() < 2 || !(depth > 0) || !ClosingsApart(a, b, depth) ||
+        !ClearOfClosing(a, b, depth) || !ClearOfClosing(b, a, depth)) {
         return false;
     }
     const std::vector<Box> boxesA = StretchBoxes(a.points);
