@@ -1080,15 +1080,17 @@ double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, 
     // No two points of two circles lie farther apart than their gap and both diameters: the
     // pairs beyond the nearest such bound cannot hold the nearest points.
     double upper = HUGE_VAL;
+    std::vector<double> gaps(chunks1.size() * chunks2.size());
     for (std::size_t a = 0; a < chunks1.size(); ++a) {
         for (std::size_t b = 0; b < chunks2.size(); ++b) {
-            upper = std::min(
-                upper, Gap(chunks1[a], chunks2[b]) + 2 * (chunks1[a].radius + chunks2[b].radius));
+            const double gap = Gap(chunks1[a], chunks2[b]);
+            gaps[a * chunks2.size() + b] = gap;
+            upper = std::min(upper, gap + 2 * (chunks1[a].radius + chunks2[b].radius));
         }
     }
     for (std::size_t a = 0; a < chunks1.size(); ++a) {
         for (std::size_t b = 0; b < chunks2.size(); ++b) {
-            const double gap = Gap(chunks1[a], chunks2[b]);
+            const double gap = gaps[a * chunks2.size() + b];
             if (gap <= upper) {
                 near.nearest.push_back({gap, {i, a}, {j, b}});
             }

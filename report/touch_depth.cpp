@@ -92,10 +92,15 @@ std::vector<Box> StretchBoxes(const Polyline& run) {
     return boxes;
 }
 
-double BoxGap(const Box& a, const Box& b) {
+// The square of the gap between two boxes, 0 where they meet.
+double BoxGap2(const Box& a, const Box& b) {
     const double dx = std::max({0.0, a.x0 - b.x1, b.x0 - a.x1});
     const double dy = std::max({0.0, a.y0 - b.y1, b.y0 - a.y1});
-    return std::hypot(dx, dy);
+    return dx * dx + dy * dy;
+}
+
+double BoxGap2(const PointXY& p, const Box& b) {
+    return BoxGap2(Box{p.X, p.Y, p.X, p.Y}, b);
 }
 
 // For each stretch of `a`: the stretches of `b` whose boxes lie within `within` of its box.
@@ -115,7 +120,7 @@ std::vector<std::vector<std::size_t>> NearStretches(const std::vector<Box>& a,
         auto it = std::lower_bound(byLeft.begin(), byLeft.end(), from,
                                    [&b](std::size_t p, double x) { return b[p].x0 < x; });
         for (; it != byLeft.end() && b[*it].x0 <= a[k].x1 + within; ++it) {
-            if (BoxGap(a[k], b[*it]) <= within) {
+            if (BoxGap2(a[k], b[*it]) <= within * within) {
                 near[k].push_back(*it);
             }
         }
@@ -165,13 +170,12 @@ bool Outside(const TouchRun& run, const Polyline& boundary, const std::vector<Bo
     measure(segments - 1, segments);
     std::vector<std::pair<double, std::size_t>> order;
     order.reserve(boxes.size());
-    const Box point{v.X, v.Y, v.X, v.Y};
     for (std::size_t s = 0; s < boxes.size(); ++s) {
-        order.emplace_back(BoxGap(point, boxes[s]), s);
+        order.emplace_back(BoxGap2(v, boxes[s]), s);
     }
     std::sort(order.begin(), order.end());
-    for (const auto& [gap, s] : order) {
-        if (gap * gap > least) {
+    for (const auto& [gap2, s] : order) {
+        if (gap2 > least) {
             break;
         }
         // Run segment j is boundary segment j + 1.
@@ -276,6 +280,9 @@ bool FarPointsOutside(const TouchRun& a, const std::vector<Box>& boxesA, const T
         bool far = true;
         for (std::size_t s = i == 0 ? own : StretchOf(i - 1, stretches); s <= own && far; ++s) {
             for (const std::size_t t : near[s]) {
+                if (BoxGap2(pa[i], boxesB[t]) > depth2) {
+                    continue;
+                }
                 const auto [from, to] = segmentsOf(t);
                 for (std::size_t j = from; j < to && far; ++j) {
                     far = SegmentDistance2(pa[i], pb[j], pb[j + 1]) > depth2;
@@ -295,7 +302,12 @@ bool FarPointsOutside(const TouchRun& a, const std::vector<Box>& boxesA, const T
         // The segment to the next point keeps the side unless it comes near b.
         inStretch = true;
         if (i + 1 < pa.size()) {
+            const Box segment{std::min(pa[i].X, pa[i + 1].X), std::min(pa[i].Y, pa[i + 1].Y),
+                              std::max(pa[i].X, pa[i + 1].X), std::max(pa[i].Y, pa[i + 1].Y)};
             for (const std::size_t t : near[StretchOf(i, stretches)]) {
+                if (BoxGap2(segment, boxesB[t]) > depth2 / 4) {
+                    continue;
+                }
                 const auto [from, to] = segmentsOf(t);
                 for (std::size_t j = from; j < to && inStretch; ++j) {
                     inStretch = !SegmentsNear(pa[i], pa[i + 1], pb[j], pb[j + 1], depth / 2);
