@@ -222,24 +222,33 @@ double ClosingRadius(const TouchRun& run) {
                         : std::max({front, back, run.closeRadius});
 }
 
-double SegmentDistanceFrom(const PointXY& p, const PointXY& a, const PointXY& b) {
-    return std::sqrt(SegmentDistance2(p, a, b));
+double Distance2(const PointXY& a, const PointXY& b) {
+    return (a.X - b.X) * (a.X - b.X) + (a.Y - b.Y) * (a.Y - b.Y);
 }
 
 // Whether the run `a` keeps more than `depth` from the closing of `b`.
 bool ClearOfClosing(const TouchRun& a, const TouchRun& b, double depth) {
     const double reach = ClosingRadius(b);
-    for (std::size_t i = 0; i + 1 < a.points.size(); ++i) {
-        if (b.internal) {
-            // The farthest a segment comes from a point is at one of its ends.
-            if (!(Length(a.points[i], b.centre) < reach - depth)) {
+    if (b.internal) {
+        // The farthest a segment comes from a point is at one of its ends.
+        const double within = reach - depth;
+        if (!(within > 0)) {
+            return false;
+        }
+        for (const PointXY& p : a.points) {
+            if (!(Distance2(p, b.centre) < within * within)) {
                 return false;
             }
-        } else if (!(SegmentDistanceFrom(b.centre, a.points[i], a.points[i + 1]) > reach + depth)) {
+        }
+        return true;
+    }
+    const double beyond = (reach + depth) * (reach + depth);
+    for (std::size_t i = 0; i + 1 < a.points.size(); ++i) {
+        if (!(SegmentDistance2(b.centre, a.points[i], a.points[i + 1]) > beyond)) {
             return false;
         }
     }
-    return !b.internal || Length(a.points.back(), b.centre) < reach - depth;
+    return true;
 }
 
 // Whether the two closings lie apart.
