@@ -103,27 +103,42 @@ double BoxGap2(const PointXY& p, const Box& b) {
     return BoxGap2(Box{p.X, p.Y, p.X, p.Y}, b);
 }
 
-// For each stretch of `a`: the stretches of `b` whose boxes lie within `within` of its box.
+// For each stretch of `a`: the stretches of `b` whose boxes lie within `within` of its box. The
+// boxes of both, those of `a` widened by `within`, are swept across x: each box is compared with
+// the other run's boxes whose span across x it meets.
 std::vector<std::vector<std::size_t>> NearStretches(const std::vector<Box>& a,
                                                     const std::vector<Box>& b, double within) {
-    std::vector<std::size_t> byLeft(b.size());
-    double widest = 0;
-    for (std::size_t k = 0; k < b.size(); ++k) {
-        byLeft[k] = k;
-        widest = std::max(widest, b[k].x1 - b[k].x0);
-    }
-    std::sort(byLeft.begin(), byLeft.end(),
-              [&b](std::size_t p, std::size_t q) { return b[p].x0 < b[q].x0; });
-    std::vector<std::vector<std::size_t>> near(a.size());
+    struct Item {
+        double left, right;
+        bool ofA;
+        std::size_t k;
+    };
+    std::vector<Item> items;
+    items.reserve(a.size() + b.size());
     for (std::size_t k = 0; k < a.size(); ++k) {
-        const double from = a[k].x0 - within - widest;
-        auto it = std::lower_bound(byLeft.begin(), byLeft.end(), from,
-                                   [&b](std::size_t p, double x) { return b[p].x0 < x; });
-        for (; it != byLeft.end() && b[*it].x0 <= a[k].x1 + within; ++it) {
-            if (BoxGap2(a[k], b[*it]) <= within * within) {
-                near[k].push_back(*it);
+        items.push_back({a[k].x0 - within, a[k].x1 + within, true, k});
+    }
+    for (std::size_t k = 0; k < b.size(); ++k) {
+        items.push_back({b[k].x0, b[k].x1, false, k});
+    }
+    std::sort(items.begin(), items.end(),
+              [](const Item& p, const Item& q) { return p.left < q.left; });
+    std::vector<std::vector<std::size_t>> near(a.size());
+    std::vector<const Item*> openA, openB;
+    for (const Item& item : items) {
+        std::vector<const Item*>& others = item.ofA ? openB : openA;
+        // Boxes that end before this one starts meet none of those still to come.
+        others.erase(std::remove_if(others.begin(), others.end(),
+                                    [&item](const Item* o) { return o->right < item.left; }),
+                     others.end());
+        for (const Item* o : others) {
+            const std::size_t ka = item.ofA ? item.k : o->k;
+            const std::size_t kb = item.ofA ? o->k : item.k;
+            if (BoxGap2(a[ka], b[kb]) <= within * within) {
+                near[ka].push_back(kb);
             }
         }
+        (item.ofA ? openA : openB).push_back(&item);
     }
     return near;
 }
