@@ -17,11 +17,13 @@
 #include <cstdint>
 #include <exception>
 #include <limits>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "report/boost_geometry.h"
+#include "report/touch_depth.h"
 
 #include "math/constants.h"
 #include "math/involute.h"
@@ -109,6 +111,7 @@ struct WheelShape {
     double rMin = 0, rMax = 0;
     double longestSegment = 0;
     int perTooth = 0;  // points per tooth, 0 when the outline is not z equal teeth
+    double area = 0;   // enclosed by the outline, positive when it runs anticlockwise
 
     PointXY Local(std::size_t i) const {
         const PointXY& p = (*outline)[i % n];
@@ -129,6 +132,7 @@ WheelShape Shape(const MeshWheel& wheel) {
         s.rMin = std::min(s.rMin, r);
         s.rMax = std::max(s.rMax, r);
         s.longestSegment = std::max(s.longestSegment, std::hypot(q.X - p.X, q.Y - p.Y));
+        s.area += (p.X * q.Y - q.X * p.Y) / 2;
     }
     const std::size_t z = static_cast<std::size_t>(wheel.teeth);
     if (z > 0 && s.n % z == 0 && s.n / z >= 2) {
@@ -616,16 +620,32 @@ Geometry Placed(Geometry g, const Pose& pose) {
     return g;
 }
 
+// The box about one segment.
+struct SegmentBox {
+    double x0, y0, x1, y1;
+    SegmentBox(const BPoint& a, const BPoint& b)
+        : x0(std::min(a.x(), b.x())),
+          y0(std::min(a.y(), b.y())),
+          x1(std::max(a.x(), b.x())),
+          y1(std::max(a.y(), b.y())) {}
+    // The square of the gap between two boxes, 0 where they meet.
+    double Gap2(const SegmentBox& o) const {
+        const double dx = std::max({0.0, x0 - o.x1, o.x0 - x1});
+        const double dy = std::max({0.0, y0 - o.y1, o.y0 - y1});
+        return dx * dx + dy * dy;
+    }
+};
+
 // The smallest distance between the stretches of the pairs: Boost's distance of each segment of
 // one stretch to each of the other, compared squared and rooted once, as Boost measures two
 // whole outlines. The pairs come nearest first, and the gap between their circles is a lower
 // bound of their distance, so the pairs beyond the smallest distance found are not measured.
-double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& near,
+double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& near, double slack,
                        Budget& budget) {
     std::sort(near.nearest.begin(), near.nearest.end(),
               [](const StretchPair& a, const StretchPair& b) { return a.gap < b.gap; });
     using Segment = bg::model::referring_segment<const BPoint>;
-    double least = HUGE_VAL;
+    double least = HUGE_VAL, beyond = HUGE_VAL;
     for (const StretchPair& pair : near.nearest) {
         if (least == 0 || (pair.gap > 0 && pair.gap * pair.gap >= least)) {
             break;  // nothing further can come nearer
@@ -634,9 +654,20 @@ double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& ne
         const BLine& b = placed2.StretchLine(pair.b.tooth, pair.b.chunk, budget);
         budget.Spend(kSegmentsWork * static_cast<double>(a.size() * b.size()));
         for (std::size_t i = 0; i + 1 < a.size(); ++i) {
+            const SegmentBox boxA(a[i], a[i + 1]);
             for (std::size_t j = 0; j + 1 < b.size(); ++j) {
-                least = std::min(least, bg::comparable_distance(Segment(a[i], a[i + 1]),
-                                                                Segment(b[j], b[j + 1])));
+                // Two segments lie no nearer than their boxes: a pair whose boxes lie farther
+                // apart than the nearest found and the slack (far above the rounding of Boost's
+                // measure) cannot lower it, and Boost need not measure it.
+                if (boxA.Gap2(SegmentBox(b[j], b[j + 1])) > beyond) {
+                    continue;
+                }
+                const double d =
+                    bg::comparable_distance(Segment(a[i], a[i + 1]), Segment(b[j], b[j + 1]));
+                if (d < least) {
+                    least = d;
+                    beyond = (std::sqrt(least) + slack) * (std::sqrt(least) + slack);
+                }
             }
         }
     }
@@ -853,8 +884,8 @@ BPolygons Intersection(BPolygons material1, BPolygons material2) {
 // each corner of the shared area lies on one outline; its distance from the other is how far
 // that outline has gone into the other wheel there.
 Position Overlap(PlacedPiece& placed1, const std::vector<std::size_t>& teeth1, PlacedPiece& placed2,
-                 const std::vector<std::size_t>& teeth2, Budget& budget) {
-    if (budget.Limited() && Tangled(placed1, teeth1, placed2, teeth2, budget)) {
+                 const std::vector<std::size_t>& teeth2, Budget& budget, bool untangled = false) {
+    if (!untangled && budget.Limited() && Tangled(placed1, teeth1, placed2, teeth2, budget)) {
         throw GaveUp{};
     }
     const Piece& p1 = placed1.piece();
@@ -894,7 +925,39 @@ struct Sweep {
     // rounding of its coordinates.
     double depthFloor = kTouchingDepth;
     double scale = 1;  // the recheck's margin grows by this with the drawing's size
+    // Teeth that touch with no point of either outline deeper in the other wheel than this, mm,
+    // share material shallower than touching depth: 0 where that cannot be told without
+    // intersecting the material.
+    double touchDepth = 0;
 };
+
+// The depth below which teeth that touch are told apart from an overlap without intersecting
+// their material (0 when none is). Boost.Geometry intersects on a grid of integers: the longer
+// side of the box about both materials cut into 10^7 steps. A corner of the shared area
+// where the outlines cross lies on one outline and, rounded to that grid, at most two steps from
+// the other; every other corner is a point of an outline. The box lies within the wheels' tip
+// and closing circles.
+double TouchDepth(const Sweep& w) {
+    double x0 = HUGE_VAL, y0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL;
+    for (const auto& [centre, piece] :
+         {std::make_pair(w.centre1, &w.piece1), std::make_pair(w.centre2, &w.piece2)}) {
+        const double e = std::max(piece->shape.rMax, piece->closeRadius);
+        x0 = std::min(x0, centre.X - e);
+        x1 = std::max(x1, centre.X + e);
+        y0 = std::min(y0, centre.Y - e);
+        y1 = std::max(y1, centre.Y + e);
+    }
+    const double largest = std::max({std::fabs(x0), std::fabs(x1), std::fabs(y0), std::fabs(y1)});
+    const double side = std::max(x1 - x0, y1 - y0) * (1 + 1e-9);
+    if (!std::isfinite(largest) || std::ilogb(largest) > kLargestIntersected || !(side < 1e7)) {
+        return 0;
+    }
+    const double grid = 1 / std::floor(0.5 + 1e7 / side);
+    const double touching = w.depthFloor - kRecheckMargin * w.scale;
+    const double depth = (touching - 2 * grid) * (1 - 1e-6);
+    // Points farther than `depth` from the other outline keep their side on the grid.
+    return depth > 4 * grid ? depth : 0;
+}
 
 Sweep Prepare(const MeshWheel& wheel1, const MeshWheel& wheel2, int steps, Budget& budget) {
     Sweep w;
@@ -934,6 +997,7 @@ Sweep Prepare(const MeshWheel& wheel1, const MeshWheel& wheel2, int steps, Budge
                    {spread, std::atan2(-dy, -dx), std::min(0.0, turn2), std::fabs(turn2),
                     w.s1.rMin - margin, w.s1.rMax + margin},
                    farRadius, budget);
+    w.touchDepth = TouchDepth(w);
     return w;
 }
 
@@ -1008,7 +1072,7 @@ class RelativeMotion {
 // one position: their stretches' pairs nearest first, measured segment by segment, until no
 // pair left can come nearer.
 double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, std::size_t j,
-                     Budget& budget) {
+                     double slack, Budget& budget) {
     const std::vector<Circle>& chunks1 = placed1.Chunks(i, budget);
     const std::vector<Circle>& chunks2 = placed2.Chunks(j, budget);
     NearParts near;
@@ -1016,21 +1080,79 @@ double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, 
     // No two points of two circles lie farther apart than their gap and both diameters: the
     // pairs beyond the nearest such bound cannot hold the nearest points.
     double upper = HUGE_VAL;
+    std::vector<double> gaps(chunks1.size() * chunks2.size());
     for (std::size_t a = 0; a < chunks1.size(); ++a) {
         for (std::size_t b = 0; b < chunks2.size(); ++b) {
-            upper = std::min(
-                upper, Gap(chunks1[a], chunks2[b]) + 2 * (chunks1[a].radius + chunks2[b].radius));
+            const double gap = Gap(chunks1[a], chunks2[b]);
+            gaps[a * chunks2.size() + b] = gap;
+            upper = std::min(upper, gap + 2 * (chunks1[a].radius + chunks2[b].radius));
         }
     }
     for (std::size_t a = 0; a < chunks1.size(); ++a) {
         for (std::size_t b = 0; b < chunks2.size(); ++b) {
-            const double gap = Gap(chunks1[a], chunks2[b]);
+            const double gap = gaps[a * chunks2.size() + b];
             if (gap <= upper) {
                 near.nearest.push_back({gap, {i, a}, {j, b}});
             }
         }
     }
-    return NearestDistance(placed1, placed2, near, budget);
+    return NearestDistance(placed1, placed2, near, slack, budget);
+}
+
+// The teeth `which` (sorted) of a placed piece as one run of outline, when they are consecutive
+// teeth of the wheel and not all of them; its material lies inside an external wheel's outline
+// and outside an internal wheel's.
+std::optional<TouchRun> RunOf(const PlacedPiece& placed, const std::vector<std::size_t>& which) {
+    const Piece& piece = placed.piece();
+    const int z = piece.wheelTeeth;
+    if (z < 2 || which.empty() || which.size() >= static_cast<std::size_t>(z) ||
+        !(piece.shape.area != 0)) {
+        return std::nullopt;
+    }
+    auto follows = [&](std::size_t a, std::size_t b) {  // b is the wheel's tooth after a
+        return (piece.teeth[a].index + 1) % z == piece.teeth[b].index;
+    };
+    std::size_t start = which.size();
+    for (std::size_t k = 0; k < which.size(); ++k) {
+        if (!follows(which[(k + which.size() - 1) % which.size()], which[k])) {
+            if (start != which.size()) {
+                return std::nullopt;  // two runs
+            }
+            start = k;
+        }
+    }
+    if (start == which.size()) {
+        return std::nullopt;
+    }
+    TouchRun run;
+    run.centre = placed.pose().centre;
+    run.internal = piece.internal;
+    run.materialLeft = (piece.shape.area > 0) != piece.internal;
+    run.closeRadius = piece.closeRadius;
+    for (std::size_t n = 0; n < which.size(); ++n) {
+        const ToothRun& tooth = piece.teeth[which[(start + n) % which.size()]];
+        for (std::size_t i = n == 0 ? 0 : 1; i <= tooth.count; ++i) {
+            const PointXY p = piece.shape.Local(tooth.first + i);
+            run.points.push_back(placed.pose()(p.X, p.Y));
+        }
+    }
+    return run;
+}
+
+// Whether the teeth `teeth1` and `teeth2`, whose outlines meet, only touch: the material they
+// share, were it intersected, would be no deeper than touching.
+bool OnlyTouch(const Sweep& w, const PlacedPiece& placed1, const std::vector<std::size_t>& teeth1,
+               const PlacedPiece& placed2, const std::vector<std::size_t>& teeth2, Budget& budget) {
+    if (!(w.touchDepth > 0)) {
+        return false;
+    }
+    const std::optional<TouchRun> run1 = RunOf(placed1, teeth1);
+    const std::optional<TouchRun> run2 = RunOf(placed2, teeth2);
+    if (!run1 || !run2) {
+        return false;
+    }
+    budget.Spend(kSegmentsWork * static_cast<double>(run1->points.size() + run2->points.size()));
+    return TouchShallowerThan(*run1, *run2, w.touchDepth);
 }
 
 // What the sweep has learnt of each pair of teeth: their distance in the position where it was
@@ -1102,7 +1224,7 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
     auto measure = [&](const Candidate& pair) {
         Known& known = track.known[key(pair.i, pair.j)];
         if (known.at != k) {
-            known.distance = ToothDistance(placed1, pair.i, placed2, pair.j, budget);
+            known.distance = ToothDistance(placed1, pair.i, placed2, pair.j, w.slack, budget);
             known.at = k;
             known.span = motion.Span(k, w.piece2.teeth[pair.j].bound);
         }
@@ -1132,8 +1254,15 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
         }
         track.limit = w.touching;
         at.clearance = 0;
-        const Position first = Overlap(placed1, WithNeighbours(w.piece1, meeting1), placed2,
-                                       WithNeighbours(w.piece2, meeting2), budget);
+        const std::vector<std::size_t> near1 = WithNeighbours(w.piece1, meeting1);
+        const std::vector<std::size_t> near2 = WithNeighbours(w.piece2, meeting2);
+        if (budget.Limited() && Tangled(placed1, near1, placed2, near2, budget)) {
+            throw GaveUp{};
+        }
+        if (OnlyTouch(w, placed1, near1, placed2, near2, budget)) {
+            return at;
+        }
+        const Position first = Overlap(placed1, near1, placed2, near2, budget, true);
         if (!(first.depth > w.depthFloor - kRecheckMargin * w.scale)) {
             return at;
         }
@@ -1156,7 +1285,7 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
     }
     if (!(least <= within)) {
         NearParts nearest = FindNearParts(placed1, placed2, false, budget);
-        least = NearestDistance(placed1, placed2, nearest, budget);
+        least = NearestDistance(placed1, placed2, nearest, w.slack, budget);
     }
     at.clearance = least;
     track.limit = std::min(w.reach, std::max(w.touching, 1.5 * least));

@@ -18,6 +18,7 @@
 #include "report/mesh_check.h"
 #include "report/overlap_remedy.h"
 #include "report/sheet_text.h"
+#include "report/touch_depth.h"
 #include "test_files.h"
 
 namespace tarvo {
@@ -147,6 +148,10 @@ TEST(MeshCheck, AgreesWithWholeWheelsInEveryPosition) {
         {"external 12 / 20, x2 -0.5: tips overlap", Call(false, 12, 20, 0, -0.5), 12, 6},
         {"internal 18 in 45, jn 0.25", Call(true, 18, 45, 0, 0, 0.25), 20, 10},
         {"internal ring first, shifted, default counts", Call(true, 40, 20, 0.5, 0.2), 6, 3},
+        // Flanks that touch in every position: told from an overlap without intersecting.
+        {"internal 40 in 20, no backlash", Call(true, 40, 20), 30, 15},
+        {"external 20 / 40, no backlash", Call(false, 20, 40), 30, 15},
+        {"internal 30 in 42, no backlash, shifted", Call(true, 30, 42, 0.2, 0.2), 24, 12},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -166,6 +171,153 @@ TEST(MeshCheck, AgreesWithWholeWheelsInEveryPosition) {
         for (const double likely : {0.0, r.overlapTurn, 5.0}) {
             EXPECT_EQ(MeshOverlaps(pair.w1, pair.w2, likely, 10).overlap, r.overlap) << likely;
         }
+    }
+}
+
+// A wheel of a built pair turned by `angle` about its centre, and three of its teeth at the mesh
+// as one run of outline: towards the mate's centre, or away from it inside a ring.
+struct TurnedWheel {
+    TurnedWheel(const MeshWheel& wheel, double angle, const MeshWheel& mate, double closeRadius) {
+        const std::vector<PointXY>& outline = *wheel.outline;
+        double area = 0, rMin = HUGE_VAL;
+        for (std::size_t i = 0; i < outline.size(); ++i) {
+            const double x = outline[i].X - wheel.centre.X, y = outline[i].Y - wheel.centre.Y;
+            whole.push_back({wheel.centre.X + x * std::cos(angle) - y * std::sin(angle),
+                             wheel.centre.Y + x * std::sin(angle) + y * std::cos(angle)});
+            rMin = std::min(rMin, std::hypot(x, y));
+            if (i > 0) {
+                area += (whole[i - 1].X * whole[i].Y - whole[i].X * whole[i - 1].Y) / 2;
+            }
+        }
+        const std::size_t perTooth = (outline.size() - 1) / static_cast<std::size_t>(wheel.teeth);
+        const double away = mate.internal ? kPi : 0;
+        const double towards =
+            std::atan2(mate.centre.Y - wheel.centre.Y, mate.centre.X - wheel.centre.X) + away;
+        std::size_t nearest = 0;
+        double least = HUGE_VAL;
+        for (int t = 0; t < wheel.teeth; ++t) {
+            const PointXY& mid = whole[t * perTooth + perTooth / 2];
+            const double off = std::remainder(
+                std::atan2(mid.Y - wheel.centre.Y, mid.X - wheel.centre.X) - towards, 2 * kPi);
+            if (std::fabs(off) < least) {
+                least = std::fabs(off);
+                nearest = static_cast<std::size_t>(t);
+            }
+        }
+        const std::size_t z = static_cast<std::size_t>(wheel.teeth);
+        for (std::size_t k = 0; k < 3; ++k) {
+            const std::size_t first = ((nearest + z - 1 + k) % z) * perTooth;
+            for (std::size_t i = k == 0 ? 0 : 1; i <= perTooth; ++i) {
+                run.points.push_back(whole[first + i]);
+            }
+        }
+        run.centre = wheel.centre;
+        run.internal = wheel.internal;
+        run.materialLeft = (area > 0) != wheel.internal;
+        run.closeRadius = wheel.internal ? closeRadius : rMin / 2;
+    }
+    std::vector<PointXY> whole;
+    TouchRun run;
+};
+
+// The teeth at the mesh said to only touch share no material deeper than the depth asked, by
+// Boost's intersection of the whole wheels; where they touch the test says so, and where they
+// overlap it does not.
+TEST(TouchDepth, OnlyTouchingTeethPassAndTheyShareNothingDeeper) {
+    constexpr double kDepth = 0.0008;
+    enum class Expect { Touching, Overlapping, Either };
+    struct Row {
+        const char* name;
+        BuilderCall call;
+        int involute, fillet;
+        double move;  // wheel 2 along the centre line, mm
+        Expect expect;
+    };
+    const Row rows[] = {
+        {"external 20 / 40, no backlash", Call(false, 20, 40), 40, 20, 0, Expect::Touching},
+        {"internal 40 in 20, no backlash", Call(true, 40, 20), 40, 20, 0, Expect::Touching},
+        {"internal 30 in 42, shifted: the tips interfere", Call(true, 30, 42, 0.2, 0.2), 30, 15, 0,
+         Expect::Either},
+        {"external 17 / 23, jn 0.2: apart", Call(false, 17, 23, 0, 0, 0.2), 30, 15, 0,
+         Expect::Touching},
+        {"external 20 / 40, 0.2 mm together", Call(false, 20, 40), 30, 15, -0.2,
+         Expect::Overlapping},
+        {"external 12 / 20, x2 -0.5: tips overlap", Call(false, 12, 20, 0, -0.5), 30, 15, 0,
+         Expect::Either},
+        {"internal 40 in 20, pinion 0.1 mm into the ring", Call(true, 40, 20), 30, 15, 0.1,
+         Expect::Overlapping},
+        {"default counts: the chords overlap", Call(false, 20, 40), 6, 3, 0, Expect::Either},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const BuiltPair pair(row.call, row.involute, row.fillet, row.move);
+        ASSERT_TRUE(pair.ok);
+        const double ratio = static_cast<double>(pair.w1.teeth) / pair.w2.teeth;
+        const bool together = pair.w1.internal || pair.w2.internal;
+        const double farAway = 1e4;
+        int touching = 0;
+        for (int k = 0; k < 5; ++k) {
+            const double angle = 2 * kPi / pair.w1.teeth * k / 5;
+            SCOPED_TRACE(k);
+            const TurnedWheel one(pair.w1, angle, pair.w2, farAway);
+            const TurnedWheel two(pair.w2, (together ? ratio : -ratio) * angle, pair.w1, farAway);
+            const double depth =
+                testing::MaterialShared(one.whole, pair.w1.internal, two.whole, pair.w2.internal)
+                    .depth;
+            const bool shallow = TouchShallowerThan(one.run, two.run, kDepth);
+            if (shallow) {
+                ++touching;
+                EXPECT_LE(depth, kDepth + 1e-9);
+            }
+            // Either way round the answer is the same.
+            EXPECT_EQ(TouchShallowerThan(two.run, one.run, kDepth), shallow);
+            if (row.expect == Expect::Overlapping) {
+                EXPECT_GT(depth, kDepth);
+            }
+        }
+        if (row.expect == Expect::Touching) {
+            EXPECT_EQ(touching, 5);
+        } else if (row.expect == Expect::Overlapping) {
+            EXPECT_EQ(touching, 0);
+        }
+    }
+}
+
+// Runs that cannot be judged by their segments near the contact: the closings may meet, a
+// closing reaches into the other wheel, or a depth not above zero.
+TEST(TouchDepth, RunsItCannotJudgeAreLeftToTheIntersection) {
+    TouchRun tooth;  // a square tooth on an external wheel about the origin
+    tooth.points = {{9, -1}, {11, -1}, {11, 1}, {9, 1}};
+    tooth.materialLeft = true;
+    tooth.closeRadius = 4;
+    TouchRun mate = tooth;  // a narrower tooth on a wheel about (22.5, 0), facing it
+    mate.centre = {22.5, 0};
+    for (PointXY& p : mate.points) {
+        p = {22.5 - p.X, -p.Y / 2};  // half as wide
+    }
+    struct Row {
+        const char* name;
+        double spread;  // between the wheels' centres
+        double closeRadius;
+        double depth;
+        bool judged;
+    };
+    const Row rows[] = {
+        {"0.5 mm apart", 22.5, 4, 0.001, true},
+        {"a depth of zero", 22.5, 4, 0, false},
+        {"closings as wide as the wheels: they may meet", 22.5, 11.5, 0.001, false},
+        {"tips 0.5 mm into each other", 21.5, 4, 0.001, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TouchRun a = tooth, b = mate;
+        a.closeRadius = b.closeRadius = row.closeRadius;
+        const double shift = row.spread - 22.5;
+        b.centre.X += shift;
+        for (PointXY& p : b.points) {
+            p.X += shift;
+        }
+        EXPECT_EQ(TouchShallowerThan(a, b, row.depth), row.judged);
     }
 }
 

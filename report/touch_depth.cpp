@@ -1,0 +1,358 @@
+// The shallow-touch test. Every corner of the area two materials share is a point of one run
+// inside the other material, a crossing of the runs, or a point of a closing; so when the
+// closings stay clear of the other wheel, the share is no deeper than `depth` exactly when every
+// point of either run that lies farther than `depth` from the other run lies outside the other
+// material. Those far points come in stretches along the run that no segment of the other run
+// comes near; a stretch lies wholly on one side, and one point of it, tested at its nearest point
+// of the other run, tells which. Only the segments near the contact are measured one by one:
+// stretches of eight segments are first set apart by their boxes.
+#include "report/touch_depth.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+namespace tarvo {
+
+namespace {
+
+// Segments per stretch set apart by one box.
+constexpr std::size_t kStretch = 8;
+// The chords of a closing arc, one every 5 degrees at most, come no nearer the centre than
+// cos 2.5° of its radius; 0.999 lies below that.
+constexpr double kArcChordShare = 0.999;
+
+struct Box {
+    double x0, y0, x1, y1;
+};
+
+double Cross(const PointXY& o, const PointXY& a, const PointXY& b) {
+    return (a.X - o.X) * (b.Y - o.Y) - (a.Y - o.Y) * (b.X - o.X);
+}
+
+double Length(const PointXY& a, const PointXY& b) {
+    return std::hypot(a.X - b.X, a.Y - b.Y);
+}
+
+// The squared distance of p from segment ab, and where along ab (0 to 1) its nearest point lies.
+double SegmentDistance2(const PointXY& p, const PointXY& a, const PointXY& b, double& along) {
+    const double vx = b.X - a.X, vy = b.Y - a.Y;
+    const double wx = p.X - a.X, wy = p.Y - a.Y;
+    const double length2 = vx * vx + vy * vy;
+    along = length2 > 0 ? std::clamp((wx * vx + wy * vy) / length2, 0.0, 1.0) : 0.0;
+    const double dx = wx - along * vx, dy = wy - along * vy;
+    return dx * dx + dy * dy;
+}
+
+double SegmentDistance2(const PointXY& p, const PointXY& a, const PointXY& b) {
+    double along = 0;
+    return SegmentDistance2(p, a, b, along);
+}
+
+// Whether segments ab and cd may come within `near` of each other: they cross or touch (by the
+// signs of their corners, zero counted as a crossing), or an end of one lies that near the other.
+bool SegmentsNear(const PointXY& a, const PointXY& b, const PointXY& c, const PointXY& d,
+                  double near) {
+    const double o1 = Cross(a, b, c), o2 = Cross(a, b, d);
+    const double o3 = Cross(c, d, a), o4 = Cross(c, d, b);
+    if (((o1 <= 0 && o2 >= 0) || (o1 >= 0 && o2 <= 0)) &&
+        ((o3 <= 0 && o4 >= 0) || (o3 >= 0 && o4 <= 0))) {
+        return true;
+    }
+    const double near2 = near * near;
+    return SegmentDistance2(a, c, d) <= near2 || SegmentDistance2(b, c, d) <= near2 ||
+           SegmentDistance2(c, a, b) <= near2 || SegmentDistance2(d, a, b) <= near2;
+}
+
+// Stretch s holds segments s * kStretch to the next stretch's first (fewer at the end) and the
+// points at both their ends.
+std::size_t Stretches(const Polyline& run) {
+    return (run.size() - 2) / kStretch + 1;
+}
+
+std::size_t StretchOf(std::size_t segment, std::size_t stretches) {
+    return std::min(segment / kStretch, stretches - 1);
+}
+
+std::vector<Box> StretchBoxes(const Polyline& run) {
+    const std::size_t count = Stretches(run);
+    std::vector<Box> boxes(count, Box{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL});
+    for (std::size_t i = 0; i < run.size(); ++i) {
+        // A point ends the segment before it and starts the one after.
+        for (const std::size_t segment : {i == 0 ? 0 : i - 1, std::min(i, run.size() - 2)}) {
+            Box& box = boxes[StretchOf(segment, count)];
+            box.x0 = std::min(box.x0, run[i].X);
+            box.x1 = std::max(box.x1, run[i].X);
+            box.y0 = std::min(box.y0, run[i].Y);
+            box.y1 = std::max(box.y1, run[i].Y);
+        }
+    }
+    return boxes;
+}
+
+// The square of the gap between two boxes, 0 where they meet.
+double BoxGap2(const Box& a, const Box& b) {
+    const double dx = std::max({0.0, a.x0 - b.x1, b.x0 - a.x1});
+    const double dy = std::max({0.0, a.y0 - b.y1, b.y0 - a.y1});
+    return dx * dx + dy * dy;
+}
+
+double BoxGap2(const PointXY& p, const Box& b) {
+    return BoxGap2(Box{p.X, p.Y, p.X, p.Y}, b);
+}
+
+// For each stretch of `a`: the stretches of `b` whose boxes lie within `within` of its box. The
+// boxes of both, those of `a` widened by `within`, are swept across x: each box is compared with
+// the other run's boxes whose span across x it meets.
+std::vector<std::vector<std::size_t>> NearStretches(const std::vector<Box>& a,
+                                                    const std::vector<Box>& b, double within) {
+    struct Item {
+        double left, right;
+        bool ofA;
+        std::size_t k;
+    };
+    std::vector<Item> items;
+    items.reserve(a.size() + b.size());
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        items.push_back({a[k].x0 - within, a[k].x1 + within, true, k});
+    }
+    for (std::size_t k = 0; k < b.size(); ++k) {
+        items.push_back({b[k].x0, b[k].x1, false, k});
+    }
+    std::sort(items.begin(), items.end(),
+              [](const Item& p, const Item& q) { return p.left < q.left; });
+    std::vector<std::vector<std::size_t>> near(a.size());
+    std::vector<const Item*> openA, openB;
+    for (const Item& item : items) {
+        std::vector<const Item*>& others = item.ofA ? openB : openA;
+        // Boxes that end before this one starts meet none of those still to come.
+        others.erase(std::remove_if(others.begin(), others.end(),
+                                    [&item](const Item* o) { return o->right < item.left; }),
+                     others.end());
+        for (const Item* o : others) {
+            const std::size_t ka = item.ofA ? item.k : o->k;
+            const std::size_t kb = item.ofA ? o->k : item.k;
+            if (BoxGap2(a[ka], b[kb]) <= within * within) {
+                near[ka].push_back(kb);
+            }
+        }
+        (item.ofA ? openA : openB).push_back(&item);
+    }
+    return near;
+}
+
+// The run with the radial segments that join it to its closing: the material's boundary about
+// the run, ends included.
+Polyline WithClosingEnds(const TouchRun& run) {
+    auto onClosing = [&run](const PointXY& p) {
+        const double dx = p.X - run.centre.X, dy = p.Y - run.centre.Y;
+        const double r = std::hypot(dx, dy);
+        return PointXY{run.centre.X + dx * run.closeRadius / r,
+                       run.centre.Y + dy * run.closeRadius / r};
+    };
+    Polyline boundary;
+    boundary.reserve(run.points.size() + 2);
+    boundary.push_back(onClosing(run.points.front()));
+    boundary.insert(boundary.end(), run.points.begin(), run.points.end());
+    boundary.push_back(onClosing(run.points.back()));
+    return boundary;
+}
+
+// Whether v lies outside the material of `run` (whose boundary about the run is `boundary`: the
+// run's stretches boxed in `boxes`, with one radial segment before and after), told at its
+// nearest point of that boundary; false also when it cannot be told: the nearest point lies at
+// the boundary's ends, the arc of the closing may lie nearer, or v lies on the line. The
+// stretches are measured nearest box first, until the next box lies beyond the nearest point.
+bool Outside(const TouchRun& run, const Polyline& boundary, const std::vector<Box>& boxes,
+             const PointXY& v) {
+    double least = HUGE_VAL, along = 0;
+    std::size_t nearest = 0;
+    auto measure = [&](std::size_t from, std::size_t to) {  // segments of the boundary
+        for (std::size_t j = from; j < to; ++j) {
+            double t = 0;
+            const double d2 = SegmentDistance2(v, boundary[j], boundary[j + 1], t);
+            if (d2 < least) {
+                least = d2;
+                nearest = j;
+                along = t;
+            }
+        }
+    };
+    const std::size_t segments = boundary.size() - 1;
+    measure(0, 1);
+    measure(segments - 1, segments);
+    std::vector<std::pair<double, std::size_t>> order;
+    order.reserve(boxes.size());
+    for (std::size_t s = 0; s < boxes.size(); ++s) {
+        order.emplace_back(BoxGap2(v, boxes[s]), s);
+    }
+    std::sort(order.begin(), order.end());
+    for (const auto& [gap2, s] : order) {
+        if (gap2 > least) {
+            break;
+        }
+        // Run segment j is boundary segment j + 1.
+        const std::size_t from = s * kStretch + 1;
+        measure(from, s + 1 == boxes.size() ? segments - 1 : from + kStretch);
+    }
+    const double fromCentre = Length(v, run.centre);
+    const double toArc =
+        run.internal ? kArcChordShare * run.closeRadius - fromCentre : fromCentre - run.closeRadius;
+    if (!(std::sqrt(least) < toArc)) {
+        return false;
+    }
+    // Left of the boundary counts positive; the material's side decides.
+    double side = 0;
+    if (along > 0 && along < 1) {
+        side = Cross(boundary[nearest], boundary[nearest + 1], v);
+    } else {
+        // At a corner: the sum of the two sides' unit normals points out of a convex corner and
+        // into a concave one, and v lies on the side it points to.
+        const std::size_t corner = along <= 0 ? nearest : nearest + 1;
+        if (corner == 0 || corner + 1 == boundary.size()) {
+            return false;
+        }
+        const PointXY& p = boundary[corner - 1];
+        const PointXY& q = boundary[corner];
+        const PointXY& r = boundary[corner + 1];
+        const double l1 = Length(p, q), l2 = Length(q, r);
+        if (!(l1 > 0 && l2 > 0)) {
+            return false;
+        }
+        const double nx = -(q.Y - p.Y) / l1 - (r.Y - q.Y) / l2;
+        const double ny = (q.X - p.X) / l1 + (r.X - q.X) / l2;
+        side = nx * (v.X - q.X) + ny * (v.Y - q.Y);
+    }
+    return run.materialLeft ? side < 0 : side > 0;
+}
+
+// How far a closing reaches about its wheel's centre: within this radius for external teeth,
+// beyond it for internal teeth.
+double ClosingRadius(const TouchRun& run) {
+    const double front = Length(run.points.front(), run.centre);
+    const double back = Length(run.points.back(), run.centre);
+    return run.internal ? std::min({front, back, kArcChordShare * run.closeRadius})
+                        : std::max({front, back, run.closeRadius});
+}
+
+double Distance2(const PointXY& a, const PointXY& b) {
+    return (a.X - b.X) * (a.X - b.X) + (a.Y - b.Y) * (a.Y - b.Y);
+}
+
+// Whether the run `a` keeps more than `depth` from the closing of `b`.
+bool ClearOfClosing(const TouchRun& a, const TouchRun& b, double depth) {
+    const double reach = ClosingRadius(b);
+    if (b.internal) {
+        // The farthest a segment comes from a point is at one of its ends.
+        const double within = reach - depth;
+        if (!(within > 0)) {
+            return false;
+        }
+        for (const PointXY& p : a.points) {
+            if (!(Distance2(p, b.centre) < within * within)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    const double beyond = (reach + depth) * (reach + depth);
+    for (std::size_t i = 0; i + 1 < a.points.size(); ++i) {
+        if (!(SegmentDistance2(b.centre, a.points[i], a.points[i + 1]) > beyond)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether the two closings lie apart.
+bool ClosingsApart(const TouchRun& a, const TouchRun& b, double depth) {
+    const double spread = Length(a.centre, b.centre);
+    const double ra = ClosingRadius(a), rb = ClosingRadius(b);
+    if (a.internal && b.internal) {
+        return false;
+    }
+    if (a.internal) {
+        return spread + rb + depth < ra;
+    }
+    if (b.internal) {
+        return spread + ra + depth < rb;
+    }
+    return ra + rb + depth < spread;
+}
+
+// One way round: every point of `a` farther than `depth` from `b` lies outside b's material.
+bool FarPointsOutside(const TouchRun& a, const std::vector<Box>& boxesA, const TouchRun& b,
+                      const std::vector<Box>& boxesB, double depth) {
+    const Polyline& pa = a.points;
+    const Polyline& pb = b.points;
+    const std::size_t stretches = boxesA.size();
+    const std::vector<std::vector<std::size_t>> near = NearStretches(boxesA, boxesB, depth);
+    const std::size_t stretchesB = boxesB.size();
+    auto segmentsOf = [&](std::size_t s) {
+        const std::size_t from = s * kStretch;
+        const std::size_t to = s + 1 == stretchesB ? pb.size() - 1 : from + kStretch;
+        return std::make_pair(from, to);
+    };
+    const double depth2 = depth * depth;
+    const Polyline boundary = WithClosingEnds(b);
+    bool inStretch = false;  // the point before was far and its segment to this one clear
+    for (std::size_t i = 0; i < pa.size(); ++i) {
+        const std::size_t own = StretchOf(i == 0 ? 0 : std::min(i, pa.size() - 2), stretches);
+        // A point near b may lie on either side: it is as deep as it is near.
+        bool far = true;
+        for (std::size_t s = i == 0 ? own : StretchOf(i - 1, stretches); s <= own && far; ++s) {
+            for (const std::size_t t : near[s]) {
+                if (BoxGap2(pa[i], boxesB[t]) > depth2) {
+                    continue;
+                }
+                const auto [from, to] = segmentsOf(t);
+                for (std::size_t j = from; j < to && far; ++j) {
+                    far = SegmentDistance2(pa[i], pb[j], pb[j + 1]) > depth2;
+                }
+            }
+        }
+        if (!far) {
+            if (i == 0 || i + 1 == pa.size()) {
+                return false;  // the closing starts at a point that may lie inside
+            }
+            inStretch = false;
+            continue;
+        }
+        if (!inStretch && !Outside(b, boundary, boxesB, pa[i])) {
+            return false;
+        }
+        // The segment to the next point keeps the side unless it comes near b.
+        inStretch = true;
+        if (i + 1 < pa.size()) {
+            const Box segment{std::min(pa[i].X, pa[i + 1].X), std::min(pa[i].Y, pa[i + 1].Y),
+                              std::max(pa[i].X, pa[i + 1].X), std::max(pa[i].Y, pa[i + 1].Y)};
+            for (const std::size_t t : near[StretchOf(i, stretches)]) {
+                if (BoxGap2(segment, boxesB[t]) > depth2 / 4) {
+                    continue;
+                }
+                const auto [from, to] = segmentsOf(t);
+                for (std::size_t j = from; j < to && inStretch; ++j) {
+                    inStretch = !SegmentsNear(pa[i], pa[i + 1], pb[j], pb[j + 1], depth / 2);
+                }
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool TouchShallowerThan(const TouchRun& a, const TouchRun& b, double depth) {
+    if (a.points.size() < 2 || b.points.size() < 2 || !(depth > 0) || !ClosingsApart(a, b, depth) ||
+        !ClearOfClosing(a, b, depth) || !ClearOfClosing(b, a, depth)) {
+        return false;
+    }
+    const std::vector<Box> boxesA = StretchBoxes(a.points);
+    const std::vector<Box> boxesB = StretchBoxes(b.points);
+    return FarPointsOutside(a, boxesA, b, boxesB, depth) &&
+           FarPointsOutside(b, boxesB, a, boxesA, depth);
+}
+
+}  // namespace tarvo
