@@ -255,10 +255,10 @@ CliValue OutputValue() {
 // The hand of wheel 1. A stored calculation gives the hand in effect, so a negative helix
 // angle comes back with "left" and re-runs without being refused as a contradiction.
 CliValue HandValue() {
-    CliValue value = Choice<HandChoice>(&CliRequest::hand,
-                                        {{"right", HandChoice::Right}, {"left", HandChoice::Left}});
+    CliValue value =
+        Choice<Hand>(&CliRequest::hand, {{"right", Hand::Right}, {"left", Hand::Left}});
     value.echo = [](const CliRequest& r) -> std::optional<CalcEntry> {
-        const bool left = r.helix < 0 || r.hand == HandChoice::Left;
+        const bool left = Wheel1Hand(r.helix, r.hand) == Hand::Left;
         return CalcEntry{{}, left ? "left" : "right", true};
     };
     return value;
@@ -270,15 +270,16 @@ CliValue AccuracyValue() {
                 if (const auto problem = AccuracyTextProblem(text)) {
                     return Problem(*problem);
                 }
-                r.accuracy = text;
+                // An empty designation is none: the table's cell stays empty either way.
+                r.accuracy = text.empty() ? std::nullopt : std::optional<std::string>(text);
                 return Done{};
             },
             nullptr,
             [](const CliRequest& r) -> std::optional<CalcEntry> {
-                if (r.accuracy.empty()) {
+                if (!r.accuracy) {
                     return std::nullopt;
                 }
-                return CalcEntry{{}, r.accuracy, true};
+                return CalcEntry{{}, *r.accuracy, true};
             }};
 }
 

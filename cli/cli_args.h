@@ -52,8 +52,8 @@ struct CliRequest {
     std::string output;
     std::optional<CliReport> report;  // none: the path alone
     double roller = 0;  // measuring roller diameter for the data sheet, mm; 0: the sheet chooses
-    HandChoice hand = HandChoice::Right;  // hand of wheel 1's tooth line (helical pairs)
-    std::string accuracy;                 // accuracy designation for the parameter table
+    Hand hand = Hand::Right;              // hand of wheel 1's tooth line (helical pairs)
+    std::optional<std::string> accuracy;  // accuracy designation for the parameter table
     std::optional<std::string> table;     // the parameter table's own DXF file, if asked for
 
     // The 3-D model beside the drawing: its file (if asked for), face width b and, for internal

@@ -89,8 +89,8 @@ const char* OptionOf(InputField field) {
 SheetOptions SheetOptionsOf(const CliRequest& request) {
     SheetOptions options;
     options.rollerDiameter = request.roller;
-    options.hand = request.hand == HandChoice::Left ? ToothHand::Left : ToothHand::Right;
-    options.accuracy = request.accuracy;
+    options.hand = request.hand;
+    options.accuracy = request.accuracy.value_or("");
     options.spline =
         request.standard == SplineStandard::Gost6033 ? SplineNorm::Gost6033 : SplineNorm::Ost100086;
     return options;
@@ -139,26 +139,26 @@ bool WriteTable(const CliRequest& request, const std::optional<DataSheetResult>&
     return true;
 }
 
-// Stores the request's basic rack as the gear-pair or spline page would. A refused custom rack
-// is reported and gives the exit status; a reduced rf* is reported and drawing goes on.
-std::optional<int> StoreRequestRack(const CliRequest& request, MainMod& state, std::ostream& err) {
+// Stores the request's basic rack as the gear-pair or spline page would, or gives the custom
+// rack's field refused as zero. A reduced rf* is reported and drawing goes on.
+Outcome<Done, RackField> StoreRequestRack(const CliRequest& request, MainMod& state,
+                                          std::ostream& err) {
     if (request.job == CliJob::Spline) {
         StoreRack(state, SplineRack(request.standard, request.module));
-        return std::nullopt;
+        return Done{};
     }
     if (!request.customRack) {
         StoreRack(state, request.row->rack);
-        return std::nullopt;
+        return Done{};
     }
     const CustomRackOutcome rack = StoreCustomRack(state, request.customTexts);
     if (!rack.ok()) {
-        err << kWords.prefix << kWords.customRack << ZeroParameterMessage(rack.fault()) << "\n";
-        return kCliBadUsage;
+        return Outcome<Done, RackField>::Failure(rack.fault());
     }
     if (rack->roReduced) {
         err << kWords.prefix << kWords.customRack << ReducedRoMessage(state.Ro, '.') << "\n";
     }
-    return std::nullopt;
+    return Done{};
 }
 
 // After the drawing: the 3-D model beside it, its path printed after the drawing's (not with
@@ -170,8 +170,7 @@ int WriteStep(const CliRequest& request, const MainMod& state, std::ostream& out
     step.path = *request.step;
     step.faceWidth = request.faceWidth;
     step.rimDiameter = request.rim;
-    step.wheel1Hand =
-        request.helix < 0 || request.hand == HandChoice::Left ? Hand::Left : Hand::Right;
+    step.wheel1Hand = Wheel1Hand(request.helix, request.hand);
     const StepWriteResult written = WriteStepModel(state, CallOf(request, state), step);
     if (!written.ok()) {
         err << kWords.prefix << kWords.modelNotWritten << written.fault() << "\n";
@@ -247,8 +246,9 @@ int DrawInto(const CliRequest& request, std::ostream& out, std::ostream& err) {
     state.SingleMember = request.job == CliJob::Spline;
     state.CutFillet = request.cutFillet;
     state.Tolerance = request.tolerance;
-    if (const std::optional<int> refused = StoreRequestRack(request, state, err)) {
-        return *refused;
+    if (const auto rack = StoreRequestRack(request, state, err); !rack.ok()) {
+        err << kWords.prefix << kWords.customRack << ZeroParameterMessage(rack.fault()) << "\n";
+        return kCliBadUsage;
     }
     // Values out of range are named as the window names them, and nothing is written.
     if (const InputCheck check = CheckInputRanges(state, CallOf(request, state)); !check.ok()) {

@@ -7,13 +7,10 @@
 #include <vector>
 
 #include "profile/geometry_fault.h"
+#include "profile/hand.h"
 #include "profile/point_xy.h"
 
 namespace tarvo {
-
-// The hand of a helical wheel. A right-hand wheel's section turns anticlockwise (seen from the
-// +z side, looking down at the drawing) as it rises along z, like a right-hand screw thread.
-enum class Hand { Right, Left };
 
 struct MemberSection {
     WheelRole role = WheelRole::Wheel1;  // Wheel1, Wheel2 (a pinion or ring is wheel 1 or 2 as

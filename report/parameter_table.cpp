@@ -2,6 +2,7 @@
 #include "report/parameter_table.h"
 
 #include <cmath>
+#include <optional>
 
 #include "math/constants.h"
 #include "profile/gear_formulas.h"
@@ -37,13 +38,14 @@ std::string Dms(double degrees) {
     return text;
 }
 
-std::string HandWord(ToothHand hand) {
-    switch (hand) {
-        case ToothHand::None:
-            return "—";
-        case ToothHand::Right:
+std::string HandWord(std::optional<Hand> hand) {
+    if (!hand) {
+        return "—";
+    }
+    switch (*hand) {
+        case Hand::Right:
             return "Правое";
-        case ToothHand::Left:
+        case Hand::Left:
             return "Левое";
     }
     return "—";

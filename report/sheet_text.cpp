@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <iterator>
+#include <optional>
 
 #include "math/json_text.h"
 #include "math/number_text.h"
@@ -413,13 +414,14 @@ std::string UndercutLine(const DataSheet& sheet, const SheetWarning& warning, ch
            " меньше xmin = " + FixedText(w.xMin, 4, sep) + ".";
 }
 
-std::string HandJson(ToothHand hand) {
-    switch (hand) {
-        case ToothHand::None:
-            return "null";
-        case ToothHand::Right:
+std::string HandJson(std::optional<Hand> hand) {
+    if (!hand) {
+        return "null";
+    }
+    switch (*hand) {
+        case Hand::Right:
             return "\"right\"";
-        case ToothHand::Left:
+        case Hand::Left:
             return "\"left\"";
     }
     return "null";

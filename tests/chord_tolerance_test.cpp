@@ -393,16 +393,15 @@ TEST(ChordTolerance, AccuracyPageStoresOrRefusesTheTolerance) {
         in.txtAccPer = "3";
         in.chkTolerance = c.ticked;
         in.txtTolerance = c.text;
-        const PageOutcome out = CtlComClick(state, in, NoDrawingMade);
-        EXPECT_EQ(out.refused, c.refused);
+        const PageResult out = CtlComClick(state, in, NoDrawingMade);
+        ASSERT_EQ(!out.ok(), c.refused);
         if (c.refused) {
-            EXPECT_EQ(out.next, Page::Accuracy);
-            EXPECT_EQ(out.focus, Box::txtTolerance);
-            ASSERT_TRUE(out.message.has_value());
-            EXPECT_NE(out.message->text.find("Допуск на отклонение контура"), std::string::npos);
+            EXPECT_EQ(out.fault().focus, Box::txtTolerance);
+            EXPECT_NE(out.fault().message.text.find("Допуск на отклонение контура"),
+                      std::string::npos);
             EXPECT_EQ(state.Tolerance, 0.123);
         } else {
-            EXPECT_EQ(out.next, Page::File);
+            EXPECT_EQ(out->next, Page::File);
             EXPECT_EQ(state.Tolerance, c.stored);
         }
     }
@@ -423,7 +422,9 @@ TEST(ChordTolerance, TooFineAToleranceReturnsToTheAccuracyPage) {
     const testing::TempFolder folder;
     in.dirHighlighted = folder.Path().string();
     in.txtFileName = "big.dxf";
-    const PageOutcome out = CtlComClick(state, in, RunBuilder);
+    const PageResult result = CtlComClick(state, in, RunBuilder);
+    ASSERT_TRUE(result.ok());
+    const PageOutcome& out = result.value();
     ASSERT_TRUE(out.drawn.has_value());
     ASSERT_FALSE(out.drawn->ok());
     EXPECT_EQ(out.next, Page::Accuracy);

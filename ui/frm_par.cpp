@@ -62,14 +62,18 @@ constexpr int kBusyWidth = 260;
 struct BuildJob {
     MainMod state;
     PageInput input;
-    PageOutcome outcome;
+    std::optional<PageResult> outcome;    // the file page's press, once made
     std::optional<ReadBack> readBack;     // made once the drawing is written
     std::optional<StepChoice> step;       // the 3-D model asked for on the file page, if any
     std::optional<std::string> stepLine;  // what the report page adds about it
 };
 
 // A drawing was written and the report page will show it.
-bool Written(const PageOutcome& outcome) {
+bool Written(const PageResult& result) {
+    if (!result.ok()) {
+        return false;
+    }
+    const PageOutcome& outcome = result.value();
     return outcome.next == Page::Report && outcome.call && outcome.drawn && outcome.drawn->ok();
 }
 
@@ -331,16 +335,14 @@ void FrmPar::ctlCom_Click() {
         StartBuild(input, step);
         return;
     }
-    const PageOutcome outcome = CtlComClick(state_, input, build_);
-    ApplyOutcome(input, outcome);
+    ApplyOutcome(input, CtlComClick(state_, input, build_));
 }
 
 bool FrmPar::TableInputAccepted() {
     std::optional<std::string> problem;
     QWidget* box = nullptr;
     if (page_ == Page::GearPair && pair_->cboHand->isVisible()) {
-        const HandChoice hand =
-            pair_->cboHand->currentIndex() == 1 ? HandChoice::Left : HandChoice::Right;
+        const Hand hand = pair_->cboHand->currentIndex() == 1 ? Hand::Left : Hand::Right;
         std::string beta = ToCore(pair_->txtBeta->text());
         std::replace(beta.begin(), beta.end(), ',', '.');
         problem = HandConflict(LeadingNumber(beta), hand);
@@ -359,7 +361,7 @@ bool FrmPar::TableInputAccepted() {
 
 SheetOptions FrmPar::SheetOptionsOfPages() const {
     SheetOptions options;
-    options.hand = pair_->cboHand->currentIndex() == 1 ? ToothHand::Left : ToothHand::Right;
+    options.hand = pair_->cboHand->currentIndex() == 1 ? Hand::Left : Hand::Right;
     options.accuracy = ToCore(accuracy_->txtAccuracy->text());
     options.spline =
         start_->TaskChoice() == QStringLiteral("2") ? SplineNorm::Ost100086 : SplineNorm::Gost6033;
@@ -373,11 +375,12 @@ void FrmPar::StartBuild(const PageInput& input, const std::optional<StepChoice>&
     job->step = step;
     worker_ = QThread::create([job, build = build_, options = SheetOptionsOfPages()] {
         job->outcome = CtlComClick(job->state, job->input, build);
-        if (Written(job->outcome)) {
-            job->readBack = ReadBackWritten(job->state, *job->outcome.call,
-                                            job->outcome.drawn->value(), options);
+        if (Written(*job->outcome)) {
+            const PageOutcome& written = job->outcome->value();
+            job->readBack =
+                ReadBackWritten(job->state, *written.call, written.drawn->value(), options);
             if (job->step) {
-                job->stepLine = WriteStepBeside(job->state, *job->outcome.call, *job->step);
+                job->stepLine = WriteStepBeside(job->state, *written.call, *job->step);
             }
         }
     });
@@ -388,8 +391,8 @@ void FrmPar::StartBuild(const PageInput& input, const std::optional<StepChoice>&
         worker_ = nullptr;
         state_ = std::move(job->state);
         SetBusy(false);
-        ApplyOutcome(job->input, job->outcome);
-        if (Written(job->outcome)) {
+        ApplyOutcome(job->input, *job->outcome);
+        if (Written(*job->outcome)) {
             report_->drawing->Show(std::move(*job->readBack));
             // What made a drawing is kept at once, not only when the window closes.
             SaveSettings();
@@ -539,7 +542,17 @@ void FrmPar::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-void FrmPar::ApplyOutcome(const PageInput& input, const PageOutcome& outcome) {
+void FrmPar::ApplyOutcome(const PageInput& input, const PageResult& result) {
+    if (!result.ok()) {
+        // Refused: the page stays; the box to change, or the page's first control, gets the
+        // focus.
+        const PageRefusal& refusal = result.fault();
+        AfterPageChange();
+        messages_->Show(refusal.message);
+        (refusal.focus ? BoxWidget(*refusal.focus) : FirstControl(page_))->setFocus();
+        return;
+    }
+    const PageOutcome& outcome = result.value();
     for (Frame frame : outcome.hide) {
         FrameWidget(frame)->hide();
     }

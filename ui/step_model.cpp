@@ -8,6 +8,7 @@
 #include "app/fault_text.h"
 #include "app/os_reason.h"
 #include "app/solid_words.h"
+#include "app/table_input.h"
 #include "drawing/member_sections.h"
 #include "drawing/safe_file.h"
 #include "solid/gear_step.h"
@@ -73,7 +74,7 @@ std::string WriteStepBeside(const MainMod& state, const BuilderCall& call,
     const std::string path = StepPathOf(state.OutFile);
     const std::string failed = "3D-модель (STEP) не записана: ";
     const MemberSectionsResult sections =
-        ComputeMemberSections(state, call, call.beta < 0 ? Hand::Left : choice.wheel1Hand);
+        ComputeMemberSections(state, call, Wheel1Hand(call.beta, choice.wheel1Hand));
     if (!sections.ok()) {
         return failed + DrawReason({DrawFault::Kind::GeometryRefused, sections.fault(), {}});
     }
