@@ -18,12 +18,13 @@
 #include "app/input_check.h"
 #include "app/os_reason.h"
 #include "app/startup.h"
+#include "app/step_file.h"
 #include "cli/cli_calculation.h"
-#include "cli/cli_step.h"
 #include "drawing/builder_call.h"
 #include "report/data_sheet.h"
 #include "report/parameter_table.h"
 #include "report/sheet_text.h"
+#include "solid/gear_step.h"
 
 namespace tarvo {
 
@@ -166,12 +167,10 @@ Outcome<Done, RackField> StoreRequestRack(const CliRequest& request, MainMod& st
 // drawing as written and gives the exit status.
 int WriteStep(const CliRequest& request, const MainMod& state, std::ostream& out,
               std::ostream& err) {
-    StepRequest step;
-    step.path = *request.step;
-    step.faceWidth = request.faceWidth;
-    step.rimDiameter = request.rim;
-    step.wheel1Hand = Wheel1Hand(request.helix, request.hand);
-    const StepWriteResult written = WriteStepModel(state, CallOf(request, state), step);
+    const SolidOptions options{request.faceWidth, request.rim};
+    const StepFileResult written = WriteStepFile(
+        state, CallOf(request, state), Wheel1Hand(request.helix, request.hand), *request.step,
+        [&](const std::vector<StepMember>& members) { return GearStepText(members, options); });
     if (!written.ok()) {
         err << kWords.prefix << kWords.modelNotWritten << written.fault() << "\n";
         return kCliNotDrawn;

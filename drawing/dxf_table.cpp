@@ -82,6 +82,20 @@ std::optional<std::uint32_t> NextCodePoint(const std::string& text, std::size_t&
     return cp;
 }
 
+// An entity's opening: its type and its layer.
+void Entity(DxfGroups& out, const char* type, const char* layer) {
+    out.Code(0, type);
+    out.Code(8, layer);
+}
+
+// A point in the drawing's plane: x under `xCode` (10 for an entity's first point, 11 for its
+// second), y under xCode + 10 and z, always 0, under xCode + 20.
+void PlanePoint(DxfGroups& out, int xCode, double x, double y) {
+    out.Coordinate(xCode, x);
+    out.Coordinate(xCode + 10, y);
+    out.Code(xCode + 20, "0");
+}
+
 }  // namespace
 
 std::string DxfTextBytes(const std::string& utf8) {
@@ -126,21 +140,13 @@ WriteOutcome DxfWriteTable(const std::string& path, const DxfTableDrawing& table
     out.Code(0, "SECTION");
     out.Code(2, "ENTITIES");
     for (const DxfTableLine& l : table.lines) {
-        out.Code(0, "LINE");
-        out.Code(8, "TABLE");
-        out.Coordinate(10, l.x1);
-        out.Coordinate(20, l.y1);
-        out.Code(30, "0");
-        out.Coordinate(11, l.x2);
-        out.Coordinate(21, l.y2);
-        out.Code(31, "0");
+        Entity(out, "LINE", "TABLE");
+        PlanePoint(out, 10, l.x1, l.y1);
+        PlanePoint(out, 11, l.x2, l.y2);
     }
     for (const DxfTableText& t : table.texts) {
-        out.Code(0, "TEXT");
-        out.Code(8, "TABLE_TEXT");
-        out.Coordinate(10, t.x);
-        out.Coordinate(20, t.y);
-        out.Code(30, "0");
+        Entity(out, "TEXT", "TABLE_TEXT");
+        PlanePoint(out, 10, t.x, t.y);
         out.Coordinate(40, t.height);
         out.Code(1, DxfTextBytes(t.text));
     }
