@@ -84,7 +84,9 @@ Sample MakeSample(int z1, int z2) {
     call.Z2 = z2;
     call.m = 1;
     call.alpha = state.Alfa;
-    Sample sample{z1, z2, std::nullopt, {}};
+    Sample sample;
+    sample.z1 = z1;
+    sample.z2 = z2;
     if (!RunBuilder(state, call).ok()) {
         std::fprintf(stderr, "the %d/%d pair could not be drawn\n", z1, z2);
         std::exit(1);

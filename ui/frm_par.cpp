@@ -20,6 +20,7 @@
 #include <QSaveFile>
 #include <QSettings>
 
+#include "app/basic_rack.h"
 #include "app/calculation.h"
 #include "app/custom_rack.h"
 #include "app/startup.h"
@@ -216,7 +217,7 @@ void FrmPar::Connect() {
         // What the rows show is what is stored: the designer's own rack, kept for the next time
         // the page opens.
         rack_->Button(QStringLiteral("ctlOB5"))->setChecked(true);
-        rack_->SetCustom({state_.Alfa, state_.H, state_.Hf, state_.C, state_.Ro});
+        rack_->SetCustom(StoredRack(state_));
     });
     connect(start_->cmOpenCalc, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getOpenFileName(
@@ -731,7 +732,7 @@ void FrmPar::AfterFill() {
         }
         MainMod scratch;
         if (StoreCustomRack(scratch, texts).ok()) {
-            rack_->SetCustom({scratch.Alfa, scratch.H, scratch.Hf, scratch.C, scratch.Ro});
+            rack_->SetCustom(StoredRack(scratch));
         } else {
             rack_->SelectFirstRow();
         }
