@@ -68,7 +68,8 @@ struct WheelSheet {
     double db = 0;        // base diameter
     double x = 0;         // profile shift coefficient (normal section, as entered)
     double thinning = 0;  // backlash share taken off the transverse thickness on d, mm
-    std::optional<Hand> hand;  // of a helical wheel's tooth line (none: spur or spline)
+    // The hand of a helical wheel's tooth line; none for a spur wheel or a spline.
+    std::optional<Hand> hand;
     InvoluteSpan involute;   // diameters between which the flank is drawn as the involute
     bool hasSpan = false;    // external teeth: the span measurement below applies
     int k = 0;               // teeth spanned (refused: the usual k)
