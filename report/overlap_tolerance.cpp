@@ -34,7 +34,6 @@ OverlapTolerance FindOverlapTolerance(const MainMod& state, const BuilderCall& c
         }
         const OverlapFound found = OverlapsAt(state, call, likelyTurn, tolerance);
         if (!found.overlap) {
-            remedy.found = true;
             remedy.tolerance = tolerance;
             return remedy;
         }

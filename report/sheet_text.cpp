@@ -181,9 +181,9 @@ std::string ToleranceRemedyText(const OverlapTolerance& remedy, char sep) {
     if (!remedy.sought) {
         return {};
     }
-    if (remedy.found) {
+    if (remedy.tolerance) {
         return "Перекрытия нет и при допуске на отклонение контура " +
-               ShortText(remedy.tolerance, 6, sep) + " мм.";
+               ShortText(*remedy.tolerance, 6, sep) + " мм.";
     }
     const double finest = kRemedyTolerances[std::size(kRemedyTolerances) - 1];
     return "Допуск на отклонение контура до " + ShortText(finest, 6, sep) + " мм его не устраняет.";
@@ -193,8 +193,8 @@ std::string ToleranceRemedyJson(const OverlapTolerance& remedy) {
     if (!remedy.sought) {
         return "null";
     }
-    return std::string("{\"found\": ") + (remedy.found ? "true" : "false") +
-           ", \"tolerance\": " + (remedy.found ? JsonNumber(remedy.tolerance) : "null") + "}";
+    return std::string("{\"found\": ") + (remedy.tolerance ? "true" : "false") +
+           ", \"tolerance\": " + (remedy.tolerance ? JsonNumber(*remedy.tolerance) : "null") + "}";
 }
 
 // The check of the drawn outlines as a JSON object, with what clears an overlap.

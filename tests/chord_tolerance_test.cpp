@@ -259,8 +259,8 @@ TEST(ChordTolerance, FirstCountsOfTheDefaultPairErrIntoTheSpaceOnTheFillet) {
     // The warning also names a tolerance that clears it, and that tolerance does.
     const OverlapTolerance& remedy = sheet->mesh.toleranceRemedy;
     ASSERT_TRUE(remedy.sought);
-    ASSERT_TRUE(remedy.found);
-    state.Tolerance = remedy.tolerance;
+    ASSERT_TRUE(remedy.tolerance.has_value());
+    state.Tolerance = *remedy.tolerance;
     ASSERT_TRUE(RunBuilder(state, call).ok());
     const DataSheetResult cleared = DataSheetOfFile(state, call, state.OutFile);
     ASSERT_TRUE(cleared.ok() && cleared->mesh.mesh.ok());
