@@ -11,6 +11,16 @@ void StoreRack(MainMod& state, const BasicRack& rack) {
     state.Ro = rack.ro;
 }
 
+BasicRack StoredRack(const MainMod& state) {
+    BasicRack rack;
+    rack.alfa = state.Alfa;
+    rack.h = state.H;
+    rack.hf = state.Hf;
+    rack.c = state.C;
+    rack.ro = state.Ro;
+    return rack;
+}
+
 const RackRow* FindRackRow(std::string_view key) {
     for (const RackRow& row : kRackRows) {
         if (key == row.key) {
@@ -21,7 +31,10 @@ const RackRow* FindRackRow(std::string_view key) {
 }
 
 BasicRack SplineRack(SplineStandard standard, double module) {
-    BasicRack rack{30, 0, 0, 0, 0.15};
+    // Both standards: a 30-degree profile with an rf* of 0.15; the depths by standard.
+    BasicRack rack;
+    rack.alfa = 30;
+    rack.ro = 0.15;
     switch (standard) {
         case SplineStandard::Gost6033:
             rack.h = 0.45;

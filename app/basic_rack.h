@@ -10,11 +10,11 @@
 namespace tarvo {
 
 struct BasicRack {
-    double alfa;  // profile angle, degrees
-    double h;     // ha*
-    double hf;    // hf*
-    double c;     // c*
-    double ro;    // rf*
+    double alfa = 0;  // profile angle, degrees
+    double h = 0;     // ha*
+    double hf = 0;    // hf*
+    double c = 0;     // c*
+    double ro = 0;    // rf*
 };
 
 // A fixed row: its handler's name in the window, its key on the command line, its values.
@@ -24,7 +24,8 @@ struct RackRow {
     BasicRack rack;
 };
 
-// The six fixed rows in the order they stand on the page, top to bottom.
+// The six fixed rows in the order they stand on the page, top to bottom; the values in the
+// order the page shows them: alpha (degrees), ha*, hf*, c*, rf*.
 inline constexpr std::array<RackRow, 6> kRackRows{{
     {"ctlOB7", "18", {18, 1, 1.2, 0.28734, 0.41585}},
     {"ctlOB1", "20", {20, 1, 1, 0.25, 0.38}},
@@ -38,6 +39,9 @@ inline constexpr std::array<RackRow, 6> kRackRows{{
 inline constexpr const RackRow& kDefaultRackRow = kRackRows[1];
 
 void StoreRack(MainMod& state, const BasicRack& rack);
+
+// The rack stored in `state`.
+BasicRack StoredRack(const MainMod& state);
 
 // The row with the given command-line key, or null.
 const RackRow* FindRackRow(std::string_view key);

@@ -50,14 +50,12 @@ const char* const kNotSavedTitle = "Внимание!";
 // The separator between a folder and a file name.
 constexpr char kPathSeparator = '/';
 
-// A refused parameters page: the message, the box that gets the focus, the page kept.
-PageOutcome Refuse(Page page, Box focus, std::string text) {
-    PageOutcome outcome;
-    outcome.refused = true;
-    outcome.message = Message{std::move(text), MessageIcon::Critical, kParameterTitle};
-    outcome.focus = focus;
-    outcome.next = page;
-    return outcome;
+// A refused page: the message and the box that gets the focus.
+PageResult Refuse(std::optional<Box> focus, std::string text) {
+    PageRefusal refusal;
+    refusal.message = Message{std::move(text), MessageIcon::Critical, kParameterTitle};
+    refusal.focus = focus;
+    return PageResult::Failure(std::move(refusal));
 }
 
 // A module box refused: the label's caption on a line of its own, closed by " !".
@@ -213,25 +211,23 @@ PageOutcome LeaveStart(MainMod& state, const PageInput& input) {
     return outcome;
 }
 
-PageOutcome LeaveGearPair(MainMod& state, const PageInput& input) {
+PageResult LeaveGearPair(MainMod& state, const PageInput& input) {
     if (!(FieldValue(input.txtm) > 0)) {
-        return Refuse(Page::GearPair, Box::txtm, ModuleMessage(FieldCaption(InputField::Module)));
+        return Refuse(Box::txtm, ModuleMessage(FieldCaption(InputField::Module)));
     }
     // The external pair carries its counts as 16-bit values, the internal pair as 32-bit ones.
     // Both are held to kMaxTeeth: a wheel of that many teeth at the finest accuracy is about
     // ten million points, as much as one outline may take in memory.
     const int bits = input.external ? 16 : 32;
     if (!ToothCountTaken(input.txtZ1, bits, kMaxTeeth)) {
-        return Refuse(Page::GearPair, Box::txtZ1,
-                      ToothCountMessage(FieldCaption(InputField::Teeth1)));
+        return Refuse(Box::txtZ1, ToothCountMessage(FieldCaption(InputField::Teeth1)));
     }
     if (!ToothCountTaken(input.txtZ2, bits, kMaxTeeth)) {
-        return Refuse(Page::GearPair, Box::txtZ2,
-                      ToothCountMessage(FieldCaption(InputField::Teeth2)));
+        return Refuse(Box::txtZ2, ToothCountMessage(FieldCaption(InputField::Teeth2)));
     }
     // A ring gear and a pinion of the same size cannot mesh one inside the other.
     if (!input.external && BuilderTeeth(input.txtZ1, bits) == BuilderTeeth(input.txtZ2, bits)) {
-        return Refuse(Page::GearPair, Box::txtZ2,
+        return Refuse(Box::txtZ2,
                       ToothCountMessage(FieldCaption(InputField::Teeth2)) + kLineBreak +
                           "во внутреннем зацеплении у колеса с внутренними зубьями должно быть "
                           "больше зубьев, чем у шестерни");
@@ -245,18 +241,16 @@ PageOutcome LeaveGearPair(MainMod& state, const PageInput& input) {
     return outcome;
 }
 
-PageOutcome LeaveSpline(MainMod& state, const PageInput& input) {
+PageResult LeaveSpline(MainMod& state, const PageInput& input) {
     const double m = FieldValue(input.txtmSL);
     if (!(m > 0)) {
-        return Refuse(Page::Spline, Box::txtmSL,
-                      ModuleMessage(FieldCaption(InputField::SplineModule)));
+        return Refuse(Box::txtmSL, ModuleMessage(FieldCaption(InputField::SplineModule)));
     }
     // The spline is drawn with a 16-bit count; a shaft is generated against a partner of ten
     // times its teeth, which must fit 16 bits too.
     const std::int32_t most = input.hub ? kMaxTeeth : kMaxShaftTeeth;
     if (!ToothCountTaken(input.txtZ, 16, most)) {
-        return Refuse(Page::Spline, Box::txtZ,
-                      ToothCountMessage(FieldCaption(InputField::SplineTeeth)));
+        return Refuse(Box::txtZ, ToothCountMessage(FieldCaption(InputField::SplineTeeth)));
     }
 
     const SplineStandard standard =
@@ -279,12 +273,12 @@ std::string ToleranceMessage() {
            " мм.";
 }
 
-PageOutcome LeaveAccuracy(MainMod& state, const PageInput& input) {
+PageResult LeaveAccuracy(MainMod& state, const PageInput& input) {
     double tolerance = 0;
     if (input.chkTolerance) {
         tolerance = FieldValue(input.txtTolerance);
         if (!(tolerance >= kMinTolerance && tolerance <= kMaxTolerance)) {
-            return Refuse(Page::Accuracy, Box::txtTolerance, ToleranceMessage());
+            return Refuse(Box::txtTolerance, ToleranceMessage());
         }
     }
     PageOutcome outcome;
@@ -441,15 +435,6 @@ PageOutcome LeaveReport() {
     return outcome;
 }
 
-// A press that cannot be carried out: the page stays, nothing is stored.
-PageOutcome Unusable(const PageInput& input, std::string text) {
-    PageOutcome outcome;
-    outcome.refused = true;
-    outcome.message = Message{std::move(text), MessageIcon::Critical, kParameterTitle};
-    outcome.next = input.page;
-    return outcome;
-}
-
 }  // namespace
 
 std::string OutputPath(const PageInput& input) {
@@ -460,10 +445,11 @@ std::string OutputPath(const PageInput& input) {
     return path;
 }
 
-PageOutcome CtlComClick(MainMod& state, const PageInput& input, const Builder& build) {
+PageResult CtlComClick(MainMod& state, const PageInput& input, const Builder& build) {
     if (!ReadTask(input.task)) {
-        return Unusable(input, "Неизвестная задача «" + input.task +
-                                   "»: выберите зубчатую передачу или эвольвентные шлицы.");
+        // A press that cannot be carried out: no box to change.
+        return Refuse(std::nullopt, "Неизвестная задача «" + input.task +
+                                        "»: выберите зубчатую передачу или эвольвентные шлицы.");
     }
     switch (input.page) {
         case Page::Start:
@@ -479,7 +465,7 @@ PageOutcome CtlComClick(MainMod& state, const PageInput& input, const Builder& b
         case Page::Report:
             return LeaveReport();
     }
-    return Unusable(input, "Неизвестная страница окна.");
+    return Refuse(std::nullopt, "Неизвестная страница окна.");
 }
 
 }  // namespace tarvo

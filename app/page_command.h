@@ -84,11 +84,12 @@ struct Message {
     std::string title;
 };
 
+// A press that led on: the page shown afterwards and what changes on the way. A drawing that
+// failed leads back to a page too, with its message.
 struct PageOutcome {
-    bool refused = false;            // the page stays; nothing was stored
-    std::optional<Message> message;  // shown when refused (or when the drawing failed)
+    std::optional<Message> message;  // shown when the drawing failed
     std::optional<Box> focus;        // the box that gets the input focus
-    Page next = Page::Start;         // the page shown afterwards (the same page when refused)
+    Page next = Page::Start;         // the page shown afterwards
     std::vector<Frame> hide;         // applied first
     std::vector<Frame> show;         // then these
 
@@ -106,6 +107,15 @@ struct PageOutcome {
                                       // page with the focus in the box to change
 };
 
+// A press refused: the page stays as it is and nothing was stored. The message says why; the
+// box to change gets the focus (none when the press names no box, such as an unknown task).
+struct PageRefusal {
+    Message message;
+    std::optional<Box> focus;
+};
+
+using PageResult = Outcome<PageOutcome, PageRefusal>;
+
 // The path leaving the file page writes to: the name box without surrounding blanks, taken as
 // typed when it is an absolute path, otherwise in the highlighted folder; ".dxf" appended
 // unless it ends in ".dxf" or ".DXF".
@@ -115,6 +125,6 @@ std::string OutputPath(const PageInput& input);
 using Builder = std::function<DrawResult(const MainMod& state, const BuilderCall& call)>;
 
 // One press of "OK". Stores into `state` only when the page is left.
-PageOutcome CtlComClick(MainMod& state, const PageInput& input, const Builder& build = RunBuilder);
+PageResult CtlComClick(MainMod& state, const PageInput& input, const Builder& build = RunBuilder);
 
 }  // namespace tarvo

@@ -3,11 +3,15 @@
 
 namespace tarvo {
 
-std::optional<std::string> HandConflict(double helixDegrees, HandChoice hand) {
-    if (helixDegrees < 0 && hand == HandChoice::Right) {
+std::optional<std::string> HandConflict(double helixDegrees, Hand hand) {
+    if (helixDegrees < 0 && hand == Hand::Right) {
         return "отрицательный угол наклона означает левое направление линии зуба, выбрано правое";
     }
     return std::nullopt;
+}
+
+Hand Wheel1Hand(double helixDegrees, Hand chosen) {
+    return helixDegrees < 0 ? Hand::Left : chosen;
 }
 
 std::optional<std::string> AccuracyTextProblem(const std::string& text) {

@@ -7,15 +7,18 @@
 #include <optional>
 #include <string>
 
-namespace tarvo {
+#include "profile/hand.h"
 
-// The hand chosen for wheel 1's tooth line.
-enum class HandChoice { Right, Left };
+namespace tarvo {
 
 // A negative helix angle already means a left hand: choosing a right hand with it is a
 // contradiction, and the reason says so; nothing when the two agree (a zero helix has no hand,
 // so any choice stands).
-std::optional<std::string> HandConflict(double helixDegrees, HandChoice hand);
+std::optional<std::string> HandConflict(double helixDegrees, Hand hand);
+
+// The hand of wheel 1's tooth line in effect: left for a negative helix angle, else the one
+// chosen.
+Hand Wheel1Hand(double helixDegrees, Hand chosen);
 
 // Longest accuracy designation, in characters: "7-6-6-B ГОСТ 1643-81" and its like fit many
 // times over; the table's cell holds about this many.

@@ -52,8 +52,12 @@ const ExternalPairGeometry& LargestPair() {
         state.AccEv = 100;
         state.AccPer = 50;
         StoreRack(state, FindRackRow("20")->rack);
-        const BuilderCall call{
-            BuilderCall::Kind::ExternalPair, 3000, 3000, 1, 0, 20, 0, 0, 0, 0, 0, false};
+        BuilderCall call;
+        call.kind = BuilderCall::Kind::ExternalPair;
+        call.Z1 = 3000;
+        call.Z2 = 3000;
+        call.m = 1;
+        call.alpha = 20;
         return ComputeExternalPair(state, call).value();
     }();
     return pair;

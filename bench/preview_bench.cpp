@@ -25,7 +25,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "app/basic_rack.h"
@@ -85,7 +84,9 @@ Sample MakeSample(int z1, int z2) {
     call.Z2 = z2;
     call.m = 1;
     call.alpha = state.Alfa;
-    Sample sample{z1, z2, std::nullopt, {}};
+    Sample sample;
+    sample.z1 = z1;
+    sample.z2 = z2;
     if (!RunBuilder(state, call).ok()) {
         std::fprintf(stderr, "the %d/%d pair could not be drawn\n", z1, z2);
         std::exit(1);
@@ -212,7 +213,10 @@ Cost WheelRound(Page& page) {
     return cost;
 }
 
-void BM_PreviewWheelNotch(benchmark::State& bench) {
+// Times `round(page, sample)` on the small drawing's page, then the large one's, once per
+// iteration (the large drawing's CPU time is the iteration's), and gives their ratios.
+template <typename Round>
+void TimeBothPages(benchmark::State& bench, Round round) {
     Page small(Small()), large(Large());
     if (!small.Shown() || !large.Shown()) {
         bench.SkipWithError("a drawing was not written or not read back");
@@ -220,30 +224,23 @@ void BM_PreviewWheelNotch(benchmark::State& bench) {
     }
     Rounds smallRounds, largeRounds;
     for (auto _ : bench) {
-        smallRounds.Add(WheelRound(small));
-        largeRounds.Add(WheelRound(large));
+        smallRounds.Add(round(small, Small()));
+        largeRounds.Add(round(large, Large()));
         bench.SetIterationTime(largeRounds.cpu.back());
     }
     Ratios(bench, smallRounds, largeRounds);
 }
+
+void BM_PreviewWheelNotch(benchmark::State& bench) {
+    TimeBothPages(bench, [](Page& page, const Sample&) { return WheelRound(page); });
+}
 BENCHMARK(BM_PreviewWheelNotch)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_PreviewShowResult(benchmark::State& bench) {
-    Page small(Small()), large(Large());
-    if (!small.Shown() || !large.Shown()) {
-        bench.SkipWithError("a drawing was not written or not read back");
-        return;
-    }
-    Rounds smallRounds, largeRounds;
-    for (auto _ : bench) {
-        for (auto [page, sample, rounds] : {std::tuple(&small, &Small(), &smallRounds),
-                                            std::tuple(&large, &Large(), &largeRounds)}) {
-            ReadBack copy = *sample->readBack;  // made by the worker: not the window's time
-            rounds->Add(Measure([&] { page->ShowAgain(std::move(copy)); }));
-        }
-        bench.SetIterationTime(largeRounds.cpu.back());
-    }
-    Ratios(bench, smallRounds, largeRounds);
+    TimeBothPages(bench, [](Page& page, const Sample& sample) {
+        ReadBack copy = *sample.readBack;  // made by the worker: not the window's time
+        return Measure([&] { page.ShowAgain(std::move(copy)); });
+    });
     // The index comes with the read-back, made by the worker: its share there, large drawing.
     bench.counters["index/readback"] = Large().worker.index / Large().worker.readBack;
 }

@@ -25,9 +25,18 @@ void BM_ToothProfileAndOutline(benchmark::State& bench) {
     const double m = 2;
     const double d1 = z * m;
     const double d2 = 2 * z * m;
+    // An unshifted member of `teeth` teeth on the reference diameter d, tip at d + 2 m.
+    const auto member = [&](int teeth, double d) {
+        MeshMember g;
+        g.z = teeth;
+        g.d = d;
+        g.da = d + 2 * m;
+        g.db = d * std::cos(a);
+        return g;
+    };
     ToothProfileInput in;
-    in.member1 = {z, d1, d1 + 2 * m, d1 * std::cos(a), 0};
-    in.member2 = {2 * z, d2, d2 + 2 * m, d2 * std::cos(a), 0};
+    in.member1 = member(z, d1);
+    in.member2 = member(2 * z, d2);
     in.m = m;
     in.alpha = a;
     in.hf = 1;

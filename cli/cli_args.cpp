@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include "app/page_command.h"
 #include "cli/cli_run.h"
@@ -125,40 +126,50 @@ CliValueEcho NumberEcho(double CliRequest::*field, Sign sign) {
     };
 }
 
+// A value a stored calculation holds: what it looks like, how it is read, how it is written back.
+CliValue EchoedValue(std::string shown, CliValueParser parse, CliValueEcho echo) {
+    CliValue value;
+    value.shown = std::move(shown);
+    value.parse = std::move(parse);
+    value.echo = std::move(echo);
+    return value;
+}
+
 CliValue Number(double CliRequest::*field, const char* shown, Sign sign) {
-    return {shown,
-            [field, sign](const std::string& text, CliRequest& r) -> CliTaken {
-                const std::optional<double> value = ParseStrictNumber(text);
-                if (!value) {
-                    return Problem("'" + text + "' is not a number");
-                }
-                if (sign == Sign::Positive && !(*value > 0)) {
-                    return Problem("must be greater than 0");
-                }
-                r.*field = *value;
-                return Done{};
-            },
-            nullptr, NumberEcho(field, sign)};
+    return EchoedValue(
+        shown,
+        [field, sign](const std::string& text, CliRequest& r) -> CliTaken {
+            const std::optional<double> value = ParseStrictNumber(text);
+            if (!value) {
+                return Problem("'" + text + "' is not a number");
+            }
+            if (sign == Sign::Positive && !(*value > 0)) {
+                return Problem("must be greater than 0");
+            }
+            r.*field = *value;
+            return Done{};
+        },
+        NumberEcho(field, sign));
 }
 
 CliValue Whole(std::int32_t CliRequest::*field, std::int32_t low, std::int32_t high) {
-    return {"N",
-            [field, low, high](const std::string& text, CliRequest& r) -> CliTaken {
-                const std::optional<std::int32_t> value = ParseStrictWhole(text);
-                if (!value) {
-                    return Problem("'" + text + "' is not a whole number");
-                }
-                if (*value < low || *value > high) {
-                    return Problem("must be from " + std::to_string(low) + " to " +
-                                   std::to_string(high));
-                }
-                r.*field = *value;
-                return Done{};
-            },
-            nullptr,
-            [field](const CliRequest& r) -> std::optional<CalcEntry> {
-                return CalcEntry{{}, std::to_string(r.*field), false};
-            }};
+    return EchoedValue(
+        "N",
+        [field, low, high](const std::string& text, CliRequest& r) -> CliTaken {
+            const std::optional<std::int32_t> value = ParseStrictWhole(text);
+            if (!value) {
+                return Problem("'" + text + "' is not a whole number");
+            }
+            if (*value < low || *value > high) {
+                return Problem("must be from " + std::to_string(low) + " to " +
+                               std::to_string(high));
+            }
+            r.*field = *value;
+            return Done{};
+        },
+        [field](const CliRequest& r) -> std::optional<CalcEntry> {
+            return CalcEntry{{}, std::to_string(r.*field), false};
+        });
 }
 
 // A word on the command line and the value of the field it stands for. A former word is still
@@ -180,47 +191,47 @@ CliValue Choice(T CliRequest::*field, const std::vector<Word<T>>& words) {
         }
     }
     const std::string problem = "must be " + Listed(texts, " or ");
-    return {Listed(texts, "|", "|"),
-            [field, words, problem](const std::string& text, CliRequest& r) -> CliTaken {
-                for (const Word<T>& word : words) {
-                    if (text == word.text) {
-                        r.*field = word.value;
-                        return Done{};
-                    }
+    return EchoedValue(
+        Listed(texts, "|", "|"),
+        [field, words, problem](const std::string& text, CliRequest& r) -> CliTaken {
+            for (const Word<T>& word : words) {
+                if (text == word.text) {
+                    r.*field = word.value;
+                    return Done{};
                 }
-                return Problem(problem);
-            },
-            nullptr,
-            [field, words](const CliRequest& r) -> std::optional<CalcEntry> {
-                for (const Word<T>& word : words) {
-                    if (r.*field == word.value && !word.former) {
-                        return CalcEntry{{}, word.text, true};
-                    }
+            }
+            return Problem(problem);
+        },
+        [field, words](const CliRequest& r) -> std::optional<CalcEntry> {
+            for (const Word<T>& word : words) {
+                if (r.*field == word.value && !word.former) {
+                    return CalcEntry{{}, word.text, true};
                 }
-                return std::nullopt;
-            }};
+            }
+            return std::nullopt;
+        });
 }
 
 CliValue RackRowValue() {
-    return {"ROW",
-            [](const std::string& text, CliRequest& r) -> CliTaken {
-                r.row = FindRackRow(text);
-                if (r.row == nullptr) {
-                    return Problem("'" + text + "' is not a rack row (" + RackKeys(", ") + ")");
-                }
-                return Done{};
-            },
-            nullptr,
-            [](const CliRequest& r) -> std::optional<CalcEntry> {
-                if (r.customRack || r.row == nullptr) {
-                    return std::nullopt;
-                }
-                return CalcEntry{{}, r.row->key, true};
-            }};
+    return EchoedValue(
+        "ROW",
+        [](const std::string& text, CliRequest& r) -> CliTaken {
+            r.row = FindRackRow(text);
+            if (r.row == nullptr) {
+                return Problem("'" + text + "' is not a rack row (" + RackKeys(", ") + ")");
+            }
+            return Done{};
+        },
+        [](const CliRequest& r) -> std::optional<CalcEntry> {
+            if (r.customRack || r.row == nullptr) {
+                return std::nullopt;
+            }
+            return CalcEntry{{}, r.row->key, true};
+        });
 }
 
 CliValue CustomRackValue() {
-    return {
+    return EchoedValue(
         "A,HA,HF,C,RF",
         [](const std::string& text, CliRequest& r) -> CliTaken {
             r.customRack = true;
@@ -229,7 +240,6 @@ CliValue CustomRackValue() {
             }
             return Done{};
         },
-        nullptr,
         [](const CliRequest& r) -> std::optional<CalcEntry> {
             if (!r.customRack) {
                 return std::nullopt;
@@ -239,7 +249,7 @@ CliValue CustomRackValue() {
                 list += "," + r.customTexts[i];
             }
             return CalcEntry{{}, list, true};
-        }};
+        });
 }
 
 CliValue OutputValue() {
@@ -255,31 +265,32 @@ CliValue OutputValue() {
 // The hand of wheel 1. A stored calculation gives the hand in effect, so a negative helix
 // angle comes back with "left" and re-runs without being refused as a contradiction.
 CliValue HandValue() {
-    CliValue value = Choice<HandChoice>(&CliRequest::hand,
-                                        {{"right", HandChoice::Right}, {"left", HandChoice::Left}});
+    CliValue value =
+        Choice<Hand>(&CliRequest::hand, {{"right", Hand::Right}, {"left", Hand::Left}});
     value.echo = [](const CliRequest& r) -> std::optional<CalcEntry> {
-        const bool left = r.helix < 0 || r.hand == HandChoice::Left;
+        const bool left = Wheel1Hand(r.helix, r.hand) == Hand::Left;
         return CalcEntry{{}, left ? "left" : "right", true};
     };
     return value;
 }
 
 CliValue AccuracyValue() {
-    return {"TEXT",
-            [](const std::string& text, CliRequest& r) -> CliTaken {
-                if (const auto problem = AccuracyTextProblem(text)) {
-                    return Problem(*problem);
-                }
-                r.accuracy = text;
-                return Done{};
-            },
-            nullptr,
-            [](const CliRequest& r) -> std::optional<CalcEntry> {
-                if (r.accuracy.empty()) {
-                    return std::nullopt;
-                }
-                return CalcEntry{{}, r.accuracy, true};
-            }};
+    return EchoedValue(
+        "TEXT",
+        [](const std::string& text, CliRequest& r) -> CliTaken {
+            if (const auto problem = AccuracyTextProblem(text)) {
+                return Problem(*problem);
+            }
+            // An empty designation is none: the table's cell stays empty either way.
+            r.accuracy = text.empty() ? std::nullopt : std::optional<std::string>(text);
+            return Done{};
+        },
+        [](const CliRequest& r) -> std::optional<CalcEntry> {
+            if (!r.accuracy) {
+                return std::nullopt;
+            }
+            return CalcEntry{{}, *r.accuracy, true};
+        });
 }
 
 CliValue TableValue() {
@@ -338,20 +349,21 @@ std::string ShortNumber(double v) {
 
 // The chord tolerance in mm, within its range.
 CliValue ToleranceValue() {
-    return {"MM",
-            [](const std::string& text, CliRequest& r) -> CliTaken {
-                const std::optional<double> value = ParseStrictNumber(text);
-                if (!value) {
-                    return Problem("'" + text + "' is not a number");
-                }
-                if (!(*value >= kMinTolerance && *value <= kMaxTolerance)) {
-                    return Problem("must be from " + ShortNumber(kMinTolerance) + " to " +
-                                   ShortNumber(kMaxTolerance) + " mm");
-                }
-                r.tolerance = *value;
-                return Done{};
-            },
-            nullptr, NumberEcho(&CliRequest::tolerance, Sign::Positive)};
+    return EchoedValue(
+        "MM",
+        [](const std::string& text, CliRequest& r) -> CliTaken {
+            const std::optional<double> value = ParseStrictNumber(text);
+            if (!value) {
+                return Problem("'" + text + "' is not a number");
+            }
+            if (!(*value >= kMinTolerance && *value <= kMaxTolerance)) {
+                return Problem("must be from " + ShortNumber(kMinTolerance) + " to " +
+                               ShortNumber(kMaxTolerance) + " mm");
+            }
+            r.tolerance = *value;
+            return Done{};
+        },
+        NumberEcho(&CliRequest::tolerance, Sign::Positive));
 }
 
 std::string CountHelp(const char* what, std::int32_t low, std::int32_t high, int standard) {
@@ -359,102 +371,177 @@ std::string CountHelp(const char* what, std::int32_t low, std::int32_t high, int
            " (default " + std::to_string(standard) + ")";
 }
 
+// A row of the table with its fields named as it is written: an option of both commands that
+// may be left out unless said otherwise.
+class Row {
+  public:
+    explicit Row(const char* name) { option_.name = name; }
+    Row& Alias(const char* alias) {
+        option_.alias = alias;
+        return *this;
+    }
+    Row& Pair() {
+        option_.commands = CliCommands::Pair;
+        return *this;
+    }
+    Row& Spline() {
+        option_.commands = CliCommands::Spline;
+        return *this;
+    }
+    Row& Required() {
+        option_.need = CliNeed::Required;
+        return *this;
+    }
+    Row& Excludes(const char* other) {
+        option_.excludes = other;
+        return *this;
+    }
+    Row& Takes(CliValue value) {
+        option_.value = std::move(value);
+        return *this;
+    }
+    Row& Help(std::string help) {
+        option_.help = std::move(help);
+        return *this;
+    }
+    operator CliOption() const { return option_; }  // NOLINT(google-explicit-constructor)
+
+  private:
+    CliOption option_;
+};
+
 // The table's rows, in the order of the usage text: the gear pair's (with the module, which a
 // spline takes too), then the spline's, then those of both commands.
 void AddPairOptions(std::vector<CliOption>& t) {
-    using C = CliCommands;
-    using N = CliNeed;
-    t.push_back({"--mesh", nullptr, C::Pair, N::Required, nullptr,
-                 Choice<bool>(&CliRequest::internal, {{"external", false}, {"internal", true}}),
-                 "external or internal gear pair"});
-    t.push_back({"--module", nullptr, C::Both, N::Required, nullptr,
-                 Number(&CliRequest::module, "M", Sign::Positive),
-                 "module in mm (normal module of a pair), above 0"});
-    t.push_back({"--z1", nullptr, C::Pair, N::Required, nullptr,
-                 Whole(&CliRequest::z1, kMinTeethCount, kMaxTeethCount),
-                 "tooth counts of wheels 1 and 2"});
-    t.push_back({"--z2", nullptr, C::Pair, N::Required, nullptr,
-                 Whole(&CliRequest::z2, kMinTeethCount, kMaxTeethCount),
-                 "tooth counts of wheels 1 and 2"});
-    t.push_back({"--helix", nullptr, C::Pair, N::Optional, nullptr,
-                 Number(&CliRequest::helix, "DEG", Sign::Any),
-                 "helix angle in degrees (default 0)"});
-    t.push_back({"--x1", nullptr, C::Pair, N::Optional, nullptr,
-                 Number(&CliRequest::x1, "X", Sign::Any),
-                 "profile shift coefficients (default 0)"});
-    t.push_back({"--x2", nullptr, C::Pair, N::Optional, nullptr,
-                 Number(&CliRequest::x2, "X", Sign::Any),
-                 "profile shift coefficients (default 0)"});
-    t.push_back({"--hand", nullptr, C::Pair, N::Optional, nullptr, HandValue(),
-                 "hand of wheel 1's tooth line (default right; a negative --helix\n"
-                 "means left); wheel 2's is opposite (external) or the same (internal)"});
-    t.push_back({"--backlash", nullptr, C::Pair, N::Optional, nullptr,
-                 Number(&CliRequest::backlash, "JN", Sign::Any),
-                 "normal backlash jn in mm (default 0)"});
-    t.push_back({"--rack", nullptr, C::Pair, N::Optional, nullptr, RackRowValue(),
-                 "basic rack row: " + RackKeys(" or ") + " (default " + kDefaultRackRow.key + ")"});
-    t.push_back({"--rack-custom", nullptr, C::Pair, N::Optional, "--rack", CustomRackValue(),
-                 "own basic rack: angle in degrees, ha*, hf*, c*, rf*; an rf* of 0\n"
-                 "or left empty is derived from c*, one above the limit is reduced"});
+    t.push_back(
+        Row("--mesh")
+            .Pair()
+            .Required()
+            .Takes(Choice<bool>(&CliRequest::internal, {{"external", false}, {"internal", true}}))
+            .Help("external or internal gear pair"));
+    t.push_back(Row("--module")
+                    .Required()
+                    .Takes(Number(&CliRequest::module, "M", Sign::Positive))
+                    .Help("module in mm (normal module of a pair), above 0"));
+    t.push_back(Row("--z1")
+                    .Pair()
+                    .Required()
+                    .Takes(Whole(&CliRequest::z1, kMinTeethCount, kMaxTeethCount))
+                    .Help("tooth counts of wheels 1 and 2"));
+    t.push_back(Row("--z2")
+                    .Pair()
+                    .Required()
+                    .Takes(Whole(&CliRequest::z2, kMinTeethCount, kMaxTeethCount))
+                    .Help("tooth counts of wheels 1 and 2"));
+    t.push_back(Row("--helix")
+                    .Pair()
+                    .Takes(Number(&CliRequest::helix, "DEG", Sign::Any))
+                    .Help("helix angle in degrees (default 0)"));
+    t.push_back(Row("--x1")
+                    .Pair()
+                    .Takes(Number(&CliRequest::x1, "X", Sign::Any))
+                    .Help("profile shift coefficients (default 0)"));
+    t.push_back(Row("--x2")
+                    .Pair()
+                    .Takes(Number(&CliRequest::x2, "X", Sign::Any))
+                    .Help("profile shift coefficients (default 0)"));
+    t.push_back(Row("--hand")
+                    .Pair()
+                    .Takes(HandValue())
+                    .Help("hand of wheel 1's tooth line (default right; a negative --helix\n"
+                          "means left); wheel 2's is opposite (external) or the same (internal)"));
+    t.push_back(Row("--backlash")
+                    .Pair()
+                    .Takes(Number(&CliRequest::backlash, "JN", Sign::Any))
+                    .Help("normal backlash jn in mm (default 0)"));
+    t.push_back(Row("--rack")
+                    .Pair()
+                    .Takes(RackRowValue())
+                    .Help("basic rack row: " + RackKeys(" or ") + " (default " +
+                          kDefaultRackRow.key + ")"));
+    t.push_back(Row("--rack-custom")
+                    .Pair()
+                    .Excludes("--rack")
+                    .Takes(CustomRackValue())
+                    .Help("own basic rack: angle in degrees, ha*, hf*, c*, rf*; an rf* of 0\n"
+                          "or left empty is derived from c*, one above the limit is reduced"));
 }
 
 void AddSplineAndCommonOptions(std::vector<CliOption>& t) {
-    using C = CliCommands;
-    using N = CliNeed;
     using S = SplineStandard;
-    t.push_back({"--standard", nullptr, C::Spline, N::Required, nullptr,
-                 Choice<S>(&CliRequest::standard, {{"gost", S::Gost6033}, {"ost", S::Ost100086}}),
-                 "gost (GOST 6033-80) or ost (OST 1 00086-73)"});
-    t.push_back({"--part", nullptr, C::Spline, N::Required, nullptr,
-                 Choice<bool>(&CliRequest::hub, {{"shaft", false}, {"hub", true}}),
-                 "shaft or hub"});
-    t.push_back({"--teeth", nullptr, C::Spline, N::Required, nullptr,
-                 Whole(&CliRequest::teeth, kMinTeethCount, kMaxTeethCount),
-                 "number of spline teeth"});
-    t.push_back({"--shift", nullptr, C::Spline, N::Optional, nullptr,
-                 Number(&CliRequest::shift, "MM", Sign::Any),
-                 "profile shift in mm (GOST only; default 0)"});
-    t.push_back({"--involute-points", nullptr, C::Both, N::Optional, nullptr,
-                 Whole(&CliRequest::involutePoints, kMinAccEv, kMaxAccEv),
-                 CountHelp("points on the involute", kMinAccEv, kMaxAccEv, kDefaultAccEv)});
-    t.push_back({"--fillet-points", nullptr, C::Both, N::Optional, nullptr,
-                 Whole(&CliRequest::filletPoints, kMinAccPer, kMaxAccPer),
-                 CountHelp("points on the root fillet", kMinAccPer, kMaxAccPer, kDefaultAccPer)});
-    t.push_back({"--tolerance", nullptr, C::Both, N::Optional, nullptr, ToleranceValue(),
-                 "place the points for this chord tolerance instead of the counts, mm,\n" +
-                     ShortNumber(kMinTolerance) + ".." + ShortNumber(kMaxTolerance) +
-                     ": no chord of the involute or fillet strays further from the\n"
-                     "exact curve (at most " +
-                     std::to_string(kMaxTolerancePoints) + " points on each)"});
-    t.push_back({"--fillet", nullptr, C::Both, N::Optional, nullptr,
-                 Choice<bool>(&CliRequest::cutFillet,
-                              {{"equivalent", false}, {"cut", true}, {"design", false, true}}),
-                 "external roots: equivalent (the equivalent rack's fillet, default)\n"
-                 "or cut (the exact envelope the cutting rack leaves, undercut included)"});
-    t.push_back({"-o", "--output", C::Both, N::Required, nullptr, OutputValue(),
-                 "the drawing file to write (replaced only when complete);\n"
-                 "- writes the drawing to standard output"});
-    t.push_back({"--roller", nullptr, C::Both, N::Optional, nullptr,
-                 Number(&CliRequest::roller, "D", Sign::Positive),
-                 "diameter of the measuring rollers for the data sheet's M, mm\n"
-                 "(default: a gauge size touching each flank near the reference circle)"});
-    t.push_back({"--accuracy", nullptr, C::Both, N::Optional, nullptr, AccuracyValue(),
-                 "accuracy designation for the parameter table, printed as given"});
-    t.push_back({"--table", nullptr, C::Both, N::Optional, nullptr, TableValue(),
-                 "also write the parameter table as its own DXF drawing (R12)"});
-    t.push_back({"--report", nullptr, C::Both, N::Optional, nullptr, ReportValue(),
-                 "after writing, read the drawing back and print its data sheet\n"
-                 "(diameters, span measurement, mesh, check of the drawn outlines)\n"
-                 "and warnings; --report=json prints them as one JSON object"});
-    t.push_back({"--step", nullptr, C::Both, N::Optional, nullptr, StepValue(),
-                 "also write each member as an exact solid to this STEP file (AP214, mm)"});
-    t.push_back({"--face-width", nullptr, C::Both, N::Optional, nullptr,
-                 Number(&CliRequest::faceWidth, "B", Sign::Positive),
-                 "face width b of the solids in mm, above 0 (needed with --step)"});
-    t.push_back({"--rim", nullptr, C::Both, N::Optional, nullptr,
-                 Number(&CliRequest::rim, "D", Sign::Positive),
-                 "outside diameter of an internal member's rim in mm\n"
-                 "(default: its root diameter plus 6 m)"});
+    t.push_back(
+        Row("--standard")
+            .Spline()
+            .Required()
+            .Takes(Choice<S>(&CliRequest::standard, {{"gost", S::Gost6033}, {"ost", S::Ost100086}}))
+            .Help("gost (GOST 6033-80) or ost (OST 1 00086-73)"));
+    t.push_back(Row("--part")
+                    .Spline()
+                    .Required()
+                    .Takes(Choice<bool>(&CliRequest::hub, {{"shaft", false}, {"hub", true}}))
+                    .Help("shaft or hub"));
+    t.push_back(Row("--teeth")
+                    .Spline()
+                    .Required()
+                    .Takes(Whole(&CliRequest::teeth, kMinTeethCount, kMaxTeethCount))
+                    .Help("number of spline teeth"));
+    t.push_back(Row("--shift")
+                    .Spline()
+                    .Takes(Number(&CliRequest::shift, "MM", Sign::Any))
+                    .Help("profile shift in mm (GOST only; default 0)"));
+    t.push_back(
+        Row("--involute-points")
+            .Takes(Whole(&CliRequest::involutePoints, kMinAccEv, kMaxAccEv))
+            .Help(CountHelp("points on the involute", kMinAccEv, kMaxAccEv, kDefaultAccEv)));
+    t.push_back(
+        Row("--fillet-points")
+            .Takes(Whole(&CliRequest::filletPoints, kMinAccPer, kMaxAccPer))
+            .Help(CountHelp("points on the root fillet", kMinAccPer, kMaxAccPer, kDefaultAccPer)));
+    t.push_back(Row("--tolerance")
+                    .Takes(ToleranceValue())
+                    .Help("place the points for this chord tolerance instead of the counts, mm,\n" +
+                          ShortNumber(kMinTolerance) + ".." + ShortNumber(kMaxTolerance) +
+                          ": no chord of the involute or fillet strays further from the\n"
+                          "exact curve (at most " +
+                          std::to_string(kMaxTolerancePoints) + " points on each)"));
+    t.push_back(
+        Row("--fillet")
+            .Takes(Choice<bool>(&CliRequest::cutFillet,
+                                {{"equivalent", false}, {"cut", true}, {"design", false, true}}))
+            .Help("external roots: equivalent (the equivalent rack's fillet, default)\n"
+                  "or cut (the exact envelope the cutting rack leaves, undercut included)"));
+    t.push_back(Row("-o")
+                    .Alias("--output")
+                    .Required()
+                    .Takes(OutputValue())
+                    .Help("the drawing file to write (replaced only when complete);\n"
+                          "- writes the drawing to standard output"));
+    t.push_back(Row("--roller")
+                    .Takes(Number(&CliRequest::roller, "D", Sign::Positive))
+                    .Help("diameter of the measuring rollers for the data sheet's M, mm\n"
+                          "(default: a gauge size touching each flank near the reference circle)"));
+    t.push_back(Row("--accuracy")
+                    .Takes(AccuracyValue())
+                    .Help("accuracy designation for the parameter table, printed as given"));
+    t.push_back(Row("--table")
+                    .Takes(TableValue())
+                    .Help("also write the parameter table as its own DXF drawing (R12)"));
+    t.push_back(Row("--report")
+                    .Takes(ReportValue())
+                    .Help("after writing, read the drawing back and print its data sheet\n"
+                          "(diameters, span measurement, mesh, check of the drawn outlines)\n"
+                          "and warnings; --report=json prints them as one JSON object"));
+    t.push_back(
+        Row("--step")
+            .Takes(StepValue())
+            .Help("also write each member as an exact solid to this STEP file (AP214, mm)"));
+    t.push_back(Row("--face-width")
+                    .Takes(Number(&CliRequest::faceWidth, "B", Sign::Positive))
+                    .Help("face width b of the solids in mm, above 0 (needed with --step)"));
+    t.push_back(Row("--rim")
+                    .Takes(Number(&CliRequest::rim, "D", Sign::Positive))
+                    .Help("outside diameter of an internal member's rim in mm\n"
+                          "(default: its root diameter plus 6 m)"));
 }
 
 std::vector<CliOption> MakeOptions() {
@@ -498,6 +585,9 @@ bool IsHelp(const std::string& name) {
 
 // What has been read so far of one command line.
 struct Reading {
+    Reading(const std::vector<std::string>& arguments, CliRequest& into)
+        : args(arguments), request(into), seen(CliOptions().size(), false) {}
+
     const std::vector<std::string>& args;  // args[0] is the command
     CliRequest& request;
     std::size_t next = 1;    // the argument to read next
@@ -772,7 +862,7 @@ CliParse ParseCliArgs(const std::vector<std::string>& args) {
     }
     CliRequest request;
     request.job = command == "pair" ? CliJob::Pair : CliJob::Spline;
-    Reading reading{args, request, 1, std::vector<bool>(CliOptions().size(), false), false};
+    Reading reading(args, request);
     while (reading.next < args.size()) {
         const CliTaken taken = ReadOption(reading);
         if (reading.help) {

@@ -52,8 +52,8 @@ struct CliRequest {
     std::string output;
     std::optional<CliReport> report;  // none: the path alone
     double roller = 0;  // measuring roller diameter for the data sheet, mm; 0: the sheet chooses
-    HandChoice hand = HandChoice::Right;  // hand of wheel 1's tooth line (helical pairs)
-    std::string accuracy;                 // accuracy designation for the parameter table
+    Hand hand = Hand::Right;              // hand of wheel 1's tooth line (helical pairs)
+    std::optional<std::string> accuracy;  // accuracy designation for the parameter table
     std::optional<std::string> table;     // the parameter table's own DXF file, if asked for
 
     // The 3-D model beside the drawing: its file (if asked for), face width b and, for internal
@@ -97,12 +97,12 @@ struct CliValue {
 // One row of tarvo-cli's option table: the parser reads it, and the usage text is written
 // from it, so adding an option is adding a row.
 struct CliOption {
-    const char* name;   // "--module"
-    const char* alias;  // another spelling of the same option ("--output" for "-o"), or null
-    CliCommands commands;
-    CliNeed need;
-    const char* excludes;  // an option that may not be given with this one, or null; put it
-                           // in the row just above, so the synopsis shows "[A | B]"
+    const char* name = nullptr;   // "--module"
+    const char* alias = nullptr;  // another spelling of the same option ("--output" for "-o")
+    CliCommands commands = CliCommands::Both;
+    CliNeed need = CliNeed::Optional;
+    const char* excludes = nullptr;  // an option that may not be given with this one; put it
+                                     // in the row just above, so the synopsis shows "[A | B]"
     CliValue value;
     std::string help;  // the usage text's line(s), "\n" between them; neighbouring rows
                        // with the same help share one entry ("--z1, --z2")

@@ -18,12 +18,13 @@
 #include "app/input_check.h"
 #include "app/os_reason.h"
 #include "app/startup.h"
+#include "app/step_file.h"
 #include "cli/cli_calculation.h"
-#include "cli/cli_step.h"
 #include "drawing/builder_call.h"
 #include "report/data_sheet.h"
 #include "report/parameter_table.h"
 #include "report/sheet_text.h"
+#include "solid/gear_step.h"
 
 namespace tarvo {
 
@@ -31,25 +32,17 @@ namespace {
 
 // What tarvo-cli prints around a failure. The reasons themselves come from the builders and the
 // custom rack in the window's Russian wording, so the sentences around them are Russian too.
-struct CliWords {
-    const char* prefix;           // every message to the error stream starts with it
-    const char* notDrawn;         // then the builder's reason
-    const char* fileWord;         // then the path,
-    const char* fileNotWritten;   // then the operating system's reason
-    const char* customRack;       // then the custom rack's message
-    const char* badParameter;     // after the option, then the box's caption and the reason
-    const char* modelNotWritten;  // then the reason the 3-D model was not made or written
-};
-
-constexpr CliWords kWords{
-    "tarvo-cli: ",
-    "чертёж не построен. ",
-    "файл ",
-    " не записан: ",
-    "--rack-custom: ",
-    ": неверно задан параметр «",
-    "3D-модель (STEP) не записана: ",
-};
+namespace words {
+constexpr const char* kPrefix = "tarvo-cli: ";  // every message to the error stream starts so
+constexpr const char* kNotDrawn = "чертёж не построен. ";  // then the builder's reason
+constexpr const char* kFile = "файл ";                     // then the path,
+constexpr const char* kFileNotWritten = " не записан: ";   // then the operating system's reason
+constexpr const char* kCustomRack = "--rack-custom: ";     // then the custom rack's message
+// After the option, then the box's caption and the reason.
+constexpr const char* kBadParameter = ": неверно задан параметр «";
+// Then the reason the 3-D model was not made or written.
+constexpr const char* kModelNotWritten = "3D-модель (STEP) не записана: ";
+}  // namespace words
 
 // The drawing the request made, described as the window's page command describes it.
 BuilderCall CallOf(const CliRequest& request, const MainMod& state) {
@@ -89,8 +82,8 @@ const char* OptionOf(InputField field) {
 SheetOptions SheetOptionsOf(const CliRequest& request) {
     SheetOptions options;
     options.rollerDiameter = request.roller;
-    options.hand = request.hand == HandChoice::Left ? ToothHand::Left : ToothHand::Right;
-    options.accuracy = request.accuracy;
+    options.hand = request.hand;
+    options.accuracy = request.accuracy.value_or("");
     options.spline =
         request.standard == SplineStandard::Gost6033 ? SplineNorm::Gost6033 : SplineNorm::Ost100086;
     return options;
@@ -126,39 +119,39 @@ bool WriteTable(const CliRequest& request, const std::optional<DataSheetResult>&
     assert(made.has_value());  // made whenever a table is asked for
     const DataSheetResult& sheet = *made;
     if (!sheet.ok()) {
-        err << kWords.prefix << "таблица параметров не построена: " << sheet.fault() << "\n";
+        err << words::kPrefix << "таблица параметров не построена: " << sheet.fault() << "\n";
         return false;
     }
     const WriteOutcome written =
         DxfWriteTable(*request.table, ParameterTablesDrawing(MakeParameterTables(sheet.value())));
     if (!written.ok()) {
-        err << kWords.prefix << kWords.fileWord << *request.table << kWords.fileNotWritten
+        err << words::kPrefix << words::kFile << *request.table << words::kFileNotWritten
             << RussianOsReason(written.fault()) << "\n";
         return false;
     }
     return true;
 }
 
-// Stores the request's basic rack as the gear-pair or spline page would. A refused custom rack
-// is reported and gives the exit status; a reduced rf* is reported and drawing goes on.
-std::optional<int> StoreRequestRack(const CliRequest& request, MainMod& state, std::ostream& err) {
+// Stores the request's basic rack as the gear-pair or spline page would, or gives the custom
+// rack's field refused as zero. A reduced rf* is reported and drawing goes on.
+Outcome<Done, RackField> StoreRequestRack(const CliRequest& request, MainMod& state,
+                                          std::ostream& err) {
     if (request.job == CliJob::Spline) {
         StoreRack(state, SplineRack(request.standard, request.module));
-        return std::nullopt;
+        return Done{};
     }
     if (!request.customRack) {
         StoreRack(state, request.row->rack);
-        return std::nullopt;
+        return Done{};
     }
     const CustomRackOutcome rack = StoreCustomRack(state, request.customTexts);
     if (!rack.ok()) {
-        err << kWords.prefix << kWords.customRack << ZeroParameterMessage(rack.fault()) << "\n";
-        return kCliBadUsage;
+        return Outcome<Done, RackField>::Failure(rack.fault());
     }
     if (rack->roReduced) {
-        err << kWords.prefix << kWords.customRack << ReducedRoMessage(state.Ro, '.') << "\n";
+        err << words::kPrefix << words::kCustomRack << ReducedRoMessage(state.Ro, '.') << "\n";
     }
-    return std::nullopt;
+    return Done{};
 }
 
 // After the drawing: the 3-D model beside it, its path printed after the drawing's (not with
@@ -166,15 +159,12 @@ std::optional<int> StoreRequestRack(const CliRequest& request, MainMod& state, s
 // drawing as written and gives the exit status.
 int WriteStep(const CliRequest& request, const MainMod& state, std::ostream& out,
               std::ostream& err) {
-    StepRequest step;
-    step.path = *request.step;
-    step.faceWidth = request.faceWidth;
-    step.rimDiameter = request.rim;
-    step.wheel1Hand =
-        request.helix < 0 || request.hand == HandChoice::Left ? Hand::Left : Hand::Right;
-    const StepWriteResult written = WriteStepModel(state, CallOf(request, state), step);
+    const SolidOptions options{request.faceWidth, request.rim};
+    const StepFileResult written = WriteStepFile(
+        state, CallOf(request, state), Wheel1Hand(request.helix, request.hand), *request.step,
+        [&](const std::vector<StepMember>& members) { return GearStepText(members, options); });
     if (!written.ok()) {
-        err << kWords.prefix << kWords.modelNotWritten << written.fault() << "\n";
+        err << words::kPrefix << words::kModelNotWritten << written.fault() << "\n";
         return kCliNotDrawn;
     }
     if (request.report != CliReport::Json) {
@@ -216,7 +206,7 @@ int Draw(const CliRequest& request, std::ostream& out, std::ostream& err) {
     }
     const std::optional<std::string> drawing = TemporaryDrawing();
     if (!drawing) {
-        err << kWords.prefix << "не удаётся создать временный файл для чертежа\n";
+        err << words::kPrefix << "не удаётся создать временный файл для чертежа\n";
         return kCliNotDrawn;
     }
     CliRequest temporary = request;
@@ -230,7 +220,7 @@ int Draw(const CliRequest& request, std::ostream& out, std::ostream& err) {
             err << report.str();
         }
         if (!CopyFile(temporary.output, out)) {
-            err << kWords.prefix << "чертёж не удалось вывести\n";
+            err << words::kPrefix << "чертёж не удалось вывести\n";
             status = kCliNotDrawn;
         }
     }
@@ -247,13 +237,14 @@ int DrawInto(const CliRequest& request, std::ostream& out, std::ostream& err) {
     state.SingleMember = request.job == CliJob::Spline;
     state.CutFillet = request.cutFillet;
     state.Tolerance = request.tolerance;
-    if (const std::optional<int> refused = StoreRequestRack(request, state, err)) {
-        return *refused;
+    if (const auto rack = StoreRequestRack(request, state, err); !rack.ok()) {
+        err << words::kPrefix << words::kCustomRack << ZeroParameterMessage(rack.fault()) << "\n";
+        return kCliBadUsage;
     }
     // Values out of range are named as the window names them, and nothing is written.
     if (const InputCheck check = CheckInputRanges(state, CallOf(request, state)); !check.ok()) {
         const InputFault& fault = check.fault();
-        err << kWords.prefix << OptionOf(fault.field) << kWords.badParameter
+        err << words::kPrefix << OptionOf(fault.field) << words::kBadParameter
             << FieldCaption(fault.field) << "»: " << fault.reason << "\n";
         return kCliNotDrawn;
     }
@@ -274,10 +265,10 @@ int DrawInto(const CliRequest& request, std::ostream& out, std::ostream& err) {
     const DrawFault& fault = result.fault();
     switch (fault.kind) {
         case DrawFault::Kind::GeometryRefused:
-            err << kWords.prefix << kWords.notDrawn << DrawReason(fault) << "\n";
+            err << words::kPrefix << words::kNotDrawn << DrawReason(fault) << "\n";
             break;
         case DrawFault::Kind::FileNotWritten:
-            err << kWords.prefix << kWords.fileWord << state.OutFile << kWords.fileNotWritten
+            err << words::kPrefix << words::kFile << state.OutFile << words::kFileNotWritten
                 << RussianOsReason(fault.fileError) << "\n";
             break;
     }
@@ -304,20 +295,20 @@ int RunCli(const CliRequest& request, std::ostream& out, std::ostream& err) {
 int CliMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (!args.empty() && args[0] == "--from") {
         if (args.size() < 2) {
-            err << kWords.prefix << "--from: a value is missing\n";
+            err << words::kPrefix << "--from: a value is missing\n";
             return kCliBadUsage;
         }
         const CliArgsRead read =
             ArgsOfCalculation(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
         if (!read.ok()) {
-            err << kWords.prefix << read.fault() << "\n";
+            err << words::kPrefix << read.fault() << "\n";
             return kCliBadUsage;
         }
         return CliMain(read.value(), out, err);
     }
     const CliParse parse = ParseCliArgs(args);
     if (!parse.ok()) {
-        err << kWords.prefix << parse.fault() << "\n";
+        err << words::kPrefix << parse.fault() << "\n";
         return kCliBadUsage;
     }
     return RunCli(parse.value(), out, err);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 
 #include "drawing/dxf_groups.h"
 
@@ -21,8 +22,8 @@ constexpr std::uint16_t kHighHalf[64] = {
     0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
 };
 
-// The Windows-1251 byte of a code point, or 0 when it has none.
-unsigned char Cp1251Byte(std::uint32_t cp) {
+// The Windows-1251 byte of a code point, or nothing when it has none.
+std::optional<unsigned char> Cp1251Byte(std::uint32_t cp) {
     if (cp < 0x80) {
         return static_cast<unsigned char>(cp);
     }
@@ -34,14 +35,15 @@ unsigned char Cp1251Byte(std::uint32_t cp) {
             return static_cast<unsigned char>(0x80 + i);
         }
     }
-    return 0;
+    return std::nullopt;
 }
 
-// Decodes one UTF-8 sequence at text[i]; advances i. Returns false for a malformed one (i then
-// steps over one byte).
-bool NextCodePoint(const std::string& text, std::size_t& i, std::uint32_t& cp) {
+// Decodes one UTF-8 sequence at text[i] and advances i past it; nothing for a malformed one (i
+// then steps over one byte).
+std::optional<std::uint32_t> NextCodePoint(const std::string& text, std::size_t& i) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i);
+    std::uint32_t cp = 0;
     int more = 0;
     if (lead < 0x80) {
         cp = lead;
@@ -56,17 +58,17 @@ bool NextCodePoint(const std::string& text, std::size_t& i, std::uint32_t& cp) {
         more = 3;
     } else {
         ++i;
-        return false;
+        return std::nullopt;
     }
     if (i + static_cast<std::size_t>(more) >= text.size()) {
         ++i;
-        return false;
+        return std::nullopt;
     }
     for (int k = 1; k <= more; ++k) {
         const unsigned char c = byte(i + static_cast<std::size_t>(k));
         if ((c & 0xC0) != 0x80) {
             ++i;
-            return false;
+            return std::nullopt;
         }
         cp = (cp << 6) | (c & 0x3F);
     }
@@ -74,10 +76,24 @@ bool NextCodePoint(const std::string& text, std::size_t& i, std::uint32_t& cp) {
     if ((more == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
         (more == 3 && (cp < 0x10000 || cp > 0x10FFFF))) {
         ++i;
-        return false;
+        return std::nullopt;
     }
     i += static_cast<std::size_t>(more) + 1;
-    return true;
+    return cp;
+}
+
+// An entity's opening: its type and its layer.
+void Entity(DxfGroups& out, const char* type, const char* layer) {
+    out.Code(0, type);
+    out.Code(8, layer);
+}
+
+// A point in the drawing's plane: x under `xCode` (10 for an entity's first point, 11 for its
+// second), y under xCode + 10 and z, always 0, under xCode + 20.
+void PlanePoint(DxfGroups& out, int xCode, double x, double y) {
+    out.Coordinate(xCode, x);
+    out.Coordinate(xCode + 10, y);
+    out.Code(xCode + 20, "0");
 }
 
 }  // namespace
@@ -86,18 +102,18 @@ std::string DxfTextBytes(const std::string& utf8) {
     std::string out;
     std::size_t i = 0;
     while (i < utf8.size()) {
-        std::uint32_t cp = 0;
-        if (!NextCodePoint(utf8, i, cp)) {
+        const std::optional<std::uint32_t> decoded = NextCodePoint(utf8, i);
+        if (!decoded) {
             out += '?';
             continue;
         }
+        const std::uint32_t cp = *decoded;
         if (cp < 0x20 || cp == 0x7F) {
             out += ' ';
             continue;
         }
-        const unsigned char b = Cp1251Byte(cp);
-        if (b != 0) {
-            out += static_cast<char>(b);
+        if (const std::optional<unsigned char> b = Cp1251Byte(cp)) {
+            out += static_cast<char>(*b);
             continue;
         }
         char escape[16];
@@ -124,21 +140,13 @@ WriteOutcome DxfWriteTable(const std::string& path, const DxfTableDrawing& table
     out.Code(0, "SECTION");
     out.Code(2, "ENTITIES");
     for (const DxfTableLine& l : table.lines) {
-        out.Code(0, "LINE");
-        out.Code(8, "TABLE");
-        out.Coordinate(10, l.x1);
-        out.Coordinate(20, l.y1);
-        out.Code(30, "0");
-        out.Coordinate(11, l.x2);
-        out.Coordinate(21, l.y2);
-        out.Code(31, "0");
+        Entity(out, "LINE", "TABLE");
+        PlanePoint(out, 10, l.x1, l.y1);
+        PlanePoint(out, 11, l.x2, l.y2);
     }
     for (const DxfTableText& t : table.texts) {
-        out.Code(0, "TEXT");
-        out.Code(8, "TABLE_TEXT");
-        out.Coordinate(10, t.x);
-        out.Coordinate(20, t.y);
-        out.Code(30, "0");
+        Entity(out, "TEXT", "TABLE_TEXT");
+        PlanePoint(out, 10, t.x, t.y);
         out.Coordinate(40, t.height);
         out.Code(1, DxfTextBytes(t.text));
     }

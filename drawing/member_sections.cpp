@@ -16,10 +16,6 @@ namespace tarvo {
 
 namespace {
 
-Hand Opposite(Hand hand) {
-    return hand == Hand::Right ? Hand::Left : Hand::Right;
-}
-
 // The junction of a flank as the generator lays it out: an external flank's fillet fills its
 // first AccPer points, the last of them where the involute starts (the rack-cut flank keeps the
 // same count); an internal flank starts with AccEv involute steps from the tip.

@@ -21,16 +21,6 @@ PairGeometryResult PairOf(const MainMod& state, const BuilderCall& call) {
     return PairGeometryOf(state, PairRequestOf(call));
 }
 
-MeshMember MeshMemberOf(const GearMember& member) {
-    MeshMember m;
-    m.z = member.z;
-    m.d = member.d;
-    m.da = member.da;
-    m.db = member.db;
-    m.x = member.x;
-    return m;
-}
-
 ToothProfileInput PairProfileInput(const MainMod& state, const PairGeometry& pair) {
     const PairSection& t = pair.section;
     ToothProfileInput in;

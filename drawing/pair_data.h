@@ -17,9 +17,6 @@ PairRequest PairRequestOf(const BuilderCall& call);
 // The pair `call` describes with the basic rack stored in `state`, or why it has none.
 PairGeometryResult PairOf(const MainMod& state, const BuilderCall& call);
 
-// A member as the generator takes it: teeth, circles and transverse shift.
-MeshMember MeshMemberOf(const GearMember& member);
-
 // The generator's input for the pair: its members in the model's order (an internal pair's
 // pinion first, its cutter with the pinion's teeth), the transverse section with the dedendum
 // an internal pair's generator takes in the normal section, the transverse backlash, and the

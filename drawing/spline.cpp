@@ -59,12 +59,13 @@ ToothProfileInput ProfileInput(const MainMod& state, const BuilderCall& call, do
     return in;
 }
 
-MeshMember Member(int z, double d, double da, double db, double x) {
+// The spline member itself as the generator takes it: its circles and its shift x (in modules).
+MeshMember SplineMember(const SplineGeometry& g, int z, double x) {
     MeshMember member;
     member.z = z;
-    member.d = d;
-    member.da = da;
-    member.db = db;
+    member.d = g.d;
+    member.da = g.da;
+    member.db = g.db;
     member.x = x;
     return member;
 }
@@ -79,8 +80,13 @@ SplineResult Shaft(SplineGeometry g, const MainMod& state, const BuilderCall& ca
     const double ha = state.H;
     g.da = d + (2 * m) * (ha + x);
     ToothProfileInput in = ProfileInput(state, call, a);
-    in.member1 = Member(Z, d, g.da, g.db, x);
-    in.member2 = Member(10 * Z, 10 * d, 10 * d + (2 * m) * (ha - x), (10 * d) * std::cos(a), -x);
+    in.member1 = SplineMember(g, Z, x);
+    MeshMember& partner = in.member2;
+    partner.z = 10 * Z;
+    partner.d = 10 * d;
+    partner.da = 10 * d + (2 * m) * (ha - x);
+    partner.db = (10 * d) * std::cos(a);
+    partner.x = -x;
     in.z0 = Z;
     in.internal = false;
     const ToothProfileResult profile = ToothProfile(in);
@@ -126,7 +132,7 @@ SplineResult Hub(SplineGeometry g, const MainMod& state, const BuilderCall& call
     // Half the hub's teeth, halves to even (25 gives 12, 27 gives 14).
     g.zc = static_cast<int>(RoundHalfEven(Z / 2.0));
     ToothProfileInput in = ProfileInput(state, call, a);
-    in.member1 = Member(Z, g.d, g.da, g.db, call.x);
+    in.member1 = SplineMember(g, Z, call.x);
     in.member2 = in.member1;
     in.z0 = g.zc;
     in.internal = true;

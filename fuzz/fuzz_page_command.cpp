@@ -140,21 +140,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             return tarvo::DrawResult{tarvo::WrittenFile{}};
         };
-        const tarvo::PageOutcome outcome = tarvo::CtlComClick(state, input, capture);
+        const tarvo::PageResult result = tarvo::CtlComClick(state, input, capture);
         FUZZ_CHECK(calls <= 1, "%d drawings in one press", calls);
-        FUZZ_CHECK(outcome.call.has_value() == (calls == 1), "call not reported");
 
-        if (outcome.refused) {
+        if (!result.ok()) {
+            const tarvo::PageRefusal& refusal = result.fault();
+            FUZZ_CHECK(calls == 0, "a refused press made a drawing");
             FUZZ_CHECK(input.page == Page::GearPair || input.page == Page::Spline,
                        "a page without checks refused");
-            FUZZ_CHECK(outcome.message && !outcome.message->text.empty() &&
-                           outcome.message->icon == tarvo::MessageIcon::Critical,
+            FUZZ_CHECK(!refusal.message.text.empty() &&
+                           refusal.message.icon == tarvo::MessageIcon::Critical,
                        "refused without a message, or with the wrong icon");
-            FUZZ_CHECK(outcome.focus.has_value(), "refused without a focus");
-            FUZZ_CHECK(outcome.next == input.page, "a refused page was left");
+            FUZZ_CHECK(refusal.focus.has_value(), "refused without a focus");
             FUZZ_CHECK(SameState(before, state), "a refused page stored something");
             continue;
         }
+        const tarvo::PageOutcome& outcome = result.value();
+        FUZZ_CHECK(outcome.call.has_value() == (calls == 1), "call not reported");
         Page expected = Page::Start;
         switch (input.page) {
             case Page::Start:

@@ -113,7 +113,11 @@ ChordDeviation MeasureChordDeviation(const std::vector<PointXY>& line, const Exa
         }
         Extreme& side = d >= 0 ? tooth : space;
         if (!side.seen || std::fabs(d) > side.value) {
-            side = {std::fabs(d), t, dt, j, true};
+            side.value = std::fabs(d);
+            side.t = t;
+            side.step = dt;
+            side.chord = j;
+            side.seen = true;
         }
     }
     if (tooth.seen) {

@@ -1,19 +1,18 @@
 // One member of a drawing as the solids are built from it: its tooth flank sampled densely from
 // the generator's exact curves, where the involute meets the fillet, and where the drawing puts
-// the wheel and which way its teeth lean.
+// the wheel and which way its teeth lean; what the solid kernel takes and gives back.
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
+#include "math/outcome.h"
 #include "profile/geometry_fault.h"
+#include "profile/hand.h"
 #include "profile/point_xy.h"
 
 namespace tarvo {
-
-// The hand of a helical wheel. A right-hand wheel's section turns anticlockwise (seen from the
-// +z side, looking down at the drawing) as it rises along z, like a right-hand screw thread.
-enum class Hand { Right, Left };
 
 struct MemberSection {
     WheelRole role = WheelRole::Wheel1;  // Wheel1, Wheel2 (a pinion or ring is wheel 1 or 2 as
@@ -49,5 +48,19 @@ struct SolidError {
     WheelRole role = WheelRole::Pair;
     double rootDiameter = 0;
 };
+
+// What the solid kernel (solid/gear_step) takes and gives back, here so that app/ can hand it
+// the members and word its faults without linking it.
+struct StepMember {
+    std::string name;  // the solid's name in the file (UTF-8)
+    MemberSection section;
+};
+
+struct StepText {
+    std::string text;       // the whole file
+    std::size_t faces = 0;  // faces of all solids
+};
+
+using StepTextResult = Outcome<StepText, SolidError>;
 
 }  // namespace tarvo

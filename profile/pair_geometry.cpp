@@ -25,6 +25,29 @@ double WorkingCentreDistance(double a, double alpha, double alphaW) {
     return (a * std::cos(alpha)) / std::cos(alphaW);
 }
 
+double ReferenceCentreDistance(const MeshMember& member1, const MeshMember& member2,
+                               bool internal) {
+    return (internal ? member2.d - member1.d : member1.d + member2.d) / 2;
+}
+
+std::optional<WorkingMesh> WorkingMeshOf(const MeshMember& member1, const MeshMember& member2,
+                                         double alpha, bool internal) {
+    PairTeeth teeth;
+    teeth.z1 = member1.z;
+    teeth.z2 = member2.z;
+    teeth.x1 = member1.x;
+    teeth.x2 = member2.x;
+    const std::optional<double> alphaW = WorkingPressureAngle(teeth, alpha, internal);
+    if (!alphaW) {
+        return std::nullopt;
+    }
+    WorkingMesh mesh;
+    mesh.alphaWt = *alphaW;
+    mesh.aw =
+        WorkingCentreDistance(ReferenceCentreDistance(member1, member2, internal), alpha, *alphaW);
+    return mesh;
+}
+
 double BacklashShare(int z, double jt, int zPair) {
     return (z * jt) / zPair;
 }
@@ -150,25 +173,21 @@ PairGeometryResult PairGeometryOf(const MainMod& rack, const PairRequest& reques
     }
     GearMember& g1 = p.member1;
     GearMember& g2 = p.member2;
-    PairTeeth teeth;
-    teeth.z1 = g1.z;
-    teeth.z2 = g2.z;
-    teeth.x1 = g1.x;
-    teeth.x2 = g2.x;
-    const std::optional<double> working = WorkingPressureAngle(teeth, t.alphaT, p.internal);
+    const MeshMember mesh1 = MeshMemberOf(g1);
+    const MeshMember mesh2 = MeshMemberOf(g2);
+    const std::optional<WorkingMesh> working = WorkingMeshOf(mesh1, mesh2, t.alphaT, p.internal);
     if (!working) {
         return PairGeometryResult::Failure(
             {GeometryFault::WorkingAngleNotFound, 0, WheelRole::Pair});
     }
-    p.alphaTw = *working;
+    p.alphaTw = working->alphaWt;
     // A working angle of zero or less (or past a right angle) leaves both outlines crossed.
     if (!(p.alphaTw > 0 && p.alphaTw < kPi / 2)) {
         return PairGeometryResult::Failure(
             {GeometryFault::WorkingAngleNotPositive, 0, WheelRole::Pair});
     }
-    const double a0 = (p.internal ? g2.d - g1.d : g1.d + g2.d) / 2;
-    p.aw = WorkingCentreDistance(a0, t.alphaT, p.alphaTw);
-    TipDiameters(p, a0);
+    p.aw = working->aw;
+    TipDiameters(p, ReferenceCentreDistance(mesh1, mesh2, p.internal));
     p.jt = request.backlash / (std::cos(p.alphaTw) * std::cos(t.baseHelix));
     for (GearMember* g : {&g1, &g2}) {
         g->thinning = BacklashShare(g->z, p.jt, g1.z + g2.z);
@@ -187,6 +206,16 @@ ToothData ToothDataOf(const PairGeometry& pair, const GearMember& member) {
     t.internal = member.internal;
     t.thinning = member.thinning;
     return t;
+}
+
+MeshMember MeshMemberOf(const GearMember& member) {
+    MeshMember m;
+    m.z = member.z;
+    m.d = member.d;
+    m.da = member.da;
+    m.db = member.db;
+    m.x = member.x;
+    return m;
 }
 
 }  // namespace tarvo

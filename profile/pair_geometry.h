@@ -12,6 +12,7 @@
 #include "profile/gear_formulas.h"
 #include "profile/geometry_fault.h"
 #include "profile/main_mod.h"
+#include "profile/mesh_member.h"
 
 namespace tarvo {
 
@@ -24,6 +25,17 @@ std::optional<double> WorkingPressureAngle(const PairTeeth& teeth, double alpha,
 // aw = a cos(alpha) / cos(alpha_w), with a the reference centre distance: (d1 + d2) / 2 for an
 // external mesh, (d2 - d1) / 2 for an internal one.
 double WorkingCentreDistance(double a, double alpha, double alphaW);
+
+// The reference centre distance of two members: (d1 + d2) / 2, or (d2 - d1) / 2 when member 2
+// has internal teeth.
+double ReferenceCentreDistance(const MeshMember& member1, const MeshMember& member2, bool internal);
+
+// The working mesh of two members (member 2 the internal one of an internal pair) from their
+// teeth, transverse shifts and reference diameters, in the section whose profile angle is
+// alpha: the working pressure angle and centre distance of the relations above. Nothing when
+// the involute cannot be inverted.
+std::optional<WorkingMesh> WorkingMeshOf(const MeshMember& member1, const MeshMember& member2,
+                                         double alpha, bool internal);
 
 // A member's part of the backlash jt (on the reference circle, in the section drawn): each
 // member gives up the share its teeth make of the pair's, z jt / (z1 + z2).
@@ -115,5 +127,8 @@ PairGeometryResult PairGeometryOf(const MainMod& rack, const PairRequest& reques
 
 // A member's teeth as the data sheet's formulas take them: as entered, thinned by its share.
 ToothData ToothDataOf(const PairGeometry& pair, const GearMember& member);
+
+// A member as the flank generator takes it: teeth, circles and transverse shift.
+MeshMember MeshMemberOf(const GearMember& member);
 
 }  // namespace tarvo

@@ -160,20 +160,13 @@ struct Mesh {
     // The working pressure angle of the two members, and the centre distance from the sum of
     // their reference diameters (their difference in an internal mesh); false when no angle is.
     bool Working() {
-        const MeshMember& g1 = in.member1;
-        const MeshMember& g2 = in.member2;
-        PairTeeth teeth;
-        teeth.z1 = g1.z;
-        teeth.z2 = g2.z;
-        teeth.x1 = g1.x;
-        teeth.x2 = g2.x;
-        const std::optional<double> working = WorkingPressureAngle(teeth, in.alpha, in.internal);
+        const std::optional<WorkingMesh> working =
+            WorkingMeshOf(in.member1, in.member2, in.alpha, in.internal);
         if (!working) {
             return Fail(1, GeometryFault::WorkingAngleNotFound);
         }
-        r.workingAngle = *working;
-        const double referenceSpan = in.internal ? g2.d - g1.d : g1.d + g2.d;
-        r.centreDistance = WorkingCentreDistance(referenceSpan / 2, in.alpha, r.workingAngle);
+        r.workingAngle = working->alphaWt;
+        r.centreDistance = working->aw;
         return true;
     }
 

@@ -9,19 +9,11 @@
 #include "profile/cutter_fillet.h"
 #include "profile/flank_members.h"
 #include "profile/geometry_fault.h"
+#include "profile/mesh_member.h"
 #include "profile/point_xy.h"
 #include "profile/rack_fillet.h"
 
 namespace tarvo {
-
-// One member of the mesh as the builder computed it, in the plane of the drawing.
-struct MeshMember {
-    std::int32_t z = 0;  // teeth
-    double d = 0;        // reference diameter z m
-    double da = 0;       // tip diameter (of an internal gear: its tip circle, below d)
-    double db = 0;       // base diameter
-    double x = 0;        // profile shift coefficient; a positive x thins an internal gear's teeth
-};
 
 // Everything the generator needs, by name. Member 1 is the external gear (in an internal pair
 // the pinion); member 2 its mate (in an internal pair the ring).

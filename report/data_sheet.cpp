@@ -286,14 +286,13 @@ bool WithinMeshCheckRange(const DxfDrawing& drawing, std::size_t outline1, std::
 // The hand of each wheel's tooth line: wheel 1's from the sign of the helix angle or, for a
 // positive one, as chosen; in an external mesh the mate's is the opposite, in an internal one
 // the same.
-void SetHands(DataSheet& sheet, bool internal, ToothHand chosen) {
+void SetHands(DataSheet& sheet, bool internal, Hand chosen) {
     if (!sheet.helical) {
         return;
     }
-    const ToothHand first = sheet.beta < 0 ? ToothHand::Left : chosen;
-    const ToothHand other = first == ToothHand::Left ? ToothHand::Right : ToothHand::Left;
+    const Hand first = sheet.beta < 0 ? Hand::Left : chosen;
     sheet.wheels[0].hand = first;
-    sheet.wheels[1].hand = internal ? first : other;
+    sheet.wheels[1].hand = internal ? first : Opposite(first);
 }
 
 // A wheel's outline as the mesh check turns it: outline k of the drawing about its centre mark.

@@ -10,6 +10,7 @@
 #include "drawing/builder_call.h"
 #include "drawing/dxf_reader.h"
 #include "profile/geometry_fault.h"
+#include "profile/hand.h"
 #include "profile/main_mod.h"
 #include "report/flank_accuracy.h"
 #include "report/mesh_check.h"
@@ -36,9 +37,6 @@ constexpr double kInterferenceTolerance = 0.001;
 // drawing dimension.
 constexpr double kRootDifference = 0.01;
 
-// The hand of a helical wheel's tooth line; a spur wheel or a spline has none.
-enum class ToothHand { None, Right, Left };
-
 // The spline standard a spline member was drawn to (its table rows and designation).
 enum class SplineNorm { Gost6033, Ost100086 };
 
@@ -50,7 +48,7 @@ struct SheetOptions {
     // Hand of wheel 1 of a helical pair for a positive helix angle (a negative one means left);
     // wheel 2 takes the opposite hand in an external pair, the same in an internal one. The
     // drawing, a transverse section, is the same for both hands.
-    ToothHand hand = ToothHand::Right;
+    Hand hand = Hand::Right;
     // The accuracy designation for the parameter table, printed as typed (may be empty).
     std::string accuracy;
     // A spline member's standard.
@@ -70,7 +68,8 @@ struct WheelSheet {
     double db = 0;        // base diameter
     double x = 0;         // profile shift coefficient (normal section, as entered)
     double thinning = 0;  // backlash share taken off the transverse thickness on d, mm
-    ToothHand hand = ToothHand::None;
+    // The hand of a helical wheel's tooth line; none for a spur wheel or a spline.
+    std::optional<Hand> hand;
     InvoluteSpan involute;   // diameters between which the flank is drawn as the involute
     bool hasSpan = false;    // external teeth: the span measurement below applies
     int k = 0;               // teeth spanned (refused: the usual k)

@@ -3,6 +3,8 @@
 // overlap. Nothing is written.
 #pragma once
 
+#include <optional>
+
 #include "drawing/builder_call.h"
 #include "profile/main_mod.h"
 #include "report/mesh_check.h"
@@ -14,9 +16,9 @@ namespace tarvo {
 constexpr double kRemedyTolerances[] = {0.01, 0.005, 0.002, 0.001, 0.0005, 0.0002, 0.0001};
 
 struct OverlapTolerance {
-    bool sought = false;   // the outlines overlap and the drawing is a pair
-    bool found = false;    // a tolerance below clears it
-    double tolerance = 0;  // with found: the coarsest tolerance tried that clears it, mm
+    bool sought = false;  // the outlines overlap and the drawing is a pair
+    // The coarsest tolerance tried that clears it, mm; nothing when none does.
+    std::optional<double> tolerance;
 };
 
 // The coarsest tolerance of kRemedyTolerances (finer than the drawing's own, when it was drawn

@@ -2,9 +2,11 @@
 #include "report/parameter_table.h"
 
 #include <cmath>
+#include <optional>
 
 #include "math/constants.h"
 #include "profile/gear_formulas.h"
+#include "profile/point_xy.h"
 #include "report/sheet_text.h"
 
 namespace tarvo {
@@ -37,13 +39,14 @@ std::string Dms(double degrees) {
     return text;
 }
 
-std::string HandWord(ToothHand hand) {
-    switch (hand) {
-        case ToothHand::None:
-            return "—";
-        case ToothHand::Right:
+std::string HandWord(std::optional<Hand> hand) {
+    if (!hand) {
+        return "—";
+    }
+    switch (*hand) {
+        case Hand::Right:
             return "Правое";
-        case ToothHand::Left:
+        case Hand::Left:
             return "Левое";
     }
     return "—";
@@ -152,7 +155,12 @@ ParameterTable SplineTable(const DataSheet& sheet, char sep) {
     r.Add("Смещение исходного контура", "xm", r.Short(w.x * w.mn, kLength));
     // The hub's space width on d equals the tooth thickness of a shaft with the same shift;
     // the hub's own tooth is the rest of the pitch.
-    const ToothData t{w.z, w.mn, sheet.rack.alpha * kPi / 180, 0, w.x, w.internalTeeth, 0};
+    ToothData t;
+    t.z = w.z;
+    t.mn = w.mn;
+    t.alphaN = sheet.rack.alpha * kPi / 180;
+    t.x = w.x;
+    t.internal = w.internalTeeth;
     const double s = ReferenceThickness(t);
     if (w.internalTeeth) {
         r.Add("Ширина впадины", "e", r.Mm(kPi * w.mn - s));
@@ -254,6 +262,29 @@ std::string ParameterTablesJson(const std::vector<ParameterTable>& tables) {
     return out + (tables.empty() ? "]" : "\n  ]");
 }
 
+namespace {
+
+// A text of the table drawing, its baseline starting at `at`.
+DxfTableText TableText(PointXY at, double height, const std::string& text) {
+    DxfTableText t;
+    t.x = at.X;
+    t.y = at.Y;
+    t.height = height;
+    t.text = text;
+    return t;
+}
+
+DxfTableLine TableLine(PointXY from, PointXY to) {
+    DxfTableLine l;
+    l.x1 = from.X;
+    l.y1 = from.Y;
+    l.x2 = to.X;
+    l.y2 = to.Y;
+    return l;
+}
+
+}  // namespace
+
 DxfTableDrawing ParameterTablesDrawing(const std::vector<ParameterTable>& tables) {
     DxfTableDrawing drawing;
     // Text sits 2.75 mm above a row's lower edge, centred in the 8 mm row at 2.5 mm height.
@@ -263,26 +294,27 @@ DxfTableDrawing ParameterTablesDrawing(const std::vector<ParameterTable>& tables
     for (const ParameterTable& t : tables) {
         const double right = left + kTableWidth;
         const double bottom = -kTableRow * static_cast<double>(t.rows.size());
-        drawing.texts.push_back({left, 3, 3.5, t.wheel});
+        drawing.texts.push_back(TableText({left, 3}, 3.5, t.wheel));
         for (std::size_t k = 0; k <= t.rows.size(); ++k) {
             const double y = -kTableRow * static_cast<double>(k);
-            drawing.lines.push_back({left, y, right, y});
+            drawing.lines.push_back(TableLine({left, y}, {right, y}));
         }
         for (const double x :
              {left, left + kTableNameColumn, left + kTableNameColumn + kTableSymbolColumn, right}) {
-            drawing.lines.push_back({x, 0, x, bottom});
+            drawing.lines.push_back(TableLine({x, 0}, {x, bottom}));
         }
         for (std::size_t k = 0; k < t.rows.size(); ++k) {
             const double y = -kTableRow * static_cast<double>(k + 1) + baseline;
             const ParameterRow& r = t.rows[k];
-            drawing.texts.push_back({left + inset, y, kTableTextHeight, r.name});
+            drawing.texts.push_back(TableText({left + inset, y}, kTableTextHeight, r.name));
             if (!r.symbol.empty()) {
                 drawing.texts.push_back(
-                    {left + kTableNameColumn + inset, y, kTableTextHeight, r.symbol});
+                    TableText({left + kTableNameColumn + inset, y}, kTableTextHeight, r.symbol));
             }
             if (!r.value.empty()) {
-                drawing.texts.push_back({left + kTableNameColumn + kTableSymbolColumn + inset, y,
-                                         kTableTextHeight, r.value});
+                drawing.texts.push_back(
+                    TableText({left + kTableNameColumn + kTableSymbolColumn + inset, y},
+                              kTableTextHeight, r.value));
             }
         }
         left = right + kTableGap;

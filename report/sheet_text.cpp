@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <iterator>
+#include <optional>
 
 #include "math/json_text.h"
 #include "math/number_text.h"
@@ -180,9 +181,9 @@ std::string ToleranceRemedyText(const OverlapTolerance& remedy, char sep) {
     if (!remedy.sought) {
         return {};
     }
-    if (remedy.found) {
+    if (remedy.tolerance) {
         return "Перекрытия нет и при допуске на отклонение контура " +
-               ShortText(remedy.tolerance, 6, sep) + " мм.";
+               ShortText(*remedy.tolerance, 6, sep) + " мм.";
     }
     const double finest = kRemedyTolerances[std::size(kRemedyTolerances) - 1];
     return "Допуск на отклонение контура до " + ShortText(finest, 6, sep) + " мм его не устраняет.";
@@ -192,8 +193,8 @@ std::string ToleranceRemedyJson(const OverlapTolerance& remedy) {
     if (!remedy.sought) {
         return "null";
     }
-    return std::string("{\"found\": ") + (remedy.found ? "true" : "false") +
-           ", \"tolerance\": " + (remedy.found ? JsonNumber(remedy.tolerance) : "null") + "}";
+    return std::string("{\"found\": ") + (remedy.tolerance ? "true" : "false") +
+           ", \"tolerance\": " + (remedy.tolerance ? JsonNumber(*remedy.tolerance) : "null") + "}";
 }
 
 // The check of the drawn outlines as a JSON object, with what clears an overlap.
@@ -413,13 +414,14 @@ std::string UndercutLine(const DataSheet& sheet, const SheetWarning& warning, ch
            " меньше xmin = " + FixedText(w.xMin, 4, sep) + ".";
 }
 
-std::string HandJson(ToothHand hand) {
-    switch (hand) {
-        case ToothHand::None:
-            return "null";
-        case ToothHand::Right:
+std::string HandJson(std::optional<Hand> hand) {
+    if (!hand) {
+        return "null";
+    }
+    switch (*hand) {
+        case Hand::Right:
             return "\"right\"";
-        case ToothHand::Left:
+        case Hand::Left:
             return "\"left\"";
     }
     return "null";

@@ -12,18 +12,6 @@
 
 namespace tarvo {
 
-struct StepMember {
-    std::string name;  // the solid's name in the file (UTF-8)
-    MemberSection section;
-};
-
-struct StepText {
-    std::string text;       // the whole file
-    std::size_t faces = 0;  // faces of all solids
-};
-
-using StepTextResult = Outcome<StepText, SolidError>;
-
 // Builds and checks every member's solid, then translates them; nothing is written to disk.
 StepTextResult GearStepText(const std::vector<StepMember>& members, const SolidOptions& options);
 

@@ -250,8 +250,8 @@ TEST(ChordTolerance, FirstCountsOfTheDefaultPairErrIntoTheSpaceOnTheFillet) {
     // The warning also names a tolerance that clears it, and that tolerance does.
     const OverlapTolerance& remedy = sheet->mesh.toleranceRemedy;
     ASSERT_TRUE(remedy.sought);
-    ASSERT_TRUE(remedy.found);
-    state.Tolerance = remedy.tolerance;
+    ASSERT_TRUE(remedy.tolerance.has_value());
+    state.Tolerance = *remedy.tolerance;
     ASSERT_TRUE(RunBuilder(state, call).ok());
     const DataSheetResult cleared = DataSheetOfFile(state, call, state.OutFile);
     ASSERT_TRUE(cleared.ok() && cleared->mesh.mesh.ok());
@@ -318,16 +318,15 @@ TEST(ChordTolerance, AccuracyPageStoresOrRefusesTheTolerance) {
         in.txtAccPer = "3";
         in.chkTolerance = c.ticked;
         in.txtTolerance = c.text;
-        const PageOutcome out = CtlComClick(state, in, NoDrawingMade);
-        EXPECT_EQ(out.refused, c.refused);
+        const PageResult out = CtlComClick(state, in, NoDrawingMade);
+        ASSERT_EQ(!out.ok(), c.refused);
         if (c.refused) {
-            EXPECT_EQ(out.next, Page::Accuracy);
-            EXPECT_EQ(out.focus, Box::txtTolerance);
-            ASSERT_TRUE(out.message.has_value());
-            EXPECT_NE(out.message->text.find("Допуск на отклонение контура"), std::string::npos);
+            EXPECT_EQ(out.fault().focus, Box::txtTolerance);
+            EXPECT_NE(out.fault().message.text.find("Допуск на отклонение контура"),
+                      std::string::npos);
             EXPECT_EQ(state.Tolerance, 0.123);
         } else {
-            EXPECT_EQ(out.next, Page::File);
+            EXPECT_EQ(out->next, Page::File);
             EXPECT_EQ(state.Tolerance, c.stored);
         }
     }
@@ -350,7 +349,9 @@ TEST(ChordTolerance, TooFineAToleranceReturnsToTheAccuracyPage) {
     const testing::TempFolder folder;
     in.dirHighlighted = folder.Path().string();
     in.txtFileName = "big.dxf";
-    const PageOutcome out = CtlComClick(state, in, RunBuilder);
+    const PageResult result = CtlComClick(state, in, RunBuilder);
+    ASSERT_TRUE(result.ok());
+    const PageOutcome& out = result.value();
     ASSERT_TRUE(out.drawn.has_value() && !out.drawn->ok());
     const GeometryError& e = *out.drawn->fault().geometry;
     EXPECT_EQ(e.fault, GeometryFault::ToleranceTooFine);

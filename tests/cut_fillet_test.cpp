@@ -147,7 +147,7 @@ TEST(RackCutRoot, CheckBoxChangesOnlyExternalRoots) {
     in.txtAccPer = "3";
     for (const bool ticked : {true, false}) {
         in.chkCutFillet = ticked;
-        EXPECT_EQ(CtlComClick(state, in).next, Page::File);
+        EXPECT_EQ(CtlComClick(state, in)->next, Page::File);
         EXPECT_EQ(state.CutFillet, ticked);
         state.OutFile = folder.File(ticked ? "cut.dxf" : "design.dxf");
         ASSERT_TRUE(RunBuilder(state, InternalPair(20, 50, 2).Shifts(0.3, 0.3)).ok());

@@ -62,10 +62,9 @@ TEST(PageCommand, UnknownTaskIsRefused) {
         in.task = "7";
         MainMod state;
         std::vector<std::string> built;
-        const PageOutcome out = CtlComClick(state, in, Recorder(built, WrittenFile()));
-        EXPECT_TRUE(out.refused && out.next == page);
-        EXPECT_NE(out.message.value_or(Message{}).text.find("Неизвестная задача «7»"),
-                  std::string::npos);
+        const PageResult out = CtlComClick(state, in, Recorder(built, WrittenFile()));
+        ASSERT_FALSE(out.ok());
+        EXPECT_NE(out.fault().message.text.find("Неизвестная задача «7»"), std::string::npos);
         EXPECT_TRUE(built.empty() && state.Alfa == 0 && state.OutFile.empty());
     }
 }
@@ -136,19 +135,21 @@ TEST(PageCommand, ParametersPagesRefuseOrPassOn) {
         StoreRack(state, kept);
         const MainMod before = state;
         PageInput in = row.in;
-        const PageOutcome out = CtlComClick(state, in, NoDrawing);
-        EXPECT_EQ(std::make_tuple(out.refused, out.focus, out.message.value_or(Message{}).text),
-                  std::make_tuple(row.focus.has_value(), row.focus, row.focus ? row.text : ""));
+        const PageResult result = CtlComClick(state, in, NoDrawing);
+        ASSERT_EQ(result.ok(), !row.focus.has_value());
         if (row.focus) {
-            EXPECT_EQ(out.next, row.in.page);
-            EXPECT_TRUE(out.message->icon == MessageIcon::Critical &&
-                        out.message->title == "Ошибка данных...");
-            EXPECT_TRUE(out.hide.empty() && out.show.empty());
-            // Nothing stored: the rack as it was, no path, no name proposed.
+            const PageRefusal& refusal = result.fault();
+            EXPECT_EQ(std::make_tuple(refusal.focus, refusal.message.text),
+                      std::make_tuple(row.focus, row.text));
+            EXPECT_TRUE(refusal.message.icon == MessageIcon::Critical &&
+                        refusal.message.title == "Ошибка данных...");
+            // Nothing stored: the rack as it was, no path.
             EXPECT_EQ(rack(state), rack(before));
-            EXPECT_TRUE(state.OutFile.empty() && !out.txtFileName);
+            EXPECT_TRUE(state.OutFile.empty());
             continue;
         }
+        const PageOutcome& out = result.value();
+        EXPECT_FALSE(out.focus.has_value() || out.message.has_value());
         EXPECT_EQ(out.next, Page::Accuracy);
         EXPECT_EQ(out.txtFileName, std::optional<std::string>(row.text));
         EXPECT_EQ(state.OutFile, "/home/designer/parts/" + row.text);
@@ -159,10 +160,10 @@ TEST(PageCommand, ParametersPagesRefuseOrPassOn) {
         // it was given).
         in.txtFileName = in.proposedName = *out.txtFileName;
         in.proposedStem = out.proposedStem.value();
-        EXPECT_FALSE(CtlComClick(state, in, NoDrawing).txtFileName.has_value());
+        EXPECT_FALSE(CtlComClick(state, in, NoDrawing)->txtFileName.has_value());
         EXPECT_EQ(state.OutFile, "/home/designer/parts/" + row.text);
         in.page = Page::File;
-        const std::optional<BuilderCall> call = CtlComClick(state, in, NoDrawing).call;
+        const std::optional<BuilderCall> call = CtlComClick(state, in, NoDrawing)->call;
         ASSERT_TRUE(call.has_value());
         EXPECT_EQ(std::make_tuple(call->Z1, call->Z2, call->Z),
                   std::make_tuple(row.Z1, row.Z2, row.Z));
@@ -192,16 +193,19 @@ TEST(PageCommand, ProposedNameFollowsThePairUnlessTheDesignersOwn) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         MainMod state;
-        const PageOutcome first = CtlComClick(state, GearPairPage("2", "20", "40"), NoDrawing);
+        const PageResult firstResult = CtlComClick(state, GearPairPage("2", "20", "40"), NoDrawing);
+        ASSERT_TRUE(firstResult.ok());
+        const PageOutcome& first = firstResult.value();
         ASSERT_TRUE(first.txtFileName && first.proposedStem);
         EXPECT_EQ(*first.proposedStem, "20x40x2");
         PageInput in = row.second;
         in.proposedName = *first.txtFileName;
         in.proposedStem = *first.proposedStem;
         in.txtFileName = row.ownName ? "gearbox.dxf" : *first.txtFileName;
-        const PageOutcome second = CtlComClick(state, in, NoDrawing);
-        EXPECT_EQ(second.txtFileName.value_or(""), row.proposed);
-        EXPECT_EQ(second.proposedStem.has_value(), !row.proposed.empty());
+        const PageResult second = CtlComClick(state, in, NoDrawing);
+        ASSERT_TRUE(second.ok());
+        EXPECT_EQ(second->txtFileName.value_or(""), row.proposed);
+        EXPECT_EQ(second->proposedStem.has_value(), !row.proposed.empty());
         EXPECT_EQ(state.OutFile, "/home/designer/parts/" +
                                      (row.proposed.empty() ? *first.txtFileName : row.proposed));
     }
@@ -210,19 +214,19 @@ TEST(PageCommand, ProposedNameFollowsThePairUnlessTheDesignersOwn) {
     MainMod state;
     PageInput kept = GearPairPage("2", "20", "40");
     kept.txtFileName = " gearbox.dxf ";
-    EXPECT_FALSE(CtlComClick(state, kept, NoDrawing).txtFileName.has_value());
+    EXPECT_FALSE(CtlComClick(state, kept, NoDrawing)->txtFileName.has_value());
     EXPECT_EQ(state.OutFile, "/home/designer/parts/gearbox.dxf");
     // Blanks alone are no name: one is proposed.
     MainMod blank;
     kept.txtFileName = "   ";
-    EXPECT_TRUE(CtlComClick(blank, kept, NoDrawing).txtFileName.has_value());
+    EXPECT_TRUE(CtlComClick(blank, kept, NoDrawing)->txtFileName.has_value());
     EXPECT_FALSE(blank.OutFile.empty());
 }
 
 // The file page of a 20 / 40 pair whose name was first proposed as first.dxf.
 const std::string kFirst = "/home/designer/parts/first.dxf";
-PageOutcome PressOnFilePage(MainMod& state, PageInput in, const char* folder, const char* name,
-                            std::vector<std::string>& paths, const DrawResult& result) {
+PageResult PressOnFilePage(MainMod& state, PageInput in, const char* folder, const char* name,
+                           std::vector<std::string>& paths, const DrawResult& result) {
     StoreRack(state, kDefaultRackRow.rack);
     state.OutFile = kFirst;
     in.page = Page::File;
@@ -266,8 +270,10 @@ TEST(PageCommand, FilePageWritesAndReports) {
         SCOPED_TRACE(row.name);
         MainMod state;
         std::vector<std::string> paths;
-        const PageOutcome out = PressOnFilePage(state, GearPairPage("2", "20", "40"), row.folder,
-                                                row.fileName, paths, row.result);
+        const PageResult result = PressOnFilePage(state, GearPairPage("2", "20", "40"), row.folder,
+                                                  row.fileName, paths, row.result);
+        ASSERT_TRUE(result.ok());
+        const PageOutcome& out = result.value();
         EXPECT_EQ(paths, std::vector<std::string>{row.path});
         const bool written = row.message.empty();
         const bool geometry =
@@ -293,8 +299,10 @@ TEST(PageCommand, RangeRefusalOnTheFilePageMakesNoCall) {
     PageInput in = GearPairPage("2", "20", "40");
     in.txtBeta = "90";
     std::vector<std::string> paths;
-    const PageOutcome out =
+    const PageResult result =
         PressOnFilePage(state, in, "/srv", "part", paths, DrawResult{WrittenFile{}});
+    ASSERT_TRUE(result.ok());
+    const PageOutcome& out = result.value();
     EXPECT_TRUE(paths.empty());
     EXPECT_FALSE(out.call.has_value() || out.drawn.has_value());
     EXPECT_EQ(std::make_tuple(out.next, out.focus, state.OutFile),
@@ -326,7 +334,9 @@ TEST(PageCommand, StartPageOpensTheTasksPage) {
         PageInput in = Window();
         in.task = row.task;
         in.rack = FindRackRow("25")->rack;
-        const PageOutcome out = CtlComClick(state, in, NoDrawing);
+        const PageResult result = CtlComClick(state, in, NoDrawing);
+        ASSERT_TRUE(result.ok());
+        const PageOutcome& out = result.value();
         EXPECT_EQ(out.next, row.next);
         EXPECT_EQ(state.SingleMember, row.single);
         EXPECT_EQ(out.focus, row.focus);

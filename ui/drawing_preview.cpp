@@ -139,7 +139,7 @@ PointXY DrawingPreview::ToDrawing(QPointF pos) const {
 DrawingBox DrawingPreview::ViewBox(double pixels) const {
     const PointXY topLeft = ToDrawing(QPointF(-pixels, -pixels));
     const PointXY bottomRight = ToDrawing(QPointF(width() + pixels, height() + pixels));
-    return {topLeft.X, bottomRight.Y, bottomRight.X, topLeft.Y, false};
+    return DrawingBox::Spanning({topLeft.X, bottomRight.Y}, {bottomRight.X, topLeft.Y});
 }
 
 const DrawingPreview::Reduced& DrawingPreview::ReducedFor(const DrawingBox& visible) {

@@ -20,6 +20,7 @@
 #include <QSaveFile>
 #include <QSettings>
 
+#include "app/basic_rack.h"
 #include "app/calculation.h"
 #include "app/custom_rack.h"
 #include "app/startup.h"
@@ -62,14 +63,18 @@ constexpr int kBusyWidth = 260;
 struct BuildJob {
     MainMod state;
     PageInput input;
-    PageOutcome outcome;
+    std::optional<PageResult> outcome;    // the file page's press, once made
     std::optional<ReadBack> readBack;     // made once the drawing is written
     std::optional<StepChoice> step;       // the 3-D model asked for on the file page, if any
     std::optional<std::string> stepLine;  // what the report page adds about it
 };
 
 // A drawing was written and the report page will show it.
-bool Written(const PageOutcome& outcome) {
+bool Written(const PageResult& result) {
+    if (!result.ok()) {
+        return false;
+    }
+    const PageOutcome& outcome = result.value();
     return outcome.next == Page::Report && outcome.call && outcome.drawn && outcome.drawn->ok();
 }
 
@@ -212,7 +217,7 @@ void FrmPar::Connect() {
         // What the rows show is what is stored: the designer's own rack, kept for the next time
         // the page opens.
         rack_->Button(QStringLiteral("ctlOB5"))->setChecked(true);
-        rack_->SetCustom({state_.Alfa, state_.H, state_.Hf, state_.C, state_.Ro});
+        rack_->SetCustom(StoredRack(state_));
     });
     connect(start_->cmOpenCalc, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getOpenFileName(
@@ -331,16 +336,14 @@ void FrmPar::ctlCom_Click() {
         StartBuild(input, step);
         return;
     }
-    const PageOutcome outcome = CtlComClick(state_, input, build_);
-    ApplyOutcome(input, outcome);
+    ApplyOutcome(input, CtlComClick(state_, input, build_));
 }
 
 bool FrmPar::TableInputAccepted() {
     std::optional<std::string> problem;
     QWidget* box = nullptr;
     if (page_ == Page::GearPair && pair_->cboHand->isVisible()) {
-        const HandChoice hand =
-            pair_->cboHand->currentIndex() == 1 ? HandChoice::Left : HandChoice::Right;
+        const Hand hand = pair_->cboHand->currentIndex() == 1 ? Hand::Left : Hand::Right;
         std::string beta = ToCore(pair_->txtBeta->text());
         std::replace(beta.begin(), beta.end(), ',', '.');
         problem = HandConflict(LeadingNumber(beta), hand);
@@ -359,7 +362,7 @@ bool FrmPar::TableInputAccepted() {
 
 SheetOptions FrmPar::SheetOptionsOfPages() const {
     SheetOptions options;
-    options.hand = pair_->cboHand->currentIndex() == 1 ? ToothHand::Left : ToothHand::Right;
+    options.hand = pair_->cboHand->currentIndex() == 1 ? Hand::Left : Hand::Right;
     options.accuracy = ToCore(accuracy_->txtAccuracy->text());
     options.spline =
         start_->TaskChoice() == QStringLiteral("2") ? SplineNorm::Ost100086 : SplineNorm::Gost6033;
@@ -373,11 +376,12 @@ void FrmPar::StartBuild(const PageInput& input, const std::optional<StepChoice>&
     job->step = step;
     worker_ = QThread::create([job, build = build_, options = SheetOptionsOfPages()] {
         job->outcome = CtlComClick(job->state, job->input, build);
-        if (Written(job->outcome)) {
-            job->readBack = ReadBackWritten(job->state, *job->outcome.call,
-                                            job->outcome.drawn->value(), options);
+        if (Written(*job->outcome)) {
+            const PageOutcome& written = job->outcome->value();
+            job->readBack =
+                ReadBackWritten(job->state, *written.call, written.drawn->value(), options);
             if (job->step) {
-                job->stepLine = WriteStepBeside(job->state, *job->outcome.call, *job->step);
+                job->stepLine = WriteStepBeside(job->state, *written.call, *job->step);
             }
         }
     });
@@ -388,8 +392,8 @@ void FrmPar::StartBuild(const PageInput& input, const std::optional<StepChoice>&
         worker_ = nullptr;
         state_ = std::move(job->state);
         SetBusy(false);
-        ApplyOutcome(job->input, job->outcome);
-        if (Written(job->outcome)) {
+        ApplyOutcome(job->input, *job->outcome);
+        if (Written(*job->outcome)) {
             report_->drawing->Show(std::move(*job->readBack));
             // What made a drawing is kept at once, not only when the window closes.
             SaveSettings();
@@ -539,7 +543,17 @@ void FrmPar::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-void FrmPar::ApplyOutcome(const PageInput& input, const PageOutcome& outcome) {
+void FrmPar::ApplyOutcome(const PageInput& input, const PageResult& result) {
+    if (!result.ok()) {
+        // Refused: the page stays; the box to change, or the page's first control, gets the
+        // focus.
+        const PageRefusal& refusal = result.fault();
+        AfterPageChange();
+        messages_->Show(refusal.message);
+        (refusal.focus ? BoxWidget(*refusal.focus) : FirstControl(page_))->setFocus();
+        return;
+    }
+    const PageOutcome& outcome = result.value();
     for (Frame frame : outcome.hide) {
         FrameWidget(frame)->hide();
     }
@@ -718,7 +732,7 @@ void FrmPar::AfterFill() {
         }
         MainMod scratch;
         if (StoreCustomRack(scratch, texts).ok()) {
-            rack_->SetCustom({scratch.Alfa, scratch.H, scratch.Hf, scratch.C, scratch.Ro});
+            rack_->SetCustom(StoredRack(scratch));
         } else {
             rack_->SelectFirstRow();
         }

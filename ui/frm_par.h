@@ -15,10 +15,11 @@
 // buttons, the texts of the boxes, the captions the messages quote, the folder list's opened and
 // highlighted folders, the date and time), and hands it to CtlComClick in app/page_command, which
 // checks and stores into MainMod and, on leaving the file page, calls one drawing builder (external
-// pair, internal pair or spline) that writes the DXF file. The PageOutcome that comes back says
-// which frames to hide and show, which texts to write (the proposed file name, the emptied spline
-// shift, the path on the report page), whether the 20-degree rack row was stored, what message to
-// show and which box gets the focus; ApplyOutcome carries that out. Leaving the file page runs on a
+// pair, internal pair or spline) that writes the DXF file. What comes back is a PageRefusal
+// (the message and the box to change; the page stays) or a PageOutcome, which says which frames
+// to hide and show, which texts to write (the proposed file name, the emptied spline shift, the
+// path on the report page), what message to show and which box gets the focus; ApplyOutcome
+// carries either out. Leaving the file page runs on a
 // worker thread, on a copy of MainMod: the page command makes the drawing and, when it is written,
 // the worker reads the file back and makes its data sheet; meanwhile "OK" and "Назад" wait, the
 // cursor is busy and a busy bar runs. The copy comes back on the window's thread, where the
@@ -126,7 +127,7 @@ class FrmPar : public QWidget {
     QWidget* FirstControl(Page page) const;
     void AfterPageChange();
     PageInput ReadWindow() const;
-    void ApplyOutcome(const PageInput& input, const PageOutcome& outcome);
+    void ApplyOutcome(const PageInput& input, const PageResult& result);
     // The pop-ups belong to the gear-pair page: shown while it shows and they are open.
     void SyncPopUps();
     QWidget* FrameWidget(Frame frame) const;

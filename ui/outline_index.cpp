@@ -9,7 +9,7 @@ namespace tarvo::ui {
 
 void DrawingBox::Add(const PointXY& p) {
     if (empty) {
-        *this = {p.X, p.Y, p.X, p.Y, false};
+        *this = At(p);
         return;
     }
     left = std::min(left, p.X);
@@ -40,7 +40,7 @@ DrawingBox DrawingBox::Grown(double margin) const {
     if (empty) {
         return *this;
     }
-    return {left - margin, bottom - margin, right + margin, top + margin, false};
+    return Spanning({left - margin, bottom - margin}, {right + margin, top + margin});
 }
 
 double DrawingBox::Diagonal() const {
@@ -61,7 +61,7 @@ OutlineIndex::OutlineIndex(const std::vector<PointXY>& points) : vertices_(point
         const std::size_t first = r * kRun;
         const std::size_t last = std::min(first + kRun, segments_);
         DrawingBox& box = runs[r];
-        box = {points[first].X, points[first].Y, points[first].X, points[first].Y, false};
+        box = DrawingBox::At(points[first]);
         for (std::size_t i = first + 1; i <= last; ++i) {
             const PointXY& p = points[i];
             box.left = std::min(box.left, p.X);
@@ -211,7 +211,7 @@ void OutlineIndex::VerticesIn(const std::vector<PointXY>& points, const DrawingB
                               std::vector<PointXY>& out) const {
     if (levels_.empty() || points.size() != vertices_) {
         for (const PointXY& p : points) {
-            if (box.Holds(DrawingBox{p.X, p.Y, p.X, p.Y, false})) {
+            if (box.Holds(DrawingBox::At(p))) {
                 out.push_back(p);
             }
         }
@@ -226,8 +226,7 @@ void OutlineIndex::VerticesIn(const std::vector<PointXY>& points, const DrawingB
             const std::size_t last = Last(0, i);
             const std::size_t end = last == segments_ ? last + 1 : last;
             for (std::size_t k = First(0, i); k < end; ++k) {
-                if (box.Holds(
-                        DrawingBox{points[k].X, points[k].Y, points[k].X, points[k].Y, false})) {
+                if (box.Holds(DrawingBox::At(points[k]))) {
                     out.push_back(points[k]);
                 }
             }

@@ -19,6 +19,18 @@ struct DrawingBox {
     double left = 0, bottom = 0, right = 0, top = 0;
     bool empty = true;
 
+    // The box of one point, and the box between two corners.
+    static DrawingBox At(const PointXY& p) { return Spanning(p, p); }
+    static DrawingBox Spanning(const PointXY& lowerLeft, const PointXY& upperRight) {
+        DrawingBox box;
+        box.left = lowerLeft.X;
+        box.bottom = lowerLeft.Y;
+        box.right = upperRight.X;
+        box.top = upperRight.Y;
+        box.empty = false;
+        return box;
+    }
+
     void Add(const PointXY& p);
     void Add(const DrawingBox& box);
     bool Meets(const DrawingBox& box) const;

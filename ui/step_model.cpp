@@ -1,15 +1,12 @@
-// The file page's 3-D model: the same steps as tarvo-cli's --step (members at the dense
-// accuracy, named solids, checked, written through the drawing's atomic file).
+// The file page's 3-D model: the same steps as tarvo-cli's --step (app/step_file), with the
+// path made from the drawing's.
 #include "ui/step_model.h"
 
 #include <cmath>
 #include <optional>
 
-#include "app/fault_text.h"
-#include "app/os_reason.h"
-#include "app/solid_words.h"
-#include "drawing/member_sections.h"
-#include "drawing/safe_file.h"
+#include "app/step_file.h"
+#include "app/table_input.h"
 #include "solid/gear_step.h"
 #include "ui/controls.h"
 #include "ui/file_page.h"
@@ -71,23 +68,12 @@ Outcome<std::optional<StepChoice>, Message> ReadStepChoice(const FilePage& page)
 std::string WriteStepBeside(const MainMod& state, const BuilderCall& call,
                             const StepChoice& choice) {
     const std::string path = StepPathOf(state.OutFile);
-    const std::string failed = "3D-модель (STEP) не записана: ";
-    const MemberSectionsResult sections =
-        ComputeMemberSections(state, call, call.beta < 0 ? Hand::Left : choice.wheel1Hand);
-    if (!sections.ok()) {
-        return failed + DrawReason({DrawFault::Kind::GeometryRefused, sections.fault(), {}});
-    }
-    std::vector<StepMember> members;
-    for (const MemberSection& section : sections.value()) {
-        members.push_back({SolidName(section.role), section});
-    }
-    const StepTextResult step = GearStepText(members, SolidOptions{choice.faceWidth, choice.rim});
-    if (!step.ok()) {
-        return failed + SolidReason(step.fault());
-    }
-    const auto written = WriteWholeFile(path, step->text.data(), step->text.size());
+    const SolidOptions options{choice.faceWidth, choice.rim};
+    const StepFileResult written = WriteStepFile(
+        state, call, Wheel1Hand(call.beta, choice.wheel1Hand), path,
+        [&](const std::vector<StepMember>& members) { return GearStepText(members, options); });
     if (!written.ok()) {
-        return failed + "файл " + path + " не записан: " + RussianOsReason(written.fault());
+        return "3D-модель (STEP) не записана: " + written.fault();
     }
     return "3D-модель (STEP) записана: " + path;
 }
