@@ -155,15 +155,7 @@ WheelSheet Wheel(WheelRole role, const ToothData& t, const DrawnWheel& drawn,
 // Where the ring's involute ends towards its root: it is cut by the pinion-type cutter the
 // generator fitted, whose own involute ends where its tip rounding begins.
 double RingFormDiameter(const PairGeometry& pair, const CutterFilletCurve& c) {
-    const PairSection& t = pair.section;
-    const GearMember& ring = pair.member2;
-    const double db0 = pair.cutterTeeth * t.mt * std::cos(t.alphaT);
-    const double alphaC = ArcCos(db0 / (c.da0 - 2 * c.rho0));
-    const double dNa0 = c.da0 - 2 * c.rho0 * (1 - std::sin(alphaC));
-    // The cutting mesh: the cutter as the pinion of an internal pair with the ring.
-    const double a0 =
-        WorkingCentreDistance((ring.z - pair.cutterTeeth) * t.mt / 2, t.alphaT, c.alphaW0);
-    return CutterFormDiameter(ring.db, db0, dNa0, a0, c.alphaW0);
+    return CutterFormDiameter(pair.member2.db, c.db0, c.dNa0, c.a0, c.alphaW0);
 }
 
 void AddWarnings(DataSheet& sheet) {
