@@ -71,10 +71,11 @@ void AddMeasurements(WheelSheet& w, const ToothData& t, const DrawnWheel& drawn,
         w.hasSpan = true;
         const SpanResult span = ChooseSpan(t, w.involute);
         w.k = span.ok() ? span.value() : span.fault().k;
-        w.W = span.ok() ? BaseTangentLength(t, w.k) : kNaN;
-        w.WNominal = span.ok() ? BaseTangentLength(nominal, w.k) : kNaN;
         w.spanContact = SpanContactDiameter(t, BaseTangentLength(t, w.k));
-        if (!span.ok()) {
+        if (span.ok()) {
+            w.W = BaseTangentLength(t, w.k);
+            w.WNominal = BaseTangentLength(nominal, w.k);
+        } else {
             w.spanRefusal = span.fault();
         }
     }

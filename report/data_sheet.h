@@ -73,9 +73,10 @@ struct WheelSheet {
     InvoluteSpan involute;   // diameters between which the flank is drawn as the involute
     bool hasSpan = false;    // external teeth: the span measurement below applies
     int k = 0;               // teeth spanned (refused: the usual k)
-    double W = 0;            // base tangent length over k teeth, of the teeth as drawn;
-                             // not a number when refused
-    double WNominal = 0;     // the same without the backlash share
+    // Base tangent length over k teeth, of the teeth as drawn, and the same without the
+    // backlash share; none when refused.
+    std::optional<double> W;
+    std::optional<double> WNominal;
     double spanContact = 0;  // diameter where the caliper touches the flanks
     std::optional<SpanRefusal> spanRefusal;  // no k touches the drawn involute
     double tipThickness = 0;   // normal tooth thickness on the drawn tip circle, as drawn

@@ -87,12 +87,12 @@ void AddMeasurementRows(Rows& r, const DataSheet& sheet, const WheelSheet& w) {
     const bool thinned = sheet.backlash > 0;
     if (w.hasSpan) {
         r.Add("Число зубьев в длине общей нормали", "k", std::to_string(w.k));
-        if (w.spanRefusal) {
+        if (!w.W || !w.WNominal) {
             r.Add("Длина общей нормали", "W", "не определяется");
         } else {
-            r.Add("Длина общей нормали", "W", r.Mm(w.WNominal));
+            r.Add("Длина общей нормали", "W", r.Mm(*w.WNominal));
             if (thinned) {
-                r.Add("Длина общей нормали (с зазором)", "W", r.Mm(w.W));
+                r.Add("Длина общей нормали (с зазором)", "W", r.Mm(*w.W));
             }
         }
     }

@@ -104,6 +104,11 @@ std::string JsonNumber(double v) {
     return GeneralText(v);
 }
 
+// A value that may be absent: null when it is.
+std::string JsonNumber(const std::optional<double>& v) {
+    return v ? JsonNumber(*v) : "null";
+}
+
 const char* KindName(BuilderCall::Kind kind) {
     switch (kind) {
         case BuilderCall::Kind::ExternalPair:
@@ -288,9 +293,9 @@ void AddMeasurementRows(const DataSheet& sheet, Row& row, char sep) {
         row("Зубьев в длине общей нормали k",
             [](const WheelSheet& w) { return w.hasSpan ? Whole(w.k) : std::string(kDash); });
         row("Длина общей нормали W" + thinned + ", мм", [sep](const WheelSheet& w) {
-            return !w.hasSpan      ? std::string(kDash)
-                   : w.spanRefusal ? std::string(kNotFound)
-                                   : FixedText(w.W, kLength, sep);
+            return !w.hasSpan ? std::string(kDash)
+                   : !w.W     ? std::string(kNotFound)
+                              : FixedText(*w.W, kLength, sep);
         });
     }
     // A helical wheel's tip thickness is measured square to the tooth line; the transverse one

@@ -197,8 +197,9 @@ TEST(DrawnMeasurement, SpanAndDefaultRollerOnTheWrittenOutline) {
             const double alphaT = std::acos(s.db / s.d), beta = std::acos(s.mn / s.mt);
             const double cosBb = std::cos(std::atan(std::tan(beta) * std::cos(alphaT)));
             if (s.hasSpan) {
-                const double contact = std::hypot(s.db / 2, s.W / cosBb / 2);
-                EXPECT_NEAR(MeasuredSpan(outline, s, contact) * cosBb, s.W, 0.001);
+                ASSERT_TRUE(s.W.has_value());
+                const double contact = std::hypot(s.db / 2, *s.W / cosBb / 2);
+                EXPECT_NEAR(MeasuredSpan(outline, s, contact) * cosBb, *s.W, 0.001);
             }
             const Approach laid = LaidInSpace(outline, centreD / 2, s.z);
             EXPECT_NEAR(laid.distance, s.rollerD / cosBb / 2, kOnDrawing);
@@ -254,6 +255,41 @@ TEST(RollerChoice, RefusedRollerNamesItsReason) {
             // The reason names the diameter where the roller touches.
             EXPECT_NE(text.find(FixedText(w.rollerContact, 4)), std::string::npos) << text;
         }
+    }
+}
+
+TEST(SpanChoice, RefusedSpanIsAbsentInTextTableAndJson) {
+    // The same wheel with its span as measured and refused: a refused W is no number anywhere.
+    struct Row {
+        const char* name;
+        bool refused;
+    };
+    const Row rows[] = {{"measured", false}, {"refused", true}};
+    const Written written =
+        Write(ExternalPair(20, 40, 2).Backlash(0.1), SplineStandard::Gost6033, {}, 20, 10);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DataSheet sheet = written.sheet;
+        WheelSheet& w = sheet.wheels.at(0);
+        ASSERT_TRUE(w.W.has_value());
+        const std::string measured = FixedText(*w.W, 4);
+        const std::string nominal = FixedText(*w.WNominal, 4);
+        if (row.refused) {
+            w.W.reset();
+            w.WNominal.reset();
+            w.spanRefusal = SpanRefusal{w.k, w.da};
+            sheet.warnings.push_back({SheetWarningKind::SpanRefused, 0, -1});
+        }
+        const std::string text = DataSheetText(sheet);
+        const std::string json = DataSheetJson(sheet, "p.dxf");
+        const std::string table = ParameterTablesText(MakeParameterTables(sheet));
+        EXPECT_EQ(text.find(measured) == std::string::npos, row.refused) << text;
+        EXPECT_EQ(table.find(nominal) == std::string::npos, row.refused) << table;
+        EXPECT_EQ(json.find("\"W\": null, \"W_nominal\": null") != std::string::npos, row.refused)
+            << json;
+        EXPECT_EQ(text.find("не определяется: ни при каком числе зубьев k") != std::string::npos,
+                  row.refused)
+            << text;
     }
 }
 
