@@ -49,8 +49,9 @@ struct SheetOptions {
     // wheel 2 takes the opposite hand in an external pair, the same in an internal one. The
     // drawing, a transverse section, is the same for both hands.
     Hand hand = Hand::Right;
-    // The accuracy designation for the parameter table, printed as typed (may be empty).
-    std::string accuracy;
+    // The accuracy designation for the parameter table, printed as typed; none when none was
+    // given.
+    std::optional<std::string> accuracy;
     // A spline member's standard.
     SplineNorm spline = SplineNorm::Gost6033;
 };
@@ -145,7 +146,7 @@ struct DataSheet {
     bool helical = false;
     double beta = 0;  // helix angle as entered, degrees (its sign is the hand of wheel 1)
     SheetRack rack;
-    std::string accuracy;                      // the designation as typed
+    std::optional<std::string> accuracy;       // the designation as typed, if given
     SplineNorm spline = SplineNorm::Gost6033;  // a spline member's standard
     double backlash = 0;                       // normal backlash jn the drawing was made with, mm
     double tolerance = 0;  // the chord tolerance the points were placed for, mm; 0 with counts

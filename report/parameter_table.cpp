@@ -72,6 +72,11 @@ std::string Wheel(const WheelSheet& w) {
     return "";
 }
 
+// The accuracy designation as typed; the cell stays blank when none was given.
+std::string AccuracyCell(const DataSheet& sheet) {
+    return sheet.accuracy ? *sheet.accuracy : std::string();
+}
+
 struct Rows {
     std::vector<ParameterRow>& rows;
     char sep;
@@ -132,7 +137,7 @@ ParameterTable GearTable(const DataSheet& sheet, std::size_t i, char sep) {
     r.Add("Направление линии зуба", "", HandWord(w.hand));
     AddRackRows(r, sheet.rack);
     r.Add("Коэффициент смещения", "x", r.Short(w.x, 4));
-    r.Add("Степень точности", "", sheet.accuracy);
+    r.Add("Степень точности", "", AccuracyCell(sheet));
     AddMeasurementRows(r, sheet, w);
     r.Add("Делительный диаметр", "d", r.Mm(w.d));
     r.Add("Число зубьев сопряжённого колеса", "z", std::to_string(mate.z));
@@ -167,7 +172,7 @@ ParameterTable SplineTable(const DataSheet& sheet, char sep) {
     } else {
         r.Add("Толщина зуба", "s", r.Mm(s));
     }
-    r.Add("Степень точности", "", sheet.accuracy);
+    r.Add("Степень точности", "", AccuracyCell(sheet));
     AddMeasurementRows(r, sheet, w);
     r.Add("Делительный диаметр", "d", r.Mm(w.d));
     if (gost) {
