@@ -101,7 +101,7 @@ struct WheelSheet {
     bool interference = false;
     bool jam = false;  // the mate's tip passes the tangent point of this base circle
     // How far the drawn chords stray from the exact curves, and the points of one flank.
-    WheelAccuracy accuracy;
+    std::optional<WheelAccuracy> accuracy;  // none when the flank could not be rebuilt
 };
 
 struct PairSheet {

@@ -348,22 +348,29 @@ void AddAccuracyRows(const DataSheet& sheet, Row& row, char sep) {
     const std::string within =
         sheet.tolerance > 0 ? " (допуск " + Micrometres(sheet.tolerance, sep) + ")" : "";
     row("Точек на профиле: эвольвента + переходная кривая", [](const WheelSheet& w) {
-        const FlankDeviation& f = w.accuracy.flank;
-        return w.accuracy.known ? Whole(f.involutePoints) + " + " + Whole(f.filletPoints)
-                                : std::string(kDash);
+        if (!w.accuracy) {
+            return std::string(kDash);
+        }
+        const FlankDeviation& f = w.accuracy->flank;
+        return Whole(f.involutePoints) + " + " + Whole(f.filletPoints);
     });
     auto deviation = [sep](const ChordDeviation WheelAccuracy::*part) {
         return [sep, part](const WheelSheet& w) {
-            return w.accuracy.known ? Micrometres((w.accuracy.*part).largest(), sep) +
-                                          SideWords(w.accuracy.*part)
-                                    : std::string(kDash);
+            if (!w.accuracy) {
+                return std::string(kDash);
+            }
+            const ChordDeviation& d = (*w.accuracy).*part;
+            return Micrometres(d.largest(), sep) + SideWords(d);
         };
     };
     auto member = [sep](bool fillet) {
         return [sep, fillet](const WheelSheet& w) {
-            const ChordDeviation& d = fillet ? w.accuracy.flank.fillet : w.accuracy.flank.involute;
-            return w.accuracy.known ? Micrometres(d.largest(), sep) + SideWords(d)
-                                    : std::string(kDash);
+            if (!w.accuracy) {
+                return std::string(kDash);
+            }
+            const FlankDeviation& f = w.accuracy->flank;
+            const ChordDeviation& d = fillet ? f.fillet : f.involute;
+            return Micrometres(d.largest(), sep) + SideWords(d);
         };
     };
     row("Отклонение хорд от эвольвенты" + within + ", мкм", member(false));
@@ -380,10 +387,11 @@ std::string DeviationJson(const ChordDeviation& d) {
            ", \"into_space\": " + JsonNumber(d.intoSpace) + "}";
 }
 
-std::string AccuracyJson(const WheelAccuracy& a) {
-    if (!a.known) {
+std::string AccuracyJson(const std::optional<WheelAccuracy>& known) {
+    if (!known) {
         return "null";
     }
+    const WheelAccuracy& a = *known;
     return "{\"involute_points\": " + Whole(a.flank.involutePoints) +
            ", \"fillet_points\": " + Whole(a.flank.filletPoints) +
            ", \"involute\": " + DeviationJson(a.flank.involute) +
