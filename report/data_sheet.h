@@ -110,7 +110,8 @@ struct PairSheet {
     double epsAlpha = 0;  // transverse contact ratio
     // The check of the drawn outlines; not checked until the sheet of a pair checks it.
     MeshCheckResult mesh = MeshCheckResult::Failure("зацепление не проверено");
-    OverlapRemedy remedy;              // with mesh.overlap: the point counts that clear it, if any
+    // With mesh.overlap: the point counts that clear it, if any; none when not sought.
+    std::optional<OverlapRemedy> remedy;
     OverlapTolerance toleranceRemedy;  // with mesh.overlap: the chord tolerance that clears it
 };
 

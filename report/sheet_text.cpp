@@ -143,10 +143,12 @@ std::string PointsAfterAt(int n) {
 
 // What clears an overlap of the drawn outlines, found by rebuilding the pair in memory, as a
 // sentence that follows the warning (nothing when no search was made).
-std::string RemedyText(const OverlapRemedy& remedy, char sep) {
+std::string RemedyText(const std::optional<OverlapRemedy>& sought, char sep) {
+    if (!sought) {
+        return {};
+    }
+    const OverlapRemedy& remedy = *sought;
     switch (remedy.verdict) {
-        case OverlapRemedy::Verdict::NotSought:
-            return {};
         case OverlapRemedy::Verdict::MorePoints:
             return "Причина — хорды между редкими точками: перекрытия нет при " +
                    PointsAfterAt(remedy.filletPoints) + " переходной кривой" +
@@ -165,10 +167,12 @@ std::string RemedyText(const OverlapRemedy& remedy, char sep) {
 }
 
 // null when nothing was sought; the counts only where they clear the overlap.
-std::string RemedyJson(const OverlapRemedy& remedy) {
+std::string RemedyJson(const std::optional<OverlapRemedy>& sought) {
+    if (!sought) {
+        return "null";
+    }
+    const OverlapRemedy& remedy = *sought;
     switch (remedy.verdict) {
-        case OverlapRemedy::Verdict::NotSought:
-            return "null";
         case OverlapRemedy::Verdict::MorePoints:
             return "{\"verdict\": \"more-points\", \"fillet_points\": " +
                    Whole(remedy.filletPoints) +
