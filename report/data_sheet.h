@@ -112,7 +112,8 @@ struct PairSheet {
     MeshCheckResult mesh = MeshCheckResult::Failure("зацепление не проверено");
     // With mesh.overlap: the point counts that clear it, if any; none when not sought.
     std::optional<OverlapRemedy> remedy;
-    OverlapTolerance toleranceRemedy;  // with mesh.overlap: the chord tolerance that clears it
+    // With mesh.overlap: the chord tolerance that clears it; none when not sought.
+    std::optional<OverlapTolerance> toleranceRemedy;
 };
 
 enum class SheetWarningKind {

@@ -186,10 +186,11 @@ std::string RemedyJson(const std::optional<OverlapRemedy>& sought) {
 }
 
 // The sentence on the tolerance that clears an overlap (nothing when none was sought).
-std::string ToleranceRemedyText(const OverlapTolerance& remedy, char sep) {
-    if (!remedy.sought) {
+std::string ToleranceRemedyText(const std::optional<OverlapTolerance>& sought, char sep) {
+    if (!sought) {
         return {};
     }
+    const OverlapTolerance& remedy = *sought;
     if (remedy.tolerance) {
         return "Перекрытия нет и при допуске на отклонение контура " +
                ShortText(*remedy.tolerance, 6, sep) + " мм.";
@@ -198,10 +199,11 @@ std::string ToleranceRemedyText(const OverlapTolerance& remedy, char sep) {
     return "Допуск на отклонение контура до " + ShortText(finest, 6, sep) + " мм его не устраняет.";
 }
 
-std::string ToleranceRemedyJson(const OverlapTolerance& remedy) {
-    if (!remedy.sought) {
+std::string ToleranceRemedyJson(const std::optional<OverlapTolerance>& sought) {
+    if (!sought) {
         return "null";
     }
+    const OverlapTolerance& remedy = *sought;
     return std::string("{\"found\": ") + (remedy.tolerance ? "true" : "false") +
            ", \"tolerance\": " + (remedy.tolerance ? JsonNumber(*remedy.tolerance) : "null") + "}";
 }

@@ -248,15 +248,15 @@ TEST(ChordTolerance, FirstCountsOfTheDefaultPairErrIntoTheSpaceOnTheFillet) {
     ASSERT_TRUE(sheet->mesh.mesh.ok());
     EXPECT_TRUE(sheet->mesh.mesh->overlap);
     // The warning also names a tolerance that clears it, and that tolerance does.
-    const OverlapTolerance& remedy = sheet->mesh.toleranceRemedy;
-    ASSERT_TRUE(remedy.sought);
+    ASSERT_TRUE(sheet->mesh.toleranceRemedy.has_value());
+    const OverlapTolerance& remedy = *sheet->mesh.toleranceRemedy;
     ASSERT_TRUE(remedy.tolerance.has_value());
     state.Tolerance = *remedy.tolerance;
     ASSERT_TRUE(RunBuilder(state, call).ok());
     const DataSheetResult cleared = DataSheetOfFile(state, call, state.OutFile);
     ASSERT_TRUE(cleared.ok() && cleared->mesh.mesh.ok());
     EXPECT_FALSE(cleared->mesh.mesh->overlap);
-    EXPECT_FALSE(cleared->mesh.toleranceRemedy.sought);
+    EXPECT_FALSE(cleared->mesh.toleranceRemedy.has_value());
 }
 
 TEST(ChordTolerance, PlacedPointsAreFewerThanEvenlySpacedOnesForTheSameDeviation) {
