@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <optional>
 
 #include "drawing/internal_pair.h"
@@ -56,8 +55,6 @@ struct DrawnWheel {
     const std::vector<PointXY>* flank = nullptr;
 };
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
 // Span and rollers on the drawn involute: the k and the roller the workshop is given, their
 // values as drawn and without the backlash share, or why none applies.
 void AddMeasurements(WheelSheet& w, const ToothData& t, const DrawnWheel& drawn,
@@ -88,11 +85,11 @@ void AddMeasurements(WheelSheet& w, const ToothData& t, const DrawnWheel& drawn,
         w.rollerContact = roller->contactD;
         const std::optional<RollerMeasurement> untinned =
             MeasurementOverRollers(nominal, w.rollerD);
-        w.MNominal = untinned ? untinned->M : kNaN;
+        if (untinned) {
+            w.MNominal = untinned->M;
+        }
     } else {
         w.rollerD = roller.fault().D;
-        w.M = kNaN;
-        w.MNominal = kNaN;
         w.rollerContact = roller.fault().contactD;
         w.rollerRefusal = roller.fault();
     }

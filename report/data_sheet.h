@@ -83,9 +83,10 @@ struct WheelSheet {
     double tipThickness = 0;   // normal tooth thickness on the drawn tip circle, as drawn
     double tipThicknessT = 0;  // the transverse one (equal for a spur wheel)
     double rollerD = 0;        // measuring roller diameter, mm
-    double M = 0;              // over (external teeth) or between (internal) two rollers;
-                               // not a number when the roller is refused
-    double MNominal = 0;       // the same without the backlash share
+    // Over (external teeth) or between (internal) two rollers, and the same without the
+    // backlash share; none when the roller is refused.
+    std::optional<double> M;
+    std::optional<double> MNominal;
     double rollerContact = 0;  // diameter where the rollers touch the flanks
     std::optional<RollerRefusal> rollerRefusal;  // why the roller gives no M
     // External teeth: what the basic rack itself would leave on them.

@@ -84,6 +84,8 @@ struct Rows {
         rows.push_back({name, symbol, value});
     }
     std::string Mm(double v) const { return FixedText(v, kLength, sep); }
+    // A length that may be absent: a dash, as for a value that is no number.
+    std::string Mm(const std::optional<double>& v) const { return v ? Mm(*v) : "—"; }
     std::string Short(double v, int decimals) const { return ShortText(v, decimals, sep); }
 };
 

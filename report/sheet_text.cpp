@@ -320,9 +320,9 @@ void AddMeasurementRows(const DataSheet& sheet, Row& row, char sep) {
             if (w.internalTeeth != internal) {
                 return std::string(kDash);
             }
-            return w.rollerRefusal ? std::string(kNotFound)
-                                   : FixedText(w.M, kLength, sep) +
-                                         " (D = " + ShortText(w.rollerD, 3, sep) + ")";
+            return !w.M ? std::string(kNotFound)
+                        : FixedText(*w.M, kLength, sep) + " (D = " + ShortText(w.rollerD, 3, sep) +
+                              ")";
         };
     };
     // A helical wheel is measured over balls, which touch its flanks in one transverse section.

@@ -185,11 +185,13 @@ TEST(DrawnMeasurement, SpanAndDefaultRollerOnTheWrittenOutline) {
             const std::vector<PointXY> outline = testing::OwnOutline(written, s);
             // (b) out of the tips: external M beyond da, internal rollers reaching past them.
             const double across = s.z % 2 == 0 ? 1 : std::cos(kPi / (2 * s.z));
-            const double centreD = (s.internalTeeth ? s.M + s.rollerD : s.M - s.rollerD) / across;
+            ASSERT_TRUE(s.M.has_value());
+            const double M = *s.M;
+            const double centreD = (s.internalTeeth ? M + s.rollerD : M - s.rollerD) / across;
             if (s.internalTeeth) {
                 EXPECT_LT(centreD - s.rollerD, s.da);
             } else {
-                EXPECT_GT(s.M, s.da);
+                EXPECT_GT(M, s.da);
             }
             // (a) and (c): laid on the drawing it has exactly its radius of room, and the outline
             // comes nearest on the drawn involute. The drawing is the transverse section: a
@@ -245,9 +247,12 @@ TEST(RollerChoice, RefusedRollerNamesItsReason) {
         options.rollerDiameter = row.roller;
         const Written written = Write(row.call, G, options, 20, 10);
         const WheelSheet& w = written.sheet.wheels.at(row.wheel);
-        ASSERT_TRUE(w.rollerRefusal.has_value()) << w.M;
+        ASSERT_TRUE(w.rollerRefusal.has_value()) << w.M.value_or(0);
         EXPECT_EQ(w.rollerRefusal->fault, row.fault);
-        EXPECT_TRUE(std::isnan(w.M));
+        EXPECT_FALSE(w.M.has_value());
+        EXPECT_FALSE(w.MNominal.has_value());
+        EXPECT_NE(DataSheetJson(written.sheet, "p.dxf").find("\"M\": null, \"M_nominal\": null"),
+                  std::string::npos);
         const std::string text = DataSheetText(written.sheet);
         EXPECT_NE(text.find(row.words), std::string::npos) << text;
         EXPECT_NE(text.find("не определяется"), std::string::npos);
