@@ -83,7 +83,7 @@ SheetOptions SheetOptionsOf(const CliRequest& request) {
     SheetOptions options;
     options.rollerDiameter = request.roller;
     options.hand = request.hand;
-    options.accuracy = request.accuracy.value_or("");
+    options.accuracy = request.accuracy;
     options.spline =
         request.standard == SplineStandard::Gost6033 ? SplineNorm::Gost6033 : SplineNorm::Ost100086;
     return options;

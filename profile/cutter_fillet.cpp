@@ -51,6 +51,10 @@ void CutterPoints(CutterFilletCurve& r, const CutterFilletInput& in, double db0,
     const double nu = (2 * rho0) / db0 + Inv(acc);
     r.Dc = Dc;
     r.dw0 = dw0;
+    r.db0 = db0;
+    r.dNa0 = r.da0 - 2 * rho0 * (1 - std::sin(acc));
+    // The cutting mesh: the cutter as the pinion of an internal pair with the gear it cuts.
+    r.a0 = WorkingCentreDistance((in.z2 - in.z0) * in.m / 2, in.alpha, aw0);
 
     // Gear-to-cutter ratios formed from the whole tooth counts.
     r.diffRatio = static_cast<double>(in.z2 - in.z0) / in.z2;

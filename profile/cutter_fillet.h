@@ -36,6 +36,9 @@ struct CutterFilletCurve {
     long reductions = 0;        // reductions of the radius by 0.005 LengthUnit
     double Dc = 0;              // diameter through the centres of the cutter's tip roundings
     double dw0 = 0;             // cutter's rolling diameter in the cutting mesh
+    double db0 = 0;             // cutter base diameter
+    double dNa0 = 0;            // where the cutter's involute ends at its tip rounding
+    double a0 = 0;              // centre distance of the cutting mesh
     double db2 = 0;             // the internal gear's base diameter and flank offset, as given
     double psi2 = 0;
     double nu = 0;         // polar angle of the tip rounding's centre from the cutter's tooth line

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <optional>
 
 #include "drawing/internal_pair.h"
@@ -56,8 +55,6 @@ struct DrawnWheel {
     const std::vector<PointXY>* flank = nullptr;
 };
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
 // Span and rollers on the drawn involute: the k and the roller the workshop is given, their
 // values as drawn and without the backlash share, or why none applies.
 void AddMeasurements(WheelSheet& w, const ToothData& t, const DrawnWheel& drawn,
@@ -71,10 +68,11 @@ void AddMeasurements(WheelSheet& w, const ToothData& t, const DrawnWheel& drawn,
         w.hasSpan = true;
         const SpanResult span = ChooseSpan(t, w.involute);
         w.k = span.ok() ? span.value() : span.fault().k;
-        w.W = span.ok() ? BaseTangentLength(t, w.k) : kNaN;
-        w.WNominal = span.ok() ? BaseTangentLength(nominal, w.k) : kNaN;
         w.spanContact = SpanContactDiameter(t, BaseTangentLength(t, w.k));
-        if (!span.ok()) {
+        if (span.ok()) {
+            w.W = BaseTangentLength(t, w.k);
+            w.WNominal = BaseTangentLength(nominal, w.k);
+        } else {
             w.spanRefusal = span.fault();
         }
     }
@@ -87,11 +85,11 @@ void AddMeasurements(WheelSheet& w, const ToothData& t, const DrawnWheel& drawn,
         w.rollerContact = roller->contactD;
         const std::optional<RollerMeasurement> untinned =
             MeasurementOverRollers(nominal, w.rollerD);
-        w.MNominal = untinned ? untinned->M : kNaN;
+        if (untinned) {
+            w.MNominal = untinned->M;
+        }
     } else {
         w.rollerD = roller.fault().D;
-        w.M = kNaN;
-        w.MNominal = kNaN;
         w.rollerContact = roller.fault().contactD;
         w.rollerRefusal = roller.fault();
     }
@@ -155,15 +153,7 @@ WheelSheet Wheel(WheelRole role, const ToothData& t, const DrawnWheel& drawn,
 // Where the ring's involute ends towards its root: it is cut by the pinion-type cutter the
 // generator fitted, whose own involute ends where its tip rounding begins.
 double RingFormDiameter(const PairGeometry& pair, const CutterFilletCurve& c) {
-    const PairSection& t = pair.section;
-    const GearMember& ring = pair.member2;
-    const double db0 = pair.cutterTeeth * t.mt * std::cos(t.alphaT);
-    const double alphaC = ArcCos(db0 / (c.da0 - 2 * c.rho0));
-    const double dNa0 = c.da0 - 2 * c.rho0 * (1 - std::sin(alphaC));
-    // The cutting mesh: the cutter as the pinion of an internal pair with the ring.
-    const double a0 =
-        WorkingCentreDistance((ring.z - pair.cutterTeeth) * t.mt / 2, t.alphaT, c.alphaW0);
-    return CutterFormDiameter(ring.db, db0, dNa0, a0, c.alphaW0);
+    return CutterFormDiameter(pair.member2.db, c.db0, c.dNa0, c.a0, c.alphaW0);
 }
 
 void AddWarnings(DataSheet& sheet) {

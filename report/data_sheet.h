@@ -49,8 +49,9 @@ struct SheetOptions {
     // wheel 2 takes the opposite hand in an external pair, the same in an internal one. The
     // drawing, a transverse section, is the same for both hands.
     Hand hand = Hand::Right;
-    // The accuracy designation for the parameter table, printed as typed (may be empty).
-    std::string accuracy;
+    // The accuracy designation for the parameter table, printed as typed; none when none was
+    // given.
+    std::optional<std::string> accuracy;
     // A spline member's standard.
     SplineNorm spline = SplineNorm::Gost6033;
 };
@@ -73,17 +74,19 @@ struct WheelSheet {
     InvoluteSpan involute;   // diameters between which the flank is drawn as the involute
     bool hasSpan = false;    // external teeth: the span measurement below applies
     int k = 0;               // teeth spanned (refused: the usual k)
-    double W = 0;            // base tangent length over k teeth, of the teeth as drawn;
-                             // not a number when refused
-    double WNominal = 0;     // the same without the backlash share
+    // Base tangent length over k teeth, of the teeth as drawn, and the same without the
+    // backlash share; none when refused.
+    std::optional<double> W;
+    std::optional<double> WNominal;
     double spanContact = 0;  // diameter where the caliper touches the flanks
     std::optional<SpanRefusal> spanRefusal;  // no k touches the drawn involute
     double tipThickness = 0;   // normal tooth thickness on the drawn tip circle, as drawn
     double tipThicknessT = 0;  // the transverse one (equal for a spur wheel)
     double rollerD = 0;        // measuring roller diameter, mm
-    double M = 0;              // over (external teeth) or between (internal) two rollers;
-                               // not a number when the roller is refused
-    double MNominal = 0;       // the same without the backlash share
+    // Over (external teeth) or between (internal) two rollers, and the same without the
+    // backlash share; none when the roller is refused.
+    std::optional<double> M;
+    std::optional<double> MNominal;
     double rollerContact = 0;  // diameter where the rollers touch the flanks
     std::optional<RollerRefusal> rollerRefusal;  // why the roller gives no M
     // External teeth: what the basic rack itself would leave on them.
@@ -99,7 +102,7 @@ struct WheelSheet {
     bool interference = false;
     bool jam = false;  // the mate's tip passes the tangent point of this base circle
     // How far the drawn chords stray from the exact curves, and the points of one flank.
-    WheelAccuracy accuracy;
+    std::optional<WheelAccuracy> accuracy;  // none when the flank could not be rebuilt
 };
 
 struct PairSheet {
@@ -108,8 +111,10 @@ struct PairSheet {
     double epsAlpha = 0;  // transverse contact ratio
     // The check of the drawn outlines; not checked until the sheet of a pair checks it.
     MeshCheckResult mesh = MeshCheckResult::Failure("зацепление не проверено");
-    OverlapRemedy remedy;              // with mesh.overlap: the point counts that clear it, if any
-    OverlapTolerance toleranceRemedy;  // with mesh.overlap: the chord tolerance that clears it
+    // With mesh.overlap: the point counts that clear it, if any; none when not sought.
+    std::optional<OverlapRemedy> remedy;
+    // With mesh.overlap: the chord tolerance that clears it; none when not sought.
+    std::optional<OverlapTolerance> toleranceRemedy;
 };
 
 enum class SheetWarningKind {
@@ -144,7 +149,7 @@ struct DataSheet {
     bool helical = false;
     double beta = 0;  // helix angle as entered, degrees (its sign is the hand of wheel 1)
     SheetRack rack;
-    std::string accuracy;                      // the designation as typed
+    std::optional<std::string> accuracy;       // the designation as typed, if given
     SplineNorm spline = SplineNorm::Gost6033;  // a spline member's standard
     double backlash = 0;                       // normal backlash jn the drawing was made with, mm
     double tolerance = 0;  // the chord tolerance the points were placed for, mm; 0 with counts

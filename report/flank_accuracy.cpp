@@ -33,15 +33,14 @@ void AddLands(WheelAccuracy& a, const std::vector<PointXY>& flank, int z, bool i
 
 }  // namespace
 
-WheelAccuracy DrawnAccuracy(const DrawnFlank& drawn) {
-    WheelAccuracy a;
+std::optional<WheelAccuracy> DrawnAccuracy(const DrawnFlank& drawn) {
     const FlankMembers& members = drawn.members;
     if (drawn.points.size() < 2 || !members.involute.defined() || !members.fillet.defined()) {
-        return a;
+        return std::nullopt;
     }
     const std::vector<PointXY> flank =
         drawn.internal ? EndFilletOnSpaceCentreLine(drawn.z, drawn.points) : drawn.points;
-    a.known = true;
+    WheelAccuracy a;
     a.flank = MeasureFlankDeviation(flank, members);
     AddLands(a, flank, drawn.z, drawn.internal);
     return a;

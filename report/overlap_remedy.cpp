@@ -46,12 +46,12 @@ MeshClearance FinestCheck(const MainMod& state, const BuilderCall& call,
 
 }  // namespace
 
-OverlapRemedy FindOverlapRemedy(const MainMod& state, const BuilderCall& call,
-                                const MeshClearance& drawn) {
-    OverlapRemedy remedy;
+std::optional<OverlapRemedy> FindOverlapRemedy(const MainMod& state, const BuilderCall& call,
+                                               const MeshClearance& drawn) {
     if (call.kind == BuilderCall::Kind::Spline) {
-        return remedy;
+        return std::nullopt;
     }
+    OverlapRemedy remedy;
     // Each rebuild starts where the last one overlapped: the overlap moves little from one
     // count to the next.
     double likelyTurn = drawn.overlapTurn;

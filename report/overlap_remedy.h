@@ -3,6 +3,8 @@
 // enough, on the involute) until its outlines no longer overlap. Nothing is written.
 #pragma once
 
+#include <optional>
+
 #include "drawing/builder_call.h"
 #include "profile/main_mod.h"
 #include "report/mesh_check.h"
@@ -11,11 +13,10 @@ namespace tarvo {
 
 struct OverlapRemedy {
     enum class Verdict {
-        NotSought,   // the outlines do not overlap, or the drawing is not a pair
         MorePoints,  // the counts below clear it: the chords caused it
         InGeometry,  // no allowed count clears it: the teeth themselves overlap
     };
-    Verdict verdict = Verdict::NotSought;
+    Verdict verdict = Verdict::MorePoints;
     int filletPoints = 0;    // with MorePoints: the fewest transition-curve points that clear it
     int involutePoints = 0;  // with MorePoints: the involute points with them
     bool moreInvolutePoints = false;  // involutePoints exceeds the drawing's own
@@ -31,8 +32,8 @@ struct OverlapRemedy {
 // points, from the drawing's own, that clear it with those. Fewer points than the drawing's are
 // not tried: chords only grow with fewer points. `drawn`: the check of the drawing; where it
 // overlaps is tried first in each rebuild, so that a count that still overlaps costs one
-// position.
-OverlapRemedy FindOverlapRemedy(const MainMod& state, const BuilderCall& call,
-                                const MeshClearance& drawn);
+// position. Nothing for a drawing that is not a pair.
+std::optional<OverlapRemedy> FindOverlapRemedy(const MainMod& state, const BuilderCall& call,
+                                               const MeshClearance& drawn);
 
 }  // namespace tarvo

@@ -20,13 +20,12 @@ OverlapFound OverlapsAt(const MainMod& state, const BuilderCall& call, double li
 
 }  // namespace
 
-OverlapTolerance FindOverlapTolerance(const MainMod& state, const BuilderCall& call,
-                                      const MeshClearance& drawn) {
-    OverlapTolerance remedy;
+std::optional<OverlapTolerance> FindOverlapTolerance(const MainMod& state, const BuilderCall& call,
+                                                     const MeshClearance& drawn) {
     if (call.kind == BuilderCall::Kind::Spline || !drawn.overlap) {
-        return remedy;
+        return std::nullopt;
     }
-    remedy.sought = true;
+    OverlapTolerance remedy;
     double likelyTurn = drawn.overlapTurn;
     for (const double tolerance : kRemedyTolerances) {
         if (state.Tolerance > 0 && !(tolerance < state.Tolerance)) {

@@ -16,15 +16,15 @@ namespace tarvo {
 constexpr double kRemedyTolerances[] = {0.01, 0.005, 0.002, 0.001, 0.0005, 0.0002, 0.0001};
 
 struct OverlapTolerance {
-    bool sought = false;  // the outlines overlap and the drawing is a pair
     // The coarsest tolerance tried that clears it, mm; nothing when none does.
     std::optional<double> tolerance;
 };
 
 // The coarsest tolerance of kRemedyTolerances (finer than the drawing's own, when it was drawn
 // for one) at which the rebuilt pair does not overlap. `drawn`: the check of the drawing; where
-// it overlaps is tried first in each rebuild.
-OverlapTolerance FindOverlapTolerance(const MainMod& state, const BuilderCall& call,
-                                      const MeshClearance& drawn);
+// it overlaps is tried first in each rebuild. Nothing when the outlines do not overlap or the
+// drawing is not a pair.
+std::optional<OverlapTolerance> FindOverlapTolerance(const MainMod& state, const BuilderCall& call,
+                                                     const MeshClearance& drawn);
 
 }  // namespace tarvo

@@ -72,6 +72,11 @@ std::string Wheel(const WheelSheet& w) {
     return "";
 }
 
+// The accuracy designation as typed; the cell stays blank when none was given.
+std::string AccuracyCell(const DataSheet& sheet) {
+    return sheet.accuracy ? *sheet.accuracy : std::string();
+}
+
 struct Rows {
     std::vector<ParameterRow>& rows;
     char sep;
@@ -79,6 +84,8 @@ struct Rows {
         rows.push_back({name, symbol, value});
     }
     std::string Mm(double v) const { return FixedText(v, kLength, sep); }
+    // A length that may be absent: a dash, as for a value that is no number.
+    std::string Mm(const std::optional<double>& v) const { return v ? Mm(*v) : "—"; }
     std::string Short(double v, int decimals) const { return ShortText(v, decimals, sep); }
 };
 
@@ -87,12 +94,12 @@ void AddMeasurementRows(Rows& r, const DataSheet& sheet, const WheelSheet& w) {
     const bool thinned = sheet.backlash > 0;
     if (w.hasSpan) {
         r.Add("Число зубьев в длине общей нормали", "k", std::to_string(w.k));
-        if (w.spanRefusal) {
+        if (!w.W || !w.WNominal) {
             r.Add("Длина общей нормали", "W", "не определяется");
         } else {
-            r.Add("Длина общей нормали", "W", r.Mm(w.WNominal));
+            r.Add("Длина общей нормали", "W", r.Mm(*w.WNominal));
             if (thinned) {
-                r.Add("Длина общей нормали (с зазором)", "W", r.Mm(w.W));
+                r.Add("Длина общей нормали (с зазором)", "W", r.Mm(*w.W));
             }
         }
     }
@@ -132,7 +139,7 @@ ParameterTable GearTable(const DataSheet& sheet, std::size_t i, char sep) {
     r.Add("Направление линии зуба", "", HandWord(w.hand));
     AddRackRows(r, sheet.rack);
     r.Add("Коэффициент смещения", "x", r.Short(w.x, 4));
-    r.Add("Степень точности", "", sheet.accuracy);
+    r.Add("Степень точности", "", AccuracyCell(sheet));
     AddMeasurementRows(r, sheet, w);
     r.Add("Делительный диаметр", "d", r.Mm(w.d));
     r.Add("Число зубьев сопряжённого колеса", "z", std::to_string(mate.z));
@@ -167,7 +174,7 @@ ParameterTable SplineTable(const DataSheet& sheet, char sep) {
     } else {
         r.Add("Толщина зуба", "s", r.Mm(s));
     }
-    r.Add("Степень точности", "", sheet.accuracy);
+    r.Add("Степень точности", "", AccuracyCell(sheet));
     AddMeasurementRows(r, sheet, w);
     r.Add("Делительный диаметр", "d", r.Mm(w.d));
     if (gost) {

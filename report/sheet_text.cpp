@@ -104,6 +104,11 @@ std::string JsonNumber(double v) {
     return GeneralText(v);
 }
 
+// A value that may be absent: null when it is.
+std::string JsonNumber(const std::optional<double>& v) {
+    return v ? JsonNumber(*v) : "null";
+}
+
 const char* KindName(BuilderCall::Kind kind) {
     switch (kind) {
         case BuilderCall::Kind::ExternalPair:
@@ -138,10 +143,12 @@ std::string PointsAfterAt(int n) {
 
 // What clears an overlap of the drawn outlines, found by rebuilding the pair in memory, as a
 // sentence that follows the warning (nothing when no search was made).
-std::string RemedyText(const OverlapRemedy& remedy, char sep) {
+std::string RemedyText(const std::optional<OverlapRemedy>& sought, char sep) {
+    if (!sought) {
+        return {};
+    }
+    const OverlapRemedy& remedy = *sought;
     switch (remedy.verdict) {
-        case OverlapRemedy::Verdict::NotSought:
-            return {};
         case OverlapRemedy::Verdict::MorePoints:
             return "Причина — хорды между редкими точками: перекрытия нет при " +
                    PointsAfterAt(remedy.filletPoints) + " переходной кривой" +
@@ -160,10 +167,12 @@ std::string RemedyText(const OverlapRemedy& remedy, char sep) {
 }
 
 // null when nothing was sought; the counts only where they clear the overlap.
-std::string RemedyJson(const OverlapRemedy& remedy) {
+std::string RemedyJson(const std::optional<OverlapRemedy>& sought) {
+    if (!sought) {
+        return "null";
+    }
+    const OverlapRemedy& remedy = *sought;
     switch (remedy.verdict) {
-        case OverlapRemedy::Verdict::NotSought:
-            return "null";
         case OverlapRemedy::Verdict::MorePoints:
             return "{\"verdict\": \"more-points\", \"fillet_points\": " +
                    Whole(remedy.filletPoints) +
@@ -177,10 +186,11 @@ std::string RemedyJson(const OverlapRemedy& remedy) {
 }
 
 // The sentence on the tolerance that clears an overlap (nothing when none was sought).
-std::string ToleranceRemedyText(const OverlapTolerance& remedy, char sep) {
-    if (!remedy.sought) {
+std::string ToleranceRemedyText(const std::optional<OverlapTolerance>& sought, char sep) {
+    if (!sought) {
         return {};
     }
+    const OverlapTolerance& remedy = *sought;
     if (remedy.tolerance) {
         return "Перекрытия нет и при допуске на отклонение контура " +
                ShortText(*remedy.tolerance, 6, sep) + " мм.";
@@ -189,10 +199,11 @@ std::string ToleranceRemedyText(const OverlapTolerance& remedy, char sep) {
     return "Допуск на отклонение контура до " + ShortText(finest, 6, sep) + " мм его не устраняет.";
 }
 
-std::string ToleranceRemedyJson(const OverlapTolerance& remedy) {
-    if (!remedy.sought) {
+std::string ToleranceRemedyJson(const std::optional<OverlapTolerance>& sought) {
+    if (!sought) {
         return "null";
     }
+    const OverlapTolerance& remedy = *sought;
     return std::string("{\"found\": ") + (remedy.tolerance ? "true" : "false") +
            ", \"tolerance\": " + (remedy.tolerance ? JsonNumber(*remedy.tolerance) : "null") + "}";
 }
@@ -288,9 +299,9 @@ void AddMeasurementRows(const DataSheet& sheet, Row& row, char sep) {
         row("Зубьев в длине общей нормали k",
             [](const WheelSheet& w) { return w.hasSpan ? Whole(w.k) : std::string(kDash); });
         row("Длина общей нормали W" + thinned + ", мм", [sep](const WheelSheet& w) {
-            return !w.hasSpan      ? std::string(kDash)
-                   : w.spanRefusal ? std::string(kNotFound)
-                                   : FixedText(w.W, kLength, sep);
+            return !w.hasSpan ? std::string(kDash)
+                   : !w.W     ? std::string(kNotFound)
+                              : FixedText(*w.W, kLength, sep);
         });
     }
     // A helical wheel's tip thickness is measured square to the tooth line; the transverse one
@@ -309,9 +320,9 @@ void AddMeasurementRows(const DataSheet& sheet, Row& row, char sep) {
             if (w.internalTeeth != internal) {
                 return std::string(kDash);
             }
-            return w.rollerRefusal ? std::string(kNotFound)
-                                   : FixedText(w.M, kLength, sep) +
-                                         " (D = " + ShortText(w.rollerD, 3, sep) + ")";
+            return !w.M ? std::string(kNotFound)
+                        : FixedText(*w.M, kLength, sep) + " (D = " + ShortText(w.rollerD, 3, sep) +
+                              ")";
         };
     };
     // A helical wheel is measured over balls, which touch its flanks in one transverse section.
@@ -343,22 +354,29 @@ void AddAccuracyRows(const DataSheet& sheet, Row& row, char sep) {
     const std::string within =
         sheet.tolerance > 0 ? " (допуск " + Micrometres(sheet.tolerance, sep) + ")" : "";
     row("Точек на профиле: эвольвента + переходная кривая", [](const WheelSheet& w) {
-        const FlankDeviation& f = w.accuracy.flank;
-        return w.accuracy.known ? Whole(f.involutePoints) + " + " + Whole(f.filletPoints)
-                                : std::string(kDash);
+        if (!w.accuracy) {
+            return std::string(kDash);
+        }
+        const FlankDeviation& f = w.accuracy->flank;
+        return Whole(f.involutePoints) + " + " + Whole(f.filletPoints);
     });
     auto deviation = [sep](const ChordDeviation WheelAccuracy::*part) {
         return [sep, part](const WheelSheet& w) {
-            return w.accuracy.known ? Micrometres((w.accuracy.*part).largest(), sep) +
-                                          SideWords(w.accuracy.*part)
-                                    : std::string(kDash);
+            if (!w.accuracy) {
+                return std::string(kDash);
+            }
+            const ChordDeviation& d = (*w.accuracy).*part;
+            return Micrometres(d.largest(), sep) + SideWords(d);
         };
     };
     auto member = [sep](bool fillet) {
         return [sep, fillet](const WheelSheet& w) {
-            const ChordDeviation& d = fillet ? w.accuracy.flank.fillet : w.accuracy.flank.involute;
-            return w.accuracy.known ? Micrometres(d.largest(), sep) + SideWords(d)
-                                    : std::string(kDash);
+            if (!w.accuracy) {
+                return std::string(kDash);
+            }
+            const FlankDeviation& f = w.accuracy->flank;
+            const ChordDeviation& d = fillet ? f.fillet : f.involute;
+            return Micrometres(d.largest(), sep) + SideWords(d);
         };
     };
     row("Отклонение хорд от эвольвенты" + within + ", мкм", member(false));
@@ -375,10 +393,11 @@ std::string DeviationJson(const ChordDeviation& d) {
            ", \"into_space\": " + JsonNumber(d.intoSpace) + "}";
 }
 
-std::string AccuracyJson(const WheelAccuracy& a) {
-    if (!a.known) {
+std::string AccuracyJson(const std::optional<WheelAccuracy>& known) {
+    if (!known) {
         return "null";
     }
+    const WheelAccuracy& a = *known;
     return "{\"involute_points\": " + Whole(a.flank.involutePoints) +
            ", \"fillet_points\": " + Whole(a.flank.filletPoints) +
            ", \"involute\": " + DeviationJson(a.flank.involute) +

@@ -116,8 +116,8 @@ std::vector<PointXY> DrawnFlank(const DxfDrawing& drawing, const WheelSheet& w, 
                  std::sin(phi) * p.X + std::cos(phi) * p.Y};
         }
     }
-    const std::size_t n = static_cast<std::size_t>(w.accuracy.flank.involutePoints +
-                                                   w.accuracy.flank.filletPoints - 1);
+    const std::size_t n = static_cast<std::size_t>(w.accuracy->flank.involutePoints +
+                                                   w.accuracy->flank.filletPoints - 1);
     const std::size_t first = w.internalTeeth ? n : 0;
     return {points.begin() + static_cast<std::ptrdiff_t>(first),
             points.begin() + static_cast<std::ptrdiff_t>(first + n)};
@@ -203,25 +203,25 @@ TEST(ChordTolerance, SheetFiguresMatchAnIndependentMeasureOfTheWrittenDrawing) {
         const DataSheetResult sheet = MakeDataSheet(state, row.call, read.value());
         ASSERT_TRUE(sheet.ok());
         const WheelSheet& w = sheet->wheels[static_cast<std::size_t>(row.wheel)];
-        ASSERT_TRUE(w.accuracy.known);
+        ASSERT_TRUE(w.accuracy.has_value());
 
         const std::vector<PointXY> drawn = DrawnFlank(read.value(), w, row);
         const std::size_t junction =
-            static_cast<std::size_t>(w.internalTeeth ? w.accuracy.flank.involutePoints - 1
-                                                     : w.accuracy.flank.filletPoints - 1);
+            static_cast<std::size_t>(w.internalTeeth ? w.accuracy->flank.involutePoints - 1
+                                                     : w.accuracy->flank.filletPoints - 1);
         const PointXY tip = w.internalTeeth ? drawn.front() : drawn.back();
         const double rJunction = std::hypot(drawn[junction].X, drawn[junction].Y);
         const Measured involute = Deviation(
             ClosedFormInvolute(BaseRadius(row, w), tip, rJunction, w.internalTeeth), drawn);
         const Measured fillet = Deviation(DenseFillet(row), drawn);
 
-        ExpectNear(w.accuracy.flank.involute.largest(), involute.largest, "involute");
-        ExpectNear(w.accuracy.flank.fillet.largest(), fillet.largest, "fillet");
+        ExpectNear(w.accuracy->flank.involute.largest(), involute.largest, "involute");
+        ExpectNear(w.accuracy->flank.fillet.largest(), fillet.largest, "fillet");
         if (fillet.largest > 0.00001) {
-            EXPECT_EQ(w.accuracy.flank.fillet.errsIntoSpace(), fillet.intoSpace);
+            EXPECT_EQ(w.accuracy->flank.fillet.errsIntoSpace(), fillet.intoSpace);
         }
         if (involute.largest > 0.00001) {
-            EXPECT_EQ(w.accuracy.flank.involute.errsIntoSpace(), involute.intoSpace);
+            EXPECT_EQ(w.accuracy->flank.involute.errsIntoSpace(), involute.intoSpace);
         }
         if (row.tolerance > 0) {
             EXPECT_LE(involute.largest, row.tolerance);
@@ -242,21 +242,21 @@ TEST(ChordTolerance, FirstCountsOfTheDefaultPairErrIntoTheSpaceOnTheFillet) {
     ASSERT_TRUE(RunBuilder(state, call).ok());
     const DataSheetResult sheet = DataSheetOfFile(state, call, state.OutFile);
     ASSERT_TRUE(sheet.ok());
-    const ChordDeviation& fillet = sheet->wheels[0].accuracy.flank.fillet;
+    const ChordDeviation& fillet = sheet->wheels[0].accuracy.value().flank.fillet;
     EXPECT_TRUE(fillet.errsIntoSpace());
     EXPECT_GT(fillet.intoSpace, 0.05);
     ASSERT_TRUE(sheet->mesh.mesh.ok());
     EXPECT_TRUE(sheet->mesh.mesh->overlap);
     // The warning also names a tolerance that clears it, and that tolerance does.
-    const OverlapTolerance& remedy = sheet->mesh.toleranceRemedy;
-    ASSERT_TRUE(remedy.sought);
+    ASSERT_TRUE(sheet->mesh.toleranceRemedy.has_value());
+    const OverlapTolerance& remedy = *sheet->mesh.toleranceRemedy;
     ASSERT_TRUE(remedy.tolerance.has_value());
     state.Tolerance = *remedy.tolerance;
     ASSERT_TRUE(RunBuilder(state, call).ok());
     const DataSheetResult cleared = DataSheetOfFile(state, call, state.OutFile);
     ASSERT_TRUE(cleared.ok() && cleared->mesh.mesh.ok());
     EXPECT_FALSE(cleared->mesh.mesh->overlap);
-    EXPECT_FALSE(cleared->mesh.toleranceRemedy.sought);
+    EXPECT_FALSE(cleared->mesh.toleranceRemedy.has_value());
 }
 
 TEST(ChordTolerance, PlacedPointsAreFewerThanEvenlySpacedOnesForTheSameDeviation) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 #include "app/basic_rack.h"
 #include "app/page_command.h"
@@ -356,7 +357,8 @@ TEST(OverlapRemedy, NamedCountsClearItAndOneFewerDoesNot) {
         const DataSheetResult made = DataSheetOfFile(state, row.call, state.OutFile);
         ASSERT_TRUE(made.ok() && made->mesh.mesh.ok()) << DataSheetText(made);
         ASSERT_TRUE(made->mesh.mesh->overlap);  // the drawing itself is as asked
-        const OverlapRemedy& remedy = made->mesh.remedy;
+        ASSERT_TRUE(made->mesh.remedy.has_value());
+        const OverlapRemedy& remedy = *made->mesh.remedy;
         ASSERT_EQ(remedy.verdict, row.verdict);
         if (row.verdict == Verdict::InGeometry) {
             const MeshClearance finest = BuiltPair(row.call, kMaxAccEv, kMaxAccPer).Check();
@@ -389,28 +391,25 @@ TEST(OverlapRemedy, NamedCountsClearItAndOneFewerDoesNot) {
 TEST(OverlapRemedy, WarningWords) {
     struct Row {
         const char* name;
-        OverlapRemedy remedy;
+        std::optional<OverlapRemedy> remedy;  // none: not sought
         std::string ending;
     };
     const Row rows[] = {
-        {"fillet points",
-         {Verdict::MorePoints, 27, 6, false},
+        {"fillet points", OverlapRemedy{Verdict::MorePoints, 27, 6, false},
          "Причина — хорды между редкими точками: перекрытия нет при 27 точках переходной "
          "кривой."},
-        {"21: the singular",
-         {Verdict::MorePoints, 21, 6, false},
+        {"21: the singular", OverlapRemedy{Verdict::MorePoints, 21, 6, false},
          "перекрытия нет при 21 точке переходной кривой."},
-        {"11: the plural",
-         {Verdict::MorePoints, 11, 6, false},
+        {"11: the plural", OverlapRemedy{Verdict::MorePoints, 11, 6, false},
          "перекрытия нет при 11 точках переходной кривой."},
-        {"involute points too",
-         {Verdict::MorePoints, 50, 31, true},
+        {"involute points too", OverlapRemedy{Verdict::MorePoints, 50, 31, true},
          "перекрытия нет при 50 точках переходной кривой и 31 точке эвольвенты."},
-        {"in the geometry",
-         {Verdict::InGeometry, 0, 0, false, 0.00215, 20.7529},
+        {"in the geometry", OverlapRemedy{Verdict::InGeometry, 0, 0, false, 0.00215, 20.7529},
          "°. Перекрытие — в самой геометрии зубьев: его не устраняет никакое допустимое число "
          "точек; при 50 точках переходной кривой и 100 точках эвольвенты остаётся 0.0022 мм при "
          "повороте колеса 1 на 20.753°."},
+        {"not sought: the warning ends with the overlap's turn", std::nullopt,
+         "при повороте колеса 1 на 0.000°."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -185,11 +185,13 @@ TEST(DrawnMeasurement, SpanAndDefaultRollerOnTheWrittenOutline) {
             const std::vector<PointXY> outline = testing::OwnOutline(written, s);
             // (b) out of the tips: external M beyond da, internal rollers reaching past them.
             const double across = s.z % 2 == 0 ? 1 : std::cos(kPi / (2 * s.z));
-            const double centreD = (s.internalTeeth ? s.M + s.rollerD : s.M - s.rollerD) / across;
+            ASSERT_TRUE(s.M.has_value());
+            const double M = *s.M;
+            const double centreD = (s.internalTeeth ? M + s.rollerD : M - s.rollerD) / across;
             if (s.internalTeeth) {
                 EXPECT_LT(centreD - s.rollerD, s.da);
             } else {
-                EXPECT_GT(s.M, s.da);
+                EXPECT_GT(M, s.da);
             }
             // (a) and (c): laid on the drawing it has exactly its radius of room, and the outline
             // comes nearest on the drawn involute. The drawing is the transverse section: a
@@ -197,8 +199,9 @@ TEST(DrawnMeasurement, SpanAndDefaultRollerOnTheWrittenOutline) {
             const double alphaT = std::acos(s.db / s.d), beta = std::acos(s.mn / s.mt);
             const double cosBb = std::cos(std::atan(std::tan(beta) * std::cos(alphaT)));
             if (s.hasSpan) {
-                const double contact = std::hypot(s.db / 2, s.W / cosBb / 2);
-                EXPECT_NEAR(MeasuredSpan(outline, s, contact) * cosBb, s.W, 0.001);
+                ASSERT_TRUE(s.W.has_value());
+                const double contact = std::hypot(s.db / 2, *s.W / cosBb / 2);
+                EXPECT_NEAR(MeasuredSpan(outline, s, contact) * cosBb, *s.W, 0.001);
             }
             const Approach laid = LaidInSpace(outline, centreD / 2, s.z);
             EXPECT_NEAR(laid.distance, s.rollerD / cosBb / 2, kOnDrawing);
@@ -244,9 +247,12 @@ TEST(RollerChoice, RefusedRollerNamesItsReason) {
         options.rollerDiameter = row.roller;
         const Written written = Write(row.call, G, options, 20, 10);
         const WheelSheet& w = written.sheet.wheels.at(row.wheel);
-        ASSERT_TRUE(w.rollerRefusal.has_value()) << w.M;
+        ASSERT_TRUE(w.rollerRefusal.has_value()) << w.M.value_or(0);
         EXPECT_EQ(w.rollerRefusal->fault, row.fault);
-        EXPECT_TRUE(std::isnan(w.M));
+        EXPECT_FALSE(w.M.has_value());
+        EXPECT_FALSE(w.MNominal.has_value());
+        EXPECT_NE(DataSheetJson(written.sheet, "p.dxf").find("\"M\": null, \"M_nominal\": null"),
+                  std::string::npos);
         const std::string text = DataSheetText(written.sheet);
         EXPECT_NE(text.find(row.words), std::string::npos) << text;
         EXPECT_NE(text.find("не определяется"), std::string::npos);
@@ -254,6 +260,41 @@ TEST(RollerChoice, RefusedRollerNamesItsReason) {
             // The reason names the diameter where the roller touches.
             EXPECT_NE(text.find(FixedText(w.rollerContact, 4)), std::string::npos) << text;
         }
+    }
+}
+
+TEST(SpanChoice, RefusedSpanIsAbsentInTextTableAndJson) {
+    // The same wheel with its span as measured and refused: a refused W is no number anywhere.
+    struct Row {
+        const char* name;
+        bool refused;
+    };
+    const Row rows[] = {{"measured", false}, {"refused", true}};
+    const Written written =
+        Write(ExternalPair(20, 40, 2).Backlash(0.1), SplineStandard::Gost6033, {}, 20, 10);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DataSheet sheet = written.sheet;
+        WheelSheet& w = sheet.wheels.at(0);
+        ASSERT_TRUE(w.W.has_value());
+        const std::string measured = FixedText(*w.W, 4);
+        const std::string nominal = FixedText(*w.WNominal, 4);
+        if (row.refused) {
+            w.W.reset();
+            w.WNominal.reset();
+            w.spanRefusal = SpanRefusal{w.k, w.da};
+            sheet.warnings.push_back({SheetWarningKind::SpanRefused, 0, -1});
+        }
+        const std::string text = DataSheetText(sheet);
+        const std::string json = DataSheetJson(sheet, "p.dxf");
+        const std::string table = ParameterTablesText(MakeParameterTables(sheet));
+        EXPECT_EQ(text.find(measured) == std::string::npos, row.refused) << text;
+        EXPECT_EQ(table.find(nominal) == std::string::npos, row.refused) << table;
+        EXPECT_EQ(json.find("\"W\": null, \"W_nominal\": null") != std::string::npos, row.refused)
+            << json;
+        EXPECT_EQ(text.find("не определяется: ни при каком числе зубьев k") != std::string::npos,
+                  row.refused)
+            << text;
     }
 }
 

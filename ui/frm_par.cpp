@@ -363,7 +363,10 @@ bool FrmPar::TableInputAccepted() {
 SheetOptions FrmPar::SheetOptionsOfPages() const {
     SheetOptions options;
     options.hand = pair_->cboHand->currentIndex() == 1 ? Hand::Left : Hand::Right;
-    options.accuracy = ToCore(accuracy_->txtAccuracy->text());
+    const std::string accuracy = ToCore(accuracy_->txtAccuracy->text());
+    if (!accuracy.empty()) {
+        options.accuracy = accuracy;
+    }
     options.spline =
         start_->TaskChoice() == QStringLiteral("2") ? SplineNorm::Ost100086 : SplineNorm::Gost6033;
     return options;
