@@ -71,14 +71,14 @@ struct WheelSheet {
     double thinning = 0;  // backlash share taken off the transverse thickness on d, mm
     // The hand of a helical wheel's tooth line; none for a spur wheel or a spline.
     std::optional<Hand> hand;
-    InvoluteSpan involute;   // diameters between which the flank is drawn as the involute
-    bool hasSpan = false;    // external teeth: the span measurement below applies
-    int k = 0;               // teeth spanned (refused: the usual k)
+    InvoluteSpan involute;  // diameters between which the flank is drawn as the involute
+    bool hasSpan = false;   // external teeth: the span measurement below applies
+    int k = 0;              // teeth spanned (refused: the usual k)
     // Base tangent length over k teeth, of the teeth as drawn, and the same without the
     // backlash share; none when refused.
     std::optional<double> W;
     std::optional<double> WNominal;
-    double spanContact = 0;  // diameter where the caliper touches the flanks
+    double spanContact = 0;                  // diameter where the caliper touches the flanks
     std::optional<SpanRefusal> spanRefusal;  // no k touches the drawn involute
     double tipThickness = 0;   // normal tooth thickness on the drawn tip circle, as drawn
     double tipThicknessT = 0;  // the transverse one (equal for a spur wheel)
@@ -87,7 +87,7 @@ struct WheelSheet {
     // backlash share; none when the roller is refused.
     std::optional<double> M;
     std::optional<double> MNominal;
-    double rollerContact = 0;  // diameter where the rollers touch the flanks
+    double rollerContact = 0;                    // diameter where the rollers touch the flanks
     std::optional<RollerRefusal> rollerRefusal;  // why the roller gives no M
     // External teeth: what the basic rack itself would leave on them.
     bool rackCut = false;
