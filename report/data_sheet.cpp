@@ -84,7 +84,7 @@ void AddMeasurements(WheelSheet& w, const ToothData& t, const DrawnWheel& drawn,
         w.M = roller->M;
         w.rollerContact = roller->contactD;
         const std::optional<RollerMeasurement> untinned =
-            MeasurementOverRollers(nominal, w.rollerD);
+            MeasurementOverRollers(nominal, roller->D);
         if (untinned) {
             w.MNominal = untinned->M;
         }

@@ -80,14 +80,14 @@ struct WheelSheet {
     std::optional<double> WNominal;
     double spanContact = 0;                  // diameter where the caliper touches the flanks
     std::optional<SpanRefusal> spanRefusal;  // no k touches the drawn involute
-    double tipThickness = 0;   // normal tooth thickness on the drawn tip circle, as drawn
-    double tipThicknessT = 0;  // the transverse one (equal for a spur wheel)
-    double rollerD = 0;        // measuring roller diameter, mm
+    double tipThickness = 0;        // normal tooth thickness on the drawn tip circle, as drawn
+    double tipThicknessT = 0;       // the transverse one (equal for a spur wheel)
+    std::optional<double> rollerD;  // measuring roller diameter, mm (none: no size touches)
     // Over (external teeth) or between (internal) two rollers, and the same without the
     // backlash share; none when the roller is refused.
     std::optional<double> M;
     std::optional<double> MNominal;
-    double rollerContact = 0;                    // diameter where the rollers touch the flanks
+    std::optional<double> rollerContact;         // diameter where the rollers touch the flanks
     std::optional<RollerRefusal> rollerRefusal;  // why the roller gives no M
     // External teeth: what the basic rack itself would leave on them.
     bool rackCut = false;

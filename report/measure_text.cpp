@@ -35,32 +35,36 @@ std::string RollerRefusalLine(const WheelSheet& w, const std::string& ofWheel, b
                               char sep) {
     const RollerRefusal& r = *w.rollerRefusal;
     const std::string what = helical ? "шарик" : "ролик";
-    const std::string roller = what + " D = " + ShortText(r.D, 3, sep) + " мм";
-    const std::string touching = " (касание профиля на диаметре " + Mm(r.contactD, sep) + ")";
+    // Every fault but NoGaugeSize names a roller that was placed, and all but NoPosition and
+    // OffInvolute one that touches the flanks.
+    const auto roller = [&] { return what + " D = " + ShortText(*r.D, 3, sep) + " мм"; };
+    const auto touching = [&] {
+        return " (касание профиля на диаметре " + Mm(*r.contactD, sep) + ")";
+    };
     std::string reason;
     switch (r.fault) {
         case RollerFault::NoPosition:
-            reason = roller + " не ложится на оба профиля впадины";
+            reason = roller() + " не ложится на оба профиля впадины";
             break;
         case RollerFault::OffInvolute:
-            reason = r.contactD > 0 ? roller + " касается профиля на диаметре " +
-                                          Mm(r.contactD, sep) + ", вне эвольвенты на чертеже (" +
-                                          InvoluteRange(w.involute, sep) + ")"
-                                    : roller +
-                                          " касался бы профиля ниже основной окружности, где "
-                                          "эвольвенты нет";
+            reason = r.contactD.value_or(0) > 0
+                         ? roller() + " касается профиля на диаметре " + Mm(*r.contactD, sep) +
+                               ", вне эвольвенты на чертеже (" + InvoluteRange(w.involute, sep) +
+                               ")"
+                         : roller() +
+                               " касался бы профиля ниже основной окружности, где "
+                               "эвольвенты нет";
             break;
         case RollerFault::NotProtruding:
-            reason =
-                w.internalTeeth
-                    ? roller + touching +
-                          " не заходит за вершины зубьев: dM − D = " + Mm(r.centreD - r.D, sep) +
-                          " не меньше da = " + Mm(w.da, sep)
-                    : roller + touching + " не выступает за вершины зубьев: M = " + Mm(r.M, sep) +
-                          " не больше da = " + Mm(w.da, sep);
+            reason = w.internalTeeth
+                         ? roller() + touching() + " не заходит за вершины зубьев: dM − D = " +
+                               Mm(*r.centreD - *r.D, sep) + " не меньше da = " + Mm(w.da, sep)
+                         : roller() + touching() +
+                               " не выступает за вершины зубьев: M = " + Mm(*r.M, sep) +
+                               " не больше da = " + Mm(w.da, sep);
             break;
         case RollerFault::HitsRoot:
-            reason = roller + touching + " врезается в переходную кривую или дно впадины";
+            reason = roller() + touching() + " врезается в переходную кривую или дно впадины";
             break;
         case RollerFault::NoGaugeSize:
             reason = "ни один " + what + " ряда калибров не касается эвольвенты на чертеже (" +

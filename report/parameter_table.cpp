@@ -109,7 +109,7 @@ void AddMeasurementRows(Rows& r, const DataSheet& sheet, const WheelSheet& w) {
         r.Add("Размер " + over, "M", "не определяется");
         return;
     }
-    r.Add(sheet.helical ? "Диаметр шарика" : "Диаметр ролика", "D", r.Short(w.rollerD, 3));
+    r.Add(sheet.helical ? "Диаметр шарика" : "Диаметр ролика", "D", r.Short(*w.rollerD, 3));
     r.Add("Размер " + over, "M", r.Mm(w.MNominal));
     if (thinned) {
         r.Add("Размер " + over + " (с зазором)", "M", r.Mm(w.M));

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <optional>
 
 #include "math/constants.h"
@@ -23,9 +22,6 @@ struct GaugeBand {
 constexpr GaugeBand kGaugeBands[] = {
     {0.1, 1, 0.05}, {1, 2, 0.1}, {2, 10, 0.25}, {10, 30, 0.5}, {30, HUGE_VAL, 1},
 };
-
-// What the sheet shows (as no number) for a measurement a refused roller does not have.
-constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 
 // Sizes are stated to a hundredth of a millimetre.
 constexpr int kGaugeDecimals = 2;
@@ -64,13 +60,21 @@ double RootDistance(const std::vector<PointXY>& flank, const InvoluteSpan& invol
     return nearest;
 }
 
-RollerResult Refuse(RollerFault fault, double D, const RollerMeasurement& m) {
+// A value of the refused roller, absent where its measurement has none.
+std::optional<double> Known(double value) {
+    return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
+RollerResult Refuse(RollerFault fault, std::optional<double> D,
+                    const std::optional<RollerMeasurement>& m) {
     RollerRefusal refusal;
     refusal.fault = fault;
     refusal.D = D;
-    refusal.contactD = m.contactD;
-    refusal.M = m.M;
-    refusal.centreD = m.centreD;
+    if (m) {
+        refusal.contactD = Known(m->contactD);
+        refusal.M = Known(m->M);
+        refusal.centreD = Known(m->centreD);
+    }
     return RollerResult::Failure(refusal);
 }
 
@@ -80,12 +84,7 @@ RollerResult CheckRoller(const ToothData& t, const DrawnTeeth& drawn, double D) 
     const std::optional<RollerMeasurement> found = MeasurementOverRollers(t, D);
     if (!found) {
         // The sheet shows a roller that fits no space without a measurement.
-        RollerMeasurement none;
-        none.D = D;
-        none.centreD = kNoValue;
-        none.M = kNoValue;
-        none.contactD = kNoValue;
-        return Refuse(RollerFault::NoPosition, D, none);
+        return Refuse(RollerFault::NoPosition, D, std::nullopt);
     }
     const RollerMeasurement& m = *found;
     if (!std::isfinite(m.M) || !std::isfinite(m.contactD)) {
@@ -189,10 +188,11 @@ RollerResult ChooseRoller(const ToothData& t, const DrawnTeeth& drawn) {
     if (nearestRefused) {
         return *nearestRefused;
     }
-    RollerMeasurement none;
+    RollerRefusal none;
+    none.fault = RollerFault::NoGaugeSize;
+    none.D = atMiddle;
     none.contactD = middle;
-    none.M = kNoValue;
-    return Refuse(RollerFault::NoGaugeSize, atMiddle.value_or(kNoValue), none);
+    return RollerResult::Failure(none);
 }
 
 }  // namespace tarvo

@@ -3,6 +3,7 @@
 // tips and which clear the root, and the reason a roller is refused.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "math/outcome.h"
@@ -30,12 +31,14 @@ enum class RollerFault {
     NoGaugeSize,    // the default: no size of the series touches the drawn involute
 };
 
+// What is known of the roller refused; a value is absent where the roller gives none (it fits
+// no space, or no size of the series touches the drawn involute).
 struct RollerRefusal {
     RollerFault fault = RollerFault::NoPosition;
-    double D = 0;         // the roller refused (NoGaugeSize: the one touching mid-involute)
-    double contactD = 0;  // where it touches the flanks, mm
-    double M = 0;         // its measurement, mm, for NotProtruding
-    double centreD = 0;   // diameter of the roller centres dM, mm
+    std::optional<double> D;  // the roller refused (NoGaugeSize: the one touching mid-involute)
+    std::optional<double> contactD;  // where it touches the flanks, mm
+    std::optional<double> M;         // its measurement, mm, for NotProtruding
+    std::optional<double> centreD;   // diameter of the roller centres dM, mm
 };
 
 using RollerResult = Outcome<RollerMeasurement, RollerRefusal>;

@@ -321,7 +321,7 @@ void AddMeasurementRows(const DataSheet& sheet, Row& row, char sep) {
                 return std::string(kDash);
             }
             return !w.M ? std::string(kNotFound)
-                        : FixedText(*w.M, kLength, sep) + " (D = " + ShortText(w.rollerD, 3, sep) +
+                        : FixedText(*w.M, kLength, sep) + " (D = " + ShortText(*w.rollerD, 3, sep) +
                               ")";
         };
     };

@@ -186,10 +186,11 @@ TEST(DrawnMeasurement, SpanAndDefaultRollerOnTheWrittenOutline) {
             // (b) out of the tips: external M beyond da, internal rollers reaching past them.
             const double across = s.z % 2 == 0 ? 1 : std::cos(kPi / (2 * s.z));
             ASSERT_TRUE(s.M.has_value());
-            const double M = *s.M;
-            const double centreD = (s.internalTeeth ? M + s.rollerD : M - s.rollerD) / across;
+            ASSERT_TRUE(s.rollerD.has_value() && s.rollerContact.has_value());
+            const double M = *s.M, D = *s.rollerD;
+            const double centreD = (s.internalTeeth ? M + D : M - D) / across;
             if (s.internalTeeth) {
-                EXPECT_LT(centreD - s.rollerD, s.da);
+                EXPECT_LT(centreD - D, s.da);
             } else {
                 EXPECT_GT(M, s.da);
             }
@@ -204,13 +205,13 @@ TEST(DrawnMeasurement, SpanAndDefaultRollerOnTheWrittenOutline) {
                 EXPECT_NEAR(MeasuredSpan(outline, s, contact) * cosBb, *s.W, 0.001);
             }
             const Approach laid = LaidInSpace(outline, centreD / 2, s.z);
-            EXPECT_NEAR(laid.distance, s.rollerD / cosBb / 2, kOnDrawing);
+            EXPECT_NEAR(laid.distance, D / cosBb / 2, kOnDrawing);
             const double contact = 2 * std::hypot(laid.at.X, laid.at.Y);
-            EXPECT_NEAR(contact, s.rollerContact, 0.01);
+            EXPECT_NEAR(contact, *s.rollerContact, 0.01);
             EXPECT_GE(contact, std::min(s.involute.from, s.involute.to) - 0.01);
             EXPECT_LE(contact, std::max(s.involute.from, s.involute.to) + 0.01);
             // Near the middle of the drawn involute: within a third of its depth.
-            EXPECT_LT(std::fabs(s.rollerContact - (s.involute.from + s.involute.to) / 2),
+            EXPECT_LT(std::fabs(*s.rollerContact - (s.involute.from + s.involute.to) / 2),
                       std::fabs(s.involute.to - s.involute.from) / 3);
         }
     }
@@ -256,9 +257,11 @@ TEST(RollerChoice, RefusedRollerNamesItsReason) {
         const std::string text = DataSheetText(written.sheet);
         EXPECT_NE(text.find(row.words), std::string::npos) << text;
         EXPECT_NE(text.find("не определяется"), std::string::npos);
-        if (row.fault != RollerFault::NoPosition) {
-            // The reason names the diameter where the roller touches.
-            EXPECT_NE(text.find(FixedText(w.rollerContact, 4)), std::string::npos) << text;
+        // The reason names the diameter where a roller that was placed touches; one that fits
+        // no space has neither contact nor measurement.
+        EXPECT_EQ(w.rollerContact.has_value(), row.fault != RollerFault::NoPosition);
+        if (w.rollerContact) {
+            EXPECT_NE(text.find(FixedText(*w.rollerContact, 4)), std::string::npos) << text;
         }
     }
 }
