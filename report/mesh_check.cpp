@@ -778,8 +778,12 @@ bool Tangled(PlacedPiece& p1, const std::vector<std::size_t>& teeth1, PlacedPiec
             const std::size_t base =
                 static_cast<std::size_t>(p.piece().teeth[k].index) * chunks.size();
             for (std::size_t c = 0; c < chunks.size(); ++c) {
-                items.push_back(
-                    {chunks[c].centre.X - chunks[c].radius, chunks[c], wheel, base + c});
+                Item item;
+                item.left = chunks[c].centre.X - chunks[c].radius;
+                item.circle = chunks[c];
+                item.wheel = wheel;
+                item.order = base + c;
+                items.push_back(item);
             }
         }
     };
@@ -989,14 +993,23 @@ Sweep Prepare(const MeshWheel& wheel1, const MeshWheel& wheel2, int steps, Budge
     w.depthFloor = std::max(kTouchingDepth, 1e-12 * extent);
     w.scale = std::max(1.0, 1e-6 * extent);
     const double turn2 = w.follow * lastTurn;
-    w.piece1 =
-        Cut(wheel1, w.s1,
-            {spread, std::atan2(dy, dx), 0, lastTurn, w.s2.rMin - margin, w.s2.rMax + margin},
-            farRadius, budget);
-    w.piece2 = Cut(wheel2, w.s2,
-                   {spread, std::atan2(-dy, -dx), std::min(0.0, turn2), std::fabs(turn2),
-                    w.s1.rMin - margin, w.s1.rMax + margin},
-                   farRadius, budget);
+    // Each wheel keeps what comes within the mate's outline, with the margin, as it turns.
+    Reach reach1;
+    reach1.distance = spread;
+    reach1.towardsMate = std::atan2(dy, dx);
+    reach1.turnFrom = 0;
+    reach1.sweep = lastTurn;
+    reach1.lo = w.s2.rMin - margin;
+    reach1.hi = w.s2.rMax + margin;
+    w.piece1 = Cut(wheel1, w.s1, reach1, farRadius, budget);
+    Reach reach2;
+    reach2.distance = spread;
+    reach2.towardsMate = std::atan2(-dy, -dx);
+    reach2.turnFrom = std::min(0.0, turn2);
+    reach2.sweep = std::fabs(turn2);
+    reach2.lo = w.s1.rMin - margin;
+    reach2.hi = w.s1.rMax + margin;
+    w.piece2 = Cut(wheel2, w.s2, reach2, farRadius, budget);
     w.touchDepth = TouchDepth(w);
     return w;
 }
