@@ -18,22 +18,55 @@ struct BasicRack {
 };
 
 // A fixed row: its handler's name in the window, its key on the command line, its values.
+// Each value is set by its name on the page: profile angle alpha (degrees), ha*, hf*, c*, rf*.
 struct RackRow {
-    const char* button;  // ctlOB1 ... ctlOB7 (ctlOB5 is the custom entry)
-    const char* key;     // tarvo-cli --rack
+    const char* button = nullptr;  // ctlOB1 ... ctlOB7 (ctlOB5 is the custom entry)
+    const char* key = nullptr;     // tarvo-cli --rack
     BasicRack rack;
+
+    constexpr RackRow Alpha(double degrees) const {
+        RackRow row = *this;
+        row.rack.alfa = degrees;
+        return row;
+    }
+    constexpr RackRow Ha(double ha) const {
+        RackRow row = *this;
+        row.rack.h = ha;
+        return row;
+    }
+    constexpr RackRow Hf(double hf) const {
+        RackRow row = *this;
+        row.rack.hf = hf;
+        return row;
+    }
+    constexpr RackRow C(double c) const {
+        RackRow row = *this;
+        row.rack.c = c;
+        return row;
+    }
+    constexpr RackRow Rf(double rf) const {
+        RackRow row = *this;
+        row.rack.ro = rf;
+        return row;
+    }
 };
 
-// The six fixed rows in the order they stand on the page, top to bottom; the values in the
-// order the page shows them: alpha (degrees), ha*, hf*, c*, rf*.
-inline constexpr std::array<RackRow, 6> kRackRows{{
-    {"ctlOB7", "18", {18, 1, 1.2, 0.28734, 0.41585}},
-    {"ctlOB1", "20", {20, 1, 1, 0.25, 0.38}},
-    {"ctlOB6", "22.5", {22.5, 1, 1, 0.4, 0.28467}},
-    {"ctlOB2", "25", {25, 1, 1, 0.20328, 0.35208}},
-    {"ctlOB4", "28-0.95", {28, 0.95, 0.95, 0.1684, 0.31742}},
-    {"ctlOB3", "28-0.9", {28, 0.9, 0.9, 0.18438, 0.34754}},
-}};
+constexpr RackRow FixedRack(const char* button, const char* key) {
+    RackRow row;
+    row.button = button;
+    row.key = key;
+    return row;
+}
+
+// The six fixed rows in the order they stand on the page, top to bottom.
+inline constexpr std::array<RackRow, 6> kRackRows{
+    FixedRack("ctlOB7", "18").Alpha(18).Ha(1).Hf(1.2).C(0.28734).Rf(0.41585),
+    FixedRack("ctlOB1", "20").Alpha(20).Ha(1).Hf(1).C(0.25).Rf(0.38),
+    FixedRack("ctlOB6", "22.5").Alpha(22.5).Ha(1).Hf(1).C(0.4).Rf(0.28467),
+    FixedRack("ctlOB2", "25").Alpha(25).Ha(1).Hf(1).C(0.20328).Rf(0.35208),
+    FixedRack("ctlOB4", "28-0.95").Alpha(28).Ha(0.95).Hf(0.95).C(0.1684).Rf(0.31742),
+    FixedRack("ctlOB3", "28-0.9").Alpha(28).Ha(0.9).Hf(0.9).C(0.18438).Rf(0.34754),
+};
 
 // The 20-degree row, which entering the gear-pair page stores every time.
 inline constexpr const RackRow& kDefaultRackRow = kRackRows[1];

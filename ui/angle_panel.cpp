@@ -28,24 +28,22 @@ AnglePanel::AnglePanel(QWidget* parent, const AngleTargets& targets)
     grid->setHorizontalSpacing(3);
     grid->setVerticalSpacing(6);
 
+    // The unit mark beside each box (italic from the minutes on), and the box's tooltip.
     struct Mark {
-        const char* group;
-        int index;
+        QString name;
         const char* caption;
-        bool italic;
         const char* tip;
     };
-    const Mark marks[3] = {{"Label1", 0, "°", false, "Градусы: целое число"},
-                           {"Label2", 7, "'", true, "Минуты: от 0 до 59"},
-                           {"Label3", 1, "''", true, "Секунды: от 0 до 60"}};
+    const Mark marks[3] = {{GroupName("Label1", 0), "°", "Градусы: целое число"},
+                           {GroupName("Label2", 7), "'", "Минуты: от 0 до 59"},
+                           {GroupName("Label3", 1), "''", "Секунды: от 0 до 60"}};
     for (int i = 0; i < 3; ++i) {
         QLineEdit* box = MakeBox(this, GroupName("Text1", i), QString::fromUtf8(marks[i].tip));
         box->setFixedWidth(44);
         box->setAlignment(Qt::AlignRight);
         Text1[static_cast<std::size_t>(i)] = box;
-        QLabel* mark = MakeLabel(this, GroupName(marks[i].group, marks[i].index),
-                                 QString::fromUtf8(marks[i].caption));
-        mark->setFont(FormFont(kMarkPointSize, true, marks[i].italic));
+        QLabel* mark = MakeLabel(this, marks[i].name, QString::fromUtf8(marks[i].caption));
+        mark->setFont(FormFont(kMarkPointSize, true, i > 0));
         mark->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         grid->addWidget(box, 0, 2 * i);
         grid->addWidget(mark, 0, 2 * i + 1);

@@ -38,38 +38,76 @@ enum class Kind {
 };
 
 struct Row {
-    const char* key;
-    unsigned tasks;
-    const char* control;
-    Kind kind;
+    const char* key = nullptr;
+    unsigned tasks = 0;
+    const char* control = nullptr;
+    Kind kind = Kind::Number;
     std::array<const char*, 2> words = {nullptr, nullptr};
     // An older word for words[0], still read from files written before it was renamed; never
     // written.
     const char* formerWord0 = nullptr;
+
+    // The row read from the control named `control` as `kind`, its states written as `words`.
+    Row Read(Kind how, const char* name,
+             std::array<const char*, 2> states = {nullptr, nullptr}) const {
+        Row row = *this;
+        row.kind = how;
+        row.control = name;
+        row.words = states;
+        return row;
+    }
+    Row Number(const char* box) const { return Read(Kind::Number, box); }
+    Row Count(const char* box) const { return Read(Kind::Count, box); }
+    Row Points(const char* box) const { return Read(Kind::Points, box); }
+    Row Tolerance(const char* box) const { return Read(Kind::Tolerance, box); }
+    Row Text(const char* box) const { return Read(Kind::Text, box); }
+    Row Word(const char* group, const char* first, const char* second) const {
+        return Read(Kind::Word, group, {first, second});
+    }
+    Row Combo(const char* list, const char* first, const char* second) const {
+        return Read(Kind::Combo, list, {first, second});
+    }
+    Row Check(const char* box, const char* unticked, const char* ticked) const {
+        return Read(Kind::Check, box, {unticked, ticked});
+    }
+    Row Rack() const { return Read(Kind::Rack, nullptr); }
+    Row FormerWord0(const char* word) const {
+        Row row = *this;
+        row.formerWord0 = word;
+        return row;
+    }
 };
+
+// The entry `key` of the tasks `tasks`; how it is read is set by name after it.
+Row Entry(const char* key, unsigned tasks) {
+    Row row;
+    row.key = key;
+    row.tasks = tasks;
+    return row;
+}
 
 // In tarvo-cli's order, so a window's file and a report of the same data read alike.
 const Row kRows[] = {
-    {"mesh", kPair, "opTip", Kind::Word, {"external", "internal"}},
-    {"module", kPair, "txtm", Kind::Number},
-    {"z1", kPair, "txtZ1", Kind::Count},
-    {"z2", kPair, "txtZ2", Kind::Count},
-    {"helix", kPair, "txtBeta", Kind::Number},
-    {"x1", kPair, "txtx1", Kind::Number},
-    {"x2", kPair, "txtx2", Kind::Number},
-    {"hand", kPair, "cboHand", Kind::Combo, {"right", "left"}},
-    {"backlash", kPair, "txtJbn", Kind::Number},
-    {"rack", kPair, nullptr, Kind::Rack},
-    {"part", kSpline, "opValVt", Kind::Word, {"shaft", "hub"}},
-    {"module", kSpline, "txtmSL", Kind::Number},
-    {"teeth", kSpline, "txtZ", Kind::Count},
-    {"shift", kGost, "txtX", Kind::Number},
-    {"involute-points", kAll, "txtAccEv", Kind::Points},
-    {"fillet-points", kAll, "txtAccPer", Kind::Points},
-    {"tolerance", kAll, "txtTolerance", Kind::Tolerance},
+    Entry("mesh", kPair).Word("opTip", "external", "internal"),
+    Entry("module", kPair).Number("txtm"),
+    Entry("z1", kPair).Count("txtZ1"),
+    Entry("z2", kPair).Count("txtZ2"),
+    Entry("helix", kPair).Number("txtBeta"),
+    Entry("x1", kPair).Number("txtx1"),
+    Entry("x2", kPair).Number("txtx2"),
+    Entry("hand", kPair).Combo("cboHand", "right", "left"),
+    Entry("backlash", kPair).Number("txtJbn"),
+    Entry("rack", kPair).Rack(),
+    Entry("part", kSpline).Word("opValVt", "shaft", "hub"),
+    Entry("module", kSpline).Number("txtmSL"),
+    Entry("teeth", kSpline).Count("txtZ"),
+    Entry("shift", kGost).Number("txtX"),
+    Entry("involute-points", kAll).Points("txtAccEv"),
+    Entry("fillet-points", kAll).Points("txtAccPer"),
+    Entry("tolerance", kAll).Tolerance("txtTolerance"),
     // The equivalent rack's fillet was called "design" before; stored calculations may hold it.
-    {"fillet", kAll, "chkCutFillet", Kind::Check, {"equivalent", "cut"}, "design"},
-    {"accuracy", kAll, "txtAccuracy", Kind::Text},
+    Entry("fillet", kAll).Check("chkCutFillet", "equivalent", "cut").FormerWord0("design"),
+    Entry("accuracy", kAll).Text("txtAccuracy"),
 };
 
 // The check box of the tolerance: while ticked the tolerance places the points, and the point
