@@ -25,6 +25,15 @@ double InvoluteTurn(double r, double rb, bool internal) {
     return internal ? -Inv(alpha) : Inv(alpha);
 }
 
+// A flank as its builder handed it over, of a wheel of `z` external teeth.
+DrawnFlank WheelFlank(std::vector<PointXY>&& points, FlankMembers&& members, int z) {
+    DrawnFlank flank;
+    flank.points = std::move(points);
+    flank.members = std::move(members);
+    flank.z = z;
+    return flank;
+}
+
 }  // namespace
 
 InvoluteSpan DrawnInvoluteSpan(const std::vector<PointXY>& flank, double db, bool internal) {
@@ -68,8 +77,8 @@ DrawnFlanksResult DrawnFlanks(const MainMod& state, const BuilderCall& call) {
             }
             ExternalPairGeometry p = std::move(g).value();
             Flanks flanks(2);
-            flanks[0] = {std::move(p.flank1), std::move(p.members1), call.Z1, false};
-            flanks[1] = {std::move(p.flank2), std::move(p.members2), call.Z2, false};
+            flanks[0] = WheelFlank(std::move(p.flank1), std::move(p.members1), call.Z1);
+            flanks[1] = WheelFlank(std::move(p.flank2), std::move(p.members2), call.Z2);
             return flanks;
         }
         case BuilderCall::Kind::InternalPair: {
@@ -81,10 +90,11 @@ DrawnFlanksResult DrawnFlanks(const MainMod& state, const BuilderCall& call) {
             Flanks flanks(2);
             // Wheel 1 is the pinion when the designer entered the smaller count first.
             const bool pinionFirst = FirstIsPinion(call.Z1, call.Z2);
-            flanks[pinionFirst ? 0 : 1] = {std::move(p.pinionFlank), std::move(p.pinionMembers),
-                                           p.zp, false};
-            flanks[pinionFirst ? 1 : 0] = {std::move(p.ringFlank), std::move(p.ringMembers), p.zr,
-                                           true};
+            flanks[pinionFirst ? 0 : 1] =
+                WheelFlank(std::move(p.pinionFlank), std::move(p.pinionMembers), p.zp);
+            DrawnFlank& ring = flanks[pinionFirst ? 1 : 0];
+            ring = WheelFlank(std::move(p.ringFlank), std::move(p.ringMembers), p.zr);
+            ring.internal = true;
             return flanks;
         }
         case BuilderCall::Kind::Spline: {
@@ -94,7 +104,8 @@ DrawnFlanksResult DrawnFlanks(const MainMod& state, const BuilderCall& call) {
             }
             SplineGeometry p = std::move(g).value();
             Flanks flanks(1);
-            flanks[0] = {std::move(p.flank), std::move(p.members), call.Z, call.hub};
+            flanks[0] = WheelFlank(std::move(p.flank), std::move(p.members), call.Z);
+            flanks[0].internal = call.hub;
             return flanks;
         }
     }

@@ -28,6 +28,21 @@ struct Box {
     double x0, y0, x1, y1;
 };
 
+// A box nothing lies in yet: every point widens it.
+Box EmptyBox() {
+    Box box;
+    box.x0 = box.y0 = HUGE_VAL;
+    box.x1 = box.y1 = -HUGE_VAL;
+    return box;
+}
+
+Box PointBox(const PointXY& p) {
+    Box box;
+    box.x0 = box.x1 = p.X;
+    box.y0 = box.y1 = p.Y;
+    return box;
+}
+
 double Cross(const PointXY& o, const PointXY& a, const PointXY& b) {
     return (a.X - o.X) * (b.Y - o.Y) - (a.Y - o.Y) * (b.X - o.X);
 }
@@ -78,7 +93,7 @@ std::size_t StretchOf(std::size_t segment, std::size_t stretches) {
 
 std::vector<Box> StretchBoxes(const Polyline& run) {
     const std::size_t count = Stretches(run);
-    std::vector<Box> boxes(count, Box{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL});
+    std::vector<Box> boxes(count, EmptyBox());
     for (std::size_t i = 0; i < run.size(); ++i) {
         // A point ends the segment before it and starts the one after.
         for (const std::size_t segment : {i == 0 ? 0 : i - 1, std::min(i, run.size() - 2)}) {
@@ -100,7 +115,7 @@ double BoxGap2(const Box& a, const Box& b) {
 }
 
 double BoxGap2(const PointXY& p, const Box& b) {
-    return BoxGap2(Box{p.X, p.Y, p.X, p.Y}, b);
+    return BoxGap2(PointBox(p), b);
 }
 
 // For each stretch of `a`: the stretches of `b` whose boxes lie within `within` of its box. The
@@ -108,29 +123,33 @@ double BoxGap2(const PointXY& p, const Box& b) {
 // the other run's boxes whose span across x it meets.
 std::vector<std::vector<std::size_t>> NearStretches(const std::vector<Box>& a,
                                                     const std::vector<Box>& b, double within) {
-    struct Item {
+    struct Span {
         double left, right;
+    };
+    struct Item {
+        Span span;  // the box's span across x
         bool ofA;
         std::size_t k;
     };
     std::vector<Item> items;
     items.reserve(a.size() + b.size());
     for (std::size_t k = 0; k < a.size(); ++k) {
-        items.push_back({a[k].x0 - within, a[k].x1 + within, true, k});
+        items.push_back({{a[k].x0 - within, a[k].x1 + within}, true, k});
     }
     for (std::size_t k = 0; k < b.size(); ++k) {
-        items.push_back({b[k].x0, b[k].x1, false, k});
+        items.push_back({{b[k].x0, b[k].x1}, false, k});
     }
     std::sort(items.begin(), items.end(),
-              [](const Item& p, const Item& q) { return p.left < q.left; });
+              [](const Item& p, const Item& q) { return p.span.left < q.span.left; });
     std::vector<std::vector<std::size_t>> near(a.size());
     std::vector<const Item*> openA, openB;
     for (const Item& item : items) {
         std::vector<const Item*>& others = item.ofA ? openB : openA;
         // Boxes that end before this one starts meet none of those still to come.
-        others.erase(std::remove_if(others.begin(), others.end(),
-                                    [&item](const Item* o) { return o->right < item.left; }),
-                     others.end());
+        others.erase(
+            std::remove_if(others.begin(), others.end(),
+                           [&item](const Item* o) { return o->span.right < item.span.left; }),
+            others.end());
         for (const Item* o : others) {
             const std::size_t ka = item.ofA ? item.k : o->k;
             const std::size_t kb = item.ofA ? o->k : item.k;
