@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "report/boost_geometry.h"
+#include "report/mesh_band.h"
 #include "report/touch_depth.h"
 
 #include "math/constants.h"
@@ -68,6 +69,8 @@ constexpr std::size_t kPairsFloor = 1 << 16;
 
 // Thrown inside this file when the work exceeds its budget; the checks below catch it.
 struct GaveUp {};
+// Thrown when a point of a tooth a band did not keep is asked for.
+struct BandTooNarrow {};
 
 class Budget {
   public:
@@ -106,6 +109,7 @@ double Wrap(double angle) {  // into [-pi, pi)
 // longest segment. Points are read from the outline as they are needed, not copied.
 struct WheelShape {
     const std::vector<PointXY>* outline = nullptr;
+    const MeshBand* band = nullptr;  // instead of the outline
     PointXY centre;
     std::size_t n = 0;  // points without the closing one
     double rMin = 0, rMax = 0;
@@ -114,15 +118,46 @@ struct WheelShape {
     double area = 0;   // enclosed by the outline, positive when it runs anticlockwise
 
     PointXY Local(std::size_t i) const {
-        const PointXY& p = (*outline)[i % n];
+        const PointXY& p = band != nullptr ? BandPoint(i % n) : (*outline)[i % n];
         return {p.X - centre.X, p.Y - centre.Y};
     }
+
+  private:
+    // Point i of a band's outline: of its kept tooth, or the last point of the kept tooth before.
+    const PointXY& BandPoint(std::size_t i) const {
+        const std::size_t per = band->plan.perTooth;
+        const std::size_t t = i / per, j = i % per;
+        if (band->slot[t] >= 0) {
+            return band->kept[static_cast<std::size_t>(band->slot[t]) * (per + 1) + j];
+        }
+        const std::size_t before = (t + band->slot.size() - 1) % band->slot.size();
+        if (j == 0 && band->slot[before] >= 0) {
+            return band->kept[static_cast<std::size_t>(band->slot[before]) * (per + 1) + per];
+        }
+        throw BandTooNarrow{};
+    }
 };
+
+// Points of the wheel's outline, the closing one included.
+std::size_t Size(const MeshWheel& wheel) {
+    return wheel.band != nullptr ? wheel.band->size : wheel.outline->size();
+}
 
 WheelShape Shape(const MeshWheel& wheel) {
     WheelShape s;
     s.outline = wheel.outline;
+    s.band = wheel.band;
     s.centre = wheel.centre;
+    if (wheel.band != nullptr) {
+        const MeshBand& band = *wheel.band;
+        s.n = band.size - 1;
+        s.rMin = band.rMin;
+        s.rMax = band.rMax;
+        s.longestSegment = band.longestSegment;
+        s.area = band.area;
+        s.perTooth = static_cast<int>(band.plan.perTooth);
+        return s;
+    }
     s.n = wheel.outline->size() - 1;
     s.rMin = HUGE_VAL;
     for (std::size_t i = 0; i < s.n; ++i) {
@@ -317,7 +352,10 @@ Piece Cut(const MeshWheel& wheel, const WheelShape& s, const Reach& reach, doubl
         // circle settles them without the trigonometry of every point.
         bool kept = false;
         budget.Spend(static_cast<double>(perTooth));
-        const bool mayReach = reach.MayReach(LocalBound(s, first, first + perTooth));
+        const bool mayReach = reach.MayReach(
+            s.band != nullptr ? Circle{s.band->bounds[static_cast<std::size_t>(t)].centre,
+                                       s.band->bounds[static_cast<std::size_t>(t)].radius}
+                              : LocalBound(s, first, first + perTooth));
         for (std::size_t i = 0; i <= perTooth && mayReach && !kept; ++i) {
             budget.Spend(kReachWork);
             kept = reach.Reaches(s.Local(first + i));
@@ -965,7 +1003,7 @@ double TouchDepth(const Sweep& w) {
 
 Sweep Prepare(const MeshWheel& wheel1, const MeshWheel& wheel2, int steps, Budget& budget) {
     Sweep w;
-    budget.Spend(static_cast<double>(wheel1.outline->size() + wheel2.outline->size()));
+    budget.Spend(static_cast<double>(Size(wheel1) + Size(wheel2)));
     w.s1 = Shape(wheel1);
     w.s2 = Shape(wheel2);
     w.centre1 = wheel1.centre;
@@ -1320,18 +1358,19 @@ double FirstLimit(const Sweep& w) {
 }
 
 bool Missing(const MeshWheel& wheel) {
+    if (wheel.band != nullptr) {
+        return !wheel.band->Complete() || wheel.band->plan.teeth != wheel.teeth;
+    }
     return wheel.outline == nullptr || wheel.outline->size() < 4 || wheel.teeth < 1;
 }
 
-}  // namespace
-
-MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int stepsPerPitch,
-                          const MeshLimits& limits) {
+MeshCheckResult Check(const MeshWheel& wheel1, const MeshWheel& wheel2, int stepsPerPitch,
+                      const MeshLimits& limits) {
     if (Missing(wheel1) || Missing(wheel2)) {
         return MeshCheckResult::Failure("контур колеса пуст");
     }
     MeshClearance result;
-    Budget budget(limits, wheel1.outline->size() + wheel2.outline->size());
+    Budget budget(limits, Size(wheel1) + Size(wheel2));
     try {
         const Sweep w = Prepare(wheel1, wheel2, stepsPerPitch, budget);
         result.minClearance = HUGE_VAL;
@@ -1363,6 +1402,8 @@ MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int 
         }
         result.positions = stepsPerPitch;
         result.stepDegrees = RadToGrad(w.step);
+    } catch (const BandTooNarrow&) {
+        throw;
     } catch (const GaveUp&) {
         return MeshCheckResult::Failure(
             "проверка прервана: контуры в чертеже запутаны так, как не бывают запутаны зубчатые "
@@ -1374,15 +1415,40 @@ MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int 
     return result;
 }
 
+}  // namespace
+
+MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int stepsPerPitch,
+                          const MeshLimits& limits) {
+    MeshWheel whole1 = wheel1, whole2 = wheel2;
+    whole1.band = whole2.band = nullptr;
+    return Check(whole1, whole2, stepsPerPitch, limits);
+}
+
+std::optional<MeshCheckResult> CheckMeshOnBands(const MeshWheel& wheel1, const MeshWheel& wheel2,
+                                                int stepsPerPitch, const MeshLimits& limits) {
+    for (const MeshWheel* wheel : {&wheel1, &wheel2}) {
+        if (wheel->band == nullptr || Missing(*wheel)) {
+            return std::nullopt;  // a band not as planned cannot stand for its outline
+        }
+    }
+    try {
+        return Check(wheel1, wheel2, stepsPerPitch, limits);
+    } catch (const BandTooNarrow&) {
+        return std::nullopt;
+    }
+}
+
 OverlapFound MeshOverlaps(const MeshWheel& wheel1, const MeshWheel& wheel2, double likelyTurn,
                           int stepsPerPitch, const MeshLimits& limits) {
     const OverlapFound unchecked{true, likelyTurn};
-    if (Missing(wheel1) || Missing(wheel2)) {
+    MeshWheel whole1 = wheel1, whole2 = wheel2;
+    whole1.band = whole2.band = nullptr;
+    if (Missing(whole1) || Missing(whole2)) {
         return unchecked;
     }
-    Budget budget(limits, wheel1.outline->size() + wheel2.outline->size());
+    Budget budget(limits, whole1.outline->size() + whole2.outline->size());
     try {
-        const Sweep w = Prepare(wheel1, wheel2, stepsPerPitch, budget);
+        const Sweep w = Prepare(whole1, whole2, stepsPerPitch, budget);
         const int first = static_cast<int>(std::lround(likelyTurn * kPi / 180 / w.step));
         const RelativeMotion motion(wheel1, wheel2, w.step, w.follow, stepsPerPitch);
         Tracker track;
@@ -1401,6 +1467,128 @@ OverlapFound MeshOverlaps(const MeshWheel& wheel1, const MeshWheel& wheel2, doub
         return unchecked;
     }
     return {};
+}
+
+}  // namespace tarvo
+
+namespace tarvo {
+
+MeshBandPlans PlanMeshBands(const MeshBandGuess& wheel1, const MeshBandGuess& wheel2,
+                            int stepsPerPitch) {
+    // The turns as the check sweeps them.
+    const double pitch = kTwoPi / wheel1.teeth;
+    const double ratio = static_cast<double>(wheel1.teeth) / wheel2.teeth;
+    const double follow = wheel1.internal || wheel2.internal ? ratio : -ratio;
+    const double lastTurn = pitch / stepsPerPitch * (stepsPerPitch - 1);
+    const double turn2 = follow * lastTurn;
+    const double dx = wheel2.centre.X - wheel1.centre.X;
+    const double dy = wheel2.centre.Y - wheel1.centre.Y;
+    // Half as wide again as the check's own margin: the guessed sizes stray from the drawn ones
+    // by the rounding of the written coordinates, far less than this.
+    const double margin =
+        1.5 * (pitch * wheel1.rMax + std::max(wheel1.longestSegment, wheel2.longestSegment));
+    auto plan = [&](const MeshBandGuess& own, const MeshBandGuess& mate, double towards,
+                    double turnFrom, double sweep) {
+        MeshBandPlan p;
+        p.centre = own.centre;
+        p.teeth = own.teeth;
+        p.perTooth = own.perTooth;
+        p.distance = std::hypot(dx, dy);
+        p.towardsMate = towards;
+        p.turnFrom = turnFrom;
+        p.sweep = sweep;
+        p.lo = mate.rMin - margin;
+        p.hi = mate.rMax + margin;
+        return p;
+    };
+    return {plan(wheel1, wheel2, std::atan2(dy, dx), 0, lastTurn),
+            plan(wheel2, wheel1, std::atan2(-dy, -dx), std::min(0.0, turn2), std::fabs(turn2))};
+}
+
+MeshBandMaker::MeshBandMaker(const MeshBandPlan& plan) {
+    band_.plan = plan;
+    band_.rMin = HUGE_VAL;
+    if (plan.teeth > 0 && plan.perTooth >= 2) {
+        band_.bounds.resize(static_cast<std::size_t>(plan.teeth));
+        band_.slot.assign(static_cast<std::size_t>(plan.teeth), -1);
+        tooth_.reserve(plan.perTooth + 1);
+    }
+}
+
+void MeshBandMaker::Add(PointXY p) {
+    const std::size_t i = band_.size++;
+    if (i == 0) {
+        first_ = p;
+    }
+    if (i >= 2) {
+        // Point i - 2 is not the closing one: its distance and its segment to the next, as the
+        // check measures them on a whole outline.
+        const PointXY& c = band_.plan.centre;
+        const PointXY a{beforeLast_.X - c.X, beforeLast_.Y - c.Y};
+        const PointXY b{last_.X - c.X, last_.Y - c.Y};
+        const double r = std::hypot(a.X, a.Y);
+        band_.rMin = std::min(band_.rMin, r);
+        band_.rMax = std::max(band_.rMax, r);
+        band_.longestSegment = std::max(band_.longestSegment, std::hypot(b.X - a.X, b.Y - a.Y));
+        band_.area += (a.X * b.Y - b.X * a.Y) / 2;
+    }
+    beforeLast_ = last_;
+    last_ = p;
+    const std::size_t per = band_.plan.perTooth;
+    if (band_.slot.empty() || i >= band_.slot.size() * per) {
+        return;  // the closing point, or more than planned
+    }
+    if (i % per == 0 && i > 0) {
+        tooth_.push_back(p);  // the tooth before ends on this tooth's first point
+        EndTooth(i / per - 1);
+    }
+    tooth_.push_back(p);
+}
+
+void MeshBandMaker::EndTooth(std::size_t tooth) {
+    const PointXY& c = band_.plan.centre;
+    double x0 = HUGE_VAL, x1 = -HUGE_VAL, y0 = HUGE_VAL, y1 = -HUGE_VAL;
+    for (const PointXY& q : tooth_) {
+        const PointXY p{q.X - c.X, q.Y - c.Y};
+        x0 = std::min(x0, p.X);
+        x1 = std::max(x1, p.X);
+        y0 = std::min(y0, p.Y);
+        y1 = std::max(y1, p.Y);
+    }
+    const MeshToothBound bound{{(x0 + x1) / 2, (y0 + y1) / 2}, std::hypot(x1 - x0, y1 - y0) / 2};
+    band_.bounds[tooth] = bound;
+    Reach reach;
+    reach.distance = band_.plan.distance;
+    reach.towardsMate = band_.plan.towardsMate;
+    reach.turnFrom = band_.plan.turnFrom;
+    reach.sweep = band_.plan.sweep;
+    reach.lo = band_.plan.lo;
+    reach.hi = band_.plan.hi;
+    if (reach.MayReach({bound.centre, bound.radius})) {
+        band_.slot[tooth] = static_cast<long>(band_.kept.size() / tooth_.size());
+        band_.kept.insert(band_.kept.end(), tooth_.begin(), tooth_.end());
+    }
+    tooth_.clear();
+}
+
+MeshBand MeshBandMaker::Finish() {
+    if (band_.size >= 2) {
+        // The last segment runs back to the first point, not to the closing one.
+        const PointXY& c = band_.plan.centre;
+        const PointXY a{beforeLast_.X - c.X, beforeLast_.Y - c.Y};
+        const PointXY b{first_.X - c.X, first_.Y - c.Y};
+        const double r = std::hypot(a.X, a.Y);
+        band_.rMin = std::min(band_.rMin, r);
+        band_.rMax = std::max(band_.rMax, r);
+        band_.longestSegment = std::max(band_.longestSegment, std::hypot(b.X - a.X, b.Y - a.Y));
+        band_.area += (a.X * b.Y - b.X * a.Y) / 2;
+    }
+    if (band_.Complete()) {
+        tooth_.push_back(first_);  // the last tooth ends on the first point
+        EndTooth(band_.slot.size() - 1);
+    }
+    band_.kept.shrink_to_fit();
+    return std::move(band_);
 }
 
 }  // namespace tarvo
