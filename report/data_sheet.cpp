@@ -19,6 +19,7 @@
 #include "math/involute.h"
 #include "math/rounding.h"
 #include "profile/gear_formulas.h"
+#include "profile/gear_outline.h"
 #include "profile/pair_geometry.h"
 #include "report/drawn_involute.h"
 #include "report/mesh_band.h"
@@ -449,27 +450,37 @@ bool SameBits(const std::vector<PointXY>& a, const std::vector<PointXY>& b) {
            (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(PointXY)) == 0);
 }
 
-// What a wheel's outline is expected to be like from the flank it is drawn of.
-MeshBandGuess Guess(const DrawnFlank& flank, PointXY centre) {
+// What a wheel's outline is expected to be like from the flank it is drawn of: each tooth is
+// the flank and its mirror image, so its segments are the flank's, the land between the two
+// (from one end to its mirror image: the tip of external teeth, the first point of internal
+// ones) and the land to the next tooth, a pitch on in the tooth's own frame (from the other end
+// to its mirror image turned by a pitch).
+MeshBandGuess Guess(const DrawnFlank& drawn, PointXY centre) {
+    const std::vector<PointXY> flank =
+        drawn.internal ? EndFilletOnSpaceCentreLine(drawn.z, drawn.points) : drawn.points;
     MeshBandGuess g;
     g.centre = centre;
-    g.teeth = flank.z;
-    g.internal = flank.internal;
-    g.perTooth = 2 * flank.points.size();
+    g.teeth = drawn.z;
+    g.internal = drawn.internal;
+    g.perTooth = 2 * flank.size();
     g.rMin = HUGE_VAL;
-    for (std::size_t i = 0; i < flank.points.size(); ++i) {
-        const PointXY& p = flank.points[i];
+    for (std::size_t i = 0; i < flank.size(); ++i) {
+        const PointXY& p = flank[i];
         const double r = std::hypot(p.X, p.Y);
         g.rMin = std::min(g.rMin, r);
         g.rMax = std::max(g.rMax, r);
         if (i > 0) {
-            const PointXY& q = flank.points[i - 1];
+            const PointXY& q = flank[i - 1];
             g.longestSegment = std::max(g.longestSegment, std::hypot(p.X - q.X, p.Y - q.Y));
         }
     }
-    // The lands between the flanks span less than a pitch.
-    g.longestSegment =
-        std::max(g.longestSegment, 2 * g.rMax * std::sin(kPi / std::max(flank.z, 2)));
+    const double pitch = 2 * kPi / std::max(drawn.z, 1);
+    const PointXY& within = drawn.internal ? flank.front() : flank.back();
+    const PointXY& between = drawn.internal ? flank.back() : flank.front();
+    const double x = between.X * std::cos(pitch) + between.Y * std::sin(pitch);
+    const double y = between.X * std::sin(pitch) - between.Y * std::cos(pitch);
+    g.longestSegment = std::max(
+        {g.longestSegment, 2 * std::fabs(within.Y), std::hypot(x - between.X, y - between.Y)});
     return g;
 }
 
@@ -572,7 +583,8 @@ std::optional<std::vector<MeshBandPlan>> BandPlans(const std::optional<PairGeome
     if (!pair) {
         return std::vector<MeshBandPlan>{};
     }
-    if (!pair->ok() || !flanks.ok() || flanks->size() != 2 || centres.size() != 2) {
+    if (!pair->ok() || !flanks.ok() || flanks->size() != 2 || centres.size() != 2 ||
+        flanks.value()[0].points.empty() || flanks.value()[1].points.empty()) {
         return std::nullopt;
     }
     const PairGeometry& model = pair->value();

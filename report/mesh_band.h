@@ -43,7 +43,7 @@ struct MeshBand {
     double area = 0;
     std::vector<MeshToothBound> bounds;  // per tooth: the circle about the box of its points
     std::vector<long> slot;              // per tooth: its place among the kept, -1 when not kept
-    std::vector<PointXY> kept;           // perTooth + 1 points per kept tooth, in file order
+    std::vector<std::vector<PointXY>> kept;  // each kept tooth's perTooth + 1 points, in order
 
     // The outline came as planned: teeth * perTooth points and the closing one.
     bool Complete() const {

@@ -128,11 +128,11 @@ struct WheelShape {
         const std::size_t per = band->plan.perTooth;
         const std::size_t t = i / per, j = i % per;
         if (band->slot[t] >= 0) {
-            return band->kept[static_cast<std::size_t>(band->slot[t]) * (per + 1) + j];
+            return band->kept[static_cast<std::size_t>(band->slot[t])][j];
         }
         const std::size_t before = (t + band->slot.size() - 1) % band->slot.size();
         if (j == 0 && band->slot[before] >= 0) {
-            return band->kept[static_cast<std::size_t>(band->slot[before]) * (per + 1) + per];
+            return band->kept[static_cast<std::size_t>(band->slot[before])][per];
         }
         throw BandTooNarrow{};
     }
@@ -1483,10 +1483,10 @@ MeshBandPlans PlanMeshBands(const MeshBandGuess& wheel1, const MeshBandGuess& wh
     const double turn2 = follow * lastTurn;
     const double dx = wheel2.centre.X - wheel1.centre.X;
     const double dy = wheel2.centre.Y - wheel1.centre.Y;
-    // Half as wide again as the check's own margin: the guessed sizes stray from the drawn ones
+    // A tenth wider than the check's own margin: the guessed sizes stray from the drawn ones
     // by the rounding of the written coordinates, far less than this.
     const double margin =
-        1.5 * (pitch * wheel1.rMax + std::max(wheel1.longestSegment, wheel2.longestSegment));
+        1.1 * (pitch * wheel1.rMax + std::max(wheel1.longestSegment, wheel2.longestSegment));
     auto plan = [&](const MeshBandGuess& own, const MeshBandGuess& mate, double towards,
                     double turnFrom, double sweep) {
         MeshBandPlan p;
@@ -1565,8 +1565,8 @@ void MeshBandMaker::EndTooth(std::size_t tooth) {
     reach.lo = band_.plan.lo;
     reach.hi = band_.plan.hi;
     if (reach.MayReach({bound.centre, bound.radius})) {
-        band_.slot[tooth] = static_cast<long>(band_.kept.size() / tooth_.size());
-        band_.kept.insert(band_.kept.end(), tooth_.begin(), tooth_.end());
+        band_.slot[tooth] = static_cast<long>(band_.kept.size());
+        band_.kept.push_back(tooth_);  // a copy of its own size, so nothing grows twice over
     }
     tooth_.clear();
 }
@@ -1587,7 +1587,6 @@ MeshBand MeshBandMaker::Finish() {
         tooth_.push_back(first_);  // the last tooth ends on the first point
         EndTooth(band_.slot.size() - 1);
     }
-    band_.kept.shrink_to_fit();
     return std::move(band_);
 }
 
