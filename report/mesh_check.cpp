@@ -24,6 +24,7 @@
 
 #include "report/boost_geometry.h"
 #include "report/mesh_band.h"
+#include "report/sweep_reach.h"
 #include "report/touch_depth.h"
 
 #include "math/constants.h"
@@ -97,12 +98,8 @@ class Budget {
     std::size_t longestList_;
 };
 
-double Wrap(double angle) {  // into [-pi, pi)
-    angle = std::fmod(angle + kPi, kTwoPi);
-    if (angle < 0) {
-        angle += kTwoPi;
-    }
-    return angle - kPi;
+double Wrap(double angle) {
+    return WrapAngle(angle);
 }
 
 // A wheel's own description of where it lies: distances of its outline from its centre and the
@@ -278,43 +275,7 @@ void IndexByAngle(Piece& piece) {
     }
 }
 
-// The distance range of a point from the mate's centre while its wheel turns from `turnFrom`
-// through `sweep`: the distance grows with the angle between the point and the direction to the
-// mate, so the turn's range of that angle gives the range of distances.
-struct Reach {
-    double distance = 0;     // between the centres
-    double towardsMate = 0;  // direction of the mate's centre
-    double turnFrom = 0, sweep = 0;
-    double lo = 0, hi = 0;
-
-    // The nearest and farthest the point comes to the mate's centre during the sweep.
-    std::pair<double, double> Range(const PointXY& p) const {
-        const double rho = std::hypot(p.X, p.Y);
-        const double psi0 = Wrap(std::atan2(p.Y, p.X) - towardsMate + turnFrom);
-        const double psi1 = psi0 + sweep;
-        const double wrapped1 = std::fabs(Wrap(psi1));
-        const double nearest =
-            (psi0 <= 0 && psi1 >= 0) || psi1 >= kTwoPi ? 0 : std::min(std::fabs(psi0), wrapped1);
-        const double farthest = psi1 >= kPi ? kPi : std::max(std::fabs(psi0), wrapped1);
-        auto at = [&](double psi) {
-            return std::sqrt(std::max(
-                0.0, rho * rho + distance * distance - 2 * rho * distance * std::cos(psi)));
-        };
-        return {at(nearest), at(farthest)};
-    }
-
-    bool Reaches(const PointXY& p) const {
-        const auto [nearest, farthest] = Range(p);
-        return nearest <= hi && farthest >= lo;
-    }
-
-    // False when no point within `radius` of `centre` can reach: then no point of a tooth so
-    // bounded needs to be tried.
-    bool MayReach(const Circle& bound) const {
-        const auto [nearest, farthest] = Range(bound.centre);
-        return nearest - bound.radius <= hi && farthest + bound.radius >= lo;
-    }
-};
+using Reach = SweepReach;
 
 // The circle about the middle of the box of outline points `first` to `last` that holds them.
 Circle LocalBound(const WheelShape& s, std::size_t first, std::size_t last) {
@@ -352,10 +313,11 @@ Piece Cut(const MeshWheel& wheel, const WheelShape& s, const Reach& reach, doubl
         // circle settles them without the trigonometry of every point.
         bool kept = false;
         budget.Spend(static_cast<double>(perTooth));
-        const bool mayReach = reach.MayReach(
-            s.band != nullptr ? Circle{s.band->bounds[static_cast<std::size_t>(t)].centre,
-                                       s.band->bounds[static_cast<std::size_t>(t)].radius}
-                              : LocalBound(s, first, first + perTooth));
+        const Circle bound = s.band != nullptr
+                                 ? Circle{s.band->bounds[static_cast<std::size_t>(t)].centre,
+                                          s.band->bounds[static_cast<std::size_t>(t)].radius}
+                                 : LocalBound(s, first, first + perTooth);
+        const bool mayReach = reach.MayReach(bound.centre, bound.radius);
         for (std::size_t i = 0; i <= perTooth && mayReach && !kept; ++i) {
             budget.Spend(kReachWork);
             kept = reach.Reaches(s.Local(first + i));
@@ -1467,127 +1429,6 @@ OverlapFound MeshOverlaps(const MeshWheel& wheel1, const MeshWheel& wheel2, doub
         return unchecked;
     }
     return {};
-}
-
-}  // namespace tarvo
-
-namespace tarvo {
-
-MeshBandPlans PlanMeshBands(const MeshBandGuess& wheel1, const MeshBandGuess& wheel2,
-                            int stepsPerPitch) {
-    // The turns as the check sweeps them.
-    const double pitch = kTwoPi / wheel1.teeth;
-    const double ratio = static_cast<double>(wheel1.teeth) / wheel2.teeth;
-    const double follow = wheel1.internal || wheel2.internal ? ratio : -ratio;
-    const double lastTurn = pitch / stepsPerPitch * (stepsPerPitch - 1);
-    const double turn2 = follow * lastTurn;
-    const double dx = wheel2.centre.X - wheel1.centre.X;
-    const double dy = wheel2.centre.Y - wheel1.centre.Y;
-    // A tenth wider than the check's own margin: the guessed sizes stray from the drawn ones
-    // by the rounding of the written coordinates, far less than this.
-    const double margin =
-        1.1 * (pitch * wheel1.rMax + std::max(wheel1.longestSegment, wheel2.longestSegment));
-    auto plan = [&](const MeshBandGuess& own, const MeshBandGuess& mate, double towards,
-                    double turnFrom, double sweep) {
-        MeshBandPlan p;
-        p.centre = own.centre;
-        p.teeth = own.teeth;
-        p.perTooth = own.perTooth;
-        p.distance = std::hypot(dx, dy);
-        p.towardsMate = towards;
-        p.turnFrom = turnFrom;
-        p.sweep = sweep;
-        p.lo = mate.rMin - margin;
-        p.hi = mate.rMax + margin;
-        return p;
-    };
-    return {plan(wheel1, wheel2, std::atan2(dy, dx), 0, lastTurn),
-            plan(wheel2, wheel1, std::atan2(-dy, -dx), std::min(0.0, turn2), std::fabs(turn2))};
-}
-
-MeshBandMaker::MeshBandMaker(const MeshBandPlan& plan) {
-    band_.plan = plan;
-    band_.rMin = HUGE_VAL;
-    if (plan.teeth > 0 && plan.perTooth >= 2) {
-        band_.bounds.resize(static_cast<std::size_t>(plan.teeth));
-        band_.slot.assign(static_cast<std::size_t>(plan.teeth), -1);
-        tooth_.reserve(plan.perTooth + 1);
-    }
-}
-
-void MeshBandMaker::Add(PointXY p) {
-    const std::size_t i = band_.size++;
-    if (i == 0) {
-        first_ = p;
-    }
-    if (i >= 2) {
-        // Point i - 2 is not the closing one: its distance and its segment to the next, as the
-        // check measures them on a whole outline.
-        const PointXY& c = band_.plan.centre;
-        const PointXY a{beforeLast_.X - c.X, beforeLast_.Y - c.Y};
-        const PointXY b{last_.X - c.X, last_.Y - c.Y};
-        const double r = std::hypot(a.X, a.Y);
-        band_.rMin = std::min(band_.rMin, r);
-        band_.rMax = std::max(band_.rMax, r);
-        band_.longestSegment = std::max(band_.longestSegment, std::hypot(b.X - a.X, b.Y - a.Y));
-        band_.area += (a.X * b.Y - b.X * a.Y) / 2;
-    }
-    beforeLast_ = last_;
-    last_ = p;
-    const std::size_t per = band_.plan.perTooth;
-    if (band_.slot.empty() || i >= band_.slot.size() * per) {
-        return;  // the closing point, or more than planned
-    }
-    if (i % per == 0 && i > 0) {
-        tooth_.push_back(p);  // the tooth before ends on this tooth's first point
-        EndTooth(i / per - 1);
-    }
-    tooth_.push_back(p);
-}
-
-void MeshBandMaker::EndTooth(std::size_t tooth) {
-    const PointXY& c = band_.plan.centre;
-    double x0 = HUGE_VAL, x1 = -HUGE_VAL, y0 = HUGE_VAL, y1 = -HUGE_VAL;
-    for (const PointXY& q : tooth_) {
-        const PointXY p{q.X - c.X, q.Y - c.Y};
-        x0 = std::min(x0, p.X);
-        x1 = std::max(x1, p.X);
-        y0 = std::min(y0, p.Y);
-        y1 = std::max(y1, p.Y);
-    }
-    const MeshToothBound bound{{(x0 + x1) / 2, (y0 + y1) / 2}, std::hypot(x1 - x0, y1 - y0) / 2};
-    band_.bounds[tooth] = bound;
-    Reach reach;
-    reach.distance = band_.plan.distance;
-    reach.towardsMate = band_.plan.towardsMate;
-    reach.turnFrom = band_.plan.turnFrom;
-    reach.sweep = band_.plan.sweep;
-    reach.lo = band_.plan.lo;
-    reach.hi = band_.plan.hi;
-    if (reach.MayReach({bound.centre, bound.radius})) {
-        band_.slot[tooth] = static_cast<long>(band_.kept.size());
-        band_.kept.push_back(tooth_);  // a copy of its own size, so nothing grows twice over
-    }
-    tooth_.clear();
-}
-
-MeshBand MeshBandMaker::Finish() {
-    if (band_.size >= 2) {
-        // The last segment runs back to the first point, not to the closing one.
-        const PointXY& c = band_.plan.centre;
-        const PointXY a{beforeLast_.X - c.X, beforeLast_.Y - c.Y};
-        const PointXY b{first_.X - c.X, first_.Y - c.Y};
-        const double r = std::hypot(a.X, a.Y);
-        band_.rMin = std::min(band_.rMin, r);
-        band_.rMax = std::max(band_.rMax, r);
-        band_.longestSegment = std::max(band_.longestSegment, std::hypot(b.X - a.X, b.Y - a.Y));
-        band_.area += (a.X * b.Y - b.X * a.Y) / 2;
-    }
-    if (band_.Complete()) {
-        tooth_.push_back(first_);  // the last tooth ends on the first point
-        EndTooth(band_.slot.size() - 1);
-    }
-    return std::move(band_);
 }
 
 }  // namespace tarvo
