@@ -267,41 +267,67 @@ constexpr std::size_t kVertexSample = 1024;
 // system gives it no memory: it costs address space, not the resident size.
 constexpr double kVertexRoom = 1.25;
 
-// One pass over the text: every group checked, the vertices stored as they come.
+// The drawing kept whole: every polyline's points in an array sized from the file.
+class DrawingSink final : public DxfSink {
+  public:
+    void Polyline(const std::string& layer, std::size_t at, std::size_t fileBytes) override {
+        drawing_.polylines.push_back({layer, {}});
+        polylineStart_ = at;
+        fileBytes_ = fileBytes;
+    }
+    void Vertex(PointXY p, std::size_t at, std::size_t /*fileBytes*/) override {
+        std::vector<PointXY>& points = drawing_.polylines.back().points;
+        if (points.size() == points.capacity()) {
+            MakeRoom(points, at);
+        }
+        points.push_back(p);
+    }
+    void PolylineEnd() override {}
+    void Line(const DxfLine& line) override { drawing_.lines.push_back(line); }
+
+    DxfDrawing Take() { return std::move(drawing_); }
+
+  private:
+    void MakeRoom(std::vector<PointXY>& points, std::size_t at) const;
+
+    DxfDrawing drawing_;
+    std::size_t polylineStart_ = 0;  // where the open polyline's vertices begin in the file
+    std::size_t fileBytes_ = 0;
+};
+
+// One pass over the text: every group checked, each entity handed to the sink as it ends.
 class Pass {
   public:
-    Pass(std::FILE* file, std::size_t blockBytes, std::size_t fileBytes)
-        : lines_(file, blockBytes), fileBytes_(fileBytes) {}
+    Pass(std::FILE* file, std::size_t blockBytes, std::size_t fileBytes, DxfSink& sink)
+        : lines_(file, blockBytes), fileBytes_(fileBytes), sink_(sink) {}
 
-    DxfReadResult Run();
+    DxfStreamResult Run();
 
   private:
     // Records the first fault met; the pass stops there.
-    DxfReadResult Fail(std::size_t line, DxfReadFault fault, const std::string& detail = {}) {
+    DxfStreamResult Fail(std::size_t line, DxfReadFault fault, const std::string& detail = {}) {
         error_ = {fault, line, detail};
         return Stopped();
     }
-    DxfReadResult Stopped() const { return DxfReadResult::Failure(error_); }
+    DxfStreamResult Stopped() const { return DxfStreamResult::Failure(error_); }
 
     bool Coordinate(std::string_view line, std::size_t codeLine, double& target, bool& has);
     bool Group(int group, std::string_view value, std::size_t line);
     bool Finish();
     bool FinishEntity(const Entity& e);
-    void MakeRoom(std::vector<PointXY>& points) const;
 
     BlockLines lines_;
-    std::size_t fileBytes_;          // the file's size, 0 when not known
-    std::size_t polylineStart_ = 0;  // where the open polyline's vertices begin in the file
+    std::size_t fileBytes_;  // the file's size, 0 when not known
+    DxfSink& sink_;
     std::size_t lineNumber_ = 0;
     Entity entity_;
     bool inEntities_ = false;
     bool open_ = false;  // inside a polyline: between POLYLINE and SEQEND
     bool eof_ = false;
-    DxfDrawing drawing_;
     DxfReadError error_;
 };
 
-DxfReadResult Pass::Run() {
+DxfStreamResult Pass::Run() {
     std::string_view code;
     std::string_view value;
     while (lines_.Next(code)) {
@@ -342,7 +368,7 @@ DxfReadResult Pass::Run() {
     if (open_) {
         return Fail(lineNumber_, DxfReadFault::PolylineNotEnded);
     }
-    return std::move(drawing_);
+    return DxfStreamed{};
 }
 
 bool Pass::Coordinate(std::string_view line, std::size_t codeLine, double& target, bool& has) {
@@ -423,10 +449,9 @@ bool Pass::Finish() {
 // Makes room in a full array for the rest of its polyline. The first vertices grow it as
 // usual; then it is sized once for the vertices the bytes left would hold at the size of those
 // read so far, so a large outline is never copied to an array twice its size.
-void Pass::MakeRoom(std::vector<PointXY>& points) const {
+void DrawingSink::MakeRoom(std::vector<PointXY>& points, std::size_t at) const {
     const std::size_t n = points.size();
     const std::size_t doubled = std::max<std::size_t>(2 * n, 16);
-    const std::size_t at = lines_.Offset();
     if (n < kVertexSample || fileBytes_ <= at || at <= polylineStart_) {
         points.reserve(doubled);
         return;
@@ -446,15 +471,13 @@ void Pass::MakeRoom(std::vector<PointXY>& points) const {
 }
 
 bool Pass::FinishEntity(const Entity& e) {
-    std::vector<DxfPolyline>& polylines = drawing_.polylines;
     switch (e.kind) {
         case EntityKind::Polyline:
             if (open_) {
                 Fail(e.line, DxfReadFault::PolylineInPolyline);
                 return false;
             }
-            polylines.push_back({e.layer, {}});
-            polylineStart_ = lines_.Offset();
+            sink_.Polyline(e.layer, lines_.Offset(), fileBytes_);
             open_ = true;
             return true;
         case EntityKind::Vertex: {
@@ -466,11 +489,7 @@ bool Pass::FinishEntity(const Entity& e) {
                 Fail(e.line, DxfReadFault::VertexWithoutCoordinates);
                 return false;
             }
-            std::vector<PointXY>& points = polylines.back().points;
-            if (points.size() == points.capacity()) {
-                MakeRoom(points);
-            }
-            points.push_back({e.x10, e.y20});
+            sink_.Vertex({e.x10, e.y20}, lines_.Offset(), fileBytes_);
             return true;
         }
         case EntityKind::SeqEnd:
@@ -479,13 +498,14 @@ bool Pass::FinishEntity(const Entity& e) {
                 return false;
             }
             open_ = false;
+            sink_.PolylineEnd();
             return true;
         case EntityKind::Line:
             if (!e.has10 || !e.has20 || !e.has11 || !e.has21) {
                 Fail(e.line, DxfReadFault::LineWithoutCoordinates);
                 return false;
             }
-            drawing_.lines.push_back({e.layer, {e.x10, e.y20}, {e.x11, e.y21}});
+            sink_.Line({e.layer, {e.x10, e.y20}, {e.x11, e.y21}});
             return true;
         case EntityKind::None:
         case EntityKind::Section:
@@ -497,8 +517,8 @@ bool Pass::FinishEntity(const Entity& e) {
     return true;
 }
 
-DxfReadResult Failed(DxfReadFault fault, const std::string& path) {
-    return DxfReadResult::Failure({fault, 0, path});
+DxfStreamResult Failed(DxfReadFault fault, const std::string& path) {
+    return DxfStreamResult::Failure({fault, 0, path});
 }
 
 // The size of an open file, or 0 when it has none to tell (a pipe).
@@ -511,35 +531,51 @@ std::size_t FileBytes(std::FILE* file) {
     return static_cast<std::size_t>(status.st_size);
 }
 
-}  // namespace
-
-DxfReadResult ParseDxf(std::string_view text) {
-    if (text.empty()) {
-        return Failed(DxfReadFault::NoEof, "");
-    }
-    // A read-only stream over the caller's text, so text and files go through the same passes.
-    const std::unique_ptr<std::FILE, FileCloser> file(
-        fmemopen(const_cast<char*>(text.data()), text.size(), "r"));
-    if (!file) {
-        return Failed(DxfReadFault::CannotRead, "");
-    }
-    return Pass(file.get(), kDxfReadBlockBytes, text.size()).Run();
-}
-
-DxfReadResult ReadDxfFile(const std::string& path, std::size_t blockBytes) {
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        return Failed(DxfReadFault::CannotOpen, path);
-    }
-    const std::size_t bytes = FileBytes(file.get());
-    DxfReadResult result = Pass(file.get(), std::max<std::size_t>(blockBytes, 1), bytes).Run();
-    if (std::ferror(file.get()) != 0) {
+// One pass over an open file; `path` names it in a read fault.
+DxfStreamResult StreamOpen(std::FILE* file, const std::string& path, DxfSink& sink,
+                           std::size_t blockBytes) {
+    const DxfStreamResult result =
+        Pass(file, std::max<std::size_t>(blockBytes, 1), FileBytes(file), sink).Run();
+    if (std::ferror(file) != 0) {
         return Failed(DxfReadFault::CannotRead, path);
     }
     return result;
 }
 
-DxfReadResult ReadWrittenDrawing(const WrittenFile& written, std::size_t blockBytes) {
+// The drawing a streamed read kept, or its fault.
+DxfReadResult Kept(const DxfStreamResult& streamed, DrawingSink& sink) {
+    if (!streamed.ok()) {
+        return DxfReadResult::Failure(streamed.fault());
+    }
+    return sink.Take();
+}
+
+}  // namespace
+
+DxfReadResult ParseDxf(std::string_view text) {
+    if (text.empty()) {
+        return DxfReadResult::Failure({DxfReadFault::NoEof, 0, ""});
+    }
+    // A read-only stream over the caller's text, so text and files go through the same passes.
+    const std::unique_ptr<std::FILE, FileCloser> file(
+        fmemopen(const_cast<char*>(text.data()), text.size(), "r"));
+    if (!file) {
+        return DxfReadResult::Failure({DxfReadFault::CannotRead, 0, ""});
+    }
+    DrawingSink sink;
+    return Kept(Pass(file.get(), kDxfReadBlockBytes, text.size(), sink).Run(), sink);
+}
+
+DxfStreamResult StreamDxfFile(const std::string& path, DxfSink& sink, std::size_t blockBytes) {
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        return Failed(DxfReadFault::CannotOpen, path);
+    }
+    return StreamOpen(file.get(), path, sink, blockBytes);
+}
+
+DxfStreamResult StreamWrittenDrawing(const WrittenFile& written, DxfSink& sink,
+                                     std::size_t blockBytes) {
     // A descriptor of its own, so the file is read from its start and closed here.
     const int fd = written.Held() ? dup(written.Descriptor()) : -1;
     if (fd < 0 || lseek(fd, 0, SEEK_SET) != 0) {
@@ -553,12 +589,17 @@ DxfReadResult ReadWrittenDrawing(const WrittenFile& written, std::size_t blockBy
         close(fd);
         return Failed(DxfReadFault::CannotOpen, "");
     }
-    const std::size_t bytes = FileBytes(file.get());
-    DxfReadResult result = Pass(file.get(), std::max<std::size_t>(blockBytes, 1), bytes).Run();
-    if (std::ferror(file.get()) != 0) {
-        return Failed(DxfReadFault::CannotRead, "");
-    }
-    return result;
+    return StreamOpen(file.get(), "", sink, blockBytes);
+}
+
+DxfReadResult ReadDxfFile(const std::string& path, std::size_t blockBytes) {
+    DrawingSink sink;
+    return Kept(StreamDxfFile(path, sink, blockBytes), sink);
+}
+
+DxfReadResult ReadWrittenDrawing(const WrittenFile& written, std::size_t blockBytes) {
+    DrawingSink sink;
+    return Kept(StreamWrittenDrawing(written, sink, blockBytes), sink);
 }
 
 std::vector<PointXY> CentreMarks(const DxfDrawing& drawing) {

@@ -57,6 +57,24 @@ struct DxfReadError {
 
 using DxfReadResult = Outcome<DxfDrawing, DxfReadError>;
 
+// What a reading pass hands on as it goes, in file order, so that a caller can take what it
+// needs from each vertex without the drawing being held whole. A polyline's vertices come
+// between its Polyline and its PolylineEnd; `at` is the bytes of the file read so far and
+// `fileBytes` the file's size (0 when not known). A fault stops the pass: what was handed on
+// before it is then to be thrown away.
+class DxfSink {
+  public:
+    virtual ~DxfSink() = default;
+    virtual void Polyline(const std::string& layer, std::size_t at, std::size_t fileBytes) = 0;
+    virtual void Vertex(PointXY p, std::size_t at, std::size_t fileBytes) = 0;
+    virtual void PolylineEnd() = 0;
+    virtual void Line(const DxfLine& line) = 0;
+};
+
+// A streamed read ended: the whole drawing read, or its fault.
+struct DxfStreamed {};
+using DxfStreamResult = Outcome<DxfStreamed, DxfReadError>;
+
 // Reads the DXF text; lines may end with CR LF or LF alone.
 DxfReadResult ParseDxf(std::string_view text);
 
@@ -73,6 +91,12 @@ constexpr std::size_t kDxfMaxLineBytes = 64 * 1024;
 // file's size and the bytes its first vertices take, so that a large outline is not copied
 // into an array twice its size as it grows.
 DxfReadResult ReadDxfFile(const std::string& path, std::size_t blockBytes = kDxfReadBlockBytes);
+
+// The same passes, handing each polyline, vertex and line to `sink` instead of keeping them.
+DxfStreamResult StreamDxfFile(const std::string& path, DxfSink& sink,
+                              std::size_t blockBytes = kDxfReadBlockBytes);
+DxfStreamResult StreamWrittenDrawing(const WrittenFile& file, DxfSink& sink,
+                                     std::size_t blockBytes = kDxfReadBlockBytes);
 
 // Reads, from its first byte, the file a write produced and still holds open: the bytes
 // written, whatever its path names by now.

@@ -6,8 +6,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <optional>
 
+#include "drawing/dxf_number.h"
+#include "drawing/dxf_real.h"
 #include "drawing/internal_pair.h"
 #include "drawing/pair_data.h"
 #include "drawing/rack_cut.h"
@@ -15,8 +19,10 @@
 #include "math/involute.h"
 #include "math/rounding.h"
 #include "profile/gear_formulas.h"
+#include "profile/gear_outline.h"
 #include "profile/pair_geometry.h"
 #include "report/drawn_involute.h"
+#include "report/mesh_band.h"
 #include "report/overlap_remedy.h"
 
 namespace tarvo {
@@ -47,10 +53,10 @@ struct SheetBasis {
     const MainMod* state;
 };
 
-// A wheel's outline as read back and the centre it turns about, and the flank its builder
-// made it of (null when the drawing's data could not be rebuilt).
+// How far a wheel's outline as read back reaches from the centre it turns about, and the flank
+// its builder made it of (null when the drawing's data could not be rebuilt).
 struct DrawnWheel {
-    const std::vector<PointXY>* outline;
+    Reach reach;
     PointXY centre;
     const std::vector<PointXY>* flank = nullptr;
 };
@@ -131,7 +137,7 @@ WheelSheet Wheel(WheelRole role, const ToothData& t, const DrawnWheel& drawn,
     const double alphaT = TransversePressureAngle(t.alphaN, t.beta);
     w.d = ReferenceDiameter(t.z, w.mt);
     w.db = BaseDiameter(w.d, alphaT);
-    const Reach reach = DrawnReach(*drawn.outline, drawn.centre);
+    const Reach& reach = drawn.reach;
     w.da = 2 * (t.internal ? reach.rMin : reach.rMax);
     w.df = 2 * (t.internal ? reach.rMax : reach.rMin);
     if (!t.internal) {
@@ -261,17 +267,35 @@ constexpr double kMeshCheckMaxCoordinate = 1e12;
 constexpr const char* kMeshCheckOutOfRange =
     "проверка зацепления не выполнена: чертёж больше 10^12 мм, вне диапазона проверки";
 
-bool WithinMeshCheckRange(const DxfDrawing& drawing, std::size_t outline1, std::size_t outline2) {
-    for (const std::size_t k : {outline1, outline2}) {
-        for (const PointXY& p : drawing.polylines[k].points) {
-            if (!(std::fabs(p.X) <= kMeshCheckMaxCoordinate) ||
-                !(std::fabs(p.Y) <= kMeshCheckMaxCoordinate)) {
+bool WithinMeshCheckRange(PointXY p) {
+    return std::fabs(p.X) <= kMeshCheckMaxCoordinate && std::fabs(p.Y) <= kMeshCheckMaxCoordinate;
+}
+
+bool WithinMeshCheckRange(const DxfDrawing& drawing) {
+    for (const DxfPolyline& polyline : drawing.polylines) {
+        for (const PointXY& p : polyline.points) {
+            if (!WithinMeshCheckRange(p)) {
                 return false;
             }
         }
     }
     return true;
 }
+
+// One outline of a drawing as the sheet takes it: how far it reaches from its centre, and for
+// the mesh check either its points or the band of it kept while reading.
+struct ReadOutline {
+    Reach reach;
+    const std::vector<PointXY>* points = nullptr;
+    const MeshBand* band = nullptr;
+};
+
+// What the sheet takes from a drawing read back, whole or while reading.
+struct ReadDrawing {
+    std::vector<ReadOutline> outlines;
+    std::vector<PointXY> centres;
+    bool withinRange = true;  // every point within the mesh check's range
+};
 
 // The hand of each wheel's tooth line: wheel 1's from the sign of the helix angle or, for a
 // positive one, as chosen; in an external mesh the mate's is the opposite, in an internal one
@@ -286,20 +310,21 @@ void SetHands(DataSheet& sheet, bool internal, Hand chosen) {
 }
 
 // A wheel's outline as the mesh check turns it: outline k of the drawing about its centre mark.
-MeshWheel DrawnMeshWheel(const DxfDrawing& drawing, const std::vector<PointXY>& centres,
-                         std::size_t k, const ToothData& t) {
+MeshWheel DrawnMeshWheel(const ReadDrawing& drawing, std::size_t k, const ToothData& t) {
     MeshWheel wheel;
-    wheel.outline = &drawing.polylines[k].points;
-    wheel.centre = centres[k];
+    wheel.outline = drawing.outlines[k].points;
+    wheel.band = drawing.outlines[k].band;
+    wheel.centre = drawing.centres[k];
     wheel.teeth = t.z;
     wheel.internal = t.internal;
     return wheel;
 }
 
-void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& call,
-                   const DxfDrawing& drawing, const SheetBasis& basis, const Flanks& flanks,
+// False when the mesh check needs more of the outlines than the bands kept.
+bool MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& call,
+                   const ReadDrawing& drawing, const SheetBasis& basis, const Flanks& flanks,
                    const PairGeometry& pair) {
-    const std::vector<PointXY> centres = CentreMarks(drawing);
+    const std::vector<PointXY>& centres = drawing.centres;
     const bool internal = pair.internal;
     const PairSection& section = pair.section;
     sheet.helical = section.beta != 0;
@@ -316,10 +341,10 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
     const ToothData t2 = ToothDataOf(pair, pair.Wheel(2));
     sheet.wheels.push_back(
         Wheel(WheelRole::Wheel1, t1,
-              {&drawing.polylines[outline1].points, centres[outline1], FlankOf(flanks, 0)}, basis));
+              {drawing.outlines[outline1].reach, centres[outline1], FlankOf(flanks, 0)}, basis));
     sheet.wheels.push_back(
         Wheel(WheelRole::Wheel2, t2,
-              {&drawing.polylines[outline2].points, centres[outline2], FlankOf(flanks, 1)}, basis));
+              {drawing.outlines[outline2].reach, centres[outline2], FlankOf(flanks, 1)}, basis));
     SetHands(sheet, internal, basis.options.hand);
     sheet.wheels[0].outline = static_cast<int>(outline1);
     sheet.wheels[1].outline = static_cast<int>(outline2);
@@ -341,11 +366,19 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
     CheckInterference(sheet, 1, ringForm, basis, t2);
 
     // Turned in the designer's order, so "wheel 1" means the same in every line of the sheet.
-    const MeshWheel m1 = DrawnMeshWheel(drawing, centres, outline1, t1);
-    const MeshWheel m2 = DrawnMeshWheel(drawing, centres, outline2, t2);
-    sheet.mesh.mesh = WithinMeshCheckRange(drawing, outline1, outline2)
-                          ? CheckMesh(m1, m2)
-                          : MeshCheckResult::Failure(kMeshCheckOutOfRange);
+    const MeshWheel m1 = DrawnMeshWheel(drawing, outline1, t1);
+    const MeshWheel m2 = DrawnMeshWheel(drawing, outline2, t2);
+    if (!drawing.withinRange) {
+        sheet.mesh.mesh = MeshCheckResult::Failure(kMeshCheckOutOfRange);
+    } else if (m1.band != nullptr) {
+        std::optional<MeshCheckResult> checked = CheckMeshOnBands(m1, m2);
+        if (!checked) {
+            return false;
+        }
+        sheet.mesh.mesh = std::move(*checked);
+    } else {
+        sheet.mesh.mesh = CheckMesh(m1, m2);
+    }
     if (sheet.mesh.mesh.ok() && sheet.mesh.mesh->overlap) {
         // Counts mean nothing to a drawing made for a tolerance: only a finer one is sought.
         if (!(state.Tolerance > 0)) {
@@ -354,6 +387,260 @@ void MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
         sheet.mesh.toleranceRemedy = FindOverlapTolerance(state, call, sheet.mesh.mesh.value());
     }
     AddWarnings(sheet);
+    return true;
+}
+
+}  // namespace
+
+namespace {
+
+// The sheet of a drawing read as `drawing`; none when the mesh check needs more of its
+// outlines than the bands kept.
+std::optional<DataSheetResult> MakeSheet(const MainMod& state, const BuilderCall& call,
+                                         const ReadDrawing& drawing, const SheetOptions& options,
+                                         const Flanks& flanks) {
+    const bool pair = call.kind != BuilderCall::Kind::Spline;
+    DataSheet sheet;
+    sheet.kind = call.kind;
+    sheet.pair = pair;
+    // The rack's full depth below its datum line, clearance included, cuts the root.
+    const SheetBasis basis{{state.Hf + state.C, state.Ro}, options, &state};
+    sheet.rack.alpha = state.Alfa;
+    sheet.rack.ha = state.H;
+    sheet.rack.hf = state.Hf;
+    sheet.rack.c = state.C;
+    sheet.rack.rf = state.Ro;
+    sheet.accuracy = options.accuracy;
+    if (pair) {
+        const PairGeometryResult model = PairOf(state, call);
+        if (!model.ok()) {
+            return Refused("по этим данным пара не строится");
+        }
+        if (!MakePairSheet(sheet, state, call, drawing, basis, flanks, model.value())) {
+            return std::nullopt;
+        }
+    } else {
+        SplineSheet(sheet, call,
+                    {drawing.outlines[0].reach, drawing.centres[0], FlankOf(flanks, 0)}, basis);
+    }
+    sheet.tolerance = state.Tolerance;
+    for (std::size_t i = 0; flanks.ok() && i < sheet.wheels.size() && i < flanks->size(); ++i) {
+        sheet.wheels[i].accuracy = DrawnAccuracy(flanks.value()[i]);
+    }
+    return sheet;
+}
+
+// Where the drawing of `call` puts each outline's centre mark, as read back: wheel 1 (or the
+// ring, or the spline member) about the origin, the mate at the working centre distance.
+std::vector<PointXY> ExpectedCentres(const std::optional<PairGeometryResult>& model) {
+    if (!model) {
+        return {{0, 0}};
+    }
+    double aw = 0;
+    if (!model->ok() || !std::isfinite(model->value().aw) ||
+        !ReadDxfReal(DxfNumber(model->value().aw), aw)) {
+        return {};
+    }
+    return {{0, 0}, {aw, 0}};
+}
+
+// The same coordinates to the bit (a centre at -0 turns points differently from one at 0).
+bool SameBits(const std::vector<PointXY>& a, const std::vector<PointXY>& b) {
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(PointXY)) == 0);
+}
+
+// What a wheel's outline is expected to be like from the flank it is drawn of: each tooth is
+// the flank and its mirror image, so its segments are the flank's, the land between the two
+// (from one end to its mirror image: the tip of external teeth, the first point of internal
+// ones) and the land to the next tooth, a pitch on in the tooth's own frame (from the other end
+// to its mirror image turned by a pitch).
+MeshBandGuess Guess(const DrawnFlank& drawn, PointXY centre) {
+    const std::vector<PointXY> flank =
+        drawn.internal ? EndFilletOnSpaceCentreLine(drawn.z, drawn.points) : drawn.points;
+    MeshBandGuess g;
+    g.centre = centre;
+    g.teeth = drawn.z;
+    g.internal = drawn.internal;
+    g.perTooth = 2 * flank.size();
+    g.rMin = HUGE_VAL;
+    for (std::size_t i = 0; i < flank.size(); ++i) {
+        const PointXY& p = flank[i];
+        const double r = std::hypot(p.X, p.Y);
+        g.rMin = std::min(g.rMin, r);
+        g.rMax = std::max(g.rMax, r);
+        if (i > 0) {
+            const PointXY& q = flank[i - 1];
+            g.longestSegment = std::max(g.longestSegment, std::hypot(p.X - q.X, p.Y - q.Y));
+        }
+    }
+    const double pitch = 2 * kPi / std::max(drawn.z, 1);
+    const PointXY& within = drawn.internal ? flank.front() : flank.back();
+    const PointXY& between = drawn.internal ? flank.back() : flank.front();
+    const double x = between.X * std::cos(pitch) + between.Y * std::sin(pitch);
+    const double y = between.X * std::sin(pitch) - between.Y * std::cos(pitch);
+    g.longestSegment = std::max(
+        {g.longestSegment, 2 * std::fabs(within.Y), std::hypot(x - between.X, y - between.Y)});
+    return g;
+}
+
+// Where each outline is expected and the bands to keep of it.
+struct SheetPlan {
+    std::vector<PointXY> centres;
+    std::vector<MeshBandPlan> bands;  // by outline; none for a spline member
+};
+
+// Takes from the drawing, as it is read, what the sheet needs: each outline's reach about its
+// expected centre, whether every point lies within the mesh check's range, and each wheel's
+// mesh band; the centre-mark strokes are kept. The plan is made when the first outline begins,
+// so a file that cannot be read costs no flanks; without one, nothing is kept.
+class SheetSink final : public DxfSink {
+  public:
+    explicit SheetSink(std::function<std::optional<SheetPlan>()> plan) : plan_(std::move(plan)) {}
+
+    void Polyline(const std::string& /*layer*/, std::size_t, std::size_t) override {
+        if (plan_) {
+            std::optional<SheetPlan> planned = plan_();
+            plan_ = nullptr;
+            planned_ = planned.has_value();
+            if (planned) {
+                centres_ = std::move(planned->centres);
+                plans_ = std::move(planned->bands);
+            }
+        }
+        const std::size_t k = outlines_.size();
+        outlines_.push_back({});
+        counts_.push_back(0);
+        outlines_.back().reach = {HUGE_VAL, 0};
+        if (k < plans_.size()) {
+            maker_.emplace(plans_[k]);
+        } else {
+            maker_.reset();
+        }
+    }
+    void Vertex(PointXY p, std::size_t, std::size_t) override {
+        const std::size_t k = outlines_.size() - 1;
+        ++counts_[k];
+        withinRange_ = withinRange_ && WithinMeshCheckRange(p);
+        if (k < centres_.size()) {
+            Reach& r = outlines_[k].reach;
+            const double distance = std::hypot(p.X - centres_[k].X, p.Y - centres_[k].Y);
+            r.rMin = std::min(r.rMin, distance);
+            r.rMax = std::max(r.rMax, distance);
+        }
+        if (maker_) {
+            maker_->Add(p);
+        }
+    }
+    void PolylineEnd() override {
+        if (maker_) {
+            bands_.push_back(maker_->Finish());
+            maker_.reset();
+        }
+    }
+    void Line(const DxfLine& line) override { lines_.lines.push_back(line); }
+
+    // What was read, when it is the drawing expected: the outlines and centres planned, each
+    // band complete; none otherwise.
+    std::optional<ReadDrawing> Read() const {
+        if (!planned_ || outlines_.size() != centres_.size() ||
+            !SameBits(CentreMarks(lines_), centres_) || bands_.size() != plans_.size()) {
+            return std::nullopt;
+        }
+        for (std::size_t k = 0; k < outlines_.size(); ++k) {
+            if (counts_[k] < 4 || (k < bands_.size() && !bands_[k].Complete())) {
+                return std::nullopt;
+            }
+        }
+        ReadDrawing read;
+        read.outlines = outlines_;
+        for (std::size_t k = 0; k < bands_.size(); ++k) {
+            read.outlines[k].band = &bands_[k];
+        }
+        read.centres = centres_;
+        read.withinRange = withinRange_;
+        return read;
+    }
+
+  private:
+    std::function<std::optional<SheetPlan>()> plan_;
+    bool planned_ = false;
+    std::vector<PointXY> centres_;
+    std::vector<MeshBandPlan> plans_;  // by outline
+    std::vector<ReadOutline> outlines_;
+    std::vector<std::size_t> counts_;
+    std::vector<MeshBand> bands_;
+    std::optional<MeshBandMaker> maker_;
+    DxfDrawing lines_;
+    bool withinRange_ = true;
+};
+
+// The band plans by outline: the drawing holds wheel 1 first for an external pair, the ring
+// first for an internal one. None when the flanks were not rebuilt.
+std::optional<std::vector<MeshBandPlan>> BandPlans(const std::optional<PairGeometryResult>& pair,
+                                                   const Flanks& flanks,
+                                                   const std::vector<PointXY>& centres) {
+    if (!pair) {
+        return std::vector<MeshBandPlan>{};
+    }
+    if (!pair->ok() || !flanks.ok() || flanks->size() != 2 || centres.size() != 2 ||
+        flanks.value()[0].points.empty() || flanks.value()[1].points.empty()) {
+        return std::nullopt;
+    }
+    const PairGeometry& model = pair->value();
+    const std::size_t outline1 = model.internal && model.member1.wheel == 1 ? 1 : 0;
+    const std::size_t outline2 = 1 - outline1;
+    const MeshBandPlans plans =
+        PlanMeshBands(Guess(flanks.value()[0], centres[outline1]),
+                      Guess(flanks.value()[1], centres[outline2]), kMeshStepsPerPitch);
+    std::vector<MeshBandPlan> byOutline(2);
+    byOutline[outline1] = plans.wheel1;
+    byOutline[outline2] = plans.wheel2;
+    return byOutline;
+}
+
+// The sheet of a drawing streamed by `stream` (a DxfSink in, a DxfStreamResult out) keeping of
+// each outline only its reach and the band the mesh check needs; read whole by `readWhole`
+// instead when the drawing is not the one expected or the check needs more than the bands.
+template <typename Stream, typename ReadWhole>
+DataSheetResult StreamedSheet(const MainMod& state, const BuilderCall& call,
+                              const SheetOptions& options, Stream stream, ReadWhole readWhole) {
+    auto whole = [&]() -> DataSheetResult {
+        const DxfReadResult read = readWhole();
+        if (!read.ok()) {
+            return Refused("чертёж не прочитан: " + DescribeDxfRead(read.fault()));
+        }
+        return MakeDataSheet(state, call, read.value(), options);
+    };
+    std::optional<Flanks> flanks;
+    auto plan = [&]() -> std::optional<SheetPlan> {
+        flanks.emplace(DrawnFlanks(state, call));
+        std::optional<PairGeometryResult> model;
+        if (call.kind != BuilderCall::Kind::Spline) {
+            model = PairOf(state, call);
+        }
+        SheetPlan planned;
+        planned.centres = ExpectedCentres(model);
+        std::optional<std::vector<MeshBandPlan>> bands = BandPlans(model, *flanks, planned.centres);
+        if (planned.centres.empty() || !bands) {
+            return std::nullopt;
+        }
+        planned.bands = std::move(*bands);
+        return planned;
+    };
+    std::optional<DataSheetResult> sheet;
+    {
+        SheetSink sink(plan);
+        const DxfStreamResult streamed = stream(sink);
+        if (!streamed.ok()) {
+            return Refused("чертёж не прочитан: " + DescribeDxfRead(streamed.fault()));
+        }
+        const std::optional<ReadDrawing> read = sink.Read();
+        if (read && flanks) {
+            sheet = MakeSheet(state, call, *read, options, *flanks);
+        }
+    }
+    return sheet ? std::move(*sheet) : whole();
 }
 
 }  // namespace
@@ -373,54 +660,30 @@ DataSheetResult MakeDataSheet(const MainMod& state, const BuilderCall& call,
             return Refused("контур в чертеже пуст");
         }
     }
-
-    DataSheet sheet;
-    sheet.kind = call.kind;
-    sheet.pair = pair;
-    // The rack's full depth below its datum line, clearance included, cuts the root.
-    const SheetBasis basis{{state.Hf + state.C, state.Ro}, options, &state};
-    sheet.rack.alpha = state.Alfa;
-    sheet.rack.ha = state.H;
-    sheet.rack.hf = state.Hf;
-    sheet.rack.c = state.C;
-    sheet.rack.rf = state.Ro;
-    sheet.accuracy = options.accuracy;
+    ReadDrawing read;
+    for (std::size_t k = 0; k < expected; ++k) {
+        read.outlines.push_back({DrawnReach(drawing.polylines[k].points, centres[k]),
+                                 &drawing.polylines[k].points, nullptr});
+    }
+    read.centres = centres;
+    read.withinRange = !pair || WithinMeshCheckRange(drawing);
     // The flanks the drawing was made of, rebuilt once from the same data: the measurements
     // must touch their drawn involute, and the accuracy is measured on them.
-    const Flanks flanks = DrawnFlanks(state, call);
-    if (pair) {
-        const PairGeometryResult model = PairOf(state, call);
-        if (!model.ok()) {
-            return Refused("по этим данным пара не строится");
-        }
-        MakePairSheet(sheet, state, call, drawing, basis, flanks, model.value());
-    } else {
-        SplineSheet(sheet, call, {&drawing.polylines[0].points, centres[0], FlankOf(flanks, 0)},
-                    basis);
-    }
-    sheet.tolerance = state.Tolerance;
-    for (std::size_t i = 0; flanks.ok() && i < sheet.wheels.size() && i < flanks->size(); ++i) {
-        sheet.wheels[i].accuracy = DrawnAccuracy(flanks.value()[i]);
-    }
-    return sheet;
+    return *MakeSheet(state, call, read, options, DrawnFlanks(state, call));
 }
 
 DataSheetResult DataSheetOfFile(const MainMod& state, const BuilderCall& call,
                                 const std::string& path, const SheetOptions& options) {
-    const DxfReadResult read = ReadDxfFile(path);
-    if (!read.ok()) {
-        return Refused("чертёж не прочитан: " + DescribeDxfRead(read.fault()));
-    }
-    return MakeDataSheet(state, call, read.value(), options);
+    return StreamedSheet(
+        state, call, options, [&](DxfSink& sink) { return StreamDxfFile(path, sink); },
+        [&] { return ReadDxfFile(path); });
 }
 
 DataSheetResult DataSheetOfWritten(const MainMod& state, const BuilderCall& call,
                                    const WrittenFile& written, const SheetOptions& options) {
-    const DxfReadResult read = ReadWrittenDrawing(written);
-    if (!read.ok()) {
-        return Refused("чертёж не прочитан: " + DescribeDxfRead(read.fault()));
-    }
-    return MakeDataSheet(state, call, read.value(), options);
+    return StreamedSheet(
+        state, call, options, [&](DxfSink& sink) { return StreamWrittenDrawing(written, sink); },
+        [&] { return ReadWrittenDrawing(written); });
 }
 
 }  // namespace tarvo

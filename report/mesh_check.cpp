@@ -23,6 +23,8 @@
 #include <vector>
 
 #include "report/boost_geometry.h"
+#include "report/mesh_band.h"
+#include "report/sweep_reach.h"
 #include "report/touch_depth.h"
 
 #include "math/constants.h"
@@ -68,6 +70,8 @@ constexpr std::size_t kPairsFloor = 1 << 16;
 
 // Thrown inside this file when the work exceeds its budget; the checks below catch it.
 struct GaveUp {};
+// Thrown when a point of a tooth a band did not keep is asked for.
+struct BandTooNarrow {};
 
 class Budget {
   public:
@@ -94,18 +98,15 @@ class Budget {
     std::size_t longestList_;
 };
 
-double Wrap(double angle) {  // into [-pi, pi)
-    angle = std::fmod(angle + kPi, kTwoPi);
-    if (angle < 0) {
-        angle += kTwoPi;
-    }
-    return angle - kPi;
+double Wrap(double angle) {
+    return WrapAngle(angle);
 }
 
 // A wheel's own description of where it lies: distances of its outline from its centre and the
 // longest segment. Points are read from the outline as they are needed, not copied.
 struct WheelShape {
     const std::vector<PointXY>* outline = nullptr;
+    const MeshBand* band = nullptr;  // instead of the outline
     PointXY centre;
     std::size_t n = 0;  // points without the closing one
     double rMin = 0, rMax = 0;
@@ -114,15 +115,46 @@ struct WheelShape {
     double area = 0;   // enclosed by the outline, positive when it runs anticlockwise
 
     PointXY Local(std::size_t i) const {
-        const PointXY& p = (*outline)[i % n];
+        const PointXY& p = band != nullptr ? BandPoint(i % n) : (*outline)[i % n];
         return {p.X - centre.X, p.Y - centre.Y};
     }
+
+  private:
+    // Point i of a band's outline: of its kept tooth, or the last point of the kept tooth before.
+    const PointXY& BandPoint(std::size_t i) const {
+        const std::size_t per = band->plan.perTooth;
+        const std::size_t t = i / per, j = i % per;
+        if (band->slot[t] >= 0) {
+            return band->kept[static_cast<std::size_t>(band->slot[t])][j];
+        }
+        const std::size_t before = (t + band->slot.size() - 1) % band->slot.size();
+        if (j == 0 && band->slot[before] >= 0) {
+            return band->kept[static_cast<std::size_t>(band->slot[before])][per];
+        }
+        throw BandTooNarrow{};
+    }
 };
+
+// Points of the wheel's outline, the closing one included.
+std::size_t Size(const MeshWheel& wheel) {
+    return wheel.band != nullptr ? wheel.band->size : wheel.outline->size();
+}
 
 WheelShape Shape(const MeshWheel& wheel) {
     WheelShape s;
     s.outline = wheel.outline;
+    s.band = wheel.band;
     s.centre = wheel.centre;
+    if (wheel.band != nullptr) {
+        const MeshBand& band = *wheel.band;
+        s.n = band.size - 1;
+        s.rMin = band.rMin;
+        s.rMax = band.rMax;
+        s.longestSegment = band.longestSegment;
+        s.area = band.area;
+        s.perTooth = static_cast<int>(band.plan.perTooth);
+        return s;
+    }
     s.n = wheel.outline->size() - 1;
     s.rMin = HUGE_VAL;
     for (std::size_t i = 0; i < s.n; ++i) {
@@ -243,43 +275,7 @@ void IndexByAngle(Piece& piece) {
     }
 }
 
-// The distance range of a point from the mate's centre while its wheel turns from `turnFrom`
-// through `sweep`: the distance grows with the angle between the point and the direction to the
-// mate, so the turn's range of that angle gives the range of distances.
-struct Reach {
-    double distance = 0;     // between the centres
-    double towardsMate = 0;  // direction of the mate's centre
-    double turnFrom = 0, sweep = 0;
-    double lo = 0, hi = 0;
-
-    // The nearest and farthest the point comes to the mate's centre during the sweep.
-    std::pair<double, double> Range(const PointXY& p) const {
-        const double rho = std::hypot(p.X, p.Y);
-        const double psi0 = Wrap(std::atan2(p.Y, p.X) - towardsMate + turnFrom);
-        const double psi1 = psi0 + sweep;
-        const double wrapped1 = std::fabs(Wrap(psi1));
-        const double nearest =
-            (psi0 <= 0 && psi1 >= 0) || psi1 >= kTwoPi ? 0 : std::min(std::fabs(psi0), wrapped1);
-        const double farthest = psi1 >= kPi ? kPi : std::max(std::fabs(psi0), wrapped1);
-        auto at = [&](double psi) {
-            return std::sqrt(std::max(
-                0.0, rho * rho + distance * distance - 2 * rho * distance * std::cos(psi)));
-        };
-        return {at(nearest), at(farthest)};
-    }
-
-    bool Reaches(const PointXY& p) const {
-        const auto [nearest, farthest] = Range(p);
-        return nearest <= hi && farthest >= lo;
-    }
-
-    // False when no point within `radius` of `centre` can reach: then no point of a tooth so
-    // bounded needs to be tried.
-    bool MayReach(const Circle& bound) const {
-        const auto [nearest, farthest] = Range(bound.centre);
-        return nearest - bound.radius <= hi && farthest + bound.radius >= lo;
-    }
-};
+using Reach = SweepReach;
 
 // The circle about the middle of the box of outline points `first` to `last` that holds them.
 Circle LocalBound(const WheelShape& s, std::size_t first, std::size_t last) {
@@ -317,7 +313,11 @@ Piece Cut(const MeshWheel& wheel, const WheelShape& s, const Reach& reach, doubl
         // circle settles them without the trigonometry of every point.
         bool kept = false;
         budget.Spend(static_cast<double>(perTooth));
-        const bool mayReach = reach.MayReach(LocalBound(s, first, first + perTooth));
+        const Circle bound = s.band != nullptr
+                                 ? Circle{s.band->bounds[static_cast<std::size_t>(t)].centre,
+                                          s.band->bounds[static_cast<std::size_t>(t)].radius}
+                                 : LocalBound(s, first, first + perTooth);
+        const bool mayReach = reach.MayReach(bound.centre, bound.radius);
         for (std::size_t i = 0; i <= perTooth && mayReach && !kept; ++i) {
             budget.Spend(kReachWork);
             kept = reach.Reaches(s.Local(first + i));
@@ -965,7 +965,7 @@ double TouchDepth(const Sweep& w) {
 
 Sweep Prepare(const MeshWheel& wheel1, const MeshWheel& wheel2, int steps, Budget& budget) {
     Sweep w;
-    budget.Spend(static_cast<double>(wheel1.outline->size() + wheel2.outline->size()));
+    budget.Spend(static_cast<double>(Size(wheel1) + Size(wheel2)));
     w.s1 = Shape(wheel1);
     w.s2 = Shape(wheel2);
     w.centre1 = wheel1.centre;
@@ -1320,18 +1320,19 @@ double FirstLimit(const Sweep& w) {
 }
 
 bool Missing(const MeshWheel& wheel) {
+    if (wheel.band != nullptr) {
+        return !wheel.band->Complete() || wheel.band->plan.teeth != wheel.teeth;
+    }
     return wheel.outline == nullptr || wheel.outline->size() < 4 || wheel.teeth < 1;
 }
 
-}  // namespace
-
-MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int stepsPerPitch,
-                          const MeshLimits& limits) {
+MeshCheckResult Check(const MeshWheel& wheel1, const MeshWheel& wheel2, int stepsPerPitch,
+                      const MeshLimits& limits) {
     if (Missing(wheel1) || Missing(wheel2)) {
         return MeshCheckResult::Failure("контур колеса пуст");
     }
     MeshClearance result;
-    Budget budget(limits, wheel1.outline->size() + wheel2.outline->size());
+    Budget budget(limits, Size(wheel1) + Size(wheel2));
     try {
         const Sweep w = Prepare(wheel1, wheel2, stepsPerPitch, budget);
         result.minClearance = HUGE_VAL;
@@ -1363,6 +1364,8 @@ MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int 
         }
         result.positions = stepsPerPitch;
         result.stepDegrees = RadToGrad(w.step);
+    } catch (const BandTooNarrow&) {
+        throw;
     } catch (const GaveUp&) {
         return MeshCheckResult::Failure(
             "проверка прервана: контуры в чертеже запутаны так, как не бывают запутаны зубчатые "
@@ -1374,15 +1377,40 @@ MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int 
     return result;
 }
 
+}  // namespace
+
+MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int stepsPerPitch,
+                          const MeshLimits& limits) {
+    MeshWheel whole1 = wheel1, whole2 = wheel2;
+    whole1.band = whole2.band = nullptr;
+    return Check(whole1, whole2, stepsPerPitch, limits);
+}
+
+std::optional<MeshCheckResult> CheckMeshOnBands(const MeshWheel& wheel1, const MeshWheel& wheel2,
+                                                int stepsPerPitch, const MeshLimits& limits) {
+    for (const MeshWheel* wheel : {&wheel1, &wheel2}) {
+        if (wheel->band == nullptr || Missing(*wheel)) {
+            return std::nullopt;  // a band not as planned cannot stand for its outline
+        }
+    }
+    try {
+        return Check(wheel1, wheel2, stepsPerPitch, limits);
+    } catch (const BandTooNarrow&) {
+        return std::nullopt;
+    }
+}
+
 OverlapFound MeshOverlaps(const MeshWheel& wheel1, const MeshWheel& wheel2, double likelyTurn,
                           int stepsPerPitch, const MeshLimits& limits) {
     const OverlapFound unchecked{true, likelyTurn};
-    if (Missing(wheel1) || Missing(wheel2)) {
+    MeshWheel whole1 = wheel1, whole2 = wheel2;
+    whole1.band = whole2.band = nullptr;
+    if (Missing(whole1) || Missing(whole2)) {
         return unchecked;
     }
-    Budget budget(limits, wheel1.outline->size() + wheel2.outline->size());
+    Budget budget(limits, whole1.outline->size() + whole2.outline->size());
     try {
-        const Sweep w = Prepare(wheel1, wheel2, stepsPerPitch, budget);
+        const Sweep w = Prepare(whole1, whole2, stepsPerPitch, budget);
         const int first = static_cast<int>(std::lround(likelyTurn * kPi / 180 / w.step));
         const RelativeMotion motion(wheel1, wheel2, w.step, w.follow, stepsPerPitch);
         Tracker track;

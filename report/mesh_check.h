@@ -4,6 +4,7 @@
 #pragma once
 
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,11 +33,15 @@ struct MeshLimits {
 // No limit: for outlines built in memory from the designer's data, never from a file.
 constexpr MeshLimits kOwnOutlines{std::numeric_limits<double>::infinity(), 0};
 
+struct MeshBand;
+
 struct MeshWheel {
     const std::vector<PointXY>* outline = nullptr;  // closed: the last point repeats the first
     PointXY centre;
     int teeth = 0;
     bool internal = false;  // internal teeth: the wheel's material lies outside its outline
+    // Instead of the outline: what was taken from it as it was read (report/mesh_band.h).
+    const MeshBand* band = nullptr;
 };
 
 struct MeshClearance {
@@ -61,6 +66,13 @@ using MeshCheckResult = Outcome<MeshClearance, std::string>;
 // Past the limits it gives up, with its reason.
 MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2,
                           int stepsPerPitch = kMeshStepsPerPitch, const MeshLimits& limits = {});
+
+// CheckMesh on wheels given as bands: none when a band lacks points the check needs (a tooth
+// that may come within reach of the mate but was not kept, or clearances so large that the whole
+// outlines are measured); the whole outlines then give the answer.
+std::optional<MeshCheckResult> CheckMeshOnBands(const MeshWheel& wheel1, const MeshWheel& wheel2,
+                                                int stepsPerPitch = kMeshStepsPerPitch,
+                                                const MeshLimits& limits = {});
 
 // Whether CheckMesh would find an overlap, answered at the first position that shows one: the
 // positions are tried nearest first to wheel 1's turn `likelyTurn` (degrees), where an overlap

@@ -16,6 +16,7 @@
 #include "polygon_checks.h"
 #include "profile/gear_outline.h"
 #include "report/data_sheet.h"
+#include "report/mesh_band.h"
 #include "report/mesh_check.h"
 #include "report/overlap_remedy.h"
 #include "report/sheet_text.h"
@@ -424,6 +425,102 @@ TEST(OverlapRemedy, WarningWords) {
         ASSERT_EQ(lines.size(), 1u);
         ASSERT_GE(lines[0].size(), row.ending.size());
         EXPECT_EQ(lines[0].substr(lines[0].size() - row.ending.size()), row.ending);
+    }
+}
+
+// A wheel's outline handed to a band point by point, as the reader hands it over, with the
+// band planned from the outline's own sizes.
+MeshBandGuess GuessOf(const MeshWheel& w) {
+    MeshBandGuess g{w.centre, w.teeth, w.internal, (w.outline->size() - 1) / w.teeth, HUGE_VAL};
+    for (std::size_t i = 0; i + 1 < w.outline->size(); ++i) {
+        const PointXY p = (*w.outline)[i], q = (*w.outline)[i + 1];
+        g.rMin = std::min(g.rMin, std::hypot(p.X - w.centre.X, p.Y - w.centre.Y));
+        g.rMax = std::max(g.rMax, std::hypot(p.X - w.centre.X, p.Y - w.centre.Y));
+        g.longestSegment = std::max(g.longestSegment, std::hypot(q.X - p.X, q.Y - p.Y));
+    }
+    return g;
+}
+
+MeshBand BandOf(const MeshWheel& w, const MeshBandPlan& plan) {
+    MeshBandMaker maker(plan);
+    for (const PointXY& p : *w.outline) {
+        maker.Add(p);
+    }
+    return maker.Finish();
+}
+
+TEST(MeshBand, SameAnswersAsTheWholeOutlines) {
+    struct Row {
+        const char* name;
+        BuilderCall call;
+        double move;       // wheel 2 moved along the centre line, mm
+        bool fewerPoints;  // the bands keep fewer points than the outlines
+    };
+    const Row rows[] = {
+        {"external 20 / 40", Call(false, 20, 40), 0, true},
+        {"external 61 / 59, jn 0.1", Call(false, 61, 59, 0.2, -0.1, 0.1), 0, true},
+        {"internal 24 / 60", Call(true, 24, 60), 0, true},
+        {"internal, ring typed first", Call(true, 60, 24), 0, true},
+        {"near-equal internal 57 / 60", Call(true, 57, 60, 0, 0.5), 0, false},
+        {"helical 18 / 35", testing::ExternalCall(18, 35, 2, 15, 20, 0, 0, 0), 0, true},
+        {"large backlash", Call(false, 20, 40, 0, 0, 1.5), 0, true},
+        {"overlapping pair", Call(false, 20, 40), -0.2, true},
+        {"wheels apart", Call(false, 20, 40), 3, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const BuiltPair pair(row.call, 12, 6, row.move);
+        ASSERT_TRUE(pair.ok);
+        const MeshBandPlans plans =
+            PlanMeshBands(GuessOf(pair.w1), GuessOf(pair.w2), kMeshStepsPerPitch);
+        const MeshBand band1 = BandOf(pair.w1, plans.wheel1), band2 = BandOf(pair.w2, plans.wheel2);
+        MeshWheel b1 = pair.w1, b2 = pair.w2;
+        b1.outline = b2.outline = nullptr;
+        b1.band = &band1;
+        b2.band = &band2;
+        const MeshClearance whole = pair.Check();
+        const std::optional<MeshCheckResult> banded = CheckMeshOnBands(b1, b2);
+        ASSERT_TRUE(banded && banded->ok());
+        const MeshClearance& r = banded->value();
+        EXPECT_EQ(r.positions, whole.positions);
+        EXPECT_EQ(r.stepDegrees, whole.stepDegrees);
+        EXPECT_EQ(r.drawnClearance, whole.drawnClearance);
+        EXPECT_EQ(r.minClearance, whole.minClearance);
+        EXPECT_EQ(r.minClearanceTurn, whole.minClearanceTurn);
+        EXPECT_EQ(r.overlap, whole.overlap);
+        EXPECT_EQ(r.overlapDepth, whole.overlapDepth);
+        EXPECT_EQ(r.overlapArea, whole.overlapArea);
+        EXPECT_EQ(r.overlapTurn, whole.overlapTurn);
+        const std::size_t kept = band1.kept.size() * (band1.plan.perTooth + 1) +
+                                 band2.kept.size() * (band2.plan.perTooth + 1);
+        EXPECT_EQ(kept < pair.a.size() + pair.b.size(), row.fewerPoints);
+    }
+}
+
+TEST(MeshBand, TooNarrowIsToldNotAnswered) {
+    const BuiltPair pair(Call(false, 20, 40), 12, 6);
+    MeshBandPlans plans = PlanMeshBands(GuessOf(pair.w1), GuessOf(pair.w2), kMeshStepsPerPitch);
+    struct Row {
+        const char* name;
+        double hi1;         // wheel 1 keeps the teeth within this of wheel 2's centre
+        std::size_t extra;  // points added to wheel 2's outline beyond its plan
+    };
+    const Row rows[] = {
+        {"no tooth of wheel 1 kept", -1, 0},
+        {"wheel 2 not as planned", plans.wheel1.hi, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        plans.wheel1.hi = row.hi1;
+        std::vector<PointXY> longer = pair.b;
+        longer.insert(longer.end(), row.extra, longer.back());
+        MeshWheel longer2 = pair.w2;
+        longer2.outline = &longer;
+        const MeshBand band1 = BandOf(pair.w1, plans.wheel1), band2 = BandOf(longer2, plans.wheel2);
+        MeshWheel b1 = pair.w1, b2 = pair.w2;
+        b1.band = &band1;
+        b2.band = &band2;
+        EXPECT_FALSE(CheckMeshOnBands(b1, b2).has_value());
     }
 }
 

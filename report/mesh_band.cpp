@@ -1,0 +1,132 @@
+// Taking a wheel's mesh band while its outline is read: the sizes the mesh check measures on a
+// whole outline, accumulated point by point in the same order and with the same arithmetic, each
+// tooth's bounding circle, and the points of the teeth that may come within reach of the mate.
+#include "report/mesh_band.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "math/constants.h"
+#include "report/sweep_reach.h"
+
+namespace tarvo {
+
+MeshBandPlans PlanMeshBands(const MeshBandGuess& wheel1, const MeshBandGuess& wheel2,
+                            int stepsPerPitch) {
+    // The turns as the check sweeps them.
+    const double pitch = 2 * kPi / wheel1.teeth;
+    const double ratio = static_cast<double>(wheel1.teeth) / wheel2.teeth;
+    const double follow = wheel1.internal || wheel2.internal ? ratio : -ratio;
+    const double lastTurn = pitch / stepsPerPitch * (stepsPerPitch - 1);
+    const double turn2 = follow * lastTurn;
+    const double dx = wheel2.centre.X - wheel1.centre.X;
+    const double dy = wheel2.centre.Y - wheel1.centre.Y;
+    // A tenth wider than the check's own margin: the guessed sizes stray from the drawn ones
+    // by the rounding of the written coordinates, far less than this.
+    const double margin =
+        1.1 * (pitch * wheel1.rMax + std::max(wheel1.longestSegment, wheel2.longestSegment));
+    auto plan = [&](const MeshBandGuess& own, const MeshBandGuess& mate, double towards,
+                    double turnFrom, double sweep) {
+        MeshBandPlan p;
+        p.centre = own.centre;
+        p.teeth = own.teeth;
+        p.perTooth = own.perTooth;
+        p.distance = std::hypot(dx, dy);
+        p.towardsMate = towards;
+        p.turnFrom = turnFrom;
+        p.sweep = sweep;
+        p.lo = mate.rMin - margin;
+        p.hi = mate.rMax + margin;
+        return p;
+    };
+    return {plan(wheel1, wheel2, std::atan2(dy, dx), 0, lastTurn),
+            plan(wheel2, wheel1, std::atan2(-dy, -dx), std::min(0.0, turn2), std::fabs(turn2))};
+}
+
+MeshBandMaker::MeshBandMaker(const MeshBandPlan& plan) {
+    band_.plan = plan;
+    band_.rMin = HUGE_VAL;
+    if (plan.teeth > 0 && plan.perTooth >= 2) {
+        band_.bounds.resize(static_cast<std::size_t>(plan.teeth));
+        band_.slot.assign(static_cast<std::size_t>(plan.teeth), -1);
+        tooth_.reserve(plan.perTooth + 1);
+    }
+}
+
+void MeshBandMaker::Add(PointXY p) {
+    const std::size_t i = band_.size++;
+    if (i == 0) {
+        first_ = p;
+    }
+    if (i >= 2) {
+        // Point i - 2 is not the closing one: its distance and its segment to the next, as the
+        // check measures them on a whole outline.
+        const PointXY& c = band_.plan.centre;
+        const PointXY a{beforeLast_.X - c.X, beforeLast_.Y - c.Y};
+        const PointXY b{last_.X - c.X, last_.Y - c.Y};
+        const double r = std::hypot(a.X, a.Y);
+        band_.rMin = std::min(band_.rMin, r);
+        band_.rMax = std::max(band_.rMax, r);
+        band_.longestSegment = std::max(band_.longestSegment, std::hypot(b.X - a.X, b.Y - a.Y));
+        band_.area += (a.X * b.Y - b.X * a.Y) / 2;
+    }
+    beforeLast_ = last_;
+    last_ = p;
+    const std::size_t per = band_.plan.perTooth;
+    if (band_.slot.empty() || i >= band_.slot.size() * per) {
+        return;  // the closing point, or more than planned
+    }
+    if (i % per == 0 && i > 0) {
+        tooth_.push_back(p);  // the tooth before ends on this tooth's first point
+        EndTooth(i / per - 1);
+    }
+    tooth_.push_back(p);
+}
+
+void MeshBandMaker::EndTooth(std::size_t tooth) {
+    const PointXY& c = band_.plan.centre;
+    double x0 = HUGE_VAL, x1 = -HUGE_VAL, y0 = HUGE_VAL, y1 = -HUGE_VAL;
+    for (const PointXY& q : tooth_) {
+        const PointXY p{q.X - c.X, q.Y - c.Y};
+        x0 = std::min(x0, p.X);
+        x1 = std::max(x1, p.X);
+        y0 = std::min(y0, p.Y);
+        y1 = std::max(y1, p.Y);
+    }
+    const MeshToothBound bound{{(x0 + x1) / 2, (y0 + y1) / 2}, std::hypot(x1 - x0, y1 - y0) / 2};
+    band_.bounds[tooth] = bound;
+    SweepReach reach;
+    reach.distance = band_.plan.distance;
+    reach.towardsMate = band_.plan.towardsMate;
+    reach.turnFrom = band_.plan.turnFrom;
+    reach.sweep = band_.plan.sweep;
+    reach.lo = band_.plan.lo;
+    reach.hi = band_.plan.hi;
+    if (reach.MayReach(bound.centre, bound.radius)) {
+        band_.slot[tooth] = static_cast<long>(band_.kept.size());
+        band_.kept.push_back(tooth_);  // a copy of its own size, so nothing grows twice over
+    }
+    tooth_.clear();
+}
+
+MeshBand MeshBandMaker::Finish() {
+    if (band_.size >= 2) {
+        // The last segment runs back to the first point, not to the closing one.
+        const PointXY& c = band_.plan.centre;
+        const PointXY a{beforeLast_.X - c.X, beforeLast_.Y - c.Y};
+        const PointXY b{first_.X - c.X, first_.Y - c.Y};
+        const double r = std::hypot(a.X, a.Y);
+        band_.rMin = std::min(band_.rMin, r);
+        band_.rMax = std::max(band_.rMax, r);
+        band_.longestSegment = std::max(band_.longestSegment, std::hypot(b.X - a.X, b.Y - a.Y));
+        band_.area += (a.X * b.Y - b.X * a.Y) / 2;
+    }
+    if (band_.Complete()) {
+        tooth_.push_back(first_);  // the last tooth ends on the first point
+        EndTooth(band_.slot.size() - 1);
+    }
+    return std::move(band_);
+}
+
+}  // namespace tarvo
