@@ -67,10 +67,6 @@ TEST(Calculation, FromAndAStoredReportDrawTheDirectCommandsBytes) {
             RunCli({"--from", folder.File("report.json"), "-o", folder.File("again.dxf")});
         ASSERT_EQ(again.status, 0) << again.err;
         EXPECT_EQ(testing::ReadFile(folder.File("again.dxf")), bytes);
-        // And prints the same report for the same file.
-        again = RunCli({"--from", folder.File("report.json"), "-o", direct, "--report=json"});
-        ASSERT_EQ(again.status, 0) << again.err;
-        EXPECT_EQ(again.out, report.out);
 
         // Its input object as a calculation file draws them too, and reads back to itself.
         const CalculationRead input = ReadCalculation(report.out);
@@ -109,27 +105,25 @@ TEST(Calculation, ReportEchoesEveryInputWithDefaults) {
 // bytes as "equivalent", and the report of it stores the new word.
 TEST(Calculation, FormerFilletWordStillDraws) {
     testing::TempFolder folder;
-    const std::string input =
-        "{\"input\": {\"command\": \"pair\", \"mesh\": \"external\", \"module\": 2, "
-        "\"z1\": 20, \"z2\": 40, \"fillet\": \"";
-    std::string bytes;
-    for (const char* word : {"equivalent", "design"}) {
+    std::string drawings[2];
+    for (const int k : {0, 1}) {
+        const std::string word = k == 0 ? "equivalent" : "design";
         SCOPED_TRACE(word);
         // File names without the words, so the report's path cannot hold them.
-        const std::string file = folder.File(bytes.empty() ? "a.tarvo.json" : "b.tarvo.json");
-        testing::WriteFile(file, input + word + "\"}}");
-        const std::string drawing = folder.File(bytes.empty() ? "a.dxf" : "b.dxf");
-        const CliRun run = RunCli({"--from", file, "-o", drawing, "--report=json"});
+        const std::string file = folder.File(std::to_string(k) + ".tarvo.json");
+        testing::WriteFile(file,
+                           "{\"input\": {\"command\": \"pair\", \"mesh\": \"external\", "
+                           "\"module\": 2, \"z1\": 20, \"z2\": 40, \"fillet\": \"" +
+                               word + "\"}}");
+        const CliRun run =
+            RunCli({"--from", file, "-o", folder.File("drawn.dxf"), "--report=json"});
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_NE(run.out.find("\"fillet\": \"equivalent\""), std::string::npos);
         EXPECT_EQ(run.out.find("\"design\""), std::string::npos);
-        if (bytes.empty()) {
-            bytes = testing::ReadFile(drawing);
-            ASSERT_GT(bytes.size(), 1000u);
-        } else {
-            EXPECT_EQ(testing::ReadFile(drawing), bytes);
-        }
+        drawings[k] = testing::ReadFile(folder.File("drawn.dxf"));
     }
+    EXPECT_GT(drawings[0].size(), 1000u);
+    EXPECT_EQ(drawings[1], drawings[0]);
 }
 
 TEST(Calculation, BadFilesAreNamedNotDrawn) {

@@ -18,9 +18,7 @@ TEST(ArcInv, ConvergenceRangeStartAndTolerance) {
         double angle, tolerance;
     };
     const Row rows[] = {
-        {"20 degrees", Inv(GradToRad(20)), true, GradToRad(20), 1e-15},
         {"10 degrees", Inv(GradToRad(10)), true, GradToRad(10), 1e-12},
-        {"60 degrees", Inv(GradToRad(60)), true, GradToRad(60), 1e-15},
         // The start value itself: returned without a step, to the bit.
         {"45 degrees", Inv(GradToRad(45)), true, GradToRad(45), 0},
         // The tolerance is on the involute value: x^3/3 < 1e-13 is met near 5.5e-5, not at 0.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <set>
 #include <string>
 
@@ -25,19 +26,11 @@ const std::map<std::string, std::set<std::string>> kMayUse = {
 // What an #include line names: the folder of a quoted "folder/file.h" (empty for a quoted file
 // without a folder), or "<" followed by the header of an angled include; empty for other lines.
 std::string Included(const std::string& line) {
-    std::size_t at = line.find_first_not_of(" \t");
-    if (at == std::string::npos || line[at] != '#')
+    static const std::regex include(R"(^\s*#\s*include\s*(<.*|"([^"/]*)/))");
+    std::smatch found;
+    if (!std::regex_search(line, found, include))
         return {};
-    at = line.find_first_not_of(" \t", at + 1);
-    const std::size_t open = at == std::string::npos || line.compare(at, 7, "include") != 0
-                                 ? std::string::npos
-                                 : line.find_first_of("\"<", at + 7);
-    if (open == std::string::npos)
-        return {};
-    if (line[open] == '<')
-        return line.substr(open);
-    const std::size_t slash = line.find('/', open), close = line.find('"', open + 1);
-    return slash < close ? line.substr(open + 1, slash - open - 1) : std::string();
+    return found[2].matched ? found[2].str() : found[1].str();
 }
 
 // Calls `check` with each line of each source file under the folder, and its place.

