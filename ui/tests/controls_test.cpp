@@ -1,17 +1,22 @@
 // The controls that keep themselves in step: the accuracy boxes and scroll bars, the drive,
-// folder and file lists of the file page; and the real message boxes.
+// folder and file lists of the file page, the hand of the tooth line offered only for a helical
+// pair, what the parameter table takes from the pages; and the real message boxes.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTimer>
 
+#include "ui/data_sheet_view.h"
+#include "ui/drawing_report.h"
 #include "ui/folder_list.h"
 #include "window_driver.h"
 
 using tarvo::MessageIcon;
+using tarvo::ui::DrawingReport;
 using namespace tarvo::ui::test;
 
 namespace {
@@ -30,12 +35,30 @@ void ClickEntry(QListWidget* list, QListWidgetItem* item, bool twice = false) {
                       Qt::LeftButton, {}, list->visualItemRect(item).center());
 }
 
+// The texts of the parameter table's value column, from the wheel named `wheel` to the next
+// heading, as "name=value" separated by "; ".
+QString TableOf(const QTableWidget* table, const QString& wheel) {
+    QStringList rows;
+    bool inside = false;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        const bool heading = table->columnSpan(r, 0) == 3;
+        if (heading) {
+            inside = table->item(r, 0)->text() == wheel;
+            continue;
+        }
+        if (inside) {
+            rows << table->item(r, 0)->text() + "=" + table->item(r, 2)->text();
+        }
+    }
+    return rows.join("; ");
+}
+
 }  // namespace
 
 class ControlsTest : public QObject {
     Q_OBJECT
   private slots:
-    void accuracyBoxesAndScrollBarsKeepInStep() {
+    void accuracyBoxesScrollBarsAndTolerance() {
         WindowDriver driver;
         driver.Fill(kToAccuracy);
         auto* fillet = driver.Find<QScrollBar>("scPHScroll");
@@ -51,23 +74,11 @@ class ControlsTest : public QObject {
         QCOMPARE(driver.Texts("txtAccPer") + ' ' + QString::number(fillet->value()), "50 50");
         driver.Fill("OK");
         QCOMPARE(QList<int>({driver.state.AccEv, driver.state.AccPer}), QList<int>({6, 50}));
-    }
-
-    // Ticking the tolerance takes the counts out of use and the tolerance typed into it; the
-    // drawing is then made for it, and unticking it goes back to the counts.
-    void toleranceTakesThePlaceOfTheCounts() {
-        WindowDriver driver;
-        driver.Fill(kToAccuracy);
-        auto* tick = driver.Find<QCheckBox>("chkTolerance");
-        QVERIFY(!driver.Find("txtTolerance")->isEnabled());
-        QTest::mouseClick(tick, Qt::LeftButton, {}, {4, tick->height() / 2});
-        QVERIFY(tick->isChecked());
-        QVERIFY(driver.Find("txtTolerance")->isEnabled());
-        for (const char* count : {"txtAccEv", "scEvHScroll", "txtAccPer", "scPHScroll"}) {
-            QVERIFY2(!driver.Find(count)->isEnabled(), count);
-        }
-        driver.Fill("txtTolerance=0,002 OK");
-        QCOMPARE(driver.state.Tolerance, 0.002);
+        // Ticking the tolerance takes the counts out of use and the tolerance typed into it.
+        QCOMPARE(driver.Enabled("txtTolerance"), "");
+        driver.Fill("cmBack chkTolerance");
+        QCOMPARE(driver.Enabled("txtTolerance txtAccEv scEvHScroll txtAccPer scPHScroll"),
+                 "txtTolerance");
     }
 
     // Every box the designer types in says what it takes when the pointer rests on it, and is
@@ -133,6 +144,44 @@ class ControlsTest : public QObject {
         QCOMPARE(driver.Fill(""), "Exclamation|Внимание!|" + listed.fault() + "!");
         QCOMPARE(folders->Path(), folder.path());
         QCOMPARE(driver.FocusName(), "ctDisc");
+    }
+
+    void handRowOnlyForAHelix() {
+        WindowDriver driver;
+        driver.Fill("OK");
+        QCOMPARE(driver.Showing("lbHand cboHand"), QString());
+        driver.Fill("txtBeta=15");
+        QCOMPARE(driver.Showing("lbHand cboHand"), "lbHand cboHand");
+        driver.Fill("txtBeta=0,0");
+        QCOMPARE(driver.Showing("lbHand cboHand"), QString());
+    }
+
+    void tableOnTheReportPage() {
+        WorkFolder folder;
+        WindowDriver driver;
+        driver.Fill("OK txtm=2 txtZ1=20 txtZ2=40 txtBeta=15");
+        driver.Find<QComboBox>("cboHand")->setCurrentIndex(1);
+        QCOMPARE(driver.Fill("OK txtAccuracy=7-B OK txtFileName=table.dxf OK"), QString());
+        const QTableWidget* table = driver.Find<DrawingReport>("frDrawing")->sheet->parameters;
+        const QString wheel1 = TableOf(table, "Колесо 1");
+        const QString wheel2 = TableOf(table, "Колесо 2");
+        QVERIFY2(wheel1.contains("Направление линии зуба=Левое; "), qPrintable(wheel1));
+        QVERIFY2(wheel2.contains("Направление линии зуба=Правое; "), qPrintable(wheel2));
+        QVERIFY2(wheel1.contains("Степень точности=7-B; "), qPrintable(wheel1));
+        QVERIFY2(wheel1.contains("Угол наклона зуба=15°; "), qPrintable(wheel1));
+        QVERIFY2(wheel2.endsWith("Число зубьев сопряжённого колеса=20; Межосевое расстояние=" +
+                                 driver.Find<DrawingReport>("frDrawing")
+                                     ->sheet->Value("Межосевое расстояние aw, мм")),
+                 qPrintable(wheel2));
+    }
+
+    void accuracyOnTwoLinesRefused() {
+        WindowDriver driver;
+        driver.Fill(kToAccuracy);
+        driver.Find<QLineEdit>("txtAccuracy")->setText(QStringLiteral("7\tB"));
+        const QString message = driver.Fill("OK");
+        QVERIFY2(message.contains("без управляющих символов"), qPrintable(message));
+        QCOMPARE(driver.Frames(), "frAcc");
     }
 
     void messageBoxes() {

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QProcess>
 #include <QRadioButton>
 
 #include <utility>
@@ -84,6 +85,21 @@ QString WindowDriver::Fill(const QString& steps) {
 QByteArray FileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+std::optional<QByteArray> RunCli(const QStringList& args) {
+    QProcess cli;
+    cli.start(TARVO_CLI, args);
+    if (!cli.waitForFinished(120000) || cli.exitStatus() != QProcess::NormalExit ||
+        cli.exitCode() != 0) {
+        return std::nullopt;
+    }
+    return cli.readAllStandardOutput();
 }
 
 }  // namespace tarvo::ui::test

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 #include "profile/main_mod.h"
 #include "ui/frm_par.h"
@@ -89,7 +90,10 @@ class WindowDriver : public MessageSink {
     QStringList shown_;
 };
 
-// The file's bytes, or an empty array when it cannot be read.
+// The file's bytes, or an empty array when it cannot be read; writing them, true when written.
 QByteArray FileBytes(const QString& path);
+bool WriteBytes(const QString& path, const QByteArray& bytes);
+// What tarvo-cli printed when it finished with status 0.
+std::optional<QByteArray> RunCli(const QStringList& args);
 
 }  // namespace tarvo::ui::test
