@@ -1,4 +1,4 @@
-// Tooth flanks and an internal gear's cutter fillet against hand-worked values, the tool roundings
+// An internal gear's tip limits and cutter fillet against hand-worked values, the tool roundings
 // that shrink in 0.005 mm steps until they fit, and the failures the bounded loops report.
 #include <gtest/gtest.h>
 
