@@ -175,19 +175,14 @@ void ExpectNear(double sheet, double measured, const char* what) {
 
 TEST(ChordTolerance, SheetFiguresMatchAnIndependentMeasureOfTheWrittenDrawing) {
     const Row rows[] = {
-        {"external spur, counts", ExternalPair(20, 40, 2), 0, false, 0},
         {"external spur, 1 um", ExternalPair(20, 40, 2), 0.001, false, 0},
         {"external spur, 79 and 40 points", ExternalPair(20, 40, 2), 0, false, 0, 79, 40},
-        {"helical shifted, counts",
-         ExternalPair(17, 53, 3).Helix(15).Shifts(0.3, -0.1).Backlash(0.1), 0, false, 0},
         {"helical shifted, 0.5 um",
          ExternalPair(17, 53, 3).Helix(15).Shifts(0.3, -0.1).Backlash(0.1), 0.0005, false, 0},
         {"rack-cut root, 1 um", ExternalPair(12, 40, 2).Shifts(0.3, 0), 0.001, true, 0},
-        {"rack-cut root, counts", ExternalPair(12, 40, 2).Shifts(0.3, 0), 0, true, 0},
         {"internal ring, counts", InternalPair(20, 60, 2), 0, false, 1},
         {"internal ring, 2 um", InternalPair(20, 60, 2), 0.002, false, 1},
         {"internal ring first, 1 um", InternalPair(40, 20, 2).Shifts(0.5, 0.2), 0.001, false, 0},
-        {"spline shaft, counts", SplineMember(20, 2, false), 0, false, 0},
         {"spline shaft, 1 um", SplineMember(20, 2, false), 0.001, false, 0},
         {"spline hub shifted, counts", SplineMember(20, 2, true).Shift(0.15), 0, false, 0},
         {"spline hub shifted, 0.2 um", SplineMember(20, 2, true).Shift(0.15), 0.0002, false, 0},
@@ -302,7 +297,6 @@ TEST(ChordTolerance, AccuracyPageStoresOrRefusesTheTolerance) {
     };
     const Case cases[] = {
         {"ticked, comma", true, "0,002", false, 0.002},
-        {"ticked, point", true, "0.0005", false, 0.0005},
         {"not ticked", false, "0,002", false, 0},
         {"ticked, zero", true, "0", true, 0},
         {"ticked, no number", true, "мелко", true, 0},

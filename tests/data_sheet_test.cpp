@@ -104,10 +104,6 @@ TEST(DataSheet, PairsAndSplines) {
          SplineMember(20, 2, false),
          {{WheelRole::Shaft, 20, 4, 40, 41.8, 34.641016, 20.90690}},
          {}},
-        {"GOST hub",
-         SplineMember(20, 2, true),
-         {{WheelRole::Hub, 20, 0, 40, 38.2, 34.641016, 0}},
-         {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -180,12 +176,6 @@ TEST(DataSheet, WarningTriggers) {
     const Row rows[] = {
         {"textbook pair: nothing", ExternalPair(20, 40, 2), rack20, 100, {}},
         {"internal 20 in 60: nothing", InternalPair(20, 60, 2), rack20, 100, {}},
-        {"shifts 1.2 and 1.2 shorten the tips: contact ratio",
-         ExternalPair(20, 40, 2).Shifts(1.2, 1.2),
-         rack20,
-         100,
-         {{K::LowContactRatio, -1}},
-         "Коэффициент торцового перекрытия εα = 1,024" + lowRatio},
         // eps 1.099649 is shown as 1.100, and 1.100 is not below 1.1; 1.099453 shows as 1.099.
         {"contact ratio that shows as 1.100: nothing",
          ExternalPair(20, 40, 2).Shifts(1.0456, 1.0456),
@@ -229,7 +219,6 @@ TEST(DataSheet, WarningTriggers) {
          {{K::Interference, 0}, {K::Interference, 1}, {K::Overlap, -1}},
          "Интерференция: вершина зуба колеса 2 заходит на колесо 1 ниже начала эвольвенты: до "
          "диаметра 37,6309 мм, эвольвента начинается на диаметре 37,7174 мм."},
-        {"default point counts: overlap", ExternalPair(20, 40, 2), rack20, 6, {{K::Overlap, -1}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -327,20 +316,15 @@ TEST(SheetText, TableRows) {
          {},
          {},
          3.5},
-        {"no backlash: plain labels, the gauge sizes touching mid-involute",
-         ExternalPair(20, 40, 2),
-         '.',
-         {{"Размер по роликам M, мм", {"46.5519 (D = 4)", "85.8852 (D = 3.75)"}},
-          {"Межосевое расстояние aw, мм", {"60.0000"}}},
-         {"Размер по роликам M (с боковым зазором), мм"}},
-        {"ring: one module row, between rollers, the pinion over them, no span",
+        {"ring: one module row, between rollers, the pinion over them, no span nor backlash",
          InternalPair(20, 60, 2),
          '.',
          {{"Модуль m, мм", {"2", "2"}},
           {"Длина общей нормали W, мм", {"15.3209", "—"}},
           {"Размер между роликами M, мм", {"—", "115.6469 (D = 3.3)"}},
-          {"Размер по роликам M, мм", {"44.2398 (D = 3.3)", "—"}}},
-         {"Модуль торцовый mt, мм"},
+          {"Размер по роликам M, мм", {"44.2398 (D = 3.3)", "—"}},
+          {"Межосевое расстояние aw, мм", {"40.0000"}}},
+         {"Модуль торцовый mt, мм", "Размер по роликам M (с боковым зазором), мм"},
          {},
          {"Колесо 1", "Колесо 2 (внутр.)"},
          3.3},

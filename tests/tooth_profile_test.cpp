@@ -1,4 +1,4 @@
-// Tooth flanks and an internal gear's cutter fillet against hand-worked values, the tool roundings
+// An internal gear's tip limits and cutter fillet against hand-worked values, the tool roundings
 // that shrink in 0.005 mm steps until they fit, and the failures the bounded loops report.
 #include <gtest/gtest.h>
 
@@ -11,10 +11,6 @@
 
 namespace tarvo {
 namespace {
-
-double Radius(const PointXY& p) {
-    return std::hypot(p.X, p.Y);
-}
 
 // A spur pair on the 20-degree rack (hf* 1, c* 0.25, rf* 0.38), 6 involute steps, 3 fillet points.
 ToothProfileInput External(int z1, int z2, double m, double x1, double x2, double da1, double da2) {
@@ -49,41 +45,14 @@ ToothProfileInput Internal(int zp, int zr, double m, double da1, double da2) {
     return in;
 }
 
-TEST(ToothProfile, ExternalWorkedCase) {
-    const ToothProfileResult r = ToothProfile(External(20, 40, 1, 0, 0, 22, 42));
-    ASSERT_TRUE(r.ok());
-    EXPECT_NEAR(r->dl1, 18.878130, 5e-7);
-    EXPECT_NEAR(r->dl2, 38.670007, 5e-7);
-    EXPECT_NEAR(r->rack1.alphaM, 0.403973, 5e-7);
-    EXPECT_NEAR(r->rack1.mPrime, 1.021953, 5e-7);
-    EXPECT_NEAR(r->rack1.h, 1.483202, 5e-7);
-    EXPECT_NEAR(r->rack1.rho, 0.388342, 5e-7);
-    EXPECT_EQ(r->rack1.reductions, 0);
-    ASSERT_EQ(r->Prof1.size(), 9u);
-    EXPECT_NEAR(r->Prof1[0].X, 8.628811, 5e-7);
-    EXPECT_NEAR(r->Prof1[0].Y, 1.366418, 5e-7);  // just below the rack's root, 8.75
-    EXPECT_NEAR(Radius(r->Prof1[2]), 9.434693, 5e-7);
-    EXPECT_NEAR(r->Prof1[8].X, 10.994513, 5e-7);
-    EXPECT_NEAR(r->Prof1[8].Y, 0.347382, 5e-7);
-    EXPECT_NEAR(Radius(r->Prof1[8]), 11, 1e-12);  // on the tip circle
-    EXPECT_NEAR(r->Prof2[0].X, 18.689301, 5e-7);
-    EXPECT_NEAR(r->Prof2[0].Y, 1.434200, 5e-7);
-    EXPECT_NEAR(r->Prof2[8].X, 20.996556, 5e-7);
-    EXPECT_NEAR(r->Prof2[8].Y, 0.380311, 5e-7);
-}
-
-TEST(ToothProfile, InternalWorkedCase) {
+// The points of both worked pairs are pinned by the golden drawings; here the tip limits and the
+// cutter, which the drawing shows only through them.
+TEST(ToothProfile, InternalTipLimitsAndCutter) {
     const ToothProfileResult r = ToothProfile(Internal(20, 60, 2, 44, 116));
     ASSERT_TRUE(r.ok());
-    EXPECT_NEAR(r->dl1, 37.588004, 5e-7);
-    EXPECT_NEAR(r->dl2, 123.446405, 5e-7);
     // Tip limits, rounded to 3 places.
     EXPECT_EQ(r->da1, 43.445);
     EXPECT_EQ(r->da2, 117.589);
-    EXPECT_NEAR(Radius(r->Prof2[0]), 58.7945, 1e-9);    // the limited tip circle
-    EXPECT_NEAR(Radius(r->Prof2[6]), 61.844141, 5e-7);  // the junction
-    EXPECT_NEAR(Radius(r->Prof2[8]), 62.5, 5e-5);       // next to the root circle
-    EXPECT_NEAR(Radius(r->Prof1[8]), 21.7225, 1e-9);
     // The cutter (tip 45, its tooth filling the space): its rounding from c* rounded to 0.8,
     // above the first value, so 0.75, then reduced 7 times until its two roundings fit.
     EXPECT_NEAR(r->cutter.da0, 45, 1e-12);
