@@ -360,6 +360,11 @@ CutterFilletInput RingCutterInput(const ToothProfileInput& in, int fillets) {
 }
 
 ToothProfileResult ToothProfile(const ToothProfileInput& in) {
+    // The transition curve needs two points and the involute one step; fewer never come from the
+    // pages or tarvo-cli, and would leave the flank arrays too short to fill.
+    if (in.AccPer < 2 || in.AccEv < 1) {
+        return ToothProfileResult::Failure(GeometryError{GeometryFault::DataOutOfRange});
+    }
     ToothProfileFlanks r;
     const std::size_t n = static_cast<std::size_t>(in.AccPer + in.AccEv);
     r.Per1.assign(static_cast<std::size_t>(in.AccPer), PointXY{});

@@ -98,5 +98,37 @@ TEST(Builders, RefuseWhatCannotBeDrawn) {
     }
 }
 
+// Point counts below what the generator needs never come from the pages or tarvo-cli; a caller
+// of the builders that passes them gets a refusal, not a crash, and the file stays.
+TEST(Builders, RefusePointCountsTooFewForAFlank) {
+    struct Counts {
+        int involute, fillet;
+    };
+    const BuilderCall calls[] = {ExternalPair(20, 40, 2), InternalPair(20, 40, 2),
+                                 SplineMember(20, 2, true)};
+    testing::TempFolder folder;
+    for (const BuilderCall& call : calls) {
+        for (const bool cut : {false, true}) {
+            for (const Counts counts : {Counts{0, 3}, Counts{6, 1}, Counts{0, 0}}) {
+                SCOPED_TRACE(::testing::Message()
+                             << static_cast<int>(call.kind) << " cut " << cut << " counts "
+                             << counts.involute << "/" << counts.fillet);
+                MainMod state = call.kind == BuilderCall::Kind::Spline
+                                    ? testing::SplineState(SplineStandard::Gost6033, call.m,
+                                                           counts.involute, counts.fillet)
+                                    : testing::Rack20State(counts.involute, counts.fillet);
+                state.CutFillet = cut;
+                state.OutFile = folder.File("kept.dxf");
+                testing::WriteFile(state.OutFile, "earlier drawing");
+                const DrawResult r = RunBuilder(state, call);
+                ASSERT_FALSE(r.ok());
+                ASSERT_TRUE(r.fault().geometry.has_value());
+                EXPECT_EQ(r.fault().geometry->fault, GeometryFault::DataOutOfRange);
+                EXPECT_EQ(testing::ReadFile(state.OutFile), "earlier drawing");
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tarvo
