@@ -54,22 +54,27 @@ MeshBandMaker::MeshBandMaker(const MeshBandPlan& plan) {
     }
 }
 
+// The distance of `from` from the centre and its segment to `to`, as the check measures them on a
+// whole outline.
+void MeshBandMaker::Measure(const PointXY& from, const PointXY& to) {
+    const PointXY& c = band_.plan.centre;
+    const PointXY a{from.X - c.X, from.Y - c.Y};
+    const PointXY b{to.X - c.X, to.Y - c.Y};
+    const double r = std::hypot(a.X, a.Y);
+    band_.rMin = std::min(band_.rMin, r);
+    band_.rMax = std::max(band_.rMax, r);
+    band_.longestSegment = std::max(band_.longestSegment, std::hypot(b.X - a.X, b.Y - a.Y));
+    band_.area += (a.X * b.Y - b.X * a.Y) / 2;
+}
+
 void MeshBandMaker::Add(PointXY p) {
     const std::size_t i = band_.size++;
     if (i == 0) {
         first_ = p;
     }
     if (i >= 2) {
-        // Point i - 2 is not the closing one: its distance and its segment to the next, as the
-        // check measures them on a whole outline.
-        const PointXY& c = band_.plan.centre;
-        const PointXY a{beforeLast_.X - c.X, beforeLast_.Y - c.Y};
-        const PointXY b{last_.X - c.X, last_.Y - c.Y};
-        const double r = std::hypot(a.X, a.Y);
-        band_.rMin = std::min(band_.rMin, r);
-        band_.rMax = std::max(band_.rMax, r);
-        band_.longestSegment = std::max(band_.longestSegment, std::hypot(b.X - a.X, b.Y - a.Y));
-        band_.area += (a.X * b.Y - b.X * a.Y) / 2;
+        // Point i - 2 is not the closing one.
+        Measure(beforeLast_, last_);
     }
     beforeLast_ = last_;
     last_ = p;
@@ -113,14 +118,7 @@ void MeshBandMaker::EndTooth(std::size_t tooth) {
 MeshBand MeshBandMaker::Finish() {
     if (band_.size >= 2) {
         // The last segment runs back to the first point, not to the closing one.
-        const PointXY& c = band_.plan.centre;
-        const PointXY a{beforeLast_.X - c.X, beforeLast_.Y - c.Y};
-        const PointXY b{first_.X - c.X, first_.Y - c.Y};
-        const double r = std::hypot(a.X, a.Y);
-        band_.rMin = std::min(band_.rMin, r);
-        band_.rMax = std::max(band_.rMax, r);
-        band_.longestSegment = std::max(band_.longestSegment, std::hypot(b.X - a.X, b.Y - a.Y));
-        band_.area += (a.X * b.Y - b.X * a.Y) / 2;
+        Measure(beforeLast_, first_);
     }
     if (band_.Complete()) {
         tooth_.push_back(first_);  // the last tooth ends on the first point

@@ -80,6 +80,7 @@ class MeshBandMaker {
     MeshBand Finish();
 
   private:
+    void Measure(const PointXY& from, const PointXY& to);
     void EndTooth(std::size_t tooth);
 
     MeshBand band_;

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "builder_calls.h"
+#include "drawing/pair_data.h"
 #include "math/constants.h"
 #include "math/involute.h"
 #include "profile/pair_geometry.h"
@@ -34,20 +35,6 @@ struct PairRow {
     BuilderCall pair;
 };
 
-PairRequest RequestOf(const BuilderCall& call) {
-    PairRequest request;
-    request.z1 = call.Z1;
-    request.z2 = call.Z2;
-    request.module = call.m;
-    request.helixDeg = call.beta;
-    request.profileDeg = call.alpha;
-    request.x1 = call.x1;
-    request.x2 = call.x2;
-    request.backlash = call.jn;
-    request.internal = call.kind == BuilderCall::Kind::InternalPair;
-    return request;
-}
-
 // A member's tooth thickness on the working circle dw: s_w = dw (s / d + inv(alpha) -
 // inv(alpha_w)), the involute terms changing sign for internal teeth.
 double WorkingThickness(const GearMember& g, double dw, double alpha, double alphaW) {
@@ -70,7 +57,7 @@ const PairRow kPairs[] = {
 TEST(PairGeometry, WorkingMeshFillsTheWorkingPitch) {
     for (const PairRow& row : kPairs) {
         SCOPED_TRACE(row.name);
-        const PairGeometryResult result = PairGeometryOf(Rack20(), RequestOf(row.pair));
+        const PairGeometryResult result = PairGeometryOf(Rack20(), PairRequestOf(row.pair));
         ASSERT_TRUE(result.ok());
         const PairGeometry& p = result.value();
         const PairSection& t = p.section;
@@ -102,7 +89,7 @@ TEST(PairGeometry, ShortenedTipsKeepTheRackClearance) {
             continue;
         }
         SCOPED_TRACE(row.name);
-        const PairGeometry p = PairGeometryOf(Rack20(), RequestOf(row.pair)).value();
+        const PairGeometry p = PairGeometryOf(Rack20(), PairRequestOf(row.pair)).value();
         const PairSection& t = p.section;
         for (const auto& [tip, root] :
              {std::pair{&p.member1, &p.member2}, {&p.member2, &p.member1}}) {
@@ -116,8 +103,8 @@ TEST(PairGeometry, ShortenedTipsKeepTheRackClearance) {
 TEST(PairGeometry, InternalRolesFollowTheToothCounts) {
     const BuilderCall pinionFirst = InternalPair(20, 60, 2).Helix(8).Shifts(0.3, 0.5).Backlash(0.1);
     const BuilderCall ringFirst = InternalPair(60, 20, 2).Helix(8).Shifts(0.5, 0.3).Backlash(0.1);
-    const PairGeometry a = PairGeometryOf(Rack20(), RequestOf(pinionFirst)).value();
-    const PairGeometry b = PairGeometryOf(Rack20(), RequestOf(ringFirst)).value();
+    const PairGeometry a = PairGeometryOf(Rack20(), PairRequestOf(pinionFirst)).value();
+    const PairGeometry b = PairGeometryOf(Rack20(), PairRequestOf(ringFirst)).value();
     EXPECT_EQ(std::make_tuple(a.member1.wheel, b.member1.wheel), std::make_tuple(1, 2));
     EXPECT_EQ(&b.Wheel(2), &b.member1);
     EXPECT_TRUE(b.member2.internal && !b.member1.internal);
@@ -147,7 +134,7 @@ TEST(PairGeometry, RefusesDataNoPairHas) {
     };
     for (const FaultRow& row : rows) {
         SCOPED_TRACE(row.name);
-        const PairGeometryResult result = PairGeometryOf(Rack20(), RequestOf(row.pair));
+        const PairGeometryResult result = PairGeometryOf(Rack20(), PairRequestOf(row.pair));
         ASSERT_FALSE(result.ok());
         EXPECT_EQ(result.fault().fault, row.fault);
         EXPECT_EQ(result.fault().wheel, row.wheel);
