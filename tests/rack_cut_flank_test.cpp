@@ -24,39 +24,34 @@ using testing::OutlineFault;
 
 // A member of module 2 cut by the rack row `key` with shift x, its tip circle at ha* + x above the
 // reference circle, on 400 fillet and 300 involute points; each setter changes values on a copy.
-struct Member {
-    const char* key;
-    int z;
-    double x, beta = 0, thinning = 0;
-    int accPer = 400, accEv = 300;
-
-    Member Helix(double degrees) const { return With(&Member::beta, degrees); }
+struct Member : RackCutData {
+    Member(const char* key, int teeth, double shift) {
+        const BasicRack& rack = FindRackRow(key)->rack;
+        z = teeth;
+        normalModule = 2;
+        profileAngle = GradToRad(rack.alfa);
+        ha = rack.h;
+        hf = rack.hf;
+        c = rack.c;
+        rf = rack.ro;
+        x = shift;
+        accPer = 400;
+        accEv = 300;
+        tipDiameter = z * normalModule + 2 * normalModule * (ha + x);
+    }
+    Member Helix(double degrees) const {
+        Member m = With(&Member::helixAngle, GradToRad(degrees));
+        m.tipDiameter = z * normalModule / std::cos(m.helixAngle) + 2 * normalModule * (ha + x);
+        return m;
+    }
     Member Thinned(double by) const { return With(&Member::thinning, by); }
     Member Points(int fillet, int involute) const {
         return With(&Member::accPer, fillet).With(&Member::accEv, involute);
     }
-    RackCutData Data() const {
-        const BasicRack& rack = FindRackRow(key)->rack;
-        RackCutData d;
-        d.z = z;
-        d.normalModule = 2;
-        d.helixAngle = GradToRad(beta);
-        d.profileAngle = GradToRad(rack.alfa);
-        d.ha = rack.h;
-        d.hf = rack.hf;
-        d.c = rack.c;
-        d.rf = rack.ro;
-        d.x = x;
-        d.thinning = thinning;
-        d.tipDiameter = (z * 2) / std::cos(d.helixAngle) + 2 * 2 * (rack.h + x);
-        d.accEv = accEv;
-        d.accPer = accPer;
-        return d;
-    }
 
   private:
     template <typename T>
-    Member With(T Member::*field, T value) const {
+    Member With(T RackCutData::*field, T value) const {
         Member m = *this;
         m.*field = value;
         return m;
@@ -123,21 +118,20 @@ TEST(RackCutFlank, FlankAgreesWithSimulatedCutAndMakesAValidGear) {
         Cut cut;
     };
     const Row rows[] = {
-        {"z 10, x 0, spur (undercut)", Member{"20", 10, 0}, Undercut},
-        {"z 12, x 0.6, spur", Member{"20", 12, 0.6}, NoUndercut},
-        {"z 10, x 0, helix 20 (undercut)", Member{"20", 10, 0}.Helix(20), Undercut},
-        {"z 14, x 0.4, helix 20, thinned", Member{"20", 14, 0.4}.Helix(20).Thinned(0.1),
+        {"z 10, x 0, spur (undercut)", Member("20", 10, 0), Undercut},
+        {"z 10, x 0, helix 20 (undercut)", Member("20", 10, 0).Helix(20), Undercut},
+        {"z 14, x 0.4, helix 20, thinned", Member("20", 14, 0.4).Helix(20).Thinned(0.1),
          NoUndercut},
         // Corner centre outside the rolling line; thinned to a point (tip thickness -0.064 mm).
-        {"28-0.9, z 12, x 0.8, thinned", Member{"28-0.9", 12, 0.8}.Thinned(0.1), Pointed},
-        {"18 (corners meet), z 40, x -0.5", Member{"18", 40, -0.5}.Points(30, 30), Unsimulated},
-        {"28-0.9, z 12, x 0.8", Member{"28-0.9", 12, 0.8}.Points(30, 30), Unsimulated},
-        {"25, z 7, x 0.5, helix 30", Member{"25", 7, 0.5}.Helix(30).Points(20, 20), Unsimulated},
-        {"22.5, z 60, x 0", Member{"22.5", 60, 0}.Points(2, 1), Unsimulated},
+        {"28-0.9, z 12, x 0.8, thinned", Member("28-0.9", 12, 0.8).Thinned(0.1), Pointed},
+        {"18 (corners meet), z 40, x -0.5", Member("18", 40, -0.5).Points(30, 30), Unsimulated},
+        {"28-0.9, z 12, x 0.8", Member("28-0.9", 12, 0.8).Points(30, 30), Unsimulated},
+        {"25, z 7, x 0.5, helix 30", Member("25", 7, 0.5).Helix(30).Points(20, 20), Unsimulated},
+        {"22.5, z 60, x 0", Member("22.5", 60, 0).Points(2, 1), Unsimulated},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const RackCutData d = row.member.Data();
+        const RackCutData& d = row.member;
         const bool pointed = row.cut == Pointed;
         const RackCutFlankResult r = RackCutFlank(d);
         ASSERT_TRUE(r.ok());
@@ -192,7 +186,7 @@ TEST(RackCutFlank, RefusesDataItCannotCut) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        RackCutData d = Member{"20", 20, 0}.Data();
+        RackCutData d = Member("20", 20, 0);
         row.change(d);
         const RackCutFlankResult r = RackCutFlank(d);
         ASSERT_FALSE(r.ok());
