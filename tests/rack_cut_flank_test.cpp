@@ -22,26 +22,41 @@ using testing::LargestDistance;
 using testing::LargestPieceLeft;
 using testing::OutlineFault;
 
-// A member cut by the rack row `key`, its tip circle at ha* + x above the reference circle.
-RackCutData Member(const char* key, int z, double m, double betaDegrees, double x, int accPer = 3,
-                   int accEv = 6, double thinning = 0) {
-    const BasicRack& rack = FindRackRow(key)->rack;
-    RackCutData d;
-    d.z = z;
-    d.normalModule = m;
-    d.helixAngle = GradToRad(betaDegrees);
-    d.profileAngle = GradToRad(rack.alfa);
-    d.ha = rack.h;
-    d.hf = rack.hf;
-    d.c = rack.c;
-    d.rf = rack.ro;
-    d.x = x;
-    d.thinning = thinning;
-    d.tipDiameter = (z * m) / std::cos(d.helixAngle) + 2 * m * (rack.h + x);
-    d.accEv = accEv;
-    d.accPer = accPer;
-    return d;
-}
+// A member of module 2 cut by the rack row `key` with shift x, its tip circle at ha* + x above the
+// reference circle, on 400 fillet and 300 involute points; each setter changes values on a copy.
+struct Member : RackCutData {
+    Member(const char* key, int teeth, double shift) {
+        const BasicRack& rack = FindRackRow(key)->rack;
+        z = teeth;
+        normalModule = 2;
+        profileAngle = GradToRad(rack.alfa);
+        ha = rack.h;
+        hf = rack.hf;
+        c = rack.c;
+        rf = rack.ro;
+        x = shift;
+        accPer = 400;
+        accEv = 300;
+        tipDiameter = z * normalModule + 2 * normalModule * (ha + x);
+    }
+    Member Helix(double degrees) const {
+        Member m = With(&Member::helixAngle, GradToRad(degrees));
+        m.tipDiameter = z * normalModule / std::cos(m.helixAngle) + 2 * normalModule * (ha + x);
+        return m;
+    }
+    Member Thinned(double by) const { return With(&Member::thinning, by); }
+    Member Points(int fillet, int involute) const {
+        return With(&Member::accPer, fillet).With(&Member::accEv, involute);
+    }
+
+  private:
+    template <typename T>
+    Member With(T RackCutData::*field, T value) const {
+        Member m = *this;
+        m.*field = value;
+        return m;
+    }
+};
 
 double Radius(const PointXY& p) {
     return std::hypot(p.X, p.Y);
@@ -95,48 +110,44 @@ std::vector<PointXY> SimulatedCut(const RackCutData& d, int positions) {
 // valid unless pointed. Where the cut is simulated, every analytic point lies on its edge and
 // every edge vertex of this flank below the tip on the analytic flank.
 TEST(RackCutFlank, FlankAgreesWithSimulatedCutAndMakesAValidGear) {
-    enum Cut { Unsimulated, Undercut, NoUndercut };
+    // The fine rows are compared with a simulated cut; a pointed gear is simulated too.
+    enum Cut { Unsimulated, Undercut, NoUndercut, Pointed };
     struct Row {
-        const char *name, *rack;
-        int z;
-        double x, beta, thinning;
-        int accPer, accEv;
+        const char* name;
+        Member member;
         Cut cut;
-        bool pointed;  // the flanks of a tooth cross
     };
     const Row rows[] = {
-        {"z 10, x 0, spur (undercut)", "20", 10, 0, 0, 0, 400, 300, Undercut, false},
-        {"z 12, x 0.6, spur", "20", 12, 0.6, 0, 0, 400, 300, NoUndercut, false},
-        {"z 10, x 0, helix 20 (undercut)", "20", 10, 0, 20, 0, 400, 300, Undercut, false},
-        {"z 12, x 0.6, helix 20", "20", 12, 0.6, 20, 0, 400, 300, NoUndercut, false},
-        {"z 14, x 0.4, helix 20, thinned", "20", 14, 0.4, 20, 0.1, 400, 300, NoUndercut, false},
+        {"z 10, x 0, spur (undercut)", Member("20", 10, 0), Undercut},
+        {"z 10, x 0, helix 20 (undercut)", Member("20", 10, 0).Helix(20), Undercut},
+        {"z 14, x 0.4, helix 20, thinned", Member("20", 14, 0.4).Helix(20).Thinned(0.1),
+         NoUndercut},
         // Corner centre outside the rolling line; thinned to a point (tip thickness -0.064 mm).
-        {"28-0.9, z 12, x 0.8, thinned", "28-0.9", 12, 0.8, 0, 0.1, 400, 300, NoUndercut, true},
-        {"18 (corners meet), z 40, x -0.5", "18", 40, -0.5, 0, 0, 30, 30, Unsimulated, false},
-        {"28-0.9, z 12, x 0.8", "28-0.9", 12, 0.8, 0, 0, 30, 30, Unsimulated, false},
-        {"25, z 7, x 0.5, helix 30", "25", 7, 0.5, 30, 0, 20, 20, Unsimulated, false},
-        {"22.5, z 60, x 0", "22.5", 60, 0, 0, 0, 2, 1, Unsimulated, false},
+        {"28-0.9, z 12, x 0.8, thinned", Member("28-0.9", 12, 0.8).Thinned(0.1), Pointed},
+        {"18 (corners meet), z 40, x -0.5", Member("18", 40, -0.5).Points(30, 30), Unsimulated},
+        {"28-0.9, z 12, x 0.8", Member("28-0.9", 12, 0.8).Points(30, 30), Unsimulated},
+        {"25, z 7, x 0.5, helix 30", Member("25", 7, 0.5).Helix(30).Points(20, 20), Unsimulated},
+        {"22.5, z 60, x 0", Member("22.5", 60, 0).Points(2, 1), Unsimulated},
     };
-    const double m = 2;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const RackCutData d =
-            Member(row.rack, row.z, m, row.beta, row.x, row.accPer, row.accEv, row.thinning);
+        const RackCutData& d = row.member;
+        const bool pointed = row.cut == Pointed;
         const RackCutFlankResult r = RackCutFlank(d);
         ASSERT_TRUE(r.ok());
         const std::vector<PointXY>& flank = r->flank;
-        ASSERT_EQ(flank.size(), static_cast<std::size_t>(row.accPer + row.accEv));
-        EXPECT_NEAR(Angle(flank.front()), kPi / row.z, 1e-9);
-        EXPECT_NEAR(2 * Radius(flank[row.accPer - 1]), r->formDiameter, 1e-9);
+        ASSERT_EQ(flank.size(), static_cast<std::size_t>(d.accPer + d.accEv));
+        EXPECT_NEAR(Angle(flank.front()), kPi / d.z, 1e-9);
+        EXPECT_NEAR(2 * Radius(flank[d.accPer - 1]), r->formDiameter, 1e-9);
         EXPECT_NEAR(2 * Radius(flank.back()), d.tipDiameter, 1e-9);
         for (std::size_t i = 1; i < flank.size(); ++i) {
             EXPECT_GE(Radius(flank[i]), Radius(flank[i - 1]) - 1e-12);
         }
-        EXPECT_EQ(CheckExternalFlank(flank, row.z, 1),
-                  row.pointed ? std::optional(GeometryFault::PointedTooth) : std::nullopt);
-        const Polyline gear = GearOutline(row.z, flank, false);
+        EXPECT_EQ(CheckExternalFlank(flank, d.z, 1),
+                  pointed ? std::optional(GeometryFault::PointedTooth) : std::nullopt);
+        const Polyline gear = GearOutline(d.z, flank, false);
         const std::optional<std::string> fault = OutlineFault(gear);
-        EXPECT_EQ(fault.has_value(), row.pointed) << fault.value_or("a simple polygon");
+        EXPECT_EQ(fault.has_value(), pointed) << fault.value_or("a simple polygon");
         if (row.cut == Unsimulated) {
             continue;
         }
@@ -144,12 +155,12 @@ TEST(RackCutFlank, FlankAgreesWithSimulatedCutAndMakesAValidGear) {
         const std::vector<PointXY> cut = SimulatedCut(d, 2000);
         std::vector<PointXY> simulated;
         std::copy_if(cut.begin(), cut.end(), std::back_inserter(simulated), [&](const PointXY& q) {
-            return Angle(q) > 1e-6 && Angle(q) < kPi / row.z - 1e-6 &&
+            return Angle(q) > 1e-6 && Angle(q) < kPi / d.z - 1e-6 &&
                    Radius(q) > r->rootDiameter / 4 && Radius(q) < d.tipDiameter / 2 - 1e-6;
         });
         ASSERT_GT(simulated.size(), 100u);
-        EXPECT_LT(LargestDistance(flank, cut), 0.001 * m);
-        EXPECT_LT(LargestDistance(simulated, flank), 0.001 * m);
+        EXPECT_LT(LargestDistance(flank, cut), 0.001 * d.normalModule);
+        EXPECT_LT(LargestDistance(simulated, flank), 0.001 * d.normalModule);
     }
 }
 
@@ -175,7 +186,7 @@ TEST(RackCutFlank, RefusesDataItCannotCut) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        RackCutData d = Member("20", 20, 2, 0, 0);
+        RackCutData d = Member("20", 20, 0);
         row.change(d);
         const RackCutFlankResult r = RackCutFlank(d);
         ASSERT_FALSE(r.ok());
