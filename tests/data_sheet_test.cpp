@@ -161,6 +161,7 @@ TEST(DataSheet, WarningTriggers) {
     using K = SheetWarningKind;
     // The names the JSON gives the warnings these rows raise.
     const std::map<K, std::string> kJsonWarning = {{K::LowContactRatio, "low-contact-ratio"},
+                                                   {K::PointedTooth, "pointed-tooth"},
                                                    {K::Interference, "interference"},
                                                    {K::Overlap, "overlap"},
                                                    {K::Undercut, "undercut"},
@@ -194,6 +195,11 @@ TEST(DataSheet, WarningTriggers) {
         {"contact ratio that shows as 1.099",
          fine(ExternalPair(20, 40, 2).Shifts(1.046, 1.046)),
          {{K::LowContactRatio, -1, "Коэффициент торцового перекрытия εα = 1,099" + lowRatio}}},
+        {"z 12, x 0.8: pointed",
+         fine(ExternalPair(12, 30, 2).Shifts(0.8, 0)),
+         {{K::PointedTooth, 0,
+           "Заострение зуба колеса 1: толщина на окружности вершин 0,3511 мм меньше 0,25·m = "
+           "0,5000 мм."}}},
         {"z 13 and 11, x2 0.6: wheel 1 undercut, wheel 2 clear",
          undercut,
          {{K::Undercut, 0,
