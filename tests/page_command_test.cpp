@@ -80,8 +80,18 @@ TEST(PageCommand, ParametersPagesRefuseOrPassOn) {
                               "\r\nво внутреннем зацеплении у колеса с внутренними "
                               "зубьями должно быть больше зубьев, чем у шестерни";
     const std::string when = "_12_5_2026_10_42_15 AM.dxf";
-    const BasicRack kept = kRackRows[0].rack, gost{30, 0.45, 0.45, 0.1, 0.15},
-                    ost1{30, 0.75, 0.75, 0.2, 0.15}, ost{30, 0.5, 0.5, 0.2, 0.15};
+    // The spline standards' racks: 30 degrees, rf* 0.15 and ha* = hf*; only the height and c*
+    // differ.
+    const auto splineRack = [](double h, double c) {
+        BasicRack rack;
+        rack.alfa = 30;
+        rack.h = rack.hf = h;
+        rack.c = c;
+        rack.ro = 0.15;
+        return rack;
+    };
+    const BasicRack kept = kRackRows[0].rack, gost = splineRack(0.45, 0.1),
+                    ost1 = splineRack(0.75, 0.2), ost = splineRack(0.5, 0.2);
     struct Row {
         const char* name;
         PageInput in;
@@ -93,7 +103,15 @@ TEST(PageCommand, ParametersPagesRefuseOrPassOn) {
     // A page passed on: the name proposed (before the clock), the counts drawn, the rack stored.
     const auto passes = [&](const char* name, PageInput in, const std::string& stem, int z1, int z2,
                             int z = 0, const BasicRack* rack = nullptr) {
-        return Row{name, in, std::nullopt, stem + when, z1, z2, z, rack};
+        Row row;
+        row.name = name;
+        row.in = in;
+        row.text = stem + when;
+        row.Z1 = z1;
+        row.Z2 = z2;
+        row.Z = z;
+        row.rack = rack;
+        return row;
     };
     const Row rows[] = {
         passes("module 0,5 passes", GearPairPage("0,5", "20", "40"), "20x40x0,5", 20, 40),
