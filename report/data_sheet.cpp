@@ -29,18 +29,22 @@ namespace tarvo {
 
 namespace {
 
-// Smallest and largest distance of a drawn outline from its centre.
+// Smallest and largest distance of a drawn outline from its centre; before any point, none.
 struct Reach {
-    double rMin = 0;
+    double rMin = HUGE_VAL;
     double rMax = 0;
+
+    void Take(PointXY p, PointXY centre) {
+        const double distance = std::hypot(p.X - centre.X, p.Y - centre.Y);
+        rMin = std::min(rMin, distance);
+        rMax = std::max(rMax, distance);
+    }
 };
 
 Reach DrawnReach(const std::vector<PointXY>& outline, PointXY centre) {
-    Reach r{HUGE_VAL, 0};
+    Reach r;
     for (const PointXY& p : outline) {
-        const double distance = std::hypot(p.X - centre.X, p.Y - centre.Y);
-        r.rMin = std::min(r.rMin, distance);
-        r.rMax = std::max(r.rMax, distance);
+        r.Take(p, centre);
     }
     return r;
 }
@@ -309,6 +313,12 @@ void SetHands(DataSheet& sheet, bool internal, Hand chosen) {
     sheet.wheels[1].hand = internal ? first : Opposite(first);
 }
 
+// Which outline of the drawing is wheel 1's: the drawing holds wheel 1 first for an external
+// pair, the ring first for an internal one.
+std::size_t OutlineOfWheel1(const PairGeometry& pair) {
+    return pair.internal && pair.member1.wheel == 1 ? 1 : 0;
+}
+
 // A wheel's outline as the mesh check turns it: outline k of the drawing about its centre mark.
 MeshWheel DrawnMeshWheel(const ReadDrawing& drawing, std::size_t k, const ToothData& t) {
     MeshWheel wheel;
@@ -334,8 +344,7 @@ bool MakePairSheet(DataSheet& sheet, const MainMod& state, const BuilderCall& ca
     sheet.mesh.aw = pair.aw;
     sheet.mesh.alphaTw = RadToGrad(alphaWt);
 
-    // The drawing holds wheel 1 first for an external pair, the ring first for an internal one.
-    const std::size_t outline1 = internal && pair.member1.wheel == 1 ? 1 : 0;
+    const std::size_t outline1 = OutlineOfWheel1(pair);
     const std::size_t outline2 = 1 - outline1;
     const ToothData t1 = ToothDataOf(pair, pair.Wheel(1));
     const ToothData t2 = ToothDataOf(pair, pair.Wheel(2));
@@ -430,6 +439,37 @@ std::optional<DataSheetResult> MakeSheet(const MainMod& state, const BuilderCall
     return sheet;
 }
 
+// The sheet of a drawing read whole. The flanks it was made of are rebuilt into `flanks` once
+// the drawing is one a sheet can be made of, unless they are there already.
+DataSheetResult SheetOfDrawing(const MainMod& state, const BuilderCall& call,
+                               const DxfDrawing& drawing, const SheetOptions& options,
+                               std::optional<Flanks>& flanks) {
+    const bool pair = call.kind != BuilderCall::Kind::Spline;
+    const std::size_t expected = pair ? 2 : 1;
+    const std::vector<PointXY> centres = CentreMarks(drawing);
+    if (drawing.polylines.size() != expected || centres.size() != expected) {
+        return Refused("в чертеже " + std::to_string(drawing.polylines.size()) + " контур(а) и " +
+                       std::to_string(centres.size()) + " центр(а), ожидалось по " +
+                       std::to_string(expected));
+    }
+    for (const DxfPolyline& p : drawing.polylines) {
+        if (p.points.size() < 4) {
+            return Refused("контур в чертеже пуст");
+        }
+    }
+    ReadDrawing read;
+    for (std::size_t k = 0; k < expected; ++k) {
+        read.outlines.push_back({DrawnReach(drawing.polylines[k].points, centres[k]),
+                                 &drawing.polylines[k].points, nullptr});
+    }
+    read.centres = centres;
+    read.withinRange = !pair || WithinMeshCheckRange(drawing);
+    if (!flanks) {
+        flanks.emplace(DrawnFlanks(state, call));
+    }
+    return *MakeSheet(state, call, read, options, *flanks);
+}
+
 // Where the drawing of `call` puts each outline's centre mark, as read back: wheel 1 (or the
 // ring, or the spline member) about the origin, the mate at the working centre distance.
 std::vector<PointXY> ExpectedCentres(const std::optional<PairGeometryResult>& model) {
@@ -511,7 +551,6 @@ class SheetSink final : public DxfSink {
         const std::size_t k = outlines_.size();
         outlines_.push_back({});
         counts_.push_back(0);
-        outlines_.back().reach = {HUGE_VAL, 0};
         if (k < plans_.size()) {
             maker_.emplace(plans_[k]);
         } else {
@@ -523,10 +562,7 @@ class SheetSink final : public DxfSink {
         ++counts_[k];
         withinRange_ = withinRange_ && WithinMeshCheckRange(p);
         if (k < centres_.size()) {
-            Reach& r = outlines_[k].reach;
-            const double distance = std::hypot(p.X - centres_[k].X, p.Y - centres_[k].Y);
-            r.rMin = std::min(r.rMin, distance);
-            r.rMax = std::max(r.rMax, distance);
+            outlines_[k].reach.Take(p, centres_[k]);
         }
         if (maker_) {
             maker_->Add(p);
@@ -575,8 +611,7 @@ class SheetSink final : public DxfSink {
     bool withinRange_ = true;
 };
 
-// The band plans by outline: the drawing holds wheel 1 first for an external pair, the ring
-// first for an internal one. None when the flanks were not rebuilt.
+// The band plans by outline. None when the flanks were not rebuilt.
 std::optional<std::vector<MeshBandPlan>> BandPlans(const std::optional<PairGeometryResult>& pair,
                                                    const Flanks& flanks,
                                                    const std::vector<PointXY>& centres) {
@@ -588,7 +623,7 @@ std::optional<std::vector<MeshBandPlan>> BandPlans(const std::optional<PairGeome
         return std::nullopt;
     }
     const PairGeometry& model = pair->value();
-    const std::size_t outline1 = model.internal && model.member1.wheel == 1 ? 1 : 0;
+    const std::size_t outline1 = OutlineOfWheel1(model);
     const std::size_t outline2 = 1 - outline1;
     const MeshBandPlans plans =
         PlanMeshBands(Guess(flanks.value()[0], centres[outline1]),
@@ -605,14 +640,15 @@ std::optional<std::vector<MeshBandPlan>> BandPlans(const std::optional<PairGeome
 template <typename Stream, typename ReadWhole>
 DataSheetResult StreamedSheet(const MainMod& state, const BuilderCall& call,
                               const SheetOptions& options, Stream stream, ReadWhole readWhole) {
+    // The flanks, once the first outline has asked for them; a whole read reuses them.
+    std::optional<Flanks> flanks;
     auto whole = [&]() -> DataSheetResult {
         const DxfReadResult read = readWhole();
         if (!read.ok()) {
             return Refused("чертёж не прочитан: " + DescribeDxfRead(read.fault()));
         }
-        return MakeDataSheet(state, call, read.value(), options);
+        return SheetOfDrawing(state, call, read.value(), options, flanks);
     };
-    std::optional<Flanks> flanks;
     auto plan = [&]() -> std::optional<SheetPlan> {
         flanks.emplace(DrawnFlanks(state, call));
         std::optional<PairGeometryResult> model;
@@ -647,29 +683,10 @@ DataSheetResult StreamedSheet(const MainMod& state, const BuilderCall& call,
 
 DataSheetResult MakeDataSheet(const MainMod& state, const BuilderCall& call,
                               const DxfDrawing& drawing, const SheetOptions& options) {
-    const bool pair = call.kind != BuilderCall::Kind::Spline;
-    const std::size_t expected = pair ? 2 : 1;
-    const std::vector<PointXY> centres = CentreMarks(drawing);
-    if (drawing.polylines.size() != expected || centres.size() != expected) {
-        return Refused("в чертеже " + std::to_string(drawing.polylines.size()) + " контур(а) и " +
-                       std::to_string(centres.size()) + " центр(а), ожидалось по " +
-                       std::to_string(expected));
-    }
-    for (const DxfPolyline& p : drawing.polylines) {
-        if (p.points.size() < 4) {
-            return Refused("контур в чертеже пуст");
-        }
-    }
-    ReadDrawing read;
-    for (std::size_t k = 0; k < expected; ++k) {
-        read.outlines.push_back({DrawnReach(drawing.polylines[k].points, centres[k]),
-                                 &drawing.polylines[k].points, nullptr});
-    }
-    read.centres = centres;
-    read.withinRange = !pair || WithinMeshCheckRange(drawing);
     // The flanks the drawing was made of, rebuilt once from the same data: the measurements
     // must touch their drawn involute, and the accuracy is measured on them.
-    return *MakeSheet(state, call, read, options, DrawnFlanks(state, call));
+    std::optional<Flanks> flanks;
+    return SheetOfDrawing(state, call, drawing, options, flanks);
 }
 
 DataSheetResult DataSheetOfFile(const MainMod& state, const BuilderCall& call,
