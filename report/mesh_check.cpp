@@ -98,10 +98,6 @@ class Budget {
     std::size_t longestList_;
 };
 
-double Wrap(double angle) {
-    return WrapAngle(angle);
-}
-
 // A wheel's own description of where it lies: distances of its outline from its centre and the
 // longest segment. Points are read from the outline as they are needed, not copied.
 struct WheelShape {
@@ -462,7 +458,7 @@ void VisitNear(const PlacedPiece& placed, const Circle& a, double gap, Budget& b
         }
         return;
     }
-    const double theta = Wrap(std::atan2(dy, dx) - placed.pose().angle);
+    const double theta = WrapAngle(std::atan2(dy, dx) - placed.pose().angle);
     auto run = [&](double from, double to) {
         auto it = std::lower_bound(piece.angles.begin(), piece.angles.end(), from);
         for (; it != piece.angles.end() && *it <= to; ++it) {
@@ -501,8 +497,8 @@ double FirstUpperBound(const PlacedPiece& p1, const PlacedPiece& p2, Budget& bud
         }
         budget.Spend(2);
         const double theta =
-            Wrap(std::atan2(a.centre.Y - p2.pose().centre.Y, a.centre.X - p2.pose().centre.X) -
-                 p2.pose().angle);
+            WrapAngle(std::atan2(a.centre.Y - p2.pose().centre.Y, a.centre.X - p2.pose().centre.X) -
+                      p2.pose().angle);
         const std::size_t after = static_cast<std::size_t>(
             std::lower_bound(piece2.angles.begin(), piece2.angles.end(), theta) -
             piece2.angles.begin());
@@ -689,7 +685,7 @@ BPolygon ClosedRun(const BLine& run, double radius) {
     const double start = angle;
     for (std::size_t i = 1; i < run.size(); ++i) {
         const double next = std::atan2(run[i].y(), run[i].x());
-        angle += Wrap(next - std::atan2(run[i - 1].y(), run[i - 1].x()));
+        angle += WrapAngle(next - std::atan2(run[i - 1].y(), run[i - 1].x()));
     }
     const double end = angle;
     BPolygon polygon;
@@ -1364,8 +1360,6 @@ MeshCheckResult Check(const MeshWheel& wheel1, const MeshWheel& wheel2, int step
         }
         result.positions = stepsPerPitch;
         result.stepDegrees = RadToGrad(w.step);
-    } catch (const BandTooNarrow&) {
-        throw;
     } catch (const GaveUp&) {
         return MeshCheckResult::Failure(
             "проверка прервана: контуры в чертеже запутаны так, как не бывают запутаны зубчатые "
@@ -1377,13 +1371,17 @@ MeshCheckResult Check(const MeshWheel& wheel1, const MeshWheel& wheel2, int step
     return result;
 }
 
+// The wheel as its whole outline, whatever band it also carries.
+MeshWheel WholeOutline(MeshWheel wheel) {
+    wheel.band = nullptr;
+    return wheel;
+}
+
 }  // namespace
 
 MeshCheckResult CheckMesh(const MeshWheel& wheel1, const MeshWheel& wheel2, int stepsPerPitch,
                           const MeshLimits& limits) {
-    MeshWheel whole1 = wheel1, whole2 = wheel2;
-    whole1.band = whole2.band = nullptr;
-    return Check(whole1, whole2, stepsPerPitch, limits);
+    return Check(WholeOutline(wheel1), WholeOutline(wheel2), stepsPerPitch, limits);
 }
 
 std::optional<MeshCheckResult> CheckMeshOnBands(const MeshWheel& wheel1, const MeshWheel& wheel2,
@@ -1403,8 +1401,7 @@ std::optional<MeshCheckResult> CheckMeshOnBands(const MeshWheel& wheel1, const M
 OverlapFound MeshOverlaps(const MeshWheel& wheel1, const MeshWheel& wheel2, double likelyTurn,
                           int stepsPerPitch, const MeshLimits& limits) {
     const OverlapFound unchecked{true, likelyTurn};
-    MeshWheel whole1 = wheel1, whole2 = wheel2;
-    whole1.band = whole2.band = nullptr;
+    const MeshWheel whole1 = WholeOutline(wheel1), whole2 = WholeOutline(wheel2);
     if (Missing(whole1) || Missing(whole2)) {
         return unchecked;
     }
