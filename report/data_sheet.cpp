@@ -16,6 +16,7 @@
 #include "drawing/pair_data.h"
 #include "drawing/rack_cut.h"
 #include "math/constants.h"
+#include "math/hypot_extremes.h"
 #include "math/involute.h"
 #include "math/rounding.h"
 #include "profile/gear_formulas.h"
@@ -35,7 +36,11 @@ struct Reach {
     double rMax = 0;
 
     void Take(PointXY p, PointXY centre) {
-        const double distance = std::hypot(p.X - centre.X, p.Y - centre.Y);
+        const double x = p.X - centre.X, y = p.Y - centre.Y;
+        if (!HypotMayLeave(x, y, rMin, rMax)) {
+            return;  // most points of an outline lie between its root and its tip
+        }
+        const double distance = std::hypot(x, y);
         rMin = std::min(rMin, distance);
         rMax = std::max(rMax, distance);
     }

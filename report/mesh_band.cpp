@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "math/constants.h"
+#include "math/hypot_extremes.h"
 #include "report/sweep_reach.h"
 
 namespace tarvo {
@@ -60,10 +61,16 @@ void MeshBandMaker::Measure(const PointXY& from, const PointXY& to) {
     const PointXY& c = band_.plan.centre;
     const PointXY a{from.X - c.X, from.Y - c.Y};
     const PointXY b{to.X - c.X, to.Y - c.Y};
-    const double r = std::hypot(a.X, a.Y);
-    band_.rMin = std::min(band_.rMin, r);
-    band_.rMax = std::max(band_.rMax, r);
-    band_.longestSegment = std::max(band_.longestSegment, std::hypot(b.X - a.X, b.Y - a.Y));
+    // hypot only where an extreme may move: the same extremes for a fraction of the work.
+    if (HypotMayLeave(a.X, a.Y, band_.rMin, band_.rMax)) {
+        const double r = std::hypot(a.X, a.Y);
+        band_.rMin = std::min(band_.rMin, r);
+        band_.rMax = std::max(band_.rMax, r);
+    }
+    const double dx = b.X - a.X, dy = b.Y - a.Y;
+    if (HypotMayLeave(dx, dy, 0, band_.longestSegment)) {
+        band_.longestSegment = std::max(band_.longestSegment, std::hypot(dx, dy));
+    }
     band_.area += (a.X * b.Y - b.X * a.Y) / 2;
 }
 

@@ -2,8 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <optional>
+#include <random>
+#include <vector>
 
+#include "math/hypot_extremes.h"
 #include "math/rounding.h"
 
 namespace tarvo {
@@ -61,6 +66,49 @@ TEST(Rounding, WholeConversionsCheckTheirWidth) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(row.bits == 0 ? FloorToWhole(row.v) : ToWhole(row.v, row.bits), row.expected);
+    }
+}
+
+// The extremes kept by taking hypot only where HypotMayLeave says an extreme may move are the
+// very bits of the extremes of every hypot: on points that all lie on one circle as far as the
+// rounding goes (a gear's tips), about a far centre, at both ends of the range, and with NaN.
+TEST(HypotExtremes, SameBitsAsHypotOfEveryPoint) {
+    struct Row {
+        const char* name;
+        double radius, centre;  // points on the circle about (centre, centre), rounded
+        std::size_t count;
+        bool withNaN;
+    };
+    const Row rows[] = {
+        {"tips of a module-1 wheel", 1500.25, 0, 20000, false},
+        {"about a far centre", 37.5, 3.1e6, 20000, false},
+        {"tiny", 3e-160, 0, 2000, false},
+        {"huge", 4e300, 0, 2000, false},
+        {"with NaN", 12, 5, 2000, true},
+    };
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> turn(0, 6.283185307179586), jitter(-1e-15, 1e-15);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        double least = HUGE_VAL, most = 0, leastAll = HUGE_VAL, mostAll = 0;
+        for (std::size_t i = 0; i < row.count; ++i) {
+            const double a = turn(random), r = row.radius * (1 + jitter(random));
+            double x = row.centre + r * std::cos(a), y = row.centre + r * std::sin(a);
+            if (row.withNaN && i % 7 == 3) {
+                x = std::numeric_limits<double>::quiet_NaN();
+            }
+            x -= row.centre;
+            y -= row.centre;
+            const double d = std::hypot(x, y);
+            leastAll = std::min(leastAll, d);
+            mostAll = std::max(mostAll, d);
+            if (HypotMayLeave(x, y, least, most)) {
+                least = std::min(least, d);
+                most = std::max(most, d);
+            }
+        }
+        EXPECT_EQ(std::memcmp(&least, &leastAll, sizeof least), 0) << least << " " << leastAll;
+        EXPECT_EQ(std::memcmp(&most, &mostAll, sizeof most), 0) << most << " " << mostAll;
     }
 }
 
