@@ -248,14 +248,17 @@ int DrawInto(const CliRequest& request, std::ostream& out, std::ostream& err) {
             << FieldCaption(fault.field) << "»: " << fault.reason << "\n";
         return kCliNotDrawn;
     }
-    const DrawResult result = RunBuilder(state, CallOf(request, state));
-    if (result.ok()) {
-        // The sheet is made only for a report or a parameter table.
-        std::optional<DataSheetResult> sheet;
-        if (request.report || request.table) {
-            sheet = DataSheetOfWritten(state, CallOf(request, state), result.value(),
-                                       SheetOptionsOf(request));
+    // The sheet is made only for a report or a parameter table, as the drawing is written.
+    std::optional<DataSheetResult> sheet;
+    const DrawResult result = [&] {
+        if (!request.report && !request.table) {
+            return RunBuilder(state, CallOf(request, state));
         }
+        DrawnSheet both = DrawWithDataSheet(state, CallOf(request, state), SheetOptionsOf(request));
+        sheet = std::move(both.sheet);
+        return std::move(both.drawn);
+    }();
+    if (result.ok()) {
         PrintReport(request, state, sheet, out);
         if (!WriteTable(request, sheet, err)) {
             return kCliNotDrawn;

@@ -14,7 +14,8 @@ constexpr int kCliNotDrawn = 1;  // the geometry is impossible or the file could
 constexpr int kCliBadUsage = 2;  // bad or out-of-range arguments
 
 // Runs a parsed request: prints the path written (and, with --report, the data sheet of the
-// drawing read back) to `out` and exits 0, or prints the reason to
+// drawing, made as it was written from each number as its text reads back) to `out` and exits
+// 0, or prints the reason to
 // `err` and returns 1 (drawing refused or file not written) or 2 (a custom rack refused).
 int RunCli(const CliRequest& request, std::ostream& out, std::ostream& err);
 

@@ -8,13 +8,17 @@
 namespace tarvo {
 
 DrawResult RunBuilder(const MainMod& state, const BuilderCall& call) {
+    return RunBuilderTapped(state, call, nullptr);
+}
+
+DrawResult RunBuilderTapped(const MainMod& state, const BuilderCall& call, DxfSink* tap) {
     switch (call.kind) {
         case BuilderCall::Kind::ExternalPair:
-            return DrawExternalPair(state, call);
+            return DrawExternalPair(state, call, tap);
         case BuilderCall::Kind::InternalPair:
-            return DrawInternalPair(state, call);
+            return DrawInternalPair(state, call, tap);
         case BuilderCall::Kind::Spline:
-            return DrawSpline(state, call);
+            return DrawSpline(state, call, tap);
     }
     return DrawResult::Failure({DrawFault::Kind::GeometryRefused, {}, {}});
 }
@@ -24,8 +28,8 @@ DrawResult Refused(const GeometryError& error) {
 }
 
 DrawResult WriteComputed(const std::string& path, const std::vector<const PlacedOutline*>& outlines,
-                         const std::vector<double>& centres) {
-    const WriteOutcome out = DxfWriteDrawing(path, outlines, centres);
+                         const std::vector<double>& centres, DxfSink* tap) {
+    const WriteOutcome out = DxfWriteDrawing(path, outlines, centres, tap);
     if (!out.ok()) {
         return DrawResult::Failure({DrawFault::Kind::FileNotWritten, {}, out.fault()});
     }

@@ -23,5 +23,7 @@ struct BuilderCall {
 
 // Makes the drawing `call` describes into state.OutFile with the builder of its kind.
 DrawResult RunBuilder(const MainMod& state, const BuilderCall& call);
+// The same, handing what is written to `tap` as well (see DxfWriter), when it is not null.
+DrawResult RunBuilderTapped(const MainMod& state, const BuilderCall& call, DxfSink* tap);
 
 }  // namespace tarvo

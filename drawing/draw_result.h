@@ -32,8 +32,9 @@ using DrawResult = Outcome<WrittenFile, DrawFault>;
 // A drawing refused for its geometry; nothing is written.
 DrawResult Refused(const GeometryError& error);
 
-// Writes the outlines and centre marks of a computed drawing to `path`.
+// Writes the outlines and centre marks of a computed drawing to `path`, handing what is written
+// to `tap` as well when there is one.
 DrawResult WriteComputed(const std::string& path, const std::vector<const PlacedOutline*>& outlines,
-                         const std::vector<double>& centres);
+                         const std::vector<double>& centres, DxfSink* tap = nullptr);
 
 }  // namespace tarvo

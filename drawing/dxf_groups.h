@@ -40,6 +40,14 @@ class DxfGroups {
                                          buffer_.data());
         EndLine();
     }
+    // The same, giving the double its text reads back as.
+    void Coordinate(int code, double value, double& readBack) {
+        Room(kCodeRoom + kDxfNumberMaxLength);
+        WriteCode(code);
+        used_ = static_cast<std::size_t>(
+            WriteDxfNumber(buffer_.data() + used_, value, readBack) - buffer_.data());
+        EndLine();
+    }
 
     // Hands the buffered text to the file. False once anything failed.
     bool Flush();

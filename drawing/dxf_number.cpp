@@ -13,6 +13,14 @@ char* WriteDxfNumber(char* first, double v) {
     return WriteGeneral(first, v);
 }
 
+char* WriteDxfNumber(char* first, double v, double& readBack) {
+    if (v == 0) {
+        readBack = 0;
+        return WriteDxfNumber(first, v);
+    }
+    return WriteGeneral(first, v, readBack);
+}
+
 std::string DxfNumber(double v) {
     char buffer[kDxfNumberMaxLength];
     return std::string(buffer, WriteDxfNumber(buffer, v));

@@ -14,5 +14,7 @@ std::string DxfNumber(double v);
 
 // The same text written at `first` (room for kDxfNumberMaxLength characters); returns its end.
 char* WriteDxfNumber(char* first, double v);
+// The same, also giving the double the text reads back as.
+char* WriteDxfNumber(char* first, double v, double& readBack);
 
 }  // namespace tarvo

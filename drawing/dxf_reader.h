@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "drawing/dxf_sink.h"
 #include "drawing/written_file.h"
 #include "math/outcome.h"
 #include "profile/point_xy.h"
@@ -17,12 +18,6 @@ namespace tarvo {
 struct DxfPolyline {
     std::string layer;
     std::vector<PointXY> points;  // the vertices in file order (a closed outline repeats its first)
-};
-
-struct DxfLine {
-    std::string layer;
-    PointXY from;
-    PointXY to;
 };
 
 struct DxfDrawing {
@@ -56,20 +51,6 @@ struct DxfReadError {
 };
 
 using DxfReadResult = Outcome<DxfDrawing, DxfReadError>;
-
-// What a reading pass hands on as it goes, in file order, so that a caller can take what it
-// needs from each vertex without the drawing being held whole. A polyline's vertices come
-// between its Polyline and its PolylineEnd; `at` is the bytes of the file read so far and
-// `fileBytes` the file's size (0 when not known). A fault stops the pass: what was handed on
-// before it is then to be thrown away.
-class DxfSink {
-  public:
-    virtual ~DxfSink() = default;
-    virtual void Polyline(const std::string& layer, std::size_t at, std::size_t fileBytes) = 0;
-    virtual void Vertex(PointXY p, std::size_t at, std::size_t fileBytes) = 0;
-    virtual void PolylineEnd() = 0;
-    virtual void Line(const DxfLine& line) = 0;
-};
 
 // A streamed read ended: the whole drawing read, or its fault.
 struct DxfStreamed {};

@@ -23,14 +23,37 @@ void DxfWriter::PolylineHeader(const char* basePoint) {
     out_.Code(10, basePoint);
     out_.Code(20, basePoint);
     out_.Code(30, basePoint);
+    if (tap_ != nullptr) {
+        tap_->Polyline("LAYER1VIEW0", 0, 0);
+    }
+}
+
+void DxfWriter::PolylineEnd() {
+    out_.Code(0, "SEQEND");
+    if (tap_ != nullptr) {
+        tap_->PolylineEnd();
+    }
+}
+
+double DxfWriter::Coordinate(int code, double value) {
+    if (tap_ == nullptr) {
+        out_.Coordinate(code, value);
+        return value;
+    }
+    double readBack = 0;
+    out_.Coordinate(code, value, readBack);
+    return readBack;
 }
 
 void DxfWriter::DxfVertex(double x, double y) {
     out_.Code(0, "VERTEX");
     out_.Code(8, "LAYER1VIEW0");
     out_.Code(100, "AcDb2dVertex");
-    out_.Coordinate(10, x);
-    out_.Coordinate(20, y);
+    const double xRead = Coordinate(10, x);
+    const double yRead = Coordinate(20, y);
+    if (tap_ != nullptr) {
+        tap_->Vertex({xRead, yRead}, 0, 0);
+    }
 }
 
 void DxfWriter::DxfVertices(const Polyline& points) {
@@ -54,28 +77,34 @@ void DxfWriter::DxfOutline(const PlacedOutline& outline) {
 }
 
 void DxfWriter::DxfNextPolyline() {
-    out_.Code(0, "SEQEND");
+    PolylineEnd();
     PolylineHeader("0.0000");
 }
 
 void DxfWriter::DxfEndPolylines() {
-    out_.Code(0, "SEQEND");
+    PolylineEnd();
 }
 
 void DxfWriter::DxfCentreMark(double cx) {
     // The vertical stroke, then the horizontal one.
     out_.Code(0, "LINE");
     out_.Code(8, "LAYER0VIEW0");
-    out_.Coordinate(10, cx);
+    const double x10 = Coordinate(10, cx);
     out_.Code(20, "-1");
-    out_.Coordinate(11, cx);
+    const double x11 = Coordinate(11, cx);
     out_.Code(21, "1");
+    if (tap_ != nullptr) {
+        tap_->Line({"LAYER0VIEW0", {x10, -1}, {x11, 1}});
+    }
     out_.Code(0, "LINE");
     out_.Code(8, "LAYER0VIEW0");
-    out_.Coordinate(10, cx - 1);
+    const double left = Coordinate(10, cx - 1);
     out_.Code(20, "0");
-    out_.Coordinate(11, cx + 1);
+    const double right = Coordinate(11, cx + 1);
     out_.Code(21, "0");
+    if (tap_ != nullptr) {
+        tap_->Line({"LAYER0VIEW0", {left, 0}, {right, 0}});
+    }
 }
 
 bool DxfWriter::DxfFinish() {
@@ -97,8 +126,8 @@ namespace {
 
 template <typename Outline, typename WriteOne>
 WriteOutcome WriteDrawing(const std::string& path, const std::vector<const Outline*>& outlines,
-                          const std::vector<double>& centres, WriteOne writeOne) {
-    DxfWriter writer;
+                          const std::vector<double>& centres, DxfSink* tap, WriteOne writeOne) {
+    DxfWriter writer(tap);
     if (!writer.DxfBegin(path)) {
         return WriteOutcome::Failure(writer.Error());
     }
@@ -122,15 +151,15 @@ WriteOutcome WriteDrawing(const std::string& path, const std::vector<const Outli
 
 WriteOutcome DxfWriteDrawing(const std::string& path,
                              const std::vector<const PlacedOutline*>& outlines,
-                             const std::vector<double>& centres) {
-    return WriteDrawing(path, outlines, centres,
+                             const std::vector<double>& centres, DxfSink* tap) {
+    return WriteDrawing(path, outlines, centres, tap,
                         [](DxfWriter& writer, const PlacedOutline& o) { writer.DxfOutline(o); });
 }
 
 WriteOutcome DxfWritePolylines(const std::string& path,
                                const std::vector<const Polyline*>& outlines,
                                const std::vector<double>& centres) {
-    return WriteDrawing(path, outlines, centres,
+    return WriteDrawing(path, outlines, centres, nullptr,
                         [](DxfWriter& writer, const Polyline& o) { writer.DxfVertices(o); });
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "drawing/dxf_groups.h"
+#include "drawing/dxf_sink.h"
 #include "drawing/safe_file.h"
 #include "math/outcome.h"
 #include "profile/gear_outline.h"
@@ -19,6 +20,10 @@ namespace tarvo {
 // plus the buffer whatever the drawing's size. Every operation after a failure does nothing.
 class DxfWriter {
   public:
+    // With a tap, every polyline, vertex and line also goes to it as it is written, each number
+    // as its text reads back: what a reader of the file will be handed, without reading it.
+    explicit DxfWriter(DxfSink* tap = nullptr) : tap_(tap) {}
+
     // Opens the file (replacing an existing one only at DxfFinish) and writes the section
     // header and the first polyline header.
     bool DxfBegin(const std::string& path);
@@ -42,7 +47,11 @@ class DxfWriter {
   private:
     // The polyline header; the first one writes its base point as 0, later ones as 0.0000.
     void PolylineHeader(const char* basePoint);
+    void PolylineEnd();
+    // A coordinate group; its value as read back when a tap takes it.
+    double Coordinate(int code, double value);
 
+    DxfSink* tap_;
     SafeFile file_;
     DxfGroups out_{file_};
     WrittenFile written_;
@@ -54,9 +63,10 @@ using WriteOutcome = Outcome<WrittenFile, std::error_code>;
 // Writes the whole drawing: the outlines in order as polylines, then a centre mark at (cx, 0)
 // for each centre. On failure the file at `path` is as it was before.
 // A gear's outline is written tooth by tooth as it is placed, never held whole.
+// With `tap`, what is written also goes to it (see DxfWriter).
 WriteOutcome DxfWriteDrawing(const std::string& path,
                              const std::vector<const PlacedOutline*>& outlines,
-                             const std::vector<double>& centres);
+                             const std::vector<double>& centres, DxfSink* tap = nullptr);
 // The same with outlines given point by point (a name of its own: a brace list of two
 // pointers would otherwise also read as a range to copy).
 WriteOutcome DxfWritePolylines(const std::string& path,

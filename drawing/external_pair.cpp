@@ -143,12 +143,12 @@ ExternalPairResult ComputeExternalPair(const MainMod& state, const BuilderCall& 
     return g;
 }
 
-DrawResult DrawExternalPair(const MainMod& state, const BuilderCall& call) {
+DrawResult DrawExternalPair(const MainMod& state, const BuilderCall& call, DxfSink* tap) {
     const ExternalPairResult g = ComputeExternalPair(state, call);
     if (!g.ok()) {
         return Refused(g.fault());
     }
-    return WriteComputed(state.OutFile, {&g->wheel1, &g->wheel2}, {0, g->aw});
+    return WriteComputed(state.OutFile, {&g->wheel1, &g->wheel2}, {0, g->aw}, tap);
 }
 
 }  // namespace tarvo

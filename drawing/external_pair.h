@@ -37,6 +37,6 @@ using ExternalPairResult = Outcome<ExternalPairGeometry, GeometryError>;
 ExternalPairResult ComputeExternalPair(const MainMod& state, const BuilderCall& call);
 
 // Computes the pair and, when its teeth are drawable, writes it to state.OutFile.
-DrawResult DrawExternalPair(const MainMod& state, const BuilderCall& call);
+DrawResult DrawExternalPair(const MainMod& state, const BuilderCall& call, DxfSink* tap = nullptr);
 
 }  // namespace tarvo

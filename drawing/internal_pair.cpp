@@ -135,12 +135,12 @@ CutterFilletResult InternalPairCutter(const MainMod& state, const BuilderCall& c
     return CutterFillet(RingCutterInput(PairProfileInput(state, pair.value()), 2));
 }
 
-DrawResult DrawInternalPair(const MainMod& state, const BuilderCall& call) {
+DrawResult DrawInternalPair(const MainMod& state, const BuilderCall& call, DxfSink* tap) {
     const InternalPairResult g = ComputeInternalPair(state, call);
     if (!g.ok()) {
         return Refused(g.fault());
     }
-    return WriteComputed(state.OutFile, {&g->ring, &g->pinion}, {0, g->aw});
+    return WriteComputed(state.OutFile, {&g->ring, &g->pinion}, {0, g->aw}, tap);
 }
 
 }  // namespace tarvo

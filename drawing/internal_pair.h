@@ -42,6 +42,6 @@ InternalPairResult ComputeInternalPair(const MainMod& state, const BuilderCall& 
 // the pair's flanks; the fault when the pair or the cutter has none.
 CutterFilletResult InternalPairCutter(const MainMod& state, const BuilderCall& call);
 
-DrawResult DrawInternalPair(const MainMod& state, const BuilderCall& call);
+DrawResult DrawInternalPair(const MainMod& state, const BuilderCall& call, DxfSink* tap = nullptr);
 
 }  // namespace tarvo

@@ -165,12 +165,12 @@ SplineResult ComputeSpline(const MainMod& state, const BuilderCall& call) {
     return member;
 }
 
-DrawResult DrawSpline(const MainMod& state, const BuilderCall& call) {
+DrawResult DrawSpline(const MainMod& state, const BuilderCall& call, DxfSink* tap) {
     const SplineResult g = ComputeSpline(state, call);
     if (!g.ok()) {
         return Refused(g.fault());
     }
-    return WriteComputed(state.OutFile, {&g->outline}, {0});
+    return WriteComputed(state.OutFile, {&g->outline}, {0}, tap);
 }
 
 }  // namespace tarvo

@@ -32,6 +32,6 @@ struct SplineGeometry {
 using SplineResult = Outcome<SplineGeometry, GeometryError>;
 SplineResult ComputeSpline(const MainMod& state, const BuilderCall& call);
 
-DrawResult DrawSpline(const MainMod& state, const BuilderCall& call);
+DrawResult DrawSpline(const MainMod& state, const BuilderCall& call, DxfSink* tap = nullptr);
 
 }  // namespace tarvo

@@ -152,6 +152,10 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
+// The powers of ten a double holds exactly, as far as the fixed form needs them.
+constexpr double kExactPowers[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
+                                   1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+
 // v below 10^8 as eight digits, leading zeros included.
 void WriteEightDigits(char* first, std::uint32_t v) {
     const std::uint32_t high = v / 10000;
@@ -171,7 +175,10 @@ constexpr int kFixedHighest = 14;
 // A double a = m 2^e (m below 2^53, e negative throughout this range) times 10^(14 - E) is a
 // whole number below 2^113 shifted right, so the rounding sees every bit of the value.
 // Returns nullptr for a value outside that range (zero, tiny, huge, not finite).
-char* WriteFixedGeneral(char* first, double v) {
+// With `readBack`, the double the text stands for: the 15 digits as a whole number below 2^53
+// divided by a power of ten a double holds exactly, one correctly rounded division, so the
+// correctly rounded value of the decimal (Clinger's observation).
+char* WriteFixedGeneral(char* first, double v, double* readBack) {
     std::uint64_t bits = 0;
     std::memcpy(&bits, &v, sizeof bits);
     const bool negative = (bits >> 63) != 0;
@@ -216,6 +223,10 @@ char* WriteFixedGeneral(char* first, double v) {
             return nullptr;
         }
     }
+    if (readBack != nullptr) {
+        const double whole = static_cast<double>(q) / kExactPowers[kFixedHighest - exponent];
+        *readBack = negative ? -whole : whole;
+    }
     // The 15 digits as two groups of eight (the first led by a zero), pairs of digits at a time.
     char buffer[16];
     WriteEightDigits(buffer, static_cast<std::uint32_t>(q / 100000000));
@@ -252,10 +263,13 @@ char* WriteFixedGeneral(char* first, double v) {
 
 }  // namespace
 
-char* WriteGeneral(char* first, double v) {
+namespace {
+
+// WriteGeneral with the value read back when asked for.
+char* WriteGeneralText(char* first, double v, double* readBack) {
     // A drawing's coordinates nearly all lie in the fixed range; the rest take the library's
     // exact conversion, the same rule.
-    if (char* const end = WriteFixedGeneral(first, v)) {
+    if (char* const end = WriteFixedGeneral(first, v, readBack)) {
         return end;
     }
     // "%.15G" is at most 22 characters: sign, 15 digits, point, "E", sign, three digits.
@@ -266,7 +280,25 @@ char* WriteGeneral(char* first, double v) {
             break;
         }
     }
+    if (readBack != nullptr) {
+        // Exact: the library rounds correctly. Near the largest double the 15 digits round past
+        // it, and the text reads back as no number at all.
+        const std::from_chars_result read = std::from_chars(first, end, *readBack);
+        if (read.ec != std::errc() || !std::isfinite(*readBack)) {
+            *readBack = std::numeric_limits<double>::quiet_NaN();
+        }
+    }
     return end;
+}
+
+}  // namespace
+
+char* WriteGeneral(char* first, double v) {
+    return WriteGeneralText(first, v, nullptr);
+}
+
+char* WriteGeneral(char* first, double v, double& readBack) {
+    return WriteGeneralText(first, v, &readBack);
 }
 
 std::string GeneralText(double v, char separator) {

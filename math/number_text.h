@@ -40,5 +40,9 @@ std::string FixedShortText(double v, int decimals, char separator = '.');
 // The same form with "." written into [first, first + 32) of a caller's buffer, for writers
 // that format millions of coordinates; returns the end of the text. v must be finite.
 char* WriteGeneral(char* first, double v);
+// The same, also giving the double the text reads back as: the value of the decimal written,
+// correctly rounded, as any exact reader of the file finds it; NaN when the text reads back as
+// no finite double (the largest doubles, whose 15 digits round beyond the range).
+char* WriteGeneral(char* first, double v, double& readBack);
 
 }  // namespace tarvo

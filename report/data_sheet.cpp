@@ -566,6 +566,7 @@ class SheetSink final : public DxfSink {
         const std::size_t k = outlines_.size() - 1;
         ++counts_[k];
         withinRange_ = withinRange_ && WithinMeshCheckRange(p);
+        readable_ = readable_ && std::isfinite(p.X) && std::isfinite(p.Y);
         if (k < centres_.size()) {
             outlines_[k].reach.Take(p, centres_[k]);
         }
@@ -579,12 +580,15 @@ class SheetSink final : public DxfSink {
             maker_.reset();
         }
     }
-    void Line(const DxfLine& line) override { lines_.lines.push_back(line); }
+    void Line(const DxfLine& line) override {
+        readable_ = readable_ && std::isfinite(line.from.X) && std::isfinite(line.to.X);
+        lines_.lines.push_back(line);
+    }
 
     // What was read, when it is the drawing expected: the outlines and centres planned, each
     // band complete; none otherwise.
     std::optional<ReadDrawing> Read() const {
-        if (!planned_ || outlines_.size() != centres_.size() ||
+        if (!planned_ || !readable_ || outlines_.size() != centres_.size() ||
             !SameBits(CentreMarks(lines_), centres_) || bands_.size() != plans_.size()) {
             return std::nullopt;
         }
@@ -614,6 +618,7 @@ class SheetSink final : public DxfSink {
     std::optional<MeshBandMaker> maker_;
     DxfDrawing lines_;
     bool withinRange_ = true;
+    bool readable_ = true;  // no number handed on that a reading of the file would refuse
 };
 
 // The band plans by outline. None when the flanks were not rebuilt.
@@ -706,6 +711,25 @@ DataSheetResult DataSheetOfWritten(const MainMod& state, const BuilderCall& call
     return StreamedSheet(
         state, call, options, [&](DxfSink& sink) { return StreamWrittenDrawing(written, sink); },
         [&] { return ReadWrittenDrawing(written); });
+}
+
+DrawnSheet DrawWithDataSheet(const MainMod& state, const BuilderCall& call,
+                             const SheetOptions& options) {
+    std::optional<DrawResult> drawn;
+    DataSheetResult sheet = StreamedSheet(
+        state, call, options,
+        [&](DxfSink& sink) -> DxfStreamResult {
+            drawn.emplace(RunBuilderTapped(state, call, &sink));
+            if (!drawn->ok()) {
+                return DxfStreamResult::Failure({});  // no drawing, no sheet
+            }
+            return DxfStreamed{};
+        },
+        [&] { return ReadWrittenDrawing(drawn->value()); });
+    if (!drawn->ok()) {
+        return {std::move(*drawn), std::nullopt};
+    }
+    return {std::move(*drawn), std::move(sheet)};
 }
 
 }  // namespace tarvo

@@ -177,4 +177,15 @@ DataSheetResult DataSheetOfFile(const MainMod& state, const BuilderCall& call,
 DataSheetResult DataSheetOfWritten(const MainMod& state, const BuilderCall& call,
                                    const WrittenFile& written, const SheetOptions& options = {});
 
+// Writes the drawing `call` describes (RunBuilder) and makes its sheet from what the writer
+// hands on as it writes: every number as its text reads back, the values a reading of the
+// bytes written gives, without reading them a second time. Where the sheet needs more than it
+// kept while writing, it reads the bytes written whole, as DataSheetOfWritten does.
+struct DrawnSheet {
+    DrawResult drawn;
+    std::optional<DataSheetResult> sheet;  // when the drawing was written
+};
+DrawnSheet DrawWithDataSheet(const MainMod& state, const BuilderCall& call,
+                             const SheetOptions& options = {});
+
 }  // namespace tarvo

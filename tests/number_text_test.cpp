@@ -10,9 +10,11 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "drawing/dxf_number.h"
+#include "drawing/dxf_real.h"
 #include "math/number_text.h"
 #include "test_files.h"
 
@@ -133,6 +135,14 @@ TEST(NumberText, GeneralFormMatchesPrintfOnEveryKindOfValue) {
             }
         }
         EXPECT_EQ(DxfNumber(v), v == 0 ? "0" : own);
+        // What the writer hands on is what the reader reads from the text, to the bit.
+        double handed = 0, read = 0;
+        const std::string_view text(buffer, WriteDxfNumber(buffer, v, handed) - buffer);
+        if (!ReadDxfReal(text, read)) {
+            ASSERT_TRUE(std::isnan(handed)) << text;  // a text the reader refuses
+            continue;
+        }
+        ASSERT_EQ(std::memcmp(&handed, &read, sizeof read), 0) << text << " " << handed;
     }
 }
 

@@ -7,6 +7,7 @@
 #include "drawing/dxf_reader.h"
 #include "report/data_sheet.h"
 #include "report/read_text.h"
+#include "report/sheet_text.h"
 #include "test_files.h"
 
 namespace tarvo::testing {
@@ -16,16 +17,21 @@ struct Written {
     DxfDrawing drawing;
 };
 
-// `call` drawn with `state` (whose profile angle it takes) into a folder of the test's own.
+// `call` drawn with `state` (whose profile angle it takes) into a folder of the test's own. The
+// sheet made as the drawing was written must read word for word as the sheet of its file.
 inline Written WriteAndReadBack(MainMod state, BuilderCall call, const SheetOptions& options = {}) {
     call.alpha = state.Alfa;
     const TempFolder folder;
     state.OutFile = folder.File("sheet.dxf");
-    EXPECT_TRUE(RunBuilder(state, call).ok());
+    const DrawnSheet whileWritten = DrawWithDataSheet(state, call, options);
+    EXPECT_TRUE(whileWritten.drawn.ok() && whileWritten.sheet.has_value());
     const DxfReadResult read = ReadDxfFile(state.OutFile);
     EXPECT_TRUE(read.ok()) << DescribeDxfRead(read.fault());
     const DataSheetResult made = DataSheetOfFile(state, call, state.OutFile, options);
     EXPECT_TRUE(made.ok()) << (made.ok() ? "" : made.fault());
+    if (whileWritten.sheet) {
+        EXPECT_EQ(DataSheetText(*whileWritten.sheet), DataSheetText(made));
+    }
     return {made.ok() ? made.value() : DataSheet{}, read.ok() ? read.value() : DxfDrawing{}};
 }
 
