@@ -3,10 +3,8 @@
 
 #include <cmath>
 #include <cstring>
-#include <limits>
 #include <optional>
 #include <random>
-#include <vector>
 
 #include "math/hypot_extremes.h"
 #include "math/rounding.h"
