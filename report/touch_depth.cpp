@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,10 @@ constexpr std::size_t kStretch = 8;
 // The chords of a closing arc, one every 5 degrees at most, come no nearer the centre than
 // cos 2.5° of its radius; 0.999 lies below that.
 constexpr double kArcChordShare = 0.999;
+// A segment lies no nearer to anything than its box does. The box tests that only spare a
+// measurement leave 1 % of room on the squared distance, so the rounding of the measurement
+// itself, far below the depth, never decides differently from it.
+constexpr double kBoxRoom = 1.01;
 
 struct Box {
     double x0, y0, x1, y1;
@@ -36,11 +41,8 @@ Box EmptyBox() {
     return box;
 }
 
-Box PointBox(const PointXY& p) {
-    Box box;
-    box.x0 = box.x1 = p.X;
-    box.y0 = box.y1 = p.Y;
-    return box;
+Box SegmentBox(const PointXY& a, const PointXY& b) {
+    return {std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
 }
 
 double Cross(const PointXY& o, const PointXY& a, const PointXY& b) {
@@ -66,17 +68,49 @@ double SegmentDistance2(const PointXY& p, const PointXY& a, const PointXY& b) {
     return SegmentDistance2(p, a, b, along);
 }
 
-// Whether segments ab and cd may come within `near` of each other: they cross or touch (by the
-// signs of their corners, zero counted as a crossing), or an end of one lies that near the other.
-bool SegmentsNear(const PointXY& a, const PointXY& b, const PointXY& c, const PointXY& d,
-                  double near) {
+// The larger of 0, p and q, taken in that order (a NaN never replaces what came before it).
+inline double AtLeastZero(double p, double q) {
+    double most = 0.0;
+    if (most < p) {
+        most = p;
+    }
+    if (most < q) {
+        most = q;
+    }
+    return most;
+}
+
+// The square of the gap between two boxes, 0 where they meet.
+inline double BoxGap2(const Box& a, const Box& b) {
+    const double dx = AtLeastZero(a.x0 - b.x1, b.x0 - a.x1);
+    const double dy = AtLeastZero(a.y0 - b.y1, b.y0 - a.y1);
+    return dx * dx + dy * dy;
+}
+
+// The square of the gap between a point and a box, 0 inside it.
+inline double BoxGap2(const PointXY& p, const Box& b) {
+    const double dx = AtLeastZero(p.X - b.x1, b.x0 - p.X);
+    const double dy = AtLeastZero(p.Y - b.y1, b.y0 - p.Y);
+    return dx * dx + dy * dy;
+}
+
+// Whether segments ab (whose box is `boxAB`) and cd may come within `near` of each other: they
+// cross or touch (by the signs of their corners, zero counted as a crossing), or an end of one
+// lies that near the other.
+bool SegmentsNear(const PointXY& a, const PointXY& b, const Box& boxAB, const PointXY& c,
+                  const PointXY& d, double near) {
     const double o1 = Cross(a, b, c), o2 = Cross(a, b, d);
-    const double o3 = Cross(c, d, a), o4 = Cross(c, d, b);
-    if (((o1 <= 0 && o2 >= 0) || (o1 >= 0 && o2 <= 0)) &&
-        ((o3 <= 0 && o4 >= 0) || (o3 >= 0 && o4 <= 0))) {
-        return true;
+    if ((o1 <= 0 && o2 >= 0) || (o1 >= 0 && o2 <= 0)) {
+        const double o3 = Cross(c, d, a), o4 = Cross(c, d, b);
+        if ((o3 <= 0 && o4 >= 0) || (o3 >= 0 && o4 <= 0)) {
+            return true;
+        }
     }
     const double near2 = near * near;
+    // No end lies nearer the other segment than the two boxes lie to each other.
+    if (BoxGap2(boxAB, SegmentBox(c, d)) > near2 * kBoxRoom) {
+        return false;
+    }
     return SegmentDistance2(a, c, d) <= near2 || SegmentDistance2(b, c, d) <= near2 ||
            SegmentDistance2(c, a, b) <= near2 || SegmentDistance2(d, a, b) <= near2;
 }
@@ -107,59 +141,84 @@ std::vector<Box> StretchBoxes(const Polyline& run) {
     return boxes;
 }
 
-// The square of the gap between two boxes, 0 where they meet.
-double BoxGap2(const Box& a, const Box& b) {
-    const double dx = std::max({0.0, a.x0 - b.x1, b.x0 - a.x1});
-    const double dy = std::max({0.0, a.y0 - b.y1, b.y0 - a.y1});
-    return dx * dx + dy * dy;
+// For each stretch of one run, the stretches of the other run near it: those of near[s] run
+// from first[s] to first[s + 1] in `other`.
+struct NearList {
+    std::vector<std::size_t> first;
+    std::vector<std::size_t> other;
+
+    const std::size_t* begin(std::size_t s) const { return other.data() + first[s]; }
+    const std::size_t* end(std::size_t s) const { return other.data() + first[s + 1]; }
+};
+
+// Gathers pairs (s, t) into the lists of s, keeping the order they come in.
+NearList Listed(std::size_t count, const std::vector<std::pair<std::size_t, std::size_t>>& pairs) {
+    NearList list;
+    list.first.assign(count + 1, 0);
+    for (const auto& pair : pairs) {
+        ++list.first[pair.first + 1];
+    }
+    for (std::size_t s = 0; s < count; ++s) {
+        list.first[s + 1] += list.first[s];
+    }
+    list.other.resize(pairs.size());
+    std::vector<std::size_t> next(list.first.begin(), list.first.end() - 1);
+    for (const auto& pair : pairs) {
+        list.other[next[pair.first]++] = pair.second;
+    }
+    return list;
 }
 
-double BoxGap2(const PointXY& p, const Box& b) {
-    return BoxGap2(PointBox(p), b);
-}
-
-// For each stretch of `a`: the stretches of `b` whose boxes lie within `within` of its box. The
-// boxes of both, those of `a` widened by `within`, are swept across x: each box is compared with
-// the other run's boxes whose span across x it meets.
-std::vector<std::vector<std::size_t>> NearStretches(const std::vector<Box>& a,
-                                                    const std::vector<Box>& b, double within) {
-    struct Span {
-        double left, right;
-    };
+// For each stretch of `a` the stretches of `b` whose boxes lie within `within` of its box, and
+// the same for each stretch of `b`: a pair is near when the spans of the two boxes across x
+// meet once the first box's span is widened by `within` each way, and the boxes' gap is no more
+// than `within`. The boxes of both runs, every span widened so (which holds every pair near
+// either way round), are swept across x: each box is compared with the other run's boxes whose
+// span it meets.
+void NearStretches(const std::vector<Box>& a, const std::vector<Box>& b, double within,
+                   NearList& nearA, NearList& nearB) {
     struct Item {
-        Span span;  // the box's span across x
+        double left, right;  // the box's span across x, widened
         bool ofA;
         std::size_t k;
     };
     std::vector<Item> items;
     items.reserve(a.size() + b.size());
     for (std::size_t k = 0; k < a.size(); ++k) {
-        items.push_back({{a[k].x0 - within, a[k].x1 + within}, true, k});
+        items.push_back({a[k].x0 - within, a[k].x1 + within, true, k});
     }
     for (std::size_t k = 0; k < b.size(); ++k) {
-        items.push_back({{b[k].x0, b[k].x1}, false, k});
+        items.push_back({b[k].x0 - within, b[k].x1 + within, false, k});
     }
     std::sort(items.begin(), items.end(),
-              [](const Item& p, const Item& q) { return p.span.left < q.span.left; });
-    std::vector<std::vector<std::size_t>> near(a.size());
+              [](const Item& p, const Item& q) { return p.left < q.left; });
+    std::vector<std::pair<std::size_t, std::size_t>> fromA, fromB;
     std::vector<const Item*> openA, openB;
+    const double within2 = within * within;
     for (const Item& item : items) {
         std::vector<const Item*>& others = item.ofA ? openB : openA;
         // Boxes that end before this one starts meet none of those still to come.
-        others.erase(
-            std::remove_if(others.begin(), others.end(),
-                           [&item](const Item* o) { return o->span.right < item.span.left; }),
-            others.end());
+        others.erase(std::remove_if(others.begin(), others.end(),
+                                    [&item](const Item* o) { return o->right < item.left; }),
+                     others.end());
         for (const Item* o : others) {
             const std::size_t ka = item.ofA ? item.k : o->k;
             const std::size_t kb = item.ofA ? o->k : item.k;
-            if (BoxGap2(a[ka], b[kb]) <= within * within) {
-                near[ka].push_back(kb);
+            const Box& boxA = a[ka];
+            const Box& boxB = b[kb];
+            if (boxA.x0 - within <= boxB.x1 && boxB.x0 <= boxA.x1 + within &&
+                BoxGap2(boxA, boxB) <= within2) {
+                fromA.emplace_back(ka, kb);
+            }
+            if (boxB.x0 - within <= boxA.x1 && boxA.x0 <= boxB.x1 + within &&
+                BoxGap2(boxB, boxA) <= within2) {
+                fromB.emplace_back(kb, ka);
             }
         }
         (item.ofA ? openA : openB).push_back(&item);
     }
-    return near;
+    nearA = Listed(a.size(), fromA);
+    nearB = Listed(b.size(), fromB);
 }
 
 // The run with the radial segments that join it to its closing: the material's boundary about
@@ -183,9 +242,10 @@ Polyline WithClosingEnds(const TouchRun& run) {
 // run's stretches boxed in `boxes`, with one radial segment before and after), told at its
 // nearest point of that boundary; false also when it cannot be told: the nearest point lies at
 // the boundary's ends, the arc of the closing may lie nearer, or v lies on the line. The
-// stretches are measured nearest box first, until the next box lies beyond the nearest point.
+// stretches are measured nearest box first (ties by their order along the run), until the next
+// box lies beyond the nearest point; `order` is room for the boxes' queue.
 bool Outside(const TouchRun& run, const Polyline& boundary, const std::vector<Box>& boxes,
-             const PointXY& v) {
+             const PointXY& v, std::vector<std::pair<double, std::size_t>>& order) {
     double least = HUGE_VAL, along = 0;
     std::size_t nearest = 0;
     auto measure = [&](std::size_t from, std::size_t to) {  // segments of the boundary
@@ -202,13 +262,17 @@ bool Outside(const TouchRun& run, const Polyline& boundary, const std::vector<Bo
     const std::size_t segments = boundary.size() - 1;
     measure(0, 1);
     measure(segments - 1, segments);
-    std::vector<std::pair<double, std::size_t>> order;
-    order.reserve(boxes.size());
+    order.clear();
     for (std::size_t s = 0; s < boxes.size(); ++s) {
         order.emplace_back(BoxGap2(v, boxes[s]), s);
     }
-    std::sort(order.begin(), order.end());
-    for (const auto& [gap2, s] : order) {
+    // A heap hands the boxes out in sorted order, and only the few nearest are taken.
+    const auto later = std::greater<std::pair<double, std::size_t>>();
+    std::make_heap(order.begin(), order.end(), later);
+    while (!order.empty()) {
+        std::pop_heap(order.begin(), order.end(), later);
+        const auto [gap2, s] = order.back();
+        order.pop_back();
         if (gap2 > least) {
             break;
         }
@@ -302,12 +366,13 @@ bool ClosingsApart(const TouchRun& a, const TouchRun& b, double depth) {
 }
 
 // One way round: every point of `a` farther than `depth` from `b` lies outside b's material.
-bool FarPointsOutside(const TouchRun& a, const std::vector<Box>& boxesA, const TouchRun& b,
-                      const std::vector<Box>& boxesB, double depth) {
+// `near` lists for each stretch of `a` the stretches of `b` within `depth` of it.
+bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b,
+                      const std::vector<Box>& boxesB, double depth,
+                      std::vector<std::pair<double, std::size_t>>& order) {
     const Polyline& pa = a.points;
     const Polyline& pb = b.points;
-    const std::size_t stretches = boxesA.size();
-    const std::vector<std::vector<std::size_t>> near = NearStretches(boxesA, boxesB, depth);
+    const std::size_t stretches = near.first.size() - 1;
     const std::size_t stretchesB = boxesB.size();
     auto segmentsOf = [&](std::size_t s) {
         const std::size_t from = s * kStretch;
@@ -322,12 +387,15 @@ bool FarPointsOutside(const TouchRun& a, const std::vector<Box>& boxesA, const T
         // A point near b may lie on either side: it is as deep as it is near.
         bool far = true;
         for (std::size_t s = i == 0 ? own : StretchOf(i - 1, stretches); s <= own && far; ++s) {
-            for (const std::size_t t : near[s]) {
-                if (BoxGap2(pa[i], boxesB[t]) > depth2) {
+            for (const std::size_t* t = near.begin(s); t != near.end(s) && far; ++t) {
+                if (BoxGap2(pa[i], boxesB[*t]) > depth2) {
                     continue;
                 }
-                const auto [from, to] = segmentsOf(t);
+                const auto [from, to] = segmentsOf(*t);
                 for (std::size_t j = from; j < to && far; ++j) {
+                    if (BoxGap2(pa[i], SegmentBox(pb[j], pb[j + 1])) > depth2 * kBoxRoom) {
+                        continue;  // too far from the segment's box to be near it
+                    }
                     far = SegmentDistance2(pa[i], pb[j], pb[j + 1]) > depth2;
                 }
             }
@@ -339,21 +407,22 @@ bool FarPointsOutside(const TouchRun& a, const std::vector<Box>& boxesA, const T
             inStretch = false;
             continue;
         }
-        if (!inStretch && !Outside(b, boundary, boxesB, pa[i])) {
+        if (!inStretch && !Outside(b, boundary, boxesB, pa[i], order)) {
             return false;
         }
         // The segment to the next point keeps the side unless it comes near b.
         inStretch = true;
         if (i + 1 < pa.size()) {
-            const Box segment{std::min(pa[i].X, pa[i + 1].X), std::min(pa[i].Y, pa[i + 1].Y),
-                              std::max(pa[i].X, pa[i + 1].X), std::max(pa[i].Y, pa[i + 1].Y)};
-            for (const std::size_t t : near[StretchOf(i, stretches)]) {
-                if (BoxGap2(segment, boxesB[t]) > depth2 / 4) {
+            const Box segment = SegmentBox(pa[i], pa[i + 1]);
+            const std::size_t s = StretchOf(i, stretches);
+            for (const std::size_t* t = near.begin(s); t != near.end(s) && inStretch; ++t) {
+                if (BoxGap2(segment, boxesB[*t]) > depth2 / 4) {
                     continue;
                 }
-                const auto [from, to] = segmentsOf(t);
+                const auto [from, to] = segmentsOf(*t);
                 for (std::size_t j = from; j < to && inStretch; ++j) {
-                    inStretch = !SegmentsNear(pa[i], pa[i + 1], pb[j], pb[j + 1], depth / 2);
+                    inStretch =
+                        !SegmentsNear(pa[i], pa[i + 1], segment, pb[j], pb[j + 1], depth / 2);
                 }
             }
         }
@@ -370,8 +439,12 @@ bool TouchShallowerThan(const TouchRun& a, const TouchRun& b, double depth) {
     }
     const std::vector<Box> boxesA = StretchBoxes(a.points);
     const std::vector<Box> boxesB = StretchBoxes(b.points);
-    return FarPointsOutside(a, boxesA, b, boxesB, depth) &&
-           FarPointsOutside(b, boxesB, a, boxesA, depth);
+    NearList nearA, nearB;
+    NearStretches(boxesA, boxesB, depth, nearA, nearB);
+    std::vector<std::pair<double, std::size_t>> order;
+    order.reserve(std::max(boxesA.size(), boxesB.size()));
+    return FarPointsOutside(a, nearA, b, boxesB, depth, order) &&
+           FarPointsOutside(b, nearB, a, boxesA, depth, order);
 }
 
 }  // namespace tarvo
