@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <functional>
 #include <utility>
 #include <vector>
 
@@ -94,27 +93,6 @@ inline double BoxGap2(const PointXY& p, const Box& b) {
     return dx * dx + dy * dy;
 }
 
-// Whether segments ab (whose box is `boxAB`) and cd may come within `near` of each other: they
-// cross or touch (by the signs of their corners, zero counted as a crossing), or an end of one
-// lies that near the other.
-bool SegmentsNear(const PointXY& a, const PointXY& b, const Box& boxAB, const PointXY& c,
-                  const PointXY& d, double near) {
-    const double o1 = Cross(a, b, c), o2 = Cross(a, b, d);
-    if ((o1 <= 0 && o2 >= 0) || (o1 >= 0 && o2 <= 0)) {
-        const double o3 = Cross(c, d, a), o4 = Cross(c, d, b);
-        if ((o3 <= 0 && o4 >= 0) || (o3 >= 0 && o4 <= 0)) {
-            return true;
-        }
-    }
-    const double near2 = near * near;
-    // No end lies nearer the other segment than the two boxes lie to each other.
-    if (BoxGap2(boxAB, SegmentBox(c, d)) > near2 * kBoxRoom) {
-        return false;
-    }
-    return SegmentDistance2(a, c, d) <= near2 || SegmentDistance2(b, c, d) <= near2 ||
-           SegmentDistance2(c, a, b) <= near2 || SegmentDistance2(d, a, b) <= near2;
-}
-
 // Stretch s holds segments s * kStretch to the next stretch's first (fewer at the end) and the
 // points at both their ends.
 std::size_t Stretches(const Polyline& run) {
@@ -139,6 +117,52 @@ std::vector<Box> StretchBoxes(const Polyline& run) {
         }
     }
     return boxes;
+}
+
+// A stretch in its own frame: its points measured along its chord from its first point and
+// across it. The box they span in that frame hugs a stretch of a flank far closer than the box
+// across x and y does, whatever way the flank runs.
+struct Frame {
+    PointXY origin;
+    double ux = 1, uy = 0;  // the chord's direction
+    double along0 = HUGE_VAL, along1 = -HUGE_VAL, across0 = HUGE_VAL, across1 = -HUGE_VAL;
+
+    double Along(const PointXY& p) const { return (p.X - origin.X) * ux + (p.Y - origin.Y) * uy; }
+    double Across(const PointXY& p) const { return (p.Y - origin.Y) * ux - (p.X - origin.X) * uy; }
+
+    // The square of the gap between the stretch's box and the box of the segment pq, both in
+    // this frame (pq = p alone for a point).
+    double Gap2(const PointXY& p, const PointXY& q) const {
+        const double a = Along(p), b = Along(q), c = Across(p), d = Across(q);
+        const double da = AtLeastZero(along0 - std::max(a, b), std::min(a, b) - along1);
+        const double dc = AtLeastZero(across0 - std::max(c, d), std::min(c, d) - across1);
+        return da * da + dc * dc;
+    }
+};
+
+std::vector<Frame> StretchFrames(const Polyline& run) {
+    const std::size_t count = Stretches(run);
+    std::vector<Frame> frames(count);
+    for (std::size_t s = 0; s < count; ++s) {
+        const std::size_t from = s * kStretch;
+        const std::size_t to = s + 1 == count ? run.size() - 1 : from + kStretch;
+        Frame& f = frames[s];
+        f.origin = run[from];
+        const double dx = run[to].X - run[from].X, dy = run[to].Y - run[from].Y;
+        const double length = std::sqrt(dx * dx + dy * dy);
+        if (length > 0) {  // else x and y serve
+            f.ux = dx / length;
+            f.uy = dy / length;
+        }
+        for (std::size_t i = from; i <= to; ++i) {
+            const double along = f.Along(run[i]), across = f.Across(run[i]);
+            f.along0 = std::min(f.along0, along);
+            f.along1 = std::max(f.along1, along);
+            f.across0 = std::min(f.across0, across);
+            f.across1 = std::max(f.across1, across);
+        }
+    }
+    return frames;
 }
 
 // For each stretch of one run, the stretches of the other run near it: those of near[s] run
@@ -172,38 +196,46 @@ NearList Listed(std::size_t count, const std::vector<std::pair<std::size_t, std:
 // For each stretch of `a` the stretches of `b` whose boxes lie within `within` of its box, and
 // the same for each stretch of `b`: a pair is near when the spans of the two boxes across x
 // meet once the first box's span is widened by `within` each way, and the boxes' gap is no more
-// than `within`. The boxes of both runs, every span widened so (which holds every pair near
-// either way round), are swept across x: each box is compared with the other run's boxes whose
-// span it meets.
+// than `within`. The boxes of both runs are swept along whichever axis they are narrower in
+// (teeth at the line of centres lie along x), every span widened by twice `within`, which holds
+// every pair near either way round: each box is compared with the boxes after it in the sweep
+// whose span it meets.
 void NearStretches(const std::vector<Box>& a, const std::vector<Box>& b, double within,
                    NearList& nearA, NearList& nearB) {
+    double wide = 0, tall = 0;
+    for (const std::vector<Box>* boxes : {&a, &b}) {
+        for (const Box& box : *boxes) {
+            wide += box.x1 - box.x0;
+            tall += box.y1 - box.y0;
+        }
+    }
+    const bool alongY = tall < wide;
     struct Item {
-        double left, right;  // the box's span across x, widened
+        double low, high;  // the box's span along the sweep, widened
         bool ofA;
         std::size_t k;
     };
     std::vector<Item> items;
     items.reserve(a.size() + b.size());
-    for (std::size_t k = 0; k < a.size(); ++k) {
-        items.push_back({a[k].x0 - within, a[k].x1 + within, true, k});
-    }
-    for (std::size_t k = 0; k < b.size(); ++k) {
-        items.push_back({b[k].x0 - within, b[k].x1 + within, false, k});
+    const double widen = 2 * within;
+    for (const std::vector<Box>* boxes : {&a, &b}) {
+        for (std::size_t k = 0; k < boxes->size(); ++k) {
+            const Box& box = (*boxes)[k];
+            const double low = alongY ? box.y0 : box.x0, high = alongY ? box.y1 : box.x1;
+            items.push_back({low - widen, high + widen, boxes == &a, k});
+        }
     }
     std::sort(items.begin(), items.end(),
-              [](const Item& p, const Item& q) { return p.left < q.left; });
+              [](const Item& p, const Item& q) { return p.low < q.low; });
     std::vector<std::pair<std::size_t, std::size_t>> fromA, fromB;
-    std::vector<const Item*> openA, openB;
     const double within2 = within * within;
-    for (const Item& item : items) {
-        std::vector<const Item*>& others = item.ofA ? openB : openA;
-        // Boxes that end before this one starts meet none of those still to come.
-        others.erase(std::remove_if(others.begin(), others.end(),
-                                    [&item](const Item* o) { return o->right < item.left; }),
-                     others.end());
-        for (const Item* o : others) {
-            const std::size_t ka = item.ofA ? item.k : o->k;
-            const std::size_t kb = item.ofA ? o->k : item.k;
+    for (std::size_t p = 0; p < items.size(); ++p) {
+        for (std::size_t q = p + 1; q < items.size() && items[q].low <= items[p].high; ++q) {
+            if (items[p].ofA == items[q].ofA) {
+                continue;
+            }
+            const std::size_t ka = items[p].ofA ? items[p].k : items[q].k;
+            const std::size_t kb = items[p].ofA ? items[q].k : items[p].k;
             const Box& boxA = a[ka];
             const Box& boxB = b[kb];
             if (boxA.x0 - within <= boxB.x1 && boxB.x0 <= boxA.x1 + within &&
@@ -215,7 +247,6 @@ void NearStretches(const std::vector<Box>& a, const std::vector<Box>& b, double 
                 fromB.emplace_back(kb, ka);
             }
         }
-        (item.ofA ? openA : openB).push_back(&item);
     }
     nearA = Listed(a.size(), fromA);
     nearB = Listed(b.size(), fromB);
@@ -243,7 +274,7 @@ Polyline WithClosingEnds(const TouchRun& run) {
 // nearest point of that boundary; false also when it cannot be told: the nearest point lies at
 // the boundary's ends, the arc of the closing may lie nearer, or v lies on the line. The
 // stretches are measured nearest box first (ties by their order along the run), until the next
-// box lies beyond the nearest point; `order` is room for the boxes' queue.
+// box lies beyond the nearest point; `order` is room for the boxes that may still come nearer.
 bool Outside(const TouchRun& run, const Polyline& boundary, const std::vector<Box>& boxes,
              const PointXY& v, std::vector<std::pair<double, std::size_t>>& order) {
     double least = HUGE_VAL, along = 0;
@@ -262,23 +293,36 @@ bool Outside(const TouchRun& run, const Polyline& boundary, const std::vector<Bo
     const std::size_t segments = boundary.size() - 1;
     measure(0, 1);
     measure(segments - 1, segments);
-    order.clear();
-    for (std::size_t s = 0; s < boxes.size(); ++s) {
-        order.emplace_back(BoxGap2(v, boxes[s]), s);
-    }
-    // A heap hands the boxes out in sorted order, and only the few nearest are taken.
-    const auto later = std::greater<std::pair<double, std::size_t>>();
-    std::make_heap(order.begin(), order.end(), later);
-    while (!order.empty()) {
-        std::pop_heap(order.begin(), order.end(), later);
-        const auto [gap2, s] = order.back();
-        order.pop_back();
-        if (gap2 > least) {
-            break;
-        }
+    // The nearest box first; then, in order, the others that lie no farther than the nearest
+    // point found so far (the one way the least can only shrink further).
+    auto measureStretch = [&](std::size_t s) {
         // Run segment j is boundary segment j + 1.
         const std::size_t from = s * kStretch + 1;
         measure(from, s + 1 == boxes.size() ? segments - 1 : from + kStretch);
+    };
+    order.clear();
+    std::pair<double, std::size_t> first{HUGE_VAL, boxes.size()};
+    for (std::size_t s = 0; s < boxes.size(); ++s) {
+        const std::pair<double, std::size_t> box{BoxGap2(v, boxes[s]), s};
+        if (first.second == boxes.size() || box < first) {
+            first = box;
+        }
+    }
+    if (first.second < boxes.size() && !(first.first > least)) {
+        measureStretch(first.second);
+        for (std::size_t s = 0; s < boxes.size(); ++s) {
+            const double gap2 = BoxGap2(v, boxes[s]);
+            if (s != first.second && !(gap2 > least)) {
+                order.emplace_back(gap2, s);
+            }
+        }
+        std::sort(order.begin(), order.end());
+        for (const auto& [gap2, s] : order) {
+            if (gap2 > least) {
+                break;
+            }
+            measureStretch(s);
+        }
     }
     const double fromCentre = Length(v, run.centre);
     const double toArc =
@@ -366,10 +410,11 @@ bool ClosingsApart(const TouchRun& a, const TouchRun& b, double depth) {
 }
 
 // One way round: every point of `a` farther than `depth` from `b` lies outside b's material.
-// `near` lists for each stretch of `a` the stretches of `b` within `depth` of it.
+// `near` lists for each stretch of `a` the stretches of `b` within `depth` of it; `frames` are
+// b's stretches in their own frames.
 bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b,
-                      const std::vector<Box>& boxesB, double depth,
-                      std::vector<std::pair<double, std::size_t>>& order) {
+                      const std::vector<Box>& boxesB, const std::vector<Frame>& frames,
+                      double depth, std::vector<std::pair<double, std::size_t>>& order) {
     const Polyline& pa = a.points;
     const Polyline& pb = b.points;
     const std::size_t stretches = near.first.size() - 1;
@@ -380,6 +425,7 @@ bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b
         return std::make_pair(from, to);
     };
     const double depth2 = depth * depth;
+    const double half = depth / 2, half2 = half * half;
     const Polyline boundary = WithClosingEnds(b);
     bool inStretch = false;  // the point before was far and its segment to this one clear
     for (std::size_t i = 0; i < pa.size(); ++i) {
@@ -388,7 +434,8 @@ bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b
         bool far = true;
         for (std::size_t s = i == 0 ? own : StretchOf(i - 1, stretches); s <= own && far; ++s) {
             for (const std::size_t* t = near.begin(s); t != near.end(s) && far; ++t) {
-                if (BoxGap2(pa[i], boxesB[*t]) > depth2) {
+                if (BoxGap2(pa[i], boxesB[*t]) > depth2 ||
+                    frames[*t].Gap2(pa[i], pa[i]) > depth2 * kBoxRoom) {
                     continue;
                 }
                 const auto [from, to] = segmentsOf(*t);
@@ -410,19 +457,42 @@ bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b
         if (!inStretch && !Outside(b, boundary, boxesB, pa[i], order)) {
             return false;
         }
-        // The segment to the next point keeps the side unless it comes near b.
+        // The segment to the next point keeps the side unless it comes near b: it crosses or
+        // touches a segment of b (by the signs of their corners, zero counted as a crossing),
+        // or an end of one lies within half the depth of the other.
         inStretch = true;
         if (i + 1 < pa.size()) {
-            const Box segment = SegmentBox(pa[i], pa[i + 1]);
+            const PointXY& p = pa[i];
+            const PointXY& q = pa[i + 1];
+            const Box segment = SegmentBox(p, q);
             const std::size_t s = StretchOf(i, stretches);
             for (const std::size_t* t = near.begin(s); t != near.end(s) && inStretch; ++t) {
                 if (BoxGap2(segment, boxesB[*t]) > depth2 / 4) {
                     continue;
                 }
+                // Too far for any end to lie that near: only a crossing can tell.
+                const bool distant = frames[*t].Gap2(p, q) > half2 * kBoxRoom;
                 const auto [from, to] = segmentsOf(*t);
+                // The side of pq each point of the stretch lies on, each reckoned once.
+                double sideC = Cross(p, q, pb[from]);
                 for (std::size_t j = from; j < to && inStretch; ++j) {
-                    inStretch =
-                        !SegmentsNear(pa[i], pa[i + 1], segment, pb[j], pb[j + 1], depth / 2);
+                    const PointXY& c = pb[j];
+                    const PointXY& d = pb[j + 1];
+                    const double sideD = Cross(p, q, d);
+                    bool met = false;
+                    if ((sideC <= 0 && sideD >= 0) || (sideC >= 0 && sideD <= 0)) {
+                        const double o3 = Cross(c, d, p), o4 = Cross(c, d, q);
+                        met = (o3 <= 0 && o4 >= 0) || (o3 >= 0 && o4 <= 0);
+                    }
+                    if (!met && !distant &&
+                        !(BoxGap2(segment, SegmentBox(c, d)) > half2 * kBoxRoom)) {
+                        met = SegmentDistance2(p, c, d) <= half2 ||
+                              SegmentDistance2(q, c, d) <= half2 ||
+                              SegmentDistance2(c, p, q) <= half2 ||
+                              SegmentDistance2(d, p, q) <= half2;
+                    }
+                    inStretch = !met;
+                    sideC = sideD;
                 }
             }
         }
@@ -443,8 +513,8 @@ bool TouchShallowerThan(const TouchRun& a, const TouchRun& b, double depth) {
     NearStretches(boxesA, boxesB, depth, nearA, nearB);
     std::vector<std::pair<double, std::size_t>> order;
     order.reserve(std::max(boxesA.size(), boxesB.size()));
-    return FarPointsOutside(a, nearA, b, boxesB, depth, order) &&
-           FarPointsOutside(b, nearB, a, boxesA, depth, order);
+    return FarPointsOutside(a, nearA, b, boxesB, StretchFrames(b.points), depth, order) &&
+           FarPointsOutside(b, nearB, a, boxesA, StretchFrames(a.points), depth, order);
 }
 
 }  // namespace tarvo
