@@ -642,6 +642,7 @@ double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& ne
               [](const StretchPair& a, const StretchPair& b) { return a.gap < b.gap; });
     using Segment = bg::model::referring_segment<const BPoint>;
     double least = HUGE_VAL, beyond = HUGE_VAL;
+    std::vector<SegmentBox> boxesB;  // of the second stretch's segments, boxed once per pair
     for (const StretchPair& pair : near.nearest) {
         if (least == 0 || (pair.gap > 0 && pair.gap * pair.gap >= least)) {
             break;  // nothing further can come nearer
@@ -649,13 +650,18 @@ double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& ne
         const BLine& a = placed1.StretchLine(pair.a.tooth, pair.a.chunk, budget);
         const BLine& b = placed2.StretchLine(pair.b.tooth, pair.b.chunk, budget);
         budget.Spend(kSegmentsWork * static_cast<double>(a.size() * b.size()));
-        for (std::size_t i = 0; i + 1 < a.size(); ++i) {
+        boxesB.clear();
+        for (std::size_t j = 0; j + 1 < b.size(); ++j) {
+            boxesB.emplace_back(b[j], b[j + 1]);
+        }
+        // Once segments meet (distance 0) no other pair can come nearer.
+        for (std::size_t i = 0; i + 1 < a.size() && least != 0; ++i) {
             const SegmentBox boxA(a[i], a[i + 1]);
-            for (std::size_t j = 0; j + 1 < b.size(); ++j) {
+            for (std::size_t j = 0; j + 1 < b.size() && least != 0; ++j) {
                 // Two segments lie no nearer than their boxes: a pair whose boxes lie farther
                 // apart than the nearest found and the slack (far above the rounding of Boost's
                 // measure) cannot lower it, and Boost need not measure it.
-                if (boxA.Gap2(SegmentBox(b[j], b[j + 1])) > beyond) {
+                if (boxA.Gap2(boxesB[j]) > beyond) {
                     continue;
                 }
                 const double d =
@@ -757,8 +763,11 @@ BPolygons Material(const Piece& piece, const std::vector<std::size_t>& which, co
 }
 
 // Whether the stretches of the teeth that may cross are tangled: counts the pairs of their
-// circles that overlap, other than neighbours along one outline, in a sweep across x, and stops
-// counting past the most a gear shows.
+// circles that overlap, other than neighbours along one outline, and stops counting past the
+// most a gear shows. The work is reckoned as for a sweep across x that compares each circle with
+// those after it whose span across x meets its own; at the line of centres the teeth lie along
+// x and nearly all spans meet, so the pairs are then found by a sweep across y, each still
+// judged as the sweep across x would judge it.
 bool Tangled(PlacedPiece& p1, const std::vector<std::size_t>& teeth1, PlacedPiece& p2,
              const std::vector<std::size_t>& teeth2, Budget& budget) {
     struct Item {
@@ -788,16 +797,68 @@ bool Tangled(PlacedPiece& p1, const std::vector<std::size_t>& teeth1, PlacedPiec
     budget.Spend(static_cast<double>(items.size()) * 8);
     std::sort(items.begin(), items.end(),
               [](const Item& a, const Item& b) { return a.left < b.left; });
-    const std::size_t most = kOverlapsFloor + kOverlapsPerStretch * items.size();
+    const std::size_t count = items.size();
+    auto rightOf = [&items](std::size_t a) {
+        return items[a].circle.centre.X + items[a].circle.radius;
+    };
+    // Circle a compared with those after it up to the first that starts beyond its right.
+    auto comparedAfter = [&](std::size_t a) {
+        const auto beyond =
+            std::upper_bound(items.begin() + static_cast<std::ptrdiff_t>(a) + 1, items.end(),
+                             rightOf(a), [](double x, const Item& item) { return x < item.left; });
+        return static_cast<std::size_t>(beyond - items.begin()) - a - 1;
+    };
+    double compared = 0;
+    for (std::size_t a = 0; a < count; ++a) {
+        compared += static_cast<double>(comparedAfter(a));
+    }
+    budget.Spend(compared);
+    const std::size_t most = kOverlapsFloor + kOverlapsPerStretch * count;
     std::size_t overlaps = 0;
-    for (std::size_t a = 0; a < items.size(); ++a) {
-        const double right = items[a].circle.centre.X + items[a].circle.radius;
-        for (std::size_t b = a + 1; b < items.size() && items[b].left <= right; ++b) {
-            budget.Spend(1);
-            const bool along =
-                items[a].wheel == items[b].wheel &&
-                (items[a].order + 1 == items[b].order || items[b].order + 1 == items[a].order);
-            if (!along && Gap(items[a].circle, items[b].circle) < 0 && ++overlaps > most) {
+    // Circles a and b (a before b across x) as the sweep across x judges them, counted once.
+    auto overlapping = [&](std::size_t a, std::size_t b) {
+        const bool along =
+            items[a].wheel == items[b].wheel &&
+            (items[a].order + 1 == items[b].order || items[b].order + 1 == items[a].order);
+        return !along && Gap(items[a].circle, items[b].circle) < 0;
+    };
+    // Spans across y, widened far beyond the rounding of the circles' gap: two circles whose
+    // gap is below 0 have spans across y that meet.
+    struct Span {
+        double low, high;
+        std::size_t item;
+    };
+    std::vector<Span> spans(count);
+    for (std::size_t a = 0; a < count; ++a) {
+        const Circle& c = items[a].circle;
+        const double pad = 1e-9 * (std::fabs(c.centre.Y) + c.radius);
+        spans[a] = {c.centre.Y - c.radius - pad, c.centre.Y + c.radius + pad, a};
+    }
+    std::sort(spans.begin(), spans.end(),
+              [](const Span& a, const Span& b) { return a.low < b.low; });
+    double comparedAcrossY = 0;
+    for (std::size_t a = 0; a < count; ++a) {
+        const auto beyond = std::upper_bound(
+            spans.begin() + static_cast<std::ptrdiff_t>(a) + 1, spans.end(), spans[a].high,
+            [](double y, const Span& span) { return y < span.low; });
+        comparedAcrossY += static_cast<double>(beyond - spans.begin()) - static_cast<double>(a + 1);
+    }
+    if (comparedAcrossY < compared) {
+        for (std::size_t p = 0; p < count; ++p) {
+            for (std::size_t q = p + 1; q < count && spans[q].low <= spans[p].high; ++q) {
+                const std::size_t a = std::min(spans[p].item, spans[q].item);
+                const std::size_t b = std::max(spans[p].item, spans[q].item);
+                if (items[b].left <= rightOf(a) && overlapping(a, b) && ++overlaps > most) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+    for (std::size_t a = 0; a < count; ++a) {
+        const double right = rightOf(a);
+        for (std::size_t b = a + 1; b < count && items[b].left <= right; ++b) {
+            if (overlapping(a, b) && ++overlaps > most) {
                 return true;
             }
         }
