@@ -1171,13 +1171,14 @@ double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, 
 
 // The teeth `which` (sorted) of a placed piece as one run of outline, when they are consecutive
 // teeth of the wheel and not all of them; its material lies inside an external wheel's outline
-// and outside an internal wheel's.
-std::optional<TouchRun> RunOf(const PlacedPiece& placed, const std::vector<std::size_t>& which) {
+// and outside an internal wheel's. Written into `run`, whose points keep their room from one
+// position to the next; false when the teeth are not such a run.
+bool RunOf(const PlacedPiece& placed, const std::vector<std::size_t>& which, TouchRun& run) {
     const Piece& piece = placed.piece();
     const int z = piece.wheelTeeth;
     if (z < 2 || which.empty() || which.size() >= static_cast<std::size_t>(z) ||
         !(piece.shape.area != 0)) {
-        return std::nullopt;
+        return false;
     }
     auto follows = [&](std::size_t a, std::size_t b) {  // b is the wheel's tooth after a
         return (piece.teeth[a].index + 1) % z == piece.teeth[b].index;
@@ -1186,15 +1187,15 @@ std::optional<TouchRun> RunOf(const PlacedPiece& placed, const std::vector<std::
     for (std::size_t k = 0; k < which.size(); ++k) {
         if (!follows(which[(k + which.size() - 1) % which.size()], which[k])) {
             if (start != which.size()) {
-                return std::nullopt;  // two runs
+                return false;  // two runs
             }
             start = k;
         }
     }
     if (start == which.size()) {
-        return std::nullopt;
+        return false;
     }
-    TouchRun run;
+    run.points.clear();
     run.centre = placed.pose().centre;
     run.internal = piece.internal;
     run.materialLeft = (piece.shape.area > 0) != piece.internal;
@@ -1206,23 +1207,30 @@ std::optional<TouchRun> RunOf(const PlacedPiece& placed, const std::vector<std::
             run.points.push_back(placed.pose()(p.X, p.Y));
         }
     }
-    return run;
+    return true;
 }
 
 // Whether the teeth `teeth1` and `teeth2`, whose outlines meet, only touch: the material they
-// share, were it intersected, would be no deeper than touching.
+// share, were it intersected, would be no deeper than touching. `runs` is room for the two runs
+// of outline.
+struct TouchRuns {
+    TouchRun run1, run2;
+};
+
 bool OnlyTouch(const Sweep& w, const PlacedPiece& placed1, const std::vector<std::size_t>& teeth1,
-               const PlacedPiece& placed2, const std::vector<std::size_t>& teeth2, Budget& budget) {
+               const PlacedPiece& placed2, const std::vector<std::size_t>& teeth2, TouchRuns& runs,
+               Budget& budget) {
     if (!(w.touchDepth > 0)) {
         return false;
     }
-    const std::optional<TouchRun> run1 = RunOf(placed1, teeth1);
-    const std::optional<TouchRun> run2 = RunOf(placed2, teeth2);
+    const bool run1 = RunOf(placed1, teeth1, runs.run1);
+    const bool run2 = RunOf(placed2, teeth2, runs.run2);
     if (!run1 || !run2) {
         return false;
     }
-    budget.Spend(kSegmentsWork * static_cast<double>(run1->points.size() + run2->points.size()));
-    return TouchShallowerThan(*run1, *run2, w.touchDepth);
+    budget.Spend(kSegmentsWork *
+                 static_cast<double>(runs.run1.points.size() + runs.run2.points.size()));
+    return TouchShallowerThan(runs.run1, runs.run2, w.touchDepth);
 }
 
 // What the sweep has learnt of each pair of teeth: their distance in the position where it was
@@ -1238,6 +1246,7 @@ struct Known {
 struct Tracker {
     std::unordered_map<std::uint64_t, Known> known;
     double limit = 0;  // the clearance the next position is searched within, mm
+    TouchRuns runs;    // room kept from one position to the next
 };
 
 // Both wheels cut down, with what is known of their teeth, through the positions of a sweep.
@@ -1329,7 +1338,7 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
         if (budget.Limited() && Tangled(placed1, near1, placed2, near2, budget)) {
             throw GaveUp{};
         }
-        if (OnlyTouch(w, placed1, near1, placed2, near2, budget)) {
+        if (OnlyTouch(w, placed1, near1, placed2, near2, track.runs, budget)) {
             return at;
         }
         const Position first = Overlap(placed1, near1, placed2, near2, budget, true);

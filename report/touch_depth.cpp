@@ -253,21 +253,27 @@ void NearStretches(const std::vector<Box>& a, const std::vector<Box>& b, double 
 }
 
 // The run with the radial segments that join it to its closing: the material's boundary about
-// the run, ends included.
-Polyline WithClosingEnds(const TouchRun& run) {
-    auto onClosing = [&run](const PointXY& p) {
-        const double dx = p.X - run.centre.X, dy = p.Y - run.centre.Y;
+// the run, ends included; point 0 and the last lie on the closing, the others are the run's.
+class Boundary {
+  public:
+    explicit Boundary(const TouchRun& run)
+        : run_(run), first_(OnClosing(run.points.front())), last_(OnClosing(run.points.back())) {}
+
+    std::size_t size() const { return run_.points.size() + 2; }
+    const PointXY& operator[](std::size_t i) const {
+        return i == 0 ? first_ : i == run_.points.size() + 1 ? last_ : run_.points[i - 1];
+    }
+
+  private:
+    PointXY OnClosing(const PointXY& p) const {
+        const double dx = p.X - run_.centre.X, dy = p.Y - run_.centre.Y;
         const double r = std::hypot(dx, dy);
-        return PointXY{run.centre.X + dx * run.closeRadius / r,
-                       run.centre.Y + dy * run.closeRadius / r};
-    };
-    Polyline boundary;
-    boundary.reserve(run.points.size() + 2);
-    boundary.push_back(onClosing(run.points.front()));
-    boundary.insert(boundary.end(), run.points.begin(), run.points.end());
-    boundary.push_back(onClosing(run.points.back()));
-    return boundary;
-}
+        return {run_.centre.X + dx * run_.closeRadius / r, run_.centre.Y + dy * run_.closeRadius / r};
+    }
+
+    const TouchRun& run_;
+    PointXY first_, last_;
+};
 
 // Whether v lies outside the material of `run` (whose boundary about the run is `boundary`: the
 // run's stretches boxed in `boxes`, with one radial segment before and after), told at its
@@ -275,7 +281,7 @@ Polyline WithClosingEnds(const TouchRun& run) {
 // the boundary's ends, the arc of the closing may lie nearer, or v lies on the line. The
 // stretches are measured nearest box first (ties by their order along the run), until the next
 // box lies beyond the nearest point; `order` is room for the boxes that may still come nearer.
-bool Outside(const TouchRun& run, const Polyline& boundary, const std::vector<Box>& boxes,
+bool Outside(const TouchRun& run, const Boundary& boundary, const std::vector<Box>& boxes,
              const PointXY& v, std::vector<std::pair<double, std::size_t>>& order) {
     double least = HUGE_VAL, along = 0;
     std::size_t nearest = 0;
@@ -426,7 +432,7 @@ bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b
     };
     const double depth2 = depth * depth;
     const double half = depth / 2, half2 = half * half;
-    const Polyline boundary = WithClosingEnds(b);
+    const Boundary boundary(b);
     bool inStretch = false;  // the point before was far and its segment to this one clear
     for (std::size_t i = 0; i < pa.size(); ++i) {
         const std::size_t own = StretchOf(i == 0 ? 0 : std::min(i, pa.size() - 2), stretches);
