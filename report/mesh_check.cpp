@@ -843,6 +843,10 @@ bool Tangled(PlacedPiece& p1, const std::vector<std::size_t>& teeth1, PlacedPiec
             [](double y, const Span& span) { return y < span.low; });
         comparedAcrossY += static_cast<double>(beyond - spans.begin()) - static_cast<double>(a + 1);
     }
+    // Each overlap counted is one of the pairs either sweep compares.
+    if (!(std::min(compared, comparedAcrossY) > static_cast<double>(most))) {
+        return false;
+    }
     if (comparedAcrossY < compared) {
         for (std::size_t p = 0; p < count; ++p) {
             for (std::size_t q = p + 1; q < count && spans[q].low <= spans[p].high; ++q) {

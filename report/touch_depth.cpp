@@ -103,13 +103,20 @@ std::size_t StretchOf(std::size_t segment, std::size_t stretches) {
     return std::min(segment / kStretch, stretches - 1);
 }
 
+// The points of stretch s: from the first of its first segment to the last of its last.
+std::pair<std::size_t, std::size_t> PointsOf(std::size_t s, std::size_t stretches,
+                                             const Polyline& run) {
+    const std::size_t from = s * kStretch;
+    return {from, s + 1 == stretches ? run.size() - 1 : from + kStretch};
+}
+
 std::vector<Box> StretchBoxes(const Polyline& run) {
     const std::size_t count = Stretches(run);
     std::vector<Box> boxes(count, EmptyBox());
-    for (std::size_t i = 0; i < run.size(); ++i) {
-        // A point ends the segment before it and starts the one after.
-        for (const std::size_t segment : {i == 0 ? 0 : i - 1, std::min(i, run.size() - 2)}) {
-            Box& box = boxes[StretchOf(segment, count)];
+    for (std::size_t s = 0; s < count; ++s) {
+        Box& box = boxes[s];
+        const auto [from, to] = PointsOf(s, count, run);
+        for (std::size_t i = from; i <= to; ++i) {
             box.x0 = std::min(box.x0, run[i].X);
             box.x1 = std::max(box.x1, run[i].X);
             box.y0 = std::min(box.y0, run[i].Y);
@@ -140,30 +147,45 @@ struct Frame {
     }
 };
 
-std::vector<Frame> StretchFrames(const Polyline& run) {
-    const std::size_t count = Stretches(run);
-    std::vector<Frame> frames(count);
-    for (std::size_t s = 0; s < count; ++s) {
-        const std::size_t from = s * kStretch;
-        const std::size_t to = s + 1 == count ? run.size() - 1 : from + kStretch;
-        Frame& f = frames[s];
-        f.origin = run[from];
-        const double dx = run[to].X - run[from].X, dy = run[to].Y - run[from].Y;
+// The frames of a run's stretches, each made when first asked for: most stretches never come
+// near the other run.
+class StretchFrames {
+  public:
+    explicit StretchFrames(const Polyline& run)
+        : run_(run), frames_(Stretches(run)), made_(frames_.size(), false) {}
+
+    const Frame& operator[](std::size_t s) {
+        if (!made_[s]) {
+            made_[s] = true;
+            Make(s);
+        }
+        return frames_[s];
+    }
+
+  private:
+    void Make(std::size_t s) {
+        const auto [from, to] = PointsOf(s, frames_.size(), run_);
+        Frame& f = frames_[s];
+        f.origin = run_[from];
+        const double dx = run_[to].X - run_[from].X, dy = run_[to].Y - run_[from].Y;
         const double length = std::sqrt(dx * dx + dy * dy);
         if (length > 0) {  // else x and y serve
             f.ux = dx / length;
             f.uy = dy / length;
         }
         for (std::size_t i = from; i <= to; ++i) {
-            const double along = f.Along(run[i]), across = f.Across(run[i]);
+            const double along = f.Along(run_[i]), across = f.Across(run_[i]);
             f.along0 = std::min(f.along0, along);
             f.along1 = std::max(f.along1, along);
             f.across0 = std::min(f.across0, across);
             f.across1 = std::max(f.across1, across);
         }
     }
-    return frames;
-}
+
+    const Polyline& run_;
+    std::vector<Frame> frames_;
+    std::vector<bool> made_;
+};
 
 // For each stretch of one run, the stretches of the other run near it: those of near[s] run
 // from first[s] to first[s + 1] in `other`.
@@ -419,17 +441,13 @@ bool ClosingsApart(const TouchRun& a, const TouchRun& b, double depth) {
 // `near` lists for each stretch of `a` the stretches of `b` within `depth` of it; `frames` are
 // b's stretches in their own frames.
 bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b,
-                      const std::vector<Box>& boxesB, const std::vector<Frame>& frames,
+                      const std::vector<Box>& boxesB, StretchFrames& frames,
                       double depth, std::vector<std::pair<double, std::size_t>>& order) {
     const Polyline& pa = a.points;
     const Polyline& pb = b.points;
     const std::size_t stretches = near.first.size() - 1;
     const std::size_t stretchesB = boxesB.size();
-    auto segmentsOf = [&](std::size_t s) {
-        const std::size_t from = s * kStretch;
-        const std::size_t to = s + 1 == stretchesB ? pb.size() - 1 : from + kStretch;
-        return std::make_pair(from, to);
-    };
+    auto segmentsOf = [&](std::size_t s) { return PointsOf(s, stretchesB, pb); };
     const double depth2 = depth * depth;
     const double half = depth / 2, half2 = half * half;
     const Boundary boundary(b);
@@ -519,8 +537,9 @@ bool TouchShallowerThan(const TouchRun& a, const TouchRun& b, double depth) {
     NearStretches(boxesA, boxesB, depth, nearA, nearB);
     std::vector<std::pair<double, std::size_t>> order;
     order.reserve(std::max(boxesA.size(), boxesB.size()));
-    return FarPointsOutside(a, nearA, b, boxesB, StretchFrames(b.points), depth, order) &&
-           FarPointsOutside(b, nearB, a, boxesA, StretchFrames(a.points), depth, order);
+    StretchFrames framesA(a.points), framesB(b.points);
+    return FarPointsOutside(a, nearA, b, boxesB, framesB, depth, order) &&
+           FarPointsOutside(b, nearB, a, boxesA, framesA, depth, order);
 }
 
 }  // namespace tarvo
