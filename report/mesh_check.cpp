@@ -1153,18 +1153,48 @@ double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, 
     budget.Spend(2 * static_cast<double>(chunks1.size() * chunks2.size()));
     // No two points of two circles lie farther apart than their gap and both diameters: the
     // pairs beyond the nearest such bound cannot hold the nearest points.
-    double upper = HUGE_VAL;
-    std::vector<double> gaps(chunks1.size() * chunks2.size());
+    // Circles a and b lie d apart and have gap d - ra - rb, and their bound is d + ra + rb: a
+    // pair can lower the bound found so far, or lie within it, only where d <= bound + ra + rb.
+    // The test on the squared distance of the centres leaves a billionth of room, far beyond the
+    // rounding of the gap, so every pair it sets aside would have been set aside on its gap.
+    const std::size_t count2 = chunks2.size();
+    // First the squared distances of the centres; then, where taken, the gaps (NaN where not).
+    std::vector<double> gaps(chunks1.size() * count2);
+    std::size_t nearest = gaps.size();
     for (std::size_t a = 0; a < chunks1.size(); ++a) {
-        for (std::size_t b = 0; b < chunks2.size(); ++b) {
-            const double gap = Gap(chunks1[a], chunks2[b]);
-            gaps[a * chunks2.size() + b] = gap;
-            upper = std::min(upper, gap + 2 * (chunks1[a].radius + chunks2[b].radius));
+        for (std::size_t b = 0; b < count2; ++b) {
+            const double dx = chunks1[a].centre.X - chunks2[b].centre.X;
+            const double dy = chunks1[a].centre.Y - chunks2[b].centre.Y;
+            double& d2 = gaps[a * count2 + b];
+            d2 = dx * dx + dy * dy;
+            if (nearest == gaps.size() || d2 < gaps[nearest]) {
+                nearest = a * count2 + b;
+            }
+        }
+    }
+    double upper = HUGE_VAL;
+    auto consider = [&](std::size_t a, std::size_t b) {
+        const double gap = Gap(chunks1[a], chunks2[b]);
+        upper = std::min(upper, gap + 2 * (chunks1[a].radius + chunks2[b].radius));
+        return gap;
+    };
+    // The pair with the nearest centres bounds it first, so few others need their gap taken.
+    const double nearestGap =
+        nearest < gaps.size() ? consider(nearest / count2, nearest % count2) : 0;
+    for (std::size_t a = 0; a < chunks1.size(); ++a) {
+        for (std::size_t b = 0; b < count2; ++b) {
+            double& slot = gaps[a * count2 + b];
+            if (a * count2 + b == nearest) {
+                slot = nearestGap;
+                continue;
+            }
+            const double reach = (upper + chunks1[a].radius + chunks2[b].radius) * (1 + 1e-9);
+            slot = reach > 0 && slot > reach * reach ? std::nan("") : consider(a, b);
         }
     }
     for (std::size_t a = 0; a < chunks1.size(); ++a) {
-        for (std::size_t b = 0; b < chunks2.size(); ++b) {
-            const double gap = gaps[a * chunks2.size() + b];
+        for (std::size_t b = 0; b < count2; ++b) {
+            const double gap = gaps[a * count2 + b];
             if (gap <= upper) {
                 near.nearest.push_back({gap, {i, a}, {j, b}});
             }
