@@ -795,18 +795,26 @@ bool Tangled(PlacedPiece& p1, const std::vector<std::size_t>& teeth1, PlacedPiec
     add(p1, teeth1, 1);
     add(p2, teeth2, 2);
     budget.Spend(static_cast<double>(items.size()) * 8);
-    std::sort(items.begin(), items.end(),
-              [](const Item& a, const Item& b) { return a.left < b.left; });
-    const std::size_t count = items.size();
-    auto rightOf = [&items](std::size_t a) {
-        return items[a].circle.centre.X + items[a].circle.radius;
+    // The circles across x: sorted by their left ends as small keys, in the very order a sort
+    // of the circles themselves by the same comparisons puts them.
+    struct Key {
+        double left;
+        std::size_t item;
     };
+    std::vector<Key> byX(items.size());
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        byX[k] = {items[k].left, k};
+    }
+    std::sort(byX.begin(), byX.end(), [](const Key& a, const Key& b) { return a.left < b.left; });
+    const std::size_t count = items.size();
+    auto at = [&](std::size_t rank) -> const Item& { return items[byX[rank].item]; };
+    auto rightOf = [&](std::size_t a) { return at(a).circle.centre.X + at(a).circle.radius; };
     // Circle a compared with those after it up to the first that starts beyond its right.
     auto comparedAfter = [&](std::size_t a) {
         const auto beyond =
-            std::upper_bound(items.begin() + static_cast<std::ptrdiff_t>(a) + 1, items.end(),
-                             rightOf(a), [](double x, const Item& item) { return x < item.left; });
-        return static_cast<std::size_t>(beyond - items.begin()) - a - 1;
+            std::upper_bound(byX.begin() + static_cast<std::ptrdiff_t>(a) + 1, byX.end(),
+                             rightOf(a), [](double x, const Key& key) { return x < key.left; });
+        return static_cast<std::size_t>(beyond - byX.begin()) - a - 1;
     };
     double compared = 0;
     for (std::size_t a = 0; a < count; ++a) {
@@ -817,10 +825,10 @@ bool Tangled(PlacedPiece& p1, const std::vector<std::size_t>& teeth1, PlacedPiec
     std::size_t overlaps = 0;
     // Circles a and b (a before b across x) as the sweep across x judges them, counted once.
     auto overlapping = [&](std::size_t a, std::size_t b) {
-        const bool along =
-            items[a].wheel == items[b].wheel &&
-            (items[a].order + 1 == items[b].order || items[b].order + 1 == items[a].order);
-        return !along && Gap(items[a].circle, items[b].circle) < 0;
+        const Item& p = at(a);
+        const Item& q = at(b);
+        const bool along = p.wheel == q.wheel && (p.order + 1 == q.order || q.order + 1 == p.order);
+        return !along && Gap(p.circle, q.circle) < 0;
     };
     // Spans across y, widened far beyond the rounding of the circles' gap: two circles whose
     // gap is below 0 have spans across y that meet.
@@ -830,7 +838,7 @@ bool Tangled(PlacedPiece& p1, const std::vector<std::size_t>& teeth1, PlacedPiec
     };
     std::vector<Span> spans(count);
     for (std::size_t a = 0; a < count; ++a) {
-        const Circle& c = items[a].circle;
+        const Circle& c = at(a).circle;
         const double pad = 1e-9 * (std::fabs(c.centre.Y) + c.radius);
         spans[a] = {c.centre.Y - c.radius - pad, c.centre.Y + c.radius + pad, a};
     }
@@ -852,7 +860,7 @@ bool Tangled(PlacedPiece& p1, const std::vector<std::size_t>& teeth1, PlacedPiec
             for (std::size_t q = p + 1; q < count && spans[q].low <= spans[p].high; ++q) {
                 const std::size_t a = std::min(spans[p].item, spans[q].item);
                 const std::size_t b = std::max(spans[p].item, spans[q].item);
-                if (items[b].left <= rightOf(a) && overlapping(a, b) && ++overlaps > most) {
+                if (byX[b].left <= rightOf(a) && overlapping(a, b) && ++overlaps > most) {
                     return true;
                 }
             }
@@ -861,7 +869,7 @@ bool Tangled(PlacedPiece& p1, const std::vector<std::size_t>& teeth1, PlacedPiec
     }
     for (std::size_t a = 0; a < count; ++a) {
         const double right = rightOf(a);
-        for (std::size_t b = a + 1; b < count && items[b].left <= right; ++b) {
+        for (std::size_t b = a + 1; b < count && byX[b].left <= right; ++b) {
             if (overlapping(a, b) && ++overlaps > most) {
                 return true;
             }

@@ -185,6 +185,57 @@ TEST(TouchDepth, RunsItCannotJudgeAreLeftToTheIntersection) {
     }
 }
 
+// The test measures only the stretches near the contact, picked by boxes across x and y and
+// along each stretch's own chord: the same two teeth turned together to any angle of the drawing
+// touch, or overlap, alike.
+TEST(TouchDepth, JudgedAlikeAtEveryTurnOfTheDrawing) {
+    // A square tooth about the origin and a tooth half as wide facing it about (spread, 0), each
+    // side cut into 40 segments so that the runs have stretches along every side.
+    auto tooth = [](double spread, double halfWidth) {
+        TouchRun run;
+        run.closeRadius = 4;
+        run.centre = {spread, 0};
+        const PointXY corners[] = {{9, -1}, {11, -1}, {11, 1}, {9, 1}};
+        for (int side = 0; side < 3; ++side) {
+            for (int k = side == 0 ? 0 : 1; k <= 40; ++k) {
+                const PointXY& p = corners[side];
+                const PointXY& q = corners[side + 1];
+                const double t = k / 40.0;
+                const double x = p.X + t * (q.X - p.X), y = (p.Y + t * (q.Y - p.Y)) * halfWidth;
+                run.points.push_back(spread == 0 ? PointXY{x, y} : PointXY{spread - x, -y});
+            }
+        }
+        return run;
+    };
+    struct Row {
+        const char* name;
+        double spread;
+        bool judged;  // shallower than 0.001 mm
+    };
+    const Row rows[] = {
+        {"tips 0.5 mm apart", 22.5, true},
+        {"tips touching", 22, true},
+        {"tips 0.0004 mm into each other", 21.9996, true},
+        {"tips 0.01 mm into each other", 21.99, false},
+    };
+    for (const Row& row : rows) {
+        for (const double degrees : {0.0, 30.0, 45.0, 90.0, 137.0}) {
+            SCOPED_TRACE(std::string(row.name) + ", turned " + std::to_string(degrees));
+            const double c = std::cos(degrees * kPi / 180), s = std::sin(degrees * kPi / 180);
+            auto turned = [c, s](TouchRun run) {
+                run.centre = {c * run.centre.X - s * run.centre.Y, s * run.centre.X + c * run.centre.Y};
+                for (PointXY& p : run.points) {
+                    p = {c * p.X - s * p.Y, s * p.X + c * p.Y};
+                }
+                return run;
+            };
+            const TouchRun a = turned(tooth(0, 1)), b = turned(tooth(row.spread, 0.5));
+            EXPECT_EQ(TouchShallowerThan(a, b, 0.001), row.judged);
+            EXPECT_EQ(TouchShallowerThan(b, a, 0.001), row.judged);
+        }
+    }
+}
+
 TEST(MeshCheck, MissingOutlineIsReported) {
     const std::vector<PointXY> empty, square{{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}};
     const MeshCheckResult r = CheckMesh({&empty, {0, 0}, 20, false}, {&square, {5, 0}, 1, false});
