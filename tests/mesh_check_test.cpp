@@ -236,6 +236,50 @@ TEST(TouchDepth, JudgedAlikeAtEveryTurnOfTheDrawing) {
     }
 }
 
+// The check sorts the stretches near the mate across x or across y, whichever way the teeth at
+// the line of centres lie, and sets stretches apart by boxes along their own chords: the same
+// pair drawn turned to any angle finds the same clearance and the same overlap.
+TEST(MeshCheck, SameAnswersWhateverWayTheDrawingIsTurned) {
+    struct Row {
+        const char* name;
+        BuilderCall call;
+        int involute, fillet;
+    };
+    const Row rows[] = {
+        {"internal 40 / 20, touching at every position", Call(true, 40, 20), 30, 15},
+        {"external 20 / 40 at 6 / 3 points: the fillet chords overlap", Call(false, 20, 40), 6, 3},
+        {"internal 20 in 60 at 6 / 3 points", Call(true, 20, 60), 6, 3},
+    };
+    for (const Row& row : rows) {
+        const BuiltPair pair(row.call, row.involute, row.fillet);
+        ASSERT_TRUE(pair.ok) << row.name;
+        const MeshClearance drawn = pair.Check(20);
+        for (const double degrees : {30.0, 90.0, 137.0}) {
+            SCOPED_TRACE(std::string(row.name) + ", turned " + std::to_string(degrees));
+            const double c = std::cos(degrees * kPi / 180), s = std::sin(degrees * kPi / 180);
+            auto turn = [c, s](const PointXY& p) {
+                return PointXY{c * p.X - s * p.Y, s * p.X + c * p.Y};
+            };
+            std::vector<PointXY> a = pair.a, b = pair.b;
+            std::transform(a.begin(), a.end(), a.begin(), turn);
+            std::transform(b.begin(), b.end(), b.begin(), turn);
+            MeshWheel w1 = pair.w1, w2 = pair.w2;
+            w1.outline = pair.w1.outline == &pair.a ? &a : &b;
+            w2.outline = pair.w2.outline == &pair.a ? &a : &b;
+            w1.centre = turn(w1.centre);
+            w2.centre = turn(w2.centre);
+            const MeshCheckResult r = CheckMesh(w1, w2, 20);
+            ASSERT_TRUE(r.ok()) << r.fault();
+            EXPECT_NEAR(r->drawnClearance, drawn.drawnClearance, 1e-9);
+            EXPECT_NEAR(r->minClearance, drawn.minClearance, 1e-9);
+            EXPECT_EQ(r->overlap, drawn.overlap);
+            EXPECT_NEAR(r->overlapDepth, drawn.overlapDepth, 1e-9);
+            // Boost intersects on a grid set by the extent of the material, which turns with it.
+            EXPECT_NEAR(r->overlapArea, drawn.overlapArea, 2e-2 * drawn.overlapArea);
+        }
+    }
+}
+
 TEST(MeshCheck, MissingOutlineIsReported) {
     const std::vector<PointXY> empty, square{{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}};
     const MeshCheckResult r = CheckMesh({&empty, {0, 0}, 20, false}, {&square, {5, 0}, 1, false});
