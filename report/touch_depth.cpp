@@ -5,7 +5,8 @@
 // material. Those far points come in stretches along the run that no segment of the other run
 // comes near; a stretch lies wholly on one side, and one point of it, tested at its nearest point
 // of the other run, tells which. Only the segments near the contact are measured one by one:
-// stretches of eight segments are first set apart by their boxes.
+// stretches of eight segments are first set apart by their boxes across x and y and then by
+// their boxes along their own chords, which hug a flank however it runs.
 #include "report/touch_depth.h"
 
 #include <algorithm>
