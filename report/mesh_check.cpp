@@ -642,6 +642,7 @@ double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& ne
               [](const StretchPair& a, const StretchPair& b) { return a.gap < b.gap; });
     using Segment = bg::model::referring_segment<const BPoint>;
     double least = HUGE_VAL, beyond = HUGE_VAL;
+    std::vector<SegmentBox> boxesB;  // of the second stretch's segments, boxed once per pair
     for (const StretchPair& pair : near.nearest) {
         if (least == 0 || (pair.gap > 0 && pair.gap * pair.gap >= least)) {
             break;  // nothing further can come nearer
@@ -649,13 +650,18 @@ double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& ne
         const BLine& a = placed1.StretchLine(pair.a.tooth, pair.a.chunk, budget);
         const BLine& b = placed2.StretchLine(pair.b.tooth, pair.b.chunk, budget);
         budget.Spend(kSegmentsWork * static_cast<double>(a.size() * b.size()));
-        for (std::size_t i = 0; i + 1 < a.size(); ++i) {
+        boxesB.clear();
+        for (std::size_t j = 0; j + 1 < b.size(); ++j) {
+            boxesB.emplace_back(b[j], b[j + 1]);
+        }
+        // Once segments meet (distance 0) no other pair can come nearer.
+        for (std::size_t i = 0; i + 1 < a.size() && least != 0; ++i) {
             const SegmentBox boxA(a[i], a[i + 1]);
-            for (std::size_t j = 0; j + 1 < b.size(); ++j) {
+            for (std::size_t j = 0; j + 1 < b.size() && least != 0; ++j) {
                 // Two segments lie no nearer than their boxes: a pair whose boxes lie farther
                 // apart than the nearest found and the slack (far above the rounding of Boost's
                 // measure) cannot lower it, and Boost need not measure it.
-                if (boxA.Gap2(SegmentBox(b[j], b[j + 1])) > beyond) {
+                if (boxA.Gap2(boxesB[j]) > beyond) {
                     continue;
                 }
                 const double d =
@@ -757,8 +763,11 @@ BPolygons Material(const Piece& piece, const std::vector<std::size_t>& which, co
 }
 
 // Whether the stretches of the teeth that may cross are tangled: counts the pairs of their
-// circles that overlap, other than neighbours along one outline, in a sweep across x, and stops
-// counting past the most a gear shows.
+// circles that overlap, other than neighbours along one outline, and stops counting past the
+// most a gear shows. The work is reckoned as for a sweep across x that compares each circle with
+// those after it whose span across x meets its own; at the line of centres the teeth lie along
+// x and nearly all spans meet, so the pairs are then found by a sweep across y, each still
+// judged as the sweep across x would judge it.
 bool Tangled(PlacedPiece& p1, const std::vector<std::size_t>& teeth1, PlacedPiece& p2,
              const std::vector<std::size_t>& teeth2, Budget& budget) {
     struct Item {
@@ -786,18 +795,82 @@ bool Tangled(PlacedPiece& p1, const std::vector<std::size_t>& teeth1, PlacedPiec
     add(p1, teeth1, 1);
     add(p2, teeth2, 2);
     budget.Spend(static_cast<double>(items.size()) * 8);
-    std::sort(items.begin(), items.end(),
-              [](const Item& a, const Item& b) { return a.left < b.left; });
-    const std::size_t most = kOverlapsFloor + kOverlapsPerStretch * items.size();
+    // The circles across x: sorted by their left ends as small keys, in the very order a sort
+    // of the circles themselves by the same comparisons puts them.
+    struct Key {
+        double left;
+        std::size_t item;
+    };
+    std::vector<Key> byX(items.size());
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        byX[k] = {items[k].left, k};
+    }
+    std::sort(byX.begin(), byX.end(), [](const Key& a, const Key& b) { return a.left < b.left; });
+    const std::size_t count = items.size();
+    auto at = [&](std::size_t rank) -> const Item& { return items[byX[rank].item]; };
+    auto rightOf = [&](std::size_t a) { return at(a).circle.centre.X + at(a).circle.radius; };
+    // Circle a compared with those after it up to the first that starts beyond its right.
+    auto comparedAfter = [&](std::size_t a) {
+        const auto beyond =
+            std::upper_bound(byX.begin() + static_cast<std::ptrdiff_t>(a) + 1, byX.end(),
+                             rightOf(a), [](double x, const Key& key) { return x < key.left; });
+        return static_cast<std::size_t>(beyond - byX.begin()) - a - 1;
+    };
+    double compared = 0;
+    for (std::size_t a = 0; a < count; ++a) {
+        compared += static_cast<double>(comparedAfter(a));
+    }
+    budget.Spend(compared);
+    const std::size_t most = kOverlapsFloor + kOverlapsPerStretch * count;
     std::size_t overlaps = 0;
-    for (std::size_t a = 0; a < items.size(); ++a) {
-        const double right = items[a].circle.centre.X + items[a].circle.radius;
-        for (std::size_t b = a + 1; b < items.size() && items[b].left <= right; ++b) {
-            budget.Spend(1);
-            const bool along =
-                items[a].wheel == items[b].wheel &&
-                (items[a].order + 1 == items[b].order || items[b].order + 1 == items[a].order);
-            if (!along && Gap(items[a].circle, items[b].circle) < 0 && ++overlaps > most) {
+    // Circles a and b (a before b across x) as the sweep across x judges them, counted once.
+    auto overlapping = [&](std::size_t a, std::size_t b) {
+        const Item& p = at(a);
+        const Item& q = at(b);
+        const bool along = p.wheel == q.wheel && (p.order + 1 == q.order || q.order + 1 == p.order);
+        return !along && Gap(p.circle, q.circle) < 0;
+    };
+    // Spans across y, widened far beyond the rounding of the circles' gap: two circles whose
+    // gap is below 0 have spans across y that meet.
+    struct Span {
+        double low, high;
+        std::size_t item;
+    };
+    std::vector<Span> spans(count);
+    for (std::size_t a = 0; a < count; ++a) {
+        const Circle& c = at(a).circle;
+        const double pad = 1e-9 * (std::fabs(c.centre.Y) + c.radius);
+        spans[a] = {c.centre.Y - c.radius - pad, c.centre.Y + c.radius + pad, a};
+    }
+    std::sort(spans.begin(), spans.end(),
+              [](const Span& a, const Span& b) { return a.low < b.low; });
+    double comparedAcrossY = 0;
+    for (std::size_t a = 0; a < count; ++a) {
+        const auto beyond = std::upper_bound(
+            spans.begin() + static_cast<std::ptrdiff_t>(a) + 1, spans.end(), spans[a].high,
+            [](double y, const Span& span) { return y < span.low; });
+        comparedAcrossY += static_cast<double>(beyond - spans.begin()) - static_cast<double>(a + 1);
+    }
+    // Each overlap counted is one of the pairs either sweep compares.
+    if (!(std::min(compared, comparedAcrossY) > static_cast<double>(most))) {
+        return false;
+    }
+    if (comparedAcrossY < compared) {
+        for (std::size_t p = 0; p < count; ++p) {
+            for (std::size_t q = p + 1; q < count && spans[q].low <= spans[p].high; ++q) {
+                const std::size_t a = std::min(spans[p].item, spans[q].item);
+                const std::size_t b = std::max(spans[p].item, spans[q].item);
+                if (byX[b].left <= rightOf(a) && overlapping(a, b) && ++overlaps > most) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+    for (std::size_t a = 0; a < count; ++a) {
+        const double right = rightOf(a);
+        for (std::size_t b = a + 1; b < count && byX[b].left <= right; ++b) {
+            if (overlapping(a, b) && ++overlaps > most) {
                 return true;
             }
         }
@@ -1088,18 +1161,48 @@ double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, 
     budget.Spend(2 * static_cast<double>(chunks1.size() * chunks2.size()));
     // No two points of two circles lie farther apart than their gap and both diameters: the
     // pairs beyond the nearest such bound cannot hold the nearest points.
-    double upper = HUGE_VAL;
-    std::vector<double> gaps(chunks1.size() * chunks2.size());
+    // Circles a and b lie d apart and have gap d - ra - rb, and their bound is d + ra + rb: a
+    // pair can lower the bound found so far, or lie within it, only where d <= bound + ra + rb.
+    // The test on the squared distance of the centres leaves a billionth of room, far beyond the
+    // rounding of the gap, so every pair it sets aside would have been set aside on its gap.
+    const std::size_t count2 = chunks2.size();
+    // First the squared distances of the centres; then, where taken, the gaps (NaN where not).
+    std::vector<double> gaps(chunks1.size() * count2);
+    std::size_t nearest = gaps.size();
     for (std::size_t a = 0; a < chunks1.size(); ++a) {
-        for (std::size_t b = 0; b < chunks2.size(); ++b) {
-            const double gap = Gap(chunks1[a], chunks2[b]);
-            gaps[a * chunks2.size() + b] = gap;
-            upper = std::min(upper, gap + 2 * (chunks1[a].radius + chunks2[b].radius));
+        for (std::size_t b = 0; b < count2; ++b) {
+            const double dx = chunks1[a].centre.X - chunks2[b].centre.X;
+            const double dy = chunks1[a].centre.Y - chunks2[b].centre.Y;
+            double& d2 = gaps[a * count2 + b];
+            d2 = dx * dx + dy * dy;
+            if (nearest == gaps.size() || d2 < gaps[nearest]) {
+                nearest = a * count2 + b;
+            }
+        }
+    }
+    double upper = HUGE_VAL;
+    auto consider = [&](std::size_t a, std::size_t b) {
+        const double gap = Gap(chunks1[a], chunks2[b]);
+        upper = std::min(upper, gap + 2 * (chunks1[a].radius + chunks2[b].radius));
+        return gap;
+    };
+    // The pair with the nearest centres bounds it first, so few others need their gap taken.
+    const double nearestGap =
+        nearest < gaps.size() ? consider(nearest / count2, nearest % count2) : 0;
+    for (std::size_t a = 0; a < chunks1.size(); ++a) {
+        for (std::size_t b = 0; b < count2; ++b) {
+            double& slot = gaps[a * count2 + b];
+            if (a * count2 + b == nearest) {
+                slot = nearestGap;
+                continue;
+            }
+            const double reach = (upper + chunks1[a].radius + chunks2[b].radius) * (1 + 1e-9);
+            slot = reach > 0 && slot > reach * reach ? std::nan("") : consider(a, b);
         }
     }
     for (std::size_t a = 0; a < chunks1.size(); ++a) {
-        for (std::size_t b = 0; b < chunks2.size(); ++b) {
-            const double gap = gaps[a * chunks2.size() + b];
+        for (std::size_t b = 0; b < count2; ++b) {
+            const double gap = gaps[a * count2 + b];
             if (gap <= upper) {
                 near.nearest.push_back({gap, {i, a}, {j, b}});
             }
@@ -1110,13 +1213,14 @@ double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, 
 
 // The teeth `which` (sorted) of a placed piece as one run of outline, when they are consecutive
 // teeth of the wheel and not all of them; its material lies inside an external wheel's outline
-// and outside an internal wheel's.
-std::optional<TouchRun> RunOf(const PlacedPiece& placed, const std::vector<std::size_t>& which) {
+// and outside an internal wheel's. Written into `run`, whose points keep their room from one
+// position to the next; false when the teeth are not such a run.
+bool RunOf(const PlacedPiece& placed, const std::vector<std::size_t>& which, TouchRun& run) {
     const Piece& piece = placed.piece();
     const int z = piece.wheelTeeth;
     if (z < 2 || which.empty() || which.size() >= static_cast<std::size_t>(z) ||
         !(piece.shape.area != 0)) {
-        return std::nullopt;
+        return false;
     }
     auto follows = [&](std::size_t a, std::size_t b) {  // b is the wheel's tooth after a
         return (piece.teeth[a].index + 1) % z == piece.teeth[b].index;
@@ -1125,15 +1229,15 @@ std::optional<TouchRun> RunOf(const PlacedPiece& placed, const std::vector<std::
     for (std::size_t k = 0; k < which.size(); ++k) {
         if (!follows(which[(k + which.size() - 1) % which.size()], which[k])) {
             if (start != which.size()) {
-                return std::nullopt;  // two runs
+                return false;  // two runs
             }
             start = k;
         }
     }
     if (start == which.size()) {
-        return std::nullopt;
+        return false;
     }
-    TouchRun run;
+    run.points.clear();
     run.centre = placed.pose().centre;
     run.internal = piece.internal;
     run.materialLeft = (piece.shape.area > 0) != piece.internal;
@@ -1145,23 +1249,30 @@ std::optional<TouchRun> RunOf(const PlacedPiece& placed, const std::vector<std::
             run.points.push_back(placed.pose()(p.X, p.Y));
         }
     }
-    return run;
+    return true;
 }
 
 // Whether the teeth `teeth1` and `teeth2`, whose outlines meet, only touch: the material they
-// share, were it intersected, would be no deeper than touching.
+// share, were it intersected, would be no deeper than touching. `runs` is room for the two runs
+// of outline.
+struct TouchRuns {
+    TouchRun run1, run2;
+};
+
 bool OnlyTouch(const Sweep& w, const PlacedPiece& placed1, const std::vector<std::size_t>& teeth1,
-               const PlacedPiece& placed2, const std::vector<std::size_t>& teeth2, Budget& budget) {
+               const PlacedPiece& placed2, const std::vector<std::size_t>& teeth2, TouchRuns& runs,
+               Budget& budget) {
     if (!(w.touchDepth > 0)) {
         return false;
     }
-    const std::optional<TouchRun> run1 = RunOf(placed1, teeth1);
-    const std::optional<TouchRun> run2 = RunOf(placed2, teeth2);
+    const bool run1 = RunOf(placed1, teeth1, runs.run1);
+    const bool run2 = RunOf(placed2, teeth2, runs.run2);
     if (!run1 || !run2) {
         return false;
     }
-    budget.Spend(kSegmentsWork * static_cast<double>(run1->points.size() + run2->points.size()));
-    return TouchShallowerThan(*run1, *run2, w.touchDepth);
+    budget.Spend(kSegmentsWork *
+                 static_cast<double>(runs.run1.points.size() + runs.run2.points.size()));
+    return TouchShallowerThan(runs.run1, runs.run2, w.touchDepth);
 }
 
 // What the sweep has learnt of each pair of teeth: their distance in the position where it was
@@ -1177,6 +1288,7 @@ struct Known {
 struct Tracker {
     std::unordered_map<std::uint64_t, Known> known;
     double limit = 0;  // the clearance the next position is searched within, mm
+    TouchRuns runs;    // room kept from one position to the next
 };
 
 // Both wheels cut down, with what is known of their teeth, through the positions of a sweep.
@@ -1268,7 +1380,7 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
         if (budget.Limited() && Tangled(placed1, near1, placed2, near2, budget)) {
             throw GaveUp{};
         }
-        if (OnlyTouch(w, placed1, near1, placed2, near2, budget)) {
+        if (OnlyTouch(w, placed1, near1, placed2, near2, track.runs, budget)) {
             return at;
         }
         const Position first = Overlap(placed1, near1, placed2, near2, budget, true);

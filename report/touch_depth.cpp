@@ -5,7 +5,8 @@
 // material. Those far points come in stretches along the run that no segment of the other run
 // comes near; a stretch lies wholly on one side, and one point of it, tested at its nearest point
 // of the other run, tells which. Only the segments near the contact are measured one by one:
-// stretches of eight segments are first set apart by their boxes.
+// stretches of eight segments are first set apart by their boxes across x and y and then by
+// their boxes along their own chords, which hug a flank however it runs.
 #include "report/touch_depth.h"
 
 #include <algorithm>
@@ -23,6 +24,10 @@ constexpr std::size_t kStretch = 8;
 // The chords of a closing arc, one every 5 degrees at most, come no nearer the centre than
 // cos 2.5° of its radius; 0.999 lies below that.
 constexpr double kArcChordShare = 0.999;
+// A segment lies no nearer to anything than its box does. The box tests that only spare a
+// measurement leave 1 % of room on the squared distance, so the rounding of the measurement
+// itself, far below the depth, never decides differently from it.
+constexpr double kBoxRoom = 1.01;
 
 struct Box {
     double x0, y0, x1, y1;
@@ -36,11 +41,8 @@ Box EmptyBox() {
     return box;
 }
 
-Box PointBox(const PointXY& p) {
-    Box box;
-    box.x0 = box.x1 = p.X;
-    box.y0 = box.y1 = p.Y;
-    return box;
+Box SegmentBox(const PointXY& a, const PointXY& b) {
+    return {std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
 }
 
 double Cross(const PointXY& o, const PointXY& a, const PointXY& b) {
@@ -66,19 +68,30 @@ double SegmentDistance2(const PointXY& p, const PointXY& a, const PointXY& b) {
     return SegmentDistance2(p, a, b, along);
 }
 
-// Whether segments ab and cd may come within `near` of each other: they cross or touch (by the
-// signs of their corners, zero counted as a crossing), or an end of one lies that near the other.
-bool SegmentsNear(const PointXY& a, const PointXY& b, const PointXY& c, const PointXY& d,
-                  double near) {
-    const double o1 = Cross(a, b, c), o2 = Cross(a, b, d);
-    const double o3 = Cross(c, d, a), o4 = Cross(c, d, b);
-    if (((o1 <= 0 && o2 >= 0) || (o1 >= 0 && o2 <= 0)) &&
-        ((o3 <= 0 && o4 >= 0) || (o3 >= 0 && o4 <= 0))) {
-        return true;
+// The larger of 0, p and q, taken in that order (a NaN never replaces what came before it).
+inline double AtLeastZero(double p, double q) {
+    double most = 0.0;
+    if (most < p) {
+        most = p;
     }
-    const double near2 = near * near;
-    return SegmentDistance2(a, c, d) <= near2 || SegmentDistance2(b, c, d) <= near2 ||
-           SegmentDistance2(c, a, b) <= near2 || SegmentDistance2(d, a, b) <= near2;
+    if (most < q) {
+        most = q;
+    }
+    return most;
+}
+
+// The square of the gap between two boxes, 0 where they meet.
+inline double BoxGap2(const Box& a, const Box& b) {
+    const double dx = AtLeastZero(a.x0 - b.x1, b.x0 - a.x1);
+    const double dy = AtLeastZero(a.y0 - b.y1, b.y0 - a.y1);
+    return dx * dx + dy * dy;
+}
+
+// The square of the gap between a point and a box, 0 inside it.
+inline double BoxGap2(const PointXY& p, const Box& b) {
+    const double dx = AtLeastZero(p.X - b.x1, b.x0 - p.X);
+    const double dy = AtLeastZero(p.Y - b.y1, b.y0 - p.Y);
+    return dx * dx + dy * dy;
 }
 
 // Stretch s holds segments s * kStretch to the next stretch's first (fewer at the end) and the
@@ -91,13 +104,20 @@ std::size_t StretchOf(std::size_t segment, std::size_t stretches) {
     return std::min(segment / kStretch, stretches - 1);
 }
 
+// The points of stretch s: from the first of its first segment to the last of its last.
+std::pair<std::size_t, std::size_t> PointsOf(std::size_t s, std::size_t stretches,
+                                             const Polyline& run) {
+    const std::size_t from = s * kStretch;
+    return {from, s + 1 == stretches ? run.size() - 1 : from + kStretch};
+}
+
 std::vector<Box> StretchBoxes(const Polyline& run) {
     const std::size_t count = Stretches(run);
     std::vector<Box> boxes(count, EmptyBox());
-    for (std::size_t i = 0; i < run.size(); ++i) {
-        // A point ends the segment before it and starts the one after.
-        for (const std::size_t segment : {i == 0 ? 0 : i - 1, std::min(i, run.size() - 2)}) {
-            Box& box = boxes[StretchOf(segment, count)];
+    for (std::size_t s = 0; s < count; ++s) {
+        Box& box = boxes[s];
+        const auto [from, to] = PointsOf(s, count, run);
+        for (std::size_t i = from; i <= to; ++i) {
             box.x0 = std::min(box.x0, run[i].X);
             box.x1 = std::max(box.x1, run[i].X);
             box.y0 = std::min(box.y0, run[i].Y);
@@ -107,85 +127,185 @@ std::vector<Box> StretchBoxes(const Polyline& run) {
     return boxes;
 }
 
-// The square of the gap between two boxes, 0 where they meet.
-double BoxGap2(const Box& a, const Box& b) {
-    const double dx = std::max({0.0, a.x0 - b.x1, b.x0 - a.x1});
-    const double dy = std::max({0.0, a.y0 - b.y1, b.y0 - a.y1});
-    return dx * dx + dy * dy;
+// A stretch in its own frame: its points measured along its chord from its first point and
+// across it. The box they span in that frame hugs a stretch of a flank far closer than the box
+// across x and y does, whatever way the flank runs.
+struct Frame {
+    PointXY origin;
+    double ux = 1, uy = 0;  // the chord's direction
+    double along0 = HUGE_VAL, along1 = -HUGE_VAL, across0 = HUGE_VAL, across1 = -HUGE_VAL;
+
+    double Along(const PointXY& p) const { return (p.X - origin.X) * ux + (p.Y - origin.Y) * uy; }
+    double Across(const PointXY& p) const { return (p.Y - origin.Y) * ux - (p.X - origin.X) * uy; }
+
+    // The square of the gap between the stretch's box and the box of the segment pq, both in
+    // this frame (pq = p alone for a point).
+    double Gap2(const PointXY& p, const PointXY& q) const {
+        const double a = Along(p), b = Along(q), c = Across(p), d = Across(q);
+        const double da = AtLeastZero(along0 - std::max(a, b), std::min(a, b) - along1);
+        const double dc = AtLeastZero(across0 - std::max(c, d), std::min(c, d) - across1);
+        return da * da + dc * dc;
+    }
+};
+
+// The frames of a run's stretches, each made when first asked for: most stretches never come
+// near the other run.
+class StretchFrames {
+  public:
+    explicit StretchFrames(const Polyline& run)
+        : run_(run), frames_(Stretches(run)), made_(frames_.size(), false) {}
+
+    const Frame& operator[](std::size_t s) {
+        if (!made_[s]) {
+            made_[s] = true;
+            Make(s);
+        }
+        return frames_[s];
+    }
+
+  private:
+    void Make(std::size_t s) {
+        const auto [from, to] = PointsOf(s, frames_.size(), run_);
+        Frame& f = frames_[s];
+        f.origin = run_[from];
+        const double dx = run_[to].X - run_[from].X, dy = run_[to].Y - run_[from].Y;
+        const double length = std::sqrt(dx * dx + dy * dy);
+        if (length > 0) {  // else x and y serve
+            f.ux = dx / length;
+            f.uy = dy / length;
+        }
+        for (std::size_t i = from; i <= to; ++i) {
+            const double along = f.Along(run_[i]), across = f.Across(run_[i]);
+            f.along0 = std::min(f.along0, along);
+            f.along1 = std::max(f.along1, along);
+            f.across0 = std::min(f.across0, across);
+            f.across1 = std::max(f.across1, across);
+        }
+    }
+
+    const Polyline& run_;
+    std::vector<Frame> frames_;
+    std::vector<bool> made_;
+};
+
+// For each stretch of one run, the stretches of the other run near it: those of near[s] run
+// from first[s] to first[s + 1] in `other`.
+struct NearList {
+    std::vector<std::size_t> first;
+    std::vector<std::size_t> other;
+
+    const std::size_t* begin(std::size_t s) const { return other.data() + first[s]; }
+    const std::size_t* end(std::size_t s) const { return other.data() + first[s + 1]; }
+};
+
+// Gathers pairs (s, t) into the lists of s, keeping the order they come in.
+NearList Listed(std::size_t count, const std::vector<std::pair<std::size_t, std::size_t>>& pairs) {
+    NearList list;
+    list.first.assign(count + 1, 0);
+    for (const auto& pair : pairs) {
+        ++list.first[pair.first + 1];
+    }
+    for (std::size_t s = 0; s < count; ++s) {
+        list.first[s + 1] += list.first[s];
+    }
+    list.other.resize(pairs.size());
+    std::vector<std::size_t> next(list.first.begin(), list.first.end() - 1);
+    for (const auto& pair : pairs) {
+        list.other[next[pair.first]++] = pair.second;
+    }
+    return list;
 }
 
-double BoxGap2(const PointXY& p, const Box& b) {
-    return BoxGap2(PointBox(p), b);
-}
-
-// For each stretch of `a`: the stretches of `b` whose boxes lie within `within` of its box. The
-// boxes of both, those of `a` widened by `within`, are swept across x: each box is compared with
-// the other run's boxes whose span across x it meets.
-std::vector<std::vector<std::size_t>> NearStretches(const std::vector<Box>& a,
-                                                    const std::vector<Box>& b, double within) {
-    struct Span {
-        double left, right;
-    };
+// For each stretch of `a` the stretches of `b` whose boxes lie within `within` of its box, and
+// the same for each stretch of `b`: a pair is near when the spans of the two boxes across x
+// meet once the first box's span is widened by `within` each way, and the boxes' gap is no more
+// than `within`. The boxes of both runs are swept along whichever axis they are narrower in
+// (teeth at the line of centres lie along x), every span widened by twice `within`, which holds
+// every pair near either way round: each box is compared with the boxes after it in the sweep
+// whose span it meets.
+void NearStretches(const std::vector<Box>& a, const std::vector<Box>& b, double within,
+                   NearList& nearA, NearList& nearB) {
+    double wide = 0, tall = 0;
+    for (const std::vector<Box>* boxes : {&a, &b}) {
+        for (const Box& box : *boxes) {
+            wide += box.x1 - box.x0;
+            tall += box.y1 - box.y0;
+        }
+    }
+    const bool alongY = tall < wide;
     struct Item {
-        Span span;  // the box's span across x
+        double low, high;  // the box's span along the sweep, widened
         bool ofA;
         std::size_t k;
     };
     std::vector<Item> items;
     items.reserve(a.size() + b.size());
-    for (std::size_t k = 0; k < a.size(); ++k) {
-        items.push_back({{a[k].x0 - within, a[k].x1 + within}, true, k});
-    }
-    for (std::size_t k = 0; k < b.size(); ++k) {
-        items.push_back({{b[k].x0, b[k].x1}, false, k});
+    const double widen = 2 * within;
+    for (const std::vector<Box>* boxes : {&a, &b}) {
+        for (std::size_t k = 0; k < boxes->size(); ++k) {
+            const Box& box = (*boxes)[k];
+            const double low = alongY ? box.y0 : box.x0, high = alongY ? box.y1 : box.x1;
+            items.push_back({low - widen, high + widen, boxes == &a, k});
+        }
     }
     std::sort(items.begin(), items.end(),
-              [](const Item& p, const Item& q) { return p.span.left < q.span.left; });
-    std::vector<std::vector<std::size_t>> near(a.size());
-    std::vector<const Item*> openA, openB;
-    for (const Item& item : items) {
-        std::vector<const Item*>& others = item.ofA ? openB : openA;
-        // Boxes that end before this one starts meet none of those still to come.
-        others.erase(
-            std::remove_if(others.begin(), others.end(),
-                           [&item](const Item* o) { return o->span.right < item.span.left; }),
-            others.end());
-        for (const Item* o : others) {
-            const std::size_t ka = item.ofA ? item.k : o->k;
-            const std::size_t kb = item.ofA ? o->k : item.k;
-            if (BoxGap2(a[ka], b[kb]) <= within * within) {
-                near[ka].push_back(kb);
+              [](const Item& p, const Item& q) { return p.low < q.low; });
+    std::vector<std::pair<std::size_t, std::size_t>> fromA, fromB;
+    const double within2 = within * within;
+    for (std::size_t p = 0; p < items.size(); ++p) {
+        for (std::size_t q = p + 1; q < items.size() && items[q].low <= items[p].high; ++q) {
+            if (items[p].ofA == items[q].ofA) {
+                continue;
+            }
+            const std::size_t ka = items[p].ofA ? items[p].k : items[q].k;
+            const std::size_t kb = items[p].ofA ? items[q].k : items[p].k;
+            const Box& boxA = a[ka];
+            const Box& boxB = b[kb];
+            if (boxA.x0 - within <= boxB.x1 && boxB.x0 <= boxA.x1 + within &&
+                BoxGap2(boxA, boxB) <= within2) {
+                fromA.emplace_back(ka, kb);
+            }
+            if (boxB.x0 - within <= boxA.x1 && boxA.x0 <= boxB.x1 + within &&
+                BoxGap2(boxB, boxA) <= within2) {
+                fromB.emplace_back(kb, ka);
             }
         }
-        (item.ofA ? openA : openB).push_back(&item);
     }
-    return near;
+    nearA = Listed(a.size(), fromA);
+    nearB = Listed(b.size(), fromB);
 }
 
 // The run with the radial segments that join it to its closing: the material's boundary about
-// the run, ends included.
-Polyline WithClosingEnds(const TouchRun& run) {
-    auto onClosing = [&run](const PointXY& p) {
-        const double dx = p.X - run.centre.X, dy = p.Y - run.centre.Y;
+// the run, ends included; point 0 and the last lie on the closing, the others are the run's.
+class Boundary {
+  public:
+    explicit Boundary(const TouchRun& run)
+        : run_(run), first_(OnClosing(run.points.front())), last_(OnClosing(run.points.back())) {}
+
+    std::size_t size() const { return run_.points.size() + 2; }
+    const PointXY& operator[](std::size_t i) const {
+        return i == 0 ? first_ : i == run_.points.size() + 1 ? last_ : run_.points[i - 1];
+    }
+
+  private:
+    PointXY OnClosing(const PointXY& p) const {
+        const double dx = p.X - run_.centre.X, dy = p.Y - run_.centre.Y;
         const double r = std::hypot(dx, dy);
-        return PointXY{run.centre.X + dx * run.closeRadius / r,
-                       run.centre.Y + dy * run.closeRadius / r};
-    };
-    Polyline boundary;
-    boundary.reserve(run.points.size() + 2);
-    boundary.push_back(onClosing(run.points.front()));
-    boundary.insert(boundary.end(), run.points.begin(), run.points.end());
-    boundary.push_back(onClosing(run.points.back()));
-    return boundary;
-}
+        return {run_.centre.X + dx * run_.closeRadius / r, run_.centre.Y + dy * run_.closeRadius / r};
+    }
+
+    const TouchRun& run_;
+    PointXY first_, last_;
+};
 
 // Whether v lies outside the material of `run` (whose boundary about the run is `boundary`: the
 // run's stretches boxed in `boxes`, with one radial segment before and after), told at its
 // nearest point of that boundary; false also when it cannot be told: the nearest point lies at
 // the boundary's ends, the arc of the closing may lie nearer, or v lies on the line. The
-// stretches are measured nearest box first, until the next box lies beyond the nearest point.
-bool Outside(const TouchRun& run, const Polyline& boundary, const std::vector<Box>& boxes,
-             const PointXY& v) {
+// stretches are measured nearest box first (ties by their order along the run), until the next
+// box lies beyond the nearest point; `order` is room for the boxes that may still come nearer.
+bool Outside(const TouchRun& run, const Boundary& boundary, const std::vector<Box>& boxes,
+             const PointXY& v, std::vector<std::pair<double, std::size_t>>& order) {
     double least = HUGE_VAL, along = 0;
     std::size_t nearest = 0;
     auto measure = [&](std::size_t from, std::size_t to) {  // segments of the boundary
@@ -202,19 +322,36 @@ bool Outside(const TouchRun& run, const Polyline& boundary, const std::vector<Bo
     const std::size_t segments = boundary.size() - 1;
     measure(0, 1);
     measure(segments - 1, segments);
-    std::vector<std::pair<double, std::size_t>> order;
-    order.reserve(boxes.size());
-    for (std::size_t s = 0; s < boxes.size(); ++s) {
-        order.emplace_back(BoxGap2(v, boxes[s]), s);
-    }
-    std::sort(order.begin(), order.end());
-    for (const auto& [gap2, s] : order) {
-        if (gap2 > least) {
-            break;
-        }
+    // The nearest box first; then, in order, the others that lie no farther than the nearest
+    // point found so far (the one way the least can only shrink further).
+    auto measureStretch = [&](std::size_t s) {
         // Run segment j is boundary segment j + 1.
         const std::size_t from = s * kStretch + 1;
         measure(from, s + 1 == boxes.size() ? segments - 1 : from + kStretch);
+    };
+    order.clear();
+    std::pair<double, std::size_t> first{HUGE_VAL, boxes.size()};
+    for (std::size_t s = 0; s < boxes.size(); ++s) {
+        const std::pair<double, std::size_t> box{BoxGap2(v, boxes[s]), s};
+        if (first.second == boxes.size() || box < first) {
+            first = box;
+        }
+    }
+    if (first.second < boxes.size() && !(first.first > least)) {
+        measureStretch(first.second);
+        for (std::size_t s = 0; s < boxes.size(); ++s) {
+            const double gap2 = BoxGap2(v, boxes[s]);
+            if (s != first.second && !(gap2 > least)) {
+                order.emplace_back(gap2, s);
+            }
+        }
+        std::sort(order.begin(), order.end());
+        for (const auto& [gap2, s] : order) {
+            if (gap2 > least) {
+                break;
+            }
+            measureStretch(s);
+        }
     }
     const double fromCentre = Length(v, run.centre);
     const double toArc =
@@ -302,32 +439,35 @@ bool ClosingsApart(const TouchRun& a, const TouchRun& b, double depth) {
 }
 
 // One way round: every point of `a` farther than `depth` from `b` lies outside b's material.
-bool FarPointsOutside(const TouchRun& a, const std::vector<Box>& boxesA, const TouchRun& b,
-                      const std::vector<Box>& boxesB, double depth) {
+// `near` lists for each stretch of `a` the stretches of `b` within `depth` of it; `frames` are
+// b's stretches in their own frames.
+bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b,
+                      const std::vector<Box>& boxesB, StretchFrames& frames,
+                      double depth, std::vector<std::pair<double, std::size_t>>& order) {
     const Polyline& pa = a.points;
     const Polyline& pb = b.points;
-    const std::size_t stretches = boxesA.size();
-    const std::vector<std::vector<std::size_t>> near = NearStretches(boxesA, boxesB, depth);
+    const std::size_t stretches = near.first.size() - 1;
     const std::size_t stretchesB = boxesB.size();
-    auto segmentsOf = [&](std::size_t s) {
-        const std::size_t from = s * kStretch;
-        const std::size_t to = s + 1 == stretchesB ? pb.size() - 1 : from + kStretch;
-        return std::make_pair(from, to);
-    };
+    auto segmentsOf = [&](std::size_t s) { return PointsOf(s, stretchesB, pb); };
     const double depth2 = depth * depth;
-    const Polyline boundary = WithClosingEnds(b);
+    const double half = depth / 2, half2 = half * half;
+    const Boundary boundary(b);
     bool inStretch = false;  // the point before was far and its segment to this one clear
     for (std::size_t i = 0; i < pa.size(); ++i) {
         const std::size_t own = StretchOf(i == 0 ? 0 : std::min(i, pa.size() - 2), stretches);
         // A point near b may lie on either side: it is as deep as it is near.
         bool far = true;
         for (std::size_t s = i == 0 ? own : StretchOf(i - 1, stretches); s <= own && far; ++s) {
-            for (const std::size_t t : near[s]) {
-                if (BoxGap2(pa[i], boxesB[t]) > depth2) {
+            for (const std::size_t* t = near.begin(s); t != near.end(s) && far; ++t) {
+                if (BoxGap2(pa[i], boxesB[*t]) > depth2 ||
+                    frames[*t].Gap2(pa[i], pa[i]) > depth2 * kBoxRoom) {
                     continue;
                 }
-                const auto [from, to] = segmentsOf(t);
+                const auto [from, to] = segmentsOf(*t);
                 for (std::size_t j = from; j < to && far; ++j) {
+                    if (BoxGap2(pa[i], SegmentBox(pb[j], pb[j + 1])) > depth2 * kBoxRoom) {
+                        continue;  // too far from the segment's box to be near it
+                    }
                     far = SegmentDistance2(pa[i], pb[j], pb[j + 1]) > depth2;
                 }
             }
@@ -339,21 +479,45 @@ bool FarPointsOutside(const TouchRun& a, const std::vector<Box>& boxesA, const T
             inStretch = false;
             continue;
         }
-        if (!inStretch && !Outside(b, boundary, boxesB, pa[i])) {
+        if (!inStretch && !Outside(b, boundary, boxesB, pa[i], order)) {
             return false;
         }
-        // The segment to the next point keeps the side unless it comes near b.
+        // The segment to the next point keeps the side unless it comes near b: it crosses or
+        // touches a segment of b (by the signs of their corners, zero counted as a crossing),
+        // or an end of one lies within half the depth of the other.
         inStretch = true;
         if (i + 1 < pa.size()) {
-            const Box segment{std::min(pa[i].X, pa[i + 1].X), std::min(pa[i].Y, pa[i + 1].Y),
-                              std::max(pa[i].X, pa[i + 1].X), std::max(pa[i].Y, pa[i + 1].Y)};
-            for (const std::size_t t : near[StretchOf(i, stretches)]) {
-                if (BoxGap2(segment, boxesB[t]) > depth2 / 4) {
+            const PointXY& p = pa[i];
+            const PointXY& q = pa[i + 1];
+            const Box segment = SegmentBox(p, q);
+            const std::size_t s = StretchOf(i, stretches);
+            for (const std::size_t* t = near.begin(s); t != near.end(s) && inStretch; ++t) {
+                if (BoxGap2(segment, boxesB[*t]) > depth2 / 4) {
                     continue;
                 }
-                const auto [from, to] = segmentsOf(t);
+                // Too far for any end to lie that near: only a crossing can tell.
+                const bool distant = frames[*t].Gap2(p, q) > half2 * kBoxRoom;
+                const auto [from, to] = segmentsOf(*t);
+                // The side of pq each point of the stretch lies on, each reckoned once.
+                double sideC = Cross(p, q, pb[from]);
                 for (std::size_t j = from; j < to && inStretch; ++j) {
-                    inStretch = !SegmentsNear(pa[i], pa[i + 1], pb[j], pb[j + 1], depth / 2);
+                    const PointXY& c = pb[j];
+                    const PointXY& d = pb[j + 1];
+                    const double sideD = Cross(p, q, d);
+                    bool met = false;
+                    if ((sideC <= 0 && sideD >= 0) || (sideC >= 0 && sideD <= 0)) {
+                        const double o3 = Cross(c, d, p), o4 = Cross(c, d, q);
+                        met = (o3 <= 0 && o4 >= 0) || (o3 >= 0 && o4 <= 0);
+                    }
+                    if (!met && !distant &&
+                        !(BoxGap2(segment, SegmentBox(c, d)) > half2 * kBoxRoom)) {
+                        met = SegmentDistance2(p, c, d) <= half2 ||
+                              SegmentDistance2(q, c, d) <= half2 ||
+                              SegmentDistance2(c, p, q) <= half2 ||
+                              SegmentDistance2(d, p, q) <= half2;
+                    }
+                    inStretch = !met;
+                    sideC = sideD;
                 }
             }
         }
@@ -370,8 +534,13 @@ bool TouchShallowerThan(const TouchRun& a, const TouchRun& b, double depth) {
     }
     const std::vector<Box> boxesA = StretchBoxes(a.points);
     const std::vector<Box> boxesB = StretchBoxes(b.points);
-    return FarPointsOutside(a, boxesA, b, boxesB, depth) &&
-           FarPointsOutside(b, boxesB, a, boxesA, depth);
+    NearList nearA, nearB;
+    NearStretches(boxesA, boxesB, depth, nearA, nearB);
+    std::vector<std::pair<double, std::size_t>> order;
+    order.reserve(std::max(boxesA.size(), boxesB.size()));
+    StretchFrames framesA(a.points), framesB(b.points);
+    return FarPointsOutside(a, nearA, b, boxesB, framesB, depth, order) &&
+           FarPointsOutside(b, nearB, a, boxesA, framesA, depth, order);
 }
 
 }  // namespace tarvo

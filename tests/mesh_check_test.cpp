@@ -185,6 +185,101 @@ TEST(TouchDepth, RunsItCannotJudgeAreLeftToTheIntersection) {
     }
 }
 
+// The test measures only the stretches near the contact, picked by boxes across x and y and
+// along each stretch's own chord: the same two teeth turned together to any angle of the drawing
+// touch, or overlap, alike.
+TEST(TouchDepth, JudgedAlikeAtEveryTurnOfTheDrawing) {
+    // A square tooth about the origin and a tooth half as wide facing it about (spread, 0), each
+    // side cut into 40 segments so that the runs have stretches along every side.
+    auto tooth = [](double spread, double halfWidth) {
+        TouchRun run;
+        run.closeRadius = 4;
+        run.centre = {spread, 0};
+        const PointXY corners[] = {{9, -1}, {11, -1}, {11, 1}, {9, 1}};
+        for (int side = 0; side < 3; ++side) {
+            for (int k = side == 0 ? 0 : 1; k <= 40; ++k) {
+                const PointXY& p = corners[side];
+                const PointXY& q = corners[side + 1];
+                const double t = k / 40.0;
+                const double x = p.X + t * (q.X - p.X), y = (p.Y + t * (q.Y - p.Y)) * halfWidth;
+                run.points.push_back(spread == 0 ? PointXY{x, y} : PointXY{spread - x, -y});
+            }
+        }
+        return run;
+    };
+    struct Row {
+        const char* name;
+        double spread;
+        bool judged;  // shallower than 0.001 mm
+    };
+    const Row rows[] = {
+        {"tips 0.5 mm apart", 22.5, true},
+        {"tips touching", 22, true},
+        {"tips 0.0004 mm into each other", 21.9996, true},
+        {"tips 0.01 mm into each other", 21.99, false},
+    };
+    for (const Row& row : rows) {
+        for (const double degrees : {0.0, 30.0, 45.0, 90.0, 137.0}) {
+            SCOPED_TRACE(std::string(row.name) + ", turned " + std::to_string(degrees));
+            const double c = std::cos(degrees * kPi / 180), s = std::sin(degrees * kPi / 180);
+            auto turned = [c, s](TouchRun run) {
+                run.centre = {c * run.centre.X - s * run.centre.Y, s * run.centre.X + c * run.centre.Y};
+                for (PointXY& p : run.points) {
+                    p = {c * p.X - s * p.Y, s * p.X + c * p.Y};
+                }
+                return run;
+            };
+            const TouchRun a = turned(tooth(0, 1)), b = turned(tooth(row.spread, 0.5));
+            EXPECT_EQ(TouchShallowerThan(a, b, 0.001), row.judged);
+            EXPECT_EQ(TouchShallowerThan(b, a, 0.001), row.judged);
+        }
+    }
+}
+
+// The check sorts the stretches near the mate across x or across y, whichever way the teeth at
+// the line of centres lie, and sets stretches apart by boxes along their own chords: the same
+// pair drawn turned to any angle finds the same clearance and the same overlap.
+TEST(MeshCheck, SameAnswersWhateverWayTheDrawingIsTurned) {
+    struct Row {
+        const char* name;
+        BuilderCall call;
+        int involute, fillet;
+    };
+    const Row rows[] = {
+        {"internal 40 / 20, touching at every position", Call(true, 40, 20), 30, 15},
+        {"external 20 / 40 at 6 / 3 points: the fillet chords overlap", Call(false, 20, 40), 6, 3},
+        {"internal 20 in 60 at 6 / 3 points", Call(true, 20, 60), 6, 3},
+    };
+    for (const Row& row : rows) {
+        const BuiltPair pair(row.call, row.involute, row.fillet);
+        ASSERT_TRUE(pair.ok) << row.name;
+        const MeshClearance drawn = pair.Check(20);
+        for (const double degrees : {30.0, 90.0, 137.0}) {
+            SCOPED_TRACE(std::string(row.name) + ", turned " + std::to_string(degrees));
+            const double c = std::cos(degrees * kPi / 180), s = std::sin(degrees * kPi / 180);
+            auto turn = [c, s](const PointXY& p) {
+                return PointXY{c * p.X - s * p.Y, s * p.X + c * p.Y};
+            };
+            std::vector<PointXY> a = pair.a, b = pair.b;
+            std::transform(a.begin(), a.end(), a.begin(), turn);
+            std::transform(b.begin(), b.end(), b.begin(), turn);
+            MeshWheel w1 = pair.w1, w2 = pair.w2;
+            w1.outline = pair.w1.outline == &pair.a ? &a : &b;
+            w2.outline = pair.w2.outline == &pair.a ? &a : &b;
+            w1.centre = turn(w1.centre);
+            w2.centre = turn(w2.centre);
+            const MeshCheckResult r = CheckMesh(w1, w2, 20);
+            ASSERT_TRUE(r.ok()) << r.fault();
+            EXPECT_NEAR(r->drawnClearance, drawn.drawnClearance, 1e-9);
+            EXPECT_NEAR(r->minClearance, drawn.minClearance, 1e-9);
+            EXPECT_EQ(r->overlap, drawn.overlap);
+            EXPECT_NEAR(r->overlapDepth, drawn.overlapDepth, 1e-9);
+            // Boost intersects on a grid set by the extent of the material, which turns with it.
+            EXPECT_NEAR(r->overlapArea, drawn.overlapArea, 2e-2 * drawn.overlapArea);
+        }
+    }
+}
+
 TEST(MeshCheck, MissingOutlineIsReported) {
     const std::vector<PointXY> empty, square{{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}};
     const MeshCheckResult r = CheckMesh({&empty, {0, 0}, 20, false}, {&square, {5, 0}, 1, false});
