@@ -19,7 +19,6 @@
 #include "drawing/dxf_reader.h"
 #include "drawing/dxf_real.h"
 #include "drawing/dxf_writer.h"
-#include "builder_calls.h"
 #include "report/read_text.h"
 #include "test_files.h"
 
@@ -294,35 +293,6 @@ TEST(DxfReader, DamagedAndOddTexts) {
         }
     }
     EXPECT_EQ(Dump(ReadDxfFile(folder.File("absent.dxf"))).rfind("файл не открывается", 0), 0u);
-}
-
-// The writer's tap hands on what the reader reads from the file, to the bit, in the same order:
-// pairs of every kind and a hub, at coarse and fine accuracy, at a module whose coordinates
-// take the exponent form, and shifted and helical.
-TEST(DxfWriterTap, HandsOnWhatTheFileReadsAs) {
-    using namespace testing;
-    struct Row {
-        const char* name;
-        MainMod state;
-        Call call;
-    };
-    const Row rows[] = {
-        {"external 20/40", Rack20State(6, 3), ExternalPair(20, 40, 2)},
-        {"internal helical shifted", Rack20State(30, 12),
-         InternalPair(61, 23, 1.25).Helix(12).Shifts(0.2, 0.1)},
-        {"external, module 1e-7", Rack20State(9, 5), ExternalPair(17, 29, 1e-7).Backlash(1e-9)},
-        {"GOST hub", SplineState(SplineStandard::Gost6033, 1.5, 20, 8), SplineMember(24, 1.5, true)},
-    };
-    for (Row row : rows) {
-        SCOPED_TRACE(row.name);
-        const TempFolder folder;
-        row.state.OutFile = folder.File("tapped.dxf");
-        DumpSink tapped, read;
-        ASSERT_TRUE(RunBuilderTapped(row.state, row.call, &tapped).ok());
-        const DxfStreamResult streamed = StreamDxfFile(row.state.OutFile, read);
-        ASSERT_TRUE(streamed.ok());
-        EXPECT_EQ(tapped.Text(streamed), read.Text(streamed));
-    }
 }
 
 }  // namespace

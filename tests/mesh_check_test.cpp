@@ -39,6 +39,12 @@ BuilderCall Call(bool internal, int z1, int z2, double x1 = 0, double x2 = 0, do
 
 // The pair built at these counts, placed as drawn with wheel 2 moved along the centre line by
 // `move`; of an internal pair the wheel typed first is wheel 1, as the sheet checks it.
+// p turned about the origin by `degrees`.
+PointXY Turned(const PointXY& p, double degrees) {
+    const double c = std::cos(degrees * kPi / 180), s = std::sin(degrees * kPi / 180);
+    return {c * p.X - s * p.Y, s * p.X + c * p.Y};
+}
+
 struct BuiltPair {
     BuiltPair(const BuilderCall& call, int involute, int fillet, double move = 0) {
         MainMod state = testing::Rack20State(involute, fillet);
@@ -66,6 +72,16 @@ struct BuiltPair {
         const MeshCheckResult r = CheckMesh(w1, w2, steps);
         EXPECT_TRUE(r.ok()) << r.fault();
         return r.ok() ? r.value() : MeshClearance{};
+    }
+    // The whole drawing turned about its origin.
+    void Turn(double degrees) {
+        for (std::vector<PointXY>* outline : {&a, &b}) {
+            for (PointXY& p : *outline) {
+                p = Turned(p, degrees);
+            }
+        }
+        w1.centre = Turned(w1.centre, degrees);
+        w2.centre = Turned(w2.centre, degrees);
     }
 
     bool ok = false;
@@ -221,11 +237,10 @@ TEST(TouchDepth, JudgedAlikeAtEveryTurnOfTheDrawing) {
     for (const Row& row : rows) {
         for (const double degrees : {0.0, 30.0, 45.0, 90.0, 137.0}) {
             SCOPED_TRACE(std::string(row.name) + ", turned " + std::to_string(degrees));
-            const double c = std::cos(degrees * kPi / 180), s = std::sin(degrees * kPi / 180);
-            auto turned = [c, s](TouchRun run) {
-                run.centre = {c * run.centre.X - s * run.centre.Y, s * run.centre.X + c * run.centre.Y};
+            auto turned = [degrees](TouchRun run) {
+                run.centre = Turned(run.centre, degrees);
                 for (PointXY& p : run.points) {
-                    p = {c * p.X - s * p.Y, s * p.X + c * p.Y};
+                    p = Turned(p, degrees);
                 }
                 return run;
             };
@@ -248,34 +263,20 @@ TEST(MeshCheck, SameAnswersWhateverWayTheDrawingIsTurned) {
     const Row rows[] = {
         {"internal 40 / 20, touching at every position", Call(true, 40, 20), 30, 15},
         {"external 20 / 40 at 6 / 3 points: the fillet chords overlap", Call(false, 20, 40), 6, 3},
-        {"internal 20 in 60 at 6 / 3 points", Call(true, 20, 60), 6, 3},
     };
     for (const Row& row : rows) {
-        const BuiltPair pair(row.call, row.involute, row.fillet);
-        ASSERT_TRUE(pair.ok) << row.name;
-        const MeshClearance drawn = pair.Check(20);
+        const MeshClearance drawn = BuiltPair(row.call, row.involute, row.fillet).Check(20);
         for (const double degrees : {30.0, 90.0, 137.0}) {
             SCOPED_TRACE(std::string(row.name) + ", turned " + std::to_string(degrees));
-            const double c = std::cos(degrees * kPi / 180), s = std::sin(degrees * kPi / 180);
-            auto turn = [c, s](const PointXY& p) {
-                return PointXY{c * p.X - s * p.Y, s * p.X + c * p.Y};
-            };
-            std::vector<PointXY> a = pair.a, b = pair.b;
-            std::transform(a.begin(), a.end(), a.begin(), turn);
-            std::transform(b.begin(), b.end(), b.begin(), turn);
-            MeshWheel w1 = pair.w1, w2 = pair.w2;
-            w1.outline = pair.w1.outline == &pair.a ? &a : &b;
-            w2.outline = pair.w2.outline == &pair.a ? &a : &b;
-            w1.centre = turn(w1.centre);
-            w2.centre = turn(w2.centre);
-            const MeshCheckResult r = CheckMesh(w1, w2, 20);
-            ASSERT_TRUE(r.ok()) << r.fault();
-            EXPECT_NEAR(r->drawnClearance, drawn.drawnClearance, 1e-9);
-            EXPECT_NEAR(r->minClearance, drawn.minClearance, 1e-9);
-            EXPECT_EQ(r->overlap, drawn.overlap);
-            EXPECT_NEAR(r->overlapDepth, drawn.overlapDepth, 1e-9);
+            BuiltPair pair(row.call, row.involute, row.fillet);
+            pair.Turn(degrees);
+            const MeshClearance turned = pair.Check(20);
+            EXPECT_NEAR(turned.drawnClearance, drawn.drawnClearance, 1e-9);
+            EXPECT_NEAR(turned.minClearance, drawn.minClearance, 1e-9);
+            EXPECT_EQ(turned.overlap, drawn.overlap);
+            EXPECT_NEAR(turned.overlapDepth, drawn.overlapDepth, 1e-9);
             // Boost intersects on a grid set by the extent of the material, which turns with it.
-            EXPECT_NEAR(r->overlapArea, drawn.overlapArea, 2e-2 * drawn.overlapArea);
+            EXPECT_NEAR(turned.overlapArea, drawn.overlapArea, 2e-2 * drawn.overlapArea);
         }
     }
 }
