@@ -44,8 +44,8 @@ class DxfGroups {
     void Coordinate(int code, double value, double& readBack) {
         Room(kCodeRoom + kDxfNumberMaxLength);
         WriteCode(code);
-        used_ = static_cast<std::size_t>(
-            WriteDxfNumber(buffer_.data() + used_, value, readBack) - buffer_.data());
+        used_ = static_cast<std::size_t>(WriteDxfNumber(buffer_.data() + used_, value, readBack) -
+                                         buffer_.data());
         EndLine();
     }
 

@@ -153,7 +153,7 @@ constexpr char kDigitPairs[] =
     "8081828384858687888990919293949596979899";
 
 // The powers of ten a double holds exactly, as far as the fixed form needs them.
-constexpr double kExactPowers[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
                                    1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
 
 // v below 10^8 as eight digits, leading zeros included.

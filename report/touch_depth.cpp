@@ -291,7 +291,8 @@ class Boundary {
     PointXY OnClosing(const PointXY& p) const {
         const double dx = p.X - run_.centre.X, dy = p.Y - run_.centre.Y;
         const double r = std::hypot(dx, dy);
-        return {run_.centre.X + dx * run_.closeRadius / r, run_.centre.Y + dy * run_.closeRadius / r};
+        return {run_.centre.X + dx * run_.closeRadius / r,
+                run_.centre.Y + dy * run_.closeRadius / r};
     }
 
     const TouchRun& run_;
@@ -442,8 +443,8 @@ bool ClosingsApart(const TouchRun& a, const TouchRun& b, double depth) {
 // `near` lists for each stretch of `a` the stretches of `b` within `depth` of it; `frames` are
 // b's stretches in their own frames.
 bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b,
-                      const std::vector<Box>& boxesB, StretchFrames& frames,
-                      double depth, std::vector<std::pair<double, std::size_t>>& order) {
+                      const std::vector<Box>& boxesB, StretchFrames& frames, double depth,
+                      std::vector<std::pair<double, std::size_t>>& order) {
     const Polyline& pa = a.points;
     const Polyline& pb = b.points;
     const std::size_t stretches = near.first.size() - 1;
