@@ -124,14 +124,16 @@ Reference WholeWheelCheck(const MeshWheel& w1, const MeshWheel& w2, int steps) {
     return ref;
 }
 
+// A pair drawn at the point counts given.
+struct PairRow {
+    const char* name;
+    BuilderCall call;
+    int involute, fillet;
+};
+
 TEST(MeshCheck, AgreesWithWholeWheelsInEveryPosition) {
     // Ten positions a pitch; points few enough for the whole wheels to be measured quickly.
-    struct Row {
-        const char* name;
-        BuilderCall call;
-        int involute, fillet;
-    };
-    const Row rows[] = {
+    const PairRow rows[] = {
         {"external 13 / 71, jn 0.3", Call(false, 13, 71, 0, 0, 0.3), 20, 10},
         {"external 20 / 40 at the default counts: fillet chords", Call(false, 20, 40), 6, 3},
         {"external 12 / 20, x2 -0.5: tips overlap", Call(false, 12, 20, 0, -0.5), 12, 6},
@@ -142,7 +144,7 @@ TEST(MeshCheck, AgreesWithWholeWheelsInEveryPosition) {
         {"external 20 / 40, no backlash", Call(false, 20, 40), 30, 15},
         {"internal 30 in 42, no backlash, shifted", Call(true, 30, 42, 0.2, 0.2), 24, 12},
     };
-    for (const Row& row : rows) {
+    for (const PairRow& row : rows) {
         SCOPED_TRACE(row.name);
         const BuiltPair pair(row.call, row.involute, row.fillet);
         ASSERT_TRUE(pair.ok);
@@ -255,16 +257,11 @@ TEST(TouchDepth, JudgedAlikeAtEveryTurnOfTheDrawing) {
 // the line of centres lie, and sets stretches apart by boxes along their own chords: the same
 // pair drawn turned to any angle finds the same clearance and the same overlap.
 TEST(MeshCheck, SameAnswersWhateverWayTheDrawingIsTurned) {
-    struct Row {
-        const char* name;
-        BuilderCall call;
-        int involute, fillet;
-    };
-    const Row rows[] = {
+    const PairRow rows[] = {
         {"internal 40 / 20, touching at every position", Call(true, 40, 20), 30, 15},
         {"external 20 / 40 at 6 / 3 points: the fillet chords overlap", Call(false, 20, 40), 6, 3},
     };
-    for (const Row& row : rows) {
+    for (const PairRow& row : rows) {
         const MeshClearance drawn = BuiltPair(row.call, row.involute, row.fillet).Check(20);
         for (const double degrees : {30.0, 90.0, 137.0}) {
             SCOPED_TRACE(std::string(row.name) + ", turned " + std::to_string(degrees));
