@@ -2,10 +2,10 @@
 // use, and only the window includes Qt. Reads every #include of every source file.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <set>
 #include <string>
 
@@ -26,11 +26,26 @@ const std::map<std::string, std::set<std::string>> kMayUse = {
 // What an #include line names: the folder of a quoted "folder/file.h" (empty for a quoted file
 // without a folder), or "<" followed by the header of an angled include; empty for other lines.
 std::string Included(const std::string& line) {
-    static const std::regex include(R"(^\s*#\s*include\s*(<.*|"([^"/]*)/))");
-    std::smatch found;
-    if (!std::regex_search(line, found, include))
+    std::size_t at = 0;
+    auto skipBlanks = [&] {
+        while (at < line.size() && std::isspace(static_cast<unsigned char>(line[at])))
+            ++at;
+    };
+    skipBlanks();
+    if (line.compare(at, 1, "#") != 0)
         return {};
-    return found[2].matched ? found[2].str() : found[1].str();
+    ++at;
+    skipBlanks();
+    if (line.compare(at, 7, "include") != 0)
+        return {};
+    at += 7;
+    skipBlanks();
+    if (line.compare(at, 1, "<") == 0)
+        return line.substr(at);
+    const std::size_t slash = line.find_first_of("\"/", at + 1);
+    if (line.compare(at, 1, "\"") != 0 || slash == std::string::npos || line[slash] != '/')
+        return {};
+    return line.substr(at + 1, slash - at - 1);
 }
 
 // Calls `check` with each line of each source file under the folder, and its place.
