@@ -26,26 +26,17 @@ const std::map<std::string, std::set<std::string>> kMayUse = {
 // What an #include line names: the folder of a quoted "folder/file.h" (empty for a quoted file
 // without a folder), or "<" followed by the header of an angled include; empty for other lines.
 std::string Included(const std::string& line) {
-    std::size_t at = 0;
-    auto skipBlanks = [&] {
-        while (at < line.size() && std::isspace(static_cast<unsigned char>(line[at])))
-            ++at;
-    };
-    skipBlanks();
-    if (line.compare(at, 1, "#") != 0)
+    std::string text;  // the line without the blanks before the name it includes
+    for (const char c : line) {
+        if (!std::isspace(static_cast<unsigned char>(c)) || text.find_first_of("<\"") != text.npos)
+            text += c;
+    }
+    if (text.rfind("#include<", 0) == 0)
+        return text.substr(8);
+    const std::size_t slash = text.find_first_of("\"/", 9);
+    if (text.rfind("#include\"", 0) != 0 || slash == text.npos || text[slash] != '/')
         return {};
-    ++at;
-    skipBlanks();
-    if (line.compare(at, 7, "include") != 0)
-        return {};
-    at += 7;
-    skipBlanks();
-    if (line.compare(at, 1, "<") == 0)
-        return line.substr(at);
-    const std::size_t slash = line.find_first_of("\"/", at + 1);
-    if (line.compare(at, 1, "\"") != 0 || slash == std::string::npos || line[slash] != '/')
-        return {};
-    return line.substr(at + 1, slash - at - 1);
+    return text.substr(9, slash - 9);
 }
 
 // Calls `check` with each line of each source file under the folder, and its place.
