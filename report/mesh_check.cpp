@@ -28,6 +28,7 @@
 #include "report/touch_depth.h"
 
 #include "math/constants.h"
+#include "math/hypot_extremes.h"
 #include "math/involute.h"
 
 namespace tarvo {
@@ -156,10 +157,16 @@ WheelShape Shape(const MeshWheel& wheel) {
     for (std::size_t i = 0; i < s.n; ++i) {
         const PointXY p = s.Local(i);
         const PointXY q = s.Local(i + 1);
-        const double r = std::hypot(p.X, p.Y);
-        s.rMin = std::min(s.rMin, r);
-        s.rMax = std::max(s.rMax, r);
-        s.longestSegment = std::max(s.longestSegment, std::hypot(q.X - p.X, q.Y - p.Y));
+        // hypot only where an extreme may move: the same extremes for a fraction of the work.
+        if (HypotMayLeave(p.X, p.Y, s.rMin, s.rMax)) {
+            const double r = std::hypot(p.X, p.Y);
+            s.rMin = std::min(s.rMin, r);
+            s.rMax = std::max(s.rMax, r);
+        }
+        const double dx = q.X - p.X, dy = q.Y - p.Y;
+        if (HypotMayLeave(dx, dy, 0, s.longestSegment)) {
+            s.longestSegment = std::max(s.longestSegment, std::hypot(dx, dy));
+        }
         s.area += (p.X * q.Y - q.X * p.Y) / 2;
     }
     const std::size_t z = static_cast<std::size_t>(wheel.teeth);
