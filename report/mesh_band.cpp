@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "math/constants.h"
-#include "math/hypot_extremes.h"
 #include "report/sweep_reach.h"
 
 namespace tarvo {
@@ -47,7 +46,6 @@ MeshBandPlans PlanMeshBands(const MeshBandGuess& wheel1, const MeshBandGuess& wh
 
 MeshBandMaker::MeshBandMaker(const MeshBandPlan& plan) {
     band_.plan = plan;
-    band_.rMin = HUGE_VAL;
     if (plan.teeth > 0 && plan.perTooth >= 2) {
         band_.bounds.resize(static_cast<std::size_t>(plan.teeth));
         band_.slot.assign(static_cast<std::size_t>(plan.teeth), -1);
@@ -59,19 +57,7 @@ MeshBandMaker::MeshBandMaker(const MeshBandPlan& plan) {
 // whole outline.
 void MeshBandMaker::Measure(const PointXY& from, const PointXY& to) {
     const PointXY& c = band_.plan.centre;
-    const PointXY a{from.X - c.X, from.Y - c.Y};
-    const PointXY b{to.X - c.X, to.Y - c.Y};
-    // hypot only where an extreme may move: the same extremes for a fraction of the work.
-    if (HypotMayLeave(a.X, a.Y, band_.rMin, band_.rMax)) {
-        const double r = std::hypot(a.X, a.Y);
-        band_.rMin = std::min(band_.rMin, r);
-        band_.rMax = std::max(band_.rMax, r);
-    }
-    const double dx = b.X - a.X, dy = b.Y - a.Y;
-    if (HypotMayLeave(dx, dy, 0, band_.longestSegment)) {
-        band_.longestSegment = std::max(band_.longestSegment, std::hypot(dx, dy));
-    }
-    band_.area += (a.X * b.Y - b.X * a.Y) / 2;
+    sizes_.Take({from.X - c.X, from.Y - c.Y}, {to.X - c.X, to.Y - c.Y});
 }
 
 void MeshBandMaker::Add(PointXY p) {
@@ -127,6 +113,10 @@ MeshBand MeshBandMaker::Finish() {
         // The last segment runs back to the first point, not to the closing one.
         Measure(beforeLast_, first_);
     }
+    band_.rMin = sizes_.rMin;
+    band_.rMax = sizes_.rMax;
+    band_.longestSegment = sizes_.longestSegment;
+    band_.area = sizes_.area;
     if (band_.Complete()) {
         tooth_.push_back(first_);  // the last tooth ends on the first point
         EndTooth(band_.slot.size() - 1);

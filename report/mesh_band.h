@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "profile/point_xy.h"
+#include "report/outline_sizes.h"
 
 namespace tarvo {
 
@@ -84,6 +85,7 @@ class MeshBandMaker {
     void EndTooth(std::size_t tooth);
 
     MeshBand band_;
+    OutlineSizes sizes_;
     std::vector<PointXY> tooth_;  // the points of the tooth being read
     PointXY first_, last_, beforeLast_;
 };

@@ -24,11 +24,11 @@
 
 #include "report/boost_geometry.h"
 #include "report/mesh_band.h"
+#include "report/outline_sizes.h"
 #include "report/sweep_reach.h"
 #include "report/touch_depth.h"
 
 #include "math/constants.h"
-#include "math/hypot_extremes.h"
 #include "math/involute.h"
 
 namespace tarvo {
@@ -153,22 +153,14 @@ WheelShape Shape(const MeshWheel& wheel) {
         return s;
     }
     s.n = wheel.outline->size() - 1;
-    s.rMin = HUGE_VAL;
+    OutlineSizes sizes;
     for (std::size_t i = 0; i < s.n; ++i) {
-        const PointXY p = s.Local(i);
-        const PointXY q = s.Local(i + 1);
-        // hypot only where an extreme may move: the same extremes for a fraction of the work.
-        if (HypotMayLeave(p.X, p.Y, s.rMin, s.rMax)) {
-            const double r = std::hypot(p.X, p.Y);
-            s.rMin = std::min(s.rMin, r);
-            s.rMax = std::max(s.rMax, r);
-        }
-        const double dx = q.X - p.X, dy = q.Y - p.Y;
-        if (HypotMayLeave(dx, dy, 0, s.longestSegment)) {
-            s.longestSegment = std::max(s.longestSegment, std::hypot(dx, dy));
-        }
-        s.area += (p.X * q.Y - q.X * p.Y) / 2;
+        sizes.Take(s.Local(i), s.Local(i + 1));
     }
+    s.rMin = sizes.rMin;
+    s.rMax = sizes.rMax;
+    s.longestSegment = sizes.longestSegment;
+    s.area = sizes.area;
     const std::size_t z = static_cast<std::size_t>(wheel.teeth);
     if (z > 0 && s.n % z == 0 && s.n / z >= 2) {
         s.perTooth = static_cast<int>(s.n / z);
