@@ -24,29 +24,17 @@ struct RackRow {
     const char* key = nullptr;     // tarvo-cli --rack
     BasicRack rack;
 
-    constexpr RackRow Alpha(double degrees) const {
+    constexpr RackRow Alpha(double degrees) const { return With(&BasicRack::alfa, degrees); }
+    constexpr RackRow Ha(double ha) const { return With(&BasicRack::h, ha); }
+    constexpr RackRow Hf(double hf) const { return With(&BasicRack::hf, hf); }
+    constexpr RackRow C(double c) const { return With(&BasicRack::c, c); }
+    constexpr RackRow Rf(double rf) const { return With(&BasicRack::ro, rf); }
+
+  private:
+    // A copy with one value of the rack set.
+    constexpr RackRow With(double BasicRack::*value, double to) const {
         RackRow row = *this;
-        row.rack.alfa = degrees;
-        return row;
-    }
-    constexpr RackRow Ha(double ha) const {
-        RackRow row = *this;
-        row.rack.h = ha;
-        return row;
-    }
-    constexpr RackRow Hf(double hf) const {
-        RackRow row = *this;
-        row.rack.hf = hf;
-        return row;
-    }
-    constexpr RackRow C(double c) const {
-        RackRow row = *this;
-        row.rack.c = c;
-        return row;
-    }
-    constexpr RackRow Rf(double rf) const {
-        RackRow row = *this;
-        row.rack.ro = rf;
+        row.rack.*value = to;
         return row;
     }
 };
