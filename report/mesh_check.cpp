@@ -209,6 +209,7 @@ ToothRun MakeTooth(const WheelShape& s, int index, std::size_t first, std::size_
     tooth.first = first;
     tooth.count = count;
     tooth.bound = Bound(s, first, first + count);
+    tooth.chunks.reserve((count + kChunkSegments - 1) / kChunkSegments);
     for (std::size_t from = 0; from < count; from += kChunkSegments) {
         tooth.chunks.push_back(
             Bound(s, first + from, first + std::min(count, from + kChunkSegments)));
@@ -374,6 +375,62 @@ void SortUnique(std::vector<T>& list) {
     list.erase(std::unique(list.begin(), list.end()), list.end());
 }
 
+// A placed stretch in its own frame: its points measured along its chord from its first point
+// and across it. The box they span there hugs a stretch of flank however the flank runs, far
+// closer than the stretch's circle: two flanks in contact lie a hair apart across their chords
+// while their circles overlap by a fifth of a module.
+struct StretchFrame {
+    bool made = false;
+    double ox = 0, oy = 0;  // the first point
+    double ux = 1, uy = 0;  // along the chord; across is (-uy, ux)
+    double along0 = 0, along1 = 0, across0 = 0, across1 = 0;
+};
+
+StretchFrame FrameOf(const BLine& line) {
+    StretchFrame f;
+    f.made = true;
+    f.ox = line.front().x();
+    f.oy = line.front().y();
+    const double dx = line.back().x() - f.ox, dy = line.back().y() - f.oy;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    if (length > 0) {  // else x and y serve
+        f.ux = dx / length;
+        f.uy = dy / length;
+    }
+    f.along0 = f.across0 = HUGE_VAL;
+    f.along1 = f.across1 = -HUGE_VAL;
+    for (const BPoint& p : line) {
+        const double along = (p.x() - f.ox) * f.ux + (p.y() - f.oy) * f.uy;
+        const double across = (p.y() - f.oy) * f.ux - (p.x() - f.ox) * f.uy;
+        f.along0 = std::min(f.along0, along);
+        f.along1 = std::max(f.along1, along);
+        f.across0 = std::min(f.across0, across);
+        f.across1 = std::max(f.across1, across);
+    }
+    return f;
+}
+
+// How far apart the boxes of two frames lie along the axes of `a`: no point of b's box comes
+// nearer a's box than this (0 where their shadows on an axis meet).
+double FrameSeparation(const StretchFrame& a, const StretchFrame& b) {
+    const double bx = b.ox - a.ox, by = b.oy - a.oy;
+    const double midAlong = (b.along0 + b.along1) / 2, midAcross = (b.across0 + b.across1) / 2;
+    const double halfAlong = (b.along1 - b.along0) / 2, halfAcross = (b.across1 - b.across0) / 2;
+    // b's box: its middle and half sides, on a's axes.
+    const double cx = bx + midAlong * b.ux - midAcross * b.uy;
+    const double cy = by + midAlong * b.uy + midAcross * b.ux;
+    // The angle between the chords: b's box reaches this far from its middle along a's axes.
+    const double cosine = b.ux * a.ux + b.uy * a.uy, sine = b.uy * a.ux - b.ux * a.uy;
+    const double reachAlong = halfAlong * std::fabs(cosine) + halfAcross * std::fabs(sine);
+    const double reachAcross = halfAlong * std::fabs(sine) + halfAcross * std::fabs(cosine);
+    const double along = cx * a.ux + cy * a.uy, across = cy * a.ux - cx * a.uy;
+    const double apartAlong =
+        std::max({0.0, along - reachAlong - a.along1, a.along0 - (along + reachAlong)});
+    const double apartAcross =
+        std::max({0.0, across - reachAcross - a.across1, a.across0 - (across + reachAcross)});
+    return std::max(apartAlong, apartAcross);
+}
+
 // The circles of a piece's teeth in one position, and of a tooth's stretches once asked for.
 class PlacedPiece {
   public:
@@ -392,6 +449,7 @@ class PlacedPiece {
     const std::vector<Circle>& Chunks(std::size_t k, Budget& budget) {
         if (!placed_[k]) {
             budget.Spend(static_cast<double>(piece_.teeth[k].chunks.size()));
+            chunks_[k].reserve(piece_.teeth[k].chunks.size());
             for (const Circle& c : piece_.teeth[k].chunks) {
                 chunks_[k].push_back(PlacedCircle(c, pose_));
             }
@@ -421,6 +479,19 @@ class PlacedPiece {
         return line;
     }
 
+    // Stretch `chunk` of tooth k placed, in its own frame.
+    const StretchFrame& Frame(std::size_t k, std::size_t chunk, Budget& budget) {
+        std::vector<StretchFrame>& frames = frames_[k];
+        if (frames.empty()) {
+            frames.resize(piece_.teeth[k].chunks.size());
+        }
+        StretchFrame& frame = frames[chunk];
+        if (!frame.made) {
+            frame = FrameOf(StretchLine(k, chunk, budget));
+        }
+        return frame;
+    }
+
     const Piece& piece() const { return piece_; }
     const Pose& pose() const { return pose_; }
 
@@ -432,6 +503,8 @@ class PlacedPiece {
     std::vector<std::vector<Circle>> chunks_;
     std::vector<bool> placed_;
     std::vector<std::vector<BLine>> lines_ = std::vector<std::vector<BLine>>(piece_.teeth.size());
+    std::vector<std::vector<StretchFrame>> frames_ =
+        std::vector<std::vector<StretchFrame>>(piece_.teeth.size());
 };
 
 // Calls visit(j) for the teeth j of `placed` whose circles may lie within `gap` of `a`: all of
@@ -637,6 +710,14 @@ struct SegmentBox {
 // bound of their distance, so the pairs beyond the smallest distance found are not measured.
 double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& near, double slack,
                        Budget& budget) {
+    // Each pair's lower bound: its circles' gap, or where larger, its frames' separation less
+    // the slack, which stays below the pair's distance however Boost rounds its measure.
+    for (StretchPair& pair : near.nearest) {
+        const StretchFrame& a = placed1.Frame(pair.a.tooth, pair.a.chunk, budget);
+        const StretchFrame& b = placed2.Frame(pair.b.tooth, pair.b.chunk, budget);
+        const double apart = std::max(FrameSeparation(a, b), FrameSeparation(b, a)) - slack;
+        pair.gap = std::max(pair.gap, apart);
+    }
     std::sort(near.nearest.begin(), near.nearest.end(),
               [](const StretchPair& a, const StretchPair& b) { return a.gap < b.gap; });
     using Segment = bg::model::referring_segment<const BPoint>;
@@ -821,6 +902,11 @@ bool Tangled(PlacedPiece& p1, const std::vector<std::size_t>& teeth1, PlacedPiec
     }
     budget.Spend(compared);
     const std::size_t most = kOverlapsFloor + kOverlapsPerStretch * count;
+    // Each overlap counted is one of the pairs either sweep compares: where the sweep across x
+    // compares few enough, the circles are not tangled, and the sweep across y is not needed.
+    if (!(compared > static_cast<double>(most))) {
+        return false;
+    }
     std::size_t overlaps = 0;
     // Circles a and b (a before b across x) as the sweep across x judges them, counted once.
     auto overlapping = [&](std::size_t a, std::size_t b) {
@@ -850,8 +936,7 @@ bool Tangled(PlacedPiece& p1, const std::vector<std::size_t>& teeth1, PlacedPiec
             [](double y, const Span& span) { return y < span.low; });
         comparedAcrossY += static_cast<double>(beyond - spans.begin()) - static_cast<double>(a + 1);
     }
-    // Each overlap counted is one of the pairs either sweep compares.
-    if (!(std::min(compared, comparedAcrossY) > static_cast<double>(most))) {
+    if (!(comparedAcrossY > static_cast<double>(most))) {
         return false;
     }
     if (comparedAcrossY < compared) {
@@ -1149,29 +1234,48 @@ class RelativeMotion {
     PointXY pivot_;
 };
 
+// The stretches of a tooth that may lie within `upper` of the circle `other` (all of them where
+// upper is not finite), by index.
+void StretchesWithin(const std::vector<Circle>& chunks, const Circle& other, double upper,
+                     std::vector<std::size_t>& kept) {
+    kept.clear();
+    for (std::size_t a = 0; a < chunks.size(); ++a) {
+        const double dx = chunks[a].centre.X - other.centre.X;
+        const double dy = chunks[a].centre.Y - other.centre.Y;
+        const double reach = (upper + chunks[a].radius + other.radius) * (1 + 1e-9);
+        if (!(reach > 0 && dx * dx + dy * dy > reach * reach)) {
+            kept.push_back(a);
+        }
+    }
+}
+
 // The smallest distance between the outlines of tooth i of wheel 1 and tooth j of wheel 2 in
 // one position: their stretches' pairs nearest first, measured segment by segment, until no
-// pair left can come nearer.
+// pair left can come nearer. `upper` is a bound already known (not finite where none is): only
+// the stretches within it of the other tooth's circle can hold the nearest points.
 double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, std::size_t j,
-                     double slack, Budget& budget) {
+                     double upper, double slack, Budget& budget) {
     const std::vector<Circle>& chunks1 = placed1.Chunks(i, budget);
     const std::vector<Circle>& chunks2 = placed2.Chunks(j, budget);
     NearParts near;
     budget.Spend(2 * static_cast<double>(chunks1.size() * chunks2.size()));
+    std::vector<std::size_t> kept1, kept2;
+    StretchesWithin(chunks1, placed2.teeth[j], upper, kept1);
+    StretchesWithin(chunks2, placed1.teeth[i], upper, kept2);
     // No two points of two circles lie farther apart than their gap and both diameters: the
     // pairs beyond the nearest such bound cannot hold the nearest points.
     // Circles a and b lie d apart and have gap d - ra - rb, and their bound is d + ra + rb: a
     // pair can lower the bound found so far, or lie within it, only where d <= bound + ra + rb.
     // The test on the squared distance of the centres leaves a billionth of room, far beyond the
     // rounding of the gap, so every pair it sets aside would have been set aside on its gap.
-    const std::size_t count2 = chunks2.size();
+    const std::size_t count2 = kept2.size();
     // First the squared distances of the centres; then, where taken, the gaps (NaN where not).
-    std::vector<double> gaps(chunks1.size() * count2);
+    std::vector<double> gaps(kept1.size() * count2);
     std::size_t nearest = gaps.size();
-    for (std::size_t a = 0; a < chunks1.size(); ++a) {
+    for (std::size_t a = 0; a < kept1.size(); ++a) {
         for (std::size_t b = 0; b < count2; ++b) {
-            const double dx = chunks1[a].centre.X - chunks2[b].centre.X;
-            const double dy = chunks1[a].centre.Y - chunks2[b].centre.Y;
+            const double dx = chunks1[kept1[a]].centre.X - chunks2[kept2[b]].centre.X;
+            const double dy = chunks1[kept1[a]].centre.Y - chunks2[kept2[b]].centre.Y;
             double& d2 = gaps[a * count2 + b];
             d2 = dx * dx + dy * dy;
             if (nearest == gaps.size() || d2 < gaps[nearest]) {
@@ -1179,31 +1283,33 @@ double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, 
             }
         }
     }
-    double upper = HUGE_VAL;
     auto consider = [&](std::size_t a, std::size_t b) {
-        const double gap = Gap(chunks1[a], chunks2[b]);
-        upper = std::min(upper, gap + 2 * (chunks1[a].radius + chunks2[b].radius));
+        const Circle& c1 = chunks1[kept1[a]];
+        const Circle& c2 = chunks2[kept2[b]];
+        const double gap = Gap(c1, c2);
+        upper = std::min(upper, gap + 2 * (c1.radius + c2.radius));
         return gap;
     };
     // The pair with the nearest centres bounds it first, so few others need their gap taken.
     const double nearestGap =
         nearest < gaps.size() ? consider(nearest / count2, nearest % count2) : 0;
-    for (std::size_t a = 0; a < chunks1.size(); ++a) {
+    for (std::size_t a = 0; a < kept1.size(); ++a) {
         for (std::size_t b = 0; b < count2; ++b) {
             double& slot = gaps[a * count2 + b];
             if (a * count2 + b == nearest) {
                 slot = nearestGap;
                 continue;
             }
-            const double reach = (upper + chunks1[a].radius + chunks2[b].radius) * (1 + 1e-9);
+            const double reach =
+                (upper + chunks1[kept1[a]].radius + chunks2[kept2[b]].radius) * (1 + 1e-9);
             slot = reach > 0 && slot > reach * reach ? std::nan("") : consider(a, b);
         }
     }
-    for (std::size_t a = 0; a < chunks1.size(); ++a) {
+    for (std::size_t a = 0; a < kept1.size(); ++a) {
         for (std::size_t b = 0; b < count2; ++b) {
             const double gap = gaps[a * count2 + b];
             if (gap <= upper) {
-                near.nearest.push_back({gap, {i, a}, {j, b}});
+                near.nearest.push_back({gap, {i, kept1[a]}, {j, kept2[b]}});
             }
         }
     }
@@ -1344,7 +1450,13 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
     auto measure = [&](const Candidate& pair) {
         Known& known = track.known[key(pair.i, pair.j)];
         if (known.at != k) {
-            known.distance = ToothDistance(placed1, pair.i, placed2, pair.j, w.slack, budget);
+            // Where the pair was measured before, it lies no farther apart now than it did then
+            // and the drift since.
+            const double upper =
+                known.at < 0 ? HUGE_VAL
+                             : known.distance + motion.Drift(known.at, k, known.span) + w.slack;
+            known.distance =
+                ToothDistance(placed1, pair.i, placed2, pair.j, upper, w.slack, budget);
             known.at = k;
             known.span = motion.Span(k, w.piece2.teeth[pair.j].bound);
         }
