@@ -1488,11 +1488,13 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
         at.clearance = 0;
         const std::vector<std::size_t> near1 = WithNeighbours(w.piece1, meeting1);
         const std::vector<std::size_t> near2 = WithNeighbours(w.piece2, meeting2);
-        if (budget.Limited() && Tangled(placed1, near1, placed2, near2, budget)) {
-            throw GaveUp{};
-        }
+        // Flanks that only touch are told so on their segments; a tangle is given up before
+        // its material is intersected.
         if (OnlyTouch(w, placed1, near1, placed2, near2, track.runs, budget)) {
             return at;
+        }
+        if (budget.Limited() && Tangled(placed1, near1, placed2, near2, budget)) {
+            throw GaveUp{};
         }
         const Position first = Overlap(placed1, near1, placed2, near2, budget, true);
         if (!(first.depth > w.depthFloor - kRecheckMargin * w.scale)) {

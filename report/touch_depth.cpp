@@ -28,6 +28,10 @@ constexpr double kArcChordShare = 0.999;
 // measurement leave 1 % of room on the squared distance, so the rounding of the measurement
 // itself, far below the depth, never decides differently from it.
 constexpr double kBoxRoom = 1.01;
+// Pairs of stretch boxes the sweep compares, at most: flanks in contact, swept along the axis
+// they are narrower in, meet a handful of the other run's boxes each; a tangle meets them all.
+constexpr std::size_t kComparedPerBox = 64;
+constexpr std::size_t kComparedFloor = 4096;
 
 struct Box {
     double x0, y0, x1, y1;
@@ -222,8 +226,9 @@ NearList Listed(std::size_t count, const std::vector<std::pair<std::size_t, std:
 // than `within`. The boxes of both runs are swept along whichever axis they are narrower in
 // (teeth at the line of centres lie along x), every span widened by twice `within`, which holds
 // every pair near either way round: each box is compared with the boxes after it in the sweep
-// whose span it meets.
-void NearStretches(const std::vector<Box>& a, const std::vector<Box>& b, double within,
+// whose span it meets. False, with the lists unfinished, once the sweep has compared more pairs
+// of boxes than a few dozen per box: runs that tangled are no flanks in contact.
+bool NearStretches(const std::vector<Box>& a, const std::vector<Box>& b, double within,
                    NearList& nearA, NearList& nearB) {
     double wide = 0, tall = 0;
     for (const std::vector<Box>* boxes : {&a, &b}) {
@@ -252,8 +257,13 @@ void NearStretches(const std::vector<Box>& a, const std::vector<Box>& b, double 
               [](const Item& p, const Item& q) { return p.low < q.low; });
     std::vector<std::pair<std::size_t, std::size_t>> fromA, fromB;
     const double within2 = within * within;
+    const std::size_t most = kComparedFloor + kComparedPerBox * items.size();
+    std::size_t compared = 0;
     for (std::size_t p = 0; p < items.size(); ++p) {
         for (std::size_t q = p + 1; q < items.size() && items[q].low <= items[p].high; ++q) {
+            if (++compared > most) {
+                return false;
+            }
             if (items[p].ofA == items[q].ofA) {
                 continue;
             }
@@ -273,6 +283,7 @@ void NearStretches(const std::vector<Box>& a, const std::vector<Box>& b, double 
     }
     nearA = Listed(a.size(), fromA);
     nearB = Listed(b.size(), fromB);
+    return true;
 }
 
 // The run with the radial segments that join it to its closing: the material's boundary about
@@ -536,7 +547,9 @@ bool TouchShallowerThan(const TouchRun& a, const TouchRun& b, double depth) {
     const std::vector<Box> boxesA = StretchBoxes(a.points);
     const std::vector<Box> boxesB = StretchBoxes(b.points);
     NearList nearA, nearB;
-    NearStretches(boxesA, boxesB, depth, nearA, nearB);
+    if (!NearStretches(boxesA, boxesB, depth, nearA, nearB)) {
+        return false;
+    }
     std::vector<std::pair<double, std::size_t>> order;
     order.reserve(std::max(boxesA.size(), boxesB.size()));
     StretchFrames framesA(a.points), framesB(b.points);
