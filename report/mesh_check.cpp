@@ -380,7 +380,6 @@ void SortUnique(std::vector<T>& list) {
 // closer than the stretch's circle: two flanks in contact lie a hair apart across their chords
 // while their circles overlap by a fifth of a module.
 struct StretchFrame {
-    bool made = false;
     double ox = 0, oy = 0;  // the first point
     double ux = 1, uy = 0;  // along the chord; across is (-uy, ux)
     double along0 = 0, along1 = 0, across0 = 0, across1 = 0;
@@ -388,7 +387,6 @@ struct StretchFrame {
 
 StretchFrame FrameOf(const BLine& line) {
     StretchFrame f;
-    f.made = true;
     f.ox = line.front().x();
     f.oy = line.front().y();
     const double dx = line.back().x() - f.ox, dy = line.back().y() - f.oy;
@@ -431,6 +429,11 @@ double FrameSeparation(const StretchFrame& a, const StretchFrame& b) {
     return std::max(apartAlong, apartAcross);
 }
 
+struct PlacedStretch {
+    BLine line;
+    StretchFrame frame;
+};
+
 // The circles of a piece's teeth in one position, and of a tooth's stretches once asked for.
 class PlacedPiece {
   public:
@@ -458,38 +461,27 @@ class PlacedPiece {
         return chunks_[k];
     }
 
-    // Stretch `chunk` of tooth k placed: its kChunkSegments segments (fewer at the tooth's end).
-    const BLine& StretchLine(std::size_t k, std::size_t chunk, Budget& budget) {
-        std::vector<BLine>& lines = lines_[k];
-        if (lines.empty()) {
-            lines.resize(piece_.teeth[k].chunks.size());
+    // Stretch `chunk` of tooth k placed: its kChunkSegments segments (fewer at the tooth's end),
+    // and the frame along its chord.
+    const PlacedStretch& Stretch(std::size_t k, std::size_t chunk, Budget& budget) {
+        std::vector<PlacedStretch>& stretches = stretches_[k];
+        if (stretches.empty()) {
+            stretches.resize(piece_.teeth[k].chunks.size());
         }
-        BLine& line = lines[chunk];
-        if (line.empty()) {
+        PlacedStretch& stretch = stretches[chunk];
+        if (stretch.line.empty()) {
             const std::size_t from = chunk * kChunkSegments;
             const std::size_t to = std::min(piece_.teeth[k].count, from + kChunkSegments);
             budget.Spend(static_cast<double>(to - from + 1));
-            line = piece_.Line(k, from, to);
-            for (BPoint& p : line) {
+            stretch.line = piece_.Line(k, from, to);
+            for (BPoint& p : stretch.line) {
                 const PointXY q = pose_(p.x(), p.y());
                 p.x(q.X);
                 p.y(q.Y);
             }
+            stretch.frame = FrameOf(stretch.line);
         }
-        return line;
-    }
-
-    // Stretch `chunk` of tooth k placed, in its own frame.
-    const StretchFrame& Frame(std::size_t k, std::size_t chunk, Budget& budget) {
-        std::vector<StretchFrame>& frames = frames_[k];
-        if (frames.empty()) {
-            frames.resize(piece_.teeth[k].chunks.size());
-        }
-        StretchFrame& frame = frames[chunk];
-        if (!frame.made) {
-            frame = FrameOf(StretchLine(k, chunk, budget));
-        }
-        return frame;
+        return stretch;
     }
 
     const Piece& piece() const { return piece_; }
@@ -502,9 +494,8 @@ class PlacedPiece {
     const Pose& pose_;
     std::vector<std::vector<Circle>> chunks_;
     std::vector<bool> placed_;
-    std::vector<std::vector<BLine>> lines_ = std::vector<std::vector<BLine>>(piece_.teeth.size());
-    std::vector<std::vector<StretchFrame>> frames_ =
-        std::vector<std::vector<StretchFrame>>(piece_.teeth.size());
+    std::vector<std::vector<PlacedStretch>> stretches_ =
+        std::vector<std::vector<PlacedStretch>>(piece_.teeth.size());
 };
 
 // Calls visit(j) for the teeth j of `placed` whose circles may lie within `gap` of `a`: all of
@@ -713,8 +704,8 @@ double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& ne
     // Each pair's lower bound: its circles' gap, or where larger, its frames' separation less
     // the slack, which stays below the pair's distance however Boost rounds its measure.
     for (StretchPair& pair : near.nearest) {
-        const StretchFrame& a = placed1.Frame(pair.a.tooth, pair.a.chunk, budget);
-        const StretchFrame& b = placed2.Frame(pair.b.tooth, pair.b.chunk, budget);
+        const StretchFrame& a = placed1.Stretch(pair.a.tooth, pair.a.chunk, budget).frame;
+        const StretchFrame& b = placed2.Stretch(pair.b.tooth, pair.b.chunk, budget).frame;
         const double apart = std::max(FrameSeparation(a, b), FrameSeparation(b, a)) - slack;
         pair.gap = std::max(pair.gap, apart);
     }
@@ -727,8 +718,8 @@ double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& ne
         if (least == 0 || (pair.gap > 0 && pair.gap * pair.gap >= least)) {
             break;  // nothing further can come nearer
         }
-        const BLine& a = placed1.StretchLine(pair.a.tooth, pair.a.chunk, budget);
-        const BLine& b = placed2.StretchLine(pair.b.tooth, pair.b.chunk, budget);
+        const BLine& a = placed1.Stretch(pair.a.tooth, pair.a.chunk, budget).line;
+        const BLine& b = placed2.Stretch(pair.b.tooth, pair.b.chunk, budget).line;
         budget.Spend(kSegmentsWork * static_cast<double>(a.size() * b.size()));
         boxesB.clear();
         for (std::size_t j = 0; j + 1 < b.size(); ++j) {
