@@ -1259,51 +1259,52 @@ double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, 
     // pair can lower the bound found so far, or lie within it, only where d <= bound + ra + rb.
     // The test on the squared distance of the centres leaves a billionth of room, far beyond the
     // rounding of the gap, so every pair it sets aside would have been set aside on its gap.
-    const std::size_t count2 = kept2.size();
-    // First the squared distances of the centres; then, where taken, the gaps (NaN where not).
-    std::vector<double> gaps(kept1.size() * count2);
-    std::size_t nearest = gaps.size();
-    for (std::size_t a = 0; a < kept1.size(); ++a) {
-        for (std::size_t b = 0; b < count2; ++b) {
-            const double dx = chunks1[kept1[a]].centre.X - chunks2[kept2[b]].centre.X;
-            const double dy = chunks1[kept1[a]].centre.Y - chunks2[kept2[b]].centre.Y;
-            double& d2 = gaps[a * count2 + b];
-            d2 = dx * dx + dy * dy;
-            if (nearest == gaps.size() || d2 < gaps[nearest]) {
-                nearest = a * count2 + b;
+    auto distance2 = [&](std::size_t a, std::size_t b) {
+        const double dx = chunks1[a].centre.X - chunks2[b].centre.X;
+        const double dy = chunks1[a].centre.Y - chunks2[b].centre.Y;
+        return dx * dx + dy * dy;
+    };
+    auto consider = [&](std::size_t a, std::size_t b) {
+        const double gap = Gap(chunks1[a], chunks2[b]);
+        upper = std::min(upper, gap + 2 * (chunks1[a].radius + chunks2[b].radius));
+        near.nearest.push_back({gap, {i, a}, {j, b}});
+    };
+    // With no bound known yet, the pair with the nearest centres bounds it first, so few others
+    // need their gap taken.
+    std::size_t first1 = kept1.size(), first2 = 0;
+    if (!std::isfinite(upper)) {
+        double least = HUGE_VAL;
+        for (std::size_t a = 0; a < kept1.size(); ++a) {
+            for (std::size_t b = 0; b < kept2.size(); ++b) {
+                const double d2 = distance2(kept1[a], kept2[b]);
+                if (first1 == kept1.size() || d2 < least) {
+                    least = d2;
+                    first1 = a;
+                    first2 = b;
+                }
             }
         }
+        if (first1 < kept1.size()) {
+            consider(kept1[first1], kept2[first2]);
+        }
     }
-    auto consider = [&](std::size_t a, std::size_t b) {
-        const Circle& c1 = chunks1[kept1[a]];
-        const Circle& c2 = chunks2[kept2[b]];
-        const double gap = Gap(c1, c2);
-        upper = std::min(upper, gap + 2 * (c1.radius + c2.radius));
-        return gap;
-    };
-    // The pair with the nearest centres bounds it first, so few others need their gap taken.
-    const double nearestGap =
-        nearest < gaps.size() ? consider(nearest / count2, nearest % count2) : 0;
     for (std::size_t a = 0; a < kept1.size(); ++a) {
-        for (std::size_t b = 0; b < count2; ++b) {
-            double& slot = gaps[a * count2 + b];
-            if (a * count2 + b == nearest) {
-                slot = nearestGap;
+        for (std::size_t b = 0; b < kept2.size(); ++b) {
+            if (a == first1 && b == first2) {
                 continue;
             }
             const double reach =
                 (upper + chunks1[kept1[a]].radius + chunks2[kept2[b]].radius) * (1 + 1e-9);
-            slot = reach > 0 && slot > reach * reach ? std::nan("") : consider(a, b);
-        }
-    }
-    for (std::size_t a = 0; a < kept1.size(); ++a) {
-        for (std::size_t b = 0; b < count2; ++b) {
-            const double gap = gaps[a * count2 + b];
-            if (gap <= upper) {
-                near.nearest.push_back({gap, {i, kept1[a]}, {j, kept2[b]}});
+            if (!(reach > 0 && distance2(kept1[a], kept2[b]) > reach * reach)) {
+                consider(kept1[a], kept2[b]);
             }
         }
     }
+    // The pairs taken before the bound came down to what it is.
+    near.nearest.erase(
+        std::remove_if(near.nearest.begin(), near.nearest.end(),
+                       [&](const StretchPair& pair) { return !(pair.gap <= upper); }),
+        near.nearest.end());
     return NearestDistance(placed1, placed2, near, slack, budget);
 }
 
