@@ -13,10 +13,12 @@
 #include "report/mesh_check.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <exception>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -385,11 +387,11 @@ struct StretchFrame {
     double along0 = 0, along1 = 0, across0 = 0, across1 = 0;
 };
 
-StretchFrame FrameOf(const BLine& line) {
+StretchFrame FrameOf(const BPoint* points, std::size_t count) {
     StretchFrame f;
-    f.ox = line.front().x();
-    f.oy = line.front().y();
-    const double dx = line.back().x() - f.ox, dy = line.back().y() - f.oy;
+    f.ox = points[0].x();
+    f.oy = points[0].y();
+    const double dx = points[count - 1].x() - f.ox, dy = points[count - 1].y() - f.oy;
     const double length = std::sqrt(dx * dx + dy * dy);
     if (length > 0) {  // else x and y serve
         f.ux = dx / length;
@@ -397,7 +399,8 @@ StretchFrame FrameOf(const BLine& line) {
     }
     f.along0 = f.across0 = HUGE_VAL;
     f.along1 = f.across1 = -HUGE_VAL;
-    for (const BPoint& p : line) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const BPoint& p = points[i];
         const double along = (p.x() - f.ox) * f.ux + (p.y() - f.oy) * f.uy;
         const double across = (p.y() - f.oy) * f.ux - (p.x() - f.ox) * f.uy;
         f.along0 = std::min(f.along0, along);
@@ -429,19 +432,51 @@ double FrameSeparation(const StretchFrame& a, const StretchFrame& b) {
     return std::max(apartAlong, apartAcross);
 }
 
+// A stretch placed: its points, kChunkSegments segments (fewer at a tooth's end), and its frame.
 struct PlacedStretch {
-    BLine line;
+    std::array<BPoint, kChunkSegments + 1> points;
+    std::size_t count = 0;
     StretchFrame frame;
+
+    std::size_t size() const { return count; }
+    const BPoint& operator[](std::size_t i) const { return points[i]; }
+};
+
+// The stretches placed in one position, in blocks that never move: a stretch stays where it was
+// placed while others are added, and the blocks keep their memory from one position to the next.
+class StretchRoom {
+  public:
+    void Clear() { used_ = 0; }
+    // A new stretch, empty, and its number.
+    std::pair<PlacedStretch*, std::uint32_t> Add() {
+        if (used_ == blocks_.size() * kBlock) {
+            blocks_.push_back(std::make_unique<PlacedStretch[]>(kBlock));
+        }
+        PlacedStretch* stretch = &blocks_[used_ / kBlock][used_ % kBlock];
+        stretch->count = 0;
+        return {stretch, static_cast<std::uint32_t>(used_++)};
+    }
+    const PlacedStretch& operator[](std::uint32_t k) const {
+        return blocks_[k / kBlock][k % kBlock];
+    }
+
+  private:
+    static constexpr std::size_t kBlock = 256;
+    std::vector<std::unique_ptr<PlacedStretch[]>> blocks_;
+    std::size_t used_ = 0;
 };
 
 // The circles of a piece's teeth in one position, and of a tooth's stretches once asked for.
 class PlacedPiece {
   public:
-    PlacedPiece(const Piece& piece, const Pose& pose, Budget& budget)
+    // `room` holds the placed stretches; it keeps its memory from one position to the next.
+    PlacedPiece(const Piece& piece, const Pose& pose, StretchRoom& room, Budget& budget)
         : piece_(piece),
           pose_(pose),
           chunks_(piece.teeth.size()),
-          placed_(piece.teeth.size(), false) {
+          placed_(piece.teeth.size(), false),
+          stretches_(room) {
+        stretches_.Clear();
         budget.Spend(static_cast<double>(piece.teeth.size()));
         teeth.reserve(piece.teeth.size());
         for (const ToothRun& tooth : piece.teeth) {
@@ -461,27 +496,26 @@ class PlacedPiece {
         return chunks_[k];
     }
 
-    // Stretch `chunk` of tooth k placed: its kChunkSegments segments (fewer at the tooth's end),
-    // and the frame along its chord.
+    // Stretch `chunk` of tooth k placed.
     const PlacedStretch& Stretch(std::size_t k, std::size_t chunk, Budget& budget) {
-        std::vector<PlacedStretch>& stretches = stretches_[k];
-        if (stretches.empty()) {
-            stretches.resize(piece_.teeth[k].chunks.size());
+        std::vector<std::uint32_t>& slots = slots_[k];
+        if (slots.empty()) {
+            slots.assign(piece_.teeth[k].chunks.size(), 0);
         }
-        PlacedStretch& stretch = stretches[chunk];
-        if (stretch.line.empty()) {
+        if (slots[chunk] == 0) {
             const std::size_t from = chunk * kChunkSegments;
             const std::size_t to = std::min(piece_.teeth[k].count, from + kChunkSegments);
             budget.Spend(static_cast<double>(to - from + 1));
-            stretch.line = piece_.Line(k, from, to);
-            for (BPoint& p : stretch.line) {
-                const PointXY q = pose_(p.x(), p.y());
-                p.x(q.X);
-                p.y(q.Y);
+            const auto [stretch, number] = stretches_.Add();
+            for (std::size_t i = from; i <= to; ++i) {
+                const PointXY p = piece_.shape.Local(piece_.teeth[k].first + i);
+                const PointXY q = pose_(p.X, p.Y);
+                stretch->points[stretch->count++] = BPoint(q.X, q.Y);
             }
-            stretch.frame = FrameOf(stretch.line);
+            stretch->frame = FrameOf(stretch->points.data(), stretch->count);
+            slots[chunk] = number + 1;
         }
-        return stretch;
+        return stretches_[slots[chunk] - 1];
     }
 
     const Piece& piece() const { return piece_; }
@@ -494,8 +528,10 @@ class PlacedPiece {
     const Pose& pose_;
     std::vector<std::vector<Circle>> chunks_;
     std::vector<bool> placed_;
-    std::vector<std::vector<PlacedStretch>> stretches_ =
-        std::vector<std::vector<PlacedStretch>>(piece_.teeth.size());
+    // For each tooth, the place of each stretch in `stretches_` plus one (0: not placed yet).
+    std::vector<std::vector<std::uint32_t>> slots_ =
+        std::vector<std::vector<std::uint32_t>>(piece_.teeth.size());
+    StretchRoom& stretches_;
 };
 
 // Calls visit(j) for the teeth j of `placed` whose circles may lie within `gap` of `a`: all of
@@ -718,8 +754,8 @@ double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& ne
         if (least == 0 || (pair.gap > 0 && pair.gap * pair.gap >= least)) {
             break;  // nothing further can come nearer
         }
-        const BLine& a = placed1.Stretch(pair.a.tooth, pair.a.chunk, budget).line;
-        const BLine& b = placed2.Stretch(pair.b.tooth, pair.b.chunk, budget).line;
+        const PlacedStretch& a = placed1.Stretch(pair.a.tooth, pair.a.chunk, budget);
+        const PlacedStretch& b = placed2.Stretch(pair.b.tooth, pair.b.chunk, budget);
         budget.Spend(kSegmentsWork * static_cast<double>(a.size() * b.size()));
         boxesB.clear();
         for (std::size_t j = 0; j + 1 < b.size(); ++j) {
@@ -1385,7 +1421,9 @@ struct Known {
 struct Tracker {
     std::unordered_map<std::uint64_t, Known> known;
     double limit = 0;  // the clearance the next position is searched within, mm
-    TouchRuns runs;    // room kept from one position to the next
+    // Room kept from one position to the next.
+    TouchRuns runs;
+    StretchRoom stretches1, stretches2;
 };
 
 // Both wheels cut down, with what is known of their teeth, through the positions of a sweep.
@@ -1408,8 +1446,8 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
     const Pose pose1(w.centre1, a1);
     const Pose pose2(w.centre2, w.follow * a1);
     Position at;
-    PlacedPiece placed1(w.piece1, pose1, budget);
-    PlacedPiece placed2(w.piece2, pose2, budget);
+    PlacedPiece placed1(w.piece1, pose1, track.stretches1, budget);
+    PlacedPiece placed2(w.piece2, pose2, track.stretches2, budget);
     const double within = wantClearance ? std::max(track.limit, w.touching) : w.touching;
     struct Candidate {
         double bound;
