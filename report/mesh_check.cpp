@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "report/boost_geometry.h"
+#include "report/chord_frame.h"
 #include "report/mesh_band.h"
 #include "report/outline_sizes.h"
 #include "report/sweep_reach.h"
@@ -377,66 +378,11 @@ void SortUnique(std::vector<T>& list) {
     list.erase(std::unique(list.begin(), list.end()), list.end());
 }
 
-// A placed stretch in its own frame: its points measured along its chord from its first point
-// and across it. The box they span there hugs a stretch of flank however the flank runs, far
-// closer than the stretch's circle: two flanks in contact lie a hair apart across their chords
-// while their circles overlap by a fifth of a module.
-struct StretchFrame {
-    double ox = 0, oy = 0;  // the first point
-    double ux = 1, uy = 0;  // along the chord; across is (-uy, ux)
-    double along0 = 0, along1 = 0, across0 = 0, across1 = 0;
-};
-
-StretchFrame FrameOf(const BPoint* points, std::size_t count) {
-    StretchFrame f;
-    f.ox = points[0].x();
-    f.oy = points[0].y();
-    const double dx = points[count - 1].x() - f.ox, dy = points[count - 1].y() - f.oy;
-    const double length = std::sqrt(dx * dx + dy * dy);
-    if (length > 0) {  // else x and y serve
-        f.ux = dx / length;
-        f.uy = dy / length;
-    }
-    f.along0 = f.across0 = HUGE_VAL;
-    f.along1 = f.across1 = -HUGE_VAL;
-    for (std::size_t i = 0; i < count; ++i) {
-        const BPoint& p = points[i];
-        const double along = (p.x() - f.ox) * f.ux + (p.y() - f.oy) * f.uy;
-        const double across = (p.y() - f.oy) * f.ux - (p.x() - f.ox) * f.uy;
-        f.along0 = std::min(f.along0, along);
-        f.along1 = std::max(f.along1, along);
-        f.across0 = std::min(f.across0, across);
-        f.across1 = std::max(f.across1, across);
-    }
-    return f;
-}
-
-// How far apart the boxes of two frames lie along the axes of `a`: no point of b's box comes
-// nearer a's box than this (0 where their shadows on an axis meet).
-double FrameSeparation(const StretchFrame& a, const StretchFrame& b) {
-    const double bx = b.ox - a.ox, by = b.oy - a.oy;
-    const double midAlong = (b.along0 + b.along1) / 2, midAcross = (b.across0 + b.across1) / 2;
-    const double halfAlong = (b.along1 - b.along0) / 2, halfAcross = (b.across1 - b.across0) / 2;
-    // b's box: its middle and half sides, on a's axes.
-    const double cx = bx + midAlong * b.ux - midAcross * b.uy;
-    const double cy = by + midAlong * b.uy + midAcross * b.ux;
-    // The angle between the chords: b's box reaches this far from its middle along a's axes.
-    const double cosine = b.ux * a.ux + b.uy * a.uy, sine = b.uy * a.ux - b.ux * a.uy;
-    const double reachAlong = halfAlong * std::fabs(cosine) + halfAcross * std::fabs(sine);
-    const double reachAcross = halfAlong * std::fabs(sine) + halfAcross * std::fabs(cosine);
-    const double along = cx * a.ux + cy * a.uy, across = cy * a.ux - cx * a.uy;
-    const double apartAlong =
-        std::max({0.0, along - reachAlong - a.along1, a.along0 - (along + reachAlong)});
-    const double apartAcross =
-        std::max({0.0, across - reachAcross - a.across1, a.across0 - (across + reachAcross)});
-    return std::max(apartAlong, apartAcross);
-}
-
 // A stretch placed: its points, kChunkSegments segments (fewer at a tooth's end), and its frame.
 struct PlacedStretch {
     std::array<BPoint, kChunkSegments + 1> points;
     std::size_t count = 0;
-    StretchFrame frame;
+    ChordFrame frame;
 
     std::size_t size() const { return count; }
     const BPoint& operator[](std::size_t i) const { return points[i]; }
@@ -512,7 +458,12 @@ class PlacedPiece {
                 const PointXY q = pose_(p.X, p.Y);
                 stretch->points[stretch->count++] = BPoint(q.X, q.Y);
             }
-            stretch->frame = FrameOf(stretch->points.data(), stretch->count);
+            const BPoint& first = stretch->points[0];
+            const BPoint& last = stretch->points[stretch->count - 1];
+            stretch->frame = ChordFrame::Through({first.x(), first.y()}, {last.x(), last.y()});
+            for (std::size_t i = 0; i < stretch->count; ++i) {
+                stretch->frame.Take({stretch->points[i].x(), stretch->points[i].y()});
+            }
             slots[chunk] = number + 1;
         }
         return stretches_[slots[chunk] - 1];
@@ -740,9 +691,9 @@ double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& ne
     // Each pair's lower bound: its circles' gap, or where larger, its frames' separation less
     // the slack, which stays below the pair's distance however Boost rounds its measure.
     for (StretchPair& pair : near.nearest) {
-        const StretchFrame& a = placed1.Stretch(pair.a.tooth, pair.a.chunk, budget).frame;
-        const StretchFrame& b = placed2.Stretch(pair.b.tooth, pair.b.chunk, budget).frame;
-        const double apart = std::max(FrameSeparation(a, b), FrameSeparation(b, a)) - slack;
+        const double apart = Separation(placed1.Stretch(pair.a.tooth, pair.a.chunk, budget).frame,
+                                        placed2.Stretch(pair.b.tooth, pair.b.chunk, budget).frame) -
+                             slack;
         pair.gap = std::max(pair.gap, apart);
     }
     std::sort(near.nearest.begin(), near.nearest.end(),

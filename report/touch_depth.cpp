@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "report/chord_frame.h"
+
 namespace tarvo {
 
 namespace {
@@ -131,27 +133,6 @@ std::vector<Box> StretchBoxes(const Polyline& run) {
     return boxes;
 }
 
-// A stretch in its own frame: its points measured along its chord from its first point and
-// across it. The box they span in that frame hugs a stretch of a flank far closer than the box
-// across x and y does, whatever way the flank runs.
-struct Frame {
-    PointXY origin;
-    double ux = 1, uy = 0;  // the chord's direction
-    double along0 = HUGE_VAL, along1 = -HUGE_VAL, across0 = HUGE_VAL, across1 = -HUGE_VAL;
-
-    double Along(const PointXY& p) const { return (p.X - origin.X) * ux + (p.Y - origin.Y) * uy; }
-    double Across(const PointXY& p) const { return (p.Y - origin.Y) * ux - (p.X - origin.X) * uy; }
-
-    // The square of the gap between the stretch's box and the box of the segment pq, both in
-    // this frame (pq = p alone for a point).
-    double Gap2(const PointXY& p, const PointXY& q) const {
-        const double a = Along(p), b = Along(q), c = Across(p), d = Across(q);
-        const double da = AtLeastZero(along0 - std::max(a, b), std::min(a, b) - along1);
-        const double dc = AtLeastZero(across0 - std::max(c, d), std::min(c, d) - across1);
-        return da * da + dc * dc;
-    }
-};
-
 // The frames of a run's stretches, each made when first asked for: most stretches never come
 // near the other run.
 class StretchFrames {
@@ -159,36 +140,22 @@ class StretchFrames {
     explicit StretchFrames(const Polyline& run)
         : run_(run), frames_(Stretches(run)), made_(frames_.size(), false) {}
 
-    const Frame& operator[](std::size_t s) {
+    const ChordFrame& operator[](std::size_t s) {
         if (!made_[s]) {
             made_[s] = true;
-            Make(s);
+            const auto [from, to] = PointsOf(s, frames_.size(), run_);
+            ChordFrame& f = frames_[s];
+            f = ChordFrame::Through(run_[from], run_[to]);
+            for (std::size_t i = from; i <= to; ++i) {
+                f.Take(run_[i]);
+            }
         }
         return frames_[s];
     }
 
   private:
-    void Make(std::size_t s) {
-        const auto [from, to] = PointsOf(s, frames_.size(), run_);
-        Frame& f = frames_[s];
-        f.origin = run_[from];
-        const double dx = run_[to].X - run_[from].X, dy = run_[to].Y - run_[from].Y;
-        const double length = std::sqrt(dx * dx + dy * dy);
-        if (length > 0) {  // else x and y serve
-            f.ux = dx / length;
-            f.uy = dy / length;
-        }
-        for (std::size_t i = from; i <= to; ++i) {
-            const double along = f.Along(run_[i]), across = f.Across(run_[i]);
-            f.along0 = std::min(f.along0, along);
-            f.along1 = std::max(f.along1, along);
-            f.across0 = std::min(f.across0, across);
-            f.across1 = std::max(f.across1, across);
-        }
-    }
-
     const Polyline& run_;
-    std::vector<Frame> frames_;
+    std::vector<ChordFrame> frames_;
     std::vector<bool> made_;
 };
 
@@ -228,8 +195,8 @@ NearList Listed(std::size_t count, const std::vector<std::pair<std::size_t, std:
 // every pair near either way round: each box is compared with the boxes after it in the sweep
 // whose span it meets. False, with the lists unfinished, once the sweep has compared more pairs
 // of boxes than a few dozen per box: runs that tangled are no flanks in contact.
-bool NearStretches(const std::vector<Box>& a, const std::vector<Box>& b, double within,
-                   NearList& nearA, NearList& nearB) {
+bool NearStretches(const std::vector<Box>& a, const std::vector<Box>& b, StretchFrames& framesA,
+                   StretchFrames& framesB, double within, NearList& nearA, NearList& nearB) {
     double wide = 0, tall = 0;
     for (const std::vector<Box>* boxes : {&a, &b}) {
         for (const Box& box : *boxes) {
@@ -271,13 +238,20 @@ bool NearStretches(const std::vector<Box>& a, const std::vector<Box>& b, double 
             const std::size_t kb = items[p].ofA ? items[q].k : items[p].k;
             const Box& boxA = a[ka];
             const Box& boxB = b[kb];
-            if (boxA.x0 - within <= boxB.x1 && boxB.x0 <= boxA.x1 + within &&
-                BoxGap2(boxA, boxB) <= within2) {
-                fromA.emplace_back(ka, kb);
-            }
-            if (boxB.x0 - within <= boxA.x1 && boxA.x0 <= boxB.x1 + within &&
-                BoxGap2(boxB, boxA) <= within2) {
-                fromB.emplace_back(kb, ka);
+            const bool nearOfA = boxA.x0 - within <= boxB.x1 && boxB.x0 <= boxA.x1 + within &&
+                                 BoxGap2(boxA, boxB) <= within2;
+            const bool nearOfB = boxB.x0 - within <= boxA.x1 && boxA.x0 <= boxB.x1 + within &&
+                                 BoxGap2(boxB, boxA) <= within2;
+            // Boxes along the stretches' chords set apart most of the pairs whose boxes across x
+            // and y meet; the room leaves the rounding of the frames nothing to decide.
+            if ((nearOfA || nearOfB) &&
+                !(Separation(framesA[ka], framesB[kb]) > within * kBoxRoom)) {
+                if (nearOfA) {
+                    fromA.emplace_back(ka, kb);
+                }
+                if (nearOfB) {
+                    fromB.emplace_back(kb, ka);
+                }
             }
         }
     }
@@ -467,9 +441,15 @@ bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b
     bool inStretch = false;  // the point before was far and its segment to this one clear
     for (std::size_t i = 0; i < pa.size(); ++i) {
         const std::size_t own = StretchOf(i == 0 ? 0 : std::min(i, pa.size() - 2), stretches);
+        const std::size_t before = i == 0 ? own : StretchOf(i - 1, stretches);
+        // Most of a run lies far from b: a point whose stretches have no stretch of b near them
+        // is far, and its segment to the next keeps the side the point before was found on.
+        if (inStretch && near.first[before] == near.first[own + 1]) {
+            continue;
+        }
         // A point near b may lie on either side: it is as deep as it is near.
         bool far = true;
-        for (std::size_t s = i == 0 ? own : StretchOf(i - 1, stretches); s <= own && far; ++s) {
+        for (std::size_t s = before; s <= own && far; ++s) {
             for (const std::size_t* t = near.begin(s); t != near.end(s) && far; ++t) {
                 if (BoxGap2(pa[i], boxesB[*t]) > depth2 ||
                     frames[*t].Gap2(pa[i], pa[i]) > depth2 * kBoxRoom) {
@@ -546,13 +526,13 @@ bool TouchShallowerThan(const TouchRun& a, const TouchRun& b, double depth) {
     }
     const std::vector<Box> boxesA = StretchBoxes(a.points);
     const std::vector<Box> boxesB = StretchBoxes(b.points);
+    StretchFrames framesA(a.points), framesB(b.points);
     NearList nearA, nearB;
-    if (!NearStretches(boxesA, boxesB, depth, nearA, nearB)) {
+    if (!NearStretches(boxesA, boxesB, framesA, framesB, depth, nearA, nearB)) {
         return false;
     }
     std::vector<std::pair<double, std::size_t>> order;
     order.reserve(std::max(boxesA.size(), boxesB.size()));
-    StretchFrames framesA(a.points), framesB(b.points);
     return FarPointsOutside(a, nearA, b, boxesB, framesB, depth, order) &&
            FarPointsOutside(b, nearB, a, boxesA, framesA, depth, order);
 }

@@ -19,6 +19,7 @@
 #include "math/constants.h"
 #include "polygon_checks.h"
 #include "profile/gear_outline.h"
+#include "report/chord_frame.h"
 #include "report/data_sheet.h"
 #include "report/mesh_band.h"
 #include "report/mesh_check.h"
@@ -162,6 +163,65 @@ TEST(MeshCheck, AgreesWithWholeWheelsInEveryPosition) {
         for (const double likely : {0.0, r.overlapTurn, 5.0}) {
             EXPECT_EQ(MeshOverlaps(pair.w1, pair.w2, likely, 10).overlap, r.overlap) << likely;
         }
+    }
+}
+
+// The box of a stretch along its own chord sets stretches apart before their segments are
+// measured: its separation from another must never exceed the stretches' distance, or the
+// nearest points would be skipped, and it must come close to the distance of two flanks a hair
+// apart, or it would set nothing apart.
+TEST(ChordFrame, SeparationBelowTheDistanceAndCloseToIt) {
+    // Nine points on an arc about (cx, cy): radius r, from angle a over `span` radians.
+    auto arc = [](double cx, double cy, double r, double a, double span) {
+        std::vector<PointXY> points;
+        for (int k = 0; k <= 8; ++k) {
+            const double t = a + span * k / 8;
+            points.push_back({cx + r * std::cos(t), cy + r * std::sin(t)});
+        }
+        return points;
+    };
+    auto frame = [](const std::vector<PointXY>& points) {
+        ChordFrame f = ChordFrame::Through(points.front(), points.back());
+        for (const PointXY& p : points) {
+            f.Take(p);
+        }
+        return f;
+    };
+    struct Row {
+        const char* name;
+        std::vector<PointXY> a, b;
+        double tight;  // the separation is at least this share of the distance
+    };
+    const std::vector<Row> rows = {
+        {"flanks 0.01 apart", arc(0, 0, 10, 0.3, 0.02), arc(0, 0, 10.01, 0.3, 0.02), 0.9},
+        {"flanks 0.01 apart, far from the origin", arc(3e5, -2e5, 10, 2.1, 0.02),
+         arc(3e5, -2e5, 10.01, 2.1, 0.02), 0.9},
+        {"flanks 0.01 apart, run opposite ways", arc(0, 0, 10, 4.0, 0.02),
+         arc(0, 0, 10.01, 4.02, -0.02), 0.9},
+        {"tip facing a flank across 1 mm", arc(0, 0, 10, 1, 0.02), arc(0, 11.3, 0.3, 3.0, 0.3),
+         0.5},
+        {"crossing flanks", arc(0, 0, 10, 0.3, 0.02), arc(0.2, 0, 10, 0.3, 0.02), 0},
+        {"a stretch of one repeated point", arc(0, 0, 10, 0.3, 0.02), arc(0, 0, 0, 0, 0), 0.9},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const double distance = testing::PolylineDistance(row.a, row.b);
+        const double apart = Separation(frame(row.a), frame(row.b));
+        EXPECT_LE(apart, distance * (1 + 1e-12) + 1e-12);
+        EXPECT_GE(apart, row.tight * distance);
+        EXPECT_EQ(apart, Separation(frame(row.b), frame(row.a)));
+    }
+    // Short stretches of every shape and turn: never farther apart than they are.
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> at(-2, 2), bend(-3, 3);
+    for (int n = 0; n < 2000; ++n) {
+        const std::vector<PointXY> a = arc(at(random), at(random), std::fabs(at(random)) + 0.1,
+                                           bend(random), bend(random) / 4);
+        const std::vector<PointXY> b = arc(at(random), at(random), std::fabs(at(random)) + 0.1,
+                                           bend(random), bend(random) / 4);
+        ASSERT_LE(Separation(frame(a), frame(b)),
+                  testing::PolylineDistance(a, b) * (1 + 1e-12) + 1e-12)
+            << n;
     }
 }
 
