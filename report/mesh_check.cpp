@@ -32,6 +32,7 @@
 #include "report/touch_depth.h"
 
 #include "math/constants.h"
+#include "math/hypot_extremes.h"
 #include "math/involute.h"
 
 namespace tarvo {
@@ -176,21 +177,22 @@ struct Circle {
     double radius = 0;
 };
 
-// The smallest circle about the middle of the box of outline points `from` to `to` that holds
-// them all, and with them the segments between them.
-Circle Bound(const WheelShape& s, std::size_t from, std::size_t to) {
+// The smallest circle about the middle of the box of `count` points that holds them all, and
+// with them the segments between them.
+Circle Bound(const PointXY* points, std::size_t count) {
     double x0 = HUGE_VAL, x1 = -HUGE_VAL, y0 = HUGE_VAL, y1 = -HUGE_VAL;
-    for (std::size_t i = from; i <= to; ++i) {
-        const PointXY p = s.Local(i);
-        x0 = std::min(x0, p.X);
-        x1 = std::max(x1, p.X);
-        y0 = std::min(y0, p.Y);
-        y1 = std::max(y1, p.Y);
+    for (std::size_t i = 0; i < count; ++i) {
+        x0 = std::min(x0, points[i].X);
+        x1 = std::max(x1, points[i].X);
+        y0 = std::min(y0, points[i].Y);
+        y1 = std::max(y1, points[i].Y);
     }
     Circle c{{(x0 + x1) / 2, (y0 + y1) / 2}, 0};
-    for (std::size_t i = from; i <= to; ++i) {
-        const PointXY p = s.Local(i);
-        c.radius = std::max(c.radius, std::hypot(p.X - c.centre.X, p.Y - c.centre.Y));
+    for (std::size_t i = 0; i < count; ++i) {
+        const double dx = points[i].X - c.centre.X, dy = points[i].Y - c.centre.Y;
+        if (HypotMayLeave(dx, dy, 0, c.radius)) {
+            c.radius = std::max(c.radius, std::hypot(dx, dy));
+        }
     }
     return c;
 }
@@ -211,11 +213,16 @@ ToothRun MakeTooth(const WheelShape& s, int index, std::size_t first, std::size_
     tooth.index = index;
     tooth.first = first;
     tooth.count = count;
-    tooth.bound = Bound(s, first, first + count);
+    // The tooth's points, read from the outline once.
+    std::vector<PointXY> points(count + 1);
+    for (std::size_t i = 0; i <= count; ++i) {
+        points[i] = s.Local(first + i);
+    }
+    tooth.bound = Bound(points.data(), count + 1);
     tooth.chunks.reserve((count + kChunkSegments - 1) / kChunkSegments);
     for (std::size_t from = 0; from < count; from += kChunkSegments) {
-        tooth.chunks.push_back(
-            Bound(s, first + from, first + std::min(count, from + kChunkSegments)));
+        const std::size_t to = std::min(count, from + kChunkSegments);
+        tooth.chunks.push_back(Bound(points.data() + from, to - from + 1));
     }
     for (const Circle& c : tooth.chunks) {
         tooth.bound.radius = std::max(
