@@ -13,6 +13,19 @@
 
 namespace tarvo {
 
+// The larger of 0, p and q, taken in that order (a NaN never replaces what came before it): how
+// far apart two spans lie, given both ways round.
+inline double AtLeastZero(double p, double q) {
+    double most = 0.0;
+    if (most < p) {
+        most = p;
+    }
+    if (most < q) {
+        most = q;
+    }
+    return most;
+}
+
 struct ChordFrame {
     PointXY origin;
     double ux = 1, uy = 0;  // along the chord; across is (-uy, ux)
@@ -48,8 +61,8 @@ struct ChordFrame {
     // (pq = p alone for a point).
     double Gap2(const PointXY& p, const PointXY& q) const {
         const double a = Along(p), b = Along(q), c = Across(p), d = Across(q);
-        const double da = Beyond(along0 - std::max(a, b), std::min(a, b) - along1);
-        const double dc = Beyond(across0 - std::max(c, d), std::min(c, d) - across1);
+        const double da = AtLeastZero(along0 - std::max(a, b), std::min(a, b) - along1);
+        const double dc = AtLeastZero(across0 - std::max(c, d), std::min(c, d) - across1);
         return da * da + dc * dc;
     }
 
@@ -60,18 +73,6 @@ struct ChordFrame {
     }
 
   private:
-    // The larger of 0, p and q, taken in that order (a NaN never replaces what came before it).
-    static double Beyond(double p, double q) {
-        double most = 0.0;
-        if (most < p) {
-            most = p;
-        }
-        if (most < q) {
-            most = q;
-        }
-        return most;
-    }
-
     // How far b's box lies from this box along this frame's axes.
     double Apart(const ChordFrame& b) const {
         const double midAlong = (b.along0 + b.along1) / 2, midAcross = (b.across0 + b.across1) / 2;
@@ -86,9 +87,9 @@ struct ChordFrame {
         const double reachAcross = halfAlong * std::fabs(sine) + halfAcross * std::fabs(cosine);
         const double along = mx * ux + my * uy, across = my * ux - mx * uy;
         const double apartAlong =
-            Beyond(along - reachAlong - along1, along0 - (along + reachAlong));
+            AtLeastZero(along - reachAlong - along1, along0 - (along + reachAlong));
         const double apartAcross =
-            Beyond(across - reachAcross - across1, across0 - (across + reachAcross));
+            AtLeastZero(across - reachAcross - across1, across0 - (across + reachAcross));
         return std::max(apartAlong, apartAcross);
     }
 };

@@ -74,18 +74,6 @@ double SegmentDistance2(const PointXY& p, const PointXY& a, const PointXY& b) {
     return SegmentDistance2(p, a, b, along);
 }
 
-// The larger of 0, p and q, taken in that order (a NaN never replaces what came before it).
-inline double AtLeastZero(double p, double q) {
-    double most = 0.0;
-    if (most < p) {
-        most = p;
-    }
-    if (most < q) {
-        most = q;
-    }
-    return most;
-}
-
 // The square of the gap between two boxes, 0 where they meet.
 inline double BoxGap2(const Box& a, const Box& b) {
     const double dx = AtLeastZero(a.x0 - b.x1, b.x0 - a.x1);
