@@ -357,7 +357,8 @@ struct Stretch {
     std::size_t chunk = 0;
 };
 
-// Two stretches whose circles lie `gap` apart.
+// Two stretches no nearer than `gap`: their circles' gap, or in NearestDistance the separation
+// of their chord frames less the slack where that is larger.
 struct StretchPair {
     double gap;
     Stretch a, b;
@@ -691,8 +692,9 @@ struct SegmentBox {
 
 // The smallest distance between the stretches of the pairs: Boost's distance of each segment of
 // one stretch to each of the other, compared squared and rooted once, as Boost measures two
-// whole outlines. The pairs come nearest first, and the gap between their circles is a lower
-// bound of their distance, so the pairs beyond the smallest distance found are not measured.
+// whole outlines. The pairs come nearest first by a lower bound of their distance (the gap
+// between their circles, or their chord frames' separation), so the pairs beyond the smallest
+// distance found are not measured.
 double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& near, double slack,
                        Budget& budget) {
     // Each pair's lower bound: its circles' gap, or where larger, its frames' separation less

@@ -177,12 +177,13 @@ NearList Listed(std::size_t count, const std::vector<std::pair<std::size_t, std:
 
 // For each stretch of `a` the stretches of `b` whose boxes lie within `within` of its box, and
 // the same for each stretch of `b`: a pair is near when the spans of the two boxes across x
-// meet once the first box's span is widened by `within` each way, and the boxes' gap is no more
-// than `within`. The boxes of both runs are swept along whichever axis they are narrower in
-// (teeth at the line of centres lie along x), every span widened by twice `within`, which holds
-// every pair near either way round: each box is compared with the boxes after it in the sweep
-// whose span it meets. False, with the lists unfinished, once the sweep has compared more pairs
-// of boxes than a few dozen per box: runs that tangled are no flanks in contact.
+// meet once the first box's span is widened by `within` each way, the boxes' gap is no more
+// than `within`, and so is the separation of their boxes along their chords. The boxes of both runs
+// are swept along whichever axis they are narrower in (teeth at the line of centres lie along x),
+// every span widened by twice `within`, which holds every pair near either way round: each box is
+// compared with the boxes after it in the sweep whose span it meets. False, with the lists
+// unfinished, once the sweep has compared more pairs of boxes than a few dozen per box: runs that
+// tangled are no flanks in contact.
 bool NearStretches(const std::vector<Box>& a, const std::vector<Box>& b, StretchFrames& framesA,
                    StretchFrames& framesB, double within, NearList& nearA, NearList& nearB) {
     double wide = 0, tall = 0;
