@@ -3,6 +3,15 @@
 
 namespace tarvo {
 
+namespace {
+
+// The layers of the drawing: the outlines on one, the centre marks on the other. The same names
+// go to the file and to a tap.
+constexpr const char* kOutlineLayer = "LAYER1VIEW0";
+constexpr const char* kCentreLayer = "LAYER0VIEW0";
+
+}  // namespace
+
 bool DxfWriter::DxfBegin(const std::string& path) {
     const FileStep opened = file_.Open(path);
     if (!opened.ok()) {
@@ -16,7 +25,7 @@ bool DxfWriter::DxfBegin(const std::string& path) {
 
 void DxfWriter::PolylineHeader(const char* basePoint) {
     out_.Code(0, "POLYLINE");
-    out_.Code(8, "LAYER1VIEW0");
+    out_.Code(8, kOutlineLayer);
     out_.Code(6, "K5LT32768");
     out_.Code(62, "7");
     out_.Code(66, "1");  // vertices follow
@@ -24,7 +33,7 @@ void DxfWriter::PolylineHeader(const char* basePoint) {
     out_.Code(20, basePoint);
     out_.Code(30, basePoint);
     if (tap_ != nullptr) {
-        tap_->Polyline("LAYER1VIEW0", 0, 0);
+        tap_->Polyline(kOutlineLayer, 0, 0);
     }
 }
 
@@ -47,7 +56,7 @@ double DxfWriter::Coordinate(int code, double value) {
 
 void DxfWriter::DxfVertex(double x, double y) {
     out_.Code(0, "VERTEX");
-    out_.Code(8, "LAYER1VIEW0");
+    out_.Code(8, kOutlineLayer);
     out_.Code(100, "AcDb2dVertex");
     const double xRead = Coordinate(10, x);
     const double yRead = Coordinate(20, y);
@@ -88,22 +97,22 @@ void DxfWriter::DxfEndPolylines() {
 void DxfWriter::DxfCentreMark(double cx) {
     // The vertical stroke, then the horizontal one.
     out_.Code(0, "LINE");
-    out_.Code(8, "LAYER0VIEW0");
+    out_.Code(8, kCentreLayer);
     const double x10 = Coordinate(10, cx);
     out_.Code(20, "-1");
     const double x11 = Coordinate(11, cx);
     out_.Code(21, "1");
     if (tap_ != nullptr) {
-        tap_->Line({"LAYER0VIEW0", {x10, -1}, {x11, 1}});
+        tap_->Line({kCentreLayer, {x10, -1}, {x11, 1}});
     }
     out_.Code(0, "LINE");
-    out_.Code(8, "LAYER0VIEW0");
+    out_.Code(8, kCentreLayer);
     const double left = Coordinate(10, cx - 1);
     out_.Code(20, "0");
     const double right = Coordinate(11, cx + 1);
     out_.Code(21, "0");
     if (tap_ != nullptr) {
-        tap_->Line({"LAYER0VIEW0", {left, 0}, {right, 0}});
+        tap_->Line({kCentreLayer, {left, 0}, {right, 0}});
     }
 }
 
