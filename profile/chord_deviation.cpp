@@ -18,8 +18,22 @@ constexpr int kStepsPerChord = 64;
 // bracket shrinks to 0.618^40 (about 4e-9) of two steps.
 constexpr int kRefineSteps = 40;
 
-// Distance of p from the chord a-b, positive where p lies to the chord's left.
-double SignedDistance(const PointXY& p, const PointXY& a, const PointXY& b) {
+// Where p lies from its nearest point on the chord a-b: the offset, and whether p lies to the
+// chord's left.
+struct ChordOffset {
+    double x = 0;
+    double y = 0;
+    bool left = false;
+
+    // The distance, positive to the chord's left.
+    double Signed() const {
+        const double distance = std::hypot(x, y);
+        return left ? distance : -distance;
+    }
+    double Length2() const { return x * x + y * y; }
+};
+
+ChordOffset OffsetFromChord(const PointXY& p, const PointXY& a, const PointXY& b) {
     const double dx = b.X - a.X;
     const double dy = b.Y - a.Y;
     const double px = p.X - a.X;
@@ -27,14 +41,46 @@ double SignedDistance(const PointXY& p, const PointXY& a, const PointXY& b) {
     const double length2 = dx * dx + dy * dy;
     double u = length2 > 0 ? (px * dx + py * dy) / length2 : 0;
     u = std::clamp(u, 0.0, 1.0);
-    const double distance = std::hypot(px - u * dx, py - u * dy);
-    return dx * py - dy * px >= 0 ? distance : -distance;
+    return {px - u * dx, py - u * dy, dx * py - dy * px >= 0};
+}
+
+// Distance of p from the chord a-b, positive where p lies to the chord's left.
+double SignedDistance(const PointXY& p, const PointXY& a, const PointXY& b) {
+    return OffsetFromChord(p, a, b).Signed();
+}
+
+// Squared lengths this far apart order their hypot the same way, whatever either rounds to
+// (hypot is good to an ulp, a sum of squares to a few), while both stay well inside the range
+// where squaring loses nothing. Elsewhere the distances themselves are compared.
+constexpr double kSquaresApart = 1e-12;
+constexpr double kSquaresLow = 1e-280;
+constexpr double kSquaresHigh = 1e280;
+
+bool SquareInRange(double s) {
+    return s >= kSquaresLow && s <= kSquaresHigh;
+}
+
+// Whether a lies farther from its chord than b from its own: exactly as comparing their
+// distances, with the square roots taken only where the squares are too close to tell.
+bool Farther(const ChordOffset& a, const ChordOffset& b) {
+    const double a2 = a.Length2();
+    const double b2 = b.Length2();
+    if (SquareInRange(a2) && SquareInRange(b2)) {
+        if (a2 > b2 * (1 + kSquaresApart)) {
+            return true;
+        }
+        if (a2 * (1 + kSquaresApart) < b2) {
+            return false;
+        }
+    }
+    return std::fabs(a.Signed()) > std::fabs(b.Signed());
 }
 
 struct Extreme {
-    double value = 0;  // largest distance on this side
-    double t = 0;      // parameter where it was seen
-    double step = 0;   // parameter step around it
+    double value = 0;   // largest distance on this side
+    double value2 = 0;  // its square
+    double t = 0;       // parameter where it was seen
+    double step = 0;    // parameter step around it
     std::size_t chord = 0;
     bool seen = false;
 };
@@ -102,18 +148,30 @@ ChordDeviation MeasureChordDeviation(const std::vector<PointXY>& line, const Exa
         const double t = k == steps ? exact.t1 : exact.t0 + static_cast<double>(k) * dt;
         const PointXY p = exact.at(t);
         // The nearest chord moves on along the member as the exact curve does.
-        double d = SignedDistance(p, line[j], line[j + 1]);
+        ChordOffset here = OffsetFromChord(p, line[j], line[j + 1]);
         while (j + 1 < chords) {
-            const double next = SignedDistance(p, line[j + 1], line[j + 2]);
-            if (std::fabs(next) > std::fabs(d)) {
+            const ChordOffset next = OffsetFromChord(p, line[j + 1], line[j + 2]);
+            if (Farther(next, here)) {
                 break;
             }
             ++j;
-            d = next;
+            here = next;
         }
+        // A step clearly short of the largest distance already seen on its side changes
+        // nothing: its distance is taken only when it may.
+        const double here2 = here.Length2();
+        if (SquareInRange(here2)) {
+            const Extreme& side = here.left ? tooth : space;
+            if (side.seen && SquareInRange(side.value2) &&
+                here2 * (1 + kSquaresApart) < side.value2) {
+                continue;
+            }
+        }
+        const double d = here.Signed();
         Extreme& side = d >= 0 ? tooth : space;
         if (!side.seen || std::fabs(d) > side.value) {
             side.value = std::fabs(d);
+            side.value2 = side.value * side.value;
             side.t = t;
             side.step = dt;
             side.chord = j;

@@ -72,20 +72,29 @@ void CutterPoints(CutterFilletCurve& r, const CutterFilletInput& in, double db0,
 
 }  // namespace
 
+CutterFilletPoints::CutterFilletPoints(const CutterFilletCurve& curve)
+    : rho0_(curve.rho0),
+      Dc_(curve.Dc),
+      dw0_(curve.dw0),
+      diffRatio_(curve.diffRatio),
+      cutterRatio_(curve.cutterRatio),
+      db2_(curve.db2),
+      nu_(curve.nu),
+      psi2_(curve.psi2),
+      invAw0_(Inv(curve.alphaW0)),
+      cosAw0_(std::cos(curve.alphaW0)) {}
+
+PointXY CutterFilletPoints::operator()(double phi) const {
+    const double gamma = ArcCos((dw0_ / Dc_) * std::cos(phi));
+    const double dlt = std::atan(std::tan(gamma) + (2 * rho0_) / (Dc_ * std::cos(gamma)));
+    const double beta = std::atan(diffRatio_ * std::tan(phi) + cutterRatio_ * std::tan(dlt));
+    const double D = (db2_ * std::cos(phi)) / (cosAw0_ * std::cos(beta));
+    const double theta = (diffRatio_ * (invAw0_ + phi) + cutterRatio_ * (gamma + nu_)) - beta;
+    return {(D / 2) * std::cos(theta + psi2_), (D / 2) * std::sin(theta + psi2_)};
+}
+
 PointXY CutterFilletPoint(const CutterFilletCurve& curve, double phi) {
-    const double aw0 = curve.alphaW0;
-    const double rho0 = curve.rho0;
-    const double Dc = curve.Dc;
-    const double dw0 = curve.dw0;
-    const double diffRatio = curve.diffRatio;
-    const double cutterRatio = curve.cutterRatio;
-    const double invAw0 = Inv(aw0);
-    const double gamma = ArcCos((dw0 / Dc) * std::cos(phi));
-    const double dlt = std::atan(std::tan(gamma) + (2 * rho0) / (Dc * std::cos(gamma)));
-    const double beta = std::atan(diffRatio * std::tan(phi) + cutterRatio * std::tan(dlt));
-    const double D = (curve.db2 * std::cos(phi)) / (std::cos(aw0) * std::cos(beta));
-    const double theta = (diffRatio * (invAw0 + phi) + cutterRatio * (gamma + curve.nu)) - beta;
-    return {(D / 2) * std::cos(theta + curve.psi2), (D / 2) * std::sin(theta + curve.psi2)};
+    return CutterFilletPoints(curve)(phi);
 }
 
 CutterFilletResult CutterFillet(const CutterFilletInput& in) {

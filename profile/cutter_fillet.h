@@ -51,6 +51,18 @@ struct CutterFilletCurve {
 // junction) to phiRoot (next to the root circle).
 PointXY CutterFilletPoint(const CutterFilletCurve& curve, double phi);
 
+// The same points, for following the fillet in many steps: what does not change along it is
+// worked out once.
+class CutterFilletPoints {
+  public:
+    explicit CutterFilletPoints(const CutterFilletCurve& curve);
+    PointXY operator()(double phi) const;
+
+  private:
+    double rho0_, Dc_, dw0_, diffRatio_, cutterRatio_, db2_, nu_, psi2_;
+    double invAw0_, cosAw0_;
+};
+
 using CutterFilletResult = Outcome<CutterFilletCurve, GeometryFault>;
 
 // The fillet's points from the junction with the internal gear's involute (element 0) to its

@@ -57,7 +57,7 @@ ExactCurve InternalInvoluteCurve(double da2, double r2, double db2, double psi2)
 
 ExactCurve RackFilletExact(const RackFilletCurve& rack) {
     ExactCurve c;
-    c.at = [rack](double phi) { return RackFilletPoint(rack, phi); };
+    c.at = RackFilletPoints(rack);
     c.t0 = rack.phiRoot;
     c.t1 = rack.alphaM;
     return c;
@@ -65,7 +65,7 @@ ExactCurve RackFilletExact(const RackFilletCurve& rack) {
 
 ExactCurve CutterFilletExact(const CutterFilletCurve& cutter, int z2) {
     ExactCurve c;
-    c.at = [cutter](double phi) { return CutterFilletPoint(cutter, phi); };
+    c.at = CutterFilletPoints(cutter);
     c.t0 = cutter.alphaW0;
     c.t1 = cutter.phiRoot;
     const double h = kPi / z2 - kSpaceCentreLineGap;

@@ -38,25 +38,32 @@ std::optional<GeometryFault> FitRackRounding(RackFilletCurve& r, double e, doubl
 
 }  // namespace
 
-PointXY RackFilletPoint(const RackFilletCurve& curve, double phi) {
-    const double am = curve.alphaM;
-    const double dp = curve.dPrime;
-    const double psi = curve.psi;
-    const double rho = curve.rho;
-    const double cosAm = std::cos(am);
-    const double c = curve.h - rho;  // depth of the rounding's centre below the rolling line
-    const double invAm = Inv(am);
+RackFilletPoints::RackFilletPoints(const RackFilletCurve& curve)
+    : am_(curve.alphaM),
+      dp_(curve.dPrime),
+      psi_(curve.psi),
+      rho_(curve.rho),
+      c_(curve.h - curve.rho),
+      cosAm_(std::cos(curve.alphaM)),
+      invAm_(Inv(curve.alphaM)) {}
+
+PointXY RackFilletPoints::operator()(double phi) const {
     // phi: angle between the rolling line and the common normal at the generating contact: am
     // where the rounding meets the rack's straight flank, 0.0001 short of pi/2 at the root.
+    // c_ is the depth of the rounding's centre below the rolling line.
     const double sinPhi = std::sin(phi);
     const double cosPhi = std::cos(phi);
-    const double Y = c + rho * sinPhi;
-    const double q = c / sinPhi;
-    const double beta = std::atan(std::tan(phi) - (2 * Y) / ((dp * sinPhi) * cosPhi));
-    const double D = (dp * cosPhi) / std::cos(beta);
+    const double Y = c_ + rho_ * sinPhi;
+    const double q = c_ / sinPhi;
+    const double beta = std::atan(std::tan(phi) - (2 * Y) / ((dp_ * sinPhi) * cosPhi));
+    const double D = (dp_ * cosPhi) / std::cos(beta);
     const double theta =
-        ((invAm + phi) - beta) - (2 * (q * std::cos(phi - am) + rho)) / (dp * cosAm);
-    return {(D / 2) * std::cos(psi - theta), (D / 2) * std::sin(psi - theta)};
+        ((invAm_ + phi) - beta) - (2 * (q * std::cos(phi - am_) + rho_)) / (dp_ * cosAm_);
+    return {(D / 2) * std::cos(psi_ - theta), (D / 2) * std::sin(psi_ - theta)};
+}
+
+PointXY RackFilletPoint(const RackFilletCurve& curve, double phi) {
+    return RackFilletPoints(curve)(phi);
 }
 
 RackFilletResult RackFillet(const RackFilletInput& in) {

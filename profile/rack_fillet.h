@@ -42,6 +42,18 @@ struct RackFilletCurve {
 // alphaM (the junction) to phiRoot (next to the root circle).
 PointXY RackFilletPoint(const RackFilletCurve& curve, double phi);
 
+// The same points, for following the fillet in many steps: what does not change along it is
+// worked out once.
+class RackFilletPoints {
+  public:
+    explicit RackFilletPoints(const RackFilletCurve& curve);
+    PointXY operator()(double phi) const;
+
+  private:
+    double am_, dp_, psi_, rho_, c_;
+    double cosAm_, invAm_;
+};
+
 using RackFilletResult = Outcome<RackFilletCurve, GeometryFault>;
 
 // The fillet's points from the junction with the involute (element 0) to the root, or the

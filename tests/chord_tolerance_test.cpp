@@ -19,6 +19,7 @@
 #include "drawing/spline.h"
 #include "math/constants.h"
 #include "math/involute.h"
+#include "profile/chord_deviation.h"
 #include "profile/chord_placement.h"
 #include "profile/gear_outline.h"
 #include "report/data_sheet.h"
@@ -171,6 +172,55 @@ void ExpectNear(double sheet, double measured, const char* what) {
     SCOPED_TRACE(what);
     // Within 5 % or a hundredth of a micrometre.
     EXPECT_NEAR(sheet, measured, std::max(0.05 * measured, 0.00001));
+}
+
+// Chords of a circular arc, in either direction of travel, inscribed or tangent to it: the arc
+// strays from them by the sagitta R (1 - cos h) of each chord's half angle h, to the outside of
+// inscribed chords and to the inside of tangent ones. The measure follows the arc in fine steps
+// and takes most of them on squared lengths, so radii from tenths of a millimetre to metres and
+// chords from one to many check that it still finds the largest distance, on the right side.
+TEST(ChordTolerance, ArcChordsDeviateByTheirSagitta) {
+    struct ArcRow {
+        double radius;
+        int chords;
+        double half;   // each chord's half angle, radians
+        bool tangent;  // chords tangent to the arc (else its chords)
+        bool forward;  // travelled counterclockwise, centre on the left
+    };
+    const ArcRow rows[] = {
+        {0.3, 1, 0.2, false, true},     {0.3, 1, 0.2, true, false},
+        {20, 3, 0.05, false, false},    {20, 3, 0.05, true, true},
+        {3000, 17, 0.001, false, true}, {3000, 17, 0.001, true, true},
+        {45, 80, 0.004, false, false},
+    };
+    for (const ArcRow& row : rows) {
+        SCOPED_TRACE(::testing::Message() << "R " << row.radius << ", " << row.chords << " chords, "
+                                          << (row.tangent ? "tangent" : "inscribed")
+                                          << (row.forward ? ", forward" : ", backward"));
+        const double start = 0.3;
+        const double end = start + 2 * row.half * row.chords;
+        // Tangent chords meet at the ends of the arc's pieces, 1 / cos h out from the centre.
+        const double reach = row.tangent ? row.radius / std::cos(row.half) : row.radius;
+        std::vector<PointXY> line;
+        for (int k = 0; k <= row.chords; ++k) {
+            const double angle = start + 2 * row.half * k;
+            line.push_back({reach * std::cos(angle), reach * std::sin(angle)});
+        }
+        ExactCurve arc;
+        arc.at = [r = row.radius](double t) { return PointXY{r * std::cos(t), r * std::sin(t)}; };
+        arc.t0 = start;
+        arc.t1 = end;
+        if (!row.forward) {
+            std::reverse(line.begin(), line.end());
+            std::swap(arc.t0, arc.t1);
+        }
+        const ChordDeviation d = MeasureChordDeviation(line, arc);
+        const double sagitta = row.radius * (1 - std::cos(row.half));
+        // Inscribed chords travelled with the centre on the left have the arc on their right.
+        const bool intoSpace = row.tangent != row.forward;
+        EXPECT_NEAR(intoSpace ? d.intoSpace : d.intoTooth, sagitta, 1e-9 * sagitta);
+        EXPECT_LE(intoSpace ? d.intoTooth : d.intoSpace, 1e-12 * row.radius);
+    }
 }
 
 TEST(ChordTolerance, SheetFiguresMatchAnIndependentMeasureOfTheWrittenDrawing) {
