@@ -11,14 +11,15 @@ DrawResult RunBuilder(const MainMod& state, const BuilderCall& call) {
     return RunBuilderTapped(state, call, nullptr);
 }
 
-DrawResult RunBuilderTapped(const MainMod& state, const BuilderCall& call, DxfSink* tap) {
+DrawResult RunBuilderTapped(const MainMod& state, const BuilderCall& call, DxfSink* tap,
+                            std::vector<DrawnFlank>* flanks) {
     switch (call.kind) {
         case BuilderCall::Kind::ExternalPair:
-            return DrawExternalPair(state, call, tap);
+            return DrawExternalPair(state, call, tap, flanks);
         case BuilderCall::Kind::InternalPair:
-            return DrawInternalPair(state, call, tap);
+            return DrawInternalPair(state, call, tap, flanks);
         case BuilderCall::Kind::Spline:
-            return DrawSpline(state, call, tap);
+            return DrawSpline(state, call, tap, flanks);
     }
     return DrawResult::Failure({DrawFault::Kind::GeometryRefused, {}, {}});
 }

@@ -2,10 +2,14 @@
 // builder: the window's "OK" on the file page and tarvo-cli both go through RunBuilder.
 #pragma once
 
+#include <vector>
+
 #include "drawing/draw_result.h"
 #include "profile/main_mod.h"
 
 namespace tarvo {
+
+struct DrawnFlank;
 
 // What the designer asked to draw, with the values as read from the pages or the command line.
 struct BuilderCall {
@@ -23,7 +27,10 @@ struct BuilderCall {
 
 // Makes the drawing `call` describes into state.OutFile with the builder of its kind.
 DrawResult RunBuilder(const MainMod& state, const BuilderCall& call);
-// The same, handing what is written to `tap` as well (see DxfWriter), when it is not null.
-DrawResult RunBuilderTapped(const MainMod& state, const BuilderCall& call, DxfSink* tap);
+// The same, handing what is written to `tap` as well (see DxfWriter), when it is not null; and,
+// when `flanks` is not null, the flanks the outlines are made of (see FlanksOf), before anything
+// is written.
+DrawResult RunBuilderTapped(const MainMod& state, const BuilderCall& call, DxfSink* tap,
+                            std::vector<DrawnFlank>* flanks = nullptr);
 
 }  // namespace tarvo

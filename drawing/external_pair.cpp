@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "drawing/drawn_flank.h"
 #include "drawing/pair_data.h"
 #include "drawing/rack_cut.h"
 #include "math/constants.h"
@@ -143,10 +144,14 @@ ExternalPairResult ComputeExternalPair(const MainMod& state, const BuilderCall& 
     return g;
 }
 
-DrawResult DrawExternalPair(const MainMod& state, const BuilderCall& call, DxfSink* tap) {
+DrawResult DrawExternalPair(const MainMod& state, const BuilderCall& call, DxfSink* tap,
+                            std::vector<DrawnFlank>* flanks) {
     const ExternalPairResult g = ComputeExternalPair(state, call);
     if (!g.ok()) {
         return Refused(g.fault());
+    }
+    if (flanks != nullptr) {
+        *flanks = FlanksOf(g.value(), call);
     }
     return WriteComputed(state.OutFile, {&g->wheel1, &g->wheel2}, {0, g->aw}, tap);
 }

@@ -37,6 +37,8 @@ using ExternalPairResult = Outcome<ExternalPairGeometry, GeometryError>;
 ExternalPairResult ComputeExternalPair(const MainMod& state, const BuilderCall& call);
 
 // Computes the pair and, when its teeth are drawable, writes it to state.OutFile.
-DrawResult DrawExternalPair(const MainMod& state, const BuilderCall& call, DxfSink* tap = nullptr);
+// `flanks`, when not null, receives the flanks the outlines are made of (see FlanksOf).
+DrawResult DrawExternalPair(const MainMod& state, const BuilderCall& call, DxfSink* tap = nullptr,
+                            std::vector<DrawnFlank>* flanks = nullptr);
 
 }  // namespace tarvo

@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "drawing/drawn_flank.h"
 #include "drawing/pair_data.h"
 #include "drawing/rack_cut.h"
 #include "math/constants.h"
@@ -135,10 +136,14 @@ CutterFilletResult InternalPairCutter(const MainMod& state, const BuilderCall& c
     return CutterFillet(RingCutterInput(PairProfileInput(state, pair.value()), 2));
 }
 
-DrawResult DrawInternalPair(const MainMod& state, const BuilderCall& call, DxfSink* tap) {
+DrawResult DrawInternalPair(const MainMod& state, const BuilderCall& call, DxfSink* tap,
+                            std::vector<DrawnFlank>* flanks) {
     const InternalPairResult g = ComputeInternalPair(state, call);
     if (!g.ok()) {
         return Refused(g.fault());
+    }
+    if (flanks != nullptr) {
+        *flanks = FlanksOf(g.value(), call);
     }
     return WriteComputed(state.OutFile, {&g->ring, &g->pinion}, {0, g->aw}, tap);
 }

@@ -42,6 +42,8 @@ InternalPairResult ComputeInternalPair(const MainMod& state, const BuilderCall& 
 // the pair's flanks; the fault when the pair or the cutter has none.
 CutterFilletResult InternalPairCutter(const MainMod& state, const BuilderCall& call);
 
-DrawResult DrawInternalPair(const MainMod& state, const BuilderCall& call, DxfSink* tap = nullptr);
+// `flanks`, when not null, receives the flanks the outlines are made of (see FlanksOf).
+DrawResult DrawInternalPair(const MainMod& state, const BuilderCall& call, DxfSink* tap = nullptr,
+                            std::vector<DrawnFlank>* flanks = nullptr);
 
 }  // namespace tarvo

@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "drawing/drawn_flank.h"
 #include "drawing/rack_cut.h"
 #include "math/constants.h"
 #include "math/involute.h"
@@ -165,10 +166,14 @@ SplineResult ComputeSpline(const MainMod& state, const BuilderCall& call) {
     return member;
 }
 
-DrawResult DrawSpline(const MainMod& state, const BuilderCall& call, DxfSink* tap) {
+DrawResult DrawSpline(const MainMod& state, const BuilderCall& call, DxfSink* tap,
+                      std::vector<DrawnFlank>* flanks) {
     const SplineResult g = ComputeSpline(state, call);
     if (!g.ok()) {
         return Refused(g.fault());
+    }
+    if (flanks != nullptr) {
+        *flanks = FlanksOf(g.value(), call);
     }
     return WriteComputed(state.OutFile, {&g->outline}, {0}, tap);
 }

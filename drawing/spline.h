@@ -32,6 +32,8 @@ struct SplineGeometry {
 using SplineResult = Outcome<SplineGeometry, GeometryError>;
 SplineResult ComputeSpline(const MainMod& state, const BuilderCall& call);
 
-DrawResult DrawSpline(const MainMod& state, const BuilderCall& call, DxfSink* tap = nullptr);
+// `flanks`, when not null, receives the flanks the outlines are made of (see FlanksOf).
+DrawResult DrawSpline(const MainMod& state, const BuilderCall& call, DxfSink* tap = nullptr,
+                      std::vector<DrawnFlank>* flanks = nullptr);
 
 }  // namespace tarvo

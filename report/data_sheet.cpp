@@ -9,7 +9,10 @@
 #include <cstring>
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
+#include "drawing/drawn_flank.h"
 #include "drawing/dxf_number.h"
 #include "drawing/dxf_real.h"
 #include "drawing/internal_pair.h"
@@ -647,9 +650,12 @@ std::optional<std::vector<MeshBandPlan>> BandPlans(const std::optional<PairGeome
 // The sheet of a drawing streamed by `stream` (a DxfSink in, a DxfStreamResult out) keeping of
 // each outline only its reach and the band the mesh check needs; read whole by `readWhole`
 // instead when the drawing is not the one expected or the check needs more than the bands.
+// `built`, when not null, holds the flanks once the first outline is streamed: those of the
+// builder writing the drawing, taken instead of computing them again.
 template <typename Stream, typename ReadWhole>
 DataSheetResult StreamedSheet(const MainMod& state, const BuilderCall& call,
-                              const SheetOptions& options, Stream stream, ReadWhole readWhole) {
+                              const SheetOptions& options, Stream stream, ReadWhole readWhole,
+                              std::vector<DrawnFlank>* built = nullptr) {
     // The flanks, once the first outline has asked for them; a whole read reuses them.
     std::optional<Flanks> flanks;
     auto whole = [&]() -> DataSheetResult {
@@ -660,7 +666,12 @@ DataSheetResult StreamedSheet(const MainMod& state, const BuilderCall& call,
         return SheetOfDrawing(state, call, read.value(), options, flanks);
     };
     auto plan = [&]() -> std::optional<SheetPlan> {
-        flanks.emplace(DrawnFlanks(state, call));
+        if (built != nullptr && !built->empty()) {
+            flanks.emplace(std::move(*built));
+            built->clear();
+        } else {
+            flanks.emplace(DrawnFlanks(state, call));
+        }
         std::optional<PairGeometryResult> model;
         if (call.kind != BuilderCall::Kind::Spline) {
             model = PairOf(state, call);
@@ -716,16 +727,17 @@ DataSheetResult DataSheetOfWritten(const MainMod& state, const BuilderCall& call
 DrawnSheet DrawWithDataSheet(const MainMod& state, const BuilderCall& call,
                              const SheetOptions& options) {
     std::optional<DrawResult> drawn;
+    std::vector<DrawnFlank> built;
     DataSheetResult sheet = StreamedSheet(
         state, call, options,
         [&](DxfSink& sink) -> DxfStreamResult {
-            drawn.emplace(RunBuilderTapped(state, call, &sink));
+            drawn.emplace(RunBuilderTapped(state, call, &sink, &built));
             if (!drawn->ok()) {
                 return DxfStreamResult::Failure({});  // no drawing, no sheet
             }
             return DxfStreamed{};
         },
-        [&] { return ReadWrittenDrawing(drawn->value()); });
+        [&] { return ReadWrittenDrawing(drawn->value()); }, &built);
     if (!drawn->ok()) {
         return {std::move(*drawn), std::nullopt};
     }

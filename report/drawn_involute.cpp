@@ -7,7 +7,6 @@
 #include "drawing/internal_pair.h"
 #include "drawing/spline.h"
 #include "math/involute.h"
-#include "profile/pair_geometry.h"
 
 namespace tarvo {
 
@@ -23,15 +22,6 @@ double Radius(const PointXY& p) {
 double InvoluteTurn(double r, double rb, bool internal) {
     const double alpha = std::acos(std::fmin(rb / r, 1.0));
     return internal ? -Inv(alpha) : Inv(alpha);
-}
-
-// A flank as its builder handed it over, of a wheel of `z` external teeth.
-DrawnFlank WheelFlank(std::vector<PointXY>&& points, FlankMembers&& members, int z) {
-    DrawnFlank flank;
-    flank.points = std::move(points);
-    flank.members = std::move(members);
-    flank.z = z;
-    return flank;
 }
 
 }  // namespace
@@ -68,45 +58,27 @@ InvoluteSpan DrawnInvoluteSpan(const std::vector<PointXY>& flank, double db, boo
 }
 
 DrawnFlanksResult DrawnFlanks(const MainMod& state, const BuilderCall& call) {
-    using Flanks = std::vector<DrawnFlank>;
     switch (call.kind) {
         case BuilderCall::Kind::ExternalPair: {
-            ExternalPairResult g = ComputeExternalPair(state, call);
+            const ExternalPairResult g = ComputeExternalPair(state, call);
             if (!g.ok()) {
                 return DrawnFlanksResult::Failure(g.fault());
             }
-            ExternalPairGeometry p = std::move(g).value();
-            Flanks flanks(2);
-            flanks[0] = WheelFlank(std::move(p.flank1), std::move(p.members1), call.Z1);
-            flanks[1] = WheelFlank(std::move(p.flank2), std::move(p.members2), call.Z2);
-            return flanks;
+            return FlanksOf(g.value(), call);
         }
         case BuilderCall::Kind::InternalPair: {
-            InternalPairResult g = ComputeInternalPair(state, call);
+            const InternalPairResult g = ComputeInternalPair(state, call);
             if (!g.ok()) {
                 return DrawnFlanksResult::Failure(g.fault());
             }
-            InternalPairGeometry p = std::move(g).value();
-            Flanks flanks(2);
-            // Wheel 1 is the pinion when the designer entered the smaller count first.
-            const bool pinionFirst = FirstIsPinion(call.Z1, call.Z2);
-            flanks[pinionFirst ? 0 : 1] =
-                WheelFlank(std::move(p.pinionFlank), std::move(p.pinionMembers), p.zp);
-            DrawnFlank& ring = flanks[pinionFirst ? 1 : 0];
-            ring = WheelFlank(std::move(p.ringFlank), std::move(p.ringMembers), p.zr);
-            ring.internal = true;
-            return flanks;
+            return FlanksOf(g.value(), call);
         }
         case BuilderCall::Kind::Spline: {
-            SplineResult g = ComputeSpline(state, call);
+            const SplineResult g = ComputeSpline(state, call);
             if (!g.ok()) {
                 return DrawnFlanksResult::Failure(g.fault());
             }
-            SplineGeometry p = std::move(g).value();
-            Flanks flanks(1);
-            flanks[0] = WheelFlank(std::move(p.flank), std::move(p.members), call.Z);
-            flanks[0].internal = call.hub;
-            return flanks;
+            return FlanksOf(g.value(), call);
         }
     }
     return DrawnFlanksResult::Failure(GeometryError{});

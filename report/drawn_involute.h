@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "drawing/builder_call.h"
+#include "drawing/drawn_flank.h"
 #include "math/outcome.h"
 #include "profile/chord_deviation.h"
 #include "profile/geometry_fault.h"
@@ -30,14 +31,6 @@ constexpr double kOnInvolute = 1e-7;
 // from the tip end inward. A flank whose tip point lies inside the base circle has none: its
 // span is {tip, tip}.
 InvoluteSpan DrawnInvoluteSpan(const std::vector<PointXY>& flank, double db, bool internal);
-
-// One wheel's flank as its builder made it, and what its accuracy is measured with.
-struct DrawnFlank {
-    std::vector<PointXY> points;  // about the wheel's centre, as the builder hands it over
-    FlankMembers members;         // the exact curves behind the points
-    int z = 0;                    // the wheel's teeth
-    bool internal = false;        // internal teeth (a ring or a hub)
-};
 
 // The flanks a drawing was made of, as its builder computes them again from the same data (once
 // for the whole sheet): one per wheel in the designer's order (wheel 1, wheel 2), or the spline
