@@ -57,6 +57,16 @@ struct ChordFrame {
         across1 = std::max(across1, across);
     }
 
+    // The same frame turned about the origin by the angle of cosine c and sine s, then moved by
+    // `shift`: the frame of the stretch turned and moved so, its box the same.
+    ChordFrame Turned(double c, double s, const PointXY& shift) const {
+        ChordFrame f = *this;
+        f.origin = {shift.X + c * origin.X - s * origin.Y, shift.Y + s * origin.X + c * origin.Y};
+        f.ux = c * ux - s * uy;
+        f.uy = s * ux + c * uy;
+        return f;
+    }
+
     // The square of the gap between the box and the box of the segment pq, both in this frame
     // (pq = p alone for a point).
     double Gap2(const PointXY& p, const PointXY& q) const {

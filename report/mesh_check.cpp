@@ -206,6 +206,7 @@ struct ToothRun {
     std::size_t first = 0, count = 0;
     Circle bound;
     std::vector<Circle> chunks;
+    std::vector<ChordFrame> frames;  // each stretch's frame, unturned
 };
 
 ToothRun MakeTooth(const WheelShape& s, int index, std::size_t first, std::size_t count) {
@@ -220,9 +221,15 @@ ToothRun MakeTooth(const WheelShape& s, int index, std::size_t first, std::size_
     }
     tooth.bound = Bound(points.data(), count + 1);
     tooth.chunks.reserve((count + kChunkSegments - 1) / kChunkSegments);
+    tooth.frames.reserve(tooth.chunks.capacity());
     for (std::size_t from = 0; from < count; from += kChunkSegments) {
         const std::size_t to = std::min(count, from + kChunkSegments);
         tooth.chunks.push_back(Bound(points.data() + from, to - from + 1));
+        ChordFrame frame = ChordFrame::Through(points[from], points[to]);
+        for (std::size_t i = from; i <= to; ++i) {
+            frame.Take(points[i]);
+        }
+        tooth.frames.push_back(frame);
     }
     for (const Circle& c : tooth.chunks) {
         tooth.bound.radius = std::max(
@@ -386,11 +393,10 @@ void SortUnique(std::vector<T>& list) {
     list.erase(std::unique(list.begin(), list.end()), list.end());
 }
 
-// A stretch placed: its points, kChunkSegments segments (fewer at a tooth's end), and its frame.
+// A stretch placed: its points, kChunkSegments segments (fewer at a tooth's end).
 struct PlacedStretch {
     std::array<BPoint, kChunkSegments + 1> points;
     std::size_t count = 0;
-    ChordFrame frame;
 
     std::size_t size() const { return count; }
     const BPoint& operator[](std::size_t i) const { return points[i]; }
@@ -466,15 +472,16 @@ class PlacedPiece {
                 const PointXY q = pose_(p.X, p.Y);
                 stretch->points[stretch->count++] = BPoint(q.X, q.Y);
             }
-            const BPoint& first = stretch->points[0];
-            const BPoint& last = stretch->points[stretch->count - 1];
-            stretch->frame = ChordFrame::Through({first.x(), first.y()}, {last.x(), last.y()});
-            for (std::size_t i = 0; i < stretch->count; ++i) {
-                stretch->frame.Take({stretch->points[i].x(), stretch->points[i].y()});
-            }
             slots[chunk] = number + 1;
         }
         return stretches_[slots[chunk] - 1];
+    }
+
+    // The frame of stretch `chunk` of tooth k, turned with its tooth: its box holds the placed
+    // points but for the rounding of their turn, a few units in the last place of the wheel's
+    // size, far below the slack every bound drawn from it leaves.
+    ChordFrame Frame(std::size_t k, std::size_t chunk) const {
+        return piece_.teeth[k].frames[chunk].Turned(pose_.c, pose_.s, pose_.centre);
     }
 
     const Piece& piece() const { return piece_; }
@@ -700,8 +707,8 @@ double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& ne
     // Each pair's lower bound: its circles' gap, or where larger, its frames' separation less
     // the slack, which stays below the pair's distance however Boost rounds its measure.
     for (StretchPair& pair : near.nearest) {
-        const double apart = Separation(placed1.Stretch(pair.a.tooth, pair.a.chunk, budget).frame,
-                                        placed2.Stretch(pair.b.tooth, pair.b.chunk, budget).frame) -
+        const double apart = Separation(placed1.Frame(pair.a.tooth, pair.a.chunk),
+                                        placed2.Frame(pair.b.tooth, pair.b.chunk)) -
                              slack;
         pair.gap = std::max(pair.gap, apart);
     }

@@ -210,6 +210,22 @@ TEST(ChordFrame, SeparationBelowTheDistanceAndCloseToIt) {
         EXPECT_LE(apart, distance * (1 + 1e-12) + 1e-12);
         EXPECT_GE(apart, row.tight * distance);
         EXPECT_EQ(apart, Separation(frame(row.b), frame(row.a)));
+        // Frames made once and turned with their wheel, as the mesh check places them, set
+        // the turned stretches apart as frames made of the turned points do.
+        for (const double turn : {0.7, -2.9}) {
+            const double c = std::cos(turn), s = std::sin(turn);
+            const PointXY shift{41.5, -7};
+            auto turned = [&](std::vector<PointXY> points) {
+                for (PointXY& p : points) {
+                    p = {shift.X + c * p.X - s * p.Y, shift.Y + s * p.X + c * p.Y};
+                }
+                return points;
+            };
+            const double moved =
+                Separation(frame(row.a).Turned(c, s, shift), frame(row.b).Turned(c, s, shift));
+            EXPECT_NEAR(moved, Separation(frame(turned(row.a)), frame(turned(row.b))), 1e-9);
+            EXPECT_LE(moved, testing::PolylineDistance(turned(row.a), turned(row.b)) + 1e-12);
+        }
     }
     // Short stretches of every shape and turn: never farther apart than they are.
     std::mt19937 random(5);
