@@ -432,8 +432,17 @@ bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b
         const std::size_t own = StretchOf(i == 0 ? 0 : std::min(i, pa.size() - 2), stretches);
         const std::size_t before = i == 0 ? own : StretchOf(i - 1, stretches);
         // Most of a run lies far from b: a point whose stretches have no stretch of b near them
-        // is far, and its segment to the next keeps the side the point before was found on.
+        // is far, and its segment to the next keeps the side the point before was found on. So
+        // do all the points before the first of the next stretch with anything near it.
         if (inStretch && near.first[before] == near.first[own + 1]) {
+            std::size_t next = own + 1;
+            while (next < stretches && near.first[next] == near.first[next + 1]) {
+                ++next;
+            }
+            if (next == stretches) {
+                break;
+            }
+            i = next * kStretch - 1;
             continue;
         }
         // A point near b may lie on either side: it is as deep as it is near.

@@ -329,6 +329,48 @@ TEST(TouchDepth, JudgedAlikeAtEveryTurnOfTheDrawing) {
     }
 }
 
+// Far from the mate the test passes over whole stretches at a time, and takes up again at the
+// first point of the next stretch near it. A square tooth's tip side (x = 11, 40 segments from
+// y = -1 to 1, eight to a stretch: points 48 to 56 run from y = -0.6 to -0.2) touches a mate's
+// tip of one segment, from y = -0.596 to -0.504, that no stretch before point 48 comes near.
+// Point 49 (y = -0.55) raised 0.01 mm into the mate is found; the mate's tip corners then lie
+// less than the depth inside the tooth, so only the tooth's own points can tell.
+TEST(TouchDepth, FindsADeepPointWhereItTakesUpAgain) {
+    TouchRun mate;
+    mate.closeRadius = 4;
+    mate.centre = {22, 0};
+    const PointXY corners[] = {{13, -0.504}, {11, -0.504}, {11, -0.596}, {13, -0.596}};
+    const int segments[] = {40, 1, 40};
+    mate.points.push_back(corners[0]);
+    for (int side = 0; side < 3; ++side) {
+        for (int k = 1; k <= segments[side]; ++k) {
+            const double t = static_cast<double>(k) / segments[side];
+            mate.points.push_back({corners[side].X + t * (corners[side + 1].X - corners[side].X),
+                                   corners[side].Y + t * (corners[side + 1].Y - corners[side].Y)});
+        }
+    }
+    for (const bool raised : {false, true}) {
+        SCOPED_TRACE(raised ? "point 49 raised into the mate" : "tips touching");
+        TouchRun tooth;
+        tooth.closeRadius = 4;
+        const PointXY square[] = {{9, -1}, {11, -1}, {11, 1}, {9, 1}};
+        tooth.points.push_back(square[0]);
+        for (int side = 0; side < 3; ++side) {
+            for (int k = 1; k <= 40; ++k) {
+                const double t = k / 40.0;
+                tooth.points.push_back(
+                    {square[side].X + t * (square[side + 1].X - square[side].X),
+                     square[side].Y + t * (square[side + 1].Y - square[side].Y)});
+            }
+        }
+        ASSERT_NEAR(tooth.points[49].Y, -0.55, 1e-12);
+        if (raised) {
+            tooth.points[49].X += 0.01;
+        }
+        EXPECT_EQ(TouchShallowerThan(tooth, mate, 0.001), !raised);
+    }
+}
+
 // The check sorts the stretches near the mate across x or across y, whichever way the teeth at
 // the line of centres lie, and sets stretches apart by boxes along their own chords: the same
 // pair drawn turned to any angle finds the same clearance and the same overlap.
