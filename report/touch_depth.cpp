@@ -121,6 +121,32 @@ std::vector<Box> StretchBoxes(const Polyline& run) {
     return boxes;
 }
 
+// A run's stretch boxes gathered kBoxesPerBlock at a time, each block boxed whole: a point lies
+// no nearer a stretch's box than it lies to its block's box, so a block farther than a bound
+// holds no box within it. Left empty where a box is not finite, and every box is looked at.
+constexpr std::size_t kBoxesPerBlock = 16;
+
+std::vector<Box> BoxBlocks(const std::vector<Box>& boxes) {
+    std::vector<Box> blocks;
+    blocks.reserve((boxes.size() + kBoxesPerBlock - 1) / kBoxesPerBlock);
+    for (std::size_t s = 0; s < boxes.size(); ++s) {
+        const Box& box = boxes[s];
+        if (!(std::isfinite(box.x0) && std::isfinite(box.x1) && std::isfinite(box.y0) &&
+              std::isfinite(box.y1))) {
+            return {};
+        }
+        if (s % kBoxesPerBlock == 0) {
+            blocks.push_back(box);
+        }
+        Box& block = blocks.back();
+        block.x0 = std::min(block.x0, box.x0);
+        block.x1 = std::max(block.x1, box.x1);
+        block.y0 = std::min(block.y0, box.y0);
+        block.y1 = std::max(block.y1, box.y1);
+    }
+    return blocks;
+}
+
 // The frames of a run's stretches, each made when first asked for: most stretches never come
 // near the other run.
 class StretchFrames {
@@ -274,13 +300,15 @@ class Boundary {
 };
 
 // Whether v lies outside the material of `run` (whose boundary about the run is `boundary`: the
-// run's stretches boxed in `boxes`, with one radial segment before and after), told at its
-// nearest point of that boundary; false also when it cannot be told: the nearest point lies at
-// the boundary's ends, the arc of the closing may lie nearer, or v lies on the line. The
-// stretches are measured nearest box first (ties by their order along the run), until the next
-// box lies beyond the nearest point; `order` is room for the boxes that may still come nearer.
+// run's stretches boxed in `boxes`, and those in `blocks`, with one radial segment before and
+// after), told at its nearest point of that boundary; false also when it cannot be told: the
+// nearest point lies at the boundary's ends, the arc of the closing may lie nearer, or v lies on
+// the line. The stretches are measured nearest box first (ties by their order along the run),
+// until the next box lies beyond the nearest point; `order` is room for the boxes that may still
+// come nearer, `gaps` for the blocks' gaps.
 bool Outside(const TouchRun& run, const Boundary& boundary, const std::vector<Box>& boxes,
-             const PointXY& v, std::vector<std::pair<double, std::size_t>>& order) {
+             const std::vector<Box>& blocks, const PointXY& v,
+             std::vector<std::pair<double, std::size_t>>& order, std::vector<double>& gaps) {
     double least = HUGE_VAL, along = 0;
     std::size_t nearest = 0;
     auto measure = [&](std::size_t from, std::size_t to) {  // segments of the boundary
@@ -304,22 +332,61 @@ bool Outside(const TouchRun& run, const Boundary& boundary, const std::vector<Bo
         const std::size_t from = s * kStretch + 1;
         measure(from, s + 1 == boxes.size() ? segments - 1 : from + kStretch);
     };
+    // The blocks' gaps from v; a block's boxes visited in their order along the run.
+    gaps.clear();
+    for (const Box& block : blocks) {
+        gaps.push_back(BoxGap2(v, block));
+    }
+    auto block = [&](std::size_t k, auto visit) {
+        const std::size_t end = std::min(boxes.size(), (k + 1) * kBoxesPerBlock);
+        for (std::size_t s = k * kBoxesPerBlock; s < end; ++s) {
+            visit(s);
+        }
+    };
+    // The boxes of the blocks within `within`, or every box where there are no blocks.
+    auto boxesWithin = [&](double within, auto visit) {
+        if (blocks.empty()) {
+            for (std::size_t s = 0; s < boxes.size(); ++s) {
+                visit(s);
+            }
+            return;
+        }
+        for (std::size_t k = 0; k < blocks.size(); ++k) {
+            if (!(gaps[k] > within)) {
+                block(k, visit);
+            }
+        }
+    };
+    // The least (gap, s) of all the boxes, the nearest block's first: a block farther than the
+    // least gap found holds none less.
     order.clear();
     std::pair<double, std::size_t> first{HUGE_VAL, boxes.size()};
-    for (std::size_t s = 0; s < boxes.size(); ++s) {
+    auto nearer = [&](std::size_t s) {
         const std::pair<double, std::size_t> box{BoxGap2(v, boxes[s]), s};
         if (first.second == boxes.size() || box < first) {
             first = box;
         }
+    };
+    if (blocks.empty()) {
+        boxesWithin(HUGE_VAL, nearer);
+    } else {
+        const std::size_t closest =
+            static_cast<std::size_t>(std::min_element(gaps.begin(), gaps.end()) - gaps.begin());
+        block(closest, nearer);
+        for (std::size_t k = 0; k < blocks.size(); ++k) {
+            if (k != closest && !(gaps[k] > first.first)) {
+                block(k, nearer);
+            }
+        }
     }
     if (first.second < boxes.size() && !(first.first > least)) {
         measureStretch(first.second);
-        for (std::size_t s = 0; s < boxes.size(); ++s) {
+        boxesWithin(least, [&](std::size_t s) {
             const double gap2 = BoxGap2(v, boxes[s]);
             if (s != first.second && !(gap2 > least)) {
                 order.emplace_back(gap2, s);
             }
-        }
+        });
         std::sort(order.begin(), order.end());
         for (const auto& [gap2, s] : order) {
             if (gap2 > least) {
@@ -415,10 +482,12 @@ bool ClosingsApart(const TouchRun& a, const TouchRun& b, double depth) {
 
 // One way round: every point of `a` farther than `depth` from `b` lies outside b's material.
 // `near` lists for each stretch of `a` the stretches of `b` within `depth` of it; `frames` are
-// b's stretches in their own frames.
+// b's stretches in their own frames, `blocksB` their boxes in blocks (see BoxBlocks).
 bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b,
-                      const std::vector<Box>& boxesB, StretchFrames& frames, double depth,
-                      std::vector<std::pair<double, std::size_t>>& order) {
+                      const std::vector<Box>& boxesB, const std::vector<Box>& blocksB,
+                      StretchFrames& frames, double depth,
+                      std::vector<std::pair<double, std::size_t>>& order,
+                      std::vector<double>& gaps) {
     const Polyline& pa = a.points;
     const Polyline& pb = b.points;
     const std::size_t stretches = near.first.size() - 1;
@@ -469,7 +538,7 @@ bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b
             inStretch = false;
             continue;
         }
-        if (!inStretch && !Outside(b, boundary, boxesB, pa[i], order)) {
+        if (!inStretch && !Outside(b, boundary, boxesB, blocksB, pa[i], order, gaps)) {
             return false;
         }
         // The segment to the next point keeps the side unless it comes near b: it crosses or
@@ -531,8 +600,11 @@ bool TouchShallowerThan(const TouchRun& a, const TouchRun& b, double depth) {
     }
     std::vector<std::pair<double, std::size_t>> order;
     order.reserve(std::max(boxesA.size(), boxesB.size()));
-    return FarPointsOutside(a, nearA, b, boxesB, framesB, depth, order) &&
-           FarPointsOutside(b, nearB, a, boxesA, framesA, depth, order);
+    std::vector<double> gaps;
+    const std::vector<Box> blocksA = BoxBlocks(boxesA);
+    const std::vector<Box> blocksB = BoxBlocks(boxesB);
+    return FarPointsOutside(a, nearA, b, boxesB, blocksB, framesB, depth, order, gaps) &&
+           FarPointsOutside(b, nearB, a, boxesA, blocksA, framesA, depth, order, gaps);
 }
 
 }  // namespace tarvo

@@ -371,6 +371,39 @@ TEST(TouchDepth, FindsADeepPointWhereItTakesUpAgain) {
     }
 }
 
+// A far point is placed by the part of the other run nearest to it, looked for nearest box
+// first and then among the boxes no farther than that part, stretch by stretch and, in a long
+// run, sixteen stretches to a block. Here the box nearest the tooth's first point (8.9, 1)
+// belongs to a stretch running down a diagonal, 3.2 mm away, with the point on its material's
+// side; the part truly nearest, 2 mm away with the point outside, is a stretch 128 segments on
+// along the run, in another block. Found, the point lies outside; missed, it would lie inside.
+TEST(TouchDepth, PlacesAFarPointByTheNearestPartOfALongRun) {
+    TouchRun tooth;  // a short run on a wheel far below, its material below it
+    tooth.points = {{8.9, 1}, {9.1, 1}};
+    tooth.centre = {9, -1000};
+    tooth.closeRadius = 1;
+    tooth.materialLeft = false;
+    TouchRun mate;  // on a wheel far above, its material on the left
+    mate.centre = {9, 1000};
+    mate.closeRadius = 1;
+    auto line = [&mate](PointXY from, PointXY to, int segments) {
+        for (int k = mate.points.empty() ? 0 : 1; k <= segments; ++k) {
+            const double t = static_cast<double>(k) / segments;
+            mate.points.push_back({from.X + t * (to.X - from.X), from.Y + t * (to.Y - from.Y)});
+        }
+    };
+    line({12.9, 9.5}, {4.9, 1.5}, 8);  // stretch 0: the diagonal
+    line({4.9, 1.5}, {4.9, 20}, 60);   // stretches 1 to 15, well away
+    line({4.9, 20}, {6, 3}, 60);
+    line({6, 3}, {10, 3}, 8);    // stretch 16, in the second block: the nearest part
+    line({10, 3}, {10, 12}, 8);  // and away, so that the run's end lies far too
+    ASSERT_EQ(mate.points.size(), 145u);
+    EXPECT_TRUE(TouchShallowerThan(tooth, mate, 0.001));
+    // The same with the mate's material on the other side: the point lies inside it.
+    mate.materialLeft = false;
+    EXPECT_FALSE(TouchShallowerThan(tooth, mate, 0.001));
+}
+
 // The check sorts the stretches near the mate across x or across y, whichever way the teeth at
 // the line of centres lie, and sets stretches apart by boxes along their own chords: the same
 // pair drawn turned to any angle finds the same clearance and the same overlap.
