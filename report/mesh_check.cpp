@@ -691,47 +691,57 @@ struct SegmentBox {
           y1(std::max(a.y(), b.y())) {}
     // The square of the gap between two boxes, 0 where they meet.
     double Gap2(const SegmentBox& o) const {
-        const double dx = std::max({0.0, x0 - o.x1, o.x0 - x1});
-        const double dy = std::max({0.0, y0 - o.y1, o.y0 - y1});
+        const double dx = AtLeastZero(x0 - o.x1, o.x0 - x1);
+        const double dy = AtLeastZero(y0 - o.y1, o.y0 - y1);
         return dx * dx + dy * dy;
     }
+};
+
+// The stretches of one tooth pair that held its nearest points when it was last measured.
+struct NearestStretches {
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::size_t a = kNone, b = kNone;
 };
 
 // The smallest distance between the stretches of the pairs: Boost's distance of each segment of
 // one stretch to each of the other, compared squared and rooted once, as Boost measures two
 // whole outlines. The pairs come nearest first by a lower bound of their distance (the gap
 // between their circles, or their chord frames' separation), so the pairs beyond the smallest
-// distance found are not measured.
+// distance found are not measured. Where `last` names a pair of the list (the pair that held the
+// nearest points in an earlier position, most likely to hold them again) it is measured first, so
+// that the least found bounds the others at once; the answer is the same, the least over every
+// segment pair that may come nearer. `last` then names the pair that holds it.
 double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& near, double slack,
-                       Budget& budget) {
-    // Each pair's lower bound: its circles' gap, or where larger, its frames' separation less
-    // the slack, which stays below the pair's distance however Boost rounds its measure.
-    for (StretchPair& pair : near.nearest) {
-        const double apart = Separation(placed1.Frame(pair.a.tooth, pair.a.chunk),
-                                        placed2.Frame(pair.b.tooth, pair.b.chunk)) -
-                             slack;
-        pair.gap = std::max(pair.gap, apart);
-    }
-    std::sort(near.nearest.begin(), near.nearest.end(),
-              [](const StretchPair& a, const StretchPair& b) { return a.gap < b.gap; });
+                       Budget& budget, NearestStretches* last = nullptr) {
     using Segment = bg::model::referring_segment<const BPoint>;
     double least = HUGE_VAL, beyond = HUGE_VAL;
+    NearestStretches holding;
     std::vector<SegmentBox> boxesB;  // of the second stretch's segments, boxed once per pair
-    for (const StretchPair& pair : near.nearest) {
-        if (least == 0 || (pair.gap > 0 && pair.gap * pair.gap >= least)) {
-            break;  // nothing further can come nearer
-        }
+    std::vector<double> gapsB;       // and their gaps from the first stretch's frame
+    auto measure = [&](const StretchPair& pair) {
         const PlacedStretch& a = placed1.Stretch(pair.a.tooth, pair.a.chunk, budget);
         const PlacedStretch& b = placed2.Stretch(pair.b.tooth, pair.b.chunk, budget);
         budget.Spend(kSegmentsWork * static_cast<double>(a.size() * b.size()));
+        // Each segment lies no nearer the other stretch than the other's box along its chord:
+        // a segment farther from it than the nearest found and the slack is passed over whole.
+        const ChordFrame frameA = placed1.Frame(pair.a.tooth, pair.a.chunk);
+        const ChordFrame frameB = placed2.Frame(pair.b.tooth, pair.b.chunk);
         boxesB.clear();
+        gapsB.clear();
         for (std::size_t j = 0; j + 1 < b.size(); ++j) {
             boxesB.emplace_back(b[j], b[j + 1]);
+            gapsB.push_back(frameA.Gap2({b[j].x(), b[j].y()}, {b[j + 1].x(), b[j + 1].y()}));
         }
         // Once segments meet (distance 0) no other pair can come nearer.
         for (std::size_t i = 0; i + 1 < a.size() && least != 0; ++i) {
+            if (frameB.Gap2({a[i].x(), a[i].y()}, {a[i + 1].x(), a[i + 1].y()}) > beyond) {
+                continue;
+            }
             const SegmentBox boxA(a[i], a[i + 1]);
             for (std::size_t j = 0; j + 1 < b.size() && least != 0; ++j) {
+                if (gapsB[j] > beyond) {
+                    continue;
+                }
                 // Two segments lie no nearer than their boxes: a pair whose boxes lie farther
                 // apart than the nearest found and the slack (far above the rounding of Boost's
                 // measure) cannot lower it, and Boost need not measure it.
@@ -743,9 +753,38 @@ double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& ne
                 if (d < least) {
                     least = d;
                     beyond = (std::sqrt(least) + slack) * (std::sqrt(least) + slack);
+                    holding = {pair.a.chunk, pair.b.chunk};
                 }
             }
         }
+    };
+    // Each pair's lower bound: its circles' gap, or where larger, its frames' separation less
+    // the slack, which stays below the pair's distance however Boost rounds its measure.
+    for (StretchPair& pair : near.nearest) {
+        const double apart = Separation(placed1.Frame(pair.a.tooth, pair.a.chunk),
+                                        placed2.Frame(pair.b.tooth, pair.b.chunk)) -
+                             slack;
+        pair.gap = std::max(pair.gap, apart);
+    }
+    std::sort(near.nearest.begin(), near.nearest.end(),
+              [](const StretchPair& a, const StretchPair& b) { return a.gap < b.gap; });
+    auto isLast = [&](const StretchPair& pair) {
+        return last != nullptr && pair.a.chunk == last->a && pair.b.chunk == last->b;
+    };
+    const auto first = std::find_if(near.nearest.begin(), near.nearest.end(), isLast);
+    if (first != near.nearest.end()) {
+        measure(*first);
+    }
+    for (auto pair = near.nearest.begin(); pair != near.nearest.end(); ++pair) {
+        if (least == 0 || (pair->gap > 0 && pair->gap * pair->gap >= least)) {
+            break;  // nothing further can come nearer
+        }
+        if (pair != first) {
+            measure(*pair);
+        }
+    }
+    if (last != nullptr) {
+        *last = holding;
     }
     return std::sqrt(least);
 }
@@ -1246,9 +1285,10 @@ void StretchesWithin(const std::vector<Circle>& chunks, const Circle& other, dou
 // The smallest distance between the outlines of tooth i of wheel 1 and tooth j of wheel 2 in
 // one position: their stretches' pairs nearest first, measured segment by segment, until no
 // pair left can come nearer. `upper` is a bound already known (not finite where none is): only
-// the stretches within it of the other tooth's circle can hold the nearest points.
+// the stretches within it of the other tooth's circle can hold the nearest points. `last` names
+// the stretches that held them when the pair was last measured, and then those that hold them.
 double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, std::size_t j,
-                     double upper, double slack, Budget& budget) {
+                     double upper, double slack, Budget& budget, NearestStretches* last) {
     const std::vector<Circle>& chunks1 = placed1.Chunks(i, budget);
     const std::vector<Circle>& chunks2 = placed2.Chunks(j, budget);
     NearParts near;
@@ -1308,7 +1348,7 @@ double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, 
         std::remove_if(near.nearest.begin(), near.nearest.end(),
                        [&](const StretchPair& pair) { return !(pair.gap <= upper); }),
         near.nearest.end());
-    return NearestDistance(placed1, placed2, near, slack, budget);
+    return NearestDistance(placed1, placed2, near, slack, budget, last);
 }
 
 // The teeth `which` (sorted) of a placed piece as one run of outline, when they are consecutive
@@ -1383,6 +1423,7 @@ struct Known {
     double distance = 0;
     int at = -1;  // no position yet
     double span = 0;
+    NearestStretches nearest;  // the stretches that held the nearest points
 };
 
 struct Tracker {
@@ -1452,8 +1493,8 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
             const double upper =
                 known.at < 0 ? HUGE_VAL
                              : known.distance + motion.Drift(known.at, k, known.span) + w.slack;
-            known.distance =
-                ToothDistance(placed1, pair.i, placed2, pair.j, upper, w.slack, budget);
+            known.distance = ToothDistance(placed1, pair.i, placed2, pair.j, upper, w.slack, budget,
+                                           &known.nearest);
             known.at = k;
             known.span = motion.Span(k, w.piece2.teeth[pair.j].bound);
         }
