@@ -206,7 +206,6 @@ struct ToothRun {
     std::size_t first = 0, count = 0;
     Circle bound;
     std::vector<Circle> chunks;
-    std::vector<ChordFrame> frames;  // each stretch's frame, unturned
 };
 
 ToothRun MakeTooth(const WheelShape& s, int index, std::size_t first, std::size_t count) {
@@ -221,15 +220,9 @@ ToothRun MakeTooth(const WheelShape& s, int index, std::size_t first, std::size_
     }
     tooth.bound = Bound(points.data(), count + 1);
     tooth.chunks.reserve((count + kChunkSegments - 1) / kChunkSegments);
-    tooth.frames.reserve(tooth.chunks.capacity());
     for (std::size_t from = 0; from < count; from += kChunkSegments) {
         const std::size_t to = std::min(count, from + kChunkSegments);
         tooth.chunks.push_back(Bound(points.data() + from, to - from + 1));
-        ChordFrame frame = ChordFrame::Through(points[from], points[to]);
-        for (std::size_t i = from; i <= to; ++i) {
-            frame.Take(points[i]);
-        }
-        tooth.frames.push_back(frame);
     }
     for (const Circle& c : tooth.chunks) {
         tooth.bound.radius = std::max(
@@ -426,16 +419,48 @@ class StretchRoom {
     std::size_t used_ = 0;
 };
 
+// The frames of a piece's stretches, unturned, made a tooth at a time when first asked for and
+// kept through the sweep: most teeth of a piece never come near enough to the mate for their
+// stretches to be set apart.
+class ToothFrames {
+  public:
+    const ChordFrame& Of(const Piece& piece, std::size_t k, std::size_t chunk) {
+        if (frames_.size() != piece.teeth.size()) {
+            frames_.resize(piece.teeth.size());
+        }
+        std::vector<ChordFrame>& tooth = frames_[k];
+        if (tooth.empty()) {
+            const ToothRun& run = piece.teeth[k];
+            tooth.reserve(run.chunks.size());
+            for (std::size_t from = 0; from < run.count; from += kChunkSegments) {
+                const std::size_t to = std::min(run.count, from + kChunkSegments);
+                ChordFrame frame = ChordFrame::Through(piece.shape.Local(run.first + from),
+                                                       piece.shape.Local(run.first + to));
+                for (std::size_t i = from; i <= to; ++i) {
+                    frame.Take(piece.shape.Local(run.first + i));
+                }
+                tooth.push_back(frame);
+            }
+        }
+        return tooth[chunk];
+    }
+
+  private:
+    std::vector<std::vector<ChordFrame>> frames_;
+};
+
 // The circles of a piece's teeth in one position, and of a tooth's stretches once asked for.
 class PlacedPiece {
   public:
     // `room` holds the placed stretches; it keeps its memory from one position to the next.
-    PlacedPiece(const Piece& piece, const Pose& pose, StretchRoom& room, Budget& budget)
+    PlacedPiece(const Piece& piece, const Pose& pose, StretchRoom& room, ToothFrames& frames,
+                Budget& budget)
         : piece_(piece),
           pose_(pose),
           chunks_(piece.teeth.size()),
           placed_(piece.teeth.size(), false),
-          stretches_(room) {
+          stretches_(room),
+          frames_(frames) {
         stretches_.Clear();
         budget.Spend(static_cast<double>(piece.teeth.size()));
         teeth.reserve(piece.teeth.size());
@@ -480,8 +505,8 @@ class PlacedPiece {
     // The frame of stretch `chunk` of tooth k, turned with its tooth: its box holds the placed
     // points but for the rounding of their turn, a few units in the last place of the wheel's
     // size, far below the slack every bound drawn from it leaves.
-    ChordFrame Frame(std::size_t k, std::size_t chunk) const {
-        return piece_.teeth[k].frames[chunk].Turned(pose_.c, pose_.s, pose_.centre);
+    ChordFrame Frame(std::size_t k, std::size_t chunk) {
+        return frames_.Of(piece_, k, chunk).Turned(pose_.c, pose_.s, pose_.centre);
     }
 
     const Piece& piece() const { return piece_; }
@@ -498,6 +523,7 @@ class PlacedPiece {
     std::vector<std::vector<std::uint32_t>> slots_ =
         std::vector<std::vector<std::uint32_t>>(piece_.teeth.size());
     StretchRoom& stretches_;
+    ToothFrames& frames_;
 };
 
 // Calls visit(j) for the teeth j of `placed` whose circles may lie within `gap` of `a`: all of
@@ -697,10 +723,18 @@ struct SegmentBox {
     }
 };
 
-// The stretches of one tooth pair that held its nearest points when it was last measured.
+// The stretches of one tooth pair that held its nearest points when it was last measured, in
+// 16 bits each so that what the sweep keeps of a pair stays as small as it was; a stretch
+// numbered beyond that is not kept.
 struct NearestStretches {
-    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    std::size_t a = kNone, b = kNone;
+    static constexpr std::uint16_t kNone = 0xFFFF;
+    std::uint16_t a = kNone, b = kNone;
+
+    static NearestStretches Of(std::size_t a, std::size_t b) {
+        return a < kNone && b < kNone
+                   ? NearestStretches{static_cast<std::uint16_t>(a), static_cast<std::uint16_t>(b)}
+                   : NearestStretches{};
+    }
 };
 
 // The smallest distance between the stretches of the pairs: Boost's distance of each segment of
@@ -753,7 +787,7 @@ double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& ne
                 if (d < least) {
                     least = d;
                     beyond = (std::sqrt(least) + slack) * (std::sqrt(least) + slack);
-                    holding = {pair.a.chunk, pair.b.chunk};
+                    holding = NearestStretches::Of(pair.a.chunk, pair.b.chunk);
                 }
             }
         }
@@ -769,7 +803,8 @@ double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& ne
     std::sort(near.nearest.begin(), near.nearest.end(),
               [](const StretchPair& a, const StretchPair& b) { return a.gap < b.gap; });
     auto isLast = [&](const StretchPair& pair) {
-        return last != nullptr && pair.a.chunk == last->a && pair.b.chunk == last->b;
+        return last != nullptr && last->a != NearestStretches::kNone && pair.a.chunk == last->a &&
+               pair.b.chunk == last->b;
     };
     const auto first = std::find_if(near.nearest.begin(), near.nearest.end(), isLast);
     if (first != near.nearest.end()) {
@@ -1421,10 +1456,11 @@ bool OnlyTouch(const Sweep& w, const PlacedPiece& placed1, const std::vector<std
 // so a pair measured apart is not measured again until it may have come near.
 struct Known {
     double distance = 0;
-    int at = -1;  // no position yet
-    double span = 0;
+    int at = -1;               // no position yet
     NearestStretches nearest;  // the stretches that held the nearest points
+    double span = 0;
 };
+static_assert(sizeof(Known) <= 3 * sizeof(double), "a known pair stays three words");
 
 struct Tracker {
     std::unordered_map<std::uint64_t, Known> known;
@@ -1432,6 +1468,7 @@ struct Tracker {
     // Room kept from one position to the next.
     TouchRuns runs;
     StretchRoom stretches1, stretches2;
+    ToothFrames frames1, frames2;
 };
 
 // Both wheels cut down, with what is known of their teeth, through the positions of a sweep.
@@ -1454,8 +1491,8 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
     const Pose pose1(w.centre1, a1);
     const Pose pose2(w.centre2, w.follow * a1);
     Position at;
-    PlacedPiece placed1(w.piece1, pose1, track.stretches1, budget);
-    PlacedPiece placed2(w.piece2, pose2, track.stretches2, budget);
+    PlacedPiece placed1(w.piece1, pose1, track.stretches1, track.frames1, budget);
+    PlacedPiece placed2(w.piece2, pose2, track.stretches2, track.frames2, budget);
     const double within = wantClearance ? std::max(track.limit, w.touching) : w.touching;
     struct Candidate {
         double bound;
