@@ -28,8 +28,8 @@ struct BuilderCall {
 // Makes the drawing `call` describes into state.OutFile with the builder of its kind.
 DrawResult RunBuilder(const MainMod& state, const BuilderCall& call);
 // The same, handing what is written to `tap` as well (see DxfWriter), when it is not null; and,
-// when `flanks` is not null, the flanks the outlines are made of (see FlanksOf), before anything
-// is written.
+// when `flanks` is not null, the flanks the outlines are made of (see each builder's FlanksOf),
+// before anything is written.
 DrawResult RunBuilderTapped(const MainMod& state, const BuilderCall& call, DxfSink* tap,
                             std::vector<DrawnFlank>* flanks = nullptr);
 

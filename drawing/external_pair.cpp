@@ -6,7 +6,6 @@
 #include <optional>
 #include <utility>
 
-#include "drawing/drawn_flank.h"
 #include "drawing/pair_data.h"
 #include "drawing/rack_cut.h"
 #include "math/constants.h"
@@ -142,6 +141,11 @@ ExternalPairResult ComputeExternalPair(const MainMod& state, const BuilderCall& 
         return Refuse(GeometryFault::NonFinitePoint, 2);
     }
     return g;
+}
+
+std::vector<DrawnFlank> FlanksOf(const ExternalPairGeometry& g, const BuilderCall& call) {
+    return {DrawnFlank{g.flank1, g.members1, call.Z1, false},
+            DrawnFlank{g.flank2, g.members2, call.Z2, false}};
 }
 
 DrawResult DrawExternalPair(const MainMod& state, const BuilderCall& call, DxfSink* tap,

@@ -4,6 +4,7 @@
 
 #include "drawing/builder_call.h"
 #include "drawing/draw_result.h"
+#include "drawing/drawn_flank.h"
 #include "drawing/dxf_writer.h"
 #include "profile/flank_members.h"
 #include "profile/gear_outline.h"
@@ -35,6 +36,9 @@ struct ExternalPairGeometry {
 // from `state`; both members are generated.
 using ExternalPairResult = Outcome<ExternalPairGeometry, GeometryError>;
 ExternalPairResult ComputeExternalPair(const MainMod& state, const BuilderCall& call);
+
+// The flanks the pair's outlines are made of: wheel 1's, then wheel 2's.
+std::vector<DrawnFlank> FlanksOf(const ExternalPairGeometry& g, const BuilderCall& call);
 
 // Computes the pair and, when its teeth are drawable, writes it to state.OutFile.
 // `flanks`, when not null, receives the flanks the outlines are made of (see FlanksOf).

@@ -6,7 +6,6 @@
 #include <optional>
 #include <utility>
 
-#include "drawing/drawn_flank.h"
 #include "drawing/pair_data.h"
 #include "drawing/rack_cut.h"
 #include "math/constants.h"
@@ -14,6 +13,7 @@
 #include "profile/flank_check.h"
 #include "profile/gear_outline.h"
 #include "profile/length_unit.h"
+#include "profile/pair_geometry.h"
 #include "profile/tooth_profile.h"
 
 namespace tarvo {
@@ -134,6 +134,16 @@ CutterFilletResult InternalPairCutter(const MainMod& state, const BuilderCall& c
     }
     // The cutter's size does not depend on the points of the fillet: the fewest will do.
     return CutterFillet(RingCutterInput(PairProfileInput(state, pair.value()), 2));
+}
+
+std::vector<DrawnFlank> FlanksOf(const InternalPairGeometry& g, const BuilderCall& call) {
+    DrawnFlank pinion{g.pinionFlank, g.pinionMembers, g.zp, false};
+    DrawnFlank ring{g.ringFlank, g.ringMembers, g.zr, true};
+    // Wheel 1 is the pinion when the designer entered the smaller count first.
+    if (FirstIsPinion(call.Z1, call.Z2)) {
+        return {std::move(pinion), std::move(ring)};
+    }
+    return {std::move(ring), std::move(pinion)};
 }
 
 DrawResult DrawInternalPair(const MainMod& state, const BuilderCall& call, DxfSink* tap,

@@ -5,6 +5,7 @@
 
 #include "drawing/builder_call.h"
 #include "drawing/draw_result.h"
+#include "drawing/drawn_flank.h"
 #include "drawing/dxf_writer.h"
 #include "profile/cutter_fillet.h"
 #include "profile/flank_members.h"
@@ -37,6 +38,9 @@ struct InternalPairGeometry {
 // ring's cutter has the pinion's tooth count.
 using InternalPairResult = Outcome<InternalPairGeometry, GeometryError>;
 InternalPairResult ComputeInternalPair(const MainMod& state, const BuilderCall& call);
+
+// The flanks the pair's outlines are made of, in the designer's order: wheel 1's, then wheel 2's.
+std::vector<DrawnFlank> FlanksOf(const InternalPairGeometry& g, const BuilderCall& call);
 
 // The ring's pinion-type cutter as the generator fits it for the pair `call` describes, without
 // the pair's flanks; the fault when the pair or the cutter has none.

@@ -7,7 +7,6 @@
 #include <optional>
 #include <utility>
 
-#include "drawing/drawn_flank.h"
 #include "drawing/rack_cut.h"
 #include "math/constants.h"
 #include "math/involute.h"
@@ -164,6 +163,10 @@ SplineResult ComputeSpline(const MainMod& state, const BuilderCall& call) {
         return Refuse(GeometryFault::NonFinitePoint, call.hub);
     }
     return member;
+}
+
+std::vector<DrawnFlank> FlanksOf(const SplineGeometry& g, const BuilderCall& call) {
+    return {DrawnFlank{g.flank, g.members, call.Z, call.hub}};
 }
 
 DrawResult DrawSpline(const MainMod& state, const BuilderCall& call, DxfSink* tap,

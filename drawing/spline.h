@@ -4,6 +4,7 @@
 
 #include "drawing/builder_call.h"
 #include "drawing/draw_result.h"
+#include "drawing/drawn_flank.h"
 #include "drawing/dxf_writer.h"
 #include "profile/flank_members.h"
 #include "profile/gear_outline.h"
@@ -31,6 +32,9 @@ struct SplineGeometry {
 // coefficients and the accuracy come from `state`; only the spline member is generated.
 using SplineResult = Outcome<SplineGeometry, GeometryError>;
 SplineResult ComputeSpline(const MainMod& state, const BuilderCall& call);
+
+// The flank the member's outline is made of.
+std::vector<DrawnFlank> FlanksOf(const SplineGeometry& g, const BuilderCall& call);
 
 // `flanks`, when not null, receives the flanks the outlines are made of (see FlanksOf).
 DrawResult DrawSpline(const MainMod& state, const BuilderCall& call, DxfSink* tap = nullptr,
