@@ -123,22 +123,23 @@ std::vector<Box> StretchBoxes(const Polyline& run) {
 
 // A run's stretch boxes gathered kBoxesPerBlock at a time, each block boxed whole: a point lies
 // no nearer a stretch's box than it lies to its block's box, so a block farther than a bound
-// holds no box within it. Left empty where a box is not finite, and every box is looked at.
+// holds no box within it. A block holding a box that is not finite spans the whole plane, and
+// its boxes are always looked at.
 constexpr std::size_t kBoxesPerBlock = 16;
 
 std::vector<Box> BoxBlocks(const std::vector<Box>& boxes) {
     std::vector<Box> blocks;
     blocks.reserve((boxes.size() + kBoxesPerBlock - 1) / kBoxesPerBlock);
     for (std::size_t s = 0; s < boxes.size(); ++s) {
+        if (s % kBoxesPerBlock == 0) {
+            blocks.push_back(EmptyBox());
+        }
         const Box& box = boxes[s];
+        Box& block = blocks.back();
         if (!(std::isfinite(box.x0) && std::isfinite(box.x1) && std::isfinite(box.y0) &&
               std::isfinite(box.y1))) {
-            return {};
+            block = {-HUGE_VAL, -HUGE_VAL, HUGE_VAL, HUGE_VAL};
         }
-        if (s % kBoxesPerBlock == 0) {
-            blocks.push_back(box);
-        }
-        Box& block = blocks.back();
         block.x0 = std::min(block.x0, box.x0);
         block.x1 = std::max(block.x1, box.x1);
         block.y0 = std::min(block.y0, box.y0);
@@ -343,20 +344,6 @@ bool Outside(const TouchRun& run, const Boundary& boundary, const std::vector<Bo
             visit(s);
         }
     };
-    // The boxes of the blocks within `within`, or every box where there are no blocks.
-    auto boxesWithin = [&](double within, auto visit) {
-        if (blocks.empty()) {
-            for (std::size_t s = 0; s < boxes.size(); ++s) {
-                visit(s);
-            }
-            return;
-        }
-        for (std::size_t k = 0; k < blocks.size(); ++k) {
-            if (!(gaps[k] > within)) {
-                block(k, visit);
-            }
-        }
-    };
     // The least (gap, s) of all the boxes, the nearest block's first: a block farther than the
     // least gap found holds none less.
     order.clear();
@@ -367,26 +354,27 @@ bool Outside(const TouchRun& run, const Boundary& boundary, const std::vector<Bo
             first = box;
         }
     };
-    if (blocks.empty()) {
-        boxesWithin(HUGE_VAL, nearer);
-    } else {
-        const std::size_t closest =
-            static_cast<std::size_t>(std::min_element(gaps.begin(), gaps.end()) - gaps.begin());
-        block(closest, nearer);
-        for (std::size_t k = 0; k < blocks.size(); ++k) {
-            if (k != closest && !(gaps[k] > first.first)) {
-                block(k, nearer);
-            }
+    const std::size_t closest =
+        static_cast<std::size_t>(std::min_element(gaps.begin(), gaps.end()) - gaps.begin());
+    block(closest, nearer);
+    for (std::size_t k = 0; k < blocks.size(); ++k) {
+        if (k != closest && !(gaps[k] > first.first)) {
+            block(k, nearer);
         }
     }
     if (first.second < boxes.size() && !(first.first > least)) {
         measureStretch(first.second);
-        boxesWithin(least, [&](std::size_t s) {
-            const double gap2 = BoxGap2(v, boxes[s]);
-            if (s != first.second && !(gap2 > least)) {
-                order.emplace_back(gap2, s);
+        for (std::size_t k = 0; k < blocks.size(); ++k) {
+            if (gaps[k] > least) {
+                continue;
             }
-        });
+            block(k, [&](std::size_t s) {
+                const double gap2 = BoxGap2(v, boxes[s]);
+                if (s != first.second && !(gap2 > least)) {
+                    order.emplace_back(gap2, s);
+                }
+            });
+        }
         std::sort(order.begin(), order.end());
         for (const auto& [gap2, s] : order) {
             if (gap2 > least) {
