@@ -1386,12 +1386,12 @@ double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, 
     return NearestDistance(placed1, placed2, near, slack, budget, last);
 }
 
-// The teeth `which` (sorted) of a placed piece as one run of outline, when they are consecutive
-// teeth of the wheel and not all of them; its material lies inside an external wheel's outline
-// and outside an internal wheel's. Written into `run`, whose points keep their room from one
-// position to the next; false when the teeth are not such a run.
-bool RunOf(const PlacedPiece& placed, const std::vector<std::size_t>& which, TouchRun& run) {
-    const Piece& piece = placed.piece();
+// The teeth `which` (sorted) of a piece, placed by `pose`, as one run of outline, when they are
+// consecutive teeth of the wheel and not all of them; its material lies inside an external
+// wheel's outline and outside an internal wheel's. Written into `run`, whose points keep their
+// room from one position to the next; false when the teeth are not such a run.
+bool RunOf(const Piece& piece, const Pose& pose, const std::vector<std::size_t>& which,
+           TouchRun& run) {
     const int z = piece.wheelTeeth;
     if (z < 2 || which.empty() || which.size() >= static_cast<std::size_t>(z) ||
         !(piece.shape.area != 0)) {
@@ -1413,7 +1413,7 @@ bool RunOf(const PlacedPiece& placed, const std::vector<std::size_t>& which, Tou
         return false;
     }
     run.points.clear();
-    run.centre = placed.pose().centre;
+    run.centre = pose.centre;
     run.internal = piece.internal;
     run.materialLeft = (piece.shape.area > 0) != piece.internal;
     run.closeRadius = piece.closeRadius;
@@ -1421,33 +1421,53 @@ bool RunOf(const PlacedPiece& placed, const std::vector<std::size_t>& which, Tou
         const ToothRun& tooth = piece.teeth[which[(start + n) % which.size()]];
         for (std::size_t i = n == 0 ? 0 : 1; i <= tooth.count; ++i) {
             const PointXY p = piece.shape.Local(tooth.first + i);
-            run.points.push_back(placed.pose()(p.X, p.Y));
+            run.points.push_back(pose(p.X, p.Y));
         }
     }
     return true;
 }
 
-// Whether the teeth `teeth1` and `teeth2`, whose outlines meet, only touch: the material they
-// share, were it intersected, would be no deeper than touching. `runs` is room for the two runs
-// of outline.
+// The two runs of outline the shallow-touch test compares, in wheel 1's own frame: wheel 1's
+// teeth stand as they are in its outline, and wheel 2's where they stand against them. Wheel
+// 1's run, with its stretches boxed, serves every position whose touching teeth of wheel 1 are
+// the same. The points of either run keep their room from one position to the next.
 struct TouchRuns {
     TouchRun run1, run2;
+    std::vector<std::size_t> teeth1;  // the teeth of run1, when side1 is made of them
+    std::optional<TouchSide> side1;
 };
 
+// Whether the teeth `teeth1` and `teeth2`, whose outlines meet, only touch: the material they
+// share, were it intersected, would be no deeper than touching. The test is made in wheel 1's
+// frame, which moves the points by the rounding of a turn alone, far below the depth it tells.
 bool OnlyTouch(const Sweep& w, const PlacedPiece& placed1, const std::vector<std::size_t>& teeth1,
                const PlacedPiece& placed2, const std::vector<std::size_t>& teeth2, TouchRuns& runs,
                Budget& budget) {
     if (!(w.touchDepth > 0)) {
         return false;
     }
-    const bool run1 = RunOf(placed1, teeth1, runs.run1);
-    const bool run2 = RunOf(placed2, teeth2, runs.run2);
-    if (!run1 || !run2) {
+    if (!runs.side1 || runs.teeth1 != teeth1) {
+        runs.side1.reset();
+        if (!RunOf(placed1.piece(), Pose({0, 0}, 0), teeth1, runs.run1)) {
+            return false;
+        }
+        runs.teeth1 = teeth1;
+        runs.side1.emplace(runs.run1);
+    }
+    // Wheel 2 in wheel 1's frame: its centre turned back by wheel 1's turn, and its own turn less
+    // wheel 1's.
+    const Pose& pose1 = placed1.pose();
+    const Pose& pose2 = placed2.pose();
+    const double dx = pose2.centre.X - pose1.centre.X, dy = pose2.centre.Y - pose1.centre.Y;
+    const Pose relative({pose1.c * dx + pose1.s * dy, pose1.c * dy - pose1.s * dx},
+                        pose2.angle - pose1.angle);
+    if (!RunOf(placed2.piece(), relative, teeth2, runs.run2)) {
         return false;
     }
     budget.Spend(kSegmentsWork *
                  static_cast<double>(runs.run1.points.size() + runs.run2.points.size()));
-    return TouchShallowerThan(runs.run1, runs.run2, w.touchDepth);
+    TouchSide side2(runs.run2);
+    return TouchShallowerThan(*runs.side1, side2, w.touchDepth);
 }
 
 // What the sweep has learnt of each pair of teeth: their distance in the position where it was

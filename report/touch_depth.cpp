@@ -35,9 +35,7 @@ constexpr double kBoxRoom = 1.01;
 constexpr std::size_t kComparedPerBox = 64;
 constexpr std::size_t kComparedFloor = 4096;
 
-struct Box {
-    double x0, y0, x1, y1;
-};
+using Box = TouchBox;
 
 // A box nothing lies in yet: every point widens it.
 Box EmptyBox() {
@@ -148,32 +146,6 @@ std::vector<Box> BoxBlocks(const std::vector<Box>& boxes) {
     return blocks;
 }
 
-// The frames of a run's stretches, each made when first asked for: most stretches never come
-// near the other run.
-class StretchFrames {
-  public:
-    explicit StretchFrames(const Polyline& run)
-        : run_(run), frames_(Stretches(run)), made_(frames_.size(), false) {}
-
-    const ChordFrame& operator[](std::size_t s) {
-        if (!made_[s]) {
-            made_[s] = true;
-            const auto [from, to] = PointsOf(s, frames_.size(), run_);
-            ChordFrame& f = frames_[s];
-            f = ChordFrame::Through(run_[from], run_[to]);
-            for (std::size_t i = from; i <= to; ++i) {
-                f.Take(run_[i]);
-            }
-        }
-        return frames_[s];
-    }
-
-  private:
-    const Polyline& run_;
-    std::vector<ChordFrame> frames_;
-    std::vector<bool> made_;
-};
-
 // For each stretch of one run, the stretches of the other run near it: those of near[s] run
 // from first[s] to first[s + 1] in `other`.
 struct NearList {
@@ -202,17 +174,19 @@ NearList Listed(std::size_t count, const std::vector<std::pair<std::size_t, std:
     return list;
 }
 
-// For each stretch of `a` the stretches of `b` whose boxes lie within `within` of its box, and
-// the same for each stretch of `b`: a pair is near when the spans of the two boxes across x
-// meet once the first box's span is widened by `within` each way, the boxes' gap is no more
-// than `within`, and so is the separation of their boxes along their chords. The boxes of both runs
-// are swept along whichever axis they are narrower in (teeth at the line of centres lie along x),
-// every span widened by twice `within`, which holds every pair near either way round: each box is
-// compared with the boxes after it in the sweep whose span it meets. False, with the lists
-// unfinished, once the sweep has compared more pairs of boxes than a few dozen per box: runs that
-// tangled are no flanks in contact.
-bool NearStretches(const std::vector<Box>& a, const std::vector<Box>& b, StretchFrames& framesA,
-                   StretchFrames& framesB, double within, NearList& nearA, NearList& nearB) {
+// For each stretch of run a (of `sideA`) the stretches of run b (of `sideB`) whose boxes lie
+// within `within` of its box, and the same for each stretch of b: a pair is near when the spans of
+// the two boxes across x meet once the first box's span is widened by `within` each way, the boxes'
+// gap is no more than `within`, and so is the separation of their boxes along their chords. The
+// boxes of both runs are swept along whichever axis they are narrower in (teeth at the line of
+// centres lie along x), every span widened by twice `within`, which holds every pair near either
+// way round: each box is compared with the boxes after it in the sweep whose span it meets. False,
+// with the lists unfinished, once the sweep has compared more pairs of boxes than a few dozen per
+// box: runs that tangled are no flanks in contact.
+bool NearStretches(TouchSide& sideA, TouchSide& sideB, double within, NearList& nearA,
+                   NearList& nearB) {
+    const std::vector<Box>& a = sideA.boxes();
+    const std::vector<Box>& b = sideB.boxes();
     double wide = 0, tall = 0;
     for (const std::vector<Box>* boxes : {&a, &b}) {
         for (const Box& box : *boxes) {
@@ -261,7 +235,7 @@ bool NearStretches(const std::vector<Box>& a, const std::vector<Box>& b, Stretch
             // Boxes along the stretches' chords set apart most of the pairs whose boxes across x
             // and y meet; the room leaves the rounding of the frames nothing to decide.
             if ((nearOfA || nearOfB) &&
-                !(Separation(framesA[ka], framesB[kb]) > within * kBoxRoom)) {
+                !(Separation(sideA.Frame(ka), sideB.Frame(kb)) > within * kBoxRoom)) {
                 if (nearOfA) {
                     fromA.emplace_back(ka, kb);
                 }
@@ -468,14 +442,14 @@ bool ClosingsApart(const TouchRun& a, const TouchRun& b, double depth) {
     return ra + rb + depth < spread;
 }
 
-// One way round: every point of `a` farther than `depth` from `b` lies outside b's material.
-// `near` lists for each stretch of `a` the stretches of `b` within `depth` of it; `frames` are
-// b's stretches in their own frames, `blocksB` their boxes in blocks (see BoxBlocks).
-bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b,
-                      const std::vector<Box>& boxesB, const std::vector<Box>& blocksB,
-                      StretchFrames& frames, double depth,
+// One way round: every point of `a` farther than `depth` from the run of `sideB` lies outside
+// that run's material. `near` lists for each stretch of `a` the stretches of b within `depth` of
+// it.
+bool FarPointsOutside(const TouchRun& a, const NearList& near, TouchSide& sideB, double depth,
                       std::vector<std::pair<double, std::size_t>>& order,
                       std::vector<double>& gaps) {
+    const TouchRun& b = sideB.run();
+    const std::vector<Box>& boxesB = sideB.boxes();
     const Polyline& pa = a.points;
     const Polyline& pb = b.points;
     const std::size_t stretches = near.first.size() - 1;
@@ -507,7 +481,7 @@ bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b
         for (std::size_t s = before; s <= own && far; ++s) {
             for (const std::size_t* t = near.begin(s); t != near.end(s) && far; ++t) {
                 if (BoxGap2(pa[i], boxesB[*t]) > depth2 ||
-                    frames[*t].Gap2(pa[i], pa[i]) > depth2 * kBoxRoom) {
+                    sideB.Frame(*t).Gap2(pa[i], pa[i]) > depth2 * kBoxRoom) {
                     continue;
                 }
                 const auto [from, to] = segmentsOf(*t);
@@ -526,7 +500,7 @@ bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b
             inStretch = false;
             continue;
         }
-        if (!inStretch && !Outside(b, boundary, boxesB, blocksB, pa[i], order, gaps)) {
+        if (!inStretch && !Outside(b, boundary, boxesB, sideB.blocks(), pa[i], order, gaps)) {
             return false;
         }
         // The segment to the next point keeps the side unless it comes near b: it crosses or
@@ -543,7 +517,7 @@ bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b
                     continue;
                 }
                 // Too far for any end to lie that near: only a crossing can tell.
-                const bool distant = frames[*t].Gap2(p, q) > half2 * kBoxRoom;
+                const bool distant = sideB.Frame(*t).Gap2(p, q) > half2 * kBoxRoom;
                 const auto [from, to] = segmentsOf(*t);
                 // The side of pq each point of the stretch lies on, each reckoned once.
                 double sideC = Cross(p, q, pb[from]);
@@ -574,25 +548,50 @@ bool FarPointsOutside(const TouchRun& a, const NearList& near, const TouchRun& b
 
 }  // namespace
 
-bool TouchShallowerThan(const TouchRun& a, const TouchRun& b, double depth) {
-    if (a.points.size() < 2 || b.points.size() < 2 || !(depth > 0) || !ClosingsApart(a, b, depth) ||
-        !ClearOfClosing(a, b, depth) || !ClearOfClosing(b, a, depth)) {
+// A run of fewer than two points has no stretch.
+TouchSide::TouchSide(const TouchRun& run)
+    : run_(&run),
+      boxes_(run.points.size() < 2 ? std::vector<Box>{} : StretchBoxes(run.points)),
+      blocks_(BoxBlocks(boxes_)),
+      frames_(boxes_.size()),
+      made_(boxes_.size(), false) {}
+
+const ChordFrame& TouchSide::Frame(std::size_t stretch) {
+    if (!made_[stretch]) {
+        made_[stretch] = true;
+        const Polyline& points = run_->points;
+        const auto [from, to] = PointsOf(stretch, frames_.size(), points);
+        ChordFrame& f = frames_[stretch];
+        f = ChordFrame::Through(points[from], points[to]);
+        for (std::size_t i = from; i <= to; ++i) {
+            f.Take(points[i]);
+        }
+    }
+    return frames_[stretch];
+}
+
+bool TouchShallowerThan(TouchSide& a, TouchSide& b, double depth) {
+    const TouchRun& runA = a.run();
+    const TouchRun& runB = b.run();
+    if (runA.points.size() < 2 || runB.points.size() < 2 || !(depth > 0) ||
+        !ClosingsApart(runA, runB, depth) || !ClearOfClosing(runA, runB, depth) ||
+        !ClearOfClosing(runB, runA, depth)) {
         return false;
     }
-    const std::vector<Box> boxesA = StretchBoxes(a.points);
-    const std::vector<Box> boxesB = StretchBoxes(b.points);
-    StretchFrames framesA(a.points), framesB(b.points);
     NearList nearA, nearB;
-    if (!NearStretches(boxesA, boxesB, framesA, framesB, depth, nearA, nearB)) {
+    if (!NearStretches(a, b, depth, nearA, nearB)) {
         return false;
     }
     std::vector<std::pair<double, std::size_t>> order;
-    order.reserve(std::max(boxesA.size(), boxesB.size()));
+    order.reserve(std::max(a.boxes().size(), b.boxes().size()));
     std::vector<double> gaps;
-    const std::vector<Box> blocksA = BoxBlocks(boxesA);
-    const std::vector<Box> blocksB = BoxBlocks(boxesB);
-    return FarPointsOutside(a, nearA, b, boxesB, blocksB, framesB, depth, order, gaps) &&
-           FarPointsOutside(b, nearB, a, boxesA, blocksA, framesA, depth, order, gaps);
+    return FarPointsOutside(runA, nearA, b, depth, order, gaps) &&
+           FarPointsOutside(runB, nearB, a, depth, order, gaps);
+}
+
+bool TouchShallowerThan(const TouchRun& a, const TouchRun& b, double depth) {
+    TouchSide sideA(a), sideB(b);
+    return TouchShallowerThan(sideA, sideB, depth);
 }
 
 }  // namespace tarvo

@@ -3,9 +3,11 @@
 // the check skip intersecting the two wheels' material where the flanks merely touch.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "profile/point_xy.h"
+#include "report/chord_frame.h"
 
 namespace tarvo {
 
@@ -20,11 +22,38 @@ struct TouchRun {
     double closeRadius = 0;
 };
 
+// The box across x and y about a stretch of run, or about a block of such boxes.
+struct TouchBox {
+    double x0, y0, x1, y1;
+};
+
+// A run with what the test learns of it alone: the boxes of its stretches, those boxes gathered
+// in blocks, and the stretches' chord frames, each made when first asked for. Made once, it
+// serves every test of that run while its points stay as they are (the mesh check keeps wheel
+// 1's teeth in the wheel's own frame from one position to the next). It refers to `run`, which
+// must outlive it and keep its points.
+class TouchSide {
+  public:
+    explicit TouchSide(const TouchRun& run);
+
+    const TouchRun& run() const { return *run_; }
+    const std::vector<TouchBox>& boxes() const { return boxes_; }
+    const std::vector<TouchBox>& blocks() const { return blocks_; }
+    const ChordFrame& Frame(std::size_t stretch);
+
+  private:
+    const TouchRun* run_;
+    std::vector<TouchBox> boxes_, blocks_;
+    std::vector<ChordFrame> frames_;
+    std::vector<bool> made_;
+};
+
 // True when it is certain that the material of `a` and of `b` (each run closed as above) share
 // no point of either run that lies farther than `depth` from the other run, and that the closing
 // parts stay clear of the other wheel; false when that cannot be shown (a deeper overlap, a point
 // next to a run's end, closings that may meet), and the material has to be intersected.
 // `depth` must lie far above the rounding of the coordinates.
+bool TouchShallowerThan(TouchSide& a, TouchSide& b, double depth);
 bool TouchShallowerThan(const TouchRun& a, const TouchRun& b, double depth);
 
 }  // namespace tarvo

@@ -281,7 +281,7 @@ TEST(TouchDepth, RunsItCannotJudgeAreLeftToTheIntersection) {
 
 // The test measures only the stretches near the contact, picked by boxes across x and y and
 // along each stretch's own chord: the same two teeth turned together to any angle of the drawing
-// touch, or overlap, alike.
+// touch, or overlap, alike, whether a side was made for the test or kept from tests before.
 TEST(TouchDepth, JudgedAlikeAtEveryTurnOfTheDrawing) {
     // A square tooth about the origin and a tooth half as wide facing it about (spread, 0), each
     // side cut into 40 segments so that the runs have stretches along every side.
@@ -312,19 +312,26 @@ TEST(TouchDepth, JudgedAlikeAtEveryTurnOfTheDrawing) {
         {"tips 0.0004 mm into each other", 21.9996, true},
         {"tips 0.01 mm into each other", 21.99, false},
     };
-    for (const Row& row : rows) {
-        for (const double degrees : {0.0, 30.0, 45.0, 90.0, 137.0}) {
+    for (const double degrees : {0.0, 30.0, 45.0, 90.0, 137.0}) {
+        auto turned = [degrees](TouchRun run) {
+            run.centre = Turned(run.centre, degrees);
+            for (PointXY& p : run.points) {
+                p = Turned(p, degrees);
+            }
+            return run;
+        };
+        // The square tooth's side is made once and kept for every mate, as the mesh check keeps
+        // wheel 1's teeth from one position to the next.
+        const TouchRun a = turned(tooth(0, 1));
+        TouchSide kept(a);
+        for (const Row& row : rows) {
             SCOPED_TRACE(std::string(row.name) + ", turned " + std::to_string(degrees));
-            auto turned = [degrees](TouchRun run) {
-                run.centre = Turned(run.centre, degrees);
-                for (PointXY& p : run.points) {
-                    p = Turned(p, degrees);
-                }
-                return run;
-            };
-            const TouchRun a = turned(tooth(0, 1)), b = turned(tooth(row.spread, 0.5));
+            const TouchRun b = turned(tooth(row.spread, 0.5));
             EXPECT_EQ(TouchShallowerThan(a, b, 0.001), row.judged);
             EXPECT_EQ(TouchShallowerThan(b, a, 0.001), row.judged);
+            TouchSide mate(b);
+            EXPECT_EQ(TouchShallowerThan(kept, mate, 0.001), row.judged);
+            EXPECT_EQ(TouchShallowerThan(mate, kept, 0.001), row.judged);
         }
     }
 }
