@@ -488,18 +488,25 @@ class PlacedPiece {
             slots.assign(piece_.teeth[k].chunks.size(), 0);
         }
         if (slots[chunk] == 0) {
-            const std::size_t from = chunk * kChunkSegments;
-            const std::size_t to = std::min(piece_.teeth[k].count, from + kChunkSegments);
+            const auto [from, to] = Points(k, chunk);
             budget.Spend(static_cast<double>(to - from + 1));
             const auto [stretch, number] = stretches_.Add();
-            for (std::size_t i = from; i <= to; ++i) {
-                const PointXY p = piece_.shape.Local(piece_.teeth[k].first + i);
-                const PointXY q = pose_(p.X, p.Y);
-                stretch->points[stretch->count++] = BPoint(q.X, q.Y);
-            }
+            Place(k, chunk, *stretch);
             slots[chunk] = number + 1;
         }
         return stretches_[slots[chunk] - 1];
+    }
+
+    // Stretch `chunk` of tooth k placed into `stretch` as Stretch places it, but neither kept
+    // nor counted as work.
+    void Place(std::size_t k, std::size_t chunk, PlacedStretch& stretch) const {
+        const auto [from, to] = Points(k, chunk);
+        stretch.count = 0;
+        for (std::size_t i = from; i <= to; ++i) {
+            const PointXY p = piece_.shape.Local(piece_.teeth[k].first + i);
+            const PointXY q = pose_(p.X, p.Y);
+            stretch.points[stretch.count++] = BPoint(q.X, q.Y);
+        }
     }
 
     // The frame of stretch `chunk` of tooth k, turned with its tooth: its box holds the placed
@@ -515,6 +522,12 @@ class PlacedPiece {
     std::vector<Circle> teeth;
 
   private:
+    // The first and last point of stretch `chunk` of tooth k, counted along the tooth.
+    std::pair<std::size_t, std::size_t> Points(std::size_t k, std::size_t chunk) const {
+        const std::size_t from = chunk * kChunkSegments;
+        return {from, std::min(piece_.teeth[k].count, from + kChunkSegments)};
+    }
+
     const Piece& piece_;
     const Pose& pose_;
     std::vector<std::vector<Circle>> chunks_;
@@ -1317,17 +1330,47 @@ void StretchesWithin(const std::vector<Circle>& chunks, const Circle& other, dou
     }
 }
 
+// Whether a segment of one placed stretch lies at distance 0 from a segment of the other, as
+// Boost measures them.
+bool Meet(const PlacedStretch& a, const PlacedStretch& b) {
+    using Segment = bg::model::referring_segment<const BPoint>;
+    for (std::size_t i = 0; i + 1 < a.size(); ++i) {
+        for (std::size_t j = 0; j + 1 < b.size(); ++j) {
+            if (bg::comparable_distance(Segment(a[i], a[i + 1]), Segment(b[j], b[j + 1])) == 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 // The smallest distance between the outlines of tooth i of wheel 1 and tooth j of wheel 2 in
 // one position: their stretches' pairs nearest first, measured segment by segment, until no
 // pair left can come nearer. `upper` is a bound already known (not finite where none is): only
 // the stretches within it of the other tooth's circle can hold the nearest points. `last` names
-// the stretches that held them when the pair was last measured, and then those that hold them.
+// the stretches that held them when the pair was last measured, and then those that hold them;
+// `metBefore` tells that the teeth met then.
 double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, std::size_t j,
-                     double upper, double slack, Budget& budget, NearestStretches* last) {
+                     double upper, double slack, Budget& budget, NearestStretches* last,
+                     bool metBefore) {
     const std::vector<Circle>& chunks1 = placed1.Chunks(i, budget);
     const std::vector<Circle>& chunks2 = placed2.Chunks(j, budget);
-    NearParts near;
     budget.Spend(2 * static_cast<double>(chunks1.size() * chunks2.size()));
+    // Teeth that met most likely meet again at the stretches where they met, and where those
+    // meet nothing comes nearer: no other stretch is looked at. The two are first placed aside,
+    // so that where they no longer meet, what the check keeps and counts as work is as it was.
+    if (metBefore && last != nullptr && last->a != NearestStretches::kNone) {
+        PlacedStretch a, b;
+        placed1.Place(i, last->a, a);
+        placed2.Place(j, last->b, b);
+        if (Meet(a, b)) {
+            const PlacedStretch& kept1 = placed1.Stretch(i, last->a, budget);
+            const PlacedStretch& kept2 = placed2.Stretch(j, last->b, budget);
+            budget.Spend(kSegmentsWork * static_cast<double>(kept1.size() * kept2.size()));
+            return 0;
+        }
+    }
+    NearParts near;
     std::vector<std::size_t> kept1, kept2;
     StretchesWithin(chunks1, placed2.teeth[j], upper, kept1);
     StretchesWithin(chunks2, placed1.teeth[i], upper, kept2);
@@ -1551,7 +1594,7 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
                 known.at < 0 ? HUGE_VAL
                              : known.distance + motion.Drift(known.at, k, known.span) + w.slack;
             known.distance = ToothDistance(placed1, pair.i, placed2, pair.j, upper, w.slack, budget,
-                                           &known.nearest);
+                                           &known.nearest, known.at >= 0 && known.distance == 0);
             known.at = k;
             known.span = motion.Span(k, w.piece2.teeth[pair.j].bound);
         }
