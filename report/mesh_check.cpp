@@ -1331,11 +1331,17 @@ void StretchesWithin(const std::vector<Circle>& chunks, const Circle& other, dou
 }
 
 // Whether a segment of one placed stretch lies at distance 0 from a segment of the other, as
-// Boost measures them.
-bool Meet(const PlacedStretch& a, const PlacedStretch& b) {
+// Boost measures them. Segments whose boxes lie farther apart than the slack, far above the
+// rounding of Boost's measure, are not measured.
+bool Meet(const PlacedStretch& a, const PlacedStretch& b, double slack) {
     using Segment = bg::model::referring_segment<const BPoint>;
+    const double apart = slack * slack;
     for (std::size_t i = 0; i + 1 < a.size(); ++i) {
+        const SegmentBox boxA(a[i], a[i + 1]);
         for (std::size_t j = 0; j + 1 < b.size(); ++j) {
+            if (boxA.Gap2(SegmentBox(b[j], b[j + 1])) > apart) {
+                continue;
+            }
             if (bg::comparable_distance(Segment(a[i], a[i + 1]), Segment(b[j], b[j + 1])) == 0) {
                 return true;
             }
@@ -1363,7 +1369,7 @@ double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, 
         PlacedStretch a, b;
         placed1.Place(i, last->a, a);
         placed2.Place(j, last->b, b);
-        if (Meet(a, b)) {
+        if (Meet(a, b, slack)) {
             const PlacedStretch& kept1 = placed1.Stretch(i, last->a, budget);
             const PlacedStretch& kept2 = placed2.Stretch(j, last->b, budget);
             budget.Spend(kSegmentsWork * static_cast<double>(kept1.size() * kept2.size()));
