@@ -758,13 +758,23 @@ struct NearestStretches {
 // nearest points in an earlier position, most likely to hold them again) it is measured first, so
 // that the least found bounds the others at once; the answer is the same, the least over every
 // segment pair that may come nearer. `last` then names the pair that holds it.
-double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& near, double slack,
-                       Budget& budget, NearestStretches* last = nullptr) {
+// Room a distance is worked out in, kept from one measure to the next so that its lists keep
+// their memory.
+struct DistanceRoom {
+    std::vector<std::size_t> kept1, kept2;  // stretches of each tooth within reach
+    std::vector<StretchPair> pairs;         // pairs of them that may hold the nearest points
+    std::vector<SegmentBox> boxesB;         // of the second stretch's segments, boxed once per pair
+    std::vector<double> gapsB;              // and their gaps from the first stretch's frame
+};
+
+double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2,
+                       std::vector<StretchPair>& nearest, double slack, Budget& budget,
+                       DistanceRoom& room, NearestStretches* last = nullptr) {
     using Segment = bg::model::referring_segment<const BPoint>;
     double least = HUGE_VAL, beyond = HUGE_VAL;
     NearestStretches holding;
-    std::vector<SegmentBox> boxesB;  // of the second stretch's segments, boxed once per pair
-    std::vector<double> gapsB;       // and their gaps from the first stretch's frame
+    std::vector<SegmentBox>& boxesB = room.boxesB;
+    std::vector<double>& gapsB = room.gapsB;
     auto measure = [&](const StretchPair& pair) {
         const PlacedStretch& a = placed1.Stretch(pair.a.tooth, pair.a.chunk, budget);
         const PlacedStretch& b = placed2.Stretch(pair.b.tooth, pair.b.chunk, budget);
@@ -807,23 +817,23 @@ double NearestDistance(PlacedPiece& placed1, PlacedPiece& placed2, NearParts& ne
     };
     // Each pair's lower bound: its circles' gap, or where larger, its frames' separation less
     // the slack, which stays below the pair's distance however Boost rounds its measure.
-    for (StretchPair& pair : near.nearest) {
+    for (StretchPair& pair : nearest) {
         const double apart = Separation(placed1.Frame(pair.a.tooth, pair.a.chunk),
                                         placed2.Frame(pair.b.tooth, pair.b.chunk)) -
                              slack;
         pair.gap = std::max(pair.gap, apart);
     }
-    std::sort(near.nearest.begin(), near.nearest.end(),
+    std::sort(nearest.begin(), nearest.end(),
               [](const StretchPair& a, const StretchPair& b) { return a.gap < b.gap; });
     auto isLast = [&](const StretchPair& pair) {
         return last != nullptr && last->a != NearestStretches::kNone && pair.a.chunk == last->a &&
                pair.b.chunk == last->b;
     };
-    const auto first = std::find_if(near.nearest.begin(), near.nearest.end(), isLast);
-    if (first != near.nearest.end()) {
+    const auto first = std::find_if(nearest.begin(), nearest.end(), isLast);
+    if (first != nearest.end()) {
         measure(*first);
     }
-    for (auto pair = near.nearest.begin(); pair != near.nearest.end(); ++pair) {
+    for (auto pair = nearest.begin(); pair != nearest.end(); ++pair) {
         if (least == 0 || (pair->gap > 0 && pair->gap * pair->gap >= least)) {
             break;  // nothing further can come nearer
         }
@@ -1357,8 +1367,8 @@ bool Meet(const PlacedStretch& a, const PlacedStretch& b, double slack) {
 // the stretches that held them when the pair was last measured, and then those that hold them;
 // `metBefore` tells that the teeth met then.
 double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, std::size_t j,
-                     double upper, double slack, Budget& budget, NearestStretches* last,
-                     bool metBefore) {
+                     double upper, double slack, Budget& budget, DistanceRoom& room,
+                     NearestStretches* last, bool metBefore) {
     const std::vector<Circle>& chunks1 = placed1.Chunks(i, budget);
     const std::vector<Circle>& chunks2 = placed2.Chunks(j, budget);
     budget.Spend(2 * static_cast<double>(chunks1.size() * chunks2.size()));
@@ -1376,8 +1386,10 @@ double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, 
             return 0;
         }
     }
-    NearParts near;
-    std::vector<std::size_t> kept1, kept2;
+    std::vector<std::size_t>& kept1 = room.kept1;
+    std::vector<std::size_t>& kept2 = room.kept2;
+    std::vector<StretchPair>& nearest = room.pairs;
+    nearest.clear();
     StretchesWithin(chunks1, placed2.teeth[j], upper, kept1);
     StretchesWithin(chunks2, placed1.teeth[i], upper, kept2);
     // No two points of two circles lie farther apart than their gap and both diameters: the
@@ -1394,7 +1406,7 @@ double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, 
     auto consider = [&](std::size_t a, std::size_t b) {
         const double gap = Gap(chunks1[a], chunks2[b]);
         upper = std::min(upper, gap + 2 * (chunks1[a].radius + chunks2[b].radius));
-        near.nearest.push_back({gap, {i, a}, {j, b}});
+        nearest.push_back({gap, {i, a}, {j, b}});
     };
     // With no bound known yet, the pair with the nearest centres bounds it first, so few others
     // need their gap taken.
@@ -1428,11 +1440,10 @@ double ToothDistance(PlacedPiece& placed1, std::size_t i, PlacedPiece& placed2, 
         }
     }
     // The pairs taken before the bound came down to what it is.
-    near.nearest.erase(
-        std::remove_if(near.nearest.begin(), near.nearest.end(),
-                       [&](const StretchPair& pair) { return !(pair.gap <= upper); }),
-        near.nearest.end());
-    return NearestDistance(placed1, placed2, near, slack, budget, last);
+    nearest.erase(std::remove_if(nearest.begin(), nearest.end(),
+                                 [&](const StretchPair& pair) { return !(pair.gap <= upper); }),
+                  nearest.end());
+    return NearestDistance(placed1, placed2, nearest, slack, budget, room, last);
 }
 
 // The teeth `which` (sorted) of a piece, placed by `pose`, as one run of outline, when they are
@@ -1536,6 +1547,7 @@ struct Tracker {
     double limit = 0;  // the clearance the next position is searched within, mm
     // Room kept from one position to the next.
     TouchRuns runs;
+    DistanceRoom distances;
     StretchRoom stretches1, stretches2;
     ToothFrames frames1, frames2;
 };
@@ -1600,7 +1612,8 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
                 known.at < 0 ? HUGE_VAL
                              : known.distance + motion.Drift(known.at, k, known.span) + w.slack;
             known.distance = ToothDistance(placed1, pair.i, placed2, pair.j, upper, w.slack, budget,
-                                           &known.nearest, known.at >= 0 && known.distance == 0);
+                                           track.distances, &known.nearest,
+                                           known.at >= 0 && known.distance == 0);
             known.at = k;
             known.span = motion.Span(k, w.piece2.teeth[pair.j].bound);
         }
@@ -1663,7 +1676,8 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
     }
     if (!(least <= within)) {
         NearParts nearest = FindNearParts(placed1, placed2, false, budget);
-        least = NearestDistance(placed1, placed2, nearest, w.slack, budget);
+        least =
+            NearestDistance(placed1, placed2, nearest.nearest, w.slack, budget, track.distances);
     }
     at.clearance = least;
     track.limit = std::min(w.reach, std::max(w.touching, 1.5 * least));
