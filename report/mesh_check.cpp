@@ -1066,28 +1066,108 @@ BLines WholeLines(const WheelShape& s, const Pose& pose) {
     return BLines{line};
 }
 
-// The segments of outlines in a tree by their boxes, so that the nearest segment to a corner of
-// a shared area is found without measuring every segment.
-using Segment = bg::model::segment<BPoint>;
-using SegmentTree = bg::index::rtree<Segment, bg::index::quadratic<16>>;
-
-SegmentTree Segments(const BLines& lines) {
-    std::vector<Segment> segments;
-    for (const BLine& line : lines) {
-        for (std::size_t i = 0; i + 1 < line.size(); ++i) {
-            segments.emplace_back(line[i], line[i + 1]);
+// The segments of outlines boxed eight at a time, and each outline's boxes boxed whole, so that
+// the nearest segment to a corner of a shared area is found by measuring only the segments whose
+// boxes lie near it.
+class SegmentIndex {
+  public:
+    explicit SegmentIndex(const BLines& lines) : lines_(lines) {
+        for (std::size_t l = 0; l < lines.size(); ++l) {
+            const BLine& line = lines[l];
+            Boxed whole{EmptyArea(), stretches_.size(), 0};
+            for (std::size_t first = 0; first + 1 < line.size(); first += kBoxedSegments) {
+                const std::size_t last = std::min(first + kBoxedSegments, line.size() - 1);
+                Area area = EmptyArea();
+                for (std::size_t i = first; i <= last; ++i) {
+                    area.Take(line[i]);
+                }
+                whole.area.Take(area);
+                stretches_.push_back({area, l, first, last});
+            }
+            whole.last = stretches_.size();
+            boxedLines_.push_back(whole);
         }
     }
-    return SegmentTree(segments.begin(), segments.end());  // packed: built in one go
-}
 
-double Distance(const BPoint& p, const SegmentTree& tree) {
-    double least = HUGE_VAL;
-    for (auto it = tree.qbegin(bg::index::nearest(p, 1)); it != tree.qend(); ++it) {
-        least = std::min(least, bg::distance(p, *it));
+    // Boost's distance of p from the nearest segment, the one Boost's own search by boxes would
+    // find: the least measure over every segment whose box lies no farther than the nearest
+    // found and the slack, far above the rounding of either measure.
+    double Distance(const BPoint& p, double slack) const {
+        using Segment = bg::model::segment<BPoint>;
+        double least = HUGE_VAL;
+        const BLine* holding = nullptr;
+        std::size_t at = 0;
+        auto beyond = [&] {
+            return least == HUGE_VAL ? HUGE_VAL
+                                     : (std::sqrt(least) + slack) * (std::sqrt(least) + slack);
+        };
+        order_.clear();
+        for (std::size_t l = 0; l < boxedLines_.size(); ++l) {
+            order_.emplace_back(boxedLines_[l].area.Gap2(p), l);
+        }
+        std::sort(order_.begin(), order_.end());
+        for (const auto& [gap2, l] : order_) {
+            if (gap2 > beyond()) {
+                break;
+            }
+            for (std::size_t s = boxedLines_[l].first; s < boxedLines_[l].last; ++s) {
+                const Stretch& stretch = stretches_[s];
+                if (stretch.area.Gap2(p) > beyond()) {
+                    continue;
+                }
+                const BLine& line = lines_[stretch.line];
+                for (std::size_t i = stretch.first; i < stretch.last; ++i) {
+                    const double d = bg::comparable_distance(p, Segment(line[i], line[i + 1]));
+                    if (d < least) {
+                        least = d;
+                        holding = &line;
+                        at = i;
+                    }
+                }
+            }
+        }
+        return holding == nullptr ? HUGE_VAL
+                                  : bg::distance(p, Segment((*holding)[at], (*holding)[at + 1]));
     }
-    return least;
-}
+
+  private:
+    static constexpr std::size_t kBoxedSegments = 8;
+    struct Area {
+        double x0, y0, x1, y1;
+        void Take(const BPoint& p) {
+            x0 = std::min(x0, p.x());
+            y0 = std::min(y0, p.y());
+            x1 = std::max(x1, p.x());
+            y1 = std::max(y1, p.y());
+        }
+        void Take(const Area& a) {
+            x0 = std::min(x0, a.x0);
+            y0 = std::min(y0, a.y0);
+            x1 = std::max(x1, a.x1);
+            y1 = std::max(y1, a.y1);
+        }
+        // The square of p's distance from the box, 0 inside it.
+        double Gap2(const BPoint& p) const {
+            const double dx = AtLeastZero(p.x() - x1, x0 - p.x());
+            const double dy = AtLeastZero(p.y() - y1, y0 - p.y());
+            return dx * dx + dy * dy;
+        }
+    };
+    static Area EmptyArea() { return {HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL}; }
+    struct Stretch {
+        Area area;
+        std::size_t line, first, last;  // segments first to last - 1 of the line
+    };
+    struct Boxed {
+        Area area;
+        std::size_t first, last;  // its stretches
+    };
+
+    const BLines& lines_;
+    std::vector<Stretch> stretches_;
+    std::vector<Boxed> boxedLines_;
+    mutable std::vector<std::pair<double, std::size_t>> order_;
+};
 
 std::size_t PointCount(const BPolygons& polygons) {
     return bg::num_points(polygons);
@@ -1132,7 +1212,8 @@ BPolygons Intersection(BPolygons material1, BPolygons material2) {
 // each corner of the shared area lies on one outline; its distance from the other is how far
 // that outline has gone into the other wheel there.
 Position Overlap(PlacedPiece& placed1, const std::vector<std::size_t>& teeth1, PlacedPiece& placed2,
-                 const std::vector<std::size_t>& teeth2, Budget& budget, bool untangled = false) {
+                 const std::vector<std::size_t>& teeth2, double slack, Budget& budget,
+                 bool untangled = false) {
     if (!untangled && budget.Limited() && Tangled(placed1, teeth1, placed2, teeth2, budget)) {
         throw GaveUp{};
     }
@@ -1146,11 +1227,13 @@ Position Overlap(PlacedPiece& placed1, const std::vector<std::size_t>& teeth1, P
     if (bg::is_empty(shared)) {
         return at;
     }
-    const SegmentTree tree1 = Segments(Lines(p1, teeth1, placed1.pose()));
-    const SegmentTree tree2 = Segments(Lines(p2, teeth2, placed2.pose()));
+    const BLines lines1 = Lines(p1, teeth1, placed1.pose());
+    const BLines lines2 = Lines(p2, teeth2, placed2.pose());
+    const SegmentIndex index1(lines1), index2(lines2);
     budget.Spend(kOverlayWork * static_cast<double>(PointCount(shared)));
     bg::for_each_point(shared, [&](const BPoint& p) {
-        at.depth = std::max(at.depth, std::max(Distance(p, tree1), Distance(p, tree2)));
+        at.depth =
+            std::max(at.depth, std::max(index1.Distance(p, slack), index2.Distance(p, slack)));
     });
     at.area = bg::area(shared);
     return at;
@@ -1653,13 +1736,13 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
         if (budget.Limited() && Tangled(placed1, near1, placed2, near2, budget)) {
             throw GaveUp{};
         }
-        const Position first = Overlap(placed1, near1, placed2, near2, budget, true);
+        const Position first = Overlap(placed1, near1, placed2, near2, w.slack, budget, true);
         if (!(first.depth > w.depthFloor - kRecheckMargin * w.scale)) {
             return at;
         }
         const NearParts near = FindNearParts(placed1, placed2, true, budget);
         const Position full = Overlap(placed1, WithNeighbours(w.piece1, near.crossing1), placed2,
-                                      WithNeighbours(w.piece2, near.crossing2), budget);
+                                      WithNeighbours(w.piece2, near.crossing2), w.slack, budget);
         at.depth = full.depth;
         at.area = full.area;
         return at;
