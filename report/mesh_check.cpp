@@ -28,6 +28,7 @@
 #include "report/chord_frame.h"
 #include "report/mesh_band.h"
 #include "report/outline_sizes.h"
+#include "report/segment_index.h"
 #include "report/sweep_reach.h"
 #include "report/touch_depth.h"
 
@@ -1065,109 +1066,6 @@ BLines WholeLines(const WheelShape& s, const Pose& pose) {
     }
     return BLines{line};
 }
-
-// The segments of outlines boxed eight at a time, and each outline's boxes boxed whole, so that
-// the nearest segment to a corner of a shared area is found by measuring only the segments whose
-// boxes lie near it.
-class SegmentIndex {
-  public:
-    explicit SegmentIndex(const BLines& lines) : lines_(lines) {
-        for (std::size_t l = 0; l < lines.size(); ++l) {
-            const BLine& line = lines[l];
-            Boxed whole{EmptyArea(), stretches_.size(), 0};
-            for (std::size_t first = 0; first + 1 < line.size(); first += kBoxedSegments) {
-                const std::size_t last = std::min(first + kBoxedSegments, line.size() - 1);
-                Area area = EmptyArea();
-                for (std::size_t i = first; i <= last; ++i) {
-                    area.Take(line[i]);
-                }
-                whole.area.Take(area);
-                stretches_.push_back({area, l, first, last});
-            }
-            whole.last = stretches_.size();
-            boxedLines_.push_back(whole);
-        }
-    }
-
-    // Boost's distance of p from the nearest segment, the one Boost's own search by boxes would
-    // find: the least measure over every segment whose box lies no farther than the nearest
-    // found and the slack, far above the rounding of either measure.
-    double Distance(const BPoint& p, double slack) const {
-        using Segment = bg::model::segment<BPoint>;
-        double least = HUGE_VAL;
-        const BLine* holding = nullptr;
-        std::size_t at = 0;
-        auto beyond = [&] {
-            return least == HUGE_VAL ? HUGE_VAL
-                                     : (std::sqrt(least) + slack) * (std::sqrt(least) + slack);
-        };
-        order_.clear();
-        for (std::size_t l = 0; l < boxedLines_.size(); ++l) {
-            order_.emplace_back(boxedLines_[l].area.Gap2(p), l);
-        }
-        std::sort(order_.begin(), order_.end());
-        for (const auto& [gap2, l] : order_) {
-            if (gap2 > beyond()) {
-                break;
-            }
-            for (std::size_t s = boxedLines_[l].first; s < boxedLines_[l].last; ++s) {
-                const Stretch& stretch = stretches_[s];
-                if (stretch.area.Gap2(p) > beyond()) {
-                    continue;
-                }
-                const BLine& line = lines_[stretch.line];
-                for (std::size_t i = stretch.first; i < stretch.last; ++i) {
-                    const double d = bg::comparable_distance(p, Segment(line[i], line[i + 1]));
-                    if (d < least) {
-                        least = d;
-                        holding = &line;
-                        at = i;
-                    }
-                }
-            }
-        }
-        return holding == nullptr ? HUGE_VAL
-                                  : bg::distance(p, Segment((*holding)[at], (*holding)[at + 1]));
-    }
-
-  private:
-    static constexpr std::size_t kBoxedSegments = 8;
-    struct Area {
-        double x0, y0, x1, y1;
-        void Take(const BPoint& p) {
-            x0 = std::min(x0, p.x());
-            y0 = std::min(y0, p.y());
-            x1 = std::max(x1, p.x());
-            y1 = std::max(y1, p.y());
-        }
-        void Take(const Area& a) {
-            x0 = std::min(x0, a.x0);
-            y0 = std::min(y0, a.y0);
-            x1 = std::max(x1, a.x1);
-            y1 = std::max(y1, a.y1);
-        }
-        // The square of p's distance from the box, 0 inside it.
-        double Gap2(const BPoint& p) const {
-            const double dx = AtLeastZero(p.x() - x1, x0 - p.x());
-            const double dy = AtLeastZero(p.y() - y1, y0 - p.y());
-            return dx * dx + dy * dy;
-        }
-    };
-    static Area EmptyArea() { return {HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL}; }
-    struct Stretch {
-        Area area;
-        std::size_t line, first, last;  // segments first to last - 1 of the line
-    };
-    struct Boxed {
-        Area area;
-        std::size_t first, last;  // its stretches
-    };
-
-    const BLines& lines_;
-    std::vector<Stretch> stretches_;
-    std::vector<Boxed> boxedLines_;
-    mutable std::vector<std::pair<double, std::size_t>> order_;
-};
 
 std::size_t PointCount(const BPolygons& polygons) {
     return bg::num_points(polygons);
