@@ -861,9 +861,11 @@ BLines Lines(const Piece& piece, const std::vector<std::size_t>& which, const Po
 BPolygon ClosedRun(const BLine& run, double radius) {
     double angle = std::atan2(run.front().y(), run.front().x());
     const double start = angle;
+    double before = angle;  // the direction of the point before
     for (std::size_t i = 1; i < run.size(); ++i) {
         const double next = std::atan2(run[i].y(), run[i].x());
-        angle += WrapAngle(next - std::atan2(run[i - 1].y(), run[i - 1].x()));
+        angle += WrapAngle(next - before);
+        before = next;
     }
     const double end = angle;
     BPolygon polygon;

@@ -401,8 +401,20 @@ double Distance2(const PointXY& a, const PointXY& b) {
     return (a.X - b.X) * (a.X - b.X) + (a.Y - b.Y) * (a.Y - b.Y);
 }
 
-// Whether the run `a` keeps more than `depth` from the closing of `b`.
-bool ClearOfClosing(const TouchRun& a, const TouchRun& b, double depth) {
+// The square of the distance from p to the farthest corner of a box.
+double FarCorner2(const PointXY& p, const Box& box) {
+    const double dx = std::max(std::fabs(p.X - box.x0), std::fabs(p.X - box.x1));
+    const double dy = std::max(std::fabs(p.Y - box.y0), std::fabs(p.Y - box.y1));
+    return dx * dx + dy * dy;
+}
+
+// Whether the run of `sideA` keeps more than `depth` from the closing of `b`. A stretch whose
+// box keeps clear by a billionth more, far beyond the rounding of either measure, keeps clear
+// in every segment, and its segments are not measured one by one.
+bool ClearOfClosing(const TouchSide& sideA, const TouchRun& b, double depth) {
+    const Polyline& points = sideA.run().points;
+    const std::vector<Box>& boxes = sideA.boxes();
+    const std::size_t stretches = boxes.size();
     const double reach = ClosingRadius(b);
     if (b.internal) {
         // The farthest a segment comes from a point is at one of its ends.
@@ -410,17 +422,30 @@ bool ClearOfClosing(const TouchRun& a, const TouchRun& b, double depth) {
         if (!(within > 0)) {
             return false;
         }
-        for (const PointXY& p : a.points) {
-            if (!(Distance2(p, b.centre) < within * within)) {
-                return false;
+        const double within2 = within * within;
+        for (std::size_t s = 0; s < stretches; ++s) {
+            if (FarCorner2(b.centre, boxes[s]) < within2 * (1 - 1e-9)) {
+                continue;
+            }
+            const auto [from, to] = PointsOf(s, stretches, points);
+            for (std::size_t i = from; i <= to; ++i) {
+                if (!(Distance2(points[i], b.centre) < within2)) {
+                    return false;
+                }
             }
         }
         return true;
     }
     const double beyond = (reach + depth) * (reach + depth);
-    for (std::size_t i = 0; i + 1 < a.points.size(); ++i) {
-        if (!(SegmentDistance2(b.centre, a.points[i], a.points[i + 1]) > beyond)) {
-            return false;
+    for (std::size_t s = 0; s < stretches; ++s) {
+        if (BoxGap2(b.centre, boxes[s]) > beyond * (1 + 1e-9)) {
+            continue;
+        }
+        const auto [from, to] = PointsOf(s, stretches, points);
+        for (std::size_t i = from; i < to; ++i) {
+            if (!(SegmentDistance2(b.centre, points[i], points[i + 1]) > beyond)) {
+                return false;
+            }
         }
     }
     return true;
@@ -574,8 +599,8 @@ bool TouchShallowerThan(TouchSide& a, TouchSide& b, double depth) {
     const TouchRun& runA = a.run();
     const TouchRun& runB = b.run();
     if (runA.points.size() < 2 || runB.points.size() < 2 || !(depth > 0) ||
-        !ClosingsApart(runA, runB, depth) || !ClearOfClosing(runA, runB, depth) ||
-        !ClearOfClosing(runB, runA, depth)) {
+        !ClosingsApart(runA, runB, depth) || !ClearOfClosing(a, runB, depth) ||
+        !ClearOfClosing(b, runA, depth)) {
         return false;
     }
     NearList nearA, nearB;
