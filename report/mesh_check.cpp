@@ -121,11 +121,40 @@ struct WheelShape {
         return {p.X - centre.X, p.Y - centre.Y};
     }
 
+    // Calls visit(Local(i)) for i from `first` to `last`, stepping along the outline rather than
+    // dividing for each point.
+    template <typename Visit>
+    void EachLocal(std::size_t first, std::size_t last, Visit&& visit) const {
+        std::size_t i = first % n;
+        if (band == nullptr) {
+            for (std::size_t k = first; k <= last; ++k) {
+                const PointXY& p = (*outline)[i];
+                visit(PointXY{p.X - centre.X, p.Y - centre.Y});
+                i = i + 1 == n ? 0 : i + 1;
+            }
+            return;
+        }
+        const std::size_t per = band->plan.perTooth;
+        std::size_t t = i / per, j = i % per;
+        for (std::size_t k = first; k <= last; ++k) {
+            const PointXY& p = BandPoint(t, j);
+            visit(PointXY{p.X - centre.X, p.Y - centre.Y});
+            if (++j == per) {
+                j = 0;
+                t = t + 1 == band->slot.size() ? 0 : t + 1;
+            }
+        }
+    }
+
   private:
     // Point i of a band's outline: of its kept tooth, or the last point of the kept tooth before.
     const PointXY& BandPoint(std::size_t i) const {
         const std::size_t per = band->plan.perTooth;
-        const std::size_t t = i / per, j = i % per;
+        return BandPoint(i / per, i % per);
+    }
+    // Point j of tooth t of a band's outline.
+    const PointXY& BandPoint(std::size_t t, std::size_t j) const {
+        const std::size_t per = band->plan.perTooth;
         if (band->slot[t] >= 0) {
             return band->kept[static_cast<std::size_t>(band->slot[t])][j];
         }
@@ -159,9 +188,14 @@ WheelShape Shape(const MeshWheel& wheel) {
     }
     s.n = wheel.outline->size() - 1;
     OutlineSizes sizes;
-    for (std::size_t i = 0; i < s.n; ++i) {
-        sizes.Take(s.Local(i), s.Local(i + 1));
-    }
+    PointXY before;
+    s.EachLocal(0, s.n, [&, first = true](const PointXY& p) mutable {
+        if (!first) {
+            sizes.Take(before, p);
+        }
+        first = false;
+        before = p;
+    });
     s.rMin = sizes.rMin;
     s.rMax = sizes.rMax;
     s.longestSegment = sizes.longestSegment;
@@ -215,10 +249,9 @@ ToothRun MakeTooth(const WheelShape& s, int index, std::size_t first, std::size_
     tooth.first = first;
     tooth.count = count;
     // The tooth's points, read from the outline once.
-    std::vector<PointXY> points(count + 1);
-    for (std::size_t i = 0; i <= count; ++i) {
-        points[i] = s.Local(first + i);
-    }
+    std::vector<PointXY> points;
+    points.reserve(count + 1);
+    s.EachLocal(first, first + count, [&](const PointXY& p) { points.push_back(p); });
     tooth.bound = Bound(points.data(), count + 1);
     tooth.chunks.reserve((count + kChunkSegments - 1) / kChunkSegments);
     for (std::size_t from = 0; from < count; from += kChunkSegments) {
@@ -254,10 +287,8 @@ struct Piece {
     BLine Line(std::size_t k, std::size_t from, std::size_t to) const {
         BLine line;
         line.reserve(to - from + 1);
-        for (std::size_t i = from; i <= to; ++i) {
-            const PointXY p = shape.Local(teeth[k].first + i);
-            line.push_back(BPoint(p.X, p.Y));
-        }
+        shape.EachLocal(teeth[k].first + from, teeth[k].first + to,
+                        [&](const PointXY& p) { line.push_back(BPoint(p.X, p.Y)); });
         return line;
     }
     BLine Line(std::size_t k) const { return Line(k, 0, teeth[k].count); }
@@ -503,11 +534,11 @@ class PlacedPiece {
     void Place(std::size_t k, std::size_t chunk, PlacedStretch& stretch) const {
         const auto [from, to] = Points(k, chunk);
         stretch.count = 0;
-        for (std::size_t i = from; i <= to; ++i) {
-            const PointXY p = piece_.shape.Local(piece_.teeth[k].first + i);
+        const std::size_t first = piece_.teeth[k].first;
+        piece_.shape.EachLocal(first + from, first + to, [&](const PointXY& p) {
             const PointXY q = pose_(p.X, p.Y);
             stretch.points[stretch.count++] = BPoint(q.X, q.Y);
-        }
+        });
     }
 
     // The frame of stretch `chunk` of tooth k, turned with its tooth: its box holds the placed
@@ -1462,10 +1493,8 @@ bool RunOf(const Piece& piece, const Pose& pose, const std::vector<std::size_t>&
     run.closeRadius = piece.closeRadius;
     for (std::size_t n = 0; n < which.size(); ++n) {
         const ToothRun& tooth = piece.teeth[which[(start + n) % which.size()]];
-        for (std::size_t i = n == 0 ? 0 : 1; i <= tooth.count; ++i) {
-            const PointXY p = piece.shape.Local(tooth.first + i);
-            run.points.push_back(pose(p.X, p.Y));
-        }
+        piece.shape.EachLocal(tooth.first + (n == 0 ? 0 : 1), tooth.first + tooth.count,
+                              [&](const PointXY& p) { run.points.push_back(pose(p.X, p.Y)); });
     }
     return true;
 }
