@@ -59,24 +59,21 @@ double SegmentIndex::Distance(const IndexPoint& p, double slack) const {
     using Segment = bg::model::segment<IndexPoint>;
     // Squared, as Boost compares segments before it takes the root of the nearest.
     double least = HUGE_VAL;
+    double beyond = HUGE_VAL;  // boxes farther than this, squared, hold nothing nearer
     const IndexLines::value_type* holding = nullptr;
     std::size_t at = 0;
-    auto beyond = [&] {
-        return least == HUGE_VAL ? HUGE_VAL
-                                 : (std::sqrt(least) + slack) * (std::sqrt(least) + slack);
-    };
     order_.clear();
     for (std::size_t l = 0; l < boxedLines_.size(); ++l) {
         order_.emplace_back(boxedLines_[l].area.Gap2(p), l);
     }
     std::sort(order_.begin(), order_.end());
     for (const auto& [gap2, l] : order_) {
-        if (gap2 > beyond()) {
+        if (gap2 > beyond) {
             break;  // the lines come nearest box first
         }
         for (std::size_t s = boxedLines_[l].first; s < boxedLines_[l].last; ++s) {
             const Stretch& stretch = stretches_[s];
-            if (stretch.area.Gap2(p) > beyond()) {
+            if (stretch.area.Gap2(p) > beyond) {
                 continue;
             }
             const auto& line = lines_[stretch.line];
@@ -84,6 +81,7 @@ double SegmentIndex::Distance(const IndexPoint& p, double slack) const {
                 const double d = bg::comparable_distance(p, Segment(line[i], line[i + 1]));
                 if (d < least) {
                     least = d;
+                    beyond = (std::sqrt(least) + slack) * (std::sqrt(least) + slack);
                     holding = &line;
                     at = i;
                 }
