@@ -411,6 +411,75 @@ TEST(TouchDepth, PlacesAFarPointByTheNearestPartOfALongRun) {
     EXPECT_FALSE(TouchShallowerThan(tooth, mate, 0.001));
 }
 
+// A run may pass through the other wheel's material where that material is only its closing,
+// far from the other run: neither run's points nor segments come near the other run, so only
+// the closing tells. Each run here is 0.5 mm from the other tip to tip, and one of them carries a
+// loop, 0.1 mm wide, out around the other tooth and into the body its closing bounds: below the
+// root of an external wheel's tooth, beyond the root of an internal wheel's. The loop reaches
+// that body in the middle of a stretch, whose ends keep clear of it.
+TEST(TouchDepth, ARunThroughTheOtherWheelsClosingIsLeftToTheIntersection) {
+    struct Row {
+        const char* name;
+        TouchRun mate;
+        TouchRun run;     // without its loop
+        Polyline looped;  // the run's points with the loop
+    };
+    TouchRun externalTooth;  // external wheel about the origin
+    externalTooth.points = {{9, -1}, {11, -1}, {11, 1}, {9, 1}};
+    externalTooth.closeRadius = 4;
+    TouchRun facing;  // external wheel about (22.5, 0)
+    facing.centre = {22.5, 0};
+    facing.closeRadius = 4;
+    facing.points = {{13.5, 0.5}, {11.5, 0.5}, {11.5, -0.5}, {13.5, -0.5}};
+    TouchRun ringTooth;  // internal wheel about the origin, its tooth pointing inwards
+    ringTooth.internal = true;
+    ringTooth.points = {{13, 1}, {11, 1}, {11, -1}, {13, -1}};
+    ringTooth.closeRadius = 14;
+    TouchRun pinion;  // external wheel about (-0.5, 0)
+    pinion.centre = {-0.5, 0};
+    pinion.closeRadius = 4;
+    pinion.points = {{9, -0.5}, {10.5, -0.5}, {10.5, 0.5}, {9, 0.5}};
+    const Row rows[] = {
+        {"into the closing of an external wheel, to x = 5.9",
+         externalTooth,
+         facing,
+         {{13.6, 0.5},
+          {13.6, 3.1},
+          {5.9, 3.1},
+          {5.9, 0.2},
+          {6, 0.2},
+          {6, 3},
+          {13.5, 3},
+          {13.5, 0.5},
+          {11.5, 0.5},
+          {11.5, -0.5},
+          {13.5, -0.5}}},
+        {"past the closing of an internal wheel, to x = 13.6",
+         ringTooth,
+         pinion,
+         {{9, -0.5},
+          {10.5, -0.5},
+          {10.5, 0.5},
+          {10.5, 3},
+          {13.5, 3},
+          {13.5, 0.2},
+          {13.6, 0.2},
+          {13.6, 3.1},
+          {10.4, 3.1},
+          {10.4, 0.5},
+          {9, 0.5}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        // Without the loop the tips stand 0.5 mm apart.
+        EXPECT_TRUE(TouchShallowerThan(row.run, row.mate, 0.001));
+        TouchRun looped = row.run;
+        looped.points = row.looped;
+        EXPECT_FALSE(TouchShallowerThan(looped, row.mate, 0.001));
+        EXPECT_FALSE(TouchShallowerThan(row.mate, looped, 0.001));
+    }
+}
+
 // The check sorts the stretches near the mate across x or across y, whichever way the teeth at
 // the line of centres lie, and sets stretches apart by boxes along their own chords: the same
 // pair drawn turned to any angle finds the same clearance and the same overlap.
