@@ -330,14 +330,14 @@ Circle LocalBound(const WheelShape& s, std::size_t first, std::size_t last) {
 }
 
 // Keeps the whole teeth of `wheel` that come within `reach.lo`..`reach.hi` of the mate's centre
-// for some turn of the sweep.
+// for some turn of the sweep; its runs of teeth are closed into material at `closeRadius`.
 Piece Cut(const MeshWheel& wheel, const WheelShape& s, const Reach& reach, double farRadius,
-          Budget& budget) {
+          double closeRadius, Budget& budget) {
     Piece piece;
     piece.shape = s;
     piece.internal = wheel.internal;
     piece.farRadius = farRadius;
-    piece.closeRadius = wheel.internal ? farRadius : s.rMin / 2;
+    piece.closeRadius = closeRadius;
     if (s.perTooth == 0 || reach.sweep >= kTwoPi || !(reach.distance > 0)) {
         budget.Spend(static_cast<double>(s.n));
         piece.teeth.push_back(MakeTooth(s, 0, 0, s.n));
@@ -888,7 +888,7 @@ BLines Lines(const Piece& piece, const std::vector<std::size_t>& which, const Po
 }
 
 // A run of outline closed into material: back along an arc about the centre at `radius`,
-// inside the root circle for external teeth, far outside for internal teeth.
+// inside the root circle for external teeth, beyond it for internal teeth.
 BPolygon ClosedRun(const BLine& run, double radius) {
     double angle = std::atan2(run.front().y(), run.front().x());
     const double start = angle;
@@ -1193,24 +1193,28 @@ struct Sweep {
     double touchDepth = 0;
 };
 
+// A box across x and y about material to be intersected, taken circle by circle.
+struct MaterialBox {
+    double x0 = HUGE_VAL, y0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL;
+
+    void Take(const PointXY& centre, double radius) {
+        x0 = std::min(x0, centre.X - radius);
+        x1 = std::max(x1, centre.X + radius);
+        y0 = std::min(y0, centre.Y - radius);
+        y1 = std::max(y1, centre.Y + radius);
+    }
+};
+
 // The depth below which teeth that touch are told apart from an overlap without intersecting
 // their material (0 when none is). Boost.Geometry intersects on a grid of integers: the longer
 // side of the box about both materials cut into 10^7 steps. A corner of the shared area
 // where the outlines cross lies on one outline and, rounded to that grid, at most two steps from
-// the other; every other corner is a point of an outline. The box lies within the wheels' tip
-// and closing circles.
-double TouchDepth(const Sweep& w) {
-    double x0 = HUGE_VAL, y0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL;
-    for (const auto& [centre, piece] :
-         {std::make_pair(w.centre1, &w.piece1), std::make_pair(w.centre2, &w.piece2)}) {
-        const double e = std::max(piece->shape.rMax, piece->closeRadius);
-        x0 = std::min(x0, centre.X - e);
-        x1 = std::max(x1, centre.X + e);
-        y0 = std::min(y0, centre.Y - e);
-        y1 = std::max(y1, centre.Y + e);
-    }
-    const double largest = std::max({std::fabs(x0), std::fabs(x1), std::fabs(y0), std::fabs(y1)});
-    const double side = std::max(x1 - x0, y1 - y0) * (1 + 1e-9);
+// the other; every other corner is a point of an outline. `box` holds all that would be
+// intersected.
+double TouchDepthWithin(const Sweep& w, const MaterialBox& box) {
+    const double largest =
+        std::max({std::fabs(box.x0), std::fabs(box.x1), std::fabs(box.y0), std::fabs(box.y1)});
+    const double side = std::max(box.x1 - box.x0, box.y1 - box.y0) * (1 + 1e-9);
     if (!std::isfinite(largest) || std::ilogb(largest) > kLargestIntersected || !(side < 1e7)) {
         return 0;
     }
@@ -1219,6 +1223,71 @@ double TouchDepth(const Sweep& w) {
     const double depth = (touching - 2 * grid) * (1 - 1e-6);
     // Points farther than `depth` from the other outline keep their side on the grid.
     return depth > 4 * grid ? depth : 0;
+}
+
+// The depth for any material of the sweep: the box about both wheels whole, an internal wheel
+// within its far square.
+double TouchDepth(const Sweep& w) {
+    MaterialBox box;
+    for (const auto& [centre, piece] :
+         {std::make_pair(w.centre1, &w.piece1), std::make_pair(w.centre2, &w.piece2)}) {
+        const double e = std::max(
+            {piece->shape.rMax, piece->closeRadius, piece->internal ? piece->farRadius : 0.0});
+        box.Take(centre, e);
+    }
+    return TouchDepthWithin(w, box);
+}
+
+// Takes into `box` the material of the teeth `which` of a placed piece, one run closed as
+// Material closes it. Each tooth lies within its circle. The arc that closes the run turns about
+// the wheel's centre from the run's last point back to its first through no direction that
+// some point of the run does not lie in, so each of its corners lies in the shadow that a
+// tooth's circle casts on the arc from the centre; a circle about the centre would cast it
+// all round, and then the whole arc's circle is taken. `pad` covers the rounding of the turn.
+void TakeMaterial(const PlacedPiece& placed, const std::vector<std::size_t>& which, double pad,
+                  MaterialBox& box) {
+    const PointXY& o = placed.pose().centre;
+    const double r = placed.piece().closeRadius;
+    for (const std::size_t k : which) {
+        const Circle& tooth = placed.teeth[k];
+        box.Take(tooth.centre, tooth.radius + pad);
+        const double dx = tooth.centre.X - o.X, dy = tooth.centre.Y - o.Y;
+        const double d = std::hypot(dx, dy);
+        const double half = d > 0 ? std::asin(std::min(1.0, (tooth.radius + pad) / d)) : kPi;
+        if (!(half < kPi / 4)) {
+            box.Take(o, r + pad);
+            continue;
+        }
+        box.Take({o.X + dx * r / d, o.Y + dy * r / d}, 2 * r * std::sin(half / 2) + pad);
+    }
+}
+
+// Where a wheel's runs of teeth are closed into material. Through a strip of its body half a
+// tooth deep, just inside its tooth ring (outside it for internal teeth), where the mate's
+// material keeps clear of that strip at every turn: the mate then shares with the strip nothing
+// it would not share with the body closed far away, and Boost.Geometry, whose grid is set by
+// the extent of what it intersects, measures the overlap on the teeth in contact alone. Else,
+// as far away: at half the root radius, or for internal teeth far beyond the mate. The arc is
+// drawn in chords of kArcStep, which come nearer the centre than the arc by cos(kArcStep / 2).
+double CloseRadius(const WheelShape& own, bool internal, const WheelShape& mate, bool mateInternal,
+                   double spread, double farRadius) {
+    const double strip = (own.rMax - own.rMin) / 2;
+    if (!internal) {
+        const double tight = own.rMin - strip;
+        // How near the mate's material comes to this wheel's centre: an external mate's no
+        // farther from its own centre than its farthest point, an internal mate's no nearer
+        // than its outline, whose segments come nearer than their ends by half their length at
+        // most.
+        const double nearest =
+            mateInternal ? mate.rMin - mate.longestSegment / 2 - spread : spread - mate.rMax;
+        const bool clear = tight > own.rMin / 2 && nearest > tight * (1 + 1e-9);
+        return clear ? tight : own.rMin / 2;
+    }
+    const double tight = (own.rMax + strip) / kArcChordShare;
+    // The farthest the mate's material lies from this wheel's centre.
+    const double farthest = mateInternal ? HUGE_VAL : spread + mate.rMax;
+    const bool clear = tight < farRadius && farthest < tight * std::cos(kArcStep / 2) * (1 - 1e-9);
+    return clear ? tight : farRadius;
 }
 
 Sweep Prepare(const MeshWheel& wheel1, const MeshWheel& wheel2, int steps, Budget& budget) {
@@ -1251,6 +1320,10 @@ Sweep Prepare(const MeshWheel& wheel1, const MeshWheel& wheel2, int steps, Budge
     w.depthFloor = std::max(kTouchingDepth, 1e-12 * extent);
     w.scale = std::max(1.0, 1e-6 * extent);
     const double turn2 = w.follow * lastTurn;
+    const double close1 =
+        CloseRadius(w.s1, wheel1.internal, w.s2, wheel2.internal, spread, farRadius);
+    const double close2 =
+        CloseRadius(w.s2, wheel2.internal, w.s1, wheel1.internal, spread, farRadius);
     // Each wheel keeps what comes within the mate's outline, with the margin, as it turns.
     Reach reach1;
     reach1.distance = spread;
@@ -1259,7 +1332,7 @@ Sweep Prepare(const MeshWheel& wheel1, const MeshWheel& wheel2, int steps, Budge
     reach1.sweep = lastTurn;
     reach1.lo = w.s2.rMin - margin;
     reach1.hi = w.s2.rMax + margin;
-    w.piece1 = Cut(wheel1, w.s1, reach1, farRadius, budget);
+    w.piece1 = Cut(wheel1, w.s1, reach1, farRadius, close1, budget);
     Reach reach2;
     reach2.distance = spread;
     reach2.towardsMate = std::atan2(-dy, -dx);
@@ -1267,7 +1340,7 @@ Sweep Prepare(const MeshWheel& wheel1, const MeshWheel& wheel2, int steps, Budge
     reach2.sweep = std::fabs(turn2);
     reach2.lo = w.s1.rMin - margin;
     reach2.hi = w.s1.rMax + margin;
-    w.piece2 = Cut(wheel2, w.s2, reach2, farRadius, budget);
+    w.piece2 = Cut(wheel2, w.s2, reach2, farRadius, close2, budget);
     w.touchDepth = TouchDepth(w);
     return w;
 }
@@ -1515,7 +1588,12 @@ struct TouchRuns {
 bool OnlyTouch(const Sweep& w, const PlacedPiece& placed1, const std::vector<std::size_t>& teeth1,
                const PlacedPiece& placed2, const std::vector<std::size_t>& teeth2, TouchRuns& runs,
                Budget& budget) {
-    if (!(w.touchDepth > 0)) {
+    // The grid the material of these teeth would be intersected on, from the box about it.
+    MaterialBox box;
+    TakeMaterial(placed1, teeth1, w.slack, box);
+    TakeMaterial(placed2, teeth2, w.slack, box);
+    const double depth = std::max(w.touchDepth, TouchDepthWithin(w, box));
+    if (!(depth > 0)) {
         return false;
     }
     if (!runs.side1 || runs.teeth1 != teeth1) {
@@ -1539,7 +1617,7 @@ bool OnlyTouch(const Sweep& w, const PlacedPiece& placed1, const std::vector<std
     budget.Spend(kSegmentsWork *
                  static_cast<double>(runs.run1.points.size() + runs.run2.points.size()));
     TouchSide side2(runs.run2);
-    return TouchShallowerThan(*runs.side1, side2, w.touchDepth);
+    return TouchShallowerThan(*runs.side1, side2, depth);
 }
 
 // What the sweep has learnt of each pair of teeth: their distance in the position where it was

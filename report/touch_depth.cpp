@@ -23,9 +23,6 @@ namespace {
 
 // Segments per stretch set apart by one box.
 constexpr std::size_t kStretch = 8;
-// The chords of a closing arc, one every 5 degrees at most, come no nearer the centre than
-// cos 2.5° of its radius; 0.999 lies below that.
-constexpr double kArcChordShare = 0.999;
 // A segment lies no nearer to anything than its box does. The box tests that only spare a
 // measurement leave 1 % of room on the squared distance, so the rounding of the measurement
 // itself, far below the depth, never decides differently from it.

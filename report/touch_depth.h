@@ -11,6 +11,10 @@
 
 namespace tarvo {
 
+// The chords of a closing arc, one every 5 degrees at most, come no nearer the centre than
+// cos 2.5° of its radius; 0.999 lies below that.
+constexpr double kArcChordShare = 0.999;
+
 // One run of consecutive teeth of a wheel, in place. Its material lies on one side of it; beyond
 // its two ends it is closed through the wheel's body: inwards about `centre` at `closeRadius`
 // for external teeth, outwards at `closeRadius` for internal teeth.

@@ -31,14 +31,15 @@ BgPolygon PolygonOf(const std::vector<PointXY>& points) {
 }
 
 // The material of a placed wheel: inside an external wheel's outline, between an internal wheel's
-// outline and a square just outside it (Boost's grid for intersections grows with the extent of
-// the inputs, so the square is kept close).
+// outline and a square 5 mm outside it, beyond the deepest any mate's tip goes in the tests
+// (Boost's grid for intersections grows with the extent of the inputs, so the square is kept
+// close).
 BgPolygon MaterialOf(const BgLine& line, bool internal) {
     BgPolygon material;
     if (internal) {
         bg::model::box<BgPoint> box;
         bg::envelope(line, box);
-        bg::buffer(box, box, 1.0);
+        bg::buffer(box, box, 5.0);
         bg::convert(box, material);
         material.inners().emplace_back(line.begin(), line.end());
     } else {
@@ -46,6 +47,25 @@ BgPolygon MaterialOf(const BgLine& line, bool internal) {
     }
     bg::correct(material);
     return material;
+}
+
+using BgPolygons = bg::model::multi_polygon<BgPolygon>;
+
+// The area of `shared`, how far its corners lie from the two outlines, and the box about it.
+SharedMaterial Measured(const BgPolygons& shared, const BgLine& line1, const BgLine& line2) {
+    SharedMaterial result;
+    bg::for_each_point(shared, [&](const BgPoint& p) {
+        result.depth =
+            std::max(result.depth, std::max(bg::distance(p, line1), bg::distance(p, line2)));
+    });
+    result.area = bg::area(shared);
+    if (!bg::is_empty(shared)) {
+        bg::model::box<BgPoint> box;
+        bg::envelope(shared, box);
+        result.low = {box.min_corner().x(), box.min_corner().y()};
+        result.high = {box.max_corner().x(), box.max_corner().y()};
+    }
+    return result;
 }
 
 }  // namespace
@@ -102,15 +122,21 @@ std::vector<PointXY> LargestPieceLeft(const std::vector<PointXY>& blank,
 SharedMaterial MaterialShared(const std::vector<PointXY>& outline1, bool internal1,
                               const std::vector<PointXY>& outline2, bool internal2) {
     const BgLine line1 = LineOf(outline1), line2 = LineOf(outline2);
-    bg::model::multi_polygon<BgPolygon> shared;
+    BgPolygons shared;
     bg::intersection(MaterialOf(line1, internal1), MaterialOf(line2, internal2), shared);
-    SharedMaterial result;
-    bg::for_each_point(shared, [&](const BgPoint& p) {
-        result.depth =
-            std::max(result.depth, std::max(bg::distance(p, line1), bg::distance(p, line2)));
-    });
-    result.area = bg::area(shared);
-    return result;
+    return Measured(shared, line1, line2);
+}
+
+SharedMaterial MaterialSharedWithin(const std::vector<PointXY>& outline1, bool internal1,
+                                    const std::vector<PointXY>& outline2, bool internal2,
+                                    PointXY low, PointXY high) {
+    const BgLine line1 = LineOf(outline1), line2 = LineOf(outline2);
+    const bg::model::box<BgPoint> window(BgPoint(low.X, low.Y), BgPoint(high.X, high.Y));
+    BgPolygons part1, part2, shared;
+    bg::intersection(MaterialOf(line1, internal1), window, part1);
+    bg::intersection(MaterialOf(line2, internal2), window, part2);
+    bg::intersection(part1, part2, shared);
+    return Measured(shared, line1, line2);
 }
 
 }  // namespace tarvo::testing

@@ -29,12 +29,20 @@ std::vector<PointXY> LargestPieceLeft(const std::vector<PointXY>& blank,
 
 // Where the material of two placed wheels overlaps: its area and its depth, the furthest any
 // corner of the overlap lies from either outline. An internal wheel's material lies between its
-// outline and a square one millimetre outside it.
+// outline and a square 5 mm outside it.
 struct SharedMaterial {
     double area = 0;
     double depth = 0;
+    PointXY low, high;  // the box about the overlap, when there is one
 };
 SharedMaterial MaterialShared(const std::vector<PointXY>& outline1, bool internal1,
                               const std::vector<PointXY>& outline2, bool internal2);
+
+// MaterialShared on the parts of both materials inside the box `low`..`high` alone: Boost then
+// rounds to a grid set by that box rather than by the wheels, and an overlap well inside it is
+// measured about as exactly as the coordinates allow.
+SharedMaterial MaterialSharedWithin(const std::vector<PointXY>& outline1, bool internal1,
+                                    const std::vector<PointXY>& outline2, bool internal2,
+                                    PointXY low, PointXY high);
 
 }  // namespace tarvo::testing
