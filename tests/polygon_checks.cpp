@@ -1,6 +1,7 @@
 #include "polygon_checks.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "report/boost_geometry.h"
 
@@ -51,7 +52,7 @@ BgPolygon MaterialOf(const BgLine& line, bool internal) {
 
 using BgPolygons = bg::model::multi_polygon<BgPolygon>;
 
-// The area of `shared`, how far its corners lie from the two outlines, and the box about it.
+// The area of `shared` and how far its corners lie from the two outlines.
 SharedMaterial Measured(const BgPolygons& shared, const BgLine& line1, const BgLine& line2) {
     SharedMaterial result;
     bg::for_each_point(shared, [&](const BgPoint& p) {
@@ -59,12 +60,6 @@ SharedMaterial Measured(const BgPolygons& shared, const BgLine& line1, const BgL
             std::max(result.depth, std::max(bg::distance(p, line1), bg::distance(p, line2)));
     });
     result.area = bg::area(shared);
-    if (!bg::is_empty(shared)) {
-        bg::model::box<BgPoint> box;
-        bg::envelope(shared, box);
-        result.low = {box.min_corner().x(), box.min_corner().y()};
-        result.high = {box.max_corner().x(), box.max_corner().y()};
-    }
     return result;
 }
 
@@ -127,16 +122,45 @@ SharedMaterial MaterialShared(const std::vector<PointXY>& outline1, bool interna
     return Measured(shared, line1, line2);
 }
 
-SharedMaterial MaterialSharedWithin(const std::vector<PointXY>& outline1, bool internal1,
-                                    const std::vector<PointXY>& outline2, bool internal2,
-                                    PointXY low, PointXY high) {
+SharedMaterial MaterialSharedNear(const std::vector<PointXY>& outline1, bool internal1,
+                                  const std::vector<PointXY>& outline2, bool internal2,
+                                  double margin) {
     const BgLine line1 = LineOf(outline1), line2 = LineOf(outline2);
-    const bg::model::box<BgPoint> window(BgPoint(low.X, low.Y), BgPoint(high.X, high.Y));
-    BgPolygons part1, part2, shared;
-    bg::intersection(MaterialOf(line1, internal1), window, part1);
-    bg::intersection(MaterialOf(line2, internal2), window, part2);
-    bg::intersection(part1, part2, shared);
-    return Measured(shared, line1, line2);
+    const BgPolygon material1 = MaterialOf(line1, internal1),
+                    material2 = MaterialOf(line2, internal2);
+    BgPolygons shared;
+    bg::intersection(material1, material2, shared);
+    // A box about each piece, widened by the margin; boxes that meet are joined.
+    std::vector<bg::model::box<BgPoint>> windows;
+    for (const BgPolygon& piece : shared) {
+        bg::model::box<BgPoint> box;
+        bg::envelope(piece, box);
+        bg::buffer(box, box, margin);
+        windows.push_back(box);
+    }
+    for (bool joined = true; joined;) {
+        joined = false;
+        for (std::size_t i = 0; i < windows.size() && !joined; ++i) {
+            for (std::size_t j = i + 1; j < windows.size() && !joined; ++j) {
+                if (bg::intersects(windows[i], windows[j])) {
+                    bg::expand(windows[i], windows[j]);
+                    windows.erase(windows.begin() + static_cast<std::ptrdiff_t>(j));
+                    joined = true;
+                }
+            }
+        }
+    }
+    SharedMaterial result;
+    for (const auto& window : windows) {
+        BgPolygons part1, part2, near;
+        bg::intersection(material1, window, part1);
+        bg::intersection(material2, window, part2);
+        bg::intersection(part1, part2, near);
+        const SharedMaterial piece = Measured(near, line1, line2);
+        result.area += piece.area;
+        result.depth = std::max(result.depth, piece.depth);
+    }
+    return result;
 }
 
 }  // namespace tarvo::testing

@@ -33,16 +33,15 @@ std::vector<PointXY> LargestPieceLeft(const std::vector<PointXY>& blank,
 struct SharedMaterial {
     double area = 0;
     double depth = 0;
-    PointXY low, high;  // the box about the overlap, when there is one
 };
 SharedMaterial MaterialShared(const std::vector<PointXY>& outline1, bool internal1,
                               const std::vector<PointXY>& outline2, bool internal2);
 
-// MaterialShared on the parts of both materials inside the box `low`..`high` alone: Boost then
-// rounds to a grid set by that box rather than by the wheels, and an overlap well inside it is
-// measured about as exactly as the coordinates allow.
-SharedMaterial MaterialSharedWithin(const std::vector<PointXY>& outline1, bool internal1,
-                                    const std::vector<PointXY>& outline2, bool internal2,
-                                    PointXY low, PointXY high);
+// MaterialShared measured again piece by piece, each on the parts of both materials inside a box
+// `margin` wider than the piece: Boost then rounds to a grid set by that box rather than by the
+// wheels, and the area comes about as exactly as the coordinates allow.
+SharedMaterial MaterialSharedNear(const std::vector<PointXY>& outline1, bool internal1,
+                                  const std::vector<PointXY>& outline2, bool internal2,
+                                  double margin);
 
 }  // namespace tarvo::testing
