@@ -1268,7 +1268,8 @@ void TakeMaterial(const PlacedPiece& placed, const std::vector<std::size_t>& whi
 // it would not share with the body closed far away, and Boost.Geometry, whose grid is set by
 // the extent of what it intersects, measures the overlap on the teeth in contact alone. Else,
 // as far away: at half the root radius, or for internal teeth far beyond the mate. The arc is
-// drawn in chords of kArcStep, which come nearer the centre than the arc by cos(kArcStep / 2).
+// drawn in chords of kArcStep, which come no nearer the centre than cos(kArcStep / 2) of its
+// radius; the touch test takes an internal closing to lie beyond kArcChordShare of it.
 double CloseRadius(const WheelShape& own, bool internal, const WheelShape& mate, bool mateInternal,
                    double spread, double farRadius) {
     const double strip = (own.rMax - own.rMin) / 2;
