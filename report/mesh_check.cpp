@@ -1381,6 +1381,13 @@ class RelativeMotion {
         }
     }
 
+    // Wheel 2 in wheel 1's own frame in position k: its centre turned back by wheel 1's turn,
+    // and its own turn less wheel 1's.
+    Pose Relative(int k) const {
+        const At& a = at_[static_cast<std::size_t>(k)];
+        return Pose(a.shift, a.turn);
+    }
+
     // The farthest from the pivot, in wheel 1's frame in position k, that a point within
     // `bound` (wheel 2's own unturned frame) lies.
     double Span(int k, const Circle& bound) const {
@@ -1585,10 +1592,11 @@ struct TouchRuns {
 
 // Whether the teeth `teeth1` and `teeth2`, whose outlines meet, only touch: the material they
 // share, were it intersected, would be no deeper than touching. The test is made in wheel 1's
-// frame, which moves the points by the rounding of a turn alone, far below the depth it tells.
+// frame, which moves the points by the rounding of a turn alone, far below the depth it tells;
+// `relative` places wheel 2 there.
 bool OnlyTouch(const Sweep& w, const PlacedPiece& placed1, const std::vector<std::size_t>& teeth1,
-               const PlacedPiece& placed2, const std::vector<std::size_t>& teeth2, TouchRuns& runs,
-               Budget& budget) {
+               const PlacedPiece& placed2, const std::vector<std::size_t>& teeth2,
+               const Pose& relative, TouchRuns& runs, Budget& budget) {
     // The grid the material of these teeth would be intersected on, from the box about it.
     MaterialBox box;
     TakeMaterial(placed1, teeth1, w.slack, box);
@@ -1605,13 +1613,6 @@ bool OnlyTouch(const Sweep& w, const PlacedPiece& placed1, const std::vector<std
         runs.teeth1 = teeth1;
         runs.side1.emplace(runs.run1);
     }
-    // Wheel 2 in wheel 1's frame: its centre turned back by wheel 1's turn, and its own turn less
-    // wheel 1's.
-    const Pose& pose1 = placed1.pose();
-    const Pose& pose2 = placed2.pose();
-    const double dx = pose2.centre.X - pose1.centre.X, dy = pose2.centre.Y - pose1.centre.Y;
-    const Pose relative({pose1.c * dx + pose1.s * dy, pose1.c * dy - pose1.s * dx},
-                        pose2.angle - pose1.angle);
     if (!RunOf(placed2.piece(), relative, teeth2, runs.run2)) {
         return false;
     }
@@ -1738,7 +1739,7 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
         const std::vector<std::size_t> near2 = WithNeighbours(w.piece2, meeting2);
         // Flanks that only touch are told so on their segments; a tangle is given up before
         // its material is intersected.
-        if (OnlyTouch(w, placed1, near1, placed2, near2, track.runs, budget)) {
+        if (OnlyTouch(w, placed1, near1, placed2, near2, motion.Relative(k), track.runs, budget)) {
             return at;
         }
         if (budget.Limited() && Tangled(placed1, near1, placed2, near2, budget)) {
