@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 
+#include "profile/gear_outline.h"
 #include "profile/point_xy.h"
 
 namespace tarvo {
@@ -27,6 +28,10 @@ class DxfSink {
     virtual void Vertex(PointXY p, std::size_t at, std::size_t fileBytes) = 0;
     virtual void PolylineEnd() = 0;
     virtual void Line(const DxfLine& line) = 0;
+    // A writer tells, before a polyline's first vertex, the outline it writes it from: every
+    // vertex that follows is that outline's next point as placed, each coordinate as its text
+    // reads back. A reader, which knows no outline, never calls it.
+    virtual void OutlineDrawnAs(const PlacedOutline& /*outline*/) {}
 };
 
 }  // namespace tarvo

@@ -75,6 +75,9 @@ void DxfWriter::DxfOutline(const PlacedOutline& outline) {
     if (outline.Size() == 0) {
         return;
     }
+    if (tap_ != nullptr) {
+        tap_->OutlineDrawnAs(outline);
+    }
     Polyline tooth;
     tooth.reserve(outline.ToothPoints());
     for (int k = 0; k < outline.Teeth(); ++k) {

@@ -63,39 +63,25 @@ PlacedOutline::PlacedOutline(int z, const std::vector<PointXY>& generatedFlank, 
     }
 }
 
-// The drawing's placement of a point of the laid-out gear: x' = x cos + y sin,
-// y' = -x sin + y cos, then x' + dx.
-PointXY PlacedOutline::Place(double x, double y) const {
-    PointXY p{x, y};
-    if (placement_.turn) {
-        p = {x * cosTurn_ + y * sinTurn_, -x * sinTurn_ + y * cosTurn_};
-    }
-    if (placement_.moveX) {
-        p.X = p.X + *placement_.moveX;
-    }
-    return p;
-}
-
-void PlacedOutline::PlaceTooth(int k, Polyline& out) const {
-    out.resize(tooth_.size());
+// Tooth k is tooth 0 turned by -phi: clockwise for an external gear, anticlockwise for an
+// internal one, so each tooth runs on into the next. Every point of a tooth, placed whole or
+// one at a time, takes the same arithmetic.
+PlacedOutline::ToothTurn PlacedOutline::TurnOf(int k) const {
     if (k == 0) {
-        for (std::size_t i = 0; i < tooth_.size(); ++i) {
-            out[i] = Place(tooth_[i].X, tooth_[i].Y);
-        }
-        return;
+        return {};
     }
-    // Tooth k is tooth 0 turned by -phi: clockwise for an external gear, anticlockwise for an
-    // internal one, so each tooth runs on into the next.
     double phi = ((2 * k) * kPi) / static_cast<int>(teeth_);
     if (internal_) {
         phi = -phi;
     }
-    const double cosPhi = std::cos(phi);
-    const double sinPhi = std::sin(phi);
+    return {std::cos(phi), std::sin(phi), true};
+}
+
+void PlacedOutline::PlaceTooth(int k, Polyline& out) const {
+    out.resize(tooth_.size());
+    const ToothTurn turn = TurnOf(k);
     for (std::size_t i = 0; i < tooth_.size(); ++i) {
-        const double x = tooth_[i].X;
-        const double y = tooth_[i].Y;
-        out[i] = Place(cosPhi * x + sinPhi * y, cosPhi * y - sinPhi * x);
+        out[i] = PlacePoint(turn, i);
     }
 }
 

@@ -42,6 +42,22 @@ class PlacedOutline {
 
     // Tooth k (0 <= k < Teeth()) as placed in the drawing: out is resized to ToothPoints().
     void PlaceTooth(int k, Polyline& out) const;
+    // A tooth's turn from tooth 0, worked out once for any of its points.
+    struct ToothTurn {
+        double cos = 1, sin = 0;
+        bool turned = false;  // tooth 0 is not turned at all
+    };
+    ToothTurn TurnOf(int k) const;
+    // Point i (< ToothPoints()) of the tooth turned by `turn`, alone: the same to the last bit
+    // as PlaceTooth gives it.
+    PointXY PlacePoint(const ToothTurn& turn, std::size_t i) const {
+        const double x = tooth_[i].X;
+        const double y = tooth_[i].Y;
+        if (!turn.turned) {
+            return Place(x, y);
+        }
+        return Place(turn.cos * x + turn.sin * y, turn.cos * y - turn.sin * x);
+    }
     // The last point, which closes the chain: the first one again.
     PointXY Closing() const;
 
@@ -51,7 +67,18 @@ class PlacedOutline {
     bool AllFinite() const;
 
   private:
-    PointXY Place(double x, double y) const;
+    // The drawing's placement of a point of the laid-out gear: x' = x cos + y sin,
+    // y' = -x sin + y cos, then x' + dx.
+    PointXY Place(double x, double y) const {
+        PointXY p{x, y};
+        if (placement_.turn) {
+            p = {x * cosTurn_ + y * sinTurn_, -x * sinTurn_ + y * cosTurn_};
+        }
+        if (placement_.moveX) {
+            p.X = p.X + *placement_.moveX;
+        }
+        return p;
+    }
 
     Polyline tooth_;  // tooth 0 about the centre, before the placement
     std::size_t teeth_ = 0;

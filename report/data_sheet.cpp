@@ -577,6 +577,11 @@ class SheetSink final : public DxfSink {
             maker_->Add(p);
         }
     }
+    void OutlineDrawnAs(const PlacedOutline& outline) override {
+        if (maker_) {
+            maker_->DrawnAs(outline);
+        }
+    }
     void PolylineEnd() override {
         if (maker_) {
             bands_.push_back(maker_->Finish());

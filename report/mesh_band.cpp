@@ -5,8 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <utility>
 
+#include "drawing/dxf_number.h"
 #include "math/constants.h"
 #include "report/sweep_reach.h"
 
@@ -82,6 +85,81 @@ void MeshBandMaker::Add(PointXY p) {
     tooth_.push_back(p);
 }
 
+namespace {
+
+std::int64_t Bits(double v) {
+    std::int64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
+}
+
+// Where `read` lies from `placed` in units in the last place, when both are finite numbers of
+// one sign (doubles of one sign are in the order of their bits) and the offset fits a byte: a
+// written coordinate reads back within half a unit of its 15th digit, at most some 45 units in
+// the last place of a double.
+bool OffsetOf(double placed, double read, std::int8_t& offset) {
+    if (!std::isfinite(placed) || !std::isfinite(read) ||
+        std::signbit(placed) != std::signbit(read)) {
+        return false;
+    }
+    const std::int64_t d = Bits(read) - Bits(placed);
+    if (d < -127 || d > 127) {
+        return false;
+    }
+    offset = static_cast<std::int8_t>(d);
+    return true;
+}
+
+}  // namespace
+
+std::size_t MeshBand::PointsHeld() const {
+    std::size_t n = 0;
+    for (const MeshKeptTooth& tooth : kept) {
+        n += tooth.points.size();
+    }
+    return n;
+}
+
+std::size_t MeshBand::OffsetsHeld() const {
+    std::size_t n = 0;
+    for (const MeshKeptTooth& tooth : kept) {
+        n += tooth.offsets.size();
+    }
+    return n;
+}
+
+void MeshBandMaker::DrawnAs(const PlacedOutline& outline) {
+    if (outline.Teeth() == band_.plan.teeth && outline.ToothPoints() == band_.plan.perTooth &&
+        band_.size == 0) {
+        band_.drawnAs = outline;
+    }
+}
+
+// Tooth `tooth` as the band keeps it: as offsets from the outline drawn where every point
+// lies near enough to it, else its points.
+MeshKeptTooth MeshBandMaker::Kept(std::size_t tooth) const {
+    MeshKeptTooth kept;
+    const std::size_t per = band_.plan.perTooth;
+    if (band_.drawnAs) {
+        kept.turn = band_.drawnAs->TurnOf(static_cast<int>(tooth));
+        kept.offsets.resize(2 * per);
+        bool near = true;
+        for (std::size_t j = 0; j < per && near; ++j) {
+            const PointXY p = band_.drawnAs->PlacePoint(kept.turn, j);
+            near = OffsetOf(p.X, tooth_[j].X, kept.offsets[2 * j]) &&
+                   OffsetOf(p.Y, tooth_[j].Y, kept.offsets[2 * j + 1]);
+        }
+        if (near) {
+            kept.next = tooth_[per];
+            return kept;
+        }
+        kept.offsets.clear();
+        kept.offsets.shrink_to_fit();
+    }
+    kept.points = tooth_;  // a copy of its own size, so nothing grows twice over
+    return kept;
+}
+
 void MeshBandMaker::EndTooth(std::size_t tooth) {
     const PointXY& c = band_.plan.centre;
     double x0 = HUGE_VAL, x1 = -HUGE_VAL, y0 = HUGE_VAL, y1 = -HUGE_VAL;
@@ -103,7 +181,7 @@ void MeshBandMaker::EndTooth(std::size_t tooth) {
     reach.hi = band_.plan.hi;
     if (reach.MayReach(bound.centre, bound.radius)) {
         band_.slot[tooth] = static_cast<long>(band_.kept.size());
-        band_.kept.push_back(tooth_);  // a copy of its own size, so nothing grows twice over
+        band_.kept.push_back(Kept(tooth));
     }
     tooth_.clear();
 }

@@ -5,8 +5,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <optional>
 #include <vector>
 
+#include "profile/gear_outline.h"
 #include "profile/point_xy.h"
 #include "report/outline_sizes.h"
 
@@ -32,7 +36,28 @@ struct MeshToothBound {
     double radius = 0;
 };
 
-struct MeshBand {
+// A double moved by `offset` units in the last place, through its bits.
+inline double WithOffset(double v, std::int8_t offset) {
+    std::int64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    bits += offset;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
+// A kept tooth's points: where they read back within a few units in the last place of the
+// outline they were written from (a drawing Tarvo writes, as its writer hands them over), each
+// coordinate as that offset in a byte, and the tooth's turn to work the points out again;
+// otherwise the points themselves.
+struct MeshKeptTooth {
+    std::vector<PointXY> points;       // perTooth + 1, or none
+    std::vector<std::int8_t> offsets;  // x and y of the first perTooth points
+    PlacedOutline::ToothTurn turn;
+    PointXY next;  // the next tooth's first point
+};
+
+class MeshBand {
+  public:
     MeshBandPlan plan;
     std::size_t size = 0;  // points read, the closing one included
     // About plan.centre, over the points but the closing one, as the check measures a whole
@@ -42,15 +67,32 @@ struct MeshBand {
     double rMax = 0;
     double longestSegment = 0;
     double area = 0;
-    std::vector<MeshToothBound> bounds;  // per tooth: the circle about the box of its points
-    std::vector<long> slot;              // per tooth: its place among the kept, -1 when not kept
-    std::vector<std::vector<PointXY>> kept;  // each kept tooth's perTooth + 1 points, in order
+    std::vector<MeshToothBound> bounds;    // per tooth: the circle about the box of its points
+    std::vector<long> slot;                // per tooth: its place among the kept, -1 when not kept
+    std::vector<MeshKeptTooth> kept;       // in order of the teeth
+    std::optional<PlacedOutline> drawnAs;  // the outline the kept offsets are from
 
     // The outline came as planned: teeth * perTooth points and the closing one.
     bool Complete() const {
         return plan.teeth > 0 && plan.perTooth >= 2 &&
                size == static_cast<std::size_t>(plan.teeth) * plan.perTooth + 1;
     }
+
+    // Point j (0 to perTooth, the last the next tooth's first) of tooth t, which was kept.
+    PointXY Point(std::size_t t, std::size_t j) const {
+        const MeshKeptTooth& tooth = kept[static_cast<std::size_t>(slot[t])];
+        if (!tooth.points.empty()) {
+            return tooth.points[j];
+        }
+        if (j == plan.perTooth) {
+            return tooth.next;
+        }
+        const PointXY p = drawnAs->PlacePoint(tooth.turn, j);
+        return {WithOffset(p.X, tooth.offsets[2 * j]), WithOffset(p.Y, tooth.offsets[2 * j + 1])};
+    }
+    // Points held whole and as offsets, for telling how much a band holds.
+    std::size_t PointsHeld() const;
+    std::size_t OffsetsHeld() const;
 };
 
 // What a wheel's outline is expected to be like, from the flank it was drawn of: its centre,
@@ -77,12 +119,16 @@ MeshBandPlans PlanMeshBands(const MeshBandGuess& wheel1, const MeshBandGuess& wh
 class MeshBandMaker {
   public:
     explicit MeshBandMaker(const MeshBandPlan& plan);
+    // The outline the points that follow were written from, placed as the drawing places it;
+    // a tooth whose points all agree with it is not copied.
+    void DrawnAs(const PlacedOutline& outline);
     void Add(PointXY p);
     MeshBand Finish();
 
   private:
     void Measure(const PointXY& from, const PointXY& to);
     void EndTooth(std::size_t tooth);
+    MeshKeptTooth Kept(std::size_t tooth) const;
 
     MeshBand band_;
     OutlineSizes sizes_;

@@ -117,7 +117,7 @@ struct WheelShape {
     double area = 0;   // enclosed by the outline, positive when it runs anticlockwise
 
     PointXY Local(std::size_t i) const {
-        const PointXY& p = band != nullptr ? BandPoint(i % n) : (*outline)[i % n];
+        const PointXY p = band != nullptr ? BandPoint(i % n) : (*outline)[i % n];
         return {p.X - centre.X, p.Y - centre.Y};
     }
 
@@ -137,7 +137,7 @@ struct WheelShape {
         const std::size_t per = band->plan.perTooth;
         std::size_t t = i / per, j = i % per;
         for (std::size_t k = first; k <= last; ++k) {
-            const PointXY& p = BandPoint(t, j);
+            const PointXY p = BandPoint(t, j);
             visit(PointXY{p.X - centre.X, p.Y - centre.Y});
             if (++j == per) {
                 j = 0;
@@ -148,19 +148,19 @@ struct WheelShape {
 
   private:
     // Point i of a band's outline: of its kept tooth, or the last point of the kept tooth before.
-    const PointXY& BandPoint(std::size_t i) const {
+    PointXY BandPoint(std::size_t i) const {
         const std::size_t per = band->plan.perTooth;
         return BandPoint(i / per, i % per);
     }
     // Point j of tooth t of a band's outline.
-    const PointXY& BandPoint(std::size_t t, std::size_t j) const {
+    PointXY BandPoint(std::size_t t, std::size_t j) const {
         const std::size_t per = band->plan.perTooth;
         if (band->slot[t] >= 0) {
-            return band->kept[static_cast<std::size_t>(band->slot[t])][j];
+            return band->Point(t, j);
         }
         const std::size_t before = (t + band->slot.size() - 1) % band->slot.size();
         if (j == 0 && band->slot[before] >= 0) {
-            return band->kept[static_cast<std::size_t>(band->slot[before])][per];
+            return band->Point(before, per);
         }
         throw BandTooNarrow{};
     }

@@ -7,12 +7,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <random>
 
 #include "app/basic_rack.h"
 #include "app/page_command.h"
 #include "builder_calls.h"
+#include "drawing/dxf_number.h"
 #include "drawing/dxf_reader.h"
 #include "drawing/external_pair.h"
 #include "drawing/internal_pair.h"
@@ -721,6 +724,80 @@ TEST(MeshBand, SameAnswersAsTheWholeOutlines) {
         const std::size_t kept = band1.kept.size() * (band1.plan.perTooth + 1) +
                                  band2.kept.size() * (band2.plan.perTooth + 1);
         EXPECT_EQ(kept < pair.a.size() + pair.b.size(), row.fewerPoints);
+    }
+}
+
+// A band told the outline its points were written from keeps a tooth as offsets from that
+// outline only where every point lies within a byte of units in the last place; the points it
+// gives back are the points it was handed, to the bit, whichever way it kept them.
+TEST(MeshBand, KeepsTeethAsOffsetsFromTheOutlineDrawnAndGivesBackThePointsRead) {
+    MainMod state = testing::Rack20State(12, 6);
+    const ExternalPairResult built = ComputeExternalPair(state, Call(false, 20, 40));
+    ASSERT_TRUE(built.ok());
+    const PlacedOutline& drawn = built->wheel1;
+    const PlacedOutline other(19, std::vector<PointXY>(drawn.ToothPoints() / 2, PointXY{}), false);
+    auto written = [](std::vector<PointXY> points) {
+        for (PointXY& p : points) {
+            char text[kDxfNumberMaxLength];
+            WriteDxfNumber(text, p.X, p.X);
+            WriteDxfNumber(text, p.Y, p.Y);
+        }
+        return points;
+    };
+    struct Row {
+        const char* name;
+        std::vector<PointXY> points;  // as handed to the band
+        const PlacedOutline* drawnAs;
+        std::size_t whole;  // teeth held as their points, the others as offsets
+    };
+    // A point of tooth 1 moved by some units in the last place, as a drawing edited by hand.
+    auto moved = [&](std::int64_t units) {
+        std::vector<PointXY> points = written(drawn.Points());
+        double& x = points[drawn.ToothPoints() + 3].X;
+        std::int64_t bits = 0;
+        std::memcpy(&bits, &x, sizeof bits);
+        bits += units;
+        std::memcpy(&x, &bits, sizeof x);
+        return points;
+    };
+    const Row rows[] = {
+        {"as computed", drawn.Points(), &drawn, 0},
+        {"as written", written(drawn.Points()), &drawn, 0},
+        {"a point moved by 100 units in the last place", moved(100), &drawn, 0},
+        {"a point moved by 200 units in the last place", moved(200), &drawn, 1},
+        {"a point moved by some micrometres", moved(1LL << 40), &drawn, 1},
+        {"told another outline", written(drawn.Points()), &other, 20},
+        {"told nothing (a file read)", written(drawn.Points()), nullptr, 20},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        MeshBandPlan plan;
+        plan.teeth = drawn.Teeth();
+        plan.perTooth = drawn.ToothPoints();
+        plan.distance = 60;
+        plan.sweep = 0.3;
+        plan.lo = -1;
+        plan.hi = 1e9;  // keep every tooth
+        MeshBandMaker maker(plan);
+        if (row.drawnAs != nullptr) {
+            maker.DrawnAs(*row.drawnAs);
+        }
+        for (const PointXY& p : row.points) {
+            maker.Add(p);
+        }
+        const MeshBand band = maker.Finish();
+        ASSERT_TRUE(band.Complete());
+        ASSERT_EQ(band.kept.size(), static_cast<std::size_t>(plan.teeth));
+        EXPECT_EQ(band.PointsHeld(), row.whole * (plan.perTooth + 1));
+        EXPECT_EQ(band.OffsetsHeld(), (band.kept.size() - row.whole) * 2 * plan.perTooth);
+        for (std::size_t t = 0; t < band.kept.size(); ++t) {
+            for (std::size_t j = 0; j <= plan.perTooth; ++j) {
+                const PointXY want = row.points[(t * plan.perTooth + j) % (row.points.size() - 1)];
+                const PointXY got = band.Point(t, j);
+                ASSERT_TRUE(std::memcmp(&want, &got, sizeof got) == 0)
+                    << "tooth " << t << " point " << j;
+            }
+        }
     }
 }
 
