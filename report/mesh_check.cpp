@@ -452,18 +452,20 @@ class StretchRoom {
 };
 
 // The frames of a piece's stretches, unturned, made a tooth at a time when first asked for and
-// kept through the sweep: most teeth of a piece never come near enough to the mate for their
-// stretches to be set apart.
+// kept while the teeth asked for are about the same: most teeth of a piece never come near
+// enough to the mate for their stretches to be set apart. The first position may ask for every
+// tooth the cut kept (on nearly concentric wheels, a thousand whose circles meet the mate's);
+// the later ones ask again only for the few at the mesh, neighbours on the wheel, which each
+// keep a place of their own, so the frames held stay a few dozen teeth's.
 class ToothFrames {
   public:
     const ChordFrame& Of(const Piece& piece, std::size_t k, std::size_t chunk) {
-        if (frames_.size() != piece.teeth.size()) {
-            frames_.resize(piece.teeth.size());
-        }
-        std::vector<ChordFrame>& tooth = frames_[k];
-        if (tooth.empty()) {
+        Framed& framed = framed_[k % kFramedTeeth];
+        if (framed.tooth != static_cast<long>(k)) {
+            framed.tooth = static_cast<long>(k);
+            framed.frames.clear();
             const ToothRun& run = piece.teeth[k];
-            tooth.reserve(run.chunks.size());
+            framed.frames.reserve(run.chunks.size());
             for (std::size_t from = 0; from < run.count; from += kChunkSegments) {
                 const std::size_t to = std::min(run.count, from + kChunkSegments);
                 ChordFrame frame = ChordFrame::Through(piece.shape.Local(run.first + from),
@@ -471,14 +473,19 @@ class ToothFrames {
                 for (std::size_t i = from; i <= to; ++i) {
                     frame.Take(piece.shape.Local(run.first + i));
                 }
-                tooth.push_back(frame);
+                framed.frames.push_back(frame);
             }
         }
-        return tooth[chunk];
+        return framed.frames[chunk];
     }
 
   private:
-    std::vector<std::vector<ChordFrame>> frames_;
+    static constexpr std::size_t kFramedTeeth = 64;
+    struct Framed {
+        long tooth = -1;
+        std::vector<ChordFrame> frames;
+    };
+    Framed framed_[kFramedTeeth];
 };
 
 // The circles of a piece's teeth in one position, and of a tooth's stretches once asked for.
