@@ -177,9 +177,10 @@ NearList Listed(std::size_t count, const std::vector<std::pair<std::size_t, std:
 // gap is no more than `within`, and so is the separation of their boxes along their chords. The
 // boxes of both runs are swept along whichever axis they are narrower in (teeth at the line of
 // centres lie along x), every span widened by twice `within`, which holds every pair near either
-// way round: each box is compared with the boxes after it in the sweep whose span it meets. False,
-// with the lists unfinished, once the sweep has compared more pairs of boxes than a few dozen per
-// box: runs that tangled are no flanks in contact.
+// way round: each box is compared with the other run's boxes after it in the sweep whose span it
+// meets. Each run's order along the sweep is kept with it, so a run that serves many positions is
+// ordered once. False, with the lists unfinished, once the sweep has compared more pairs of boxes
+// than a few dozen per box: runs that tangled are no flanks in contact.
 bool NearStretches(TouchSide& sideA, TouchSide& sideB, double within, NearList& nearA,
                    NearList& nearB) {
     const std::vector<Box>& a = sideA.boxes();
@@ -192,54 +193,59 @@ bool NearStretches(TouchSide& sideA, TouchSide& sideB, double within, NearList& 
         }
     }
     const bool alongY = tall < wide;
-    struct Item {
-        double low, high;  // the box's span along the sweep, widened
-        bool ofA;
-        std::size_t k;
-    };
-    std::vector<Item> items;
-    items.reserve(a.size() + b.size());
     const double widen = 2 * within;
-    for (const std::vector<Box>* boxes : {&a, &b}) {
-        for (std::size_t k = 0; k < boxes->size(); ++k) {
-            const Box& box = (*boxes)[k];
-            const double low = alongY ? box.y0 : box.x0, high = alongY ? box.y1 : box.x1;
-            items.push_back({low - widen, high + widen, boxes == &a, k});
-        }
-    }
-    std::sort(items.begin(), items.end(),
-              [](const Item& p, const Item& q) { return p.low < q.low; });
+    auto low = [&](const Box& box) { return (alongY ? box.y0 : box.x0) - widen; };
+    auto high = [&](const Box& box) { return (alongY ? box.y1 : box.x1) + widen; };
+    const std::vector<std::size_t>& orderA = sideA.Order(alongY);
+    const std::vector<std::size_t>& orderB = sideB.Order(alongY);
     std::vector<std::pair<std::size_t, std::size_t>> fromA, fromB;
     const double within2 = within * within;
-    const std::size_t most = kComparedFloor + kComparedPerBox * items.size();
+    const std::size_t most = kComparedFloor + kComparedPerBox * (a.size() + b.size());
     std::size_t compared = 0;
-    for (std::size_t p = 0; p < items.size(); ++p) {
-        for (std::size_t q = p + 1; q < items.size() && items[q].low <= items[p].high; ++q) {
-            if (++compared > most) {
-                return false;
+    // A pair of boxes, one of each run, whose spans along the sweep meet once widened.
+    auto pair = [&](std::size_t ka, std::size_t kb) {
+        const Box& boxA = a[ka];
+        const Box& boxB = b[kb];
+        const bool nearOfA = boxA.x0 - within <= boxB.x1 && boxB.x0 <= boxA.x1 + within &&
+                             BoxGap2(boxA, boxB) <= within2;
+        const bool nearOfB = boxB.x0 - within <= boxA.x1 && boxA.x0 <= boxB.x1 + within &&
+                             BoxGap2(boxB, boxA) <= within2;
+        // Boxes along the stretches' chords set apart most of the pairs whose boxes across x
+        // and y meet; the room leaves the rounding of the frames nothing to decide.
+        if ((nearOfA || nearOfB) &&
+            !(Separation(sideA.Frame(ka), sideB.Frame(kb)) > within * kBoxRoom)) {
+            if (nearOfA) {
+                fromA.emplace_back(ka, kb);
             }
-            if (items[p].ofA == items[q].ofA) {
-                continue;
+            if (nearOfB) {
+                fromB.emplace_back(kb, ka);
             }
-            const std::size_t ka = items[p].ofA ? items[p].k : items[q].k;
-            const std::size_t kb = items[p].ofA ? items[q].k : items[p].k;
-            const Box& boxA = a[ka];
-            const Box& boxB = b[kb];
-            const bool nearOfA = boxA.x0 - within <= boxB.x1 && boxB.x0 <= boxA.x1 + within &&
-                                 BoxGap2(boxA, boxB) <= within2;
-            const bool nearOfB = boxB.x0 - within <= boxA.x1 && boxA.x0 <= boxB.x1 + within &&
-                                 BoxGap2(boxB, boxA) <= within2;
-            // Boxes along the stretches' chords set apart most of the pairs whose boxes across x
-            // and y meet; the room leaves the rounding of the frames nothing to decide.
-            if ((nearOfA || nearOfB) &&
-                !(Separation(sideA.Frame(ka), sideB.Frame(kb)) > within * kBoxRoom)) {
-                if (nearOfA) {
-                    fromA.emplace_back(ka, kb);
+        }
+    };
+    // Both runs in the order their widened spans begin, merged: each box is compared with the
+    // other run's boxes after it whose spans begin within its own.
+    std::size_t i = 0, j = 0;
+    while (i < orderA.size() || j < orderB.size()) {
+        const bool takeA =
+            j == orderB.size() || (i < orderA.size() && low(a[orderA[i]]) <= low(b[orderB[j]]));
+        if (takeA) {
+            const double end = high(a[orderA[i]]);
+            for (std::size_t q = j; q < orderB.size() && low(b[orderB[q]]) <= end; ++q) {
+                if (++compared > most) {
+                    return false;
                 }
-                if (nearOfB) {
-                    fromB.emplace_back(kb, ka);
-                }
+                pair(orderA[i], orderB[q]);
             }
+            ++i;
+        } else {
+            const double end = high(b[orderB[j]]);
+            for (std::size_t q = i; q < orderA.size() && low(a[orderA[q]]) <= end; ++q) {
+                if (++compared > most) {
+                    return false;
+                }
+                pair(orderA[q], orderB[j]);
+            }
+            ++j;
         }
     }
     nearA = Listed(a.size(), fromA);
@@ -590,6 +596,22 @@ const ChordFrame& TouchSide::Frame(std::size_t stretch) {
         }
     }
     return frames_[stretch];
+}
+
+const std::vector<std::size_t>& TouchSide::Order(bool alongY) {
+    std::vector<std::size_t>& order = alongY ? orderY_ : orderX_;
+    if (order.size() != boxes_.size()) {
+        order.resize(boxes_.size());
+        for (std::size_t s = 0; s < order.size(); ++s) {
+            order[s] = s;
+        }
+        std::sort(order.begin(), order.end(), [&](std::size_t p, std::size_t q) {
+            const double lowP = alongY ? boxes_[p].y0 : boxes_[p].x0;
+            const double lowQ = alongY ? boxes_[q].y0 : boxes_[q].x0;
+            return lowP < lowQ || (lowP == lowQ && p < q);
+        });
+    }
+    return order;
 }
 
 bool TouchShallowerThan(TouchSide& a, TouchSide& b, double depth) {

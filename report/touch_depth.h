@@ -44,12 +44,15 @@ class TouchSide {
     const std::vector<TouchBox>& boxes() const { return boxes_; }
     const std::vector<TouchBox>& blocks() const { return blocks_; }
     const ChordFrame& Frame(std::size_t stretch);
+    // The stretches in the order their boxes begin along y (alongY) or x, made when first asked.
+    const std::vector<std::size_t>& Order(bool alongY);
 
   private:
     const TouchRun* run_;
     std::vector<TouchBox> boxes_, blocks_;
     std::vector<ChordFrame> frames_;
     std::vector<bool> made_;
+    std::vector<std::size_t> orderX_, orderY_;
 };
 
 // True when it is certain that the material of `a` and of `b` (each run closed as above) share
