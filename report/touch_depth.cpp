@@ -222,30 +222,32 @@ bool NearStretches(TouchSide& sideA, TouchSide& sideB, double within, NearList& 
             }
         }
     };
+    // The boxes of one run from `from` on in its order whose spans begin by `end`: visit(k) for
+    // each; false once too many have been compared.
+    auto scan = [&](const std::vector<std::size_t>& order, const std::vector<Box>& boxes,
+                    std::size_t from, double end, auto visit) {
+        for (std::size_t q = from; q < order.size() && low(boxes[order[q]]) <= end; ++q) {
+            if (++compared > most) {
+                return false;
+            }
+            visit(order[q]);
+        }
+        return true;
+    };
     // Both runs in the order their widened spans begin, merged: each box is compared with the
     // other run's boxes after it whose spans begin within its own.
     std::size_t i = 0, j = 0;
     while (i < orderA.size() || j < orderB.size()) {
-        const bool takeA =
-            j == orderB.size() || (i < orderA.size() && low(a[orderA[i]]) <= low(b[orderB[j]]));
-        if (takeA) {
-            const double end = high(a[orderA[i]]);
-            for (std::size_t q = j; q < orderB.size() && low(b[orderB[q]]) <= end; ++q) {
-                if (++compared > most) {
-                    return false;
-                }
-                pair(orderA[i], orderB[q]);
+        if (j == orderB.size() || (i < orderA.size() && low(a[orderA[i]]) <= low(b[orderB[j]]))) {
+            const std::size_t ka = orderA[i++];
+            if (!scan(orderB, b, j, high(a[ka]), [&](std::size_t kb) { pair(ka, kb); })) {
+                return false;
             }
-            ++i;
         } else {
-            const double end = high(b[orderB[j]]);
-            for (std::size_t q = i; q < orderA.size() && low(a[orderA[q]]) <= end; ++q) {
-                if (++compared > most) {
-                    return false;
-                }
-                pair(orderA[q], orderB[j]);
+            const std::size_t kb = orderB[j++];
+            if (!scan(orderA, a, i, high(b[kb]), [&](std::size_t ka) { pair(ka, kb); })) {
+                return false;
             }
-            ++j;
         }
     }
     nearA = Listed(a.size(), fromA);
