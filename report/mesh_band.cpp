@@ -5,11 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <utility>
 
-#include "drawing/dxf_number.h"
 #include "math/constants.h"
 #include "report/sweep_reach.h"
 

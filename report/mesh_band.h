@@ -1,7 +1,8 @@
 // A wheel's outline as the mesh check needs it, taken while the drawing is read: the sizes the
 // check measures on the whole outline, the bounding circle of every tooth, and the points of
-// only the teeth that may come near the mate. A gear of thousands of teeth is then checked
-// without its outline being held whole.
+// only the teeth that may come near the mate, kept as offsets from the outline they were drawn
+// from where the writer tells it. A gear of thousands of teeth is then checked without its
+// outline being held whole.
 #pragma once
 
 #include <cstddef>
@@ -45,7 +46,7 @@ inline double WithOffset(double v, std::int8_t offset) {
     return v;
 }
 
-// A kept tooth's points: where they read back within a few units in the last place of the
+// A kept tooth's points: where they read back within a byte of units in the last place of the
 // outline they were written from (a drawing Tarvo writes, as its writer hands them over), each
 // coordinate as that offset in a byte, and the tooth's turn to work the points out again;
 // otherwise the points themselves.
@@ -56,8 +57,7 @@ struct MeshKeptTooth {
     PointXY next;  // the next tooth's first point
 };
 
-class MeshBand {
-  public:
+struct MeshBand {
     MeshBandPlan plan;
     std::size_t size = 0;  // points read, the closing one included
     // About plan.centre, over the points but the closing one, as the check measures a whole

@@ -33,7 +33,7 @@ struct MeshLimits {
 // No limit: for outlines built in memory from the designer's data, never from a file.
 constexpr MeshLimits kOwnOutlines{std::numeric_limits<double>::infinity(), 0};
 
-class MeshBand;
+struct MeshBand;
 
 struct MeshWheel {
     const std::vector<PointXY>* outline = nullptr;  // closed: the last point repeats the first
