@@ -18,7 +18,6 @@
 #include <cstdint>
 #include <exception>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -239,6 +238,7 @@ Circle Bound(const PointXY* points, std::size_t count) {
 struct ToothRun {
     int index = 0;  // tooth number on its wheel
     std::size_t first = 0, count = 0;
+    std::size_t firstChunk = 0;  // the number of its first stretch among the piece's
     Circle bound;
     std::vector<Circle> chunks;
 };
@@ -272,6 +272,7 @@ ToothRun MakeTooth(const WheelShape& s, int index, std::size_t first, std::size_
 struct Piece {
     WheelShape shape;
     std::vector<ToothRun> teeth;
+    std::size_t chunkCount = 0;  // stretches of all the teeth
     int wheelTeeth = 1;
     bool internal = false;
     double closeRadius = 0;  // where a run of teeth is closed into material
@@ -341,6 +342,7 @@ Piece Cut(const MeshWheel& wheel, const WheelShape& s, const Reach& reach, doubl
     if (s.perTooth == 0 || reach.sweep >= kTwoPi || !(reach.distance > 0)) {
         budget.Spend(static_cast<double>(s.n));
         piece.teeth.push_back(MakeTooth(s, 0, 0, s.n));
+        piece.chunkCount = piece.teeth.back().chunks.size();
         return piece;
     }
     piece.wheelTeeth = wheel.teeth;
@@ -363,6 +365,8 @@ Piece Cut(const MeshWheel& wheel, const WheelShape& s, const Reach& reach, doubl
         if (kept) {
             budget.Spend(static_cast<double>(perTooth));
             piece.teeth.push_back(MakeTooth(s, t, first, perTooth));
+            piece.teeth.back().firstChunk = piece.chunkCount;
+            piece.chunkCount += piece.teeth.back().chunks.size();
         }
     }
     IndexByAngle(piece);
@@ -427,77 +431,86 @@ struct PlacedStretch {
     const BPoint& operator[](std::size_t i) const { return points[i]; }
 };
 
-// The stretches placed in one position, in blocks that never move: a stretch stays where it was
-// placed while others are added, and the blocks keep their memory from one position to the next.
-class StretchRoom {
+// Places for a piece's stretches, or what is made of them, each stretch in one place chosen by
+// its number among the piece's: a measure of two teeth asks for a few dozen stretches of each,
+// and one asked for again soon after is most often still in its place. The places, at most
+// kPlaces, are made when first asked for, and kept from one position to the next.
+template <typename Held, std::size_t kPlaces>
+class StretchPlaces {
+    static_assert((kPlaces & (kPlaces - 1)) == 0, "places are found by a mask");
+
   public:
-    void Clear() { used_ = 0; }
-    // A new stretch, empty, and its number.
-    std::pair<PlacedStretch*, std::uint32_t> Add() {
-        if (used_ == blocks_.size() * kBlock) {
-            blocks_.push_back(std::make_unique<PlacedStretch[]>(kBlock));
+    // Forgets what every place holds.
+    void Clear() {
+        for (Place& place : places_) {
+            place.number = kNone;
         }
-        PlacedStretch* stretch = &blocks_[used_ / kBlock][used_ % kBlock];
-        stretch->count = 0;
-        return {stretch, static_cast<std::uint32_t>(used_++)};
     }
-    const PlacedStretch& operator[](std::uint32_t k) const {
-        return blocks_[k / kBlock][k % kBlock];
+    // The place of stretch `number` of a piece of `count` stretches, and whether it holds that
+    // stretch already.
+    std::pair<Held*, bool> Find(std::size_t number, std::size_t count) {
+        if (places_.empty()) {
+            std::size_t size = 1;  // a power of two, so that a place is found by a mask
+            while (size < kPlaces && size < count) {
+                size *= 2;
+            }
+            places_.resize(size);
+        }
+        Place& place = places_[number & (places_.size() - 1)];
+        const bool held = place.number == number;
+        place.number = number;
+        return {&place.held, held};
     }
 
   private:
-    static constexpr std::size_t kBlock = 256;
-    std::vector<std::unique_ptr<PlacedStretch[]>> blocks_;
-    std::size_t used_ = 0;
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    struct Place {
+        std::size_t number = kNone;
+        Held held;
+    };
+    std::vector<Place> places_;
 };
 
-// The frames of a piece's stretches, unturned, made a tooth at a time when first asked for and
-// kept while the teeth asked for are about the same: most teeth of a piece never come near
-// enough to the mate for their stretches to be set apart. The first position may ask for every
-// tooth the cut kept (on nearly concentric wheels, a thousand whose circles meet the mate's);
-// the later ones ask again only for the few at the mesh, neighbours on the wheel, which each
-// keep a place of their own, so the frames held stay a few dozen teeth's.
-class ToothFrames {
+// The stretches placed in one position.
+using StretchRoom = StretchPlaces<PlacedStretch, 64>;
+
+// The frames of a piece's stretches, unturned, made when first asked for: most teeth of a piece
+// never come near enough to the mate for their stretches to be set apart, and of those that do,
+// most stretches lie too far from the mate's. The first position may ask for the stretches of
+// every tooth the cut kept (on nearly concentric wheels, a thousand whose circles meet the
+// mate's); the later ones ask again only for those of the few teeth at the mesh, consecutive
+// stretches that each keep a place of their own.
+class StretchFrames {
   public:
     const ChordFrame& Of(const Piece& piece, std::size_t k, std::size_t chunk) {
-        Framed& framed = framed_[k % kFramedTeeth];
-        if (framed.tooth != static_cast<long>(k)) {
-            framed.tooth = static_cast<long>(k);
-            framed.frames.clear();
-            const ToothRun& run = piece.teeth[k];
-            framed.frames.reserve(run.chunks.size());
-            for (std::size_t from = 0; from < run.count; from += kChunkSegments) {
-                const std::size_t to = std::min(run.count, from + kChunkSegments);
-                ChordFrame frame = ChordFrame::Through(piece.shape.Local(run.first + from),
-                                                       piece.shape.Local(run.first + to));
-                for (std::size_t i = from; i <= to; ++i) {
-                    frame.Take(piece.shape.Local(run.first + i));
-                }
-                framed.frames.push_back(frame);
+        const ToothRun& run = piece.teeth[k];
+        const auto [frame, held] = frames_.Find(run.firstChunk + chunk, piece.chunkCount);
+        if (!held) {
+            const std::size_t from = chunk * kChunkSegments;
+            const std::size_t to = std::min(run.count, from + kChunkSegments);
+            *frame = ChordFrame::Through(piece.shape.Local(run.first + from),
+                                         piece.shape.Local(run.first + to));
+            for (std::size_t i = from; i <= to; ++i) {
+                frame->Take(piece.shape.Local(run.first + i));
             }
         }
-        return framed.frames[chunk];
+        return *frame;
     }
 
   private:
-    static constexpr std::size_t kFramedTeeth = 64;
-    struct Framed {
-        long tooth = -1;
-        std::vector<ChordFrame> frames;
-    };
-    Framed framed_[kFramedTeeth];
+    StretchPlaces<ChordFrame, 256> frames_;
 };
 
 // The circles of a piece's teeth in one position, and of a tooth's stretches once asked for.
 class PlacedPiece {
   public:
     // `room` holds the placed stretches; it keeps its memory from one position to the next.
-    PlacedPiece(const Piece& piece, const Pose& pose, StretchRoom& room, ToothFrames& frames,
+    PlacedPiece(const Piece& piece, const Pose& pose, StretchRoom& room, StretchFrames& frames,
                 Budget& budget)
         : piece_(piece),
           pose_(pose),
-          chunks_(piece.teeth.size()),
-          placed_(piece.teeth.size(), false),
+          chunksCharged_(piece.teeth.size(), false),
+          stretchesCharged_(piece.chunkCount, false),
           stretches_(room),
           frames_(frames) {
         stretches_.Clear();
@@ -508,32 +521,39 @@ class PlacedPiece {
         }
     }
 
+    // The circles of tooth k's stretches placed; they stay until the circles of another tooth
+    // are asked for in their place. Each tooth is counted as work once a position, however
+    // often it is placed.
     const std::vector<Circle>& Chunks(std::size_t k, Budget& budget) {
-        if (!placed_[k]) {
+        if (!chunksCharged_[k]) {
             budget.Spend(static_cast<double>(piece_.teeth[k].chunks.size()));
-            chunks_[k].reserve(piece_.teeth[k].chunks.size());
-            for (const Circle& c : piece_.teeth[k].chunks) {
-                chunks_[k].push_back(PlacedCircle(c, pose_));
-            }
-            placed_[k] = true;
+            chunksCharged_[k] = true;
         }
-        return chunks_[k];
+        PlacedChunks& place = chunks_[k % kChunkPlaces];
+        if (place.tooth != k) {
+            place.tooth = k;
+            place.circles.clear();
+            for (const Circle& c : piece_.teeth[k].chunks) {
+                place.circles.push_back(PlacedCircle(c, pose_));
+            }
+        }
+        return place.circles;
     }
 
-    // Stretch `chunk` of tooth k placed.
+    // Stretch `chunk` of tooth k placed; it stays until another stretch is asked for in its
+    // place. Each stretch is counted as work once a position.
     const PlacedStretch& Stretch(std::size_t k, std::size_t chunk, Budget& budget) {
-        std::vector<std::uint32_t>& slots = slots_[k];
-        if (slots.empty()) {
-            slots.assign(piece_.teeth[k].chunks.size(), 0);
-        }
-        if (slots[chunk] == 0) {
+        const std::size_t number = piece_.teeth[k].firstChunk + chunk;
+        if (!stretchesCharged_[number]) {
             const auto [from, to] = Points(k, chunk);
             budget.Spend(static_cast<double>(to - from + 1));
-            const auto [stretch, number] = stretches_.Add();
-            Place(k, chunk, *stretch);
-            slots[chunk] = number + 1;
+            stretchesCharged_[number] = true;
         }
-        return stretches_[slots[chunk] - 1];
+        const auto [stretch, held] = stretches_.Find(number, piece_.chunkCount);
+        if (!held) {
+            Place(k, chunk, *stretch);
+        }
+        return *stretch;
     }
 
     // Stretch `chunk` of tooth k placed into `stretch` as Stretch places it, but neither kept
@@ -567,15 +587,18 @@ class PlacedPiece {
         return {from, std::min(piece_.teeth[k].count, from + kChunkSegments)};
     }
 
+    static constexpr std::size_t kChunkPlaces = 16;
+    struct PlacedChunks {
+        std::size_t tooth = static_cast<std::size_t>(-1);
+        std::vector<Circle> circles;
+    };
+
     const Piece& piece_;
     const Pose& pose_;
-    std::vector<std::vector<Circle>> chunks_;
-    std::vector<bool> placed_;
-    // For each tooth, the place of each stretch in `stretches_` plus one (0: not placed yet).
-    std::vector<std::vector<std::uint32_t>> slots_ =
-        std::vector<std::vector<std::uint32_t>>(piece_.teeth.size());
+    PlacedChunks chunks_[kChunkPlaces];
+    std::vector<bool> chunksCharged_, stretchesCharged_;  // counted as work in this position
     StretchRoom& stretches_;
-    ToothFrames& frames_;
+    StretchFrames& frames_;
 };
 
 // Calls visit(j) for the teeth j of `placed` whose circles may lie within `gap` of `a`: all of
@@ -1648,7 +1671,7 @@ struct Tracker {
     TouchRuns runs;
     DistanceRoom distances;
     StretchRoom stretches1, stretches2;
-    ToothFrames frames1, frames2;
+    StretchFrames frames1, frames2;
 };
 
 // Both wheels cut down, with what is known of their teeth, through the positions of a sweep.

@@ -152,8 +152,8 @@ TEST(MeshCheck, AgreesWithWholeWheelsInEveryPosition) {
         // runs are closed far away instead.
         {"external 20 / 40, wheel 2 moved 3 mm in", Call(false, 20, 40), 12, 6, -3},
         {"internal 18 in 45, the pinion moved 3 mm into the ring", Call(true, 18, 45), 12, 6, 3},
-        // Nearly concentric wheels: far more teeth near the mate than the check keeps the
-        // stretch frames of at once.
+        // Nearly concentric wheels: far more stretches near the mate than the check keeps
+        // placed or framed at once.
         {"internal 186 in 196, module 1, shifted, no backlash: the tips interfere",
          testing::InternalCall(186, 196, 1, 0, 20, 0.08, -0.07, 0), 16, 5},
     };
