@@ -471,15 +471,15 @@ class StretchPlaces {
     std::vector<Place> places_;
 };
 
-// The stretches placed in one position.
+// The stretches placed in one position; each position forgets those of the one before.
 using StretchRoom = StretchPlaces<PlacedStretch, 64>;
 
 // The frames of a piece's stretches, unturned, made when first asked for: most teeth of a piece
 // never come near enough to the mate for their stretches to be set apart, and of those that do,
 // most stretches lie too far from the mate's. The first position may ask for the stretches of
 // every tooth the cut kept (on nearly concentric wheels, a thousand whose circles meet the
-// mate's); the later ones ask again only for those of the few teeth at the mesh, consecutive
-// stretches that each keep a place of their own.
+// mate's); the later ones ask again only for those of the few teeth at the mesh, numbered one
+// after another, so that few of them share a place.
 class StretchFrames {
   public:
     const ChordFrame& Of(const Piece& piece, std::size_t k, std::size_t chunk) {
