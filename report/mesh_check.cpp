@@ -1720,16 +1720,12 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
         });
         budget.CheckList(pairs.size());
     }
-    // Nearest first by what is known. The pairs that may meet come first and are sorted alone:
-    // where teeth meet, as they do in every position of a pair with no backlash, the others,
-    // a thousand on nearly concentric wheels, need no order.
-    auto nearer = [](const Candidate& a, const Candidate& b) {
-        return a.bound < b.bound ||
-               (a.bound == b.bound && (a.i < b.i || (a.i == b.i && a.j < b.j)));
-    };
+    // The pairs that may meet first. Each is measured whatever the others measure, so they need
+    // no order; the pairs are put in order, nearest first by what is known, only where no teeth
+    // meet and the clearance is sought. Teeth meet in every position of a pair drawn with no
+    // backlash, while on nearly concentric wheels a thousand pairs lie within the limit.
     const auto farther = std::partition(
         pairs.begin(), pairs.end(), [&](const Candidate& pair) { return pair.bound <= w.slack; });
-    std::sort(pairs.begin(), farther, nearer);
     // The distance of a pair in this position, measured once.
     auto measure = [&](const Candidate& pair) {
         Known& known = track.known[key(pair.i, pair.j)];
@@ -1749,12 +1745,9 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
     };
     std::vector<bool> met1(placed1.teeth.size(), false), met2(placed2.teeth.size(), false);
     bool meet = false;
-    for (const Candidate& pair : pairs) {
-        if (pair.bound > w.slack) {
-            break;
-        }
-        if (measure(pair) == 0) {
-            met1[pair.i] = met2[pair.j] = meet = true;
+    for (auto pair = pairs.begin(); pair != farther; ++pair) {
+        if (measure(*pair) == 0) {
+            met1[pair->i] = met2[pair->j] = meet = true;
         }
     }
     if (meet) {
@@ -1795,7 +1788,10 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
     if (!wantClearance) {
         return at;
     }
-    std::sort(farther, pairs.end(), nearer);
+    std::sort(pairs.begin(), pairs.end(), [](const Candidate& a, const Candidate& b) {
+        return a.bound < b.bound ||
+               (a.bound == b.bound && (a.i < b.i || (a.i == b.i && a.j < b.j)));
+    });
     double least = HUGE_VAL;
     for (const Candidate& pair : pairs) {
         if (pair.bound >= least) {
