@@ -1677,8 +1677,8 @@ struct Tracker {
 // Both wheels cut down, with what is known of their teeth, through the positions of a sweep.
 // One position: whether the outlines meet (two segments at distance 0), and where they do, the
 // area shared by the teeth that meet and their neighbours; else, when asked, the clearance.
-// The pairs of teeth whose circles lie within the limit are taken nearest first by what is
-// known of them; only those that may meet, or may be nearer than the nearest found, are
+// Of the pairs of teeth whose circles lie within the limit, only those that may meet, or,
+// taken nearest first by what is known of them, may be nearer than the nearest found, are
 // measured segment by segment, and material is intersected only about teeth whose segments
 // cross. A clearance found within the limit is the smallest (every pair of teeth that near was
 // measured); beyond it the stretches' circles find it the longer way. The limit for the next
