@@ -243,6 +243,12 @@ struct ToothRun {
     std::vector<Circle> chunks;
 };
 
+// The first and last point of stretch `chunk` of a tooth, counted along the tooth.
+std::pair<std::size_t, std::size_t> StretchPoints(const ToothRun& tooth, std::size_t chunk) {
+    const std::size_t from = chunk * kChunkSegments;
+    return {from, std::min(tooth.count, from + kChunkSegments)};
+}
+
 ToothRun MakeTooth(const WheelShape& s, int index, std::size_t first, std::size_t count) {
     ToothRun tooth;
     tooth.index = index;
@@ -486,8 +492,7 @@ class StretchFrames {
         const ToothRun& run = piece.teeth[k];
         const auto [frame, held] = frames_.Find(run.firstChunk + chunk, piece.chunkCount);
         if (!held) {
-            const std::size_t from = chunk * kChunkSegments;
-            const std::size_t to = std::min(run.count, from + kChunkSegments);
+            const auto [from, to] = StretchPoints(run, chunk);
             *frame = ChordFrame::Through(piece.shape.Local(run.first + from),
                                          piece.shape.Local(run.first + to));
             for (std::size_t i = from; i <= to; ++i) {
@@ -545,7 +550,7 @@ class PlacedPiece {
     const PlacedStretch& Stretch(std::size_t k, std::size_t chunk, Budget& budget) {
         const std::size_t number = piece_.teeth[k].firstChunk + chunk;
         if (!stretchesCharged_[number]) {
-            const auto [from, to] = Points(k, chunk);
+            const auto [from, to] = StretchPoints(piece_.teeth[k], chunk);
             budget.Spend(static_cast<double>(to - from + 1));
             stretchesCharged_[number] = true;
         }
@@ -559,7 +564,7 @@ class PlacedPiece {
     // Stretch `chunk` of tooth k placed into `stretch` as Stretch places it, but neither kept
     // nor counted as work.
     void Place(std::size_t k, std::size_t chunk, PlacedStretch& stretch) const {
-        const auto [from, to] = Points(k, chunk);
+        const auto [from, to] = StretchPoints(piece_.teeth[k], chunk);
         stretch.count = 0;
         const std::size_t first = piece_.teeth[k].first;
         piece_.shape.EachLocal(first + from, first + to, [&](const PointXY& p) {
@@ -581,12 +586,6 @@ class PlacedPiece {
     std::vector<Circle> teeth;
 
   private:
-    // The first and last point of stretch `chunk` of tooth k, counted along the tooth.
-    std::pair<std::size_t, std::size_t> Points(std::size_t k, std::size_t chunk) const {
-        const std::size_t from = chunk * kChunkSegments;
-        return {from, std::min(piece_.teeth[k].count, from + kChunkSegments)};
-    }
-
     static constexpr std::size_t kChunkPlaces = 16;
     struct PlacedChunks {
         std::size_t tooth = static_cast<std::size_t>(-1);
