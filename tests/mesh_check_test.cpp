@@ -57,6 +57,7 @@ struct BuiltPair {
             ok = built.ok();
             const ExternalPairGeometry g = ok ? built.value() : ExternalPairGeometry{};
             std::tie(a, b) = std::make_pair(g.wheel1.Points(), g.wheel2.Points());
+            std::tie(drawn1, drawn2) = std::tie(g.wheel1, g.wheel2);
             w1 = {&a, {0, 0}, call.Z1, false};
             w2 = {&b, {g.aw + move, 0}, call.Z2, false};
         } else {
@@ -66,6 +67,8 @@ struct BuiltPair {
             std::tie(a, b) = std::make_pair(g.ring.Points(), g.pinion.Points());
             const MeshWheel ring{&a, {0, 0}, g.zr, true}, pinion{&b, {g.aw + move, 0}, g.zp, false};
             std::tie(w1, w2) = call.Z1 < call.Z2 ? std::tie(pinion, ring) : std::tie(ring, pinion);
+            std::tie(drawn1, drawn2) =
+                call.Z1 < call.Z2 ? std::tie(g.pinion, g.ring) : std::tie(g.ring, g.pinion);
         }
         for (PointXY& p : b)
             p.X += move;
@@ -91,6 +94,7 @@ struct BuiltPair {
     bool ok = false;
     std::vector<PointXY> a, b;
     MeshWheel w1, w2;
+    PlacedOutline drawn1, drawn2;  // what a and b were drawn from, before any move
 };
 
 // The check done the slow way, on whole wheels in every position: what the cut-down check must
@@ -681,20 +685,28 @@ MeshBandGuess GuessOf(const MeshWheel& w) {
     return g;
 }
 
-MeshBand BandOf(const MeshWheel& w, const MeshBandPlan& plan) {
+MeshBand BandOf(const MeshWheel& w, const MeshBandPlan& plan,
+                const PlacedOutline* drawnAs = nullptr) {
     MeshBandMaker maker(plan);
+    if (drawnAs != nullptr) {
+        maker.DrawnAs(*drawnAs);
+    }
     for (const PointXY& p : *w.outline) {
         maker.Add(p);
     }
     return maker.Finish();
 }
 
+// The check on bands reads as the check on the whole outlines, to the bit: bands of a file read
+// (told nothing), and bands told the outlines the points were drawn from, which keep the teeth
+// that agree with them as turns of one tooth.
 TEST(MeshBand, SameAnswersAsTheWholeOutlines) {
     struct Row {
         const char* name;
         BuilderCall call;
         double move;       // wheel 2 moved along the centre line, mm
         bool fewerPoints;  // the bands keep fewer points than the outlines
+        double lift = 0;   // the first point of every other tooth of wheel 1 moved out, mm
     };
     const Row rows[] = {
         {"external 20 / 40", Call(false, 20, 40), 0, true},
@@ -703,31 +715,48 @@ TEST(MeshBand, SameAnswersAsTheWholeOutlines) {
         {"helical 18 / 35", testing::ExternalCall(18, 35, 2, 15, 20, 0, 0, 0), 0, true},
         {"overlapping pair", Call(false, 20, 40), -0.2, true},
         {"wheels apart", Call(false, 20, 40), 3, true},
+        // Teeth held as their points between teeth kept as turns, each ending on a moved point.
+        {"spaces edited into the mate", Call(false, 20, 40), 0, true, 0.6},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const BuiltPair pair(row.call, 12, 6, row.move);
+        BuiltPair pair(row.call, 12, 6, row.move);
         ASSERT_TRUE(pair.ok);
+        const std::size_t perTooth = (pair.a.size() - 1) / static_cast<std::size_t>(pair.w1.teeth);
+        for (std::size_t i = 0; row.lift > 0 && i + 1 < pair.a.size(); i += 2 * perTooth) {
+            PointXY& p = pair.a[i];
+            const double r = std::hypot(p.X - pair.w1.centre.X, p.Y - pair.w1.centre.Y);
+            p.X += (p.X - pair.w1.centre.X) * row.lift / r;
+            p.Y += (p.Y - pair.w1.centre.Y) * row.lift / r;
+        }
+        pair.a.back() = pair.a.front();
+        const MeshClearance whole = pair.Check();
         const MeshBandPlans plans =
             PlanMeshBands(GuessOf(pair.w1), GuessOf(pair.w2), kMeshStepsPerPitch);
-        const MeshBand band1 = BandOf(pair.w1, plans.wheel1), band2 = BandOf(pair.w2, plans.wheel2);
-        MeshWheel b1 = pair.w1, b2 = pair.w2;
-        b1.outline = b2.outline = nullptr;
-        b1.band = &band1;
-        b2.band = &band2;
-        const MeshClearance whole = pair.Check();
-        const std::optional<MeshCheckResult> banded = CheckMeshOnBands(b1, b2);
-        ASSERT_TRUE(banded && banded->ok());
-        // Every figure to the bit.
-        const auto figures = [](const MeshClearance& c) {
-            return std::make_tuple(c.positions, c.stepDegrees, c.drawnClearance, c.minClearance,
-                                   c.minClearanceTurn, c.overlap, c.overlapDepth, c.overlapArea,
-                                   c.overlapTurn);
-        };
-        EXPECT_EQ(figures(banded->value()), figures(whole));
-        const std::size_t kept = band1.kept.size() * (band1.plan.perTooth + 1) +
-                                 band2.kept.size() * (band2.plan.perTooth + 1);
-        EXPECT_EQ(kept < pair.a.size() + pair.b.size(), row.fewerPoints);
+        for (const bool told : {false, true}) {
+            SCOPED_TRACE(told ? "told the outlines drawn" : "told nothing");
+            const MeshBand band1 = BandOf(pair.w1, plans.wheel1, told ? &pair.drawn1 : nullptr);
+            const MeshBand band2 = BandOf(pair.w2, plans.wheel2, told ? &pair.drawn2 : nullptr);
+            // Told the outlines, the bands of the wheels as drawn keep every tooth as a turn.
+            EXPECT_EQ(band1.PointsHeld() == 0, told && row.lift == 0);
+            EXPECT_EQ(band2.PointsHeld() == 0, told && row.move == 0);
+            MeshWheel b1 = pair.w1, b2 = pair.w2;
+            b1.outline = b2.outline = nullptr;
+            b1.band = &band1;
+            b2.band = &band2;
+            const std::optional<MeshCheckResult> banded = CheckMeshOnBands(b1, b2);
+            ASSERT_TRUE(banded && banded->ok());
+            // Every figure to the bit.
+            const auto figures = [](const MeshClearance& c) {
+                return std::make_tuple(c.positions, c.stepDegrees, c.drawnClearance, c.minClearance,
+                                       c.minClearanceTurn, c.overlap, c.overlapDepth, c.overlapArea,
+                                       c.overlapTurn);
+            };
+            EXPECT_EQ(figures(banded->value()), figures(whole));
+            const std::size_t kept = band1.kept.size() * (band1.plan.perTooth + 1) +
+                                     band2.kept.size() * (band2.plan.perTooth + 1);
+            EXPECT_EQ(kept < pair.a.size() + pair.b.size(), row.fewerPoints);
+        }
     }
 }
 
