@@ -60,6 +60,8 @@ class PlacedOutline {
     }
     // The last point, which closes the chain: the first one again.
     PointXY Closing() const;
+    // Where the drawing puts the gear's centre.
+    PointXY PlacedCentre() const { return Place(0, 0); }
 
     // Every point in order, tooth after tooth, then the closing one.
     Polyline Points() const;

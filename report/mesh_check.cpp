@@ -233,20 +233,41 @@ Circle Bound(const PointXY* points, std::size_t count) {
 
 // One tooth's stretch of outline, points `first` to `first + count` (the next tooth's first),
 // relative to the wheel centre and unturned, with the circles that bound it in short stretches
-// and whole. The whole circle holds every stretch's circle, so a stretch lies no nearer to
-// anything than its tooth's circle does.
+// and whole. The whole circle holds every stretch's circle bound from the points, so a stretch
+// lies no nearer to anything than its tooth's circle does. A tooth of a drawing of ours keeps no
+// circles of its stretches: they are its wheel's pattern turned with it (ToothPattern below),
+// bound again from its points only where the wheels may share material.
 struct ToothRun {
     int index = 0;  // tooth number on its wheel
     std::size_t first = 0, count = 0;
     std::size_t firstChunk = 0;  // the number of its first stretch among the piece's
     Circle bound;
     std::vector<Circle> chunks;
+    bool patterned = false;
+    PlacedOutline::ToothTurn turn;  // of a patterned tooth: its turn from the pattern
 };
 
 // The first and last point of stretch `chunk` of a tooth, counted along the tooth.
 std::pair<std::size_t, std::size_t> StretchPoints(const ToothRun& tooth, std::size_t chunk) {
     const std::size_t from = chunk * kChunkSegments;
     return {from, std::min(tooth.count, from + kChunkSegments)};
+}
+
+// The circles of a tooth's `count` + 1 points: of each stretch, and of the whole tooth grown to
+// hold every stretch's circle.
+void BoundTooth(const std::vector<PointXY>& points, std::size_t count, Circle& bound,
+                std::vector<Circle>& chunks) {
+    bound = Bound(points.data(), count + 1);
+    chunks.reserve((count + kChunkSegments - 1) / kChunkSegments);
+    for (std::size_t from = 0; from < count; from += kChunkSegments) {
+        const std::size_t to = std::min(count, from + kChunkSegments);
+        chunks.push_back(Bound(points.data() + from, to - from + 1));
+    }
+    for (const Circle& c : chunks) {
+        bound.radius = std::max(
+            bound.radius,
+            std::hypot(c.centre.X - bound.centre.X, c.centre.Y - bound.centre.Y) + c.radius);
+    }
 }
 
 ToothRun MakeTooth(const WheelShape& s, int index, std::size_t first, std::size_t count) {
@@ -258,19 +279,95 @@ ToothRun MakeTooth(const WheelShape& s, int index, std::size_t first, std::size_
     std::vector<PointXY> points;
     points.reserve(count + 1);
     s.EachLocal(first, first + count, [&](const PointXY& p) { points.push_back(p); });
-    tooth.bound = Bound(points.data(), count + 1);
-    tooth.chunks.reserve((count + kChunkSegments - 1) / kChunkSegments);
-    for (std::size_t from = 0; from < count; from += kChunkSegments) {
-        const std::size_t to = std::min(count, from + kChunkSegments);
-        tooth.chunks.push_back(Bound(points.data() + from, to - from + 1));
-    }
-    for (const Circle& c : tooth.chunks) {
-        tooth.bound.radius = std::max(
-            tooth.bound.radius,
-            std::hypot(c.centre.X - tooth.bound.centre.X, c.centre.Y - tooth.bound.centre.Y) +
-                c.radius);
-    }
+    BoundTooth(points, count, tooth.bound, tooth.chunks);
     return tooth;
+}
+
+// A drawing of ours is its first tooth turned about the gear's centre, and its band keeps each
+// tooth as that turn and the read-back offsets. The circles of the stretches of every such tooth
+// are then the first tooth's, bound once and turned with the tooth, and grown by `slack`: the
+// points the check reads differ from the turned first tooth by the rounding of the turns and of
+// the written coordinates, at most a few hundred units in the last place of the wheel's size, and
+// the slack is a thousand (under 1e-9 mm on a wheel of 2000 mm; on our drawings every point lies
+// inside its circle by nearly the whole slack). They bound the same points as the circles bound
+// from each tooth's own points, so every distance measured with them is the same; a wheel of
+// thousands of teeth then keeps the circles of one tooth, not of each.
+struct ToothPattern {
+    std::vector<Circle> chunks;  // about the gear's own centre
+    PointXY next;                // the next tooth's first point, about the gear's own centre
+    PointXY shift;               // the gear's own centre from the wheel's centre
+    double slack = 0;
+
+    // A circle of the pattern turned as a tooth turned by `turn`, about the wheel's centre.
+    Circle Turned(const Circle& c, const PlacedOutline::ToothTurn& turn) const {
+        return {Turned(c.centre, turn), c.radius};
+    }
+    PointXY Turned(const PointXY& p, const PlacedOutline::ToothTurn& turn) const {
+        if (!turn.turned) {
+            return {p.X + shift.X, p.Y + shift.Y};
+        }
+        return {turn.cos * p.X + turn.sin * p.Y + shift.X,
+                turn.cos * p.Y - turn.sin * p.X + shift.Y};
+    }
+};
+
+// The pattern of a band's teeth kept as offsets from the outline drawn, none without one.
+std::optional<ToothPattern> PatternOf(const WheelShape& s) {
+    if (s.band == nullptr || !s.band->drawnAs || s.perTooth == 0 ||
+        s.band->drawnAs->ToothPoints() != static_cast<std::size_t>(s.perTooth)) {
+        return std::nullopt;
+    }
+    const PlacedOutline& drawn = *s.band->drawnAs;
+    const std::size_t count = drawn.ToothPoints();
+    const PointXY origin = drawn.PlacedCentre();
+    std::vector<PointXY> points;
+    points.reserve(count + 1);
+    double farthest = 0;
+    auto take = [&](const PointXY& p) {
+        points.push_back({p.X - origin.X, p.Y - origin.Y});
+        farthest = std::max(farthest, std::hypot(points.back().X, points.back().Y));
+    };
+    for (std::size_t j = 0; j < count; ++j) {
+        take(drawn.PlacePoint(drawn.TurnOf(0), j));
+    }
+    take(drawn.PlacePoint(drawn.TurnOf(1), 0));
+    ToothPattern pattern;
+    Circle whole;
+    BoundTooth(points, count, whole, pattern.chunks);
+    pattern.next = points.back();
+    pattern.shift = {origin.X - s.centre.X, origin.Y - s.centre.Y};
+    const double size =
+        farthest + std::hypot(origin.X, origin.Y) + std::hypot(s.centre.X, s.centre.Y);
+    pattern.slack = 1024 * std::numeric_limits<double>::epsilon() * size;
+    if (!std::isfinite(pattern.slack)) {
+        return std::nullopt;
+    }
+    for (Circle& c : pattern.chunks) {
+        c.radius += pattern.slack;
+    }
+    return pattern;
+}
+
+// Turns `tooth` into its wheel's pattern turned where the band keeps it as offsets from the
+// outline drawn and the next tooth's first point, which the tooth's last stretch ends on, lies
+// where the pattern has it. Its own stretches' circles are let go.
+void Pattern(const WheelShape& s, const ToothPattern& pattern, ToothRun& tooth) {
+    const long slot = s.band->slot[static_cast<std::size_t>(tooth.index)];
+    if (slot < 0) {
+        return;
+    }
+    const MeshKeptTooth& kept = s.band->kept[static_cast<std::size_t>(slot)];
+    if (!kept.points.empty() || pattern.chunks.size() != tooth.chunks.size()) {
+        return;
+    }
+    const PointXY next = pattern.Turned(pattern.next, kept.turn);
+    const PointXY read{kept.next.X - s.centre.X, kept.next.Y - s.centre.Y};
+    if (!(std::hypot(read.X - next.X, read.Y - next.Y) <= pattern.slack / 2)) {
+        return;
+    }
+    tooth.patterned = true;
+    tooth.turn = kept.turn;
+    std::vector<Circle>().swap(tooth.chunks);
 }
 
 // A wheel cut down to what can meet the mate: its teeth in order along the outline. An outline
@@ -287,8 +384,27 @@ struct Piece {
     // a circle of the mate meets only the teeth at about its own angle.
     std::vector<double> angles;
     std::vector<std::size_t> byAngle;
-    double innermost = 0;  // the nearest a tooth circle's centre lies to the wheel's centre
-    double widest = 0;     // the largest tooth circle's radius
+    double innermost = 0;    // the nearest a tooth circle's centre lies to the wheel's centre
+    double widest = 0;       // the largest tooth circle's radius
+    double widestChunk = 0;  // the largest stretch circle's radius, bound from its points
+    std::optional<ToothPattern> pattern;  // of the patterned teeth
+
+    // Stretches of tooth k.
+    std::size_t ChunkCount(std::size_t k) const {
+        return teeth[k].patterned ? pattern->chunks.size() : teeth[k].chunks.size();
+    }
+    // The circle of stretch `chunk` of tooth k, relative to the wheel centre and unturned.
+    Circle Chunk(std::size_t k, std::size_t chunk) const {
+        const ToothRun& tooth = teeth[k];
+        return tooth.patterned ? pattern->Turned(pattern->chunks[chunk], tooth.turn)
+                               : tooth.chunks[chunk];
+    }
+    // The circles of patterned tooth k's stretches bound from its points, as a tooth not
+    // patterned keeps them.
+    std::vector<Circle> OwnChunks(std::size_t k) const {
+        const ToothRun& tooth = teeth[k];
+        return MakeTooth(shape, tooth.index, tooth.first, tooth.count).chunks;
+    }
 
     // Points `from` to `to` of tooth k, relative to the wheel centre and unturned.
     BLine Line(std::size_t k, std::size_t from, std::size_t to) const {
@@ -345,13 +461,20 @@ Piece Cut(const MeshWheel& wheel, const WheelShape& s, const Reach& reach, doubl
     piece.internal = wheel.internal;
     piece.farRadius = farRadius;
     piece.closeRadius = closeRadius;
+    auto widen = [&piece](const ToothRun& tooth) {
+        for (const Circle& c : tooth.chunks) {
+            piece.widestChunk = std::max(piece.widestChunk, c.radius);
+        }
+    };
     if (s.perTooth == 0 || reach.sweep >= kTwoPi || !(reach.distance > 0)) {
         budget.Spend(static_cast<double>(s.n));
         piece.teeth.push_back(MakeTooth(s, 0, 0, s.n));
         piece.chunkCount = piece.teeth.back().chunks.size();
+        widen(piece.teeth.back());
         return piece;
     }
     piece.wheelTeeth = wheel.teeth;
+    piece.pattern = PatternOf(s);
     const std::size_t perTooth = static_cast<std::size_t>(s.perTooth);
     for (int t = 0; t < wheel.teeth; ++t) {
         const std::size_t first = static_cast<std::size_t>(t) * perTooth;
@@ -371,8 +494,13 @@ Piece Cut(const MeshWheel& wheel, const WheelShape& s, const Reach& reach, doubl
         if (kept) {
             budget.Spend(static_cast<double>(perTooth));
             piece.teeth.push_back(MakeTooth(s, t, first, perTooth));
-            piece.teeth.back().firstChunk = piece.chunkCount;
-            piece.chunkCount += piece.teeth.back().chunks.size();
+            ToothRun& tooth = piece.teeth.back();
+            tooth.firstChunk = piece.chunkCount;
+            piece.chunkCount += tooth.chunks.size();
+            widen(tooth);
+            if (piece.pattern) {
+                Pattern(s, *piece.pattern, tooth);
+            }
         }
     }
     IndexByAngle(piece);
@@ -530,19 +658,37 @@ class PlacedPiece {
     // are asked for in their place. Each tooth is counted as work once a position, however
     // often it is placed.
     const std::vector<Circle>& Chunks(std::size_t k, Budget& budget) {
+        const std::size_t count = piece_.ChunkCount(k);
         if (!chunksCharged_[k]) {
-            budget.Spend(static_cast<double>(piece_.teeth[k].chunks.size()));
+            budget.Spend(static_cast<double>(count));
             chunksCharged_[k] = true;
         }
         PlacedChunks& place = chunks_[k % kChunkPlaces];
         if (place.tooth != k) {
             place.tooth = k;
             place.circles.clear();
-            for (const Circle& c : piece_.teeth[k].chunks) {
-                place.circles.push_back(PlacedCircle(c, pose_));
+            if (ownCircles_ && piece_.teeth[k].patterned) {
+                for (const Circle& c : piece_.OwnChunks(k)) {
+                    place.circles.push_back(PlacedCircle(c, pose_));
+                }
+            } else {
+                for (std::size_t c = 0; c < count; ++c) {
+                    place.circles.push_back(PlacedCircle(piece_.Chunk(k, c), pose_));
+                }
             }
         }
         return place.circles;
+    }
+
+    // From now on in this position the circles of every tooth's stretches are bound from its
+    // own points. Which stretches' circles meet decides which teeth's material is intersected,
+    // and the area Boost.Geometry finds for the thin slivers of an overlap moves with that in
+    // its third digit; bound from the points, the teeth are the same as for a drawing not ours.
+    void BindOwnCircles() {
+        ownCircles_ = true;
+        for (PlacedChunks& place : chunks_) {
+            place.tooth = kNoTooth;
+        }
     }
 
     // Stretch `chunk` of tooth k placed; it stays until another stretch is asked for in its
@@ -587,8 +733,9 @@ class PlacedPiece {
 
   private:
     static constexpr std::size_t kChunkPlaces = 16;
+    static constexpr std::size_t kNoTooth = static_cast<std::size_t>(-1);
     struct PlacedChunks {
-        std::size_t tooth = static_cast<std::size_t>(-1);
+        std::size_t tooth = kNoTooth;
         std::vector<Circle> circles;
     };
 
@@ -598,6 +745,7 @@ class PlacedPiece {
     std::vector<bool> chunksCharged_, stretchesCharged_;  // counted as work in this position
     StretchRoom& stretches_;
     StretchFrames& frames_;
+    bool ownCircles_ = false;
 };
 
 // Calls visit(j) for the teeth j of `placed` whose circles may lie within `gap` of `a`: all of
@@ -1770,6 +1918,8 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
         if (OnlyTouch(w, placed1, near1, placed2, near2, motion.Relative(k), track.runs, budget)) {
             return at;
         }
+        placed1.BindOwnCircles();
+        placed2.BindOwnCircles();
         if (budget.Limited() && Tangled(placed1, near1, placed2, near2, budget)) {
             throw GaveUp{};
         }
@@ -1811,14 +1961,7 @@ Position CheckPosition(const Sweep& w, const RelativeMotion& motion, int k, bool
 // The first position's guess of the clearance: four stretches' widths, within which the
 // nearest stretches of a drawn pair lie unless its wheels stand apart.
 double FirstLimit(const Sweep& w) {
-    double widest = 0;
-    for (const Piece* piece : {&w.piece1, &w.piece2}) {
-        for (const ToothRun& tooth : piece->teeth) {
-            for (const Circle& c : tooth.chunks) {
-                widest = std::max(widest, c.radius);
-            }
-        }
-    }
+    const double widest = std::max(w.piece1.widestChunk, w.piece2.widestChunk);
     return std::min(w.reach, std::max(w.touching, 4 * widest));
 }
 
