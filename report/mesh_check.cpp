@@ -370,6 +370,46 @@ void Pattern(const WheelShape& s, const ToothPattern& pattern, ToothRun& tooth) 
     std::vector<Circle>().swap(tooth.chunks);
 }
 
+// Places for what is made of a piece's stretches (or teeth), each stretch in one place chosen by
+// its number among the piece's: a measure of two teeth asks for a few dozen stretches of each,
+// and one asked for again soon after is most often still in its place. The places, at most
+// kPlaces, are made when first asked for, and kept from one position to the next.
+template <typename Held, std::size_t kPlaces>
+class StretchPlaces {
+    static_assert((kPlaces & (kPlaces - 1)) == 0, "places are found by a mask");
+
+  public:
+    // Forgets what every place holds.
+    void Clear() {
+        for (Place& place : places_) {
+            place.number = kNone;
+        }
+    }
+    // The place of stretch `number` of a piece of `count` stretches, and whether it holds that
+    // stretch already.
+    std::pair<Held*, bool> Find(std::size_t number, std::size_t count) {
+        if (places_.empty()) {
+            std::size_t size = 1;  // a power of two, so that a place is found by a mask
+            while (size < kPlaces && size < count) {
+                size *= 2;
+            }
+            places_.resize(size);
+        }
+        Place& place = places_[number & (places_.size() - 1)];
+        const bool held = place.number == number;
+        place.number = number;
+        return {&place.held, held};
+    }
+
+  private:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    struct Place {
+        std::size_t number = kNone;
+        Held held;
+    };
+    std::vector<Place> places_;
+};
+
 // A wheel cut down to what can meet the mate: its teeth in order along the outline. An outline
 // that is not z equal teeth is one run of `wheelTeeth` 1.
 struct Piece {
@@ -400,10 +440,14 @@ struct Piece {
                                : tooth.chunks[chunk];
     }
     // The circles of patterned tooth k's stretches bound from its points, as a tooth not
-    // patterned keeps them.
-    std::vector<Circle> OwnChunks(std::size_t k) const {
-        const ToothRun& tooth = teeth[k];
-        return MakeTooth(shape, tooth.index, tooth.first, tooth.count).chunks;
+    // patterned keeps them; they stay until another tooth's are asked for in their place.
+    const std::vector<Circle>& OwnChunks(std::size_t k) const {
+        const auto [circles, held] = ownChunks_.Find(k, teeth.size());
+        if (!held) {
+            const ToothRun& tooth = teeth[k];
+            *circles = MakeTooth(shape, tooth.index, tooth.first, tooth.count).chunks;
+        }
+        return *circles;
     }
 
     // Points `from` to `to` of tooth k, relative to the wheel centre and unturned.
@@ -415,6 +459,11 @@ struct Piece {
         return line;
     }
     BLine Line(std::size_t k) const { return Line(k, 0, teeth[k].count); }
+
+  private:
+    // Where the wheels may share material the same few teeth are asked for position after
+    // position.
+    mutable StretchPlaces<std::vector<Circle>, 64> ownChunks_;
 };
 
 void IndexByAngle(Piece& piece) {
@@ -563,46 +612,6 @@ struct PlacedStretch {
 
     std::size_t size() const { return count; }
     const BPoint& operator[](std::size_t i) const { return points[i]; }
-};
-
-// Places for a piece's stretches, or what is made of them, each stretch in one place chosen by
-// its number among the piece's: a measure of two teeth asks for a few dozen stretches of each,
-// and one asked for again soon after is most often still in its place. The places, at most
-// kPlaces, are made when first asked for, and kept from one position to the next.
-template <typename Held, std::size_t kPlaces>
-class StretchPlaces {
-    static_assert((kPlaces & (kPlaces - 1)) == 0, "places are found by a mask");
-
-  public:
-    // Forgets what every place holds.
-    void Clear() {
-        for (Place& place : places_) {
-            place.number = kNone;
-        }
-    }
-    // The place of stretch `number` of a piece of `count` stretches, and whether it holds that
-    // stretch already.
-    std::pair<Held*, bool> Find(std::size_t number, std::size_t count) {
-        if (places_.empty()) {
-            std::size_t size = 1;  // a power of two, so that a place is found by a mask
-            while (size < kPlaces && size < count) {
-                size *= 2;
-            }
-            places_.resize(size);
-        }
-        Place& place = places_[number & (places_.size() - 1)];
-        const bool held = place.number == number;
-        place.number = number;
-        return {&place.held, held};
-    }
-
-  private:
-    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    struct Place {
-        std::size_t number = kNone;
-        Held held;
-    };
-    std::vector<Place> places_;
 };
 
 // The stretches placed in one position; each position forgets those of the one before.
