@@ -385,8 +385,8 @@ class StretchPlaces {
             place.number = kNone;
         }
     }
-    // The place of stretch `number` of a piece of `count` stretches, and whether it holds that
-    // stretch already.
+    // The place of stretch (or tooth) `number` of a piece of `count`, and whether it holds what
+    // is made of that one already.
     std::pair<Held*, bool> Find(std::size_t number, std::size_t count) {
         if (places_.empty()) {
             std::size_t size = 1;  // a power of two, so that a place is found by a mask
