@@ -461,9 +461,10 @@ struct Piece {
     BLine Line(std::size_t k) const { return Line(k, 0, teeth[k].count); }
 
   private:
-    // Where the wheels may share material the same few teeth are asked for position after
-    // position.
-    mutable StretchPlaces<std::vector<Circle>, 64> ownChunks_;
+    // Where the wheels may share material the same teeth are asked for position after position:
+    // a few, or on nearly concentric wheels every tooth whose circle meets the mate's, some
+    // hundreds; fewer places than those make each position bind them all again.
+    mutable StretchPlaces<std::vector<Circle>, 1024> ownChunks_;
 };
 
 void IndexByAngle(Piece& piece) {
