@@ -357,7 +357,7 @@ void Pattern(const WheelShape& s, const ToothPattern& pattern, ToothRun& tooth) 
         return;
     }
     const MeshKeptTooth& kept = s.band->kept[static_cast<std::size_t>(slot)];
-    if (!kept.points.empty() || pattern.chunks.size() != tooth.chunks.size()) {
+    if (!kept.points.empty()) {
         return;
     }
     const PointXY next = pattern.Turned(pattern.next, kept.turn);
