@@ -135,24 +135,23 @@ void MeshBandMaker::DrawnAs(const PlacedOutline& outline) {
 
 // Tooth `tooth` as the band keeps it: as offsets from the outline drawn where every point
 // lies near enough to it, else its points.
-MeshKeptTooth MeshBandMaker::Kept(std::size_t tooth) const {
+MeshKeptTooth MeshBandMaker::Kept(std::size_t tooth) {
     MeshKeptTooth kept;
     const std::size_t per = band_.plan.perTooth;
     if (band_.drawnAs) {
         kept.turn = band_.drawnAs->TurnOf(static_cast<int>(tooth));
-        kept.offsets.resize(2 * per);
+        offsets_.resize(2 * per);
         bool near = true;
         for (std::size_t j = 0; j < per && near; ++j) {
             const PointXY p = band_.drawnAs->PlacePoint(kept.turn, j);
-            near = OffsetOf(p.X, tooth_[j].X, kept.offsets[2 * j]) &&
-                   OffsetOf(p.Y, tooth_[j].Y, kept.offsets[2 * j + 1]);
+            near = OffsetOf(p.X, tooth_[j].X, offsets_[2 * j]) &&
+                   OffsetOf(p.Y, tooth_[j].Y, offsets_[2 * j + 1]);
         }
         if (near) {
+            kept.offsets = PackedOffsets(offsets_);
             kept.next = tooth_[per];
             return kept;
         }
-        kept.offsets.clear();
-        kept.offsets.shrink_to_fit();
     }
     kept.points = tooth_;  // a copy of its own size, so nothing grows twice over
     return kept;
@@ -178,7 +177,7 @@ void MeshBandMaker::EndTooth(std::size_t tooth) {
     reach.lo = band_.plan.lo;
     reach.hi = band_.plan.hi;
     if (reach.MayReach(bound.centre, bound.radius)) {
-        band_.slot[tooth] = static_cast<long>(band_.kept.size());
+        band_.slot[tooth] = static_cast<std::int32_t>(band_.kept.size());
         band_.kept.push_back(Kept(tooth));
     }
     tooth_.clear();

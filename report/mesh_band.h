@@ -14,6 +14,7 @@
 #include "profile/gear_outline.h"
 #include "profile/point_xy.h"
 #include "report/outline_sizes.h"
+#include "report/packed_offsets.h"
 
 namespace tarvo {
 
@@ -48,11 +49,11 @@ inline double WithOffset(double v, std::int8_t offset) {
 
 // A kept tooth's points: where they read back within a byte of units in the last place of the
 // outline they were written from (a drawing Tarvo writes, as its writer hands them over), each
-// coordinate as that offset in a byte, and the tooth's turn to work the points out again;
+// coordinate as that offset, packed, and the tooth's turn to work the points out again;
 // otherwise the points themselves.
 struct MeshKeptTooth {
-    std::vector<PointXY> points;       // perTooth + 1, or none
-    std::vector<std::int8_t> offsets;  // x and y of the first perTooth points
+    std::vector<PointXY> points;  // perTooth + 1, or none
+    PackedOffsets offsets;        // x and y of the first perTooth points
     PlacedOutline::ToothTurn turn;
     PointXY next;  // the next tooth's first point
 };
@@ -68,7 +69,7 @@ struct MeshBand {
     double longestSegment = 0;
     double area = 0;
     std::vector<MeshToothBound> bounds;    // per tooth: the circle about the box of its points
-    std::vector<long> slot;                // per tooth: its place among the kept, -1 when not kept
+    std::vector<std::int32_t> slot;        // per tooth: its place among the kept, -1 when not kept
     std::vector<MeshKeptTooth> kept;       // in order of the teeth
     std::optional<PlacedOutline> drawnAs;  // the outline the kept offsets are from
 
@@ -128,11 +129,12 @@ class MeshBandMaker {
   private:
     void Measure(const PointXY& from, const PointXY& to);
     void EndTooth(std::size_t tooth);
-    MeshKeptTooth Kept(std::size_t tooth) const;
+    MeshKeptTooth Kept(std::size_t tooth);
 
     MeshBand band_;
     OutlineSizes sizes_;
-    std::vector<PointXY> tooth_;  // the points of the tooth being read
+    std::vector<PointXY> tooth_;        // the points of the tooth being read
+    std::vector<std::int8_t> offsets_;  // of the tooth being kept, before they are packed
     PointXY first_, last_, beforeLast_;
 };
 

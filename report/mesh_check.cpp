@@ -239,11 +239,11 @@ Circle Bound(const PointXY* points, std::size_t count) {
 // bound again from its points only where the wheels may share material.
 struct ToothRun {
     int index = 0;  // tooth number on its wheel
+    bool patterned = false;
     std::size_t first = 0, count = 0;
     std::size_t firstChunk = 0;  // the number of its first stretch among the piece's
     Circle bound;
     std::vector<Circle> chunks;
-    bool patterned = false;
     PlacedOutline::ToothTurn turn;  // of a patterned tooth: its turn from the pattern
 };
 
