@@ -89,7 +89,8 @@ struct MeshBand {
             return tooth.next;
         }
         const PointXY p = drawnAs->PlacePoint(tooth.turn, j);
-        return {WithOffset(p.X, tooth.offsets[2 * j]), WithOffset(p.Y, tooth.offsets[2 * j + 1])};
+        const PackedOffsets::PointOffsets offset = tooth.offsets.Point(j);
+        return {WithOffset(p.X, offset.x), WithOffset(p.Y, offset.y)};
     }
     // Points held whole and as offsets, for telling how much a band holds.
     std::size_t PointsHeld() const;

@@ -15,25 +15,33 @@ namespace tarvo {
 class PackedOffsets {
   public:
     PackedOffsets() = default;
-    // Offsets x0, y0, x1, y1, ...: an even count.
+    // Offsets x0, y0, x1, y1, ... of whole points.
     explicit PackedOffsets(const std::vector<std::int8_t>& offsets);
 
     std::size_t size() const { return count_; }
     std::size_t BytesHeld() const { return bits_.size(); }
 
-    std::int8_t operator[](std::size_t i) const {
-        const std::size_t axis = i & 1;
-        const std::size_t bit = (i >> 1) * (width_[0] + width_[1]) + axis * width_[0];
+    struct PointOffsets {
+        std::int8_t x, y;
+    };
+    // The offsets of point j: offsets 2j and 2j + 1.
+    PointOffsets Point(std::size_t j) const {
+        const std::size_t bit = j * (width_[0] + width_[1]);
         const std::size_t byte = bit >> 3;
-        // A rise of at most eight bits starting anywhere in a byte lies within it and the next.
-        const unsigned word = bits_[byte] | (static_cast<unsigned>(bits_[byte + 1]) << 8);
-        const unsigned rise = (word >> (bit & 7)) & ((1u << width_[axis]) - 1);
-        return static_cast<std::int8_t>(least_[axis] + static_cast<int>(rise));
+        // Both rises, at most sixteen bits starting anywhere in a byte, lie within three.
+        const std::uint32_t word = bits_[byte] |
+                                   (static_cast<std::uint32_t>(bits_[byte + 1]) << 8) |
+                                   (static_cast<std::uint32_t>(bits_[byte + 2]) << 16);
+        const std::uint32_t rises = word >> (bit & 7);
+        const std::uint32_t x = rises & ((1u << width_[0]) - 1);
+        const std::uint32_t y = (rises >> width_[0]) & ((1u << width_[1]) - 1);
+        return {static_cast<std::int8_t>(least_[0] + static_cast<int>(x)),
+                static_cast<std::int8_t>(least_[1] + static_cast<int>(y))};
     }
 
   private:
     std::vector<std::uint8_t> bits_;
-    std::uint32_t count_ = 0;  // twice a tooth's points
+    std::uint32_t count_ = 0;  // offsets, twice the points
     std::int8_t least_[2] = {0, 0};
     std::uint8_t width_[2] = {0, 0};
 };
