@@ -48,7 +48,6 @@ MeshBandPlans PlanMeshBands(const MeshBandGuess& wheel1, const MeshBandGuess& wh
 MeshBandMaker::MeshBandMaker(const MeshBandPlan& plan) {
     band_.plan = plan;
     if (plan.teeth > 0 && plan.perTooth >= 2) {
-        band_.bounds.resize(static_cast<std::size_t>(plan.teeth));
         band_.slot.assign(static_cast<std::size_t>(plan.teeth), -1);
         tooth_.reserve(plan.perTooth + 1);
     }
@@ -135,8 +134,9 @@ void MeshBandMaker::DrawnAs(const PlacedOutline& outline) {
 
 // Tooth `tooth` as the band keeps it: as offsets from the outline drawn where every point
 // lies near enough to it, else its points.
-MeshKeptTooth MeshBandMaker::Kept(std::size_t tooth) {
+MeshKeptTooth MeshBandMaker::Kept(std::size_t tooth, const MeshToothBound& bound) {
     MeshKeptTooth kept;
+    kept.bound = bound;
     const std::size_t per = band_.plan.perTooth;
     if (band_.drawnAs) {
         kept.turn = band_.drawnAs->TurnOf(static_cast<int>(tooth));
@@ -168,7 +168,6 @@ void MeshBandMaker::EndTooth(std::size_t tooth) {
         y1 = std::max(y1, p.Y);
     }
     const MeshToothBound bound{{(x0 + x1) / 2, (y0 + y1) / 2}, std::hypot(x1 - x0, y1 - y0) / 2};
-    band_.bounds[tooth] = bound;
     SweepReach reach;
     reach.distance = band_.plan.distance;
     reach.towardsMate = band_.plan.towardsMate;
@@ -178,7 +177,7 @@ void MeshBandMaker::EndTooth(std::size_t tooth) {
     reach.hi = band_.plan.hi;
     if (reach.MayReach(bound.centre, bound.radius)) {
         band_.slot[tooth] = static_cast<std::int32_t>(band_.kept.size());
-        band_.kept.push_back(Kept(tooth));
+        band_.kept.push_back(Kept(tooth, bound));
     }
     tooth_.clear();
 }

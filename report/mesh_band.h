@@ -1,6 +1,6 @@
 // A wheel's outline as the mesh check needs it, taken while the drawing is read: the sizes the
-// check measures on the whole outline, the bounding circle of every tooth, and the points of
-// only the teeth that may come near the mate, kept as offsets from the outline they were drawn
+// check measures on the whole outline, and the bounding circle and points of only the teeth
+// that may come near the mate, the points kept as offsets from the outline they were drawn
 // from where the writer tells it. A gear of thousands of teeth is then checked without its
 // outline being held whole.
 #pragma once
@@ -52,6 +52,7 @@ inline double WithOffset(double v, std::int8_t offset) {
 // coordinate as that offset, packed, and the tooth's turn to work the points out again;
 // otherwise the points themselves.
 struct MeshKeptTooth {
+    MeshToothBound bound;         // the circle about the box of its points
     std::vector<PointXY> points;  // perTooth + 1, or none
     PackedOffsets offsets;        // x and y of the first perTooth points
     PlacedOutline::ToothTurn turn;
@@ -68,7 +69,6 @@ struct MeshBand {
     double rMax = 0;
     double longestSegment = 0;
     double area = 0;
-    std::vector<MeshToothBound> bounds;    // per tooth: the circle about the box of its points
     std::vector<std::int32_t> slot;        // per tooth: its place among the kept, -1 when not kept
     std::vector<MeshKeptTooth> kept;       // in order of the teeth
     std::optional<PlacedOutline> drawnAs;  // the outline the kept offsets are from
@@ -130,7 +130,7 @@ class MeshBandMaker {
   private:
     void Measure(const PointXY& from, const PointXY& to);
     void EndTooth(std::size_t tooth);
-    MeshKeptTooth Kept(std::size_t tooth);
+    MeshKeptTooth Kept(std::size_t tooth, const MeshToothBound& bound);
 
     MeshBand band_;
     OutlineSizes sizes_;

@@ -502,6 +502,14 @@ Circle LocalBound(const WheelShape& s, std::size_t first, std::size_t last) {
     return {{(x0 + x1) / 2, (y0 + y1) / 2}, std::hypot(x1 - x0, y1 - y0) / 2};
 }
 
+// Whether every tooth a band left out lies beyond `reach`: the band chose its teeth by the same
+// test of their circles on the same sweep, with a reach that holds this one.
+bool BandHolds(const MeshBandPlan& plan, const Reach& reach) {
+    return plan.distance == reach.distance && plan.towardsMate == reach.towardsMate &&
+           plan.turnFrom == reach.turnFrom && plan.sweep == reach.sweep && plan.lo <= reach.lo &&
+           plan.hi >= reach.hi;
+}
+
 // Keeps the whole teeth of `wheel` that come within `reach.lo`..`reach.hi` of the mate's centre
 // for some turn of the sweep; its runs of teeth are closed into material at `closeRadius`.
 Piece Cut(const MeshWheel& wheel, const WheelShape& s, const Reach& reach, double farRadius,
@@ -523,18 +531,26 @@ Piece Cut(const MeshWheel& wheel, const WheelShape& s, const Reach& reach, doubl
         widen(piece.teeth.back());
         return piece;
     }
+    if (s.band != nullptr && !BandHolds(s.band->plan, reach)) {
+        throw BandTooNarrow{};
+    }
     piece.wheelTeeth = wheel.teeth;
     piece.pattern = PatternOf(s);
     const std::size_t perTooth = static_cast<std::size_t>(s.perTooth);
     for (int t = 0; t < wheel.teeth; ++t) {
         const std::size_t first = static_cast<std::size_t>(t) * perTooth;
         // Most teeth lie far from the mate all through the sweep: one test of their bounding
-        // circle settles them without the trigonometry of every point.
+        // circle settles them without the trigonometry of every point. A band has made that
+        // test already, and kept the circles only of the teeth that passed.
         bool kept = false;
         budget.Spend(static_cast<double>(perTooth));
+        const long slot = s.band != nullptr ? s.band->slot[static_cast<std::size_t>(t)] : 0;
+        if (slot < 0) {
+            continue;
+        }
         const Circle bound = s.band != nullptr
-                                 ? Circle{s.band->bounds[static_cast<std::size_t>(t)].centre,
-                                          s.band->bounds[static_cast<std::size_t>(t)].radius}
+                                 ? Circle{s.band->kept[static_cast<std::size_t>(slot)].bound.centre,
+                                          s.band->kept[static_cast<std::size_t>(slot)].bound.radius}
                                  : LocalBound(s, first, first + perTooth);
         const bool mayReach = reach.MayReach(bound.centre, bound.radius);
         for (std::size_t i = 0; i <= perTooth && mayReach && !kept; ++i) {

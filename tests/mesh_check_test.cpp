@@ -850,6 +850,9 @@ TEST(MeshBand, TooNarrowIsToldNotAnswered) {
     };
     const Row rows[] = {
         {"no tooth of wheel 1 kept", -1, 0},
+        // Teeth kept, but not all the check reaches for: no answer from the few.
+        {"wheel 1 keeps only the teeth deepest in the mate",
+         (plans.wheel1.lo + plans.wheel1.hi) / 2, 0},
         {"wheel 2 not as planned", plans.wheel1.hi, 1},
     };
     for (const Row& row : rows) {
