@@ -351,12 +351,8 @@ std::optional<ToothPattern> PatternOf(const WheelShape& s) {
 // Turns `tooth` into its wheel's pattern turned where the band keeps it as offsets from the
 // outline drawn and the next tooth's first point, which the tooth's last stretch ends on, lies
 // where the pattern has it. Its own stretches' circles are let go.
-void Pattern(const WheelShape& s, const ToothPattern& pattern, ToothRun& tooth) {
-    const long slot = s.band->slot[static_cast<std::size_t>(tooth.index)];
-    if (slot < 0) {
-        return;
-    }
-    const MeshKeptTooth& kept = s.band->kept[static_cast<std::size_t>(slot)];
+void Pattern(const WheelShape& s, const ToothPattern& pattern, const MeshKeptTooth& kept,
+             ToothRun& tooth) {
     if (!kept.points.empty()) {
         return;
     }
@@ -544,14 +540,16 @@ Piece Cut(const MeshWheel& wheel, const WheelShape& s, const Reach& reach, doubl
         // test already, and kept the circles only of the teeth that passed.
         bool kept = false;
         budget.Spend(static_cast<double>(perTooth));
-        const long slot = s.band != nullptr ? s.band->slot[static_cast<std::size_t>(t)] : 0;
-        if (slot < 0) {
-            continue;
+        const MeshKeptTooth* inBand = nullptr;
+        if (s.band != nullptr) {
+            const long slot = s.band->slot[static_cast<std::size_t>(t)];
+            if (slot < 0) {
+                continue;
+            }
+            inBand = &s.band->kept[static_cast<std::size_t>(slot)];
         }
-        const Circle bound = s.band != nullptr
-                                 ? Circle{s.band->kept[static_cast<std::size_t>(slot)].bound.centre,
-                                          s.band->kept[static_cast<std::size_t>(slot)].bound.radius}
-                                 : LocalBound(s, first, first + perTooth);
+        const Circle bound = inBand != nullptr ? Circle{inBand->bound.centre, inBand->bound.radius}
+                                               : LocalBound(s, first, first + perTooth);
         const bool mayReach = reach.MayReach(bound.centre, bound.radius);
         for (std::size_t i = 0; i <= perTooth && mayReach && !kept; ++i) {
             budget.Spend(kReachWork);
@@ -564,8 +562,8 @@ Piece Cut(const MeshWheel& wheel, const WheelShape& s, const Reach& reach, doubl
             tooth.firstChunk = piece.chunkCount;
             piece.chunkCount += tooth.chunks.size();
             widen(tooth);
-            if (piece.pattern) {
-                Pattern(s, *piece.pattern, tooth);
+            if (piece.pattern) {  // made only of a band's outline drawn
+                Pattern(s, *piece.pattern, *inBand, tooth);
             }
         }
     }
