@@ -44,10 +44,16 @@ struct ChordDeviation {
     bool errsIntoSpace() const { return intoSpace > intoTooth; }
 };
 
+// Which of the fine steps along the exact curve are measured: every few all along and the rest
+// only where the largest distance may lie, or every one. Both find the same figures; the first
+// does a fraction of the work.
+enum class ChordScan { Sampled, EveryStep };
+
 // The deviation of `polyline` (the member's points in drawing order, at least two) from
 // `exact`, found by following the exact curve in fine steps (at least 64 per chord) and taking
 // each step's distance from its nearest chord, the largest refined between its neighbours.
-ChordDeviation MeasureChordDeviation(const std::vector<PointXY>& polyline, const ExactCurve& exact);
+ChordDeviation MeasureChordDeviation(const std::vector<PointXY>& polyline, const ExactCurve& exact,
+                                     ChordScan scan = ChordScan::Sampled);
 
 // The points of a flank from `first` to `last`, both inclusive.
 std::vector<PointXY> FlankPart(const std::vector<PointXY>& flank, std::size_t first,

@@ -23,6 +23,7 @@
 #include "profile/chord_placement.h"
 #include "profile/gear_outline.h"
 #include "report/data_sheet.h"
+#include "report/drawn_involute.h"
 #include "test_files.h"
 
 namespace tarvo {
@@ -220,6 +221,66 @@ TEST(ChordTolerance, ArcChordsDeviateByTheirSagitta) {
         const bool intoSpace = row.tangent != row.forward;
         EXPECT_NEAR(intoSpace ? d.intoSpace : d.intoTooth, sagitta, 1e-9 * sagitta);
         EXPECT_LE(intoSpace ? d.intoTooth : d.intoSpace, 1e-12 * row.radius);
+    }
+}
+
+// The sheet's scan measures every step only where the largest distance may lie; it must find,
+// to the bit, what measuring every step finds: on flanks of every kind, on humps of nearly equal
+// height (a tolerance places the points so), on members of two chords, on wheels of thousands of
+// teeth and on flanks whose other side only rounding reaches, by the drawn points.
+TEST(ChordTolerance, SampledScanFindsWhatEveryStepFinds) {
+    struct ScanRow {
+        const char* name;
+        BuilderCall call;
+        const char* rack;  // the pair's rack row; none for a GOST spline
+        int involutePoints;
+        int filletPoints;
+        double tolerance = 0;
+        bool cutFillet = false;
+    };
+    const ScanRow rows[] = {
+        {"external 20/40, finest counts", ExternalPair(20, 40, 1), "20", 100, 50},
+        {"helical shifted, 0.5 um", ExternalPair(17, 53, 3).Helix(15).Shifts(0.3, -0.1), "20", 6, 3,
+         0.0005},
+        {"rack-cut root, 1 um", ExternalPair(12, 40, 2).Shifts(0.3, 0).Profile(25), "25", 6, 3,
+         0.001, true},
+        {"internal 19/57, 18-degree rack",
+         InternalPair(19, 57, 5).Helix(35).Shifts(0.46, 0.23).Profile(18), "18", 56, 7},
+        {"internal ring first, 2 um", InternalPair(60, 20, 2).Profile(28), "28-0.95", 6, 3, 0.002},
+        {"two chords a member", ExternalPair(20, 2230, 10).Shifts(-0.24, 0.03).Profile(28),
+         "28-0.95", 3, 3},
+        {"spline shaft", SplineMember(58, 1, false).Shift(-0.058), nullptr, 73, 43},
+        {"spline hub, 1 um", SplineMember(20, 2, true).Shift(0.15), nullptr, 6, 3, 0.001},
+    };
+    for (const ScanRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        MainMod state = row.rack == nullptr
+                            ? testing::SplineState(SplineStandard::Gost6033, row.call.m,
+                                                   row.involutePoints, row.filletPoints)
+                            : testing::Rack20State(row.involutePoints, row.filletPoints);
+        if (row.rack != nullptr) {
+            StoreRack(state, FindRackRow(row.rack)->rack);
+        }
+        state.Tolerance = row.tolerance;
+        state.CutFillet = row.cutFillet;
+        const DrawnFlanksResult flanks = DrawnFlanks(state, row.call);
+        ASSERT_TRUE(flanks.ok());
+        for (const auto& drawn : flanks.value()) {
+            const FlankMembers& m = drawn.members;
+            const std::vector<PointXY> flank =
+                drawn.internal ? EndFilletOnSpaceCentreLine(drawn.z, drawn.points) : drawn.points;
+            const std::pair<std::vector<PointXY>, const ExactCurve*> members[] = {
+                {FlankPart(flank, m.involuteFirst, m.involuteLast), &m.involute},
+                {FlankPart(flank, m.filletFirst, m.filletLast), &m.fillet},
+            };
+            for (const auto& [line, curve] : members) {
+                const ChordDeviation sampled = MeasureChordDeviation(line, *curve);
+                const ChordDeviation every =
+                    MeasureChordDeviation(line, *curve, ChordScan::EveryStep);
+                EXPECT_EQ(sampled.intoTooth, every.intoTooth);
+                EXPECT_EQ(sampled.intoSpace, every.intoSpace);
+            }
+        }
     }
 }
 
