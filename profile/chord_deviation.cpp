@@ -24,9 +24,9 @@ constexpr int kSamplesPerChord = 8;
 // How much of the second difference about two samples the steps between them are allowed to
 // rise above the larger: on a smooth curve an eighth, so eight times that.
 constexpr double kBendShare = 1;
-// Distances below this share of the largest coordinate are the rounding of the coordinates:
-// far below a micrometre's billionth on any flank drawn in millimetres, far above the last
-// place of a coordinate.
+// Distances below this share of the largest coordinate are the rounding of the coordinates,
+// not a deviation worth looking for between samples: below the nanometre the sheet prints on any
+// flank smaller than 100 m, and far above the last place of a coordinate.
 constexpr double kRoundingShare = 1e-14;
 
 // Where p lies from its nearest point on the chord a-b: the offset, and whether p lies to the
