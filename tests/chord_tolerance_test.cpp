@@ -2,8 +2,8 @@
 // their flanks compared with a dense exact curve (the involute from its closed form, the fillet
 // from a dense run of the same tool), against the data sheet's figures and, for drawings made
 // for a chord tolerance, against that tolerance; the sheet's sampled scan against the scan of
-// every step; the accuracy page's tolerance box. (The outlines
-// placed for a tolerance are swept by the OutlineValidity suite, its option by the CliArgs one.)
+// every step; the accuracy page's tolerance box. (The outlines placed for a tolerance are swept
+// by the OutlineValidity suite, its option by the CliArgs one.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
